@@ -1,0 +1,151 @@
+#include "archive/timestamp.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace vessory::archive {
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+// 0001-01-01 00:00:00 and 9999-12-31 23:59:59, in seconds since 1970.
+constexpr double kEarliestSeconds = -62135596800.0;
+constexpr double kLatestSeconds = 253402300799.0;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int digitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+double radixNumber(std::string_view digits, int radix) {
+  double value = 0;
+  for (char c : digits) {
+    int d = digitValue(c);
+    if (d >= radix) break;
+    value = value * radix + d;
+  }
+  return value;
+}
+
+std::string_view takeDigits(std::string_view s, std::size_t& i) {
+  std::size_t start = i;
+  while (i < s.size() && isDigit(s[i])) ++i;
+  return s.substr(start, i - start);
+}
+
+double decimalNumber(std::string_view s) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  std::string_view whole = takeDigits(s, i);
+  std::string_view fraction;
+  if (i < s.size() && s[i] == '.') fraction = takeDigits(s, ++i);
+  if (whole.empty() && fraction.empty()) return 0;
+  std::string number = std::string(whole.empty() ? "0" : whole) + "." + std::string(fraction);
+  bool exponent_negative = false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent_negative = s[j++] == '-';
+    std::string_view exponent = takeDigits(s, j);
+    if (!exponent.empty()) {
+      number += (exponent_negative ? "e-" : "e") + std::string(exponent);
+    }
+  }
+  double value = 0;
+  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    // from_chars leaves the value alone when it overflows or underflows.
+    value = exponent_negative ? 0.0 : std::numeric_limits<double>::infinity();
+  }
+  return negative ? -value : value;
+}
+
+void appendTwoDigits(std::string& out, std::int64_t value) {
+  out += static_cast<char>('0' + value / 10);
+  out += static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
+double leadingNumber(std::string_view text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text) {
+    if (c != ' ' && c != '\t' && c != '\n') s += c;
+  }
+  if (s.size() >= 2 && s[0] == '&') {
+    if (s[1] == 'H' || s[1] == 'h') return radixNumber(std::string_view(s).substr(2), 16);
+    if (s[1] == 'O' || s[1] == 'o') return radixNumber(std::string_view(s).substr(2), 8);
+  }
+  return decimalNumber(s);
+}
+
+std::string formatTimestamp(std::int64_t startTime, std::string_view hoursBiasText) {
+  const double bias_seconds = leadingNumber(hoursBiasText) * 60 * 60;
+  // nearbyint rounds halves to even in the default rounding mode.
+  const double shifted = std::nearbyint(static_cast<double>(startTime) + bias_seconds);
+  if (!(shifted >= kEarliestSeconds && shifted <= kLatestSeconds)) {
+    return std::string(kUnrepresentableTimestamp);
+  }
+  const auto t = static_cast<std::int64_t>(shifted);
+  std::int64_t days = t / kSecondsPerDay;
+  std::int64_t seconds = t % kSecondsPerDay;
+  if (seconds < 0) {
+    seconds += kSecondsPerDay;
+    --days;
+  }
+  // Civil date from a day count (days since 1970-01-01), proleptic Gregorian, in eras of
+  // 400 years so that the arithmetic stays exact for any sign.
+  const std::int64_t z = days + 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t doe = z - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const std::int64_t day = doy - (153 * mp + 2) / 5 + 1;
+  const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
+  const std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+
+  std::string out = std::to_string(month);
+  out += '/';
+  appendTwoDigits(out, day);
+  out += '/';
+  out += std::to_string(year);
+  out += ", ";
+  appendTwoDigits(out, seconds / 3600);
+  out += ':';
+  appendTwoDigits(out, seconds % 3600 / 60);
+  out += ':';
+  appendTwoDigits(out, seconds % 60);
+  return out;
+}
+
+std::string hexDigit(std::uint64_t value, MessageSink& messages) {
+  if (value >= 16) {
+    messages.showMessage("Bad argument:  " + std::to_string(value));
+    return {};
+  }
+  return std::string(1, "0123456789ABCDEF"[value]);
+}
+
+std::string hexText32(std::uint32_t value, MessageSink& messages) {
+  if (value == 0) return "0x0";
+  std::string out = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    out += hexDigit((value >> shift) & 0xF, messages);
+    if (shift == 16) out += ' ';
+  }
+  return out;
+}
+
+std::string decimalHexText(std::uint32_t value, MessageSink& messages) {
+  return std::to_string(value) + " (" + hexText32(value, messages) + ")";
+}
+
+}  // namespace vessory::archive

@@ -1,0 +1,72 @@
+#include "journal/csv_output.h"
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace vessory::journal {
+
+namespace {
+std::string systemReason(const char* fallback) {
+  return errno != 0 ? std::strerror(errno) : fallback;
+}
+}  // namespace
+
+CsvOutput::CsvOutput() { buffer_.reserve(kFlushAt); }
+
+bool CsvOutput::flush() {
+  if (!buffer_.empty() && ok()) deliver(buffer_);
+  buffer_.clear();
+  return ok();
+}
+
+bool CsvOutput::close() { return flush(); }
+
+std::unique_ptr<FileCsvOutput> FileCsvOutput::create(const std::string& path,
+                                                     std::string& error) {
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    error = systemReason("cannot create file");
+    return nullptr;
+  }
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(file, true));
+}
+
+std::unique_ptr<FileCsvOutput> FileCsvOutput::standardOutput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(stdout, false));
+}
+
+FileCsvOutput::~FileCsvOutput() { close(); }
+
+bool FileCsvOutput::write(std::string_view bytes) {
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    fail(systemReason("write error"));
+    return false;
+  }
+  return true;
+}
+
+bool FileCsvOutput::close() {
+  if (file_ == nullptr) return ok();
+  CsvOutput::close();
+  errno = 0;
+  if (owned_) {
+    if (std::fclose(file_) != 0) fail(systemReason("close error"));
+  } else if (std::fflush(file_) != 0) {
+    fail(systemReason("write error"));
+  }
+  file_ = nullptr;
+  return ok();
+}
+
+}  // namespace vessory::journal

@@ -1,0 +1,92 @@
+#ifndef VESSORY_JOURNAL_CSV_OUTPUT_H_
+#define VESSORY_JOURNAL_CSV_OUTPUT_H_
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vessory::journal {
+
+// Where CSV rows go: bytes are collected in a buffer and handed on in large pieces. After the
+// first failure the output stays failed, drops everything and keeps the system's reason.
+class CsvOutput {
+ public:
+  CsvOutput();
+  CsvOutput(const CsvOutput&) = delete;
+  CsvOutput& operator=(const CsvOutput&) = delete;
+  virtual ~CsvOutput() = default;
+
+  void append(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kFlushAt) {
+      flush();
+      if (bytes.size() > kFlushAt) {
+        if (ok()) deliver(bytes);
+        return;
+      }
+    }
+    buffer_.append(bytes);
+  }
+  // Hands on everything buffered; false once anything has failed.
+  bool flush();
+  // Flushes and releases the destination; false once anything has failed.
+  virtual bool close();
+
+  bool ok() const { return error_.empty(); }
+  const std::string& errorText() const { return error_; }
+
+ protected:
+  // Writes all of `bytes` or returns false with the reason in error_.
+  virtual bool write(std::string_view bytes) = 0;
+  void fail(std::string reason) {
+    if (error_.empty()) error_ = std::move(reason);
+  }
+
+ private:
+  static constexpr std::size_t kFlushAt = 64 * 1024;
+  void deliver(std::string_view bytes) {
+    if (!write(bytes) && error_.empty()) error_ = "write error";
+  }
+
+  std::string buffer_;
+  std::string error_;
+};
+
+// A file created (or emptied) for writing, or standard output.
+class FileCsvOutput : public CsvOutput {
+ public:
+  // Creates `path`; on failure returns null with the system's reason in `error`.
+  static std::unique_ptr<FileCsvOutput> create(const std::string& path, std::string& error);
+  static std::unique_ptr<FileCsvOutput> standardOutput();
+  ~FileCsvOutput() override;
+
+  bool close() override;
+
+ protected:
+  bool write(std::string_view bytes) override;
+
+ private:
+  FileCsvOutput(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
+
+  std::FILE* file_;
+  bool owned_;
+};
+
+// Rows kept in memory, for tests and fuzzing.
+class StringCsvOutput : public CsvOutput {
+ public:
+  const std::string& contents() const { return contents_; }
+
+ protected:
+  bool write(std::string_view bytes) override {
+    contents_.append(bytes);
+    return true;
+  }
+
+ private:
+  std::string contents_;
+};
+
+}  // namespace vessory::journal
+
+#endif  // VESSORY_JOURNAL_CSV_OUTPUT_H_

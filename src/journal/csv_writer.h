@@ -1,0 +1,47 @@
+#ifndef VESSORY_JOURNAL_CSV_WRITER_H_
+#define VESSORY_JOURNAL_CSV_WRITER_H_
+
+#include <string>
+#include <string_view>
+
+#include "journal/csv_output.h"
+#include "journal/entry_splitter.h"
+
+namespace vessory::journal {
+
+// The CSV file beside an archive: a path holding ".dat" anywhere (case-sensitive) loses its
+// last three characters for "csv"; any other path gets ".csv" appended.
+std::string csvPathFor(std::string_view archivePath);
+
+// The text with every quotation mark doubled.
+std::string doubleQuotes(std::string_view text);
+
+// The text strictly between the first opening delimiter and the first closing delimiter, when
+// the closing one comes after the opening one; empty otherwise. With fewer than two delimiter
+// characters the keyword is not worked out again and `previous` is returned.
+std::string extractKeyword(std::string_view text, std::string_view delimiters,
+                           std::string_view previous);
+
+// Writes journal entries as CSV lines: category, the keyword (only when the delimiter text is
+// not empty), date, time and the quoted text, each line ended by CR LF. Bytes go out exactly as
+// they were read. The writer borrows `output`, which must outlive it, and remembers the last
+// keyword for the next row.
+class CsvJournalWriter {
+ public:
+  explicit CsvJournalWriter(CsvOutput& output) : output_(output) {}
+  CsvJournalWriter(const CsvJournalWriter&) = delete;
+  CsvJournalWriter& operator=(const CsvJournalWriter&) = delete;
+
+  // Fills entry.keyword and writes the line.
+  void writeJournalRow(JournalEntry& entry, std::string_view keywordDelimiters);
+
+ private:
+  CsvOutput& output_;
+  std::string keyword_;
+  std::string quoted_;
+  std::string line_;
+};
+
+}  // namespace vessory::journal
+
+#endif  // VESSORY_JOURNAL_CSV_WRITER_H_
