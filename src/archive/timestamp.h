@@ -19,7 +19,7 @@ double leadingNumber(std::string_view text);
 // What formatTimestamp gives when the biased time is not a finite number or falls outside the
 // years 1 to 9999. It keeps the shape of a timestamp (the date part is everything before the
 // comma) while making plain that no date could be worked out.
-inline constexpr std::string_view kUnrepresentableTimestamp = "?/??/????, ??:??:??";
+inline constexpr std::string_view kUnrepresentableTimestamp = "?/??" "/????, ??:??:??";  // split: "??/" is a trigraph
 
 // `startTime` (seconds since 1970-01-01 00:00:00) shifted by the hours in `hoursBiasText`,
 // as "M/DD/YYYY, hh:mm:ss". The shifted time is rounded to whole seconds, halves to even.
