@@ -5,17 +5,30 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "archive/windows_path.h"
 #endif
 
 namespace vessory::app {
 
 namespace fs = std::filesystem;
 
+namespace {
+fs::path nativePath(const std::string& path) {
+#ifdef _WIN32
+  return fs::path(archive::widePath(path));
+#else
+  return fs::path(path);
+#endif
+}
+}  // namespace
+
 bool DiskFiles::fileExists(const std::string& path) {
   std::error_code error;
-  if (!fs::is_regular_file(fs::path(path), error)) return false;
+  if (!fs::is_regular_file(nativePath(path), error)) return false;
 #ifdef _WIN32
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  // The file list leaves hidden and system files out; so does the test for a selected file.
+  DWORD attributes = GetFileAttributesW(archive::widePath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return false;
 #endif
@@ -29,7 +42,7 @@ std::unique_ptr<archive::ByteSource> DiskFiles::openArchive(const std::string& p
 
 bool DiskFiles::sameFile(const std::string& a, const std::string& b) {
   std::error_code error;
-  return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
+  return fs::equivalent(nativePath(a), nativePath(b), error) && !error;
 }
 
 std::unique_ptr<journal::CsvOutput> DiskFiles::createCsv(const std::string& path,

@@ -3,6 +3,12 @@
 #include <cerrno>
 #include <cstring>
 
+#ifdef _WIN32
+#include <share.h>
+
+#include "archive/windows_path.h"
+#endif
+
 namespace vessory::archive {
 
 namespace {
@@ -10,10 +16,14 @@ namespace {
 constexpr std::size_t kFileChunkSize = 256 * 1024;
 }  // namespace
 
-std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path,
-                                                     std::string& error) {
+std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, std::string& error) {
   errno = 0;
+#ifdef _WIN32
+  // Shared for reading and writing: another program may hold the archive open meanwhile.
+  std::FILE* file = _wfsopen(widePath(path).c_str(), L"rb", _SH_DENYNO);
+#else
   std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
   if (file == nullptr) {
     error = errno != 0 ? std::strerror(errno) : "cannot open file";
     return nullptr;

@@ -6,6 +6,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <share.h>
+
+#include "archive/windows_path.h"
 #endif
 
 namespace vessory::journal {
@@ -26,10 +29,13 @@ bool CsvOutput::flush() {
 
 bool CsvOutput::close() { return flush(); }
 
-std::unique_ptr<FileCsvOutput> FileCsvOutput::create(const std::string& path,
-                                                     std::string& error) {
+std::unique_ptr<FileCsvOutput> FileCsvOutput::create(const std::string& path, std::string& error) {
   errno = 0;
+#ifdef _WIN32
+  std::FILE* file = _wfsopen(archive::widePath(path).c_str(), L"wb", _SH_DENYNO);
+#else
   std::FILE* file = std::fopen(path.c_str(), "wb");
+#endif
   if (file == nullptr) {
     error = systemReason("cannot create file");
     return nullptr;

@@ -1,0 +1,140 @@
+#include "bench_archive.h"
+
+#include <array>
+#include <string_view>
+
+#include "support/archive_builder.h"
+
+namespace vessory::testing {
+
+namespace {
+
+// A fixed pseudo-random sequence (xorshift64*): reproducible, unlike std's distributions.
+class Sequence {
+ public:
+  std::uint32_t next(std::uint32_t bound) {
+    state_ ^= state_ >> 12;
+    state_ ^= state_ << 25;
+    state_ ^= state_ >> 27;
+    return static_cast<std::uint32_t>((state_ * 0x2545F4914F6CDD1DULL) >> 32) % bound;
+  }
+
+ private:
+  std::uint64_t state_ = 0x9E3779B97F4A7C15ULL;
+};
+
+constexpr std::array<std::string_view, 12> kSentences = {
+    "Woke up before the alarm and watched the rain on the window for a while.",
+    "Long call with <work> about the quarterly figures; they want it all by Friday.",
+    "Anna said \"we should have left an hour ago\" and she was right.",
+    "Walked the dog around the lake, met Mr. Hoffmann with his new bicycle.",
+    "Read two chapters of the novel. The ending of chapter 12 surprised me.",
+    "<garden> Planted the tomatoes, 14 of them, and watered the beans.",
+    "Lunch at the corner cafe: soup, bread, far too much coffee.",
+    "Paid the bills, 3 of 4 done; the phone company can wait till Monday.",
+    "Dinner with the neighbours. Tom told the story about the canoe again.",
+    "Fixed the squeaking door at last, 10 minutes with the oil can.",
+    "Train was 25 min. late, so I wrote letters on the platform.",
+    "Quiet evening, radio on, wrote this journal and went to bed early.",
+};
+
+constexpr std::array<std::string_view, 8> kAppointments = {
+    "Dentist", "Staff meeting", "Call Mother", "Pick up laundry",
+    "Team lunch", "Budget review", "Piano lesson", "Car service",
+};
+
+std::string timeLabel(int minutes) {
+  int hour = minutes / 60 % 24;
+  int minute = minutes % 60;
+  std::string label = std::to_string(hour % 12 == 0 ? 12 : hour % 12) + ":";
+  label += static_cast<char>('0' + minute / 10);
+  label += static_cast<char>('0' + minute % 10);
+  label += hour < 12 ? " am" : " pm";
+  return label;
+}
+
+std::string journalNote(Sequence& random, int entries) {
+  std::string note;
+  if (random.next(10) == 0) note = "##  B Travel\r\n";
+  int minutes = 6 * 60 + static_cast<int>(random.next(90));
+  for (int e = 0; e < entries; ++e) {
+    if (e > 0) note += "\r\n";
+    note += timeLabel(minutes);
+    note += ": ";
+    note += kSentences[random.next(kSentences.size())];
+    if (random.next(4) == 0) {
+      note += "\r\n";  // a second line of the same entry
+      note += kSentences[random.next(kSentences.size())];
+    }
+    minutes += 60 + static_cast<int>(random.next(120));
+  }
+  return note;
+}
+
+RecordSpec appointment(Sequence& random, std::uint32_t day) {
+  RecordSpec spec;
+  spec.startTime = day + 8 * 3600 + random.next(10) * 1800;
+  spec.endTime = spec.startTime + 3600;
+  spec.description = kAppointments[random.next(kAppointments.size())];
+  spec.note = random.next(3) == 0 ? "Bring the papers" : "";
+  spec.category = random.next(4);
+  spec.alarmSet = random.next(2);
+  spec.alarmAdvanceUnits = 10;
+  return spec;
+}
+
+RecordSpec repeatingEvent(Sequence& random, std::uint32_t day, bool firstRepeat) {
+  RecordSpec spec = appointment(random, day);
+  spec.description = "Weekly review";
+  // The class entry comes with the first repeating event; later ones refer back to it.
+  spec.repeatFlag = firstRepeat ? 0xFFFF : 0x8001;
+  spec.brand = 1 + random.next(5);
+  spec.interval = 1 + random.next(2);
+  spec.dayIndex = random.next(7);
+  spec.daysMask = static_cast<std::uint8_t>(1u << random.next(7));
+  spec.dayNumber = 1 + random.next(28);
+  spec.monthIndex = random.next(12);
+  if (random.next(4) == 0) spec.exceptions = {day + 7 * 86400, day + 14 * 86400};
+  return spec;
+}
+
+}  // namespace
+
+std::string benchmarkArchive(std::uint32_t records) {
+  HeaderSpec header = HeaderSpec::forRecords(records);
+  header.categories = {{1, 1, 0, "Business", "Busi"},
+                       {2, 2, 0, "Personal", "Pers"},
+                       {3, 3, 0, "Travel", "Trav"}};
+  ArchiveBuilder builder;
+  builder.tag().header(header);
+  Sequence random;
+  constexpr std::uint32_t kFirstDay = 1018137600;  // 2002-04-07
+  bool firstRepeat = true;
+  for (std::uint32_t i = 0; i < records; ++i) {
+    std::uint32_t day = kFirstDay + (i / 3) * 86400;
+    RecordSpec spec;
+    switch (i % 3) {
+      case 0:
+        spec = journalRecord(journalNote(random, 5 + static_cast<int>(random.next(3))),
+                             day + 21 * 3600);
+        break;
+      case 1:
+        spec = appointment(random, day);
+        break;
+      default:
+        spec = repeatingEvent(random, day, firstRepeat);
+        firstRepeat = false;
+        break;
+    }
+    spec.recordId = i + 1;
+    builder.record(spec);
+  }
+  return builder.bytes();
+}
+
+std::string benchmarkNote(int entries) {
+  Sequence random;
+  return journalNote(random, entries);
+}
+
+}  // namespace vessory::testing

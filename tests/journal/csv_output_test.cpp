@@ -1,0 +1,189 @@
+#include "journal/csv_output.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vessory::journal {
+namespace {
+
+// Records every piece handed on; fails from the `failAt`-th write (1-based) on, with
+// `reason` when it is not empty.
+class RecordingOutput : public CsvOutput {
+ public:
+  explicit RecordingOutput(int failAt = 0, std::string reason = {})
+      : failAt_(failAt), reason_(std::move(reason)) {}
+
+  std::vector<std::string> pieces;
+  int writes = 0;
+
+  // Reports a second failure at close; the first reason must win.
+  bool close() override {
+    bool result = CsvOutput::close();
+    if (!result) fail("second reason");
+    return result;
+  }
+
+ protected:
+  bool write(std::string_view bytes) override {
+    ++writes;
+    if (failAt_ != 0 && writes >= failAt_) {
+      if (!reason_.empty()) fail(reason_);
+      return false;
+    }
+    pieces.emplace_back(bytes);
+    return true;
+  }
+
+ private:
+  int failAt_;
+  std::string reason_;
+};
+
+std::string joined(const std::vector<std::string>& pieces) {
+  std::string all;
+  for (const std::string& piece : pieces) all += piece;
+  return all;
+}
+
+std::string row(int n) { return std::to_string(n) + ",,4/07/2002,9:15 AM,\"entry text\"\r\n"; }
+
+TEST(CsvOutputTest, ManyRowsArriveInOrderInFewWrites) {
+  RecordingOutput output;
+  std::string expected;
+  for (int n = 0; n < 20000; ++n) {
+    output.append(row(n));
+    expected += row(n);
+  }
+  EXPECT_TRUE(output.flush());
+  EXPECT_EQ(joined(output.pieces), expected);
+  EXPECT_LT(output.writes, 200);
+  EXPECT_TRUE(output.close());
+  EXPECT_EQ(joined(output.pieces), expected);
+}
+
+TEST(CsvOutputTest, RowsLargerThanTheBufferKeepTheirPlace) {
+  RecordingOutput output;
+  const std::string big(300000, 'x');
+  const std::string bigger(1 << 20, 'y');
+  output.append("head\r\n");
+  output.append(big);
+  output.append("middle\r\n");
+  output.append(bigger);
+  output.append(bigger);
+  output.append("tail\r\n");
+  EXPECT_TRUE(output.close());
+  EXPECT_EQ(joined(output.pieces), "head\r\n" + big + "middle\r\n" + bigger + bigger + "tail\r\n");
+}
+
+TEST(CsvOutputTest, EmptyOutputClosesWithoutWriting) {
+  RecordingOutput output;
+  EXPECT_TRUE(output.flush());
+  EXPECT_TRUE(output.close());
+  EXPECT_EQ(output.writes, 0);
+  EXPECT_TRUE(output.ok());
+}
+
+TEST(CsvOutputTest, FailureIsReportedAtFlushAndKeepsFirstReason) {
+  RecordingOutput output(1, "No space left on device");
+  output.append(row(1));
+  output.append(row(2));
+  EXPECT_FALSE(output.flush());
+  EXPECT_FALSE(output.ok());
+  EXPECT_EQ(output.errorText(), "No space left on device");
+
+  // Once failed, nothing more is handed on and every later result is a failure.
+  output.append(std::string(200000, 'z'));
+  output.append(row(3));
+  EXPECT_FALSE(output.flush());
+  EXPECT_FALSE(output.close());
+  EXPECT_EQ(output.writes, 1);
+  EXPECT_EQ(output.errorText(), "No space left on device");
+}
+
+TEST(CsvOutputTest, FailureOfALargeRowIsSeenAtOnce) {
+  RecordingOutput output(2, "Input/output error");
+  output.append(std::string(200000, 'a'));
+  EXPECT_TRUE(output.ok());
+  output.append(std::string(200000, 'b'));
+  EXPECT_FALSE(output.ok());
+  EXPECT_EQ(output.errorText(), "Input/output error");
+  EXPECT_FALSE(output.close());
+  EXPECT_EQ(joined(output.pieces), std::string(200000, 'a'));
+}
+
+TEST(CsvOutputTest, FailureWithoutReasonStillFails) {
+  RecordingOutput output(1);
+  output.append(row(1));
+  EXPECT_FALSE(output.close());
+  EXPECT_FALSE(output.errorText().empty());
+  EXPECT_NE(output.errorText(), "second reason");
+}
+
+std::string fileContents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string scratchPath(const char* name) {
+  return (std::filesystem::path(::testing::TempDir()) / name).string();
+}
+
+TEST(FileCsvOutputTest, WritesBytesAsGivenAndReplacesEarlierFile) {
+  using namespace std::string_literals;
+  const std::string path = scratchPath("vessory_csv_output_test.csv");
+  { std::ofstream(path, std::ios::binary) << "an older and much longer file\r\n\r\n"; }
+  std::string error;
+  auto output = FileCsvOutput::create(path, error);
+  ASSERT_NE(output, nullptr) << error;
+  const std::string bytes = "1,\x00,\xAB\xFF,\"a\r\nb\n\"\r\n"s;
+  output->append(bytes);
+  EXPECT_TRUE(output->close());
+  EXPECT_TRUE(output->close());
+  EXPECT_EQ(fileContents(path), bytes);
+  std::filesystem::remove(path);
+}
+
+TEST(FileCsvOutputTest, RowsReachTheDiskWhenTheOutputIsDestroyed) {
+  const std::string path = scratchPath("vessory_csv_output_drop.csv");
+  std::string expected;
+  {
+    std::string error;
+    auto output = FileCsvOutput::create(path, error);
+    ASSERT_NE(output, nullptr) << error;
+    for (int n = 0; n < 3000; ++n) {
+      output->append(row(n));
+      expected += row(n);
+    }
+  }
+  EXPECT_EQ(fileContents(path), expected);
+  std::filesystem::remove(path);
+}
+
+TEST(FileCsvOutputTest, CreateInMissingFolderGivesSystemReason) {
+  std::string error;
+  auto output = FileCsvOutput::create(scratchPath("no_such_folder/x.csv"), error);
+  EXPECT_EQ(output, nullptr);
+  EXPECT_EQ(error, std::strerror(ENOENT));
+}
+
+TEST(FileCsvOutputTest, FullDeviceFailsAtCloseWithSystemReason) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  std::string error;
+  auto output = FileCsvOutput::create("/dev/full", error);
+  ASSERT_NE(output, nullptr) << error;
+  output->append(row(1));
+  EXPECT_TRUE(output->ok());
+  EXPECT_FALSE(output->close());
+  EXPECT_EQ(output->errorText(), std::strerror(ENOSPC));
+}
+
+}  // namespace
+}  // namespace vessory::journal

@@ -1,0 +1,130 @@
+#include "support/fake_export.h"
+
+#include <cstdio>
+
+#include "archive/byte_source.h"
+#include "journal/csv_output.h"
+
+namespace vessory::testing {
+
+namespace {
+
+// A CSV output that keeps its bytes in a shared record, so that the test can read them after
+// the run has destroyed the output.
+class SharedOutput : public journal::CsvOutput {
+ public:
+  SharedOutput(std::shared_ptr<std::string> bytes, std::shared_ptr<bool> closed,
+               long long failAfter)
+      : bytes_(std::move(bytes)), closed_(std::move(closed)), failAfter_(failAfter) {}
+
+  bool close() override {
+    bool ok = CsvOutput::close();
+    *closed_ = true;
+    return ok;
+  }
+
+ protected:
+  bool write(std::string_view bytes) override {
+    if (failAfter_ >= 0 &&
+        static_cast<long long>(bytes_->size() + bytes.size()) > failAfter_) {
+      fail("No space left on device");
+      return false;
+    }
+    bytes_->append(bytes);
+    return true;
+  }
+
+ private:
+  std::shared_ptr<std::string> bytes_;
+  std::shared_ptr<bool> closed_;
+  long long failAfter_;
+};
+
+// An archive source that owns a copy of the bytes.
+class OwnedSource : public archive::ByteSource {
+ public:
+  explicit OwnedSource(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::span<const unsigned char> nextChunk() override {
+    if (done_) return {};
+    done_ = true;
+    return {reinterpret_cast<const unsigned char*>(bytes_.data()), bytes_.size()};
+  }
+
+ private:
+  std::string bytes_;
+  bool done_ = false;
+};
+
+std::string colorName(std::uint32_t color) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(color));
+  return text;
+}
+
+}  // namespace
+
+void RecordingView::setDescriptionBackColor(std::uint32_t color) {
+  events.push_back("color: " + colorName(color));
+}
+
+void RecordingView::processPendingEvents() {
+  ++pendingEventCalls;
+  if (onEvents) onEvents(*this);
+}
+
+void RecordingView::showMessage(const std::string& text) {
+  events.push_back("message: " + text);
+  messages.push_back(text);
+}
+
+void RecordingView::endProgram() {
+  events.push_back("end");
+  ended = true;
+}
+
+std::string MemoryFiles::canonical(const std::string& path) const {
+  auto alias = aliases.find(path);
+  return alias == aliases.end() ? path : alias->second;
+}
+
+bool MemoryFiles::fileExists(const std::string& path) {
+  return archives.count(canonical(path)) != 0;
+}
+
+std::unique_ptr<archive::ByteSource> MemoryFiles::openArchive(const std::string& path,
+                                                              std::string& error) {
+  auto found = archives.find(canonical(path));
+  if (found == archives.end()) {
+    error = "No such file or directory";
+    return nullptr;
+  }
+  return std::make_unique<OwnedSource>(found->second);
+}
+
+bool MemoryFiles::sameFile(const std::string& a, const std::string& b) {
+  return fileExists(a) && canonical(a) == canonical(b);
+}
+
+std::unique_ptr<journal::CsvOutput> MemoryFiles::createCsv(const std::string& path,
+                                                           std::string& error) {
+  auto refused = uncreatable.find(path);
+  if (refused != uncreatable.end()) {
+    error = refused->second;
+    return nullptr;
+  }
+  Output output{std::make_shared<std::string>(), std::make_shared<bool>(false)};
+  outputs_[path] = output;
+  return std::make_unique<SharedOutput>(output.bytes, output.closed, failWritesAfter);
+}
+
+std::string MemoryFiles::csv(const std::string& path) const {
+  auto found = outputs_.find(path);
+  return found == outputs_.end() ? std::string() : *found->second.bytes;
+}
+
+bool MemoryFiles::closed(const std::string& path) const {
+  auto found = outputs_.find(path);
+  return found != outputs_.end() && *found->second.closed;
+}
+
+}  // namespace vessory::testing
