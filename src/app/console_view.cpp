@@ -66,7 +66,7 @@ bool ConsoleFiles::sameFile(const std::string& a, const std::string& b) {
 
 std::unique_ptr<journal::CsvOutput> ConsoleFiles::createCsv(const std::string& path,
                                                             std::string& error) {
-  if (path == "-") return journal::FileCsvOutput::standardOutput();
+  if (path == "-") return journal::FileCsvOutput::borrow(out_);
   return DiskFiles::createCsv(path, error);
 }
 
@@ -108,7 +108,7 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     return 0;
   }
   ConsoleView view(options, err, errIsTerminal && !options.quiet);
-  ConsoleFiles files;
+  ConsoleFiles files(out);
   ExportRun run(files, options.output);
   ExportOutcome outcome = run.run(view);
   std::fflush(err);

@@ -56,10 +56,15 @@ class ConsoleView : public ExportView {
 // Files as the console tool sees them: "-" as the CSV path is standard output.
 class ConsoleFiles : public DiskFiles {
  public:
+  explicit ConsoleFiles(std::FILE* out) : out_(out) {}
+
   bool sameFile(const std::string& a, const std::string& b) override;
   std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
                                                 std::string& error) override;
   std::string displayName(const std::string& path) override;
+
+ private:
+  std::FILE* out_;
 };
 
 // The exit status for a run's outcome.

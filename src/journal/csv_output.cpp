@@ -44,11 +44,11 @@ std::unique_ptr<FileCsvOutput> FileCsvOutput::create(const std::string& path, st
   return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(file, true));
 }
 
-std::unique_ptr<FileCsvOutput> FileCsvOutput::standardOutput() {
+std::unique_ptr<FileCsvOutput> FileCsvOutput::borrow(std::FILE* stream) {
 #ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stream), _O_BINARY);
 #endif
-  return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(stdout, false));
+  return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(stream, false));
 }
 
 FileCsvOutput::~FileCsvOutput() { close(); }

@@ -57,7 +57,8 @@ class FileCsvOutput : public CsvOutput {
  public:
   // Creates `path`; on failure returns null with the system's reason in `error`.
   static std::unique_ptr<FileCsvOutput> create(const std::string& path, std::string& error);
-  static std::unique_ptr<FileCsvOutput> standardOutput();
+  // Writes to `stream` (standard output, say), which the caller keeps open; close() flushes it.
+  static std::unique_ptr<FileCsvOutput> borrow(std::FILE* stream);
   ~FileCsvOutput() override;
 
   bool close() override;
