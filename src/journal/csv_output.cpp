@@ -54,6 +54,10 @@ std::unique_ptr<FileCsvOutput> FileCsvOutput::borrow(std::FILE* stream) {
 FileCsvOutput::~FileCsvOutput() { close(); }
 
 bool FileCsvOutput::write(std::string_view bytes) {
+  if (file_ == nullptr) {
+    fail("the file is closed");
+    return false;
+  }
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     fail(systemReason("write error"));

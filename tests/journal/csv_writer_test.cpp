@@ -92,6 +92,9 @@ TEST(WriteJournalRowTest, LinesAreExactToTheByte) {
             "3,,4/07/2002,9:15 AM,\"Meeting with \"\"Bob\"\"\"\r\n");
   EXPECT_EQ(line(entry(3, "9:15 AM", "<a\"b> x"), "<>"),
             "3,a\"\"b,4/07/2002,9:15 AM,\"<a\"\"b> x\"\r\n");
+  // The keyword is taken from the text after its quotation marks have been doubled.
+  EXPECT_EQ(line(entry(3, "9:15 AM", "a\"b\"c"), "\"c"),
+            "3,\"b\"\",4/07/2002,9:15 AM,\"a\"\"b\"\"c\"\r\n");
   EXPECT_EQ(line(entry(3, "8:00 AM", ""), "<>"), "3,,4/07/2002,8:00 AM,\"\"\r\n");
   EXPECT_EQ(line(entry(3, "2,45", "x"), "<>"), "3,,4/07/2002,2,45,\"x\"\r\n");
 }

@@ -112,8 +112,13 @@ TEST(IsJournalRecordTest, EmptyNameMatchesBlankDescriptionsOnly) {
 }
 
 TEST(SplitJournalHeaderTest, NoteWithoutHeaderKeepsRecordCategoryAndWholeNote) {
-  for (const std::string note : {"8:00 am: Up", "#A\n8:00 am: Up", "# #E\n8:00 am: Up", "",
-                                 std::string(archive::kNullStringMarker), " ##E\nx"}) {
+  const std::string notes[] = {"8:00 am: Up",
+                               "#A\n8:00 am: Up",
+                               "# #E\n8:00 am: Up",
+                               "",
+                               std::string(archive::kNullStringMarker),
+                               " ##E\nx"};
+  for (const std::string& note : notes) {
     HeaderSplit split = splitJournalHeader(note, 7);
     EXPECT_EQ(split.category, 7) << note;
     EXPECT_EQ(split.body, note);
@@ -138,7 +143,9 @@ TEST(SplitJournalHeaderTest, CategoryCoversEveryByteFromMinus64To191) {
     note += "\nbody";
     HeaderSplit split = splitJournalHeader(note, 99);
     EXPECT_EQ(split.category, code - 64) << code;
-    if (code != '\n') EXPECT_EQ(split.body, "body") << code;
+    if (code != '\n') {
+      EXPECT_EQ(split.body, "body") << code;
+    }
   }
 }
 
@@ -159,6 +166,8 @@ TEST(SplitJournalHeaderTest, HeaderWithoutLineFeedStaysInBody) {
   HeaderSplit split = splitJournalHeader("##xyE 7:00 am: Up", 2);
   EXPECT_EQ(split.category, 5);
   EXPECT_EQ(split.body, "##xyE 7:00 am: Up");
+  EXPECT_EQ(splitJournalHeader("##xyE", 2).category, 5);
+  EXPECT_EQ(splitJournalHeader("##xyE", 2).body, "##xyE");
 }
 
 TEST(SplitJournalHeaderTest, ShortHeaderKeepsRecordCategory) {
@@ -185,7 +194,9 @@ TEST(JournalDateTextTest, DateIsTheDayOfTheBiasedStartTime) {
 }
 
 TEST(JournalDateTextTest, UnrepresentableTimeKeepsTheDateShape) {
-  EXPECT_EQ(journalDateText(1018137600, "1e999"), "?/??/????");
+  EXPECT_EQ(journalDateText(1018137600, "1e999"),
+            "?/??"
+            "/????");  // split: "??/" is a trigraph
 }
 
 }  // namespace
