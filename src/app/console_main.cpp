@@ -10,9 +10,11 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <windows.h>
+// After windows.h, which it needs.
+#include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 #define isatty _isatty
 #define fileno _fileno
 #else
@@ -72,6 +74,8 @@ int main(int argc, char** argv) {
   bool terminal = isatty(fileno(stderr)) != 0;
 #ifdef _WIN32
   ConsoleCodePage codePage(terminal);
+  // Messages carry their own CR LF pairs; text mode would turn each "\n" into another pair.
+  _setmode(_fileno(stderr), _O_BINARY);
 #endif
   std::setvbuf(stderr, err_buffer, _IOFBF, sizeof err_buffer);
   int status = vessory::app::runConsole(args, stdout, stderr, terminal);

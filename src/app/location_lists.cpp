@@ -135,8 +135,8 @@ void FolderList::refill() {
     item->setData(0, kPathRole, folder);
     parent = item;
   }
-  const QFileInfoList subfolders = QDir(path_).entryInfoList(
-      QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+  const QFileInfoList subfolders =
+      QDir(path_).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
   for (const QFileInfo& subfolder : subfolders) {
     auto* item = new QTreeWidgetItem(parent);
     item->setText(0, subfolder.fileName());

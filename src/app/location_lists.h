@@ -59,6 +59,10 @@ class FolderList : public QTreeWidget {
  signals:
   void pathChanged(const QString& path);
 
+ protected:
+  // Every entry is always open; there is nothing to fold, so no branch marks are drawn.
+  void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+
  private:
   void onItemActivated(QTreeWidgetItem* item);
 

@@ -64,8 +64,8 @@ void MainWindow::createFrame() {
   setFont(classicFont(kDefaultPoints, false));
 }
 
-QLabel* MainWindow::createLabel(const char* name, const char* caption, int left, int top,
-                                int width, int height) {
+QLabel* MainWindow::createLabel(const char* name, const char* caption, int left, int top, int width,
+                                int height) {
   auto* label = named(new QLabel(QString::fromLatin1(caption), this), name);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   place(label, left, top, width, height);
@@ -105,14 +105,16 @@ void MainWindow::createProgressFields() {
 }
 
 void MainWindow::createDetailsFields() {
-  showDetails_ = named(new QCheckBox(QStringLiteral("Display Description/Date"), this),
-                       "CHK_Description");
+  showDetails_ =
+      named(new QCheckBox(QStringLiteral("Display Description/Date"), this), "CHK_Description");
   showDetails_->setFont(classicFont(kButtonPoints, true));
   place(showDetails_, 240, 5040, 3135, 495);
   dateTime_ = createTextBox("DateTime", "", 480, 5640, 1815, 375);
-  description_ = named(new QPlainTextEdit(QString::fromLatin1(kDescriptionHint), this),
-                       "DescriptionText");
+  description_ =
+      named(new QPlainTextEdit(QString::fromLatin1(kDescriptionHint), this), "DescriptionText");
   description_->setTabChangesFocus(true);
+  description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  description_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   place(description_, 4080, 5160, 4095, 975);
   setDescriptionBackColor(kMenuBackgroundColor);
 }
@@ -158,9 +160,9 @@ void MainWindow::createButtons() {
 // Labels have tab indexes of their own but never take the focus, so the chain holds the
 // focusable controls in tab-index order and starts at Export.
 void MainWindow::createTabOrder() {
-  QWidget* const chain[] = {exportButton_, thisRecord_,  totalRecords_, driveList_,
-                            folderList_,   fileList_,    exitButton_,   wordWrap_,
-                            keywords_,     helpButton_,  description_,  showDetails_,
+  QWidget* const chain[] = {exportButton_, thisRecord_,   totalRecords_,  driveList_,
+                            folderList_,   fileList_,     exitButton_,    wordWrap_,
+                            keywords_,     helpButton_,   description_,   showDetails_,
                             dateTime_,     journalNames_, journalsFound_, hoursBias_};
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
   exportButton_->setFocus();

@@ -6,11 +6,16 @@ namespace vessory::journal {
 
 namespace {
 
+// Runs between quotation marks go over in one piece; a byte at a time is several times slower
+// on long entries.
 void appendQuotesDoubled(std::string_view text, std::string& out) {
-  for (char c : text) {
-    out += c;
-    if (c == '"') out += '"';
+  for (std::size_t quote = text.find('"'); quote != std::string_view::npos;
+       quote = text.find('"')) {
+    out.append(text.substr(0, quote + 1));
+    out += '"';
+    text.remove_prefix(quote + 1);
   }
+  out.append(text);
 }
 
 void appendNumber(std::int64_t value, std::string& out) {
@@ -39,8 +44,10 @@ std::string extractKeyword(std::string_view text, std::string_view delimiters,
                            std::string_view previous) {
   if (delimiters.size() < 2) return std::string(previous);
   std::size_t open = text.find(delimiters[0]);
+  // Most entries hold no keyword; one scan of the text tells.
+  if (open == std::string_view::npos) return {};
   std::size_t close = text.find(delimiters[1]);
-  if (open == std::string_view::npos || close == std::string_view::npos || close <= open) {
+  if (close == std::string_view::npos || close <= open) {
     return {};
   }
   return std::string(text.substr(open + 1, close - open - 1));

@@ -36,14 +36,14 @@ std::size_t EntrySplitter::scanEntry(std::string_view segment, bool wordWrap) {
   std::string& out = entry_.text;
   out.clear();
   const std::size_t n = segment.size();
+  // Only line feeds are acted on, so the text up to the next one is copied in one piece. The
+  // last character is never examined: a line feed there is not looked for.
+  const std::string_view examined = segment.substr(0, n == 0 ? 0 : n - 1);
   std::size_t r = 0;
-  while (r + 1 < n) {
-    char c = segment[r];
-    if (c != '\n') {
-      out += c;
-      ++r;
-      continue;
-    }
+  for (std::size_t lineFeed = examined.find('\n'); lineFeed != std::string_view::npos;
+       lineFeed = examined.find('\n', r)) {
+    out.append(segment.substr(r, lineFeed - r));
+    r = lineFeed;
     if (isEntryStart(segment, r)) {
       if (!out.empty() && out.back() == '\r') out.pop_back();
       return r + 1;
