@@ -67,7 +67,9 @@ void readSchema(HeaderWalker& walk) {
 }  // namespace
 
 std::string traceNumber(std::int64_t value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+  std::string text = value < 0 ? "" : " ";
+  text += std::to_string(value);
+  return text;
 }
 
 bool checkArchiveTag(ArchiveReader& reader) { return reader.readChars(4) == kArchiveTag; }

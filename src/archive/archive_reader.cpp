@@ -88,13 +88,17 @@ void ArchiveReader::readCStringSlow(std::string& out) {
       readChars(static_cast<std::size_t>(length), out);
       return;
     }
-    std::int64_t long_length = readInteger(2).value_or(0);
-    if (long_length != 0) {
-      readChars(static_cast<std::size_t>(long_length), out);
+    // A length or check word cut off by the end of the archive is not a stray group: the
+    // end notice has said what happened, and there is no text left to read.
+    std::optional<std::int64_t> long_length = readInteger(2);
+    if (!long_length) return;
+    if (*long_length != 0) {
+      readChars(static_cast<std::size_t>(*long_length), out);
       return;
     }
-    std::int64_t check = readInteger(2).value_or(0);
-    if (check != 0) {
+    std::optional<std::int64_t> check = readInteger(2);
+    if (!check) return;
+    if (*check != 0) {
       halted_ = true;
       limit_ = next_;  // keeps the inline fast paths from reading on
       messages_.showMessage("sequencing error");

@@ -13,6 +13,7 @@ namespace vessory::archive {
 // Four-byte values are held in 64 bits so that every value an archive can carry (-1 and 0 to
 // 4294967294) is kept exactly as read.
 struct RepeatEvent {
+  // As read. It may exceed exceptions.size() when the archive ended inside the dates.
   std::int64_t exceptionCount = 0;
   // exceptions[j - 1] holds the j-th exception date. The vector only grows: slots beyond the
   // current record's count keep an earlier record's dates.

@@ -67,9 +67,13 @@ TEST(ArchiveTagTest, RejectsEverySingleByteDifference) {
 }
 
 TEST(ArchiveTagTest, RejectsShortAndLookalikeArchivesSilently) {
-  const std::vector<std::string> cases = {
-      "", bytesOf({0x00}), bytesOf({0x00, 0x01}), bytesOf({0x00, 0x01, 'B'}), "DB",
-      bytesOf({'D', 'B', 0x01, 0x00}), bytesOf({0x00, 0x01, 'b', 'd'})};
+  const std::vector<std::string> cases = {"",
+                                          bytesOf({0x00}),
+                                          bytesOf({0x00, 0x01}),
+                                          bytesOf({0x00, 0x01, 'B'}),
+                                          "DB",
+                                          bytesOf({'D', 'B', 0x01, 0x00}),
+                                          bytesOf({0x00, 0x01, 'b', 'd'})};
   for (const std::string& bytes : cases) {
     OpenArchive archive(bytes);
     EXPECT_FALSE(checkArchiveTag(archive.reader)) << "length " << bytes.size();
@@ -133,7 +137,9 @@ TEST(ArchiveHeaderTest, TraceNumbersLoseTheirBlankOnlyWhenNegative) {
   spec.fileName = "";
   ReadHeader read(spec);
   ASSERT_EQ(read.trace.lines.size(), 25u);
-  EXPECT_EQ(read.trace.lines[0], "Filename = \xAB" "NULL\xBB");
+  EXPECT_EQ(read.trace.lines[0],
+            "Filename = \xAB"
+            "NULL\xBB");
   EXPECT_EQ(read.trace.lines[2], "Next Free CategoryID = -1");
   EXPECT_EQ(read.trace.lines[3], "Category Count =  0");
   EXPECT_EQ(read.trace.lines[4], "Schema Resource ID =  2147483648");
@@ -157,13 +163,12 @@ TEST(ArchiveHeaderTest, CategoryNamesAreKeptInReadingOrderForAnyCount) {
 
 TEST(ArchiveHeaderTest, RecordCountIsTheEntryCountDividedByFifteen) {
   const std::pair<std::uint32_t, std::int64_t> cases[] = {
-      {45, 3}, {44, 2}, {14, 0}, {0xFFFFFFFF, 0}, {0x80000000, 143165576},
-      {0xFFFFFFFE, 286331152}};
+      {45, 3}, {44, 2}, {14, 0}, {0xFFFFFFFF, 0}, {0x80000000, 143165576}, {0xFFFFFFFE, 286331152}};
   for (const auto& [entries, records] : cases) {
     HeaderSpec spec;
     spec.entryCount = entries;
     ReadHeader read(spec);
-    const std::int64_t expectedEntries = entries == 0xFFFFFFFF ? -1 : entries;
+    const std::int64_t expectedEntries = entries == 0xFFFFFFFF ? -1 : std::int64_t{entries};
     EXPECT_EQ(read.header.entryCount, expectedEntries);
     EXPECT_EQ(read.header.recordCount, records) << "entry count " << entries;
   }
