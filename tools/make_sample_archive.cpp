@@ -54,21 +54,21 @@ const char* const kGermanDays[] = {
 };
 
 RecordSpec appointment(std::uint32_t start, const std::string& what, const std::string& note) {
-  RecordSpec spec;
-  spec.startTime = start;
-  spec.endTime = start + 3600;
-  spec.description = what;
-  spec.note = note;
-  spec.category = 1;
-  return spec;
+  RecordSpec layout;
+  layout.startTime = start;
+  layout.endTime = start + 3600;
+  layout.description = what;
+  layout.note = note;
+  layout.category = 1;
+  return layout;
 }
 
 std::vector<RecordSpec> sampleRecords() {
   std::vector<RecordSpec> records;
   std::uint32_t id = 1;
-  auto add = [&](RecordSpec spec) {
-    spec.recordId = id++;
-    records.push_back(spec);
+  auto add = [&](RecordSpec layout) {
+    layout.recordId = id++;
+    records.push_back(layout);
   };
   for (std::uint32_t day = 0; day < 14; ++day) {
     add(journalRecord(kEnglishDays[day], kFirstDay + day * kDay));

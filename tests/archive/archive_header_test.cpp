@@ -22,10 +22,10 @@ class RecordingTrace : public archive::TraceSink {
   std::vector<std::string> lines;
 };
 
-std::string headerBytes(const HeaderSpec& spec) { return ArchiveBuilder().header(spec).bytes(); }
+std::string headerBytes(const HeaderSpec& layout) { return ArchiveBuilder().header(layout).bytes(); }
 
 struct ReadHeader {
-  explicit ReadHeader(const HeaderSpec& spec) : archive(headerBytes(spec)) {
+  explicit ReadHeader(const HeaderSpec& layout) : archive(headerBytes(layout)) {
     header = readArchiveHeader(archive.reader, trace);
   }
   OpenArchive archive;
@@ -34,14 +34,14 @@ struct ReadHeader {
 };
 
 HeaderSpec withCategories(int count) {
-  HeaderSpec spec;
+  HeaderSpec layout;
   for (int i = 1; i <= count; ++i) {
     // Indexes run backwards so that a name stored by index would land in the wrong place.
-    spec.categories.push_back({static_cast<std::uint32_t>(100 - i), static_cast<std::uint32_t>(i),
+    layout.categories.push_back({static_cast<std::uint32_t>(100 - i), static_cast<std::uint32_t>(i),
                                0, "Long name " + std::to_string(i), "S" + std::to_string(i)});
   }
-  spec.entryCount = 45;
-  return spec;
+  layout.entryCount = 45;
+  return layout;
 }
 
 TEST(ArchiveTagTest, AcceptsExactlyTheFourTagBytes) {
@@ -82,11 +82,11 @@ TEST(ArchiveTagTest, RejectsShortAndLookalikeArchivesSilently) {
 }
 
 TEST(ArchiveHeaderTest, OneCategoryHeaderTracesThirtyLinesInFileOrder) {
-  HeaderSpec spec;
-  spec.categories = {{3, 7, 1, "Personal", "Pers"}};
-  spec.schemaResourceId = 54;
-  spec.entryCount = 45;
-  ReadHeader read(spec);
+  HeaderSpec layout;
+  layout.categories = {{3, 7, 1, "Personal", "Pers"}};
+  layout.schemaResourceId = 54;
+  layout.entryCount = 45;
+  ReadHeader read(layout);
 
   const std::vector<std::string> expected = {
       "Filename = C:\\Palm\\User\\datebook\\datebook.dat",
@@ -131,11 +131,11 @@ TEST(ArchiveHeaderTest, OneCategoryHeaderTracesThirtyLinesInFileOrder) {
 }
 
 TEST(ArchiveHeaderTest, TraceNumbersLoseTheirBlankOnlyWhenNegative) {
-  HeaderSpec spec;
-  spec.nextFreeCategoryId = 0xFFFFFFFF;
-  spec.schemaResourceId = 0x80000000;
-  spec.fileName = "";
-  ReadHeader read(spec);
+  HeaderSpec layout;
+  layout.nextFreeCategoryId = 0xFFFFFFFF;
+  layout.schemaResourceId = 0x80000000;
+  layout.fileName = "";
+  ReadHeader read(layout);
   ASSERT_EQ(read.trace.lines.size(), 25u);
   EXPECT_EQ(read.trace.lines[0],
             "Filename = \xAB"
@@ -165,9 +165,9 @@ TEST(ArchiveHeaderTest, RecordCountIsTheEntryCountDividedByFifteen) {
   const std::pair<std::uint32_t, std::int64_t> cases[] = {
       {45, 3}, {44, 2}, {14, 0}, {0xFFFFFFFF, 0}, {0x80000000, 143165576}, {0xFFFFFFFE, 286331152}};
   for (const auto& [entries, records] : cases) {
-    HeaderSpec spec;
-    spec.entryCount = entries;
-    ReadHeader read(spec);
+    HeaderSpec layout;
+    layout.entryCount = entries;
+    ReadHeader read(layout);
     const std::int64_t expectedEntries = entries == 0xFFFFFFFF ? -1 : std::int64_t{entries};
     EXPECT_EQ(read.header.entryCount, expectedEntries);
     EXPECT_EQ(read.header.recordCount, records) << "entry count " << entries;
@@ -175,11 +175,11 @@ TEST(ArchiveHeaderTest, RecordCountIsTheEntryCountDividedByFifteen) {
 }
 
 TEST(ArchiveHeaderTest, FieldCountDoesNotChangeTheFifteenFieldEntries) {
-  HeaderSpec spec;
-  spec.fieldCount = 14;
-  spec.fieldsPerRow = 9;
-  spec.entryCount = 30;
-  ReadHeader read(spec);
+  HeaderSpec layout;
+  layout.fieldCount = 14;
+  layout.fieldsPerRow = 9;
+  layout.entryCount = 30;
+  ReadHeader read(layout);
   ASSERT_EQ(read.trace.lines.size(), 25u);
   EXPECT_EQ(read.trace.lines[9], "Schema Field Count =  14");
   EXPECT_EQ(read.trace.lines[24], "Schema Field entry 15 =  8");
@@ -188,9 +188,9 @@ TEST(ArchiveHeaderTest, FieldCountDoesNotChangeTheFifteenFieldEntries) {
 }
 
 TEST(ArchiveHeaderTest, LyingCategoryCountMeetsTheEndOfTheArchive) {
-  HeaderSpec spec = withCategories(1);
-  spec.categoryCount = 4000000000u;
-  ReadHeader read(spec);
+  HeaderSpec layout = withCategories(1);
+  layout.categoryCount = 4000000000u;
+  ReadHeader read(layout);
   EXPECT_EQ(read.header.categoryCount, 4000000000);
   EXPECT_TRUE(read.archive.reader.atEnd());
   // 56 bytes of schema and entry count make at most a handful of bogus entries.
@@ -202,10 +202,10 @@ TEST(ArchiveHeaderTest, LyingCategoryCountMeetsTheEndOfTheArchive) {
 }
 
 TEST(ArchiveHeaderTest, NegativeCategoryCountReadsNoEntries) {
-  HeaderSpec spec;
-  spec.categoryCount = 0xFFFFFFFF;
-  spec.entryCount = 15;
-  ReadHeader read(spec);
+  HeaderSpec layout;
+  layout.categoryCount = 0xFFFFFFFF;
+  layout.entryCount = 15;
+  ReadHeader read(layout);
   EXPECT_EQ(read.header.categoryCount, -1);
   EXPECT_TRUE(read.header.categoryLongNames.empty());
   EXPECT_EQ(read.trace.lines[3], "Category Count = -1");

@@ -36,29 +36,29 @@ EventRecord recordWithMarkedRepeat() {
 }
 
 RecordSpec plainRecord() {
-  RecordSpec spec;
-  spec.description = "D";
-  spec.note = "N";
-  return spec;
+  RecordSpec layout;
+  layout.description = "D";
+  layout.note = "N";
+  return layout;
 }
 
 TEST(EventRecordTest, PlainRecordStoresEveryFieldInOrder) {
-  RecordSpec spec;
-  spec.recordId = 11;
-  spec.status = 12;
-  spec.position = 13;
-  spec.startTime = 14;
-  spec.endTime = 15;
-  spec.description = "Lunch with Ann";
-  spec.duration = 16;
-  spec.note = "";
-  spec.untimed = 17;
-  spec.isPrivate = 18;
-  spec.category = 19;
-  spec.alarmSet = 20;
-  spec.alarmAdvanceUnits = 21;
-  spec.alarmAdvanceType = 22;
-  OpenArchive archive(ArchiveBuilder().record(spec).bytes());
+  RecordSpec layout;
+  layout.recordId = 11;
+  layout.status = 12;
+  layout.position = 13;
+  layout.startTime = 14;
+  layout.endTime = 15;
+  layout.description = "Lunch with Ann";
+  layout.duration = 16;
+  layout.note = "";
+  layout.untimed = 17;
+  layout.isPrivate = 18;
+  layout.category = 19;
+  layout.alarmSet = 20;
+  layout.alarmAdvanceUnits = 21;
+  layout.alarmAdvanceType = 22;
+  OpenArchive archive(ArchiveBuilder().record(layout).bytes());
   EventRecord record;
   record.repeat.isRepeating = true;
   readEventRecord(archive.reader, 1, record, archive.messages, nullptr);
@@ -89,15 +89,15 @@ TEST(EventRecordTest, EachRepeatKindTakesItsOwnNumberOfBytes) {
   for (const KindCase& kind : kinds) {
     for (std::uint16_t flag : {std::uint16_t{0x8001}, std::uint16_t{0xFFFF}}) {
       SCOPED_TRACE(::testing::Message() << "kind " << kind.brand << ", flag " << flag);
-      RecordSpec spec = plainRecord();
-      spec.repeatFlag = flag;
-      spec.brand = kind.brand;
-      spec.interval = 2, spec.endDate = 3, spec.firstDayOfWeek = 4, spec.dayIndex = 5;
-      spec.daysMask = 0xA5, spec.weekIndex = 6, spec.dayNumber = 7, spec.monthIndex = 8;
+      RecordSpec layout = plainRecord();
+      layout.repeatFlag = flag;
+      layout.brand = kind.brand;
+      layout.interval = 2, layout.endDate = 3, layout.firstDayOfWeek = 4, layout.dayIndex = 5;
+      layout.daysMask = 0xA5, layout.weekIndex = 6, layout.dayNumber = 7, layout.monthIndex = 8;
       RecordSpec next = plainRecord();
       next.recordId = 4242;
       ArchiveBuilder built;
-      built.record(spec);
+      built.record(layout);
       // 124 bytes of fixed items and one-letter strings; a class entry with its 8-letter name.
       const std::size_t size = 124 + (flag == 0xFFFF ? 12 : 0) + kind.repeatBytes;
       ASSERT_EQ(built.size(), size);
@@ -129,14 +129,14 @@ TEST(EventRecordTest, EachRepeatKindTakesItsOwnNumberOfBytes) {
 
 TEST(EventRecordTest, ClassConstantOtherThanOneIsReportedAndReadingGoesOn) {
   for (std::uint16_t constant : {std::uint16_t{2}, std::uint16_t{0}, std::uint16_t{65535}}) {
-    RecordSpec spec = plainRecord();
-    spec.repeatFlag = 0xFFFF;
-    spec.classConstant = constant;
-    spec.className = "CWeekly";
-    spec.brand = 2;
-    spec.dayIndex = 3;
-    spec.daysMask = 0x41;
-    OpenArchive archive(ArchiveBuilder().record(spec).integer(1, 0x5A).bytes());
+    RecordSpec layout = plainRecord();
+    layout.repeatFlag = 0xFFFF;
+    layout.classConstant = constant;
+    layout.className = "CWeekly";
+    layout.brand = 2;
+    layout.dayIndex = 3;
+    layout.daysMask = 0x41;
+    OpenArchive archive(ArchiveBuilder().record(layout).integer(1, 0x5A).bytes());
     EventRecord record;
     readEventRecord(archive.reader, 1, record, archive.messages, nullptr);
     EXPECT_EQ(archive.messages.shown,
@@ -147,17 +147,17 @@ TEST(EventRecordTest, ClassConstantOtherThanOneIsReportedAndReadingGoesOn) {
 }
 
 TEST(EventRecordTest, NonZeroZeroWordsAreReportedWithTheRecordOrdinal) {
-  RecordSpec spec = plainRecord();
-  spec.descriptionZeroWord = 1;
-  spec.description = "Still read";
-  OpenArchive one(ArchiveBuilder().record(spec).bytes());
+  RecordSpec layout = plainRecord();
+  layout.descriptionZeroWord = 1;
+  layout.description = "Still read";
+  OpenArchive one(ArchiveBuilder().record(layout).bytes());
   EventRecord record;
   readEventRecord(one.reader, 7, record, one.messages, nullptr);
   EXPECT_EQ(one.messages.shown, std::vector<std::string>{"At Record 7" + kZeroWordNotice});
   EXPECT_EQ(record.description, "Still read");
 
-  spec.noteZeroWord = 0xFFFFFFFF;
-  OpenArchive two(ArchiveBuilder().record(spec).bytes());
+  layout.noteZeroWord = 0xFFFFFFFF;
+  OpenArchive two(ArchiveBuilder().record(layout).bytes());
   readEventRecord(two.reader, 31000, record, two.messages, nullptr);
   EXPECT_EQ(two.messages.shown, std::vector<std::string>(2, "At Record 31000" + kZeroWordNotice));
   EXPECT_EQ(record.note, "N");
@@ -165,12 +165,12 @@ TEST(EventRecordTest, NonZeroZeroWordsAreReportedWithTheRecordOrdinal) {
 
 TEST(EventRecordTest, ExceptionDatesFillSlotsInOrderWhateverTheirCount) {
   for (std::uint32_t count : {0u, 3u, 1200u}) {
-    RecordSpec spec = plainRecord();
-    for (std::uint32_t j = 1; j <= count; ++j) spec.exceptions.push_back(1000000 + j);
-    spec.repeatFlag = 1;
-    spec.brand = 4;
-    spec.dayNumber = 17;
-    OpenArchive archive(ArchiveBuilder().record(spec).bytes());
+    RecordSpec layout = plainRecord();
+    for (std::uint32_t j = 1; j <= count; ++j) layout.exceptions.push_back(1000000 + j);
+    layout.repeatFlag = 1;
+    layout.brand = 4;
+    layout.dayNumber = 17;
+    OpenArchive archive(ArchiveBuilder().record(layout).bytes());
     EventRecord record;
     readEventRecord(archive.reader, 1, record, archive.messages, nullptr);
     EXPECT_EQ(record.repeat.exceptionCount, count);
@@ -227,15 +227,15 @@ TEST(EventRecordTest, FieldsARecordDoesNotCarryKeepTheEarlierValues) {
 
 TEST(EventRecordTest, AllFfValuesAreStoredAsMinusOne) {
   constexpr std::uint32_t kFf = 0xFFFFFFFF;
-  RecordSpec spec;
-  spec.recordId = spec.status = spec.position = spec.startTime = spec.endTime = kFf;
-  spec.duration = spec.untimed = spec.isPrivate = spec.category = kFf;
-  spec.alarmSet = spec.alarmAdvanceUnits = spec.alarmAdvanceType = kFf;
-  spec.exceptions = {kFf, 0xFFFFFFFE};
-  spec.repeatFlag = 1;
-  spec.brand = 5, spec.interval = kFf, spec.endDate = kFf, spec.firstDayOfWeek = kFf;
-  spec.dayNumber = kFf, spec.monthIndex = 0x80000000;
-  OpenArchive archive(ArchiveBuilder().record(spec).bytes());
+  RecordSpec layout;
+  layout.recordId = layout.status = layout.position = layout.startTime = layout.endTime = kFf;
+  layout.duration = layout.untimed = layout.isPrivate = layout.category = kFf;
+  layout.alarmSet = layout.alarmAdvanceUnits = layout.alarmAdvanceType = kFf;
+  layout.exceptions = {kFf, 0xFFFFFFFE};
+  layout.repeatFlag = 1;
+  layout.brand = 5, layout.interval = kFf, layout.endDate = kFf, layout.firstDayOfWeek = kFf;
+  layout.dayNumber = kFf, layout.monthIndex = 0x80000000;
+  OpenArchive archive(ArchiveBuilder().record(layout).bytes());
   EventRecord record;
   readEventRecord(archive.reader, 1, record, archive.messages, nullptr);
   const archive::RepeatEvent& r = record.repeat;
@@ -298,14 +298,14 @@ TEST(EventRecordTest, SequencingErrorStopsTheRecordWhereItStands) {
 // Cut anywhere, a record is read to its end without a crash, with one end notice, and what
 // lay before the cut is stored as it was.
 TEST(EventRecordTest, RecordCutShortAnywhereReportsTheEndOnce) {
-  RecordSpec spec = plainRecord();
-  spec.recordId = 9;
-  spec.description = "Lunch";
-  spec.note = std::string(300, 'n');
-  spec.exceptions = {1, 2};
-  spec.repeatFlag = 0xFFFF;
-  spec.brand = 5;
-  const std::string full = ArchiveBuilder().record(spec).bytes();
+  RecordSpec layout = plainRecord();
+  layout.recordId = 9;
+  layout.description = "Lunch";
+  layout.note = std::string(300, 'n');
+  layout.exceptions = {1, 2};
+  layout.repeatFlag = 0xFFFF;
+  layout.brand = 5;
+  const std::string full = ArchiveBuilder().record(layout).bytes();
   // The description's characters start after five fields, a type word, a zero word and the
   // length byte.
   const std::size_t descriptionAt = 49;

@@ -17,12 +17,12 @@ constexpr std::uint32_t kRepeatType = 8;
 }  // namespace
 
 RecordSpec journalRecord(std::string note, std::uint32_t startTime, std::string description) {
-  RecordSpec spec;
-  spec.note = std::move(note);
-  spec.startTime = startTime;
-  spec.endTime = startTime;
-  spec.description = std::move(description);
-  return spec;
+  RecordSpec layout;
+  layout.note = std::move(note);
+  layout.startTime = startTime;
+  layout.endTime = startTime;
+  layout.description = std::move(description);
+  return layout;
 }
 
 ArchiveBuilder& ArchiveBuilder::integer(int width, std::uint32_t value) {
@@ -57,28 +57,28 @@ ArchiveBuilder& ArchiveBuilder::sequencingError(std::uint16_t check) {
 
 ArchiveBuilder& ArchiveBuilder::tag() { return raw(std::string_view("\x00\x01" "BD", 4)); }
 
-ArchiveBuilder& ArchiveBuilder::header(const HeaderSpec& spec) {
-  cstring(spec.fileName);
-  cstring(spec.showHeader);
-  integer(4, spec.nextFreeCategoryId);
-  integer(4, spec.categoryCount.value_or(static_cast<std::uint32_t>(spec.categories.size())));
-  for (const CategorySpec& category : spec.categories) {
+ArchiveBuilder& ArchiveBuilder::header(const HeaderSpec& layout) {
+  cstring(layout.fileName);
+  cstring(layout.showHeader);
+  integer(4, layout.nextFreeCategoryId);
+  integer(4, layout.categoryCount.value_or(static_cast<std::uint32_t>(layout.categories.size())));
+  for (const CategorySpec& category : layout.categories) {
     integer(4, category.index);
     integer(4, category.id);
     integer(4, category.nameDirty);
     cstring(category.longName);
     cstring(category.shortName);
   }
-  integer(4, spec.schemaResourceId);
-  integer(4, spec.fieldsPerRow);
-  integer(4, spec.recordIdPosition);
-  integer(4, spec.recordStatusPosition);
-  integer(4, spec.placementPosition);
-  integer(2, spec.fieldCount);
+  integer(4, layout.schemaResourceId);
+  integer(4, layout.fieldsPerRow);
+  integer(4, layout.recordIdPosition);
+  integer(4, layout.recordStatusPosition);
+  integer(4, layout.placementPosition);
+  integer(2, layout.fieldCount);
   for (int k = 0; k < 15; ++k) {
-    integer(2, k < static_cast<int>(spec.fieldEntries.size()) ? spec.fieldEntries[k] : 0);
+    integer(2, k < static_cast<int>(layout.fieldEntries.size()) ? layout.fieldEntries[k] : 0);
   }
-  return integer(4, spec.entryCount);
+  return integer(4, layout.entryCount);
 }
 
 void ArchiveBuilder::textField(std::uint32_t zeroWord, const std::optional<std::string>& raw,
@@ -92,49 +92,49 @@ void ArchiveBuilder::textField(std::uint32_t zeroWord, const std::optional<std::
   }
 }
 
-ArchiveBuilder& ArchiveBuilder::record(const RecordSpec& spec) {
-  integer(4, kIntegerType).integer(4, spec.recordId);
-  integer(4, kIntegerType).integer(4, spec.status);
-  integer(4, kIntegerType).integer(4, spec.position);
-  integer(4, kDateType).integer(4, spec.startTime);
-  integer(4, kDateType).integer(4, spec.endTime);
-  textField(spec.descriptionZeroWord, spec.rawDescription, spec.description);
-  integer(4, kIntegerType).integer(4, spec.duration);
-  textField(spec.noteZeroWord, spec.rawNote, spec.note);
-  integer(4, kBooleanType).integer(4, spec.untimed);
-  integer(4, kBooleanType).integer(4, spec.isPrivate);
-  integer(4, kIntegerType).integer(4, spec.category);
-  integer(4, kBooleanType).integer(4, spec.alarmSet);
-  integer(4, kIntegerType).integer(4, spec.alarmAdvanceUnits);
-  integer(4, kIntegerType).integer(4, spec.alarmAdvanceType);
-  repeatBlock(spec);
+ArchiveBuilder& ArchiveBuilder::record(const RecordSpec& layout) {
+  integer(4, kIntegerType).integer(4, layout.recordId);
+  integer(4, kIntegerType).integer(4, layout.status);
+  integer(4, kIntegerType).integer(4, layout.position);
+  integer(4, kDateType).integer(4, layout.startTime);
+  integer(4, kDateType).integer(4, layout.endTime);
+  textField(layout.descriptionZeroWord, layout.rawDescription, layout.description);
+  integer(4, kIntegerType).integer(4, layout.duration);
+  textField(layout.noteZeroWord, layout.rawNote, layout.note);
+  integer(4, kBooleanType).integer(4, layout.untimed);
+  integer(4, kBooleanType).integer(4, layout.isPrivate);
+  integer(4, kIntegerType).integer(4, layout.category);
+  integer(4, kBooleanType).integer(4, layout.alarmSet);
+  integer(4, kIntegerType).integer(4, layout.alarmAdvanceUnits);
+  integer(4, kIntegerType).integer(4, layout.alarmAdvanceType);
+  repeatBlock(layout);
   return *this;
 }
 
-void ArchiveBuilder::repeatBlock(const RecordSpec& spec) {
+void ArchiveBuilder::repeatBlock(const RecordSpec& layout) {
   integer(4, kRepeatType);
-  integer(2, spec.exceptionCount.value_or(static_cast<std::uint16_t>(spec.exceptions.size())));
-  for (std::uint32_t date : spec.exceptions) integer(4, date);
-  integer(2, spec.repeatFlag);
-  if (spec.repeatFlag == 0) return;
-  if (spec.repeatFlag == 0xFFFF) {
-    integer(2, spec.classConstant);
-    integer(2, static_cast<std::uint32_t>(spec.className.size()));
-    bytes_ += spec.className;
+  integer(2, layout.exceptionCount.value_or(static_cast<std::uint16_t>(layout.exceptions.size())));
+  for (std::uint32_t date : layout.exceptions) integer(4, date);
+  integer(2, layout.repeatFlag);
+  if (layout.repeatFlag == 0) return;
+  if (layout.repeatFlag == 0xFFFF) {
+    integer(2, layout.classConstant);
+    integer(2, static_cast<std::uint32_t>(layout.className.size()));
+    bytes_ += layout.className;
   }
-  integer(4, spec.brand).integer(4, spec.interval).integer(4, spec.endDate);
-  integer(4, spec.firstDayOfWeek);
-  if (spec.brand >= 1 && spec.brand <= 3) integer(4, spec.dayIndex);
-  if (spec.brand == 2) integer(1, spec.daysMask);
-  if (spec.brand == 3) integer(4, spec.weekIndex);
-  if (spec.brand == 4 || spec.brand == 5) integer(4, spec.dayNumber);
-  if (spec.brand == 5) integer(4, spec.monthIndex);
+  integer(4, layout.brand).integer(4, layout.interval).integer(4, layout.endDate);
+  integer(4, layout.firstDayOfWeek);
+  if (layout.brand >= 1 && layout.brand <= 3) integer(4, layout.dayIndex);
+  if (layout.brand == 2) integer(1, layout.daysMask);
+  if (layout.brand == 3) integer(4, layout.weekIndex);
+  if (layout.brand == 4 || layout.brand == 5) integer(4, layout.dayNumber);
+  if (layout.brand == 5) integer(4, layout.monthIndex);
 }
 
-ArchiveBuilder& ArchiveBuilder::archive(const std::vector<RecordSpec>& records, HeaderSpec spec) {
-  spec.entryCount = static_cast<std::uint32_t>(records.size() * 15);
+ArchiveBuilder& ArchiveBuilder::archive(const std::vector<RecordSpec>& records, HeaderSpec layout) {
+  layout.entryCount = static_cast<std::uint32_t>(records.size() * 15);
   tag();
-  header(spec);
+  header(layout);
   for (const RecordSpec& r : records) record(r);
   return *this;
 }

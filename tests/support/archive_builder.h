@@ -35,9 +35,9 @@ struct HeaderSpec {
   std::uint32_t entryCount = 0;
 
   static HeaderSpec forRecords(std::uint32_t records) {
-    HeaderSpec spec;
-    spec.entryCount = records * 15;
-    return spec;
+    HeaderSpec layout;
+    layout.entryCount = records * 15;
+    return layout;
   }
 };
 
@@ -105,10 +105,10 @@ class ArchiveBuilder {
 
   // Archive structure.
   ArchiveBuilder& tag();
-  ArchiveBuilder& header(const HeaderSpec& spec);
-  ArchiveBuilder& record(const RecordSpec& spec);
+  ArchiveBuilder& header(const HeaderSpec& layout);
+  ArchiveBuilder& record(const RecordSpec& layout);
   // Tag, header for `records.size()` records, and the records.
-  ArchiveBuilder& archive(const std::vector<RecordSpec>& records, HeaderSpec spec = {});
+  ArchiveBuilder& archive(const std::vector<RecordSpec>& records, HeaderSpec layout = {});
 
   const std::string& bytes() const { return bytes_; }
   std::size_t size() const { return bytes_.size(); }
@@ -116,7 +116,7 @@ class ArchiveBuilder {
   std::string truncated(std::size_t length) const { return bytes_.substr(0, length); }
 
  private:
-  void repeatBlock(const RecordSpec& spec);
+  void repeatBlock(const RecordSpec& layout);
   void textField(std::uint32_t zeroWord, const std::optional<std::string>& raw,
                  const std::string& text);
 
