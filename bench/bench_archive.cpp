@@ -39,7 +39,7 @@ constexpr std::array<std::string_view, 12> kSentences = {
 };
 
 constexpr std::array<std::string_view, 8> kAppointments = {
-    "Dentist", "Staff meeting", "Call Mother", "Pick up laundry",
+    "Dentist",    "Staff meeting", "Call Mother",  "Pick up laundry",
     "Team lunch", "Budget review", "Piano lesson", "Car service",
 };
 
@@ -62,7 +62,7 @@ std::string journalNote(Sequence& random, int entries) {
     note += timeLabel(minutes);
     note += ": ";
     note += kSentences[random.next(kSentences.size())];
-    if (random.next(4) == 0) {
+    if (random.next(8) == 0) {
       note += "\r\n";  // a second line of the same entry
       note += kSentences[random.next(kSentences.size())];
     }
@@ -72,39 +72,38 @@ std::string journalNote(Sequence& random, int entries) {
 }
 
 RecordSpec appointment(Sequence& random, std::uint32_t day) {
-  RecordSpec spec;
-  spec.startTime = day + 8 * 3600 + random.next(10) * 1800;
-  spec.endTime = spec.startTime + 3600;
-  spec.description = kAppointments[random.next(kAppointments.size())];
-  spec.note = random.next(3) == 0 ? "Bring the papers" : "";
-  spec.category = random.next(4);
-  spec.alarmSet = random.next(2);
-  spec.alarmAdvanceUnits = 10;
-  return spec;
+  RecordSpec event;
+  event.startTime = day + 8 * 3600 + random.next(10) * 1800;
+  event.endTime = event.startTime + 3600;
+  event.description = kAppointments[random.next(kAppointments.size())];
+  event.note = random.next(3) == 0 ? "Bring the papers" : "";
+  event.category = random.next(4);
+  event.alarmSet = random.next(2);
+  event.alarmAdvanceUnits = 10;
+  return event;
 }
 
 RecordSpec repeatingEvent(Sequence& random, std::uint32_t day, bool firstRepeat) {
-  RecordSpec spec = appointment(random, day);
-  spec.description = "Weekly review";
+  RecordSpec event = appointment(random, day);
+  event.description = "Weekly review";
   // The class entry comes with the first repeating event; later ones refer back to it.
-  spec.repeatFlag = firstRepeat ? 0xFFFF : 0x8001;
-  spec.brand = 1 + random.next(5);
-  spec.interval = 1 + random.next(2);
-  spec.dayIndex = random.next(7);
-  spec.daysMask = static_cast<std::uint8_t>(1u << random.next(7));
-  spec.dayNumber = 1 + random.next(28);
-  spec.monthIndex = random.next(12);
-  if (random.next(4) == 0) spec.exceptions = {day + 7 * 86400, day + 14 * 86400};
-  return spec;
+  event.repeatFlag = firstRepeat ? 0xFFFF : 0x8001;
+  event.brand = 1 + random.next(5);
+  event.interval = 1 + random.next(2);
+  event.dayIndex = random.next(7);
+  event.daysMask = static_cast<std::uint8_t>(1u << random.next(7));
+  event.dayNumber = 1 + random.next(28);
+  event.monthIndex = random.next(12);
+  if (random.next(4) == 0) event.exceptions = {day + 7 * 86400, day + 14 * 86400};
+  return event;
 }
 
 }  // namespace
 
 std::string benchmarkArchive(std::uint32_t records) {
   HeaderSpec header = HeaderSpec::forRecords(records);
-  header.categories = {{1, 1, 0, "Business", "Busi"},
-                       {2, 2, 0, "Personal", "Pers"},
-                       {3, 3, 0, "Travel", "Trav"}};
+  header.categories = {
+      {1, 1, 0, "Business", "Busi"}, {2, 2, 0, "Personal", "Pers"}, {3, 3, 0, "Travel", "Trav"}};
   ArchiveBuilder builder;
   builder.tag().header(header);
   Sequence random;
@@ -112,22 +111,22 @@ std::string benchmarkArchive(std::uint32_t records) {
   bool firstRepeat = true;
   for (std::uint32_t i = 0; i < records; ++i) {
     std::uint32_t day = kFirstDay + (i / 3) * 86400;
-    RecordSpec spec;
+    RecordSpec event;
     switch (i % 3) {
       case 0:
-        spec = journalRecord(journalNote(random, 5 + static_cast<int>(random.next(3))),
-                             day + 21 * 3600);
+        event = journalRecord(journalNote(random, 5 + static_cast<int>(random.next(2))),
+                              day + 21 * 3600);
         break;
       case 1:
-        spec = appointment(random, day);
+        event = appointment(random, day);
         break;
       default:
-        spec = repeatingEvent(random, day, firstRepeat);
+        event = repeatingEvent(random, day, firstRepeat);
         firstRepeat = false;
         break;
     }
-    spec.recordId = i + 1;
-    builder.record(spec);
+    event.recordId = i + 1;
+    builder.record(event);
   }
   return builder.bytes();
 }

@@ -28,8 +28,7 @@ class IgnoredMessages : public archive::MessageSink {
 class ChunkedSource : public archive::ByteSource {
  public:
   ChunkedSource(const std::string& bytes, std::size_t chunk)
-      : rest_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
-        chunk_(chunk) {}
+      : rest_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()), chunk_(chunk) {}
   std::span<const unsigned char> nextChunk() override {
     std::span<const unsigned char> piece = rest_.first(std::min(chunk_, rest_.size()));
     rest_ = rest_.subspan(piece.size());

@@ -50,7 +50,7 @@ const char* const kEnglishDays[] = {
 const char* const kGermanDays[] = {
     "7:30: Aufgestanden, Kaffee.\r\n18:00: Einkaufen <Markt>",
     "8:15: Besprechung im B\xFCro.\r\n20:00: Konzert mit <Klara>",
-    "9:00: Fr\xFChst\xFC" "ck im Garten.\r\n15:30: Spaziergang am Flu\xDF.",
+    "9:00: Fr\374hst\374ck im Garten.\r\n15:30: Spaziergang am Flu\xDF.",
 };
 
 RecordSpec appointment(std::uint32_t start, const std::string& what, const std::string& note) {

@@ -25,14 +25,15 @@ fs::path nativePath(const std::string& path) {
 
 bool DiskFiles::fileExists(const std::string& path) {
   std::error_code error;
+#ifndef _WIN32
+  return fs::is_regular_file(nativePath(path), error);
+#else
   if (!fs::is_regular_file(nativePath(path), error)) return false;
-#ifdef _WIN32
   // The file list leaves hidden and system files out; so does the test for a selected file.
   DWORD attributes = GetFileAttributesW(archive::widePath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return false;
+  return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 #endif
-  return true;
 }
 
 std::unique_ptr<archive::ByteSource> DiskFiles::openArchive(const std::string& path,

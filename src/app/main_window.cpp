@@ -61,7 +61,8 @@ QColor colorFor(std::uint32_t color) {
   if (color == kMenuBackgroundColor) return QApplication::palette("QMenu").color(QPalette::Window);
   if (color == kWindowBackgroundColor) return QApplication::palette().color(QPalette::Base);
   if (color & 0x80000000u) return QApplication::palette().color(QPalette::Window);
-  return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+  return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                static_cast<int>((color >> 16) & 0xFF));
 }
 
 bool holdsOrdinaryFile(const std::string& folder) {

@@ -13,7 +13,7 @@ namespace vessory::archive {
 
 namespace {
 // Large enough that a whole export makes few system calls, small enough to keep memory flat.
-constexpr std::size_t kFileChunkSize = 256 * 1024;
+constexpr std::size_t kFileChunkSize = std::size_t{256} * 1024;
 }  // namespace
 
 std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, std::string& error) {

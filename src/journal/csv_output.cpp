@@ -51,7 +51,8 @@ std::unique_ptr<FileCsvOutput> FileCsvOutput::borrow(std::FILE* stream) {
   return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(stream, false));
 }
 
-FileCsvOutput::~FileCsvOutput() { close(); }
+// The non-virtual closeFile(): close() is virtual, and a destructor should not dispatch.
+FileCsvOutput::~FileCsvOutput() { closeFile(); }
 
 bool FileCsvOutput::write(std::string_view bytes) {
   if (file_ == nullptr) {
@@ -66,7 +67,9 @@ bool FileCsvOutput::write(std::string_view bytes) {
   return true;
 }
 
-bool FileCsvOutput::close() {
+bool FileCsvOutput::close() { return closeFile(); }
+
+bool FileCsvOutput::closeFile() {
   if (file_ == nullptr) return ok();
   CsvOutput::close();
   errno = 0;

@@ -43,7 +43,7 @@ class CsvOutput {
   }
 
  private:
-  static constexpr std::size_t kFlushAt = 64 * 1024;
+  static constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
   void deliver(std::string_view bytes) {
     if (!write(bytes) && error_.empty()) error_ = "write error";
   }
@@ -68,6 +68,7 @@ class FileCsvOutput : public CsvOutput {
 
  private:
   FileCsvOutput(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
+  bool closeFile();
 
   std::FILE* file_;
   bool owned_;

@@ -1,0 +1,124 @@
+// Writes the seed corpus of the export fuzzer: make_fuzz_corpus DIR.
+//
+// Each seed is two option bytes and a small archive from the test archive builder: ordinary
+// journals, the faults the reader copes with, and archives cut short or run long.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "export_check.h"
+#include "support/archive_builder.h"
+
+namespace vessory::testing {
+namespace {
+
+struct Seed {
+  std::string name;
+  std::string options;
+  std::string archive;
+};
+
+std::string archiveOf(const std::vector<RecordSpec>& records, HeaderSpec header = {}) {
+  return ArchiveBuilder().archive(records, std::move(header)).bytes();
+}
+
+std::vector<RecordSpec> journalDays() {
+  return {
+      journalRecord("7:05 am: Woke up <early>\r\n9:15 am: Tea with \"Ann\"\r\nsecond line"),
+      journalRecord("##  C\r\n10:30: Meeting\n11.45 Lunch\r\n 1:00 pm: Back", 1018224000),
+      journalRecord("no time at all", 1018310400, "  daily JOURNAL "),
+  };
+}
+
+RecordSpec repeating() {
+  RecordSpec event;
+  event.description = "Weekly review";
+  event.repeatFlag = 0xFFFF;
+  event.brand = 2;
+  event.daysMask = 0x22;
+  event.exceptions = {1018137600, 1018742400};
+  return event;
+}
+
+std::vector<Seed> seeds() {
+  const std::string plain = encodeExportOptions(2, 0, 0, 0);  // "<>", wrap on, bias -4
+  std::vector<Seed> all;
+  std::vector<RecordSpec> days = journalDays();
+  const std::string ordinary = archiveOf(days);
+  all.push_back({"journals", plain, ordinary});
+  // The same archive under other options and chunk sizes.
+  all.push_back({"journals-no-keywords-wrap-off", encodeExportOptions(3, 0, 1, 0), ordinary});
+  all.push_back({"journals-one-delimiter-live", encodeExportOptions(7, 1, 3, 1), ordinary});
+  all.push_back({"journals-bias-huge-details", encodeExportOptions(14, 1, 6, 2), ordinary});
+
+  RecordSpec appointment;
+  appointment.description = "Dentist";
+  appointment.note = "";
+  all.push_back({"mixed", plain, archiveOf({days[0], appointment, repeating(), days[1]})});
+
+  HeaderSpec categories;
+  categories.categories = {{1, 1, 0, "Business", "Busi"}, {2, 2, 1, "Personal", "Pers"}};
+  all.push_back({"categories", plain, archiveOf({days[0]}, categories)});
+  all.push_back({"no-records", plain, archiveOf({})});
+
+  RecordSpec stray = days[0];
+  stray.rawDescription = std::string("\xFF\x00\x00\x00\x00", 5) +
+                         "\x0D"
+                         "Daily Journal";
+  all.push_back({"stray-group", plain, archiveOf({stray, days[1]})});
+
+  RecordSpec stop = days[0];
+  stop.rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
+  all.push_back({"sequencing-error", plain, archiveOf({days[1], stop, days[2]})});
+
+  RecordSpec oddWords = days[1];
+  oddWords.descriptionZeroWord = 7;
+  oddWords.noteZeroWord = 1;
+  RecordSpec oddClass = repeating();
+  oddClass.classConstant = 3;
+  all.push_back({"odd-words", plain, archiveOf({oddWords, oddClass})});
+
+  RecordSpec longNote = journalRecord(std::string(300, 'x') + "\r\n8:00: " + std::string(40, '"'));
+  all.push_back({"long-note", encodeExportOptions(5, 0, 7, 0), archiveOf({longNote})});
+
+  RecordSpec empty = journalRecord("");
+  empty.description = "";
+  all.push_back({"empty-texts", plain, archiveOf({empty, days[0]})});
+
+  ArchiveBuilder cut;
+  cut.archive(days);
+  all.push_back({"cut-in-record", plain, cut.truncated(cut.size() - 40)});
+  all.push_back({"cut-in-header", plain, cut.truncated(30)});
+  all.push_back({"data-after-end", plain, ordinary + "\x01"});
+  all.push_back(
+      {"count-too-large", plain,
+       ArchiveBuilder().tag().header(HeaderSpec::forRecords(60000)).record(days[0]).bytes()});
+  all.push_back({"wrong-tag", plain,
+                 "\x00\x01"
+                 "BE" +
+                     ordinary.substr(4)});
+  return all;
+}
+
+}  // namespace
+}  // namespace vessory::testing
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_fuzz_corpus DIR\n");
+    return 2;
+  }
+  try {
+    for (const auto& seed : vessory::testing::seeds()) {
+      vessory::testing::writeFile(std::string(argv[1]) + "/" + seed.name,
+                                  seed.options + seed.archive);
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "make_fuzz_corpus: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
