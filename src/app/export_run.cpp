@@ -17,8 +17,7 @@ namespace {
 constexpr char kSelectFileMessage[] =
     "Navigate to the directory that contains the Datebook.dat file (usually "
     "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export";
-constexpr char kDataAfterEndMessage[] =
-    "NOT at End of File - Datebook database has invalid/unex!";
+constexpr char kDataAfterEndMessage[] = "NOT at End of File - Datebook database has invalid/unex!";
 
 bool endsWithSeparator(const std::string& path) {
   return !path.empty() && (path.back() == '\\' || path.back() == pathSeparator());
@@ -41,7 +40,8 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   ExportOutcome endOfArchive();
 
   void startTimeRead(const archive::EventRecord& record) override {
-    view_.showDateTime(archive::formatTimestamp(record.startTime, settings_.hoursBiasText()));
+    view_.showDateTime(
+        archive::formatTimestamp(record.startTime, bias_.seconds(settings_.hoursBiasText())));
     view_.setDescriptionBackColor(kMenuBackgroundColor);
   }
   void descriptionRead(const archive::EventRecord& record) override {
@@ -57,6 +57,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   archive::ArchiveReader reader_;
   journal::EntrySplitter splitter_;
   archive::EventRecord record_;
+  archive::HoursBias bias_;
   std::int64_t journalCount_ = 0;
 };
 
@@ -94,7 +95,8 @@ void Session::processRecord(journal::CsvJournalWriter& writer) {
   ++journalCount_;
   view_.showJournalsFound(std::to_string(journalCount_));
   journal::JournalNote note;
-  note.dateText = journal::journalDateText(record_.startTime, settings_.hoursBiasText());
+  note.dateText =
+      journal::journalDateText(record_.startTime, bias_.seconds(settings_.hoursBiasText()));
   journal::HeaderSplit header = journal::splitJournalHeader(record_.note, record_.category);
   record_.category = header.category;
   note.category = header.category;

@@ -71,11 +71,24 @@ inline std::optional<std::int64_t> ArchiveReader::readInteger(int width) {
   if (width <= 0) return 0;
   if (width > 4) width = 4;
   if (limit_ - next_ >= width) {
-    std::uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i) value = (value << 8) | next_[i];
+    const unsigned char* p = next_;
     next_ += width;
-    if (width == 4 && value == 0xFFFFFFFFu) return -1;
-    return static_cast<std::int64_t>(value);
+    // Written out per width, so that the compiler sees each as one little-endian load.
+    switch (width) {
+      case 1:
+        return p[0];
+      case 2:
+        return static_cast<std::int64_t>(p[0] | (std::uint32_t{p[1]} << 8));
+      case 3:
+        return static_cast<std::int64_t>(p[0] | (std::uint32_t{p[1]} << 8) |
+                                         (std::uint32_t{p[2]} << 16));
+      default: {
+        const std::uint32_t value = p[0] | (std::uint32_t{p[1]} << 8) |
+                                    (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+        if (value == 0xFFFFFFFFu) return -1;
+        return static_cast<std::int64_t>(value);
+      }
+    }
   }
   return readIntegerSlow(width);
 }

@@ -71,6 +71,66 @@ void appendTwoDigits(std::string& out, std::int64_t value) {
   out += static_cast<char>('0' + value % 10);
 }
 
+void appendNumber(std::string& out, std::int64_t value) {
+  char digits[24];
+  auto result = std::to_chars(digits, digits + sizeof digits, value);
+  out.append(digits, result.ptr);
+}
+
+struct CivilDate {
+  std::int64_t year;
+  std::int64_t month;
+  std::int64_t day;
+};
+
+// Civil date from a day count (days since 1970-01-01), proleptic Gregorian, in eras of
+// 400 years so that the arithmetic stays exact for any sign.
+CivilDate civilDate(std::int64_t days) {
+  const std::int64_t z = days + 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t doe = z - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const std::int64_t day = doy - (153 * mp + 2) / 5 + 1;
+  const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
+  const std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+  return {year, month, day};
+}
+
+// The timestamp, or its date part alone.
+std::string biasedTimestamp(std::int64_t startTime, double bias_seconds, bool withTime) {
+  // nearbyint rounds halves to even in the default rounding mode.
+  const double shifted = std::nearbyint(static_cast<double>(startTime) + bias_seconds);
+  if (!(shifted >= kEarliestSeconds && shifted <= kLatestSeconds)) {
+    std::string_view text = kUnrepresentableTimestamp;
+    return std::string(withTime ? text : text.substr(0, text.find(',')));
+  }
+  const auto t = static_cast<std::int64_t>(shifted);
+  std::int64_t days = t / kSecondsPerDay;
+  std::int64_t seconds = t % kSecondsPerDay;
+  if (seconds < 0) {
+    seconds += kSecondsPerDay;
+    --days;
+  }
+  const CivilDate date = civilDate(days);
+
+  std::string out;
+  appendNumber(out, date.month);
+  out += '/';
+  appendTwoDigits(out, date.day);
+  out += '/';
+  appendNumber(out, date.year);
+  if (!withTime) return out;
+  out += ", ";
+  appendTwoDigits(out, seconds / 3600);
+  out += ':';
+  appendTwoDigits(out, seconds % 3600 / 60);
+  out += ':';
+  appendTwoDigits(out, seconds % 60);
+  return out;
+}
+
 }  // namespace
 
 double leadingNumber(std::string_view text) {
@@ -87,43 +147,15 @@ double leadingNumber(std::string_view text) {
 }
 
 std::string formatTimestamp(std::int64_t startTime, std::string_view hoursBiasText) {
-  const double bias_seconds = leadingNumber(hoursBiasText) * 60 * 60;
-  // nearbyint rounds halves to even in the default rounding mode.
-  const double shifted = std::nearbyint(static_cast<double>(startTime) + bias_seconds);
-  if (!(shifted >= kEarliestSeconds && shifted <= kLatestSeconds)) {
-    return std::string(kUnrepresentableTimestamp);
-  }
-  const auto t = static_cast<std::int64_t>(shifted);
-  std::int64_t days = t / kSecondsPerDay;
-  std::int64_t seconds = t % kSecondsPerDay;
-  if (seconds < 0) {
-    seconds += kSecondsPerDay;
-    --days;
-  }
-  // Civil date from a day count (days since 1970-01-01), proleptic Gregorian, in eras of
-  // 400 years so that the arithmetic stays exact for any sign.
-  const std::int64_t z = days + 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const std::int64_t doe = z - era * 146097;
-  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const std::int64_t mp = (5 * doy + 2) / 153;
-  const std::int64_t day = doy - (153 * mp + 2) / 5 + 1;
-  const std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
-  const std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+  return formatTimestamp(startTime, leadingNumber(hoursBiasText) * 60 * 60);
+}
 
-  std::string out = std::to_string(month);
-  out += '/';
-  appendTwoDigits(out, day);
-  out += '/';
-  out += std::to_string(year);
-  out += ", ";
-  appendTwoDigits(out, seconds / 3600);
-  out += ':';
-  appendTwoDigits(out, seconds % 3600 / 60);
-  out += ':';
-  appendTwoDigits(out, seconds % 60);
-  return out;
+std::string formatTimestamp(std::int64_t startTime, double biasSeconds) {
+  return biasedTimestamp(startTime, biasSeconds, true);
+}
+
+std::string formatTimestampDate(std::int64_t startTime, double biasSeconds) {
+  return biasedTimestamp(startTime, biasSeconds, false);
 }
 
 std::string hexDigit(std::uint64_t value, MessageSink& messages) {

@@ -19,11 +19,11 @@ std::string systemReason(const char* fallback) {
 }
 }  // namespace
 
-CsvOutput::CsvOutput() { buffer_.reserve(kFlushAt); }
+CsvOutput::CsvOutput() : buffer_(kFlushAt) {}
 
 bool CsvOutput::flush() {
-  if (!buffer_.empty() && ok()) deliver(buffer_);
-  buffer_.clear();
+  if (used_ != 0 && ok()) deliver(std::string_view(buffer_.data(), used_));
+  used_ = 0;
   return ok();
 }
 

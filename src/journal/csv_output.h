@@ -2,9 +2,11 @@
 #define VESSORY_JOURNAL_CSV_OUTPUT_H_
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vessory::journal {
 
@@ -18,15 +20,29 @@ class CsvOutput {
   virtual ~CsvOutput() = default;
 
   void append(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() > kFlushAt) {
+    if (used_ + bytes.size() > kFlushAt) {
       flush();
       if (bytes.size() > kFlushAt) {
         if (ok()) deliver(bytes);
         return;
       }
     }
-    buffer_.append(bytes);
+    put(bytes);
   }
+  // A row built in place, in pieces: beginRow makes room for at most `mostBytes` (handing on the
+  // rows before it when they would not fit), appendToRow adds a piece, and endRow hands on a row
+  // that did not fit at all. The pieces of one row must not add up to more than `mostBytes`.
+  // Flushes fall between rows only, so a failed write never leaves part of a row as the last
+  // thing written.
+  void beginRow(std::size_t mostBytes) {
+    if (used_ + mostBytes > kFlushAt) flush();
+    if (mostBytes > buffer_.size() - used_) buffer_.resize(used_ + mostBytes);
+  }
+  void appendToRow(std::string_view bytes) { put(bytes); }
+  void endRow() {
+    if (used_ > kFlushAt) flush();
+  }
+
   // Hands on everything buffered; false once anything has failed.
   bool flush();
   // Flushes and releases the destination; false once anything has failed.
@@ -47,8 +63,15 @@ class CsvOutput {
   void deliver(std::string_view bytes) {
     if (!write(bytes) && error_.empty()) error_ = "write error";
   }
+  // Only ever into room that append or beginRow has made sure of.
+  void put(std::string_view bytes) {
+    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
+  }
 
-  std::string buffer_;
+  // A plain byte array filled up to used_: appending a short piece is a copy and an addition.
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
   std::string error_;
 };
 

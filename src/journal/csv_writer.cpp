@@ -7,22 +7,24 @@ namespace vessory::journal {
 namespace {
 
 // Runs between quotation marks go over in one piece; a byte at a time is several times slower
-// on long entries.
-void appendQuotesDoubled(std::string_view text, std::string& out) {
+// on long entries. `add` takes a piece of text or a single character.
+template <typename Add>
+void addQuotesDoubled(std::string_view text, Add&& add) {
   for (std::size_t quote = text.find('"'); quote != std::string_view::npos;
        quote = text.find('"')) {
-    out.append(text.substr(0, quote + 1));
-    out += '"';
+    add(text.substr(0, quote + 1));
+    add(std::string_view("\""));
     text.remove_prefix(quote + 1);
   }
-  out.append(text);
+  add(text);
 }
 
-void appendNumber(std::int64_t value, std::string& out) {
-  char digits[24];
-  auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out.append(digits, result.ptr);
+void appendQuotesDoubled(std::string_view text, std::string& out) {
+  addQuotesDoubled(text, [&out](auto piece) { out += piece; });
 }
+
+// The separators, the quotes around the text and the line end, and the longest category.
+constexpr std::size_t kRowFrame = 8 + 20;
 
 }  // namespace
 
@@ -53,26 +55,44 @@ std::string extractKeyword(std::string_view text, std::string_view delimiters,
   return std::string(text.substr(open + 1, close - open - 1));
 }
 
+// The keyword of the text as it stands in the row, quotes doubled. Doubling adds only
+// quotation marks, so with neither delimiter a quotation mark the delimiters are found at the
+// same places in the plain text, and the keyword is the plain one with its quotes doubled; the
+// text is then scanned without being copied.
+std::string CsvJournalWriter::rowKeyword(std::string_view text, std::string_view delimiters) {
+  if (delimiters[0] == '"' || delimiters[1] == '"') {
+    quoted_.clear();
+    appendQuotesDoubled(text, quoted_);
+    return extractKeyword(quoted_, delimiters, {});
+  }
+  std::string keyword = extractKeyword(text, delimiters, {});
+  if (keyword.find('"') != std::string::npos) return doubleQuotes(keyword);
+  return keyword;
+}
+
 void CsvJournalWriter::writeJournalRow(JournalEntry& entry, std::string_view keywordDelimiters) {
-  quoted_.clear();
-  appendQuotesDoubled(entry.text, quoted_);
-  if (keywordDelimiters.size() >= 2) keyword_ = extractKeyword(quoted_, keywordDelimiters, {});
+  if (keywordDelimiters.size() >= 2) keyword_ = rowKeyword(entry.text, keywordDelimiters);
   entry.keyword = keyword_;
 
-  line_.clear();
-  appendNumber(entry.category, line_);
-  line_ += ',';
+  // The row goes straight into the output's buffer, in one piece as far as flushing goes.
+  CsvOutput& out = output_;
+  out.beginRow(kRowFrame + keyword_.size() + entry.dateText.size() + entry.timeText.size() +
+               2 * entry.text.size());
+  char digits[24];
+  auto number = std::to_chars(digits, digits + sizeof digits, entry.category);
+  out.appendToRow(std::string_view(digits, static_cast<std::size_t>(number.ptr - digits)));
+  out.appendToRow(",");
   if (!keywordDelimiters.empty()) {
-    line_ += keyword_;
-    line_ += ',';
+    out.appendToRow(keyword_);
+    out.appendToRow(",");
   }
-  line_ += entry.dateText;
-  line_ += ',';
-  line_ += entry.timeText;
-  line_ += ",\"";
-  line_ += quoted_;
-  line_ += "\"\r\n";
-  output_.append(line_);
+  out.appendToRow(entry.dateText);
+  out.appendToRow(",");
+  out.appendToRow(entry.timeText);
+  out.appendToRow(",\"");
+  addQuotesDoubled(entry.text, [&out](auto piece) { out.appendToRow(piece); });
+  out.appendToRow("\"\r\n");
+  out.endRow();
 }
 
 }  // namespace vessory::journal

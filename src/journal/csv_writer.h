@@ -36,10 +36,11 @@ class CsvJournalWriter {
   void writeJournalRow(JournalEntry& entry, std::string_view keywordDelimiters);
 
  private:
+  std::string rowKeyword(std::string_view text, std::string_view delimiters);
+
   CsvOutput& output_;
   std::string keyword_;
   std::string quoted_;
-  std::string line_;
 };
 
 }  // namespace vessory::journal

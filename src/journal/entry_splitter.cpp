@@ -65,15 +65,19 @@ std::size_t EntrySplitter::scanEntry(std::string_view segment, bool wordWrap) {
 void EntrySplitter::split(const JournalNote& note, bool wordWrap, const Callback& onEntry) {
   std::string_view rest = note.body;
   while (!rest.empty()) {
-    std::size_t colon = rest.size() > kLabelColonFrom ? rest.find(':', kLabelColonFrom)
-                                                      : std::string_view::npos;
+    std::size_t colon =
+        rest.size() > kLabelColonFrom ? rest.find(':', kLabelColonFrom) : std::string_view::npos;
     std::string_view segment =
         trimBlanks(colon == std::string_view::npos ? rest : rest.substr(colon + 1));
     if (segment.empty()) return;
     if (colon == std::string_view::npos) {
       entry_.timeText.assign(kNoTimeLabel);
     } else {
-      entry_.timeText = upperCase(trimBlanks(rest.substr(0, colon)));
+      // Upper-cased in place: the entry's string keeps its storage from entry to entry.
+      entry_.timeText.assign(trimBlanks(rest.substr(0, colon)));
+      for (char& c : entry_.timeText) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      }
     }
     std::size_t next = scanEntry(segment, wordWrap);
     rest = segment.substr(next);

@@ -46,9 +46,11 @@ bool isJournalRecord(const archive::EventRecord& record, std::string_view journa
 }
 
 std::string journalDateText(std::int64_t startTime, std::string_view hoursBiasText) {
-  std::string text = archive::formatTimestamp(startTime, hoursBiasText);
-  text.resize(text.find(','));
-  return text;
+  return journalDateText(startTime, archive::leadingNumber(hoursBiasText) * 60 * 60);
+}
+
+std::string journalDateText(std::int64_t startTime, double biasSeconds) {
+  return archive::formatTimestampDate(startTime, biasSeconds);
 }
 
 HeaderSplit splitJournalHeader(std::string_view note, std::int64_t recordCategory) {

@@ -34,6 +34,8 @@ bool isJournalRecord(const archive::EventRecord& record, std::string_view journa
 
 // The date part (before the first comma) of the record's start time with the hours bias.
 std::string journalDateText(std::int64_t startTime, std::string_view hoursBiasText);
+// The same with the bias in seconds (archive::HoursBias).
+std::string journalDateText(std::int64_t startTime, double biasSeconds);
 
 // A note starting "##" carries a header line: its fifth character minus '@' is the category,
 // and the body starts after the first line feed. A "##" note shorter than five characters
