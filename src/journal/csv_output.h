@@ -63,8 +63,10 @@ class CsvOutput {
   void deliver(std::string_view bytes) {
     if (!write(bytes) && error_.empty()) error_ = "write error";
   }
-  // Only ever into room that append or beginRow has made sure of.
+  // Normally into room that append or beginRow has made sure of; a row that outgrows what
+  // beginRow was told still lands whole.
   void put(std::string_view bytes) {
+    if (bytes.size() > buffer_.size() - used_) buffer_.resize(used_ + bytes.size());
     std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
   }

@@ -91,6 +91,32 @@ TEST(FormatTimestampTest, UnrepresentableTimesGiveThePlaceholder) {
   EXPECT_EQ(formatTimestamp(0, "1e-999"), "1/01/1970, 00:00:00");
 }
 
+// The export reads the bias through HoursBias and takes the date alone; both must say exactly
+// what the whole timestamp from the bias text says.
+TEST(FormatTimestampTest, CachedBiasAndDatePartAgreeWithTheWholeText) {
+  archive::HoursBias bias;
+  const char* texts[] = {"-4", "-4", "5.5", "0.03125", "abc", "1e300", "-4", " - 1 0 ", "&H10"};
+  const std::int64_t starts[] = {0, 1, -14400, 1018137600, 2147483647, 4294967294, -1};
+  for (const char* text : texts) {
+    for (std::int64_t start : starts) {
+      const std::string whole = formatTimestamp(start, text);
+      EXPECT_EQ(archive::formatTimestamp(start, bias.seconds(text)), whole) << text;
+      EXPECT_EQ(archive::formatTimestampDate(start, bias.seconds(text)),
+                whole.substr(0, whole.find(',')))
+          << text;
+    }
+  }
+}
+
+TEST(FormatTimestampTest, CachedBiasFollowsAnEditedText) {
+  archive::HoursBias bias;
+  EXPECT_EQ(bias.seconds("-4"), -14400.0);
+  EXPECT_EQ(bias.seconds("-4"), -14400.0);
+  EXPECT_EQ(bias.seconds("2"), 7200.0);
+  EXPECT_EQ(bias.seconds(""), 0.0);
+  EXPECT_EQ(bias.seconds("-4"), -14400.0);
+}
+
 TEST(LeadingNumberTest, ReadsTheNumberAtTheStartOfTheBiasText) {
   const std::pair<const char*, double> cases[] = {
       {"-4", -4},        {"5.5", 5.5},

@@ -185,5 +185,45 @@ TEST(FileCsvOutputTest, FullDeviceFailsAtCloseWithSystemReason) {
   EXPECT_EQ(output->errorText(), std::strerror(ENOSPC));
 }
 
+// Rows built in pieces: every write hands on whole rows only, so whatever reaches the disk
+// before a failure ends at a row's end.
+TEST(CsvOutputTest, RowsBuiltInPiecesAreNeverSplitByAFlush) {
+  RecordingOutput output;
+  std::string expected;
+  for (int n = 0; n < 5000; ++n) {
+    std::string piece(static_cast<std::size_t>(n % 97) * 7, 'x');
+    output.beginRow(piece.size() + 8);
+    output.appendToRow(std::to_string(n % 10));
+    output.appendToRow(",\"");
+    output.appendToRow(piece);
+    output.appendToRow("\"\r\n");
+    output.endRow();
+    expected += std::to_string(n % 10) + ",\"" + piece + "\"\r\n";
+  }
+  output.appendToRow("");
+  EXPECT_TRUE(output.close());
+  EXPECT_EQ(joined(output.pieces), expected);
+  EXPECT_GT(output.pieces.size(), 1u);
+  for (const std::string& piece : output.pieces) {
+    ASSERT_GE(piece.size(), 2u);
+    EXPECT_EQ(piece.substr(piece.size() - 2), "\r\n");
+  }
+}
+
+TEST(CsvOutputTest, RowLargerThanTheBufferOrThanAnnouncedLandsWhole) {
+  RecordingOutput output;
+  const std::string huge(300000, 'h');
+  output.beginRow(10);  // announces less than it writes
+  output.appendToRow("1,\"");
+  output.appendToRow(huge);
+  output.appendToRow("\"\r\n");
+  output.endRow();
+  output.beginRow(6);
+  output.appendToRow("2,x\r\n");
+  output.endRow();
+  EXPECT_TRUE(output.close());
+  EXPECT_EQ(joined(output.pieces), "1,\"" + huge + "\"\r\n2,x\r\n");
+}
+
 }  // namespace
 }  // namespace vessory::journal
