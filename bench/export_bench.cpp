@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "app/export_files.h"
-#include "app/export_run.h"
-#include "app/export_view.h"
+#include "export/export_files.h"
+#include "export/export_run.h"
+#include "export/export_view.h"
 #include "archive/byte_source.h"
 #include "bench_archive.h"
 #include "journal/csv_output.h"
@@ -26,7 +26,7 @@ const std::string& archiveBytes() {
 }
 
 // A view that answers with the defaults and shows nothing, so that only the run is measured.
-class QuietView : public app::ExportView {
+class QuietView : public exporting::ExportView {
  public:
   explicit QuietView(std::string path) : path_(std::move(path)) {}
 
@@ -34,9 +34,9 @@ class QuietView : public app::ExportView {
   std::string selectedFileName() override { return {}; }
   std::string inputPath() override { return path_; }
   std::string journalNameText() override { return "English: Daily Journal"; }
-  int showDetailsValue() override { return app::kUnchecked; }
+  int showDetailsValue() override { return exporting::kUnchecked; }
   std::string keywordsText() override { return "<>"; }
-  int wordWrapValue() override { return app::kChecked; }
+  int wordWrapValue() override { return exporting::kChecked; }
   std::string hoursBiasBoxText() override { return "-4"; }
   void showTotalRecords(const std::string&) override {}
   void showThisRecord(const std::string&) override {}
@@ -55,7 +55,7 @@ class QuietView : public app::ExportView {
 };
 
 // The archive straight from memory, and a CSV that is counted, not kept.
-class InMemoryFiles : public app::ExportFiles {
+class InMemoryFiles : public exporting::ExportFiles {
  public:
   explicit InMemoryFiles(const std::string& bytes) : bytes_(bytes) {}
 
@@ -88,8 +88,8 @@ class InMemoryFiles : public app::ExportFiles {
   const std::string& bytes_;
 };
 
-void checkComplete(benchmark::State& state, app::ExportOutcome outcome) {
-  if (outcome != app::ExportOutcome::kComplete) state.SkipWithError("the export did not complete");
+void checkComplete(benchmark::State& state, exporting::ExportOutcome outcome) {
+  if (outcome != exporting::ExportOutcome::kComplete) state.SkipWithError("the export did not complete");
 }
 
 void BM_ExportRunInMemory(benchmark::State& state) {
@@ -97,7 +97,7 @@ void BM_ExportRunInMemory(benchmark::State& state) {
   InMemoryFiles files(bytes);
   for (auto _ : state) {
     QuietView view("bench.dat");
-    app::ExportRun run(files);
+    exporting::ExportRun run(files);
     checkComplete(state, run.run(view));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
@@ -112,10 +112,10 @@ void BM_ExportRunFromFile(benchmark::State& state) {
   std::filesystem::create_directories(folder);
   const std::string path = (folder / "Datebook.dat").string();
   writeFile(path, bytes);
-  app::DiskFiles files;
+  exporting::DiskFiles files;
   for (auto _ : state) {
     QuietView view(path);
-    app::ExportRun run(files);
+    exporting::ExportRun run(files);
     checkComplete(state, run.run(view));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));

@@ -12,8 +12,8 @@
 #include <chrono>
 #include <string>
 
-#include "app/location_lists.h"
-#include "app/main_window.h"
+#include "window/location_lists.h"
+#include "window/main_window.h"
 #include "bench_archive.h"
 #include "support/archive_builder.h"
 
@@ -39,11 +39,11 @@ const QTemporaryDir& archiveFolder() {
 }
 
 // A window showing the archive's folder with the archive selected, as a user would leave it.
-bool prepare(app::MainWindow& window, bool details, QString& lastMessage) {
+bool prepare(window::MainWindow& window, bool details, QString& lastMessage) {
   window.setMessagePresenter([&lastMessage](const QString& text) { lastMessage = text; });
   window.setQuitAction([] {});
-  control<app::FolderList>(window, "Dir1")->setPath(archiveFolder().path());
-  auto* files = control<app::FileList>(window, "File1");
+  control<window::FolderList>(window, "Dir1")->setPath(archiveFolder().path());
+  auto* files = control<window::FileList>(window, "File1");
   QList<QListWidgetItem*> found = files->findItems("Datebook.dat", Qt::MatchExactly);
   if (found.size() != 1) return false;
   files->setCurrentItem(found[0]);
@@ -56,7 +56,7 @@ bool prepare(app::MainWindow& window, bool details, QString& lastMessage) {
 void BM_WindowExport(benchmark::State& state) {
   const bool details = state.range(0) != 0;
   for (auto _ : state) {
-    app::MainWindow window;
+    window::MainWindow window;
     QString lastMessage;
     if (!prepare(window, details, lastMessage)) {
       state.SkipWithError("the archive is not in the file list");

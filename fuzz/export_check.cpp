@@ -5,7 +5,7 @@
 #include <memory>
 #include <span>
 
-#include "app/export_files.h"
+#include "export/export_files.h"
 #include "archive/byte_source.h"
 #include "csv_shape.h"
 #include "journal/csv_output.h"
@@ -16,7 +16,7 @@ namespace vessory::testing {
 namespace {
 
 constexpr std::array<const char*, 3> kKeywords = {"", "<", "<>"};
-constexpr std::array<int, 2> kWrap = {app::kChecked, app::kUnchecked};
+constexpr std::array<int, 2> kWrap = {exporting::kChecked, exporting::kUnchecked};
 constexpr std::array<const char*, 3> kBias = {"-4", "5.5", "1e300"};
 constexpr int kOptionSets = 18;
 constexpr std::array<std::size_t, 8> kChunkSizes = {0, 1, 2, 3, 5, 7, 64, 4096};
@@ -36,7 +36,7 @@ constexpr std::size_t kSmallestRecord = 122;
 constexpr std::size_t kBytesPerMessage = 5;
 
 const std::string& archivePath() {
-  static const std::string path = std::string(kFolder) + app::pathSeparator() + kFileName;
+  static const std::string path = std::string(kFolder) + exporting::pathSeparator() + kFileName;
   return path;
 }
 
@@ -67,7 +67,7 @@ class PieceSource : public archive::ByteSource {
 
 // One archive and one CSV, in memory. The open CSV output can be flushed from outside, so that
 // what it holds at a given moment can be compared with what it holds at the end.
-class CaseFiles : public app::ExportFiles {
+class CaseFiles : public exporting::ExportFiles {
  public:
   CaseFiles(std::string_view archive, std::size_t piece) : archive_(archive), piece_(piece) {}
 
@@ -132,7 +132,7 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 }
 
 std::string checkOutcome(const ExportCase& input, const ExportRecord& run) {
-  using app::ExportOutcome;
+  using exporting::ExportOutcome;
   const bool tagged = input.archive.substr(0, kTag.size()) == kTag;
   if (!tagged) {
     if (run.outcome != ExportOutcome::kNotDatebook) return "untagged archive not refused";
@@ -174,7 +174,7 @@ std::string checkMessages(const ExportCase& input, const ExportRecord& run) {
                                [](const std::string& m) { return startsWith(m, kPastEndNotice); });
   if (pastEnd > 1) return "past-end notice shown " + std::to_string(pastEnd) + " times";
   // A notice of the end means the archive ran out: no success may follow it.
-  if (pastEnd == 1 && run.outcome != app::ExportOutcome::kEndedEarly) {
+  if (pastEnd == 1 && run.outcome != exporting::ExportOutcome::kEndedEarly) {
     return "past-end notice but the outcome is not 'ended early'";
   }
   auto stop = std::find(run.messages.begin(), run.messages.end(), kSequencingError);
@@ -255,7 +255,7 @@ ExportRecord runExportCase(const ExportCase& input, std::size_t chunkSize) {
       (v.keywords.empty() ? record.rowsWithoutKeyword : record.rowsWithKeyword) = true;
     };
   }
-  app::ExportRun run(files);
+  exporting::ExportRun run(files);
   record.outcome = run.run(view);
   record.events = std::move(view.events);
   record.messages = std::move(view.messages);

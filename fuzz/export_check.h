@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/export_run.h"
+#include "export/export_run.h"
 
 namespace vessory::testing {
 
@@ -33,7 +33,7 @@ std::string encodeExportOptions(int optionSet, int details, int chunkIndex, int 
 
 // Everything one run showed and wrote.
 struct ExportRecord {
-  app::ExportOutcome outcome = app::ExportOutcome::kNoArchive;
+  exporting::ExportOutcome outcome = exporting::ExportOutcome::kNoArchive;
   std::vector<std::string> events;
   std::vector<std::string> messages;
   bool csvCreated = false;

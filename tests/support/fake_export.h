@@ -7,21 +7,21 @@
 #include <string>
 #include <vector>
 
-#include "app/export_files.h"
-#include "app/export_view.h"
+#include "export/export_files.h"
+#include "export/export_view.h"
 
 namespace vessory::testing {
 
 // An ExportView that records everything the run shows, in order, and answers with options the
 // test sets. `onEvents` runs inside processPendingEvents, so a test can act "during" a run.
-class RecordingView : public app::ExportView {
+class RecordingView : public exporting::ExportView {
  public:
   std::string folder = "C:\\Palm\\User\\datebook";
   std::string fileName = "datebook.dat";
   std::string journal = "English: Daily Journal";
-  int details = app::kUnchecked;
+  int details = exporting::kUnchecked;
   std::string keywords = "<>";
-  int wrap = app::kChecked;
+  int wrap = exporting::kChecked;
   std::string bias = "-4";
 
   // Every call that shows something, as "kind: text" (e.g. "message: All Done!...").
@@ -53,7 +53,7 @@ class RecordingView : public app::ExportView {
 };
 
 // Files held in memory: archives by path, CSV outputs kept after the run closes them.
-class MemoryFiles : public app::ExportFiles {
+class MemoryFiles : public exporting::ExportFiles {
  public:
   std::map<std::string, std::string> archives;
   // Paths whose creation fails, with the reason given.

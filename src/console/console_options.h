@@ -1,0 +1,38 @@
+#ifndef VESSORY_CONSOLE_CONSOLE_OPTIONS_H_
+#define VESSORY_CONSOLE_CONSOLE_OPTIONS_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vessory::console {
+
+// The console tool's command line, with the window's defaults.
+struct ConsoleOptions {
+  std::string journal = "English: Daily Journal";
+  std::string keywords = "<>";
+  std::string bias = "-4";
+  bool wordWrap = true;
+  bool details = false;
+  std::optional<std::string> output;  // "-" is standard output
+  bool quiet = false;
+  bool help = false;
+  bool version = false;
+  std::string archive;
+};
+
+struct ParsedOptions {
+  ConsoleOptions options;
+  std::string error;  // not empty for a usage error
+};
+
+// Parses the arguments after the program name. Values are taken as they stand, even when they
+// begin with "-" ("-b -4"); "--name=value" works for the long options, and "--" ends options.
+ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
+
+std::string consoleUsage();
+std::string consoleVersion();
+
+}  // namespace vessory::console
+
+#endif  // VESSORY_CONSOLE_CONSOLE_OPTIONS_H_

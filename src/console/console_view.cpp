@@ -1,0 +1,118 @@
+#include "console/console_view.h"
+
+#include <cstring>
+
+namespace vessory::console {
+
+namespace {
+
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+constexpr char kStandardOutputName[] = "standard output";
+
+void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, text.size(), f); }
+
+}  // namespace
+
+ConsoleView::ConsoleView(const ConsoleOptions& options, std::FILE* err, bool showProgress)
+    : options_(options), err_(err), showProgress_(showProgress) {}
+
+std::string ConsoleView::currentFolder() {
+  std::size_t cut = options_.archive.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : options_.archive.substr(0, cut);
+}
+
+std::string ConsoleView::selectedFileName() {
+  std::size_t cut = options_.archive.find_last_of("\\/");
+  return cut == std::string::npos ? options_.archive : options_.archive.substr(cut + 1);
+}
+
+void ConsoleView::showDescription(const std::string& text) {
+  clearProgress();
+  put(err_, dateTime_ + "\t" + text + "\n");
+}
+
+void ConsoleView::processPendingEvents() {
+  if (!showProgress_) return;
+  auto now = std::chrono::steady_clock::now();
+  if (now - lastDrawn_ < kProgressInterval) return;
+  lastDrawn_ = now;
+  drawProgress();
+}
+
+void ConsoleView::drawProgress() {
+  std::string line = "\rRecords read: " + current_ + " of " + total_ +
+                     ", journals found: " + journals_ + "\x1b[K";
+  put(err_, line);
+  std::fflush(err_);
+  progressShown_ = true;
+}
+
+void ConsoleView::clearProgress() {
+  if (!progressShown_) return;
+  put(err_, "\r\x1b[K");
+  progressShown_ = false;
+}
+
+void ConsoleView::showMessage(const std::string& text) {
+  clearProgress();
+  put(err_, text + "\n");
+  std::fflush(err_);
+}
+
+bool ConsoleFiles::sameFile(const std::string& a, const std::string& b) {
+  if (a == "-" || b == "-") return false;
+  return DiskFiles::sameFile(a, b);
+}
+
+std::unique_ptr<journal::CsvOutput> ConsoleFiles::createCsv(const std::string& path,
+                                                            std::string& error) {
+  if (path == "-") return journal::FileCsvOutput::borrow(out_);
+  return DiskFiles::createCsv(path, error);
+}
+
+std::string ConsoleFiles::displayName(const std::string& path) {
+  return path == "-" ? kStandardOutputName : path;
+}
+
+int exitStatus(ExportOutcome outcome) {
+  switch (outcome) {
+    case ExportOutcome::kComplete:
+      return 0;
+    case ExportOutcome::kDataAfterEnd:
+    case ExportOutcome::kEndedEarly:
+      return 1;
+    case ExportOutcome::kSequencingError:
+    case ExportOutcome::kCannotWrite:
+    case ExportOutcome::kCannotRead:
+    case ExportOutcome::kEndRequested:
+      return 4;
+    default:
+      return 3;
+  }
+}
+
+int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+               bool errIsTerminal) {
+  ParsedOptions parsed = parseConsoleOptions(args);
+  if (!parsed.error.empty()) {
+    put(err, "vessory-export: " + parsed.error + "\nTry 'vessory-export --help'.\n");
+    return 2;
+  }
+  const ConsoleOptions& options = parsed.options;
+  if (options.help) {
+    put(out, consoleUsage());
+    return 0;
+  }
+  if (options.version) {
+    put(out, consoleVersion());
+    return 0;
+  }
+  ConsoleView view(options, err, errIsTerminal && !options.quiet);
+  ConsoleFiles files(out);
+  ExportRun run(files, options.output);
+  ExportOutcome outcome = run.run(view);
+  std::fflush(err);
+  return exitStatus(outcome);
+}
+
+}  // namespace vessory::console

@@ -1,0 +1,88 @@
+#ifndef VESSORY_CONSOLE_CONSOLE_VIEW_H_
+#define VESSORY_CONSOLE_CONSOLE_VIEW_H_
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "console/console_options.h"
+#include "export/export_files.h"
+#include "export/export_run.h"
+#include "export/export_view.h"
+
+namespace vessory::console {
+
+// The export's vocabulary, used throughout this front end.
+using exporting::DiskFiles;
+using exporting::ExportFiles;
+using exporting::ExportOutcome;
+using exporting::ExportRun;
+using exporting::ExportView;
+using exporting::kChecked;
+using exporting::kUnchecked;
+
+// The export run's view in a terminal: options come from the command line, messages and
+// details lines go to `err`, and progress is redrawn in place on `err` at most ten times a
+// second when `showProgress` is set (a terminal, no --quiet).
+class ConsoleView : public ExportView {
+ public:
+  ConsoleView(const ConsoleOptions& options, std::FILE* err, bool showProgress);
+
+  std::string currentFolder() override;
+  std::string selectedFileName() override;
+  std::string inputPath() override { return options_.archive; }
+  std::string journalNameText() override { return options_.journal; }
+  int showDetailsValue() override { return options_.details ? kChecked : kUnchecked; }
+  std::string keywordsText() override { return options_.keywords; }
+  int wordWrapValue() override { return options_.wordWrap ? kChecked : kUnchecked; }
+  std::string hoursBiasBoxText() override { return options_.bias; }
+
+  void showTotalRecords(const std::string& text) override { total_ = text; }
+  void showThisRecord(const std::string& text) override { current_ = text; }
+  void showJournalsFound(const std::string& text) override { journals_ = text; }
+  void showDateTime(const std::string& text) override { dateTime_ = text; }
+  void setDescriptionBackColor(std::uint32_t) override {}
+  void showDescription(const std::string& text) override;
+
+  void processPendingEvents() override;
+  void showMessage(const std::string& text) override;
+  void endProgram() override { ended_ = true; }
+  bool programEnded() const { return ended_; }
+
+ private:
+  void drawProgress();
+  void clearProgress();
+
+  const ConsoleOptions& options_;
+  std::FILE* err_;
+  bool showProgress_;
+  bool progressShown_ = false;
+  std::chrono::steady_clock::time_point lastDrawn_{};
+  std::string total_ = "0", current_ = "0", journals_ = "0", dateTime_;
+  bool ended_ = false;
+};
+
+// Files as the console tool sees them: "-" as the CSV path is standard output.
+class ConsoleFiles : public DiskFiles {
+ public:
+  explicit ConsoleFiles(std::FILE* out) : out_(out) {}
+
+  bool sameFile(const std::string& a, const std::string& b) override;
+  std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
+                                                std::string& error) override;
+  std::string displayName(const std::string& path) override;
+
+ private:
+  std::FILE* out_;
+};
+
+// The exit status for a run's outcome.
+int exitStatus(ExportOutcome outcome);
+
+// The whole console tool: parses `args`, runs the export and returns the exit status.
+int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+               bool errIsTerminal);
+
+}  // namespace vessory::console
+
+#endif  // VESSORY_CONSOLE_CONSOLE_VIEW_H_

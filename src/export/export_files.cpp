@@ -1,0 +1,54 @@
+#include "export/export_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "archive/windows_path.h"
+#endif
+
+namespace vessory::exporting {
+
+namespace fs = std::filesystem;
+
+namespace {
+fs::path nativePath(const std::string& path) {
+#ifdef _WIN32
+  return fs::path(archive::widePath(path));
+#else
+  return fs::path(path);
+#endif
+}
+}  // namespace
+
+bool DiskFiles::fileExists(const std::string& path) {
+  std::error_code error;
+#ifndef _WIN32
+  return fs::is_regular_file(nativePath(path), error);
+#else
+  if (!fs::is_regular_file(nativePath(path), error)) return false;
+  // The file list leaves hidden and system files out; so does the test for a selected file.
+  DWORD attributes = GetFileAttributesW(archive::widePath(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+#endif
+}
+
+std::unique_ptr<archive::ByteSource> DiskFiles::openArchive(const std::string& path,
+                                                            std::string& error) {
+  return archive::FileByteSource::open(path, error);
+}
+
+bool DiskFiles::sameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(nativePath(a), nativePath(b), error) && !error;
+}
+
+std::unique_ptr<journal::CsvOutput> DiskFiles::createCsv(const std::string& path,
+                                                         std::string& error) {
+  return journal::FileCsvOutput::create(path, error);
+}
+
+}  // namespace vessory::exporting

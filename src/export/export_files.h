@@ -1,0 +1,45 @@
+#ifndef VESSORY_EXPORT_EXPORT_FILES_H_
+#define VESSORY_EXPORT_EXPORT_FILES_H_
+
+#include <memory>
+#include <string>
+
+#include "archive/byte_source.h"
+#include "journal/csv_output.h"
+
+namespace vessory::exporting {
+
+// The file operations of an export run. DiskFiles is the real thing; tests and the fuzz target
+// hand the run files held in memory instead.
+class ExportFiles {
+ public:
+  virtual ~ExportFiles() = default;
+
+  // True when `path` names an ordinary file: not a folder, and on Windows neither hidden nor a
+  // system file.
+  virtual bool fileExists(const std::string& path) = 0;
+  // Opens the archive read-only; null with the system's reason in `error` on failure.
+  virtual std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
+                                                           std::string& error) = 0;
+  // True when both paths name the same existing file (however they are spelled).
+  virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+  // Creates or empties the CSV file; null with the system's reason in `error` on failure.
+  virtual std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
+                                                        std::string& error) = 0;
+  // How a CSV path is named in messages.
+  virtual std::string displayName(const std::string& path) { return path; }
+};
+
+class DiskFiles : public ExportFiles {
+ public:
+  bool fileExists(const std::string& path) override;
+  std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
+                                                   std::string& error) override;
+  bool sameFile(const std::string& a, const std::string& b) override;
+  std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
+                                                std::string& error) override;
+};
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_EXPORT_FILES_H_

@@ -1,0 +1,215 @@
+#include "export/export_run.h"
+
+#include <memory>
+
+#include "archive/archive_header.h"
+#include "archive/archive_reader.h"
+#include "archive/event_record.h"
+#include "archive/timestamp.h"
+#include "journal/csv_writer.h"
+#include "journal/entry_splitter.h"
+#include "journal/journal_selection.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+constexpr char kSelectFileMessage[] =
+    "Navigate to the directory that contains the Datebook.dat file (usually "
+    "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export";
+constexpr char kDataAfterEndMessage[] = "NOT at End of File - Datebook database has invalid/unex!";
+
+bool endsWithSeparator(const std::string& path) {
+  return !path.empty() && (path.back() == '\\' || path.back() == pathSeparator());
+}
+
+// The state of one run past the tag check: the open files, the record and the counters. It
+// forwards the readers' messages to the view and acts at the record's display points.
+class Session : public archive::MessageSink, public archive::RecordObserver {
+ public:
+  Session(ExportView& view, const ExportSettings& settings, archive::ByteSource& source)
+      : view_(view), settings_(settings), reader_(source, *this) {}
+
+  archive::ArchiveReader& reader() { return reader_; }
+  void showMessage(const std::string& text) override { view_.showMessage(text); }
+
+  // Reads the header and every record, writing the journal rows to `csv`. Returns how the
+  // reading stopped early, or nothing when it got to the end of the records.
+  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv);
+  // Tells how the archive ended after the last record: complete, cut short, or more data.
+  ExportOutcome endOfArchive();
+
+  void startTimeRead(const archive::EventRecord& record) override {
+    view_.showDateTime(
+        archive::formatTimestamp(record.startTime, bias_.seconds(settings_.hoursBiasText())));
+    view_.setDescriptionBackColor(kMenuBackgroundColor);
+  }
+  void descriptionRead(const archive::EventRecord& record) override {
+    view_.setDescriptionBackColor(kWindowBackgroundColor);
+    view_.showDescription(record.description);
+  }
+
+ private:
+  void processRecord(journal::CsvJournalWriter& writer);
+
+  ExportView& view_;
+  const ExportSettings& settings_;
+  archive::ArchiveReader reader_;
+  journal::EntrySplitter splitter_;
+  archive::EventRecord record_;
+  archive::HoursBias bias_;
+  std::int64_t journalCount_ = 0;
+};
+
+std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv) {
+  journal::CsvJournalWriter writer(csv);
+  archive::TraceSink trace;
+  archive::DatebookHeader header = archive::readArchiveHeader(reader_, trace);
+  if (reader_.halted()) return ExportOutcome::kSequencingError;
+  view_.showTotalRecords(std::to_string(header.recordCount));
+  view_.processPendingEvents();
+  if (view_.endRequested()) return ExportOutcome::kEndRequested;
+  archive::RecordObserver* observer = settings_.showDetails() ? this : nullptr;
+  // A record the archive ran out in is still processed as read; none is read after it.
+  for (std::int64_t number = 1; number <= header.recordCount && !reader_.atEnd(); ++number) {
+    view_.showThisRecord(std::to_string(number));
+    view_.processPendingEvents();
+    if (view_.endRequested()) return ExportOutcome::kEndRequested;
+    archive::readEventRecord(reader_, number, record_, *this, observer);
+    if (reader_.halted()) return ExportOutcome::kSequencingError;
+    processRecord(writer);
+    if (!csv.ok()) return ExportOutcome::kCannotWrite;
+  }
+  return std::nullopt;
+}
+
+ExportOutcome Session::endOfArchive() {
+  if (reader_.atEnd()) return ExportOutcome::kEndedEarly;
+  // One raw byte more: none means the last record ended exactly at the end of the archive.
+  if (reader_.readChars(1).empty()) return ExportOutcome::kComplete;
+  return ExportOutcome::kDataAfterEnd;
+}
+
+void Session::processRecord(journal::CsvJournalWriter& writer) {
+  if (!journal::isJournalRecord(record_, settings_.journalName())) return;
+  ++journalCount_;
+  view_.showJournalsFound(std::to_string(journalCount_));
+  journal::JournalNote note;
+  note.dateText =
+      journal::journalDateText(record_.startTime, bias_.seconds(settings_.hoursBiasText()));
+  journal::HeaderSplit header = journal::splitJournalHeader(record_.note, record_.category);
+  record_.category = header.category;
+  note.category = header.category;
+  note.body = header.body;
+  splitter_.split(note, settings_.wordWrap(), [this, &writer](journal::JournalEntry& entry) {
+    writer.writeJournalRow(entry, settings_.keywordDelimiters());
+  });
+}
+
+void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
+               const std::string& csvName, const std::string& reason) {
+  switch (outcome) {
+    case ExportOutcome::kComplete:
+      view.showMessage("All Done!\r\n\r\nExtracted journals have been placed in:\r\n" + csvName);
+      break;
+    case ExportOutcome::kEndedEarly:
+      view.showMessage(
+          "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n"
+          "Journals found before that point have been placed in:\r\n" +
+          csvName);
+      break;
+    case ExportOutcome::kDataAfterEnd:
+      view.showMessage(kDataAfterEndMessage);
+      break;
+    case ExportOutcome::kCannotWrite:
+      view.showMessage("Cannot write " + csvName + ": " + reason);
+      break;
+    case ExportOutcome::kCannotRead:
+      view.showMessage("Cannot read " + archivePath + ": " + reason);
+      break;
+    default:  // the sequencing error and the user's end have been reported already
+      break;
+  }
+}
+
+}  // namespace
+
+ExportSettings::ExportSettings(ExportView& view)
+    : view_(view),
+      showDetails_(view.showDetailsValue() != kUnchecked),
+      journalName_(journal::deriveJournalName(view.journalNameText())),
+      inputPath_(view.inputPath()) {}
+
+bool nothingExported(ExportOutcome outcome) {
+  switch (outcome) {
+    case ExportOutcome::kAlreadyRunning:
+    case ExportOutcome::kNoArchive:
+    case ExportOutcome::kCannotOpen:
+    case ExportOutcome::kNotDatebook:
+    case ExportOutcome::kOutputIsArchive:
+    case ExportOutcome::kCannotCreate:
+      return true;
+    default:
+      return false;
+  }
+}
+
+ExportOutcome ExportRun::run(ExportView& view) {
+  if (running_) return ExportOutcome::kAlreadyRunning;
+  running_ = true;
+  struct Clear {
+    bool& flag;
+    ~Clear() { flag = false; }
+  } clear{running_};
+
+  const ExportSettings settings(view);
+  const std::string& path = settings.inputPath();
+  if (endsWithSeparator(path) || !files_.fileExists(path)) {
+    view.showMessage(kSelectFileMessage);
+    return ExportOutcome::kNoArchive;
+  }
+  std::string error;
+  std::unique_ptr<archive::ByteSource> source = files_.openArchive(path, error);
+  if (!source) {
+    view.showMessage("Cannot open " + path + ": " + error);
+    return ExportOutcome::kCannotOpen;
+  }
+  Session session(view, settings, *source);
+  if (!archive::checkArchiveTag(session.reader())) {
+    view.showMessage(path + " is Not a Datebook DB file");
+    return ExportOutcome::kNotDatebook;
+  }
+  const std::string csvPath = csvPathOverride_ ? *csvPathOverride_ : journal::csvPathFor(path);
+  const std::string csvName = files_.displayName(csvPath);
+  if (files_.sameFile(csvPath, path)) {
+    view.showMessage("Cannot export: the CSV file " + csvName + " is the Datebook file itself");
+    return ExportOutcome::kOutputIsArchive;
+  }
+  std::unique_ptr<journal::CsvOutput> csv = files_.createCsv(csvPath, error);
+  if (!csv) {
+    view.showMessage("Cannot create " + csvName + ": " + error);
+    return ExportOutcome::kCannotCreate;
+  }
+
+  std::optional<ExportOutcome> stopped = session.readAll(*csv);
+  // Rows are on disk before anything is reported; a failure to put them there is reported
+  // instead of any success.
+  const bool written = csv->close();
+  ExportOutcome outcome;
+  if (!written) {
+    outcome = ExportOutcome::kCannotWrite;
+  } else if (stopped) {
+    outcome = *stopped;
+  } else if (!source->errorText().empty()) {
+    outcome = ExportOutcome::kCannotRead;
+  } else {
+    outcome = session.endOfArchive();
+  }
+  reportEnd(view, outcome, path, csvName, written ? source->errorText() : csv->errorText());
+  source.reset();
+  csv.reset();
+  if (outcome != ExportOutcome::kEndRequested) view.endProgram();
+  return outcome;
+}
+
+}  // namespace vessory::exporting

@@ -1,0 +1,81 @@
+#ifndef VESSORY_EXPORT_EXPORT_RUN_H_
+#define VESSORY_EXPORT_EXPORT_RUN_H_
+
+#include <optional>
+#include <string>
+
+#include "export/export_files.h"
+#include "export/export_view.h"
+
+namespace vessory::exporting {
+
+// The options of one run. Three are taken once when the run starts; the three live ones go back
+// to the view at every use, so that an edit made while the run lets the user act takes effect
+// at its next use.
+class ExportSettings {
+ public:
+  explicit ExportSettings(ExportView& view);
+
+  const std::string& inputPath() const { return inputPath_; }
+  const std::string& journalName() const { return journalName_; }
+  bool showDetails() const { return showDetails_; }
+
+  std::string keywordDelimiters() const { return view_.keywordsText(); }
+  bool wordWrap() const { return view_.wordWrapValue() == kChecked; }
+  std::string hoursBiasText() const { return view_.hoursBiasBoxText(); }
+
+ private:
+  ExportView& view_;
+  bool showDetails_;
+  std::string journalName_;
+  std::string inputPath_;
+};
+
+// How a run ended.
+enum class ExportOutcome {
+  kAlreadyRunning,   // a run was under way; nothing was done
+  kNoArchive,        // no file selected, or it does not exist
+  kCannotOpen,       // the archive could not be opened
+  kNotDatebook,      // wrong tag
+  kOutputIsArchive,  // the CSV path names the archive itself
+  kCannotCreate,     // the CSV file could not be created
+  kComplete,         // "All Done!"
+  kDataAfterEnd,     // bytes follow the last record
+  kEndedEarly,       // the archive ran out before its last record
+  kSequencingError,  // a corrupt string marker stopped the export
+  kCannotWrite,      // writing the CSV file failed
+  kCannotRead,       // reading the archive failed part-way
+  kEndRequested,     // the user ended the program during the run
+};
+
+// True for the outcomes after which nothing was written.
+bool nothingExported(ExportOutcome outcome);
+
+// One export: checks the selection, opens the archive, creates the CSV file, reads the header
+// and every record, writes one row per journal entry, reports how the archive ended and ends
+// the program. Only the selection, opening, tag and CSV-creation failures return with the
+// program left running.
+//
+// The run borrows `files`, which must outlive it. It is the only place that opens and closes
+// files, and it closes both before it returns, whatever happened. run() may be called again
+// after it returns; a call made while a run is under way (from a nested event) does nothing.
+class ExportRun {
+ public:
+  // `csvPath`, when given, replaces the path beside the archive.
+  explicit ExportRun(ExportFiles& files, std::optional<std::string> csvPath = std::nullopt)
+      : files_(files), csvPathOverride_(std::move(csvPath)) {}
+  ExportRun(const ExportRun&) = delete;
+  ExportRun& operator=(const ExportRun&) = delete;
+
+  ExportOutcome run(ExportView& view);
+  bool running() const { return running_; }
+
+ private:
+  ExportFiles& files_;
+  std::optional<std::string> csvPathOverride_;
+  bool running_ = false;
+};
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_EXPORT_RUN_H_

@@ -1,0 +1,63 @@
+#ifndef VESSORY_EXPORT_EXPORT_VIEW_H_
+#define VESSORY_EXPORT_EXPORT_VIEW_H_
+
+#include <cstdint>
+#include <string>
+
+namespace vessory::exporting {
+
+// System colour references, as the description box is switched between them.
+inline constexpr std::uint32_t kMenuBackgroundColor = 0x80000004;
+inline constexpr std::uint32_t kWindowBackgroundColor = 0x80000005;
+
+// Check box values.
+inline constexpr int kUnchecked = 0;
+inline constexpr int kChecked = 1;
+inline constexpr int kGreyed = 2;
+
+// Everything an export run needs of its front end: the options it reads, the fields it fills,
+// and the three things only a front end may do (let the user act, show a message, end the
+// program). The window implements it over its controls; the console tool over its arguments
+// and standard error. The run calls it on the caller's thread only.
+class ExportView {
+ public:
+  virtual ~ExportView() = default;
+
+  // Options.
+  virtual std::string currentFolder() = 0;
+  virtual std::string selectedFileName() = 0;
+  // The archive path of the run. By default the folder and the file name joined by the
+  // platform's separator; a front end that is handed a whole path returns it unchanged.
+  virtual std::string inputPath();
+  virtual std::string journalNameText() = 0;
+  virtual int showDetailsValue() = 0;
+  virtual std::string keywordsText() = 0;
+  virtual int wordWrapValue() = 0;
+  virtual std::string hoursBiasBoxText() = 0;
+
+  // Progress and details.
+  virtual void showTotalRecords(const std::string& text) = 0;
+  virtual void showThisRecord(const std::string& text) = 0;
+  virtual void showJournalsFound(const std::string& text) = 0;
+  virtual void showDateTime(const std::string& text) = 0;
+  virtual void setDescriptionBackColor(std::uint32_t color) = 0;
+  virtual void showDescription(const std::string& text) = 0;
+
+  // Lets the user act (repaint, click, type) and returns. Nested reactions may change the live
+  // options, show help, or request the end of the program.
+  virtual void processPendingEvents() = 0;
+  // Shows `text` and returns once the user has seen it.
+  virtual void showMessage(const std::string& text) = 0;
+  // Ends the program. Called by the run after it has closed its files.
+  virtual void endProgram() = 0;
+  // True once the user has asked the program to end (Exit, closing the window) while a run was
+  // under way. The run then closes its files, keeping every row written, and returns.
+  virtual bool endRequested() { return false; }
+};
+
+// The platform's folder separator: "\" on Windows, "/" elsewhere.
+char pathSeparator();
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_EXPORT_VIEW_H_

@@ -1,0 +1,229 @@
+#include "window/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "window/location_lists.h"
+#include "window/message_presenter.h"
+#include "window/start_folder.h"
+
+namespace vessory::window {
+
+namespace {
+
+// Often enough to repaint about a hundred times a second, seldom enough not to slow the run.
+constexpr qint64 kEventIntervalMs = 10;
+
+constexpr const char* kJournalNames[] = {
+    "English: Daily Journal",      "German: Logbuch", "French: Journal quotidien",
+    "Italian: Diario Giornaliero", "Spanish: Diario",
+};
+
+constexpr char kSupportAddress[] = "support@vessory.example.com";
+
+// Paths and file names as the run opens them: native separators in the system's file name
+// encoding.
+std::string systemPath(const QString& path) {
+  return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
+}
+
+QString fromSystem(const std::string& text) {
+  return QFile::decodeName(QByteArray::fromStdString(text));
+}
+
+std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
+
+QString fromLatin1(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int checkValue(const QCheckBox* box) {
+  switch (box->checkState()) {
+    case Qt::Checked:
+      return kChecked;
+    case Qt::PartiallyChecked:
+      return kGreyed;
+    default:
+      return kUnchecked;
+  }
+}
+
+// A system colour reference has the high bit set and the colour index in its low byte;
+// anything else is a colour 0x00BBGGRR.
+QColor colorFor(std::uint32_t color) {
+  if (color == kMenuBackgroundColor) return QApplication::palette("QMenu").color(QPalette::Window);
+  if (color == kWindowBackgroundColor) return QApplication::palette().color(QPalette::Base);
+  if (color & 0x80000000u) return QApplication::palette().color(QPalette::Window);
+  return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                static_cast<int>((color >> 16) & 0xFF));
+}
+
+bool holdsOrdinaryFile(const std::string& folder) {
+  return !FileList::ordinaryFiles(fromSystem(folder)).isEmpty();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent),
+      presenter_([this](const QString& text) { showMessageBox(this, text); }),
+      quit_([] { QCoreApplication::quit(); }) {
+  createFrame();
+  createLocationLists();
+  createProgressFields();
+  createDetailsFields();
+  createOptionFields();
+  createButtons();
+  createTabOrder();
+  startUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+std::string MainWindow::helpText() {
+  return std::string(
+             "Navigate to the directory that has the Datebook.dat file (normally "
+             "c:\\palm\\{HotSyncName}\\datebook - "
+             "where {HotSyncName} is the directory that corresponds to your HotSync User Name) "
+             "select it and click on export."
+             "The Keyword Delimiters (<>, [], {} etc.) can be used to extract text from journal "
+             "note to 2nd column of output "
+             "for sorting (delete them to avoid generating a blank column if you do not use this "
+             "feature)."
+             "\r\n\r\n"
+             "The First column is the binary category number (0=Unfiled, 1=first user-defined "
+             "category, etc.)."
+             "\r\n"
+             "The output file is placed in same directory with same filename but a .CSV "
+             "extension. "
+             "If you are usiing a non-English version of Orbisk3, you will need to select the "
+             "right language and name of "
+             "the Daily Journals."
+             "\r\n"
+             "If the times/dates do not match up in the CSV file, adjust the 'TimeZone "
+             "HoursBias' value to compensate for what timezone you are in"
+             "\r\n"
+             "If you have any questions on this application, "
+             "email Tamsford Software at ") +
+         kSupportAddress;
+}
+
+void MainWindow::startUp() {
+  const StartFolder start = chooseStartFolder(
+      buildPlatform(), QFile::encodeName(QDir::homePath()).toStdString(), holdsOrdinaryFile);
+  const QString folder = fromSystem(start.folder);
+  // A start folder that cannot be opened leaves the lists at the root rather than empty.
+  if (!folderList_->setPath(folder)) folderList_->setPath(QDir::rootPath());
+  fileList_->setFolder(folderList_->path());
+  const QString drive = start.drive.empty() ? folderList_->path() : fromSystem(start.drive);
+  const QString root = driveList_->driveOf(drive);
+  if (!root.isEmpty()) driveList_->setDrive(root);
+  for (const char* name : kJournalNames) journalNames_->addItem(QString::fromLatin1(name));
+  journalNames_->setEditText(QString::fromLatin1(kJournalNames[0]));
+}
+
+void MainWindow::onFolderChanged(const QString& path) {
+  fileList_->setFolder(path);
+  fileList_->refill();
+  const QString drive = driveList_->driveOf(path);
+  if (!drive.isEmpty()) driveFolders_[drive] = path;
+}
+
+void MainWindow::onDriveChanged(const QString& root) {
+  if (folderList_->setPath(driveFolders_.value(root, root))) return;
+  if (folderList_->setPath(root)) return;
+  // A drive that is not ready: the lists stay where they are, and so does the drive shown.
+  driveList_->setDrive(driveList_->driveOf(folderList_->path()));
+}
+
+void MainWindow::onExport() {
+  if (run_.running() || finished_) return;
+  const bool hadFocus = exportButton_->hasFocus();
+  exportButton_->setEnabled(false);
+  run_.run(*this);
+  if (finished_) return;
+  exportButton_->setEnabled(true);
+  if (hadFocus) exportButton_->setFocus();
+}
+
+void MainWindow::onHelp() { showMessage(helpText()); }
+
+void MainWindow::onExit() { endProgram(); }
+
+std::string MainWindow::currentFolder() { return systemPath(fileList_->folder()); }
+
+std::string MainWindow::selectedFileName() {
+  return QFile::encodeName(fileList_->selectedFileName()).toStdString();
+}
+
+std::string MainWindow::journalNameText() { return latin1(journalNames_->currentText()); }
+
+int MainWindow::showDetailsValue() { return checkValue(showDetails_); }
+
+std::string MainWindow::keywordsText() { return latin1(keywords_->text()); }
+
+int MainWindow::wordWrapValue() { return checkValue(wordWrap_); }
+
+std::string MainWindow::hoursBiasBoxText() { return latin1(hoursBias_->text()); }
+
+void MainWindow::showTotalRecords(const std::string& text) {
+  totalRecords_->setText(fromLatin1(text));
+}
+
+void MainWindow::showThisRecord(const std::string& text) { thisRecord_->setText(fromLatin1(text)); }
+
+void MainWindow::showJournalsFound(const std::string& text) {
+  journalsFound_->setText(fromLatin1(text));
+}
+
+void MainWindow::showDateTime(const std::string& text) { dateTime_->setText(fromLatin1(text)); }
+
+void MainWindow::setDescriptionBackColor(std::uint32_t color) {
+  QPalette palette = description_->palette();
+  palette.setColor(QPalette::Base, colorFor(color));
+  description_->setPalette(palette);
+}
+
+void MainWindow::showDescription(const std::string& text) {
+  description_->setPlainText(fromLatin1(text));
+}
+
+void MainWindow::processPendingEvents() {
+  if (throttle_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
+  sinceEvents_.start();
+  QCoreApplication::processEvents();
+}
+
+// Once the user has asked to end, nothing more is shown on the way out.
+void MainWindow::showMessage(const std::string& text) {
+  if (!endRequested_) presenter_(fromSystem(text));
+}
+
+// Files are the run's: when it calls this it has closed them, and when the user ends the
+// program during a run, the run sees endRequested() and closes them before control gets back
+// to the main loop, which only then stops.
+void MainWindow::endProgram() {
+  close();
+  finish();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  finish();
+}
+
+void MainWindow::finish() {
+  endRequested_ = true;
+  if (finished_) return;
+  finished_ = true;
+  quit_();
+}
+
+}  // namespace vessory::window

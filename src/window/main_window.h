@@ -1,0 +1,149 @@
+#ifndef VESSORY_WINDOW_MAIN_WINDOW_H_
+#define VESSORY_WINDOW_MAIN_WINDOW_H_
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "export/export_files.h"
+#include "export/export_run.h"
+#include "export/export_view.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vessory::window {
+
+// The export's vocabulary, used throughout this front end.
+using exporting::DiskFiles;
+using exporting::ExportFiles;
+using exporting::ExportOutcome;
+using exporting::ExportRun;
+using exporting::ExportView;
+using exporting::kChecked;
+using exporting::kUnchecked;
+using exporting::kGreyed;
+using exporting::kMenuBackgroundColor;
+using exporting::kWindowBackgroundColor;
+
+class DriveList;
+class FileList;
+class FolderList;
+
+// The program's only window: drive, folder and file lists to pick an archive, the export
+// options, the progress fields, and the Export, Exit and Help buttons. It is the export run's
+// view; the run executes inside the Export click on the window's thread and lets the window
+// act only through processPendingEvents, so Exit, Help, closing and edits to the live options
+// happen between two records.
+//
+// Every control carries its classic name as object name ("ReadDate", "HoursBias", ...). The
+// start-up folder is chosen in the constructor. Archive text is shown as Latin-1 and option
+// texts go to the run as Latin-1 bytes; paths and messages are shown as the system encodes
+// file names. A QApplication must exist for the window's whole life.
+class MainWindow : public QWidget, public ExportView {
+  Q_OBJECT
+
+ public:
+  using MessagePresenter = std::function<void(const QString& text)>;
+
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // The text of the Help button's message.
+  static std::string helpText();
+
+  // Replaces the modal message box (tests record the texts instead).
+  void setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+  // What ending the program does once the window has closed; QCoreApplication::quit by default.
+  void setQuitAction(std::function<void()> quit) { quit_ = std::move(quit); }
+  // On (the default), processPendingEvents returns at once when it processed events less than
+  // 10 ms ago; off, it processes them on every call.
+  void setEventThrottle(bool on) { throttle_ = on; }
+  bool exportRunning() const { return run_.running(); }
+
+  // ExportView.
+  std::string currentFolder() override;
+  std::string selectedFileName() override;
+  std::string journalNameText() override;
+  int showDetailsValue() override;
+  std::string keywordsText() override;
+  int wordWrapValue() override;
+  std::string hoursBiasBoxText() override;
+  void showTotalRecords(const std::string& text) override;
+  void showThisRecord(const std::string& text) override;
+  void showJournalsFound(const std::string& text) override;
+  void showDateTime(const std::string& text) override;
+  void setDescriptionBackColor(std::uint32_t color) override;
+  void showDescription(const std::string& text) override;
+  void processPendingEvents() override;
+  void showMessage(const std::string& text) override;
+  void endProgram() override;
+  bool endRequested() override { return endRequested_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Control creation, in main_window_controls.cpp.
+  void createFrame();
+  void createLocationLists();
+  void createProgressFields();
+  void createDetailsFields();
+  void createOptionFields();
+  void createButtons();
+  void createTabOrder();
+  QLabel* createLabel(const char* name, const char* caption, int left, int top, int width,
+                      int height);
+  QLineEdit* createTextBox(const char* name, const char* text, int left, int top, int width,
+                           int height);
+
+  void startUp();
+  void onFolderChanged(const QString& path);
+  void onDriveChanged(const QString& root);
+  void onExport();
+  void onHelp();
+  void onExit();
+  void finish();
+
+  DriveList* driveList_ = nullptr;
+  FolderList* folderList_ = nullptr;
+  FileList* fileList_ = nullptr;
+  QLineEdit* thisRecord_ = nullptr;
+  QLineEdit* totalRecords_ = nullptr;
+  QLineEdit* journalsFound_ = nullptr;
+  QLineEdit* keywords_ = nullptr;
+  QLineEdit* hoursBias_ = nullptr;
+  QLineEdit* dateTime_ = nullptr;
+  QPlainTextEdit* description_ = nullptr;
+  QCheckBox* showDetails_ = nullptr;
+  QCheckBox* wordWrap_ = nullptr;
+  QComboBox* journalNames_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
+  QPushButton* exitButton_ = nullptr;
+  QPushButton* helpButton_ = nullptr;
+
+  // The folder last shown on each drive, where choosing that drive again returns.
+  QHash<QString, QString> driveFolders_;
+
+  DiskFiles files_;
+  ExportRun run_{files_};
+  MessagePresenter presenter_;
+  std::function<void()> quit_;
+  QElapsedTimer sinceEvents_;
+  bool throttle_ = true;
+  bool endRequested_ = false;
+  bool finished_ = false;
+};
+
+}  // namespace vessory::window
+
+#endif  // VESSORY_WINDOW_MAIN_WINDOW_H_

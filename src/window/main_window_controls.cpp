@@ -1,0 +1,171 @@
+// Creation and placement of the main window's controls. Positions, sizes and fonts are the
+// window's classic layout in twips (15 to a pixel at 96 dots per inch).
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "window/location_lists.h"
+#include "window/main_window.h"
+
+namespace vessory::window {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr double kDefaultPoints = 8.25;
+constexpr double kButtonPoints = 9.75;
+constexpr double kKeywordsPoints = 18;
+
+constexpr char kDescriptionHint[] =
+    "(Check box to left to display descriptions and dates as \r\n"
+    "records are processed - slower, but useful for error analysis)\r\n";
+
+QIcon vessoryIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48}) icon.addFile(QStringLiteral(":/icons/vessory-%1.xpm").arg(size));
+  return icon;
+}
+
+int pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
+}
+
+// The classic face where the machine has it, else the desktop's own sans font.
+QFont classicFont(double points, bool bold) {
+  QFont font;
+  font.setFamilies(
+      {"MS Sans Serif", QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
+  font.setPointSizeF(points);
+  font.setWeight(bold ? QFont::Bold : QFont::Normal);
+  return font;
+}
+
+template <typename Control>
+Control* named(Control* control, const char* name) {
+  control->setObjectName(QString::fromLatin1(name));
+  return control;
+}
+
+}  // namespace
+
+void MainWindow::createFrame() {
+  setWindowTitle(QStringLiteral("Logvane, V-1.0j"));
+  setWindowIcon(vessoryIcon());
+  setFixedSize(pixels(8235), pixels(7845));
+  setFont(classicFont(kDefaultPoints, false));
+}
+
+QLabel* MainWindow::createLabel(const char* name, const char* caption, int left, int top, int width,
+                                int height) {
+  auto* label = named(new QLabel(QString::fromLatin1(caption), this), name);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  place(label, left, top, width, height);
+  return label;
+}
+
+QLineEdit* MainWindow::createTextBox(const char* name, const char* text, int left, int top,
+                                     int width, int height) {
+  auto* box = named(new QLineEdit(QString::fromLatin1(text), this), name);
+  place(box, left, top, width, height);
+  return box;
+}
+
+void MainWindow::createLocationLists() {
+  fileList_ = named(new FileList(this), "File1");
+  place(fileList_, 120, 120, 4215, 3990);
+  folderList_ = named(new FolderList(this), "Dir1");
+  place(folderList_, 4560, 120, 3495, 3690);
+  driveList_ = named(new DriveList(this), "Drive1");
+  place(driveList_, 4680, 3960, 3375, 315);
+  driveList_->setDrives(DriveList::machineDrives());
+  connect(folderList_, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
+  connect(driveList_, &DriveList::driveChanged, this, &MainWindow::onDriveChanged);
+}
+
+void MainWindow::createProgressFields() {
+  const QFont bold = classicFont(kButtonPoints, true);
+  const QFont regular = classicFont(kButtonPoints, false);
+  createLabel("Label1", "Records read:", 120, 4275, 1695, 255)->setFont(bold);
+  thisRecord_ = createTextBox("ThisRecord", "0", 1920, 4200, 735, 375);
+  thisRecord_->setFont(regular);
+  createLabel("Label2", "of ", 2880, 4275, 495, 255)->setFont(bold);
+  totalRecords_ = createTextBox("TotalRecords", "0", 3240, 4200, 735, 375);
+  totalRecords_->setFont(regular);
+  createLabel("Label5", "Journals Found:", 120, 4760, 1695, 255)->setFont(bold);
+  journalsFound_ = createTextBox("TXTJournalsFound", "0", 1920, 4680, 735, 375);
+}
+
+void MainWindow::createDetailsFields() {
+  showDetails_ =
+      named(new QCheckBox(QStringLiteral("Display Description/Date"), this), "CHK_Description");
+  showDetails_->setFont(classicFont(kButtonPoints, true));
+  place(showDetails_, 240, 5040, 3135, 495);
+  dateTime_ = createTextBox("DateTime", "", 480, 5640, 1815, 375);
+  description_ =
+      named(new QPlainTextEdit(QString::fromLatin1(kDescriptionHint), this), "DescriptionText");
+  description_->setTabChangesFocus(true);
+  description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  description_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  place(description_, 4080, 5160, 4095, 975);
+  setDescriptionBackColor(kMenuBackgroundColor);
+}
+
+void MainWindow::createOptionFields() {
+  const QFont bold = classicFont(kButtonPoints, true);
+  createLabel("Label3", "Keyword Delimiters:", 4680, 4560, 2175, 255)->setFont(bold);
+  keywords_ = createTextBox("Keywords", "<>", 6960, 4440, 735, 495);
+  keywords_->setFont(classicFont(kKeywordsPoints, true));
+  createLabel("Label6", "TimeZone Hours Bias: ", 240, 6180, 2055, 375)
+      ->setFont(classicFont(kDefaultPoints, true));
+  hoursBias_ = createTextBox("HoursBias", "-4", 2520, 6080, 495, 325);
+  hoursBias_->setFont(classicFont(kDefaultPoints, true));
+  wordWrap_ = named(new QCheckBox(QStringLiteral("Wordwrap Journal Entries"), this), "WordWrap");
+  wordWrap_->setFont(bold);
+  wordWrap_->setCheckState(Qt::Checked);
+  place(wordWrap_, 360, 6480, 3375, 375);
+  createLabel("Label4", "Name of Journals:", 4080, 6435, 1575, 315);
+  journalNames_ = named(new QComboBox(this), "CMBJournalNames");
+  journalNames_->setEditable(true);
+  journalNames_->setInsertPolicy(QComboBox::NoInsert);
+  journalNames_->setEditText(QStringLiteral("English: Daily Journal"));
+  place(journalNames_, 5880, 6360, 2295, 315);
+}
+
+void MainWindow::createButtons() {
+  const QFont bold = classicFont(kButtonPoints, true);
+  exportButton_ = named(new QPushButton(QStringLiteral("&Export"), this), "ReadDate");
+  place(exportButton_, 480, 6960, 1935, 615);
+  exitButton_ = named(new QPushButton(QStringLiteral("E&xit"), this), "Exit");
+  place(exitButton_, 3000, 6960, 1935, 615);
+  helpButton_ = named(new QPushButton(QStringLiteral("&Help"), this), "Help");
+  place(helpButton_, 5520, 6960, 1935, 615);
+  for (QPushButton* button : {exportButton_, exitButton_, helpButton_}) {
+    button->setFont(bold);
+    button->setAutoDefault(false);
+  }
+  connect(exportButton_, &QPushButton::clicked, this, &MainWindow::onExport);
+  connect(exitButton_, &QPushButton::clicked, this, &MainWindow::onExit);
+  connect(helpButton_, &QPushButton::clicked, this, &MainWindow::onHelp);
+}
+
+// Labels have tab indexes of their own but never take the focus, so the chain holds the
+// focusable controls in tab-index order and starts at Export.
+void MainWindow::createTabOrder() {
+  QWidget* const chain[] = {exportButton_, thisRecord_,   totalRecords_,  driveList_,
+                            folderList_,   fileList_,     exitButton_,    wordWrap_,
+                            keywords_,     helpButton_,   description_,   showDetails_,
+                            dateTime_,     journalNames_, journalsFound_, hoursBias_};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
+  exportButton_->setFocus();
+}
+
+}  // namespace vessory::window
