@@ -69,6 +69,21 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${vessory_packaging_
   @ONLY)
 install(FILES ${vessory_packaging_dir}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+# A stripped package (CPACK_STRIP_FILES) is stripped as Debian strips its own: the compiler's
+# name and version (.comment) and the .note section go too.
+install(CODE "set(vessory_objcopy \"${CMAKE_OBJCOPY}\")")
+install(CODE [[
+  if(CMAKE_INSTALL_DO_STRIP AND vessory_objcopy)
+    foreach(program vessory vessory-export)
+      set(file "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin/${program}")
+      if(EXISTS "${file}")
+        execute_process(COMMAND "${vessory_objcopy}" --remove-section=.comment
+          --remove-section=.note "${file}" COMMAND_ERROR_IS_FATAL ANY)
+      endif()
+    endforeach()
+  endif()
+]])
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vessory)
 set(CPACK_PACKAGE_VENDOR "The Vessory authors")
