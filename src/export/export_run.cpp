@@ -14,15 +14,6 @@ namespace vessory::exporting {
 
 namespace {
 
-constexpr char kSelectFileMessage[] =
-    "Navigate to the directory that contains the Datebook.dat file (usually "
-    "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export";
-constexpr char kDataAfterEndMessage[] = "NOT at End of File - Datebook database has invalid/unex!";
-
-bool endsWithSeparator(const std::string& path) {
-  return !path.empty() && (path.back() == '\\' || path.back() == pathSeparator());
-}
-
 // The state of one run past the tag check: the open files, the record and the counters. It
 // forwards the readers' messages to the view and acts at the record's display points.
 class Session : public archive::MessageSink, public archive::RecordObserver {
@@ -35,9 +26,8 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
 
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
   // reading stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv);
-  // Tells how the archive ended after the last record: complete, cut short, or more data.
-  ExportOutcome endOfArchive();
+  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv,
+                                       archive::TextConverter* toUtf8);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(
@@ -61,8 +51,9 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::int64_t journalCount_ = 0;
 };
 
-std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv) {
-  journal::CsvJournalWriter writer(csv);
+std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv,
+                                              archive::TextConverter* toUtf8) {
+  journal::CsvJournalWriter writer(csv, toUtf8);
   archive::TraceSink trace;
   archive::DatebookHeader header = archive::readArchiveHeader(reader_, trace);
   if (reader_.halted()) return ExportOutcome::kSequencingError;
@@ -81,13 +72,6 @@ std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv) {
     if (!csv.ok()) return ExportOutcome::kCannotWrite;
   }
   return std::nullopt;
-}
-
-ExportOutcome Session::endOfArchive() {
-  if (reader_.atEnd()) return ExportOutcome::kEndedEarly;
-  // One raw byte more: none means the last record ended exactly at the end of the archive.
-  if (reader_.readChars(1).empty()) return ExportOutcome::kComplete;
-  return ExportOutcome::kDataAfterEnd;
 }
 
 void Session::processRecord(journal::CsvJournalWriter& writer) {
@@ -140,58 +124,45 @@ ExportSettings::ExportSettings(ExportView& view)
       journalName_(journal::deriveJournalName(view.journalNameText())),
       inputPath_(view.inputPath()) {}
 
-bool nothingExported(ExportOutcome outcome) {
-  switch (outcome) {
-    case ExportOutcome::kAlreadyRunning:
-    case ExportOutcome::kNoArchive:
-    case ExportOutcome::kCannotOpen:
-    case ExportOutcome::kNotDatebook:
-    case ExportOutcome::kOutputIsArchive:
-    case ExportOutcome::kCannotCreate:
-      return true;
-    default:
-      return false;
-  }
-}
-
 ExportOutcome ExportRun::run(ExportView& view) {
   if (running_) return ExportOutcome::kAlreadyRunning;
   running_ = true;
-  struct Clear {
-    bool& flag;
-    ~Clear() { flag = false; }
-  } clear{running_};
+  const ClearOnExit clear{running_};
 
   const ExportSettings settings(view);
+  std::unique_ptr<archive::TextConverter> toUtf8;
+  if (utf8From_) {
+    std::string error;
+    toUtf8 = archive::TextConverter::open(*utf8From_, error);
+    if (!toUtf8) {
+      view.showMessage("Unknown character set " + *utf8From_ + ": " + error);
+      return ExportOutcome::kBadOption;
+    }
+  }
   const std::string& path = settings.inputPath();
-  if (endsWithSeparator(path) || !files_.fileExists(path)) {
-    view.showMessage(kSelectFileMessage);
-    return ExportOutcome::kNoArchive;
-  }
-  std::string error;
-  std::unique_ptr<archive::ByteSource> source = files_.openArchive(path, error);
-  if (!source) {
-    view.showMessage("Cannot open " + path + ": " + error);
-    return ExportOutcome::kCannotOpen;
-  }
+  OpenedArchive opened = openSelectedArchive(view, files_, path);
+  if (opened.failure) return *opened.failure;
+  std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
   Session session(view, settings, *source);
   if (!archive::checkArchiveTag(session.reader())) {
     view.showMessage(path + " is Not a Datebook DB file");
     return ExportOutcome::kNotDatebook;
   }
   const std::string csvPath = csvPathOverride_ ? *csvPathOverride_ : journal::csvPathFor(path);
-  const std::string csvName = files_.displayName(csvPath);
-  if (files_.sameFile(csvPath, path)) {
-    view.showMessage("Cannot export: the CSV file " + csvName + " is the Datebook file itself");
-    return ExportOutcome::kOutputIsArchive;
+  csvName_ = files_.displayName(csvPath);
+  const std::string& csvName = csvName_;
+  if (auto refused = refuseOutputOverArchive(view, files_, csvPath, path, "CSV file")) {
+    return *refused;
   }
+  std::string error;
   std::unique_ptr<journal::CsvOutput> csv = files_.createCsv(csvPath, error);
   if (!csv) {
     view.showMessage("Cannot create " + csvName + ": " + error);
     return ExportOutcome::kCannotCreate;
   }
 
-  std::optional<ExportOutcome> stopped = session.readAll(*csv);
+  if (toUtf8) csv->append(journal::kUtf8ByteOrderMark);
+  std::optional<ExportOutcome> stopped = session.readAll(*csv, toUtf8.get());
   // Rows are on disk before anything is reported; a failure to put them there is reported
   // instead of any success.
   const bool written = csv->close();
@@ -203,12 +174,14 @@ ExportOutcome ExportRun::run(ExportView& view) {
   } else if (!source->errorText().empty()) {
     outcome = ExportOutcome::kCannotRead;
   } else {
-    outcome = session.endOfArchive();
+    outcome = endOfArchive(session.reader());
   }
-  reportEnd(view, outcome, path, csvName, written ? source->errorText() : csv->errorText());
+  const std::string reason = written ? source->errorText() : csv->errorText();
   source.reset();
   csv.reset();
-  if (outcome != ExportOutcome::kEndRequested) view.endProgram();
+  const bool failed = outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
+  if (endsProgram_ || failed) reportEnd(view, outcome, path, csvName, reason);
+  if (endsProgram_ && outcome != ExportOutcome::kEndRequested) view.endProgram();
   return outcome;
 }
 

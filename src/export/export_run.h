@@ -6,6 +6,7 @@
 
 #include "export/export_files.h"
 #include "export/export_view.h"
+#include "export/run_steps.h"
 
 namespace vessory::exporting {
 
@@ -31,26 +32,6 @@ class ExportSettings {
   std::string inputPath_;
 };
 
-// How a run ended.
-enum class ExportOutcome {
-  kAlreadyRunning,   // a run was under way; nothing was done
-  kNoArchive,        // no file selected, or it does not exist
-  kCannotOpen,       // the archive could not be opened
-  kNotDatebook,      // wrong tag
-  kOutputIsArchive,  // the CSV path names the archive itself
-  kCannotCreate,     // the CSV file could not be created
-  kComplete,         // "All Done!"
-  kDataAfterEnd,     // bytes follow the last record
-  kEndedEarly,       // the archive ran out before its last record
-  kSequencingError,  // a corrupt string marker stopped the export
-  kCannotWrite,      // writing the CSV file failed
-  kCannotRead,       // reading the archive failed part-way
-  kEndRequested,     // the user ended the program during the run
-};
-
-// True for the outcomes after which nothing was written.
-bool nothingExported(ExportOutcome outcome);
-
 // One export: checks the selection, opens the archive, creates the CSV file, reads the header
 // and every record, writes one row per journal entry, reports how the archive ended and ends
 // the program. Only the selection, opening, tag and CSV-creation failures return with the
@@ -67,13 +48,25 @@ class ExportRun {
   ExportRun(const ExportRun&) = delete;
   ExportRun& operator=(const ExportRun&) = delete;
 
+  // Writes the CSV in UTF-8, converted from `charset` (the archive's character set), after a
+  // byte-order mark. Without it the CSV holds the archive's bytes as they are.
+  void convertToUtf8From(std::string charset) { utf8From_ = std::move(charset); }
+  // Leaves the final message and the end of the program to the caller, for an export that
+  // goes on after the CSV; failures are still reported by the run, which knows their reasons.
+  void leaveEndToCaller() { endsProgram_ = false; }
+
   ExportOutcome run(ExportView& view);
   bool running() const { return running_; }
+  // The CSV file as the last run's messages name it.
+  const std::string& csvName() const { return csvName_; }
 
  private:
   ExportFiles& files_;
   std::optional<std::string> csvPathOverride_;
+  std::optional<std::string> utf8From_;
+  bool endsProgram_ = true;
   bool running_ = false;
+  std::string csvName_;
 };
 
 }  // namespace vessory::exporting
