@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,8 @@ struct DamagedArchive {
   std::string bytes;
   std::string calendarWarning;  // what the console's calendar message opens with
 };
+
+void PrintTo(const DamagedArchive& archive, std::ostream* out) { *out << archive.name; }
 
 class DamagedArchiveTest : public CalendarExportTest,
                            public ::testing::WithParamInterface<DamagedArchive> {};
