@@ -6,7 +6,6 @@
 
 namespace vessory::exporting {
 
-
 namespace {
 
 // Worded as the journal export alone words them, so that the journal part reads the same with
