@@ -11,7 +11,7 @@
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
-#include "window/journal_and_calendar.h"
+#include "export/journal_and_calendar.h"
 
 class QCheckBox;
 class QComboBox;
@@ -140,7 +140,7 @@ class MainWindow : public QWidget, public ExportView {
 
   DiskFiles files_;
   ExportRun run_{files_};
-  JournalAndCalendarRun withCalendar_{files_};
+  exporting::JournalAndCalendarRun withCalendar_{files_};
   MessagePresenter presenter_;
   std::function<void()> quit_;
   QElapsedTimer sinceEvents_;

@@ -1,16 +1,10 @@
-#include "window/journal_and_calendar.h"
+#include "export/journal_and_calendar.h"
 
 #include <optional>
 #include <set>
 #include <string>
 
-namespace vessory::window {
-
-using exporting::CalendarRun;
-using exporting::CalendarSettings;
-using exporting::CalendarTally;
-using exporting::ExportOutcome;
-using exporting::ExportView;
+namespace vessory::exporting {
 
 namespace {
 
@@ -70,7 +64,7 @@ class OncePerArchiveView : public ExportView {
 std::optional<std::string> journalWarning(ExportOutcome journal, const std::string& csvName) {
   if (journal == ExportOutcome::kEndedEarly)
     return kEndedEarlyWarning + (kJournalEndedEarly + csvName);
-  if (journal == ExportOutcome::kDataAfterEnd) return std::string(exporting::kDataAfterEndMessage);
+  if (journal == ExportOutcome::kDataAfterEnd) return std::string(kDataAfterEndMessage);
   return std::nullopt;
 }
 
@@ -79,7 +73,7 @@ std::optional<std::string> journalWarning(ExportOutcome journal, const std::stri
 // and for the user's end.
 std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTally& tally,
                                         bool warnedAlready) {
-  const std::string summary = exporting::calendarSummary(tally);
+  const std::string summary = calendarSummary(tally);
   switch (calendar) {
     case ExportOutcome::kComplete:
       return summary;
@@ -87,7 +81,7 @@ std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTa
       return (warnedAlready ? "" : kEndedEarlyWarning) + (kEventsBeforeDamage + summary);
     case ExportOutcome::kDataAfterEnd:
       if (warnedAlready) return summary;
-      return exporting::kDataAfterEndMessage + (kParagraph + summary);
+      return kDataAfterEndMessage + (kParagraph + summary);
     case ExportOutcome::kSequencingError:  // the reader has said why it stopped
       return kEventsBeforeDamage + summary;
     default:
@@ -96,7 +90,7 @@ std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTa
 }
 
 // The calendar part and the end of the press, once the journal part has ended as `journal`.
-void exportCalendar(ExportView& window, OncePerArchiveView& relay, exporting::ExportFiles& files,
+void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& files,
                     ExportOutcome journal, const std::string& csvName) {
   if (std::optional<std::string> warning = journalWarning(journal, csvName)) {
     window.showMessage(*warning);
@@ -121,7 +115,7 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, exporting::Ex
 
 }  // namespace
 
-JournalAndCalendarRun::JournalAndCalendarRun(exporting::ExportFiles& files)
+JournalAndCalendarRun::JournalAndCalendarRun(ExportFiles& files)
     : files_(files), journal_(files) {
   journal_.leaveEndToCaller();
 }
@@ -129,7 +123,7 @@ JournalAndCalendarRun::JournalAndCalendarRun(exporting::ExportFiles& files)
 void JournalAndCalendarRun::run(ExportView& view) {
   if (running_) return;
   running_ = true;
-  const exporting::ClearOnExit clear{running_};
+  const ClearOnExit clear{running_};
 
   OncePerArchiveView relay(view);
   const ExportOutcome journal = journal_.run(relay);
@@ -150,4 +144,4 @@ void JournalAndCalendarRun::run(ExportView& view) {
   }
 }
 
-}  // namespace vessory::window
+}  // namespace vessory::exporting

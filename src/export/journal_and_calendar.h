@@ -1,12 +1,12 @@
-#ifndef VESSORY_WINDOW_JOURNAL_AND_CALENDAR_H_
-#define VESSORY_WINDOW_JOURNAL_AND_CALENDAR_H_
+#ifndef VESSORY_EXPORT_JOURNAL_AND_CALENDAR_H_
+#define VESSORY_EXPORT_JOURNAL_AND_CALENDAR_H_
 
 #include "export/calendar_run.h"
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 
-namespace vessory::window {
+namespace vessory::exporting {
 
 // One press of Export with the whole calendar wanted as well: the journal CSV, written exactly
 // as the journal export alone writes it, then the calendar beside the archive in the system's
@@ -24,19 +24,19 @@ namespace vessory::window {
 // like the runs it drives; a call made while one is under way does nothing.
 class JournalAndCalendarRun {
  public:
-  explicit JournalAndCalendarRun(exporting::ExportFiles& files);
+  explicit JournalAndCalendarRun(ExportFiles& files);
   JournalAndCalendarRun(const JournalAndCalendarRun&) = delete;
   JournalAndCalendarRun& operator=(const JournalAndCalendarRun&) = delete;
 
-  void run(exporting::ExportView& view);
+  void run(ExportView& view);
   bool running() const { return running_; }
 
  private:
-  exporting::ExportFiles& files_;
-  exporting::ExportRun journal_;
+  ExportFiles& files_;
+  ExportRun journal_;
   bool running_ = false;
 };
 
-}  // namespace vessory::window
+}  // namespace vessory::exporting
 
-#endif  // VESSORY_WINDOW_JOURNAL_AND_CALENDAR_H_
+#endif  // VESSORY_EXPORT_JOURNAL_AND_CALENDAR_H_
