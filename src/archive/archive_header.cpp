@@ -45,9 +45,10 @@ void readCategories(HeaderWalker& walk, DatebookHeader& header) {
   // The count comes from the archive and may be corrupt: entries are kept as they are read,
   // and the loop ends with the data rather than with a count of four billion.
   for (std::int64_t i = 1; i <= header.categoryCount && !walk.ended(); ++i) {
-    walk.integer(4, "index = ");
+    const std::int64_t index = walk.integer(4, "index = ");
     walk.integer(4, "id = ");
     walk.integer(4, "name dirty = ");
+    header.categoryIndexes.push_back(index);
     header.categoryLongNames.push_back(walk.text("Long cat name="));
     if (walk.stopped()) return;
     walk.text("Short cat name=");

@@ -26,6 +26,8 @@ struct DatebookHeader {
   // Long names of the category entries in the order read (the first entry is element 0).
   // Only as many as the archive actually holds, however large the count claims to be.
   std::vector<std::string> categoryLongNames;
+  // The index each of those entries carries, as read; a record's category refers to it.
+  std::vector<std::int64_t> categoryIndexes;
   // As read; 0 when the archive ended before it.
   std::int64_t entryCount = 0;
   // entryCount / 15, truncated toward zero.

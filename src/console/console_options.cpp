@@ -11,6 +11,7 @@ std::string* valueTarget(ConsoleOptions& o, const std::string& name) {
   if (name == "-j" || name == "--journal") return &o.journal;
   if (name == "-k" || name == "--keywords") return &o.keywords;
   if (name == "-b" || name == "--bias") return &o.bias;
+  if (name == "--time-zone") return &o.timeZone;
   return nullptr;
 }
 
@@ -23,6 +24,12 @@ bool setFlag(ConsoleOptions& o, const std::string& name) {
     o.quiet = true;
   } else if (name == "-h" || name == "--help") {
     o.help = true;
+  } else if (name == "--calendar") {
+    o.calendar = true;
+  } else if (name == "--include-deleted") {
+    o.includeDeleted = true;
+  } else if (name == "--list-journals") {
+    o.listJournals = true;
   } else if (name == "--version") {
     o.version = true;
   } else {
@@ -32,6 +39,36 @@ bool setFlag(ConsoleOptions& o, const std::string& name) {
 }
 
 bool isOutput(const std::string& name) { return name == "-o" || name == "--output"; }
+bool isEncoding(const std::string& name) { return name == "--encoding"; }
+
+// Options of one export only, by the names they were given under.
+bool journalOnly(const std::string& name) {
+  return name == "-j" || name == "--journal" || name == "-k" || name == "--keywords" ||
+         name == "-b" || name == "--bias" || name == "--no-wrap";
+}
+bool calendarOnly(const std::string& name) {
+  return name == "--time-zone" || name == "--include-deleted";
+}
+bool listingRefuses(const std::string& name) {
+  return journalOnly(name) || calendarOnly(name) || isOutput(name) || name == "-d" ||
+         name == "--details" || name == "--calendar";
+}
+
+// The usage error of an option given with an export it does not belong to, if any.
+std::string misplacedOption(const ConsoleOptions& o, const std::vector<std::string>& given) {
+  for (const std::string& name : given) {
+    if (o.listJournals && listingRefuses(name)) {
+      return "option " + name + " cannot be used with --list-journals";
+    }
+    if (o.calendar && journalOnly(name)) {
+      return "option " + name + " belongs to the journal export and cannot be used with --calendar";
+    }
+    if (!o.calendar && calendarOnly(name)) {
+      return "option " + name + " belongs to the calendar export: add --calendar";
+    }
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -39,6 +76,7 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
   ParsedOptions parsed;
   ConsoleOptions& o = parsed.options;
   std::vector<std::string> positional;
+  std::vector<std::string> given;
   bool options_done = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
@@ -55,8 +93,9 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
       inline_value = arg.substr(eq + 1);
       arg.resize(eq);
     }
+    given.push_back(arg);
     std::string* target = valueTarget(o, arg);
-    if (target != nullptr || isOutput(arg)) {
+    if (target != nullptr || isOutput(arg) || isEncoding(arg)) {
       if (!inline_value && i + 1 >= args.size()) {
         parsed.error = "option " + arg + " needs a value";
         return parsed;
@@ -64,8 +103,10 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
       std::string value = inline_value ? *inline_value : args[++i];
       if (target != nullptr) {
         *target = value;
-      } else {
+      } else if (isOutput(arg)) {
         o.output = value;
+      } else {
+        o.encoding = value;
       }
     } else if (inline_value || !setFlag(o, arg)) {
       parsed.error = "unknown option " + args[i];
@@ -73,6 +114,8 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.help || o.version) return parsed;
+  parsed.error = misplacedOption(o, given);
+  if (!parsed.error.empty()) return parsed;
   if (positional.size() != 1) {
     parsed.error = positional.empty() ? "no archive given" : "more than one archive given";
     return parsed;
@@ -83,10 +126,15 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
 
 std::string consoleUsage() {
   return "Usage: vessory-export [OPTIONS] ARCHIVE\n"
+         "       vessory-export --calendar [--time-zone ZONE] [--encoding NAME]\n"
+         "                      [--include-deleted] [-o PATH|-] [-q] [-d] ARCHIVE\n"
+         "       vessory-export --list-journals [--encoding NAME] ARCHIVE\n"
          "Writes the journal entries of a date-book archive (Datebook.dat) as CSV rows,\n"
-         "one per entry, into a file beside the archive (Datebook.csv).\n"
+         "one per entry, into a file beside the archive (Datebook.csv); with --calendar,\n"
+         "every event of the date book as an iCalendar file (Datebook.ics) that calendar\n"
+         "programs import.\n"
          "\n"
-         "Options:\n"
+         "Journal options:\n"
          "  -j, --journal TEXT   journal to export, as the window's list names it; the text\n"
          "                       after the first colon is the journal's name\n"
          "                       (default \"English: Daily Journal\")\n"
@@ -96,18 +144,34 @@ std::string consoleUsage() {
          "  -b, --bias TEXT      hours added to every archive time (default \"-4\")\n"
          "      --no-wrap        keep line breaks inside entries instead of joining the\n"
          "                       lines with blanks\n"
+         "      --encoding NAME  the archive's character set (e.g. windows-1252): write the\n"
+         "                       CSV in UTF-8, starting with a byte-order mark (without it\n"
+         "                       the CSV holds the archive's bytes as they are)\n"
+         "\n"
+         "Calendar options:\n"
+         "      --calendar       write the whole date book as an iCalendar file instead\n"
+         "      --time-zone ZONE the zone whose clock the events are shown on, as an IANA\n"
+         "                       name such as America/New_York (default: the system's zone)\n"
+         "      --encoding NAME  the archive's character set (default windows-1252)\n"
+         "      --include-deleted  also write records deleted on the desktop\n"
+         "\n"
+         "Common options:\n"
          "  -d, --details        for each record, print its start time, a TAB and its\n"
          "                       description on standard error\n"
-         "  -o, --output PATH    write the CSV to PATH instead of beside the archive;\n"
-         "                       \"-\" writes it to standard output\n"
+         "  -o, --output PATH    write the CSV or calendar to PATH instead of beside the\n"
+         "                       archive; \"-\" writes it to standard output\n"
          "  -q, --quiet          no progress display\n"
+         "      --list-journals  print COUNT, a TAB and the description of every\n"
+         "                       description used by non-repeating events with a note, most\n"
+         "                       frequent first: the names to give --journal\n"
          "  -h, --help           show this help and exit\n"
          "      --version        show the version and exit\n"
          "\n"
          "Messages go to standard error. Exit status: 0 all done; 1 finished, but the\n"
          "archive is suspect (data after the last record, or it ended early); 2 usage\n"
-         "error; 3 nothing exported (no such archive, not a date-book archive, CSV file not\n"
-         "created); 4 stopped part-way (a corrupt string marker, a write failure).\n";
+         "error (also an unknown time zone or character set); 3 nothing exported (no such\n"
+         "archive, not a date-book archive, output file not created); 4 stopped part-way\n"
+         "(a corrupt string marker, a read or write failure).\n";
 }
 
 std::string consoleVersion() { return "vessory-export 1.0\n"; }

@@ -16,6 +16,13 @@ struct ConsoleOptions {
   bool details = false;
   std::optional<std::string> output;  // "-" is standard output
   bool quiet = false;
+  // Character set of the archive's text: the calendar's source, or the journal's when its CSV
+  // is to be UTF-8.
+  std::optional<std::string> encoding;
+  bool calendar = false;
+  std::string timeZone;  // empty: the system's zone
+  bool includeDeleted = false;
+  bool listJournals = false;
   bool help = false;
   bool version = false;
   std::string archive;
@@ -26,7 +33,8 @@ struct ParsedOptions {
   std::string error;  // not empty for a usage error
 };
 
-// Parses the arguments after the program name. Values are taken as they stand, even when they
+// Parses the arguments after the program name and checks that the options go together (the
+// journal's layout options have no meaning for the calendar, and the other way round). Values are taken as they stand, even when they
 // begin with "-" ("-b -4"); "--name=value" works for the long options, and "--" ends options.
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
 

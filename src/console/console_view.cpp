@@ -40,8 +40,9 @@ void ConsoleView::processPendingEvents() {
 }
 
 void ConsoleView::drawProgress() {
-  std::string line = "\rRecords read: " + current_ + " of " + total_ +
-                     ", journals found: " + journals_ + "\x1b[K";
+  const char* found = options_.calendar ? ", events written: " : ", journals found: ";
+  std::string line =
+      "\rRecords read: " + current_ + " of " + total_ + found + found_ + "\x1b[K";
   put(err_, line);
   std::fflush(err_);
   progressShown_ = true;
@@ -86,6 +87,8 @@ int exitStatus(ExportOutcome outcome) {
     case ExportOutcome::kCannotRead:
     case ExportOutcome::kEndRequested:
       return 4;
+    case ExportOutcome::kBadOption:
+      return 2;
     default:
       return 3;
   }
@@ -109,8 +112,23 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   }
   ConsoleView view(options, err, errIsTerminal && !options.quiet);
   ConsoleFiles files(out);
-  ExportRun run(files, options.output);
-  ExportOutcome outcome = run.run(view);
+  ExportOutcome outcome;
+  if (options.calendar) {
+    CalendarSettings settings;
+    settings.zoneName = options.timeZone;
+    if (options.encoding) settings.charset = *options.encoding;
+    settings.includeDeleted = options.includeDeleted;
+    settings.outputPath = options.output;
+    if (std::optional<std::string> unknown = exporting::checkCalendarSettings(settings)) {
+      put(err, "vessory-export: " + *unknown + "\nTry 'vessory-export --help'.\n");
+      return 2;
+    }
+    CalendarRun run(files, settings);
+    outcome = run.run(view);
+  } else {
+    ExportRun run(files, options.output);
+    outcome = run.run(view);
+  }
   std::fflush(err);
   return exitStatus(outcome);
 }

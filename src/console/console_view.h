@@ -7,6 +7,7 @@
 
 #include "console/console_options.h"
 #include "export/export_files.h"
+#include "export/calendar_run.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 
@@ -18,6 +19,8 @@ using exporting::ExportFiles;
 using exporting::ExportOutcome;
 using exporting::ExportRun;
 using exporting::ExportView;
+using exporting::CalendarRun;
+using exporting::CalendarSettings;
 using exporting::kChecked;
 using exporting::kUnchecked;
 
@@ -39,7 +42,8 @@ class ConsoleView : public ExportView {
 
   void showTotalRecords(const std::string& text) override { total_ = text; }
   void showThisRecord(const std::string& text) override { current_ = text; }
-  void showJournalsFound(const std::string& text) override { journals_ = text; }
+  void showJournalsFound(const std::string& text) override { found_ = text; }
+  void showEventsWritten(const std::string& text) override { found_ = text; }
   void showDateTime(const std::string& text) override { dateTime_ = text; }
   void setDescriptionBackColor(std::uint32_t) override {}
   void showDescription(const std::string& text) override;
@@ -58,7 +62,7 @@ class ConsoleView : public ExportView {
   bool showProgress_;
   bool progressShown_ = false;
   std::chrono::steady_clock::time_point lastDrawn_{};
-  std::string total_ = "0", current_ = "0", journals_ = "0", dateTime_;
+  std::string total_ = "0", current_ = "0", found_ = "0", dateTime_;
   bool ended_ = false;
 };
 

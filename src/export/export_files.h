@@ -26,7 +26,12 @@ class ExportFiles {
   // Creates or empties the CSV file; null with the system's reason in `error` on failure.
   virtual std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
                                                         std::string& error) = 0;
-  // How a CSV path is named in messages.
+  // Creates or empties the calendar file; by default the same kind of file as the CSV.
+  virtual std::unique_ptr<journal::CsvOutput> createCalendar(const std::string& path,
+                                                             std::string& error) {
+    return createCsv(path, error);
+  }
+  // How an output path is named in messages.
   virtual std::string displayName(const std::string& path) { return path; }
 };
 

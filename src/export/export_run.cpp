@@ -14,15 +14,6 @@ namespace vessory::exporting {
 
 namespace {
 
-constexpr char kSelectFileMessage[] =
-    "Navigate to the directory that contains the Datebook.dat file (usually "
-    "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export";
-constexpr char kDataAfterEndMessage[] = "NOT at End of File - Datebook database has invalid/unex!";
-
-bool endsWithSeparator(const std::string& path) {
-  return !path.empty() && (path.back() == '\\' || path.back() == pathSeparator());
-}
-
 // The state of one run past the tag check: the open files, the record and the counters. It
 // forwards the readers' messages to the view and acts at the record's display points.
 class Session : public archive::MessageSink, public archive::RecordObserver {
@@ -36,8 +27,6 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
   // reading stopped early, or nothing when it got to the end of the records.
   std::optional<ExportOutcome> readAll(journal::CsvOutput& csv);
-  // Tells how the archive ended after the last record: complete, cut short, or more data.
-  ExportOutcome endOfArchive();
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(
@@ -81,13 +70,6 @@ std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv) {
     if (!csv.ok()) return ExportOutcome::kCannotWrite;
   }
   return std::nullopt;
-}
-
-ExportOutcome Session::endOfArchive() {
-  if (reader_.atEnd()) return ExportOutcome::kEndedEarly;
-  // One raw byte more: none means the last record ended exactly at the end of the archive.
-  if (reader_.readChars(1).empty()) return ExportOutcome::kComplete;
-  return ExportOutcome::kDataAfterEnd;
 }
 
 void Session::processRecord(journal::CsvJournalWriter& writer) {
@@ -140,40 +122,16 @@ ExportSettings::ExportSettings(ExportView& view)
       journalName_(journal::deriveJournalName(view.journalNameText())),
       inputPath_(view.inputPath()) {}
 
-bool nothingExported(ExportOutcome outcome) {
-  switch (outcome) {
-    case ExportOutcome::kAlreadyRunning:
-    case ExportOutcome::kNoArchive:
-    case ExportOutcome::kCannotOpen:
-    case ExportOutcome::kNotDatebook:
-    case ExportOutcome::kOutputIsArchive:
-    case ExportOutcome::kCannotCreate:
-      return true;
-    default:
-      return false;
-  }
-}
-
 ExportOutcome ExportRun::run(ExportView& view) {
   if (running_) return ExportOutcome::kAlreadyRunning;
   running_ = true;
-  struct Clear {
-    bool& flag;
-    ~Clear() { flag = false; }
-  } clear{running_};
+  const ClearOnExit clear{running_};
 
   const ExportSettings settings(view);
   const std::string& path = settings.inputPath();
-  if (endsWithSeparator(path) || !files_.fileExists(path)) {
-    view.showMessage(kSelectFileMessage);
-    return ExportOutcome::kNoArchive;
-  }
-  std::string error;
-  std::unique_ptr<archive::ByteSource> source = files_.openArchive(path, error);
-  if (!source) {
-    view.showMessage("Cannot open " + path + ": " + error);
-    return ExportOutcome::kCannotOpen;
-  }
+  OpenedArchive opened = openSelectedArchive(view, files_, path);
+  if (opened.failure) return *opened.failure;
+  std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
   Session session(view, settings, *source);
   if (!archive::checkArchiveTag(session.reader())) {
     view.showMessage(path + " is Not a Datebook DB file");
@@ -181,10 +139,10 @@ ExportOutcome ExportRun::run(ExportView& view) {
   }
   const std::string csvPath = csvPathOverride_ ? *csvPathOverride_ : journal::csvPathFor(path);
   const std::string csvName = files_.displayName(csvPath);
-  if (files_.sameFile(csvPath, path)) {
-    view.showMessage("Cannot export: the CSV file " + csvName + " is the Datebook file itself");
-    return ExportOutcome::kOutputIsArchive;
+  if (auto refused = refuseOutputOverArchive(view, files_, csvPath, path, "CSV file")) {
+    return *refused;
   }
+  std::string error;
   std::unique_ptr<journal::CsvOutput> csv = files_.createCsv(csvPath, error);
   if (!csv) {
     view.showMessage("Cannot create " + csvName + ": " + error);
@@ -203,7 +161,7 @@ ExportOutcome ExportRun::run(ExportView& view) {
   } else if (!source->errorText().empty()) {
     outcome = ExportOutcome::kCannotRead;
   } else {
-    outcome = session.endOfArchive();
+    outcome = endOfArchive(session.reader());
   }
   reportEnd(view, outcome, path, csvName, written ? source->errorText() : csv->errorText());
   source.reset();

@@ -6,6 +6,7 @@
 
 #include "export/export_files.h"
 #include "export/export_view.h"
+#include "export/run_steps.h"
 
 namespace vessory::exporting {
 
@@ -30,26 +31,6 @@ class ExportSettings {
   std::string journalName_;
   std::string inputPath_;
 };
-
-// How a run ended.
-enum class ExportOutcome {
-  kAlreadyRunning,   // a run was under way; nothing was done
-  kNoArchive,        // no file selected, or it does not exist
-  kCannotOpen,       // the archive could not be opened
-  kNotDatebook,      // wrong tag
-  kOutputIsArchive,  // the CSV path names the archive itself
-  kCannotCreate,     // the CSV file could not be created
-  kComplete,         // "All Done!"
-  kDataAfterEnd,     // bytes follow the last record
-  kEndedEarly,       // the archive ran out before its last record
-  kSequencingError,  // a corrupt string marker stopped the export
-  kCannotWrite,      // writing the CSV file failed
-  kCannotRead,       // reading the archive failed part-way
-  kEndRequested,     // the user ended the program during the run
-};
-
-// True for the outcomes after which nothing was written.
-bool nothingExported(ExportOutcome outcome);
 
 // One export: checks the selection, opens the archive, creates the CSV file, reads the header
 // and every record, writes one row per journal entry, reports how the archive ended and ends

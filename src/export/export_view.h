@@ -39,6 +39,8 @@ class ExportView {
   virtual void showTotalRecords(const std::string& text) = 0;
   virtual void showThisRecord(const std::string& text) = 0;
   virtual void showJournalsFound(const std::string& text) = 0;
+  // The calendar export's count of events written so far; front ends may leave it unshown.
+  virtual void showEventsWritten(const std::string& text) { (void)text; }
   virtual void showDateTime(const std::string& text) = 0;
   virtual void setDescriptionBackColor(std::uint32_t color) = 0;
   virtual void showDescription(const std::string& text) = 0;

@@ -1,0 +1,134 @@
+#include "calendar/calendar_event.h"
+
+#include "calendar/event_text.h"
+
+namespace vessory::calendar {
+
+namespace {
+
+using archive::EventRecord;
+
+constexpr std::int64_t kAlarmMinutes = 0;
+constexpr std::int64_t kAlarmHours = 1;
+constexpr std::int64_t kAlarmDays = 2;
+
+void add(icalcomponent* event, icalproperty* property) {
+  icalcomponent_add_property(event, property);
+}
+
+void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
+              icalcomponent* event) {
+  const WallTime start = clock.wallTime(record.startTime);
+  if (allDay) {
+    add(event, icalproperty_new_dtstart(floatingDate(start)));
+    add(event, icalproperty_new_dtend(dayAfter(start)));
+    return;
+  }
+  add(event, icalproperty_new_dtstart(floatingTime(start)));
+  if (record.endTime >= record.startTime) {
+    add(event, icalproperty_new_dtend(floatingTime(clock.wallTime(record.endTime))));
+  }
+}
+
+// Exception dates on their local day at the event's start time, as the rule's own occurrences
+// fall; dates for an all-day event. Only the dates this record carried.
+void addExceptions(const EventRecord& record, const ZoneClock& clock, bool allDay,
+                   icalcomponent* event) {
+  const WallTime start = clock.wallTime(record.startTime);
+  const auto& dates = record.repeat.exceptions;
+  const std::size_t count = record.repeat.exceptionCount < 0
+                                ? 0
+                                : static_cast<std::size_t>(record.repeat.exceptionCount);
+  for (std::size_t j = 0; j < dates.size() && j < count; ++j) {
+    WallTime day = clock.wallTime(dates[j]);
+    if (allDay) {
+      add(event, icalproperty_new_exdate(floatingDate(day)));
+    } else {
+      day.hour = start.hour;
+      day.minute = start.minute;
+      day.second = start.second;
+      add(event, icalproperty_new_exdate(floatingTime(day)));
+    }
+  }
+}
+
+// A display alarm the record's advance before the start. False when the unit is unknown.
+bool addAlarm(const EventRecord& record, const std::string& summary, icalcomponent* event) {
+  if (record.alarmSet == 0 || record.alarmAdvanceUnits < 0) return true;
+  icaldurationtype before = icaldurationtype_null_duration();
+  before.is_neg = record.alarmAdvanceUnits > 0 ? 1 : 0;
+  const auto units = static_cast<unsigned int>(record.alarmAdvanceUnits);
+  switch (record.alarmAdvanceType) {
+    case kAlarmMinutes:
+      before.minutes = units;
+      break;
+    case kAlarmHours:
+      before.hours = units;
+      break;
+    case kAlarmDays:
+      before.days = units;
+      break;
+    default:
+      return false;
+  }
+  icaltriggertype trigger;
+  trigger.time = icaltime_null_time();
+  trigger.duration = before;
+  icalcomponent* alarm = icalcomponent_new_valarm();
+  add(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  add(alarm, icalproperty_new_trigger(trigger));
+  add(alarm, icalproperty_new_description(summary.c_str()));
+  icalcomponent_add_component(event, alarm);
+  return true;
+}
+
+void addText(const EventRecord& record, const EventContext& context, const std::string& summary,
+             icalcomponent* event) {
+  add(event, icalproperty_new_summary(summary.c_str()));
+  const std::string note = eventText(record.note, context.text);
+  if (!note.empty()) add(event, icalproperty_new_description(note.c_str()));
+  if (record.isPrivate != 0) add(event, icalproperty_new_class(ICAL_CLASS_PRIVATE));
+  if (const std::string* name = categoryName(context.header, record.category)) {
+    const std::string category = eventText(*name, context.text);
+    if (!category.empty()) add(event, icalproperty_new_categories(category.c_str()));
+  }
+}
+
+}  // namespace
+
+const std::string* categoryName(const archive::DatebookHeader& header, std::int64_t category) {
+  if (category == 0) return nullptr;
+  const std::size_t entries =
+      std::min(header.categoryIndexes.size(), header.categoryLongNames.size());
+  for (std::size_t i = 0; i < entries; ++i) {
+    if (header.categoryIndexes[i] == category) return &header.categoryLongNames[i];
+  }
+  return nullptr;
+}
+
+CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
+                         const EventContext& context) {
+  CalendarEvent built;
+  built.component.reset(icalcomponent_new_vevent());
+  icalcomponent* event = built.component.get();
+  built.allDay = record.untimed != 0;
+  add(event, icalproperty_new_uid(uid.c_str()));
+  add(event, icalproperty_new_dtstamp(context.stamp));
+  addTimes(record, context.clock, built.allDay, event);
+  if (record.repeat.isRepeating) {
+    RepeatResult repeat = buildRepeatRule(record.repeat, context.clock, built.allDay);
+    if (repeat.rule) {
+      add(event, icalproperty_new_rrule(repeat.rule->rule));
+      addExceptions(record, context.clock, built.allDay, event);
+      built.repeating = true;
+    } else {
+      built.repeatProblem = repeat.problem;
+    }
+  }
+  const std::string summary = eventText(record.description, context.text);
+  addText(record, context, summary, event);
+  if (!addAlarm(record, summary, event)) built.unknownAlarmUnit = record.alarmAdvanceType;
+  return built;
+}
+
+}  // namespace vessory::calendar

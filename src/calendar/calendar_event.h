@@ -1,0 +1,57 @@
+#ifndef VESSORY_CALENDAR_CALENDAR_EVENT_H_
+#define VESSORY_CALENDAR_CALENDAR_EVENT_H_
+
+#include <libical/ical.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "archive/archive_header.h"
+#include "archive/event_record.h"
+#include "archive/text_converter.h"
+#include "calendar/repeat_rule.h"
+#include "calendar/zone_clock.h"
+
+namespace vessory::calendar {
+
+struct ComponentFree {
+  void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+
+// What stays the same for every event of one calendar: the zone, the archive's character set,
+// the header's categories and the moment of the export. Borrowed; the caller keeps them alive
+// while events are built.
+struct EventContext {
+  const ZoneClock& clock;
+  archive::TextConverter& text;
+  const archive::DatebookHeader& header;
+  icaltimetype stamp;  // DTSTAMP, in UTC
+};
+
+// One record as a VEVENT, with what the export counts and reports about it.
+struct CalendarEvent {
+  Component component;
+  bool repeating = false;  // written with a repeat rule
+  bool allDay = false;
+  // Set when the record repeats in a way no rule can say; the event is then written once.
+  std::optional<RepeatProblem> repeatProblem;
+  // Set when the record asks for an alarm in a unit other than minutes, hours or days; the
+  // event is then written without one.
+  std::optional<std::int64_t> unknownAlarmUnit;
+};
+
+// Builds the event of `record`, which must hold only what its own archive record carried (a
+// record read into a fresh EventRecord): a reused record would lend this event an earlier
+// record's repeat values and exception dates. `uid` must be unique within the calendar.
+CalendarEvent buildEvent(const archive::EventRecord& record, const std::string& uid,
+                         const EventContext& context);
+
+// The long name of the header category whose index is `category`; nothing for 0 or an index
+// the header does not list.
+const std::string* categoryName(const archive::DatebookHeader& header, std::int64_t category);
+
+}  // namespace vessory::calendar
+
+#endif  // VESSORY_CALENDAR_CALENDAR_EVENT_H_

@@ -1,0 +1,138 @@
+#include "calendar/repeat_rule.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "archive/format.h"
+
+namespace vessory::calendar {
+
+namespace {
+
+using archive::RepeatEvent;
+
+constexpr std::int64_t kDaysInWeek = 7;
+constexpr std::int64_t kLastWeekIndex = 4;  // "the last" week of the month
+constexpr std::int64_t kMonthsInYear = 12;
+constexpr std::int64_t kLongestMonth = 31;
+constexpr int kDaysMaskBits = 0x7F;
+
+// The archive counts days from Sunday = 0; libical from Sunday = 1.
+icalrecurrencetype_weekday weekday(std::int64_t dayIndex) {
+  return static_cast<icalrecurrencetype_weekday>(ICAL_SUNDAY_WEEKDAY + dayIndex);
+}
+
+// libical's by_day encoding: the day plus eight times the position, negative from the end.
+short byDay(std::int64_t dayIndex, int position) {
+  const int magnitude = (position < 0 ? -position : position) * 8 + weekday(dayIndex);
+  return static_cast<short>(position < 0 ? -magnitude : magnitude);
+}
+
+bool inRange(std::int64_t value, std::int64_t low, std::int64_t high) {
+  return value >= low && value <= high;
+}
+
+RepeatResult problem(std::string what, std::int64_t value) {
+  return RepeatResult{std::nullopt, RepeatProblem{what + " " + std::to_string(value)}};
+}
+
+std::optional<RepeatResult> setWeekly(const RepeatEvent& repeat, icalrecurrencetype& r) {
+  if (!inRange(repeat.firstDayOfWeek, 0, kDaysInWeek - 1)) {
+    return problem("first day of the week", repeat.firstDayOfWeek);
+  }
+  const int mask = repeat.brandDaysMask & kDaysMaskBits;
+  if (mask == 0) return problem("weekly days mask", repeat.brandDaysMask);
+  r.freq = ICAL_WEEKLY_RECURRENCE;
+  r.week_start = weekday(repeat.firstDayOfWeek);
+  int used = 0;
+  for (int day = 0; day < kDaysInWeek; ++day) {
+    if ((mask & (1 << day)) != 0) r.by_day[used++] = byDay(day, 0);
+  }
+  r.by_day[used] = ICAL_RECURRENCE_ARRAY_MAX;
+  return std::nullopt;
+}
+
+std::optional<RepeatResult> setMonthlyByDay(const RepeatEvent& repeat, icalrecurrencetype& r) {
+  if (!inRange(repeat.brandDayIndex, 0, kDaysInWeek - 1)) {
+    return problem("day index", repeat.brandDayIndex);
+  }
+  if (!inRange(repeat.brandWeekIndex, 0, kLastWeekIndex)) {
+    return problem("week index", repeat.brandWeekIndex);
+  }
+  r.freq = ICAL_MONTHLY_RECURRENCE;
+  const int position =
+      repeat.brandWeekIndex == kLastWeekIndex ? -1 : static_cast<int>(repeat.brandWeekIndex) + 1;
+  r.by_day[0] = byDay(repeat.brandDayIndex, position);
+  r.by_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
+  return std::nullopt;
+}
+
+std::optional<RepeatResult> setByDate(const RepeatEvent& repeat, icalrecurrencetype& r) {
+  if (!inRange(repeat.brandDayNumber, 1, kLongestMonth)) {
+    return problem("day number", repeat.brandDayNumber);
+  }
+  r.by_month_day[0] = static_cast<short>(repeat.brandDayNumber);
+  r.by_month_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
+  if (repeat.brand == archive::kRepeatMonthlyByDate) {
+    r.freq = ICAL_MONTHLY_RECURRENCE;
+    return std::nullopt;
+  }
+  if (!inRange(repeat.brandMonthIndex, 0, kMonthsInYear - 1)) {
+    return problem("month index", repeat.brandMonthIndex);
+  }
+  r.freq = ICAL_YEARLY_RECURRENCE;
+  r.by_month[0] = static_cast<short>(repeat.brandMonthIndex + 1);
+  r.by_month[1] = ICAL_RECURRENCE_ARRAY_MAX;
+  return std::nullopt;
+}
+
+// The kind's own part of the rule; a problem when the kind or one of its values has no meaning.
+std::optional<RepeatResult> setKind(const RepeatEvent& repeat, icalrecurrencetype& r) {
+  switch (repeat.brand) {
+    case archive::kRepeatDaily:
+      r.freq = ICAL_DAILY_RECURRENCE;
+      return std::nullopt;
+    case archive::kRepeatWeekly:
+      return setWeekly(repeat, r);
+    case archive::kRepeatMonthlyByDay:
+      return setMonthlyByDay(repeat, r);
+    case archive::kRepeatMonthlyByDate:
+    case archive::kRepeatYearly:
+      return setByDate(repeat, r);
+    default:
+      return problem("repeat kind", repeat.brand);
+  }
+}
+
+void setEnd(const RepeatEvent& repeat, const ZoneClock& clock, bool allDay,
+            icalrecurrencetype& r) {
+  if (repeat.endDate == -1) return;
+  WallTime last = clock.wallTime(repeat.endDate);
+  if (!last.dateBefore(kNoEndDay)) return;
+  // Inclusive: the whole of the end day, as floating time (RFC 5545 wants UNTIL of the same
+  // type as DTSTART).
+  if (allDay) {
+    r.until = floatingDate(last);
+  } else {
+    last.hour = 23;
+    last.minute = 59;
+    last.second = 59;
+    r.until = floatingTime(last);
+  }
+}
+
+}  // namespace
+
+RepeatResult buildRepeatRule(const RepeatEvent& repeat, const ZoneClock& clock, bool allDay) {
+  icalrecurrencetype r;
+  icalrecurrencetype_clear(&r);
+  if (std::optional<RepeatResult> failed = setKind(repeat, r)) return *failed;
+  if (repeat.interval > std::numeric_limits<short>::max() || repeat.interval < 0) {
+    return problem("interval", repeat.interval);
+  }
+  if (repeat.interval > 1) r.interval = static_cast<short>(repeat.interval);
+  setEnd(repeat, clock, allDay, r);
+  return RepeatResult{RepeatRule{r}, std::nullopt};
+}
+
+}  // namespace vessory::calendar

@@ -1,0 +1,46 @@
+#ifndef VESSORY_CALENDAR_REPEAT_RULE_H_
+#define VESSORY_CALENDAR_REPEAT_RULE_H_
+
+#include <libical/ical.h>
+
+#include <optional>
+#include <string>
+
+#include "archive/event_record.h"
+#include "calendar/zone_clock.h"
+
+namespace vessory::calendar {
+
+// The repeat rule of one record, as RFC 5545 says it. The date book's rules map one to one:
+//   kind 1 daily           FREQ=DAILY
+//   kind 2 weekly          FREQ=WEEKLY;BYDAY=<days mask, bit 0 Sunday>;WKST=<first day of week>
+//   kind 3 monthly by day  FREQ=MONTHLY;BYDAY=<1..4, or -1 for week index 4><day index>
+//   kind 4 monthly by date FREQ=MONTHLY;BYMONTHDAY=<day number>
+//   kind 5 yearly          FREQ=YEARLY;BYMONTH=<month index + 1>;BYMONTHDAY=<day number>
+// with INTERVAL when the record's interval is above 1, and UNTIL on the end date's local day
+// (inclusive) unless the end date is -1 or on or after the desktop's "no end" day.
+struct RepeatRule {
+  icalrecurrencetype rule;
+};
+
+// Why a record's repeat could not be written as a rule; the event is then written once.
+struct RepeatProblem {
+  std::string what;  // "repeat kind 9", "week index 7", ...
+};
+
+// The rule for `repeat` (a repeating record's own repeat block), or the problem that keeps it
+// from being one. `start` is the event's first wall time; `allDay` makes UNTIL a date.
+struct RepeatResult {
+  std::optional<RepeatRule> rule;
+  std::optional<RepeatProblem> problem;
+};
+RepeatResult buildRepeatRule(const archive::RepeatEvent& repeat, const ZoneClock& clock,
+                             bool allDay);
+
+// The first local day the desktop takes as "no end": 2031-12-31 (it writes 1956542399, the
+// last second of that day in UTC, for a repeat without an end).
+inline constexpr WallTime kNoEndDay{2031, 12, 31, 0, 0, 0};
+
+}  // namespace vessory::calendar
+
+#endif  // VESSORY_CALENDAR_REPEAT_RULE_H_

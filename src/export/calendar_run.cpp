@@ -1,0 +1,297 @@
+#include "export/calendar_run.h"
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "archive/archive_header.h"
+#include "archive/archive_reader.h"
+#include "archive/event_record.h"
+#include "calendar/calendar_event.h"
+#include "calendar/calendar_text.h"
+#include "calendar/event_text.h"
+#include "calendar/event_uids.h"
+#include "calendar/system_zone.h"
+#include "calendar/zone_clock.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+constexpr char kFallbackZone[] = "UTC";
+constexpr char kOutputWhat[] = "calendar file";
+
+// The zone and character set of a run, opened once.
+struct CalendarTools {
+  std::unique_ptr<calendar::ZoneClock> clock;
+  std::unique_ptr<archive::TextConverter> text;
+};
+
+// Opens the tools of `settings`: the reason when a named zone or character set is unknown.
+std::optional<std::string> openTools(const CalendarSettings& settings, CalendarTools& tools,
+                                     CalendarTally& tally) {
+  std::string error;
+  tools.text = archive::TextConverter::open(settings.charset, error);
+  if (!tools.text) return "Unknown character set " + settings.charset + ": " + error;
+  std::string zone = settings.zoneName;
+  if (zone.empty()) {
+    zone = calendar::systemZoneName();
+    tools.clock = calendar::ZoneClock::open(zone);
+    if (!tools.clock) {
+      zone = kFallbackZone;
+      tally.zoneFallback = true;
+    }
+  }
+  if (!tools.clock) tools.clock = calendar::ZoneClock::open(zone);
+  if (!tools.clock) return "Unknown time zone " + zone;
+  tally.zoneName = zone;
+  return std::nullopt;
+}
+
+std::string wallTimeText(const calendar::WallTime& t) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                t.hour, t.minute, t.second);
+  return text;
+}
+
+// The state of one calendar run past the tag check: the reader, the record, the tools and the
+// counters. It forwards the readers' messages to the view and shows details when asked.
+class CalendarSession : public archive::MessageSink, public archive::RecordObserver {
+ public:
+  CalendarSession(ExportView& view, CalendarTools& tools, const CalendarSettings& settings,
+                  archive::ByteSource& source, CalendarTally& tally)
+      : view_(view), tools_(tools), settings_(settings), tally_(tally), reader_(source, *this) {}
+
+  archive::ArchiveReader& reader() { return reader_; }
+  void showMessage(const std::string& text) override { view_.showMessage(text); }
+
+  // Reads the header and every record, writing the events to `out`. Returns how the reading
+  // stopped early, or nothing when it got to the end of the records.
+  std::optional<ExportOutcome> readAll(journal::CsvOutput& out);
+
+  void startTimeRead(const archive::EventRecord& record) override {
+    view_.showDateTime(wallTimeText(tools_.clock->wallTime(record.startTime)));
+    view_.setDescriptionBackColor(kMenuBackgroundColor);
+  }
+  void descriptionRead(const archive::EventRecord& record) override {
+    view_.setDescriptionBackColor(kWindowBackgroundColor);
+    view_.showDescription(calendar::eventText(record.description, *tools_.text));
+  }
+
+ private:
+  void writeRecord(std::int64_t number, journal::CsvOutput& out);
+  void reportProblems(std::int64_t number, const calendar::CalendarEvent& event);
+
+  ExportView& view_;
+  CalendarTools& tools_;
+  const CalendarSettings& settings_;
+  CalendarTally& tally_;
+  archive::ArchiveReader reader_;
+  archive::DatebookHeader header_;
+  archive::EventRecord record_;
+  calendar::EventUids uids_;
+  icaltimetype stamp_{};
+  std::string text_;
+};
+
+std::optional<ExportOutcome> CalendarSession::readAll(journal::CsvOutput& out) {
+  const std::int64_t now =
+      settings_.stampTime ? *settings_.stampTime : static_cast<std::int64_t>(std::time(nullptr));
+  stamp_ = icaltime_from_timet_with_zone(static_cast<time_t>(now), 0,
+                                         icaltimezone_get_utc_timezone());
+  archive::TraceSink trace;
+  header_ = archive::readArchiveHeader(reader_, trace);
+  if (reader_.halted()) return ExportOutcome::kSequencingError;
+  view_.showTotalRecords(std::to_string(header_.recordCount));
+  view_.processPendingEvents();
+  if (view_.endRequested()) return ExportOutcome::kEndRequested;
+  archive::RecordObserver* observer = view_.showDetailsValue() != kUnchecked ? this : nullptr;
+  for (std::int64_t number = 1; number <= header_.recordCount && !reader_.atEnd(); ++number) {
+    view_.showThisRecord(std::to_string(number));
+    view_.processPendingEvents();
+    if (view_.endRequested()) return ExportOutcome::kEndRequested;
+    record_ = archive::EventRecord{};
+    archive::readEventRecord(reader_, number, record_, *this, observer);
+    // A record the archive ran out in, or stopped in, is not whole: it is left out.
+    if (reader_.halted() || reader_.atEnd()) {
+      ++tally_.cutShortLeftOut;
+      if (reader_.halted()) return ExportOutcome::kSequencingError;
+      break;
+    }
+    writeRecord(number, out);
+    if (!out.ok()) return ExportOutcome::kCannotWrite;
+  }
+  return std::nullopt;
+}
+
+void CalendarSession::writeRecord(std::int64_t number, journal::CsvOutput& out) {
+  if ((record_.status & kDeletedStatusBit) != 0 && !settings_.includeDeleted) {
+    ++tally_.deletedLeftOut;
+    return;
+  }
+  const calendar::EventContext context{*tools_.clock, *tools_.text, header_, stamp_};
+  calendar::CalendarEvent event =
+      calendar::buildEvent(record_, uids_.next(record_.recordId), context);
+  reportProblems(number, event);
+  text_.clear();
+  calendar::appendComponent(event.component.get(), text_);
+  out.append(text_);
+  ++tally_.events;
+  if (event.repeating) ++tally_.repeating;
+  if (event.allDay) ++tally_.allDay;
+  view_.showEventsWritten(std::to_string(tally_.events));
+}
+
+void CalendarSession::reportProblems(std::int64_t number, const calendar::CalendarEvent& event) {
+  if (!event.repeatProblem && !event.unknownAlarmUnit) return;
+  const std::string which = "Record " + std::to_string(number) + " (\"" +
+                            calendar::eventText(record_.description, *tools_.text) + "\"): ";
+  if (event.repeatProblem) {
+    view_.showMessage(which + "unknown repeat (" + event.repeatProblem->what +
+                      "); written as a single event");
+  }
+  if (event.unknownAlarmUnit) {
+    view_.showMessage(which + "unknown alarm unit " + std::to_string(*event.unknownAlarmUnit) +
+                      "; written without an alarm");
+  }
+}
+
+void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
+               const CalendarTally& tally, const std::string& reason) {
+  switch (outcome) {
+    case ExportOutcome::kComplete:
+      view.showMessage("All Done!\r\n\r\n" + calendarSummary(tally));
+      break;
+    case ExportOutcome::kEndedEarly:
+      view.showMessage(
+          "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n"
+          "Events found before that point: " +
+          calendarSummary(tally));
+      break;
+    case ExportOutcome::kDataAfterEnd:
+      view.showMessage(kDataAfterEndMessage);
+      view.showMessage(calendarSummary(tally));
+      break;
+    case ExportOutcome::kSequencingError:  // the reader has said why it stopped
+      view.showMessage("Events found before that point: " + calendarSummary(tally));
+      break;
+    case ExportOutcome::kCannotWrite:
+      view.showMessage("Cannot write " + tally.calendarName + ": " + reason);
+      break;
+    case ExportOutcome::kCannotRead:
+      view.showMessage("Cannot read " + archivePath + ": " + reason);
+      break;
+    default:  // the user's end
+      break;
+  }
+}
+
+std::string countOf(std::int64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string calendarPathFor(std::string_view archivePath) {
+  const std::size_t nameStart = archivePath.find_last_of("\\/") + 1;  // npos + 1 is 0
+  const std::size_t dot = archivePath.rfind('.');
+  // A dot that opens the name (".datebook") starts no extension.
+  if (dot == std::string_view::npos || dot <= nameStart) return std::string(archivePath) + ".ics";
+  return std::string(archivePath.substr(0, dot)) + ".ics";
+}
+
+std::optional<std::string> checkCalendarSettings(const CalendarSettings& settings) {
+  CalendarTools tools;
+  CalendarTally tally;
+  return openTools(settings, tools, tally);
+}
+
+std::string calendarSummary(const CalendarTally& tally) {
+  std::string text = "The calendar has been placed in:\r\n" + tally.calendarName + "\r\n\r\n";
+  text += countOf(tally.events, "event", "events") + " written (" +
+          std::to_string(tally.repeating) + " repeating, " + std::to_string(tally.allDay) +
+          " all-day), times as the clock showed them in " + tally.zoneName + ".\r\n";
+  const std::int64_t leftOut = tally.deletedLeftOut + tally.cutShortLeftOut;
+  if (leftOut == 0) {
+    text += "No records left out.";
+  } else {
+    text += countOf(leftOut, "record", "records") + " left out:";
+    if (tally.deletedLeftOut > 0) {
+      text += " " + std::to_string(tally.deletedLeftOut) + " deleted on the desktop";
+      if (tally.cutShortLeftOut > 0) text += ",";
+    }
+    if (tally.cutShortLeftOut > 0) text += " 1 cut short by the damage";
+    text += ".";
+  }
+  if (tally.zoneFallback) {
+    text += "\r\nThe system's time zone could not be told; the times are those of UTC.";
+  }
+  return text;
+}
+
+ExportOutcome CalendarRun::run(ExportView& view) {
+  if (running_) return ExportOutcome::kAlreadyRunning;
+  running_ = true;
+  const ClearOnExit clear{running_};
+  tally_ = CalendarTally{};
+
+  CalendarTools tools;
+  if (std::optional<std::string> unknown = openTools(settings_, tools, tally_)) {
+    view.showMessage(*unknown);
+    return ExportOutcome::kBadOption;
+  }
+  const std::string path = view.inputPath();
+  OpenedArchive opened = openSelectedArchive(view, files_, path);
+  if (opened.failure) return *opened.failure;
+  std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
+  CalendarSession session(view, tools, settings_, *source, tally_);
+  if (!archive::checkArchiveTag(session.reader())) {
+    view.showMessage(path + " is Not a Datebook DB file");
+    return ExportOutcome::kNotDatebook;
+  }
+  const std::string outPath = settings_.outputPath ? *settings_.outputPath : calendarPathFor(path);
+  tally_.calendarName = files_.displayName(outPath);
+  if (auto refused = refuseOutputOverArchive(view, files_, outPath, path, kOutputWhat)) {
+    return *refused;
+  }
+  std::string error;
+  std::unique_ptr<journal::CsvOutput> out = files_.createCalendar(outPath, error);
+  if (!out) {
+    view.showMessage("Cannot create " + tally_.calendarName + ": " + error);
+    return ExportOutcome::kCannotCreate;
+  }
+
+  const calendar::CalendarFrame frame = calendar::calendarFrame(calendar::productId());
+  out->append(frame.head);
+  std::optional<ExportOutcome> stopped = session.readAll(*out);
+  // Every event read is written whole and the calendar closed, whatever stopped the reading,
+  // so that the file on disk is a calendar that programs can read.
+  out->append(frame.tail);
+  const bool written = out->close();
+  ExportOutcome outcome;
+  if (!written) {
+    outcome = ExportOutcome::kCannotWrite;
+  } else if (stopped) {
+    outcome = *stopped;
+  } else if (!source->errorText().empty()) {
+    outcome = ExportOutcome::kCannotRead;
+  } else {
+    outcome = endOfArchive(session.reader());
+  }
+  const std::string reason = written ? source->errorText() : out->errorText();
+  source.reset();
+  out.reset();
+  if (!endsProgram_) {
+    // The caller tells how things went, but a failure is said here, where its reason is known.
+    if (outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead) {
+      reportEnd(view, outcome, path, tally_, reason);
+    }
+    return outcome;
+  }
+  reportEnd(view, outcome, path, tally_, reason);
+  if (outcome != ExportOutcome::kEndRequested) view.endProgram();
+  return outcome;
+}
+
+}  // namespace vessory::exporting

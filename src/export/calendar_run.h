@@ -1,0 +1,84 @@
+#ifndef VESSORY_EXPORT_CALENDAR_RUN_H_
+#define VESSORY_EXPORT_CALENDAR_RUN_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "archive/text_converter.h"
+#include "export/export_files.h"
+#include "export/export_view.h"
+#include "export/run_steps.h"
+
+namespace vessory::exporting {
+
+// The options of a calendar export, fixed when it starts.
+struct CalendarSettings {
+  // IANA zone of the wall times; empty for the system's zone (UTC when that cannot be told).
+  std::string zoneName;
+  std::string charset{archive::kDefaultArchiveCharset};
+  bool includeDeleted = false;
+  // Replaces the path beside the archive.
+  std::optional<std::string> outputPath;
+  // DTSTAMP of every event, seconds since 1970 UTC; the moment of the export when not set.
+  std::optional<std::int64_t> stampTime;
+};
+
+// What a calendar export wrote and left out; complete once run() has returned.
+struct CalendarTally {
+  std::int64_t events = 0;
+  std::int64_t repeating = 0;
+  std::int64_t allDay = 0;
+  std::int64_t deletedLeftOut = 0;
+  std::int64_t cutShortLeftOut = 0;  // the record the archive ran out in, or stopped in
+  std::string zoneName;              // the zone the times were turned into
+  bool zoneFallback = false;         // the system's zone could not be told: UTC was used
+  std::string calendarName;          // the calendar file as messages name it
+};
+
+// A record that the desktop deleted but kept in the archive (status bit 0x04).
+inline constexpr std::int64_t kDeletedStatusBit = 0x04;
+
+// The calendar file beside an archive: its extension replaced by ".ics", or ".ics" added to a
+// name without one.
+std::string calendarPathFor(std::string_view archivePath);
+
+// Checks a zone name and a character set before a run; the reason when one is unknown.
+std::optional<std::string> checkCalendarSettings(const CalendarSettings& settings);
+
+// One calendar export: checks the selection, opens the archive, creates the calendar file,
+// reads the header and every record, writes one event per record as it is read, reports how
+// the archive ended with what was written, and ends the program -- the same steps, messages
+// and ending as the journal export. Records are read into a fresh record each, so that no event
+// takes another record's repeat values or exception dates.
+//
+// The run borrows `files`, which must outlive it, and closes every file it opened before it
+// returns. run() may be called again after it returns; a call made while a run is under way
+// does nothing. With `endsProgram` false the run leaves the final message and the end of the
+// program to its caller, which reads tally() (an export that writes more than the calendar).
+class CalendarRun {
+ public:
+  CalendarRun(ExportFiles& files, CalendarSettings settings, bool endsProgram = true)
+      : files_(files), settings_(std::move(settings)), endsProgram_(endsProgram) {}
+  CalendarRun(const CalendarRun&) = delete;
+  CalendarRun& operator=(const CalendarRun&) = delete;
+
+  ExportOutcome run(ExportView& view);
+  bool running() const { return running_; }
+  const CalendarTally& tally() const { return tally_; }
+
+ private:
+  ExportFiles& files_;
+  CalendarSettings settings_;
+  bool endsProgram_;
+  bool running_ = false;
+  CalendarTally tally_;
+};
+
+// The lines that say where the calendar went and what it holds, for a final message.
+std::string calendarSummary(const CalendarTally& tally);
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_CALENDAR_RUN_H_

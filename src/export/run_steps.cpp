@@ -1,0 +1,65 @@
+#include "export/run_steps.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+constexpr char kSelectFileMessage[] =
+    "Navigate to the directory that contains the Datebook.dat file (usually "
+    "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export";
+
+bool endsWithSeparator(const std::string& path) {
+  return !path.empty() && (path.back() == '\\' || path.back() == pathSeparator());
+}
+
+}  // namespace
+
+bool nothingExported(ExportOutcome outcome) {
+  switch (outcome) {
+    case ExportOutcome::kAlreadyRunning:
+    case ExportOutcome::kNoArchive:
+    case ExportOutcome::kCannotOpen:
+    case ExportOutcome::kNotDatebook:
+    case ExportOutcome::kOutputIsArchive:
+    case ExportOutcome::kCannotCreate:
+    case ExportOutcome::kBadOption:
+      return true;
+    default:
+      return false;
+  }
+}
+
+OpenedArchive openSelectedArchive(ExportView& view, ExportFiles& files, const std::string& path) {
+  OpenedArchive opened;
+  if (endsWithSeparator(path) || !files.fileExists(path)) {
+    view.showMessage(kSelectFileMessage);
+    opened.failure = ExportOutcome::kNoArchive;
+    return opened;
+  }
+  std::string error;
+  opened.source = files.openArchive(path, error);
+  if (!opened.source) {
+    view.showMessage("Cannot open " + path + ": " + error);
+    opened.failure = ExportOutcome::kCannotOpen;
+  }
+  return opened;
+}
+
+std::optional<ExportOutcome> refuseOutputOverArchive(ExportView& view, ExportFiles& files,
+                                                     const std::string& outputPath,
+                                                     const std::string& archivePath,
+                                                     const std::string& what) {
+  if (!files.sameFile(outputPath, archivePath)) return std::nullopt;
+  view.showMessage("Cannot export: the " + what + " " + files.displayName(outputPath) +
+                   " is the Datebook file itself");
+  return ExportOutcome::kOutputIsArchive;
+}
+
+ExportOutcome endOfArchive(archive::ArchiveReader& reader) {
+  if (reader.atEnd()) return ExportOutcome::kEndedEarly;
+  // One raw byte more: none means the last record ended exactly at the end of the archive.
+  if (reader.readChars(1).empty()) return ExportOutcome::kComplete;
+  return ExportOutcome::kDataAfterEnd;
+}
+
+}  // namespace vessory::exporting

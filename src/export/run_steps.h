@@ -1,0 +1,68 @@
+#ifndef VESSORY_EXPORT_RUN_STEPS_H_
+#define VESSORY_EXPORT_RUN_STEPS_H_
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "archive/archive_reader.h"
+#include "archive/byte_source.h"
+#include "export/export_files.h"
+#include "export/export_view.h"
+
+namespace vessory::exporting {
+
+// How a run ended.
+enum class ExportOutcome {
+  kAlreadyRunning,   // a run was under way; nothing was done
+  kNoArchive,        // no file selected, or it does not exist
+  kCannotOpen,       // the archive could not be opened
+  kNotDatebook,      // wrong tag
+  kOutputIsArchive,  // the output path names the archive itself
+  kCannotCreate,     // the output file could not be created
+  kBadOption,        // an unknown time zone or character set; nothing was done
+  kComplete,         // "All Done!"
+  kDataAfterEnd,     // bytes follow the last record
+  kEndedEarly,       // the archive ran out before its last record
+  kSequencingError,  // a corrupt string marker stopped the export
+  kCannotWrite,      // writing the output failed
+  kCannotRead,       // reading the archive failed part-way
+  kEndRequested,     // the user ended the program during the run
+};
+
+// True for the outcomes after which nothing was written.
+bool nothingExported(ExportOutcome outcome);
+
+// The message shown for a data-after-the-end archive, as the desktop has always worded it.
+inline constexpr char kDataAfterEndMessage[] =
+    "NOT at End of File - Datebook database has invalid/unex!";
+
+// The archive a run reads, opened: the steps both exports take before their output exists.
+// Each failure is shown to the view and returned.
+struct OpenedArchive {
+  std::unique_ptr<archive::ByteSource> source;
+  std::optional<ExportOutcome> failure;
+};
+
+// Checks that `path` names a selected, existing file and opens it.
+OpenedArchive openSelectedArchive(ExportView& view, ExportFiles& files, const std::string& path);
+
+// Shows why the output at `outputPath` cannot be written without touching the archive at
+// `archivePath`, and returns the outcome; nothing when it is another file.
+std::optional<ExportOutcome> refuseOutputOverArchive(ExportView& view, ExportFiles& files,
+                                                     const std::string& outputPath,
+                                                     const std::string& archivePath,
+                                                     const std::string& what);
+
+// Tells how the archive ended after the last record: complete, cut short, or more data.
+ExportOutcome endOfArchive(archive::ArchiveReader& reader);
+
+// Clears a flag when it goes out of scope: a run's "under way" mark, whichever way it returns.
+struct ClearOnExit {
+  bool& flag;
+  ~ClearOnExit() { flag = false; }
+};
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_RUN_STEPS_H_
