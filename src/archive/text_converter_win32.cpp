@@ -65,7 +65,7 @@ UINT codePageFor(const std::string& charset) {
   for (char& c : name) {
     if (c == '_' && !name.starts_with("ansi_")) c = '-';
   }
-  if (name.starts_with("iso8859-")) name.insert(3, "-");
+  if (name.starts_with("iso8859-")) name = "iso-" + name.substr(3);
   for (const NamedCodePage& named : kNamedCodePages) {
     if (named.name == name) return named.codePage;
   }
