@@ -51,6 +51,9 @@ std::wstring zoneFolderBesideProgram() {
   return path;
 }
 
+// Set up once, while the program starts, and never undone: libical keeps the folder's name for
+// the life of the process. Before main nothing has asked libical for a zone yet, which is what
+// makes the setting take hold; a program without the folder beside it keeps libical's search.
 struct ZoneDataBesideProgram {
   ZoneDataBesideProgram() {
     const std::wstring folder = zoneFolderBesideProgram();
