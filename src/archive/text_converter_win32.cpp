@@ -26,16 +26,35 @@ struct NamedCodePage {
 // Names iconv knows that carry no code-page number; "cpNNNN", "windows-NNNN" and "ibmNNN" are
 // read by number instead.
 constexpr NamedCodePage kNamedCodePages[] = {
-    {"utf-8", CP_UTF8},        {"utf8", CP_UTF8},         {"us-ascii", kAsciiCodePage},
-    {"ascii", kAsciiCodePage}, {"ansi_x3.4-1968", kAsciiCodePage},
-    {"iso-8859-1", 28591},     {"latin1", 28591},         {"l1", 28591},
-    {"iso-8859-2", 28592},     {"latin2", 28592},         {"iso-8859-3", 28593},
-    {"latin3", 28593},         {"iso-8859-4", 28594},     {"latin4", 28594},
-    {"iso-8859-5", 28595},     {"iso-8859-6", 28596},     {"iso-8859-7", 28597},
-    {"iso-8859-8", 28598},     {"iso-8859-9", 28599},     {"latin5", 28599},
-    {"iso-8859-13", 28603},    {"latin7", 28603},         {"iso-8859-15", 28605},
-    {"latin-9", 28605},        {"latin9", 28605},         {"koi8-r", 20866},
-    {"koi8-u", 21866},         {"macintosh", 10000},      {"mac", 10000},
+    {"utf-8", CP_UTF8},
+    {"utf8", CP_UTF8},
+    {"us-ascii", kAsciiCodePage},
+    {"ascii", kAsciiCodePage},
+    {"ansi_x3.4-1968", kAsciiCodePage},
+    {"iso-8859-1", 28591},
+    {"latin1", 28591},
+    {"l1", 28591},
+    {"iso-8859-2", 28592},
+    {"latin2", 28592},
+    {"iso-8859-3", 28593},
+    {"latin3", 28593},
+    {"iso-8859-4", 28594},
+    {"latin4", 28594},
+    {"iso-8859-5", 28595},
+    {"iso-8859-6", 28596},
+    {"iso-8859-7", 28597},
+    {"iso-8859-8", 28598},
+    {"iso-8859-9", 28599},
+    {"latin5", 28599},
+    {"iso-8859-13", 28603},
+    {"latin7", 28603},
+    {"iso-8859-15", 28605},
+    {"latin-9", 28605},
+    {"latin9", 28605},
+    {"koi8-r", 20866},
+    {"koi8-u", 21866},
+    {"macintosh", 10000},
+    {"mac", 10000},
     {"macroman", 10000},
 };
 
@@ -200,8 +219,7 @@ void MultiByteConverter::appendWalking(std::string_view bytes, std::string& out)
 
 }  // namespace
 
-std::unique_ptr<TextConverter> TextConverter::open(const std::string& charset,
-                                                   std::string& error) {
+std::unique_ptr<TextConverter> TextConverter::open(const std::string& charset, std::string& error) {
   if (charset.empty()) {
     error = "no character set named";
     return nullptr;

@@ -19,8 +19,9 @@ std::span<const WindowsZoneName> windowsZoneNames() { return kTable; }
 
 std::string ianaZoneForWindowsName(std::string_view windowsName) {
   // A hundred-odd rows, looked up once per run: a plain scan keeps CLDR's order intact.
-  const auto* row = std::find_if(std::begin(kTable), std::end(kTable),
-                                 [&](const WindowsZoneName& r) { return r.windows == windowsName; });
+  const auto* row =
+      std::find_if(std::begin(kTable), std::end(kTable),
+                   [&](const WindowsZoneName& r) { return r.windows == windowsName; });
   return row == std::end(kTable) ? std::string() : std::string(row->iana);
 }
 

@@ -6,9 +6,8 @@
 // runs before main in every program that links the calendar library (windows.cmake links the
 // object in directly), so no caller has to remember it.
 
-#include <windows.h>
-
 #include <libical/ical.h>
+#include <windows.h>
 
 #include <string>
 

@@ -29,7 +29,9 @@ TEST(Windows1252Test, AccentedTextBecomesUtf8) {
 
 TEST(Windows1252Test, UndefinedBytesBecomeReplacementCharacters) {
   auto converter = open("windows-1252");
-  EXPECT_EQ(converter->toUtf8("a\x81" "b\x8D\x8F\x90\x9D" "c"),
+  EXPECT_EQ(converter->toUtf8("a\x81"
+                              "b\x8D\x8F\x90\x9D"
+                              "c"),
             "a" + kFffd + "b" + kFffd + kFffd + kFffd + kFffd + "c");
   EXPECT_EQ(converter->replacements(), 5);
 }
@@ -75,7 +77,8 @@ TEST(CharsetNamesTest, UnknownNamesGiveNoConverter) {
 }
 
 TEST(OtherCodePagesTest, DosAndMacintoshTextBecomesUtf8) {
-  EXPECT_EQ(open("cp437")->toUtf8("\xC9\xCD\xBB \x82"), "\xE2\x95\x94\xE2\x95\x90\xE2\x95\x97 \xC3\xA9");
+  EXPECT_EQ(open("cp437")->toUtf8("\xC9\xCD\xBB \x82"),
+            "\xE2\x95\x94\xE2\x95\x90\xE2\x95\x97 \xC3\xA9");
   EXPECT_EQ(open("IBM850")->toUtf8("\x82\xD5"), "\xC3\xA9\xC4\xB1");
   EXPECT_EQ(open("cp850")->toUtf8("\x82\xD5"), "\xC3\xA9\xC4\xB1");
   EXPECT_EQ(open("macintosh")->toUtf8("\x8E\xA5"), "\xC3\xA9\xE2\x80\xA2");
@@ -94,7 +97,9 @@ TEST(OtherCodePagesTest, AsciiHasNoUpperHalf) {
 }
 
 TEST(Utf8Test, ValidTextPassesThroughUnchanged) {
-  const std::string text = "Stra\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x93\x85 \xE6\x97\xA5\r\n";
+  const std::string text =
+      "Stra\xC3\x9F"
+      "e \xE2\x82\xAC \xF0\x9F\x93\x85 \xE6\x97\xA5\r\n";
   auto converter = open("UTF-8");
   EXPECT_EQ(converter->toUtf8(text), text);
   EXPECT_EQ(converter->replacements(), 0);
@@ -104,7 +109,9 @@ TEST(Utf8Test, BadBytesAreReplacedOneAtATime) {
   auto converter = open("utf-8");
   // A stray continuation byte, a sequence cut short by another character, one cut short by the
   // end of the text: each bad byte is one replacement and the text after it stays.
-  EXPECT_EQ(converter->toUtf8("a\x80" "b\xE2\x82" "c\xC3"),
+  EXPECT_EQ(converter->toUtf8("a\x80"
+                              "b\xE2\x82"
+                              "c\xC3"),
             "a" + kFffd + "b" + kFffd + kFffd + "c" + kFffd);
   EXPECT_EQ(converter->replacements(), 4);
   EXPECT_EQ(converter->toUtf8("\xFF\xC3\xA9"), kFffd + "\xC3\xA9");

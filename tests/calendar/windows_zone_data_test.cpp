@@ -57,9 +57,7 @@ TEST(WindowsZoneDataTest, DaylightSavingFollowsTheRulesOfTheDay) {
   EXPECT_EQ(noon.hour * 60 + noon.minute, 17 * 60 + 30);
 }
 
-TEST(WindowsZoneDataTest, UtcNeedsNoData) {
-  EXPECT_EQ(hourIn("UTC", utc(2000, 1, 1, 23)), 23);
-}
+TEST(WindowsZoneDataTest, UtcNeedsNoData) { EXPECT_EQ(hourIn("UTC", utc(2000, 1, 1, 23)), 23); }
 
 }  // namespace
 }  // namespace vessory::calendar

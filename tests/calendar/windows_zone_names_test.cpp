@@ -1,12 +1,13 @@
 // The Windows zone name table generated from CLDR, and the system's zone through it.
 
+#include "calendar/windows_zone_names.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "calendar/system_zone.h"
-#include "calendar/windows_zone_names.h"
 
 namespace vessory::calendar {
 namespace {
