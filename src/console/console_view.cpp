@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "archive/text_converter.h"
+#include "export/journal_listing.h"
+
 namespace vessory::console {
 
 namespace {
@@ -94,39 +97,71 @@ int exitStatus(ExportOutcome outcome) {
   }
 }
 
+namespace {
+
+int usageError(std::FILE* err, const std::string& text) {
+  put(err, "vessory-export: " + text + "\nTry 'vessory-export --help'.\n");
+  return 2;
+}
+
+// The option values a run is given, checked before anything is read: an unknown zone or
+// character set is a usage error, not a failed export.
+std::optional<std::string> unknownSetting(const ConsoleOptions& options,
+                                          const CalendarSettings& calendar) {
+  if (options.calendar) return exporting::checkCalendarSettings(calendar);
+  std::string error;
+  if (options.encoding && !archive::TextConverter::open(*options.encoding, error)) {
+    return "unknown character set " + *options.encoding;
+  }
+  return std::nullopt;
+}
+
+CalendarSettings calendarSettings(const ConsoleOptions& options) {
+  CalendarSettings settings;
+  settings.zoneName = options.timeZone;
+  if (options.encoding) settings.charset = *options.encoding;
+  settings.includeDeleted = options.includeDeleted;
+  settings.outputPath = options.output;
+  return settings;
+}
+
+ExportOutcome listJournals(const ConsoleOptions& options, ConsoleView& view, ConsoleFiles& files,
+                           std::FILE* out) {
+  exporting::JournalListing listing(files);
+  if (options.encoding) listing.convertToUtf8From(*options.encoding);
+  const ExportOutcome outcome = listing.run(view);
+  for (const exporting::JournalCandidate& candidate : listing.candidates()) {
+    put(out, std::to_string(candidate.count) + "\t" + candidate.description + "\n");
+  }
+  return outcome;
+}
+
+}  // namespace
+
 int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
                bool errIsTerminal) {
   ParsedOptions parsed = parseConsoleOptions(args);
-  if (!parsed.error.empty()) {
-    put(err, "vessory-export: " + parsed.error + "\nTry 'vessory-export --help'.\n");
-    return 2;
-  }
+  if (!parsed.error.empty()) return usageError(err, parsed.error);
   const ConsoleOptions& options = parsed.options;
-  if (options.help) {
-    put(out, consoleUsage());
+  if (options.help || options.version) {
+    put(out, options.help ? consoleUsage() : consoleVersion());
     return 0;
   }
-  if (options.version) {
-    put(out, consoleVersion());
-    return 0;
+  const CalendarSettings calendar = calendarSettings(options);
+  if (std::optional<std::string> unknown = unknownSetting(options, calendar)) {
+    return usageError(err, *unknown);
   }
   ConsoleView view(options, err, errIsTerminal && !options.quiet);
   ConsoleFiles files(out);
   ExportOutcome outcome;
-  if (options.calendar) {
-    CalendarSettings settings;
-    settings.zoneName = options.timeZone;
-    if (options.encoding) settings.charset = *options.encoding;
-    settings.includeDeleted = options.includeDeleted;
-    settings.outputPath = options.output;
-    if (std::optional<std::string> unknown = exporting::checkCalendarSettings(settings)) {
-      put(err, "vessory-export: " + *unknown + "\nTry 'vessory-export --help'.\n");
-      return 2;
-    }
-    CalendarRun run(files, settings);
+  if (options.listJournals) {
+    outcome = listJournals(options, view, files, out);
+  } else if (options.calendar) {
+    CalendarRun run(files, calendar);
     outcome = run.run(view);
   } else {
     ExportRun run(files, options.output);
+    if (options.encoding) run.convertToUtf8From(*options.encoding);
     outcome = run.run(view);
   }
   std::fflush(err);

@@ -26,7 +26,8 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
 
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
   // reading stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv);
+  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv,
+                                       archive::TextConverter* toUtf8);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(
@@ -50,8 +51,9 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::int64_t journalCount_ = 0;
 };
 
-std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv) {
-  journal::CsvJournalWriter writer(csv);
+std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv,
+                                              archive::TextConverter* toUtf8) {
+  journal::CsvJournalWriter writer(csv, toUtf8);
   archive::TraceSink trace;
   archive::DatebookHeader header = archive::readArchiveHeader(reader_, trace);
   if (reader_.halted()) return ExportOutcome::kSequencingError;
@@ -128,6 +130,15 @@ ExportOutcome ExportRun::run(ExportView& view) {
   const ClearOnExit clear{running_};
 
   const ExportSettings settings(view);
+  std::unique_ptr<archive::TextConverter> toUtf8;
+  if (utf8From_) {
+    std::string error;
+    toUtf8 = archive::TextConverter::open(*utf8From_, error);
+    if (!toUtf8) {
+      view.showMessage("Unknown character set " + *utf8From_ + ": " + error);
+      return ExportOutcome::kBadOption;
+    }
+  }
   const std::string& path = settings.inputPath();
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
@@ -138,7 +149,8 @@ ExportOutcome ExportRun::run(ExportView& view) {
     return ExportOutcome::kNotDatebook;
   }
   const std::string csvPath = csvPathOverride_ ? *csvPathOverride_ : journal::csvPathFor(path);
-  const std::string csvName = files_.displayName(csvPath);
+  csvName_ = files_.displayName(csvPath);
+  const std::string& csvName = csvName_;
   if (auto refused = refuseOutputOverArchive(view, files_, csvPath, path, "CSV file")) {
     return *refused;
   }
@@ -149,7 +161,8 @@ ExportOutcome ExportRun::run(ExportView& view) {
     return ExportOutcome::kCannotCreate;
   }
 
-  std::optional<ExportOutcome> stopped = session.readAll(*csv);
+  if (toUtf8) csv->append(journal::kUtf8ByteOrderMark);
+  std::optional<ExportOutcome> stopped = session.readAll(*csv, toUtf8.get());
   // Rows are on disk before anything is reported; a failure to put them there is reported
   // instead of any success.
   const bool written = csv->close();
@@ -163,10 +176,12 @@ ExportOutcome ExportRun::run(ExportView& view) {
   } else {
     outcome = endOfArchive(session.reader());
   }
-  reportEnd(view, outcome, path, csvName, written ? source->errorText() : csv->errorText());
+  const std::string reason = written ? source->errorText() : csv->errorText();
   source.reset();
   csv.reset();
-  if (outcome != ExportOutcome::kEndRequested) view.endProgram();
+  const bool failed = outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
+  if (endsProgram_ || failed) reportEnd(view, outcome, path, csvName, reason);
+  if (endsProgram_ && outcome != ExportOutcome::kEndRequested) view.endProgram();
   return outcome;
 }
 

@@ -48,13 +48,25 @@ class ExportRun {
   ExportRun(const ExportRun&) = delete;
   ExportRun& operator=(const ExportRun&) = delete;
 
+  // Writes the CSV in UTF-8, converted from `charset` (the archive's character set), after a
+  // byte-order mark. Without it the CSV holds the archive's bytes as they are.
+  void convertToUtf8From(std::string charset) { utf8From_ = std::move(charset); }
+  // Leaves the final message and the end of the program to the caller, for an export that
+  // goes on after the CSV; failures are still reported by the run, which knows their reasons.
+  void leaveEndToCaller() { endsProgram_ = false; }
+
   ExportOutcome run(ExportView& view);
   bool running() const { return running_; }
+  // The CSV file as the last run's messages name it.
+  const std::string& csvName() const { return csvName_; }
 
  private:
   ExportFiles& files_;
   std::optional<std::string> csvPathOverride_;
+  std::optional<std::string> utf8From_;
+  bool endsProgram_ = true;
   bool running_ = false;
+  std::string csvName_;
 };
 
 }  // namespace vessory::exporting

@@ -73,17 +73,23 @@ std::string CsvJournalWriter::rowKeyword(std::string_view text, std::string_view
 void CsvJournalWriter::writeJournalRow(JournalEntry& entry, std::string_view keywordDelimiters) {
   if (keywordDelimiters.size() >= 2) keyword_ = rowKeyword(entry.text, keywordDelimiters);
   entry.keyword = keyword_;
+  if (toUtf8_ != nullptr) {
+    entry.keyword = toUtf8_->toUtf8(keyword_);
+    converted_.clear();
+    toUtf8_->appendUtf8(entry.text, converted_);
+    entry.text.swap(converted_);
+  }
 
   // The row goes straight into the output's buffer, in one piece as far as flushing goes.
   CsvOutput& out = output_;
-  out.beginRow(kRowFrame + keyword_.size() + entry.dateText.size() + entry.timeText.size() +
-               2 * entry.text.size());
+  out.beginRow(kRowFrame + entry.keyword.size() + entry.dateText.size() +
+               entry.timeText.size() + 2 * entry.text.size());
   char digits[24];
   auto number = std::to_chars(digits, digits + sizeof digits, entry.category);
   out.appendToRow(std::string_view(digits, static_cast<std::size_t>(number.ptr - digits)));
   out.appendToRow(",");
   if (!keywordDelimiters.empty()) {
-    out.appendToRow(keyword_);
+    out.appendToRow(entry.keyword);
     out.appendToRow(",");
   }
   out.appendToRow(entry.dateText);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "archive/text_converter.h"
 #include "journal/csv_output.h"
 #include "journal/entry_splitter.h"
 
@@ -12,6 +13,9 @@ namespace vessory::journal {
 // The CSV file beside an archive: a path holding ".dat" anywhere (case-sensitive) loses its
 // last three characters for "csv"; any other path gets ".csv" appended.
 std::string csvPathFor(std::string_view archivePath);
+
+// What a UTF-8 CSV starts with, so that spreadsheet programs know its character set.
+inline constexpr std::string_view kUtf8ByteOrderMark{"\xEF\xBB\xBF"};
 
 // The text with every quotation mark doubled.
 std::string doubleQuotes(std::string_view text);
@@ -24,11 +28,13 @@ std::string extractKeyword(std::string_view text, std::string_view delimiters,
 
 // Writes journal entries as CSV lines: category, the keyword (only when the delimiter text is
 // not empty), date, time and the quoted text, each line ended by CR LF. Bytes go out exactly as
-// they were read. The writer borrows `output`, which must outlive it, and remembers the last
-// keyword for the next row.
+// they were read, unless a converter is given: then the keyword and the text are written in
+// UTF-8 (the keyword is still found in the text as read). The writer borrows `output` and the
+// converter, which must outlive it, and remembers the last keyword for the next row.
 class CsvJournalWriter {
  public:
-  explicit CsvJournalWriter(CsvOutput& output) : output_(output) {}
+  explicit CsvJournalWriter(CsvOutput& output, archive::TextConverter* toUtf8 = nullptr)
+      : output_(output), toUtf8_(toUtf8) {}
   CsvJournalWriter(const CsvJournalWriter&) = delete;
   CsvJournalWriter& operator=(const CsvJournalWriter&) = delete;
 
@@ -39,7 +45,9 @@ class CsvJournalWriter {
   std::string rowKeyword(std::string_view text, std::string_view delimiters);
 
   CsvOutput& output_;
+  archive::TextConverter* toUtf8_;
   std::string keyword_;
+  std::string converted_;
   std::string quoted_;
 };
 

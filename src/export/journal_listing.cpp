@@ -1,0 +1,104 @@
+#include "export/journal_listing.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "archive/archive_header.h"
+#include "archive/archive_reader.h"
+#include "archive/event_record.h"
+#include "archive/format.h"
+#include "archive/text_converter.h"
+#include "journal/journal_selection.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+// Forwards the readers' messages to the view.
+class ViewMessages : public archive::MessageSink {
+ public:
+  explicit ViewMessages(ExportView& view) : view_(view) {}
+  void showMessage(const std::string& text) override { view_.showMessage(text); }
+
+ private:
+  ExportView& view_;
+};
+
+bool hasNote(const archive::EventRecord& record) {
+  return !record.note.empty() && record.note != archive::kNullStringMarker;
+}
+
+// Reads every record, counting the descriptions; how the reading stopped early, if it did.
+std::optional<ExportOutcome> countDescriptions(
+    ExportView& view, archive::ArchiveReader& reader, archive::MessageSink& messages,
+    std::unordered_map<std::string, std::int64_t>& counts) {
+  archive::TraceSink trace;
+  const archive::DatebookHeader header = archive::readArchiveHeader(reader, trace);
+  if (reader.halted()) return ExportOutcome::kSequencingError;
+  view.showTotalRecords(std::to_string(header.recordCount));
+  archive::EventRecord record;
+  for (std::int64_t number = 1; number <= header.recordCount && !reader.atEnd(); ++number) {
+    view.showThisRecord(std::to_string(number));
+    view.processPendingEvents();
+    if (view.endRequested()) return ExportOutcome::kEndRequested;
+    archive::readEventRecord(reader, number, record, messages, nullptr);
+    if (reader.halted()) return ExportOutcome::kSequencingError;
+    if (hasNote(record) && !record.repeat.isRepeating) {
+      ++counts[journal::lowerCase(journal::trimBlanks(record.description))];
+    }
+  }
+  return std::nullopt;
+}
+
+void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
+               const std::string& reason) {
+  if (outcome == ExportOutcome::kEndedEarly) {
+    view.showMessage("Datebook file ended early - it may be damaged or incomplete.");
+  } else if (outcome == ExportOutcome::kDataAfterEnd) {
+    view.showMessage(kDataAfterEndMessage);
+  } else if (outcome == ExportOutcome::kCannotRead) {
+    view.showMessage("Cannot read " + archivePath + ": " + reason);
+  }
+}
+
+}  // namespace
+
+ExportOutcome JournalListing::run(ExportView& view) {
+  candidates_.clear();
+  std::unique_ptr<archive::TextConverter> toUtf8;
+  if (utf8From_) {
+    std::string error;
+    toUtf8 = archive::TextConverter::open(*utf8From_, error);
+    if (!toUtf8) {
+      view.showMessage("Unknown character set " + *utf8From_ + ": " + error);
+      return ExportOutcome::kBadOption;
+    }
+  }
+  const std::string path = view.inputPath();
+  OpenedArchive opened = openSelectedArchive(view, files_, path);
+  if (opened.failure) return *opened.failure;
+  ViewMessages messages(view);
+  archive::ArchiveReader reader(*opened.source, messages);
+  if (!archive::checkArchiveTag(reader)) {
+    view.showMessage(path + " is Not a Datebook DB file");
+    return ExportOutcome::kNotDatebook;
+  }
+  std::unordered_map<std::string, std::int64_t> counts;
+  std::optional<ExportOutcome> stopped = countDescriptions(view, reader, messages, counts);
+  ExportOutcome outcome = stopped ? *stopped
+                          : !opened.source->errorText().empty() ? ExportOutcome::kCannotRead
+                                                                 : endOfArchive(reader);
+  reportEnd(view, outcome, path, opened.source->errorText());
+  for (auto& [description, count] : counts) candidates_.push_back({count, description});
+  std::sort(candidates_.begin(), candidates_.end(), [](const auto& a, const auto& b) {
+    return a.count != b.count ? a.count > b.count : a.description < b.description;
+  });
+  if (toUtf8) {
+    for (JournalCandidate& candidate : candidates_) {
+      candidate.description = toUtf8->toUtf8(candidate.description);
+    }
+  }
+  return outcome;
+}
+
+}  // namespace vessory::exporting

@@ -1,0 +1,45 @@
+#ifndef VESSORY_EXPORT_JOURNAL_LISTING_H_
+#define VESSORY_EXPORT_JOURNAL_LISTING_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/export_files.h"
+#include "export/export_view.h"
+#include "export/run_steps.h"
+
+namespace vessory::exporting {
+
+// One description that could name a journal, and how many records carry it.
+struct JournalCandidate {
+  std::int64_t count = 0;
+  std::string description;  // as the journal selection compares it: lower case, blanks trimmed
+};
+
+// Finds the journals an archive holds, for a user who does not know what the journal was kept
+// under: every description of a non-repeating event with a note (the reader's empty-string
+// marker is no note), counted, most frequent first and ties in byte order of the description.
+// Reads the archive as an export does, with the same messages and ending, but writes no file
+// and leaves the program running. The listing borrows `files`, which must outlive it.
+class JournalListing {
+ public:
+  explicit JournalListing(ExportFiles& files) : files_(files) {}
+
+  // Descriptions are shown converted from `charset` to UTF-8; as read when none is given.
+  void convertToUtf8From(std::string charset) { utf8From_ = std::move(charset); }
+
+  ExportOutcome run(ExportView& view);
+  // The candidates found by the last run, in order; those read before a damage, too.
+  const std::vector<JournalCandidate>& candidates() const { return candidates_; }
+
+ private:
+  ExportFiles& files_;
+  std::optional<std::string> utf8From_;
+  std::vector<JournalCandidate> candidates_;
+};
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_JOURNAL_LISTING_H_
