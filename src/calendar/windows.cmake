@@ -4,8 +4,13 @@
 
 find_package(LibIcal CONFIG REQUIRED)
 find_package(Threads REQUIRED)
-# libical's export file does not say it is static; its headers must be told.
-target_compile_definitions(vessory_calendar PUBLIC LIBICAL_ICAL_STATIC_DEFINE)
+# A static libical's export file does not tell its headers so; without the word they would
+# declare every symbol as coming from a DLL.
+get_target_property(libical_type ical TYPE)
+if(libical_type STREQUAL "STATIC_LIBRARY")
+  set(libical_static LIBICAL_ICAL_STATIC_DEFINE)
+endif()
+target_compile_definitions(vessory_calendar PUBLIC ${libical_static})
 target_link_libraries(vessory_calendar PUBLIC ical Threads::Threads)
 
 # Windows zone name -> IANA name, generated from Unicode's CLDR table whenever that file changes
@@ -44,7 +49,7 @@ if(NOT EXISTS "${zoneinfo}/zones.tab")
 endif()
 add_library(vessory_zone_data OBJECT zone_data_windows.cpp)
 target_link_libraries(vessory_zone_data PRIVATE ical)
-target_compile_definitions(vessory_zone_data PRIVATE LIBICAL_ICAL_STATIC_DEFINE)
+target_compile_definitions(vessory_zone_data PRIVATE ${libical_static})
 target_sources(vessory_calendar INTERFACE $<TARGET_OBJECTS:vessory_zone_data>)
 
 add_custom_target(vessory_zoneinfo ALL
