@@ -100,6 +100,20 @@ TEST(CalendarDamageTest, ArchiveCutAtEveryLengthGivesWholeEventsOfWholeRecords) 
   }
 }
 
+TEST(CalendarDamageTest, EndedEarlyMessageCountsDeletedAndCutShortRecords) {
+  std::vector<RecordSpec> records = mixedRecords();
+  records[0].status = 4;
+  records[1].status = 0x0D;
+  const std::string bytes = ArchiveBuilder().archive(records).bytes();
+  const CalendarExport out = exportCalendar(bytes.substr(0, bytes.size() - 1), testSettings());
+  EXPECT_EQ(out.messages.back(),
+            kEndedEarly + "\r\n\r\nEvents found before that point: "
+                          "The calendar has been placed in:\r\n" + kCalendarPath +
+                "\r\n\r\n1 event written (1 repeating, 0 all-day), times as the clock showed "
+                "them in UTC.\r\n3 records left out: 2 deleted on the desktop, 1 cut short by "
+                "the damage.");
+}
+
 TEST(CalendarDamageTest, SequencingErrorKeepsTheEventsBeforeIt) {
   std::vector<RecordSpec> records = mixedRecords();
   records[2].rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
