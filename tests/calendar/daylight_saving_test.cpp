@@ -99,13 +99,15 @@ TEST(ZoneWallTimeTest, EventsAcrossTheSpringChangeKeepTheirClockTimes) {
               {{"2024-03-10 01:30:00", "2024-03-10 03:30:00"},
                {"2024-07-01 09:00:00", "2024-07-01 10:00:00"}});
   expectTimes(timesIn("Europe/Berlin",
-                      {eventAt(utcSeconds({2024, 3, 31}, 0, 30), utcSeconds({2024, 3, 31}, 1, 30))}),
+                      {eventAt(utcSeconds({2024, 3, 31}, 0, 30),
+                               utcSeconds({2024, 3, 31}, 1, 30))}),
               {{"2024-03-31 01:30:00", "2024-03-31 03:30:00"}});
 }
 
 TEST(ZoneWallTimeTest, TheRepeatedHourOfAutumnGivesTheSameClockTimeTwice) {
   expectTimes(timesIn("America/New_York",
-                      {eventAt(utcSeconds({2024, 11, 3}, 5, 30), utcSeconds({2024, 11, 3}, 6, 30))}),
+                      {eventAt(utcSeconds({2024, 11, 3}, 5, 30),
+                               utcSeconds({2024, 11, 3}, 6, 30))}),
               {{"2024-11-03 01:30:00", "2024-11-03 01:30:00"}});
   expectTimes(timesIn("Europe/Berlin", {eventAt(utcSeconds({2024, 10, 27}, 0, 30),
                                                 utcSeconds({2024, 10, 27}, 1, 30))}),

@@ -60,7 +60,9 @@ std::vector<std::string> expectedStarts(const RepeatCase& c) {
   if (c.endDate != kNoEnd && civilOf(c.endDate / 86400) < noEndDay) {
     rule.lastDay = civilOf(c.endDate / 86400);
   }
-  for (std::uint32_t exception : c.exceptions) rule.exceptions.push_back(civilOf(exception / 86400));
+  for (std::uint32_t exception : c.exceptions) {
+    rule.exceptions.push_back(civilOf(exception / 86400));
+  }
   std::vector<std::string> starts;
   for (const Civil& day : datebookDays(rule, c.start, c.windowEnd)) {
     starts.push_back(c.startSecond == kAllDay ? dateText(day) : dateTimeText(day, c.startSecond));

@@ -86,12 +86,12 @@ TEST(CalendarDamageTest, ArchiveCutAtEveryLengthGivesWholeEventsOfWholeRecords) 
     ASSERT_EQ(cut.outcome, ExportOutcome::kEndedEarly);
     ReadCalendar calendar(cut.text);
     EXPECT_TRUE(calendar.clean());
-    const auto wholeRecords = static_cast<std::size_t>(
-        std::count_if(recordEnds.begin(), recordEnds.end(), [&](std::size_t e) { return e <= length; }));
+    const auto wholeRecords = std::count_if(recordEnds.begin(), recordEnds.end(),
+                                            [&](std::size_t end) { return end <= length; });
     const std::vector<std::string> events = eventBlocks(cut.text);
     EXPECT_EQ(calendar.size(), events.size());
-    EXPECT_EQ(events, std::vector<std::string>(wholeEvents.begin(),
-                                               wholeEvents.begin() + static_cast<long>(wholeRecords)));
+    EXPECT_EQ(events,
+              std::vector<std::string>(wholeEvents.begin(), wholeEvents.begin() + wholeRecords));
     EXPECT_LE(countContaining(cut.messages, kPastEnd), 1);
     EXPECT_LE(cut.tally.cutShortLeftOut, 1);
     ASSERT_FALSE(cut.messages.empty());
@@ -117,7 +117,8 @@ TEST(CalendarDamageTest, EndedEarlyMessageCountsDeletedAndCutShortRecords) {
 TEST(CalendarDamageTest, SequencingErrorKeepsTheEventsBeforeIt) {
   std::vector<RecordSpec> records = mixedRecords();
   records[2].rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
-  const CalendarExport out = exportCalendar(ArchiveBuilder().archive(records).bytes(), testSettings());
+  const CalendarExport out =
+      exportCalendar(ArchiveBuilder().archive(records).bytes(), testSettings());
   EXPECT_EQ(out.outcome, ExportOutcome::kSequencingError);
   ReadCalendar calendar(out.text);
   EXPECT_TRUE(calendar.clean());

@@ -65,13 +65,15 @@ TEST_F(Utf8WriterTest, DelimitersAreFoundInTheTextAsRead) {
 }
 
 TEST_F(Utf8WriterTest, KeptKeywordIsConvertedOnceForEveryRow) {
-  EXPECT_EQ(utf8Row("<\xE9t\xE9>", "<>"), "2,\u00E9t\u00E9,4/07/2002,9:15 AM,\"<\u00E9t\u00E9>\"\r\n");
+  EXPECT_EQ(utf8Row("<\xE9t\xE9>", "<>"),
+            "2,\u00E9t\u00E9,4/07/2002,9:15 AM,\"<\u00E9t\u00E9>\"\r\n");
   EXPECT_EQ(utf8Row("next", "<"), "2,\u00E9t\u00E9,4/07/2002,9:15 AM,\"next\"\r\n");
   EXPECT_EQ(utf8Row("again", "<"), "2,\u00E9t\u00E9,4/07/2002,9:15 AM,\"again\"\r\n");
 }
 
 TEST_F(Utf8RowTest, WithoutAConverterBytesGoOutAsRead) {
-  EXPECT_EQ(row("Met <Caf\xE9> \x80", "<>"), "2,Caf\xE9,4/07/2002,9:15 AM,\"Met <Caf\xE9> \x80\"\r\n");
+  EXPECT_EQ(row("Met <Caf\xE9> \x80", "<>"),
+            "2,Caf\xE9,4/07/2002,9:15 AM,\"Met <Caf\xE9> \x80\"\r\n");
 }
 
 }  // namespace
