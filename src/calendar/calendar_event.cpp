@@ -25,9 +25,11 @@ void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
     return;
   }
   add(event, icalproperty_new_dtstart(floatingTime(start)));
-  if (record.endTime >= record.startTime) {
-    add(event, icalproperty_new_dtend(floatingTime(clock.wallTime(record.endTime))));
-  }
+  if (record.endTime < record.startTime) return;
+  // When the clock is set back, a later moment can show an earlier wall time; an end before
+  // the start is no end a calendar program accepts.
+  const icaltimetype end = floatingTime(clock.wallTime(record.endTime));
+  if (icaltime_compare(end, floatingTime(start)) >= 0) add(event, icalproperty_new_dtend(end));
 }
 
 // Exception dates on their local day at the event's start time, as the rule's own occurrences

@@ -114,6 +114,13 @@ TEST(ZoneWallTimeTest, TheRepeatedHourOfAutumnGivesTheSameClockTimeTwice) {
               {{"2024-10-27 02:30:00", "2024-10-27 02:30:00"}});
 }
 
+TEST(ZoneWallTimeTest, EndThatTheSetBackClockShowsBeforeTheStartIsLeftOut) {
+  // 01:30 EDT to 01:10 EST: forty minutes, but the end shows the earlier clock time.
+  expectTimes(timesIn("America/New_York", {eventAt(utcSeconds({2024, 11, 3}, 5, 30),
+                                                   utcSeconds({2024, 11, 3}, 6, 10))}),
+              {{"2024-11-03 01:30:00", ""}});
+}
+
 TEST(ZoneWallTimeTest, HalfHourOffsetMovesTimesAndDates) {
   expectTimes(timesIn("Asia/Kolkata",
                       {eventAt(utcSeconds({2024, 5, 1}, 3, 30), utcSeconds({2024, 5, 1}, 4)),
