@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "export/calendar_run.h"
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
@@ -122,6 +123,23 @@ void BM_ExportRunFromFile(benchmark::State& state) {
   std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_ExportRunFromFile)->Unit(benchmark::kMillisecond);
+
+// The calendar export of the same archive, in memory: every record becomes an event.
+void BM_CalendarRunInMemory(benchmark::State& state) {
+  const std::string& bytes = archiveBytes();
+  InMemoryFiles files(bytes);
+  exporting::CalendarSettings settings;
+  settings.zoneName = "America/New_York";
+  settings.stampTime = 1000000000;
+  for (auto _ : state) {
+    QuietView view("bench.dat");
+    exporting::CalendarRun run(files, settings);
+    checkComplete(state, run.run(view));
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+  state.counters["ics_bytes_per_run"] = static_cast<double>(files.csvBytes / state.iterations());
+}
+BENCHMARK(BM_CalendarRunInMemory)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vessory::testing

@@ -1,5 +1,7 @@
 // Writes the sample archive shipped in samples/: a fortnight of an English daily journal, a
-// few days of a German one, ordinary appointments and repeating events.
+// few days of a German one, ordinary appointments, repeating and all-day events, alarms, and a
+// record deleted on the desktop. Records are only ever added at the end, so that the journal
+// CSV of the sample stays what it was.
 //
 //   make_sample_archive OUTPUT
 
@@ -63,6 +65,57 @@ RecordSpec appointment(std::uint32_t start, const std::string& what, const std::
   return layout;
 }
 
+RecordSpec repeating(RecordSpec layout, std::uint32_t kind) {
+  layout.repeatFlag = 0xFFFF;
+  layout.brand = kind;
+  return layout;
+}
+
+// Events that show what the calendar export makes of the date book's other features.
+template <typename Add>
+void addCalendarRecords(Add& add) {
+  RecordSpec trip = appointment(kFirstDay + 13 * kDay, "Trip to Denver", "Conference, 3 days");
+  trip.untimed = 1;
+  trip.category = 3;
+  add(trip);
+  RecordSpec flight = appointment(kFirstDay + 13 * kDay - 3600 * 4, "Flight UA 291", "Gate B7");
+  flight.category = 3;
+  flight.alarmSet = 1;
+  flight.alarmAdvanceUnits = 2;
+  flight.alarmAdvanceType = 1;  // hours
+  add(flight);
+  RecordSpec club = repeating(appointment(kFirstDay + 17 * kDay + 3600 * 7, "Book club", ""), 3);
+  club.dayIndex = 4;   // Thursday
+  club.weekIndex = 2;  // the third one of the month
+  club.category = 2;
+  club.alarmSet = 1;
+  club.alarmAdvanceUnits = 15;  // minutes
+  add(club);
+  RecordSpec review = repeating(appointment(kFirstDay + 25 * kDay + 3600 * 4, "Month-end review", ""), 3);
+  review.dayIndex = 5;   // Friday
+  review.weekIndex = 4;  // the last one of the month
+  review.endDate = kFirstDay + 365 * kDay;
+  add(review);
+  RecordSpec plants = repeating(appointment(kFirstDay + 6 * kDay - 3600 * 3, "Water the plants", ""), 2);
+  plants.interval = 2;
+  plants.daysMask = 0x41;  // Sunday and Saturday, every other week
+  plants.untimed = 1;
+  plants.isPrivate = 1;
+  plants.category = 2;
+  add(plants);
+  RecordSpec rent = repeating(appointment(kFirstDay, "Pay the rent", "Standing order?"), 4);
+  rent.dayNumber = 1;
+  rent.alarmSet = 1;
+  rent.alarmAdvanceUnits = 1;
+  rent.alarmAdvanceType = 2;  // days
+  rent.untimed = 1;
+  rent.category = 2;
+  add(rent);
+  RecordSpec cancelled = appointment(kFirstDay + 8 * kDay + 3600, "Lunch with Carla", "");
+  cancelled.status = 0x04;  // deleted on the desktop, still in the archive
+  add(cancelled);
+}
+
 std::vector<RecordSpec> sampleRecords() {
   std::vector<RecordSpec> records;
   std::uint32_t id = 1;
@@ -95,6 +148,7 @@ std::vector<RecordSpec> sampleRecords() {
   repeating.brand = 1;
   add(repeating);
   add(appointment(kFirstDay + 4 * kDay + 3600 * 3, "Dentist", "Bring the insurance card"));
+  addCalendarRecords(add);
   return records;
 }
 

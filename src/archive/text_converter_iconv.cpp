@@ -54,7 +54,8 @@ std::unique_ptr<TextConverter> TextConverter::open(const std::string& charset,
     return nullptr;
   }
   iconv_t handle = iconv_open("UTF-8", charset.c_str());
-  if (handle == reinterpret_cast<iconv_t>(-1)) {
+  // iconv_open's failure value is (iconv_t)-1.
+  if (handle == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
     error = errno == EINVAL ? "unknown character set " + charset : std::strerror(errno);
     return nullptr;
   }

@@ -8,6 +8,7 @@ namespace vessory::calendar {
 namespace {
 
 constexpr char kEndLine[] = "END:VCALENDAR\r\n";
+constexpr char kSplitLineEnd[] = "\r\r\n \n";
 
 struct TextFree {
   void operator()(char* text) const { std::free(text); }
@@ -36,7 +37,16 @@ CalendarFrame calendarFrame(const std::string& productId) {
 
 void appendComponent(icalcomponent* event, std::string& out) {
   const OwnedText text(icalcomponent_as_ical_string_r(event));
-  if (text) out += text.get();
+  if (!text) return;
+  const std::size_t start = out.size();
+  out += text.get();
+  // libical counts a property's own CR as content when it decides where to fold, so a line
+  // that fills the 75 octets to the last one is folded between its CR and its LF. Calendar
+  // text never holds a bare CR (line breaks are escaped), so the sequence is only ever that.
+  for (std::size_t at = out.find(kSplitLineEnd, start); at != std::string::npos;
+       at = out.find(kSplitLineEnd, at)) {
+    out.replace(at, sizeof kSplitLineEnd - 1, "\r\n");
+  }
 }
 
 std::string productId() { return "-//Vessory//Vessory " VESSORY_VERSION "//EN"; }

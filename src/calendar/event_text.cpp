@@ -20,15 +20,22 @@ std::string eventText(std::string_view archiveText, archive::TextConverter& conv
   const std::string utf8 = converter.toUtf8(archiveText);
   std::string text;
   text.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    // Most text holds no control character at all: copy the runs between them whole.
+    std::size_t run = i;
+    while (run < utf8.size() && !isControl(static_cast<unsigned char>(utf8[run]))) ++run;
+    text.append(utf8, i, run - i);
+    if (run == utf8.size()) break;
+    const char c = utf8[run];
+    i = run + 1;
     if (c == kReturn) {
-      if (i + 1 < utf8.size() && utf8[i + 1] == kLineFeed) ++i;
+      if (i < utf8.size() && utf8[i] == kLineFeed) ++i;
       text += kLineFeed;
-    } else if (isControl(c) && c != kLineFeed && c != kTab) {
-      text += archive::kReplacementCharacter;
+    } else if (c == kLineFeed || c == kTab) {
+      text += c;
     } else {
-      text += static_cast<char>(c);
+      text += archive::kReplacementCharacter;
     }
   }
   return text;

@@ -8,7 +8,8 @@ constexpr std::size_t kFirstSize = 1024;  // a power of two, as every size after
 
 std::size_t slotOf(std::uint32_t key, std::size_t size) {
   // Fibonacci hashing spreads the consecutive ids the desktop hands out.
-  return static_cast<std::size_t>((key * 2654435769u) & (size - 1));
+  const std::uint32_t mixed = key * 2654435769u;
+  return static_cast<std::size_t>(mixed) & (size - 1);
 }
 
 }  // namespace

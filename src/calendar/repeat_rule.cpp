@@ -32,7 +32,7 @@ bool inRange(std::int64_t value, std::int64_t low, std::int64_t high) {
   return value >= low && value <= high;
 }
 
-RepeatResult problem(std::string what, std::int64_t value) {
+RepeatResult problem(const std::string& what, std::int64_t value) {
   return RepeatResult{std::nullopt, RepeatProblem{what + " " + std::to_string(value)}};
 }
 

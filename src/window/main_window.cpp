@@ -80,6 +80,7 @@ MainWindow::MainWindow(QWidget* parent)
   createProgressFields();
   createDetailsFields();
   createOptionFields();
+  createCalendarOption();
   createButtons();
   createTabOrder();
   startUp();
@@ -109,6 +110,10 @@ std::string MainWindow::helpText() {
              "\r\n"
              "If the times/dates do not match up in the CSV file, adjust the 'TimeZone "
              "HoursBias' value to compensate for what timezone you are in"
+             "\r\n"
+             "Check 'Also export the whole calendar' to write every event of the date book as "
+             "well, journals and appointments alike, to an iCalendar file (.ics) in the same "
+             "directory, with the times of your computer's time zone."
              "\r\n"
              "If you have any questions on this application, "
              "email Tamsford Software at ") +
@@ -144,10 +149,14 @@ void MainWindow::onDriveChanged(const QString& root) {
 }
 
 void MainWindow::onExport() {
-  if (run_.running() || finished_) return;
+  if (exportRunning() || finished_) return;
   const bool hadFocus = exportButton_->hasFocus();
   exportButton_->setEnabled(false);
-  run_.run(*this);
+  if (alsoCalendar_->isChecked()) {
+    withCalendar_.run(*this);
+  } else {
+    run_.run(*this);
+  }
   if (finished_) return;
   exportButton_->setEnabled(true);
   if (hadFocus) exportButton_->setFocus();

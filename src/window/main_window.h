@@ -11,6 +11,7 @@
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
+#include "export/journal_and_calendar.h"
 
 class QCheckBox;
 class QComboBox;
@@ -39,9 +40,10 @@ class FolderList;
 
 // The program's only window: drive, folder and file lists to pick an archive, the export
 // options, the progress fields, and the Export, Exit and Help buttons. It is the export run's
-// view; the run executes inside the Export click on the window's thread and lets the window
-// act only through processPendingEvents, so Exit, Help, closing and edits to the live options
-// happen between two records.
+// view, and the calendar run's when the whole calendar is wanted too; a run executes inside
+// the Export click on the window's thread and lets the window act only through
+// processPendingEvents, so Exit, Help, closing and edits to the live options happen between two
+// records.
 //
 // Every control carries its classic name as object name ("ReadDate", "HoursBias", ...). The
 // start-up folder is chosen in the constructor. Archive text is shown as Latin-1 and option
@@ -68,7 +70,7 @@ class MainWindow : public QWidget, public ExportView {
   // On (the default), processPendingEvents returns at once when it processed events less than
   // 10 ms ago; off, it processes them on every call.
   void setEventThrottle(bool on) { throttle_ = on; }
-  bool exportRunning() const { return run_.running(); }
+  bool exportRunning() const { return run_.running() || withCalendar_.running(); }
 
   // ExportView.
   std::string currentFolder() override;
@@ -99,6 +101,7 @@ class MainWindow : public QWidget, public ExportView {
   void createProgressFields();
   void createDetailsFields();
   void createOptionFields();
+  void createCalendarOption();
   void createButtons();
   void createTabOrder();
   QLabel* createLabel(const char* name, const char* caption, int left, int top, int width,
@@ -126,6 +129,7 @@ class MainWindow : public QWidget, public ExportView {
   QPlainTextEdit* description_ = nullptr;
   QCheckBox* showDetails_ = nullptr;
   QCheckBox* wordWrap_ = nullptr;
+  QCheckBox* alsoCalendar_ = nullptr;
   QComboBox* journalNames_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QPushButton* exitButton_ = nullptr;
@@ -136,6 +140,7 @@ class MainWindow : public QWidget, public ExportView {
 
   DiskFiles files_;
   ExportRun run_{files_};
+  exporting::JournalAndCalendarRun withCalendar_{files_};
   MessagePresenter presenter_;
   std::function<void()> quit_;
   QElapsedTimer sinceEvents_;

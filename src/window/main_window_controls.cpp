@@ -140,6 +140,16 @@ void MainWindow::createOptionFields() {
   place(journalNames_, 5880, 6360, 2295, 315);
 }
 
+// The one option the classic layout has no place for sits in the strip under the buttons, the
+// only free space wide enough for its caption, so that no classic control moves.
+void MainWindow::createCalendarOption() {
+  alsoCalendar_ =
+      named(new QCheckBox(QStringLiteral("&Also export the whole calendar (Datebook.ics)"), this),
+            "AlsoCalendar");
+  alsoCalendar_->setFont(classicFont(kDefaultPoints, true));
+  place(alsoCalendar_, 480, 7575, 6975, 270);
+}
+
 void MainWindow::createButtons() {
   const QFont bold = classicFont(kButtonPoints, true);
   exportButton_ = named(new QPushButton(QStringLiteral("&Export"), this), "ReadDate");
@@ -160,10 +170,10 @@ void MainWindow::createButtons() {
 // Labels have tab indexes of their own but never take the focus, so the chain holds the
 // focusable controls in tab-index order and starts at Export.
 void MainWindow::createTabOrder() {
-  QWidget* const chain[] = {exportButton_, thisRecord_,   totalRecords_,  driveList_,
-                            folderList_,   fileList_,     exitButton_,    wordWrap_,
-                            keywords_,     helpButton_,   description_,   showDetails_,
-                            dateTime_,     journalNames_, journalsFound_, hoursBias_};
+  QWidget* const chain[] = {
+      exportButton_, thisRecord_, totalRecords_, driveList_,     folderList_, fileList_,
+      exitButton_,   wordWrap_,   alsoCalendar_, keywords_,      helpButton_, description_,
+      showDetails_,  dateTime_,   journalNames_, journalsFound_, hoursBias_};
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
   exportButton_->setFocus();
 }

@@ -193,12 +193,12 @@ TEST_F(WindowTest, FocusStartsOnExportAndTabFollowsTheTabIndexes) {
   showActive(*window);
   ASSERT_EQ(QApplication::focusWidget(), control<QWidget>(*window, "ReadDate"));
   QStringList visited;
-  for (int i = 0; i < 16; ++i) {
+  for (int i = 0; i < 17; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     visited << QApplication::focusWidget()->objectName();
   }
   EXPECT_EQ(visited, (QStringList{"ThisRecord", "TotalRecords", "Drive1", "Dir1", "File1", "Exit",
-                                  "WordWrap", "Keywords", "Help", "DescriptionText",
+                                  "WordWrap", "AlsoCalendar", "Keywords", "Help", "DescriptionText",
                                   "CHK_Description", "DateTime", "CMBJournalNames",
                                   "TXTJournalsFound", "HoursBias", "ReadDate"}));
 }
@@ -233,10 +233,12 @@ TEST_F(WindowTest, HelpShowsTheWholeTextInOneMessage) {
       "a .CSV extension. If you are usiing a non-English version of Orbisk3, you will need to "
       "select the right language and name of the Daily Journals.\r\nIf the times/dates do not "
       "match up in the CSV file, adjust the 'TimeZone HoursBias' value to compensate for what "
-      "timezone you are in\r\nIf you have any questions on this application, email Tamsford "
-      "Software at support@vessory.example.com");
+      "timezone you are in\r\nCheck 'Also export the whole calendar' to write every event of "
+      "the date book as well, journals and appointments alike, to an iCalendar file (.ics) in "
+      "the same directory, with the times of your computer's time zone.\r\nIf you have any "
+      "questions on this application, email Tamsford Software at support@vessory.example.com");
   EXPECT_EQ(messages_[0], expected);
-  EXPECT_EQ(messages_[0].count("\r\n"), 5);
+  EXPECT_EQ(messages_[0].count("\r\n"), 6);
   EXPECT_EQ(quits_, 0);
   EXPECT_FALSE(window->endRequested());
 }

@@ -1,0 +1,169 @@
+// libFuzzer target: the calendar export over arbitrary bytes. The run must end, the file must be
+// a calendar that libical reads back with one VEVENT per event counted, every line must be as
+// RFC 5545 wants it, and where the source cuts its chunks must change nothing.
+//
+// Input: two option bytes, then the archive.
+//   byte 0: the zone (five, with and without daylight saving, whole and part hours), whether
+//           deleted records are kept, and the character set, as digits of a mixed-radix number.
+//   byte 1: the chunk size the archive is handed out in.
+
+#include <libical/ical.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "export/calendar_run.h"
+#include "support/fake_export.h"
+
+namespace {
+
+using vessory::exporting::CalendarRun;
+using vessory::exporting::CalendarSettings;
+using vessory::exporting::ExportOutcome;
+
+constexpr std::array<const char*, 5> kZones = {"UTC", "America/New_York", "Europe/Berlin",
+                                               "Asia/Kolkata", "Australia/Lord_Howe"};
+constexpr std::array<const char*, 2> kCharsets = {"windows-1252", "UTF-8"};
+constexpr std::array<std::size_t, 6> kChunkSizes = {0, 1, 3, 7, 64, 4096};
+constexpr char kArchive[] = "fuzz/datebook.dat";
+constexpr char kCalendar[] = "fuzz/datebook.ics";
+constexpr std::size_t kLongestLine = 75;
+
+[[noreturn]] void fail(const std::string& what) {
+  std::fprintf(stderr, "broken invariant: %s\n", what.c_str());
+  __builtin_trap();
+}
+
+// The archive in pieces of a fixed size, so that every read can fall across a piece's end.
+class PieceSource : public vessory::archive::ByteSource {
+ public:
+  PieceSource(std::string_view bytes, std::size_t piece)
+      : rest_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
+        piece_(piece == 0 ? bytes.size() : piece) {}
+  std::span<const unsigned char> nextChunk() override {
+    std::span<const unsigned char> chunk = rest_.first(std::min(piece_, rest_.size()));
+    rest_ = rest_.subspan(chunk.size());
+    return chunk;
+  }
+
+ private:
+  std::span<const unsigned char> rest_;
+  std::size_t piece_;
+};
+
+class PieceFiles : public vessory::testing::MemoryFiles {
+ public:
+  explicit PieceFiles(std::size_t piece) : piece_(piece) {}
+  std::unique_ptr<vessory::archive::ByteSource> openArchive(const std::string& path,
+                                                            std::string&) override {
+    return std::make_unique<PieceSource>(archives[path], piece_);
+  }
+
+ private:
+  std::size_t piece_;
+};
+
+struct Result {
+  ExportOutcome outcome;
+  std::string calendar;
+  std::int64_t events;
+  std::vector<std::string> messages;
+};
+
+Result runCase(std::string_view archive, const CalendarSettings& settings, std::size_t piece) {
+  PieceFiles files(piece);
+  files.archives[kArchive] = std::string(archive);
+  vessory::testing::RecordingView view;
+  view.folder = "fuzz";
+  view.fileName = "datebook.dat";
+  CalendarRun run(files, settings);
+  Result result{run.run(view), files.csv(kCalendar), run.tally().events, view.messages};
+  return result;
+}
+
+// Well-formed UTF-8: each lead byte followed by as many continuation bytes as it announces.
+std::size_t continuationBytes(unsigned char lead) {
+  if (lead < 0x80) return 0;
+  if (lead >= 0xC2 && lead < 0xE0) return 1;
+  if (lead >= 0xE0 && lead < 0xF0) return 2;
+  if (lead >= 0xF0 && lead < 0xF5) return 3;
+  return std::string_view::npos;  // a continuation byte or an invalid lead
+}
+
+bool validUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t extra = continuationBytes(static_cast<unsigned char>(text[i]));
+    if (extra == std::string_view::npos || extra >= text.size() - i) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+void checkShape(const std::string& calendar) {
+  if (!validUtf8(calendar)) fail("the calendar is not UTF-8");
+  std::size_t start = 0;
+  while (start < calendar.size()) {
+    const std::size_t end = calendar.find("\r\n", start);
+    if (end == std::string::npos) fail("the calendar does not end with CR LF");
+    if (end - start > kLongestLine) fail("a line longer than 75 octets");
+    const std::string_view line(calendar.data() + start, end - start);
+    if (line.find_first_of("\r\n") != std::string_view::npos) fail("a bare CR or LF");
+    start = end + 2;
+  }
+}
+
+std::int64_t countEvents(const std::string& calendar) {
+  icalcomponent* parsed = icalparser_parse_string(calendar.c_str());
+  if (parsed == nullptr) fail("libical cannot read the calendar back");
+  std::int64_t events = 0;
+  for (icalcomponent* c = icalcomponent_get_first_component(parsed, ICAL_VEVENT_COMPONENT);
+       c != nullptr; c = icalcomponent_get_next_component(parsed, ICAL_VEVENT_COMPONENT)) {
+    ++events;
+  }
+  icalcomponent_free(parsed);
+  return events;
+}
+
+void checkCalendar(const Result& result) {
+  if (vessory::exporting::nothingExported(result.outcome)) {
+    if (!result.calendar.empty()) fail("a calendar written by a run that exported nothing");
+    return;
+  }
+  if (result.calendar.find('\0') != std::string::npos) fail("a NUL byte in the calendar");
+  checkShape(result.calendar);
+  if (countEvents(result.calendar) != result.events) fail("events written and counted differ");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const int options = size > 0 ? data[0] : 0;
+  const int chunk = size > 1 ? data[1] : 0;
+  const std::string_view archive(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 2),
+                                 size - std::min<std::size_t>(size, 2));
+  CalendarSettings settings;
+  settings.zoneName = kZones[options % kZones.size()];
+  settings.includeDeleted = (options / kZones.size()) % 2 == 1;
+  settings.charset = kCharsets[(options / kZones.size() / 2) % kCharsets.size()];
+  settings.stampTime = 1000000000;
+  const Result whole = runCase(archive, settings, 0);
+  checkCalendar(whole);
+  const std::size_t piece = kChunkSizes[chunk % kChunkSizes.size()];
+  if (piece != 0) {
+    const Result pieces = runCase(archive, settings, piece);
+    if (pieces.calendar != whole.calendar || pieces.messages != whole.messages ||
+        pieces.outcome != whole.outcome) {
+      fail("the whole archive and pieces of " + std::to_string(piece) + " differ");
+    }
+  }
+  return 0;
+}

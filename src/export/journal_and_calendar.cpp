@@ -1,0 +1,147 @@
+#include "export/journal_and_calendar.h"
+
+#include <optional>
+#include <set>
+#include <string>
+
+namespace vessory::exporting {
+
+namespace {
+
+// Worded as the journal export alone words them, so that the journal part reads the same with
+// or without the calendar.
+constexpr char kJournalDone[] = "All Done!\r\n\r\n";
+constexpr char kJournalPlaced[] = "Extracted journals have been placed in:\r\n";
+constexpr char kEndedEarlyWarning[] =
+    "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n";
+constexpr char kJournalEndedEarly[] = "Journals found before that point have been placed in:\r\n";
+constexpr char kEventsBeforeDamage[] = "Events found before that point: ";
+constexpr char kParagraph[] = "\r\n\r\n";
+
+// The window's view for both parts, passing everything on, except that in the calendar part a
+// message the journal part has shown already is dropped: both parts read the same archive, and
+// its damage is worth one message, not two.
+class OncePerArchiveView : public ExportView {
+ public:
+  explicit OncePerArchiveView(ExportView& window) : window_(window) {}
+
+  void startCalendarPart() { calendarPart_ = true; }
+
+  void showMessage(const std::string& text) override {
+    if (calendarPart_ && journalMessages_.count(text) != 0) return;
+    if (!calendarPart_) journalMessages_.insert(text);
+    window_.showMessage(text);
+  }
+
+  std::string currentFolder() override { return window_.currentFolder(); }
+  std::string selectedFileName() override { return window_.selectedFileName(); }
+  std::string inputPath() override { return window_.inputPath(); }
+  std::string journalNameText() override { return window_.journalNameText(); }
+  int showDetailsValue() override { return window_.showDetailsValue(); }
+  std::string keywordsText() override { return window_.keywordsText(); }
+  int wordWrapValue() override { return window_.wordWrapValue(); }
+  std::string hoursBiasBoxText() override { return window_.hoursBiasBoxText(); }
+  void showTotalRecords(const std::string& text) override { window_.showTotalRecords(text); }
+  void showThisRecord(const std::string& text) override { window_.showThisRecord(text); }
+  void showJournalsFound(const std::string& text) override { window_.showJournalsFound(text); }
+  void showEventsWritten(const std::string& text) override { window_.showEventsWritten(text); }
+  void showDateTime(const std::string& text) override { window_.showDateTime(text); }
+  void setDescriptionBackColor(std::uint32_t color) override {
+    window_.setDescriptionBackColor(color);
+  }
+  void showDescription(const std::string& text) override { window_.showDescription(text); }
+  void processPendingEvents() override { window_.processPendingEvents(); }
+  void endProgram() override { window_.endProgram(); }
+  bool endRequested() override { return window_.endRequested(); }
+
+ private:
+  ExportView& window_;
+  std::set<std::string> journalMessages_;
+  bool calendarPart_ = false;
+};
+
+// The warning the journal export alone shows for an archive read to its end but not whole.
+std::optional<std::string> journalWarning(ExportOutcome journal, const std::string& csvName) {
+  if (journal == ExportOutcome::kEndedEarly)
+    return kEndedEarlyWarning + (kJournalEndedEarly + csvName);
+  if (journal == ExportOutcome::kDataAfterEnd) return std::string(kDataAfterEndMessage);
+  return std::nullopt;
+}
+
+// What the final message says of the calendar, without the archive warning when the journal
+// part has just shown the same one. Nothing for the failures the calendar run reports itself
+// and for the user's end.
+std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTally& tally,
+                                        bool warnedAlready) {
+  const std::string summary = calendarSummary(tally);
+  switch (calendar) {
+    case ExportOutcome::kComplete:
+      return summary;
+    case ExportOutcome::kEndedEarly:
+      return (warnedAlready ? "" : kEndedEarlyWarning) + (kEventsBeforeDamage + summary);
+    case ExportOutcome::kDataAfterEnd:
+      if (warnedAlready) return summary;
+      return kDataAfterEndMessage + (kParagraph + summary);
+    case ExportOutcome::kSequencingError:  // the reader has said why it stopped
+      return kEventsBeforeDamage + summary;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The calendar part and the end of the press, once the journal part has ended as `journal`.
+void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& files,
+                    ExportOutcome journal, const std::string& csvName) {
+  if (std::optional<std::string> warning = journalWarning(journal, csvName)) {
+    window.showMessage(*warning);
+  }
+  // The user may have ended the program while the warning was up: no calendar is begun then.
+  if (window.endRequested()) return;
+  relay.startCalendarPart();
+  // The system's zone and the default character set; the run ends nothing itself.
+  CalendarRun calendarRun(files, CalendarSettings{}, /*endsProgram=*/false);
+  const ExportOutcome calendar = calendarRun.run(relay);
+  if (calendar == ExportOutcome::kEndRequested) return;
+  const bool bothComplete =
+      journal == ExportOutcome::kComplete && calendar == ExportOutcome::kComplete;
+  std::string text = (bothComplete ? kJournalDone : "") + (kJournalPlaced + csvName);
+  if (std::optional<std::string> part =
+          calendarPart(calendar, calendarRun.tally(), /*warnedAlready=*/journal == calendar)) {
+    text += kParagraph + *part;
+  }
+  window.showMessage(text);
+  window.endProgram();
+}
+
+}  // namespace
+
+JournalAndCalendarRun::JournalAndCalendarRun(ExportFiles& files)
+    : files_(files), journal_(files) {
+  journal_.leaveEndToCaller();
+}
+
+void JournalAndCalendarRun::run(ExportView& view) {
+  if (running_) return;
+  running_ = true;
+  const ClearOnExit clear{running_};
+
+  OncePerArchiveView relay(view);
+  const ExportOutcome journal = journal_.run(relay);
+  switch (journal) {
+    case ExportOutcome::kComplete:
+    case ExportOutcome::kEndedEarly:
+    case ExportOutcome::kDataAfterEnd:
+      exportCalendar(view, relay, files_, journal, journal_.csvName());
+      return;
+    case ExportOutcome::kSequencingError:
+    case ExportOutcome::kCannotWrite:
+    case ExportOutcome::kCannotRead:
+      // Stopped part-way, and already said why: the program ends as after the journal alone.
+      view.endProgram();
+      return;
+    default:  // nothing exported, or the user's end: as after the journal alone
+      return;
+  }
+}
+
+}  // namespace vessory::exporting
