@@ -86,8 +86,7 @@ bool addAlarm(const EventRecord& record, const std::string& summary, icalcompone
 
 void addText(const EventRecord& record, const EventContext& context, const std::string& summary,
              icalcomponent* event) {
-  // An empty value is no value to libical's reader, which flags the line and drops it.
-  if (!summary.empty()) add(event, icalproperty_new_summary(summary.c_str()));
+  add(event, icalproperty_new_summary(summary.c_str()));
   const std::string note = eventText(record.note, context.text);
   if (!note.empty()) add(event, icalproperty_new_description(note.c_str()));
   if (record.isPrivate != 0) add(event, icalproperty_new_class(ICAL_CLASS_PRIVATE));
