@@ -43,7 +43,7 @@ class ReadCalendar {
   ReadCalendar(const ReadCalendar&) = delete;
   ReadCalendar& operator=(const ReadCalendar&) = delete;
 
-  // A single VCALENDAR that libical found nothing wrong with.
+  // A single VCALENDAR that libical found nothing wrong with (but an empty SUMMARY).
   bool clean() const;
   std::size_t size() const { return events_.size(); }
   icalcomponent* event(std::size_t i) const { return events_.at(i); }
