@@ -11,6 +11,7 @@ using archive::EventRecord;
 constexpr std::int64_t kAlarmMinutes = 0;
 constexpr std::int64_t kAlarmHours = 1;
 constexpr std::int64_t kAlarmDays = 2;
+constexpr char kAlarmFallbackText[] = "Reminder";
 
 void add(icalcomponent* event, icalproperty* property) {
   icalcomponent_add_property(event, property);
@@ -25,9 +26,11 @@ void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
     return;
   }
   add(event, icalproperty_new_dtstart(floatingTime(start)));
-  if (record.endTime >= record.startTime) {
-    add(event, icalproperty_new_dtend(floatingTime(clock.wallTime(record.endTime))));
-  }
+  if (record.endTime < record.startTime) return;
+  // When the clock is set back, a later moment can show an earlier wall time; an end before
+  // the start is no end a calendar program accepts.
+  const icaltimetype end = floatingTime(clock.wallTime(record.endTime));
+  if (icaltime_compare(end, floatingTime(start)) >= 0) add(event, icalproperty_new_dtend(end));
 }
 
 // Exception dates on their local day at the event's start time, as the rule's own occurrences
@@ -77,7 +80,8 @@ bool addAlarm(const EventRecord& record, const std::string& summary, icalcompone
   icalcomponent* alarm = icalcomponent_new_valarm();
   add(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
   add(alarm, icalproperty_new_trigger(trigger));
-  add(alarm, icalproperty_new_description(summary.c_str()));
+  // A display alarm must say something; an event without a description still needs a text.
+  add(alarm, icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
   icalcomponent_add_component(event, alarm);
   return true;
 }

@@ -43,6 +43,9 @@ std::optional<ExportOutcome> countDescriptions(
     if (view.endRequested()) return ExportOutcome::kEndRequested;
     archive::readEventRecord(reader, number, record, messages, nullptr);
     if (reader.halted()) return ExportOutcome::kSequencingError;
+    // A record the archive ran out in holds a cut description, or an earlier record's: it
+    // names no journal.
+    if (reader.atEnd()) break;
     if (hasNote(record) && !record.repeat.isRepeating) {
       ++counts[journal::lowerCase(journal::trimBlanks(record.description))];
     }

@@ -1,0 +1,196 @@
+// The fields of an event besides its times' repeat and text: end, alarm, class, category, and
+// which records become events at all.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "calendar/calendar_reading.h"
+#include "calendar/civil_days.h"
+
+namespace vessory::testing {
+namespace {
+
+RecordSpec eventRecord(const std::string& description = "Dentist") {
+  RecordSpec r;
+  r.description = description;
+  r.note = "";
+  r.startTime = utcSeconds({2024, 6, 3}, 10);
+  r.endTime = utcSeconds({2024, 6, 3}, 11);
+  return r;
+}
+
+RecordSpec withAlarm(std::uint32_t units, std::uint32_t type) {
+  RecordSpec r = eventRecord();
+  r.alarmSet = 1;
+  r.alarmAdvanceUnits = units;
+  r.alarmAdvanceType = type;
+  return r;
+}
+
+// The alarm's trigger in seconds from the start, or a text saying why there is none to read.
+std::string triggerOf(icalcomponent* event) {
+  if (icalcomponent_count_components(event, ICAL_VALARM_COMPONENT) != 1) return "no alarm";
+  icalcomponent* alarm = icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT);
+  if (valueOf(alarm, ICAL_ACTION_PROPERTY) != "DISPLAY") return "not DISPLAY";
+  const char* text = icalcomponent_get_description(alarm);
+  if (text == nullptr || std::string(text) != "Dentist") return "no description";
+  const icaltriggertype trigger =
+      icalproperty_get_trigger(icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY));
+  return std::to_string(icaldurationtype_as_int(trigger.duration));
+}
+
+TEST(AlarmTest, AdvanceInMinutesHoursAndDaysBeforeTheStart) {
+  const CalendarExport out = exportRecords(
+      {withAlarm(15, 0), withAlarm(2, 1), withAlarm(3, 2), withAlarm(0, 0), withAlarm(0, 2)});
+  ReadCalendar calendar(out.text);
+  ASSERT_TRUE(calendar.clean()) << out.text;
+  ASSERT_EQ(calendar.size(), 5u);
+  EXPECT_EQ(triggerOf(calendar.event(0)), "-900");
+  EXPECT_EQ(triggerOf(calendar.event(1)), "-7200");
+  EXPECT_EQ(triggerOf(calendar.event(2)), "-259200");
+  EXPECT_EQ(triggerOf(calendar.event(3)), "0");
+  EXPECT_EQ(triggerOf(calendar.event(4)), "0");
+  EXPECT_TRUE(out.messages.size() == 1) << out.messages.size();
+}
+
+TEST(AlarmTest, NoAlarmWithoutTheFlagOrWithAdvanceMinusOne) {
+  RecordSpec unset = withAlarm(15, 0);
+  unset.alarmSet = 0;
+  const CalendarExport out = exportRecords({unset, withAlarm(0xFFFFFFFF, 0)});
+  ReadCalendar calendar(out.text);
+  ASSERT_EQ(calendar.size(), 2u);
+  EXPECT_EQ(triggerOf(calendar.event(0)), "no alarm");
+  EXPECT_EQ(triggerOf(calendar.event(1)), "no alarm");
+}
+
+// A display alarm without a text is not one (libical's reader drops an empty DESCRIPTION).
+TEST(AlarmTest, AlarmOfAnEventWithoutDescriptionStillSaysSomething) {
+  RecordSpec silent = withAlarm(10, 0);
+  silent.description = "";
+  const CalendarExport out = exportRecords({silent});
+  ReadCalendar calendar(out.text);
+  ASSERT_EQ(calendar.size(), 1u);
+  icalcomponent* alarm = icalcomponent_get_first_component(calendar.event(0), ICAL_VALARM_COMPONENT);
+  ASSERT_NE(alarm, nullptr);
+  const char* text = icalcomponent_get_description(alarm);
+  ASSERT_NE(text, nullptr);
+  EXPECT_NE(std::string(text), "");
+}
+
+TEST(AlarmTest, UnknownUnitIsReportedAndLeavesTheAlarmOut) {
+  const CalendarExport out = exportRecords({eventRecord("Plain"), withAlarm(5, 3)});
+  ReadCalendar calendar(out.text);
+  ASSERT_EQ(calendar.size(), 2u);
+  EXPECT_EQ(triggerOf(calendar.event(1)), "no alarm");
+  ASSERT_EQ(out.messages.size(), 2u);
+  EXPECT_EQ(out.messages[0],
+            "Record 2 (\"Dentist\"): unknown alarm unit 3; written without an alarm");
+}
+
+TEST(EventFieldsTest, EndBeforeStartGivesNoEndAndAllDayEndsTheNextDay) {
+  RecordSpec backwards = eventRecord(), instant = eventRecord(), yearEnd = eventRecord(),
+             leap = eventRecord();
+  backwards.endTime = backwards.startTime - 1;
+  instant.endTime = instant.startTime;
+  yearEnd.untimed = leap.untimed = 1;
+  yearEnd.startTime = utcSeconds({2024, 12, 31}, 15);
+  leap.startTime = utcSeconds({2024, 2, 28});
+  yearEnd.endTime = leap.endTime = 0;  // an all-day event's end is its day, whatever was stored
+  ReadCalendar calendar(exportRecords({backwards, instant, yearEnd, leap}).text);
+  ASSERT_TRUE(calendar.clean());
+  ASSERT_EQ(calendar.size(), 4u);
+  EXPECT_EQ(countOf(calendar.event(0), ICAL_DTEND_PROPERTY), 0);
+  EXPECT_EQ(valueOf(calendar.event(1), ICAL_DTEND_PROPERTY), "20240603T100000");
+  EXPECT_EQ(valueOf(calendar.event(2), ICAL_DTSTART_PROPERTY), "20241231");
+  EXPECT_EQ(valueOf(calendar.event(2), ICAL_DTEND_PROPERTY), "20250101");
+  EXPECT_EQ(valueOf(calendar.event(3), ICAL_DTEND_PROPERTY), "20240229");
+}
+
+TEST(EventFieldsTest, PrivateRecordsAreClassPrivate) {
+  RecordSpec secret = eventRecord();
+  secret.isPrivate = 1;
+  ReadCalendar calendar(exportRecords({eventRecord(), secret}).text);
+  ASSERT_EQ(calendar.size(), 2u);
+  EXPECT_EQ(countOf(calendar.event(0), ICAL_CLASS_PROPERTY), 0);
+  EXPECT_EQ(valueOf(calendar.event(1), ICAL_CLASS_PROPERTY), "PRIVATE");
+}
+
+TEST(EventFieldsTest, CategoryIsFoundByTheIndexItsEntryCarries) {
+  HeaderSpec header;
+  header.categories = {CategorySpec{3, 10, 0, "Personal", "Pers"},
+                       CategorySpec{1, 11, 0, "Business", "Busi"},
+                       CategorySpec{0, 12, 0, "Unfiled", "Unf"},
+                       CategorySpec{4, 13, 0, "B\xFCro", "B\xFC"}};
+  std::vector<RecordSpec> records;
+  for (std::uint32_t category : {1u, 3u, 2u, 0u, 4u, 0xFFFFFFFFu}) {
+    records.push_back(eventRecord());
+    records.back().category = category;
+  }
+  ReadCalendar calendar(exportRecords(records, "UTC", header).text);
+  ASSERT_EQ(calendar.size(), 6u);
+  const std::vector<std::string> names = {"Business", "Personal", "", "", "B\u00FCro", ""};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(valueOf(calendar.event(i), ICAL_CATEGORIES_PROPERTY), names[i]) << "record " << i;
+    EXPECT_LE(countOf(calendar.event(i), ICAL_CATEGORIES_PROPERTY), 1);
+  }
+}
+
+TEST(EventFieldsTest, CalendarCarriesItsProductStampAndVersion) {
+  const CalendarExport out = exportRecords({eventRecord()});
+  ASSERT_EQ(out.text.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+  EXPECT_NE(out.text.find("\r\nPRODID:-//Vessory//Vessory 1.0//EN\r\n"), std::string::npos);
+  EXPECT_NE(out.text.find("\r\nVERSION:2.0\r\n"), std::string::npos);
+  ReadCalendar calendar(out.text);
+  ASSERT_EQ(calendar.size(), 1u);
+  EXPECT_EQ(valueOf(calendar.event(0), ICAL_DTSTAMP_PROPERTY), "20231114T221320Z");
+  EXPECT_TRUE(out.text.ends_with("END:VEVENT\r\nEND:VCALENDAR\r\n"));
+}
+
+std::vector<RecordSpec> withStatuses(const std::vector<std::uint32_t>& statuses) {
+  std::vector<RecordSpec> records;
+  for (std::uint32_t status : statuses) {
+    records.push_back(eventRecord("status " + std::to_string(status)));
+    records.back().status = status;
+  }
+  return records;
+}
+
+TEST(DeletedRecordsTest, AreLeftOutUnlessAskedForAndCounted) {
+  const std::vector<RecordSpec> records = withStatuses({0, 4, 1, 5, 2, 0x0C, 8});
+  const CalendarExport out = exportRecords(records);
+  ReadCalendar calendar(out.text);
+  ASSERT_EQ(calendar.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::string kept = icalcomponent_get_summary(calendar.event(i));
+    EXPECT_TRUE(kept == "status 0" || kept == "status 1" || kept == "status 2" ||
+                kept == "status 8")
+        << kept;
+  }
+  EXPECT_EQ(out.tally.deletedLeftOut, 3);
+  EXPECT_EQ(out.messages.back(),
+            "All Done!\r\n\r\nThe calendar has been placed in:\r\n" + kCalendarPath +
+                "\r\n\r\n4 events written (0 repeating, 0 all-day), times as the clock showed "
+                "them in UTC.\r\n3 records left out: 3 deleted on the desktop.");
+
+  exporting::CalendarSettings settings = testSettings();
+  settings.includeDeleted = true;
+  const CalendarExport all = exportCalendar(ArchiveBuilder().archive(records).bytes(), settings);
+  EXPECT_EQ(ReadCalendar(all.text).size(), 7u);
+  EXPECT_EQ(all.tally.deletedLeftOut, 0);
+}
+
+TEST(DeletedRecordsTest, SummaryCountsRepeatingAndAllDayEventsInTheSingular) {
+  RecordSpec daily = eventRecord();
+  daily.repeatFlag = 0xFFFF;
+  daily.untimed = 1;
+  const CalendarExport out = exportRecords({daily});
+  EXPECT_EQ(out.messages.back(),
+            "All Done!\r\n\r\nThe calendar has been placed in:\r\n" + kCalendarPath +
+                "\r\n\r\n1 event written (1 repeating, 1 all-day), times as the clock showed "
+                "them in UTC.\r\nNo records left out.");
+}
+
+}  // namespace
+}  // namespace vessory::testing

@@ -1,0 +1,181 @@
+// The console tool's calendar export, journal listing and UTF-8 journal.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "calendar/calendar_reading.h"
+#include "console/console_view.h"
+#include "support/archive_builder.h"
+
+namespace vessory::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CapturedStream {
+ public:
+  CapturedStream() : file_(std::tmpfile()) {}
+  ~CapturedStream() { std::fclose(file_); }
+  std::FILE* get() { return file_; }
+  std::string text() {
+    std::fflush(file_);
+    std::rewind(file_);
+    std::string out;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file_)) > 0) out.append(buffer, got);
+    return out;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+class ConsoleCalendarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device seed;
+    folder_ = fs::temp_directory_path() / ("vessory-calendar-" + std::to_string(seed()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string path(const std::string& name) const { return (folder_ / name).string(); }
+  std::string archive(const std::string& bytes) {
+    writeFile(path("Datebook.dat"), bytes);
+    return path("Datebook.dat");
+  }
+  int run(std::vector<std::string> args) {
+    CapturedStream out, err;
+    const int status = console::runConsole(args, out.get(), err.get(), false);
+    out_ = out.text();
+    err_ = err.text();
+    return status;
+  }
+
+  fs::path folder_;
+  std::string out_, err_;
+};
+
+std::string records(const std::vector<RecordSpec>& list) {
+  return ArchiveBuilder().archive(list).bytes();
+}
+
+RecordSpec noted(const std::string& description, const std::string& note = "a: b") {
+  return journalRecord(note, 1018137600, description);
+}
+
+TEST_F(ConsoleCalendarTest, OptionsOfTheOtherExportAreUsageErrorsNamingTheOption) {
+  const std::string db = archive(records({noted("x")}));
+  const std::vector<std::vector<std::string>> misplaced = {
+      {"--calendar", "-j", "x"}, {"--calendar", "--journal=x"}, {"--calendar", "-k", "[]"},
+      {"--calendar", "-b", "0"}, {"--calendar", "--no-wrap"},   {"--time-zone", "UTC"},
+      {"--include-deleted"},     {"--list-journals", "-o", "x"}, {"--list-journals", "--calendar"}};
+  for (std::vector<std::string> args : misplaced) {
+    const std::string option = args[0] == "--calendar" || args[0] == "--list-journals"
+                                   ? args[1].substr(0, args[1].find('='))
+                                   : args[0];
+    args.push_back(db);
+    EXPECT_EQ(run(args), 2) << option;
+    EXPECT_NE(err_.find("option " + option + " "), std::string::npos) << err_;
+  }
+  EXPECT_FALSE(fs::exists(path("Datebook.ics")));
+  EXPECT_FALSE(fs::exists(path("Datebook.csv")));
+}
+
+TEST_F(ConsoleCalendarTest, UnknownZoneOrCharacterSetIsAUsageError) {
+  const std::string db = archive(records({noted("x")}));
+  EXPECT_EQ(run({"--calendar", "--time-zone", "Mars/Base", db}), 2);
+  EXPECT_NE(err_.find("Unknown time zone Mars/Base"), std::string::npos) << err_;
+  EXPECT_EQ(run({"--calendar", "--encoding", "klingon", db}), 2);
+  EXPECT_EQ(run({"--encoding=klingon", db}), 2);
+  EXPECT_NE(err_.find("klingon"), std::string::npos);
+  EXPECT_EQ(run({"--list-journals", "--encoding", "klingon", db}), 2);
+  EXPECT_FALSE(fs::exists(path("Datebook.ics")));
+  EXPECT_FALSE(fs::exists(path("Datebook.csv")));
+}
+
+TEST_F(ConsoleCalendarTest, CalendarIsWrittenBesideTheArchive) {
+  RecordSpec deleted = noted("Gone");
+  deleted.status = 4;
+  const std::string db = archive(records({noted("Kept"), deleted}));
+  EXPECT_EQ(run({"-q", "--calendar", "--time-zone", "Europe/Berlin", db}), 0);
+  const std::optional<std::string> ics = readFile(path("Datebook.ics"));
+  ASSERT_TRUE(ics.has_value());
+  ReadCalendar calendar(*ics);
+  EXPECT_TRUE(calendar.clean());
+  ASSERT_EQ(calendar.size(), 1u);
+  EXPECT_EQ(valueOf(calendar.event(0), ICAL_DTSTART_PROPERTY), "20020407T020000");
+  EXPECT_EQ(err_.rfind("All Done!\r\n\r\nThe calendar has been placed in:\r\n" +
+                           path("Datebook.ics"),
+                       0),
+            0u)
+      << err_;
+  EXPECT_NE(err_.find("in Europe/Berlin."), std::string::npos);
+  EXPECT_EQ(run({"-q", "--calendar", "--include-deleted", "--time-zone=UTC", db}), 0);
+  EXPECT_EQ(ReadCalendar(*readFile(path("Datebook.ics"))).size(), 2u);
+}
+
+TEST_F(ConsoleCalendarTest, DashSendsTheCalendarToStandardOutput) {
+  const std::string db = archive(records({noted("Kept")}));
+  EXPECT_EQ(run({"-q", "--calendar", "--time-zone", "UTC", "-o", "-", db}), 0);
+  EXPECT_EQ(ReadCalendar(out_).size(), 1u);
+  EXPECT_NE(err_.find("placed in:\r\nstandard output\r\n"), std::string::npos) << err_;
+  EXPECT_FALSE(fs::exists(path("Datebook.ics")));
+}
+
+TEST_F(ConsoleCalendarTest, ExitStatusTellsHowTheArchiveEnded) {
+  const std::string full = records({noted("a"), noted("b")});
+  const std::vector<std::string> options = {"-q", "--calendar", "--time-zone", "UTC"};
+  auto with = [&](const std::string& db) {
+    std::vector<std::string> args = options;
+    args.push_back(db);
+    return args;
+  };
+  EXPECT_EQ(run(with(archive(full))), 0);
+  EXPECT_EQ(run(with(archive(full + "X"))), 1);
+  EXPECT_EQ(run(with(archive(full.substr(0, full.size() - 5)))), 1);
+  EXPECT_EQ(ReadCalendar(*readFile(path("Datebook.ics"))).size(), 1u);
+  RecordSpec broken = noted("b");
+  broken.rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
+  EXPECT_EQ(run(with(archive(records({noted("a"), broken})))), 4);
+  EXPECT_EQ(run(with(path("missing.dat"))), 3);
+  EXPECT_EQ(run(with(archive("\x00\x01" "bd"))), 3);
+}
+
+TEST_F(ConsoleCalendarTest, DetailsShowTheZonesWallTime) {
+  const std::string db = archive(records({noted("Caf\xE9")}));
+  EXPECT_EQ(run({"-q", "-d", "--calendar", "--time-zone", "Asia/Kolkata", "-o", "-", db}), 0);
+  EXPECT_EQ(err_.rfind("2002-04-07 05:30:00\tCaf\u00E9\n", 0), 0u) << err_;
+}
+
+TEST_F(ConsoleCalendarTest, ListJournalsPrintsCountsMostFrequentFirst) {
+  RecordSpec repeating = noted("Gym");
+  repeating.repeatFlag = 0xFFFF;
+  const std::string db = archive(records({noted(" Beta"), noted("ALPHA "), noted("beta"),
+                                          noted("alpha"), noted("Gamma"), noted("Caf\xE9"),
+                                          noted("Delta", ""), repeating, repeating}));
+  EXPECT_EQ(run({"--list-journals", db}), 0);
+  EXPECT_EQ(out_, "2\talpha\n2\tbeta\n1\tcaf\xE9\n1\tgamma\n");
+  EXPECT_EQ(run({"--list-journals", "--encoding", "windows-1252", db}), 0);
+  EXPECT_EQ(out_, "2\talpha\n2\tbeta\n1\tcaf\u00E9\n1\tgamma\n");
+  EXPECT_FALSE(fs::exists(path("Datebook.csv")));
+}
+
+TEST_F(ConsoleCalendarTest, EncodingMakesTheJournalUtf8AfterAByteOrderMark) {
+  const std::string db = archive(records({journalRecord("9:15 am: <Caf\xE9> cr\xE8me \x80")}));
+  EXPECT_EQ(run({"-q", "--encoding", "windows-1252", db}), 0);
+  EXPECT_EQ(readFile(path("Datebook.csv")),
+            "\xEF\xBB\xBF" "0,Caf\u00E9,4/06/2002,9:15 AM,\"<Caf\u00E9> cr\u00E8me \u20AC\"\r\n");
+  EXPECT_EQ(run({"-q", db}), 0);
+  EXPECT_EQ(readFile(path("Datebook.csv")),
+            "0,Caf\xE9,4/06/2002,9:15 AM,\"<Caf\xE9> cr\xE8me \x80\"\r\n");
+}
+
+}  // namespace
+}  // namespace vessory::testing

@@ -1,0 +1,274 @@
+#include "export/calendar_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "calendar/calendar_reading.h"
+#include "calendar/civil_days.h"
+#include "support/archive_builder.h"
+#include "support/fake_export.h"
+
+namespace vessory::testing {
+namespace {
+
+using exporting::ExportOutcome;
+
+const std::string kEndedEarly = "Datebook file ended early - it may be damaged or incomplete.";
+const std::string kPastEnd = "Just read char past EOF";
+
+// The VEVENT blocks of a calendar text, each as written.
+std::vector<std::string> eventBlocks(const std::string& text) {
+  std::vector<std::string> blocks;
+  for (std::size_t at = text.find("BEGIN:VEVENT\r\n"); at != std::string::npos;
+       at = text.find("BEGIN:VEVENT\r\n", at + 1)) {
+    const std::size_t end = text.find("END:VEVENT\r\n", at);
+    blocks.push_back(text.substr(at, end == std::string::npos ? std::string::npos
+                                                              : end + 12 - at));
+  }
+  return blocks;
+}
+
+long countContaining(const std::vector<std::string>& messages, const std::string& part) {
+  return std::count_if(messages.begin(), messages.end(),
+                       [&](const std::string& m) { return m.find(part) != std::string::npos; });
+}
+
+std::vector<RecordSpec> mixedRecords() {
+  RecordSpec weekly;
+  weekly.recordId = 1;
+  weekly.description = "Team";
+  weekly.startTime = utcSeconds({2024, 1, 2}, 9);
+  weekly.endTime = weekly.startTime + 1800;
+  weekly.repeatFlag = 0xFFFF;
+  weekly.brand = 2;
+  weekly.daysMask = 4;
+  weekly.exceptions = {utcSeconds({2024, 1, 9}, 9), utcSeconds({2024, 1, 16}, 9)};
+  RecordSpec allDay = journalRecord("a note\r\nof two lines", utcSeconds({2024, 2, 1}));
+  allDay.recordId = 2;
+  allDay.untimed = 1;
+  RecordSpec yearly;
+  yearly.recordId = 3;
+  yearly.description = std::string(300, 'y');  // the long string form
+  yearly.repeatFlag = 1;                          // repeat data without the class entry
+  yearly.brand = 5;
+  yearly.dayNumber = 7;
+  yearly.monthIndex = 3;
+  RecordSpec plain;
+  plain.recordId = 4;
+  plain.alarmSet = 1;
+  plain.alarmAdvanceUnits = 10;
+  return {weekly, allDay, yearly, plain};
+}
+
+TEST(CalendarDamageTest, ArchiveCutAtEveryLengthGivesWholeEventsOfWholeRecords) {
+  const std::vector<RecordSpec> records = mixedRecords();
+  HeaderSpec header = HeaderSpec::forRecords(static_cast<std::uint32_t>(records.size()));
+  ArchiveBuilder built;
+  built.tag().header(header);
+  std::vector<std::size_t> recordEnds;
+  for (const RecordSpec& r : records) recordEnds.push_back(built.record(r).size());
+  const CalendarExport whole = exportCalendar(built.bytes(), testSettings());
+  ASSERT_EQ(whole.outcome, ExportOutcome::kComplete);
+  const std::vector<std::string> wholeEvents = eventBlocks(whole.text);
+  ASSERT_EQ(wholeEvents.size(), records.size());
+
+  for (std::size_t length = 0; length < built.size(); ++length) {
+    SCOPED_TRACE("cut at " + std::to_string(length));
+    const CalendarExport cut = exportCalendar(built.truncated(length), testSettings());
+    if (length < 4) {
+      EXPECT_EQ(cut.outcome, ExportOutcome::kNotDatebook);
+      EXPECT_EQ(cut.text, "");
+      continue;
+    }
+    ASSERT_EQ(cut.outcome, ExportOutcome::kEndedEarly);
+    ReadCalendar calendar(cut.text);
+    EXPECT_TRUE(calendar.clean());
+    const auto wholeRecords = std::count_if(recordEnds.begin(), recordEnds.end(),
+                                            [&](std::size_t end) { return end <= length; });
+    const std::vector<std::string> events = eventBlocks(cut.text);
+    EXPECT_EQ(calendar.size(), events.size());
+    EXPECT_EQ(events,
+              std::vector<std::string>(wholeEvents.begin(), wholeEvents.begin() + wholeRecords));
+    EXPECT_LE(countContaining(cut.messages, kPastEnd), 1);
+    EXPECT_LE(cut.tally.cutShortLeftOut, 1);
+    ASSERT_FALSE(cut.messages.empty());
+    EXPECT_EQ(cut.messages.back().rfind(kEndedEarly, 0), 0u);
+    EXPECT_TRUE(cut.ended);
+  }
+}
+
+TEST(CalendarDamageTest, EndedEarlyMessageCountsDeletedAndCutShortRecords) {
+  std::vector<RecordSpec> records = mixedRecords();
+  records[0].status = 4;
+  records[1].status = 0x0D;
+  const std::string bytes = ArchiveBuilder().archive(records).bytes();
+  const CalendarExport out = exportCalendar(bytes.substr(0, bytes.size() - 1), testSettings());
+  EXPECT_EQ(out.messages.back(),
+            kEndedEarly + "\r\n\r\nEvents found before that point: "
+                          "The calendar has been placed in:\r\n" + kCalendarPath +
+                "\r\n\r\n1 event written (1 repeating, 0 all-day), times as the clock showed "
+                "them in UTC.\r\n3 records left out: 2 deleted on the desktop, 1 cut short by "
+                "the damage.");
+}
+
+TEST(CalendarDamageTest, SequencingErrorKeepsTheEventsBeforeIt) {
+  std::vector<RecordSpec> records = mixedRecords();
+  records[2].rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
+  const CalendarExport out =
+      exportCalendar(ArchiveBuilder().archive(records).bytes(), testSettings());
+  EXPECT_EQ(out.outcome, ExportOutcome::kSequencingError);
+  ReadCalendar calendar(out.text);
+  EXPECT_TRUE(calendar.clean());
+  EXPECT_EQ(calendar.size(), 2u);
+  EXPECT_EQ(countContaining(out.messages, "sequencing error"), 1);
+  EXPECT_EQ(out.messages.back().rfind("Events found before that point: ", 0), 0u);
+  EXPECT_EQ(out.tally.cutShortLeftOut, 1);
+  EXPECT_TRUE(out.ended);
+}
+
+TEST(CalendarDamageTest, DataAfterTheLastRecordKeepsEveryEventAndSaysSo) {
+  const CalendarExport out =
+      exportCalendar(ArchiveBuilder().archive(mixedRecords()).bytes() + "X", testSettings());
+  EXPECT_EQ(out.outcome, ExportOutcome::kDataAfterEnd);
+  EXPECT_EQ(ReadCalendar(out.text).size(), 4u);
+  ASSERT_GE(out.messages.size(), 2u);
+  EXPECT_EQ(out.messages[out.messages.size() - 2], exporting::kDataAfterEndMessage);
+}
+
+TEST(CalendarDamageTest, ByteFlipsNeverLeaveAFileLibicalCannotRead) {
+  const std::string bytes = ArchiveBuilder().archive(mixedRecords()).bytes();
+  for (std::size_t at = 4; at < bytes.size(); ++at) {
+    for (unsigned char flip : {0x01, 0x80, 0xFF}) {
+      std::string damaged = bytes;
+      damaged[at] = static_cast<char>(damaged[at] ^ flip);
+      const CalendarExport out = exportCalendar(damaged, testSettings());
+      ReadCalendar calendar(out.text);
+      ASSERT_TRUE(calendar.clean()) << "byte " << at << " ^ " << int(flip) << "\n" << out.text;
+      EXPECT_LE(calendar.size(), 4u);
+    }
+  }
+}
+
+// A run over `records` whose files and view the test keeps.
+class CalendarRunTest : public ::testing::Test {
+ protected:
+  ExportOutcome runOver(const std::string& bytes, bool endsProgram = true) {
+    files.archives[kCalendarArchivePath] = bytes;
+    view.fileName = "Datebook.dat";
+    exporting::CalendarRun run(files, settings, endsProgram);
+    const ExportOutcome outcome = run.run(view);
+    tally = run.tally();
+    return outcome;
+  }
+  ExportOutcome runOver(const std::vector<RecordSpec>& records, bool endsProgram = true) {
+    return runOver(ArchiveBuilder().archive(records).bytes(), endsProgram);
+  }
+
+  MemoryFiles files;
+  RecordingView view;
+  exporting::CalendarSettings settings = testSettings();
+  exporting::CalendarTally tally;
+};
+
+TEST_F(CalendarRunTest, WriteFailureIsReportedWithItsReason) {
+  files.failWritesAfter = 0;
+  EXPECT_EQ(runOver(mixedRecords()), ExportOutcome::kCannotWrite);
+  EXPECT_EQ(view.messages.back(), "Cannot write " + kCalendarPath + ": No space left on device");
+  EXPECT_TRUE(files.closed(kCalendarPath));
+  EXPECT_TRUE(view.ended);
+}
+
+TEST_F(CalendarRunTest, WriteFailurePartWayStopsReadingAndLeavesOnlyWholeEvents) {
+  std::vector<RecordSpec> records(1500, journalRecord(std::string(400, 'n')));
+  files.failWritesAfter = 150000;
+  EXPECT_EQ(runOver(records), ExportOutcome::kCannotWrite);
+  const std::string written = files.csv(kCalendarPath);
+  EXPECT_GT(written.size(), 0u);
+  EXPECT_TRUE(written.ends_with("END:VEVENT\r\n"));
+  EXPECT_LT(tally.events, 1500);
+}
+
+TEST_F(CalendarRunTest, OutputOverTheArchiveIsRefusedUnderAnyName) {
+  const std::string bytes = ArchiveBuilder().archive(mixedRecords()).bytes();
+  for (const std::string& output : {kCalendarArchivePath, std::string("D:\\elsewhere.ics")}) {
+    files.aliases["D:\\elsewhere.ics"] = kCalendarArchivePath;
+    settings.outputPath = output;
+    EXPECT_EQ(runOver(bytes), ExportOutcome::kOutputIsArchive);
+    EXPECT_EQ(files.archives[kCalendarArchivePath], bytes);
+    EXPECT_FALSE(files.created(output));
+    EXPECT_EQ(view.messages.back(), "Cannot export: the calendar file " + output +
+                                        " is the Datebook file itself");
+  }
+}
+
+TEST_F(CalendarRunTest, EndAskedForMidRunLeavesACalendarOfTheEventsSoFar) {
+  view.onEvents = [](RecordingView& v) {
+    if (std::find(v.events.begin(), v.events.end(), "record: 3") != v.events.end()) {
+      v.endWanted = true;
+    }
+  };
+  EXPECT_EQ(runOver(mixedRecords()), ExportOutcome::kEndRequested);
+  ReadCalendar calendar(files.csv(kCalendarPath));
+  EXPECT_TRUE(calendar.clean());
+  EXPECT_EQ(calendar.size(), 2u);
+  EXPECT_TRUE(files.closed(kCalendarPath));
+  EXPECT_FALSE(view.ended);
+}
+
+TEST_F(CalendarRunTest, UnknownZoneOrCharacterSetStopsBeforeAnythingIsOpened) {
+  settings.zoneName = "Mars/Olympus_Mons";
+  EXPECT_EQ(runOver(mixedRecords()), ExportOutcome::kBadOption);
+  EXPECT_EQ(view.messages.back(), "Unknown time zone Mars/Olympus_Mons");
+  settings = testSettings();
+  settings.charset = "no-such-charset";
+  EXPECT_EQ(runOver(mixedRecords()), ExportOutcome::kBadOption);
+  EXPECT_EQ(view.messages.back().rfind("Unknown character set no-such-charset", 0), 0u);
+  EXPECT_FALSE(files.created(kCalendarPath));
+  EXPECT_FALSE(view.ended);
+  EXPECT_TRUE(exporting::checkCalendarSettings(settings).has_value());
+  EXPECT_FALSE(exporting::checkCalendarSettings(testSettings("Asia/Kolkata")).has_value());
+}
+
+TEST_F(CalendarRunTest, UncreatableCalendarNamesThePathAndTheReason) {
+  files.uncreatable[kCalendarPath] = "Permission denied";
+  EXPECT_EQ(runOver(mixedRecords()), ExportOutcome::kCannotCreate);
+  EXPECT_EQ(view.messages.back(), "Cannot create " + kCalendarPath + ": Permission denied");
+}
+
+TEST_F(CalendarRunTest, CallerThatKeepsTheEndGetsNoFinalMessage) {
+  EXPECT_EQ(runOver(mixedRecords(), false), ExportOutcome::kComplete);
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_FALSE(view.ended);
+  EXPECT_EQ(tally.events, 4);
+  EXPECT_EQ(tally.repeating, 2);
+  EXPECT_EQ(tally.allDay, 1);
+}
+
+TEST_F(CalendarRunTest, DetailsShowTheZonesWallTimeAndTheConvertedDescription) {
+  std::vector<RecordSpec> records = mixedRecords();
+  records[0].description = "Caf\xE9";
+  settings.zoneName = "Asia/Kolkata";
+  view.details = exporting::kChecked;
+  EXPECT_EQ(runOver(records), ExportOutcome::kComplete);
+  EXPECT_NE(std::find(view.events.begin(), view.events.end(), "datetime: 2024-01-02 14:30:00"),
+            view.events.end());
+  EXPECT_NE(std::find(view.events.begin(), view.events.end(), "description: Caf\u00E9"),
+            view.events.end());
+}
+
+TEST(CalendarPathForTest, ExtensionOfTheNameIsReplacedOrAdded) {
+  EXPECT_EQ(exporting::calendarPathFor("C:\\Palm\\Datebook.dat"), "C:\\Palm\\Datebook.ics");
+  EXPECT_EQ(exporting::calendarPathFor("/home/me/Datebook"), "/home/me/Datebook.ics");
+  EXPECT_EQ(exporting::calendarPathFor("/home/me.old/Datebook"), "/home/me.old/Datebook.ics");
+  EXPECT_EQ(exporting::calendarPathFor("C:\\a.b\\Datebook"), "C:\\a.b\\Datebook.ics");
+  EXPECT_EQ(exporting::calendarPathFor("/home/me/.datebook"), "/home/me/.datebook.ics");
+  EXPECT_EQ(exporting::calendarPathFor(".datebook"), ".datebook.ics");
+  EXPECT_EQ(exporting::calendarPathFor("/home/me/.datebook.dat"), "/home/me/.datebook.ics");
+  EXPECT_EQ(exporting::calendarPathFor("Datebook.DAT.bak"), "Datebook.DAT.ics");
+}
+
+}  // namespace
+}  // namespace vessory::testing
