@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "archive/byte_source.h"
+#include "bench_archive.h"
 #include "export/calendar_run.h"
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
-#include "archive/byte_source.h"
-#include "bench_archive.h"
 #include "journal/csv_output.h"
 #include "support/archive_builder.h"
 
@@ -90,7 +90,8 @@ class InMemoryFiles : public exporting::ExportFiles {
 };
 
 void checkComplete(benchmark::State& state, exporting::ExportOutcome outcome) {
-  if (outcome != exporting::ExportOutcome::kComplete) state.SkipWithError("the export did not complete");
+  if (outcome != exporting::ExportOutcome::kComplete)
+    state.SkipWithError("the export did not complete");
 }
 
 void BM_ExportRunInMemory(benchmark::State& state) {

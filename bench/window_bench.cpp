@@ -12,10 +12,10 @@
 #include <chrono>
 #include <string>
 
-#include "window/location_lists.h"
-#include "window/main_window.h"
 #include "bench_archive.h"
 #include "support/archive_builder.h"
+#include "window/location_lists.h"
+#include "window/main_window.h"
 
 namespace vessory::testing {
 namespace {

@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "export/calendar_run.h"
+#include "piece_source.h"
 #include "support/fake_export.h"
 
 namespace {
@@ -26,6 +27,7 @@ namespace {
 using vessory::exporting::CalendarRun;
 using vessory::exporting::CalendarSettings;
 using vessory::exporting::ExportOutcome;
+using vessory::testing::PieceSource;
 
 constexpr std::array<const char*, 5> kZones = {"UTC", "America/New_York", "Europe/Berlin",
                                                "Asia/Kolkata", "Australia/Lord_Howe"};
@@ -39,23 +41,6 @@ constexpr std::size_t kLongestLine = 75;
   std::fprintf(stderr, "broken invariant: %s\n", what.c_str());
   __builtin_trap();
 }
-
-// The archive in pieces of a fixed size, so that every read can fall across a piece's end.
-class PieceSource : public vessory::archive::ByteSource {
- public:
-  PieceSource(std::string_view bytes, std::size_t piece)
-      : rest_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
-        piece_(piece == 0 ? bytes.size() : piece) {}
-  std::span<const unsigned char> nextChunk() override {
-    std::span<const unsigned char> chunk = rest_.first(std::min(piece_, rest_.size()));
-    rest_ = rest_.subspan(chunk.size());
-    return chunk;
-  }
-
- private:
-  std::span<const unsigned char> rest_;
-  std::size_t piece_;
-};
 
 class PieceFiles : public vessory::testing::MemoryFiles {
  public:
@@ -148,8 +133,9 @@ void checkCalendar(const Result& result) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const int options = size > 0 ? data[0] : 0;
   const int chunk = size > 1 ? data[1] : 0;
-  const std::string_view archive(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 2),
-                                 size - std::min<std::size_t>(size, 2));
+  const std::string_view archive(
+      reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 2),
+      size - std::min<std::size_t>(size, 2));
   CalendarSettings settings;
   settings.zoneName = kZones[options % kZones.size()];
   settings.includeDeleted = (options / kZones.size()) % 2 == 1;

@@ -5,10 +5,11 @@
 #include <memory>
 #include <span>
 
-#include "export/export_files.h"
 #include "archive/byte_source.h"
 #include "csv_shape.h"
+#include "export/export_files.h"
 #include "journal/csv_output.h"
+#include "piece_source.h"
 #include "support/fake_export.h"
 
 namespace vessory::testing {
@@ -45,25 +46,6 @@ void applyOptionSet(RecordingView& view, int set) {
   view.wrap = kWrap[set / 3 % 2];
   view.bias = kBias[set / 6 % 3];
 }
-
-// The archive handed out in pieces of a fixed size, so that every read can fall across the end
-// of a piece.
-class PieceSource : public archive::ByteSource {
- public:
-  PieceSource(std::string_view bytes, std::size_t piece)
-      : rest_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
-        piece_(piece == 0 ? bytes.size() : piece) {}
-
-  std::span<const unsigned char> nextChunk() override {
-    std::span<const unsigned char> chunk = rest_.first(std::min(piece_, rest_.size()));
-    rest_ = rest_.subspan(chunk.size());
-    return chunk;
-  }
-
- private:
-  std::span<const unsigned char> rest_;
-  std::size_t piece_;
-};
 
 // One archive and one CSV, in memory. The open CSV output can be flushed from outside, so that
 // what it holds at a given moment can be compared with what it holds at the end.

@@ -91,12 +91,14 @@ void addCalendarRecords(Add& add) {
   club.alarmSet = 1;
   club.alarmAdvanceUnits = 15;  // minutes
   add(club);
-  RecordSpec review = repeating(appointment(kFirstDay + 25 * kDay + 3600 * 4, "Month-end review", ""), 3);
+  RecordSpec review =
+      repeating(appointment(kFirstDay + 25 * kDay + 3600 * 4, "Month-end review", ""), 3);
   review.dayIndex = 5;   // Friday
   review.weekIndex = 4;  // the last one of the month
   review.endDate = kFirstDay + 365 * kDay;
   add(review);
-  RecordSpec plants = repeating(appointment(kFirstDay + 6 * kDay - 3600 * 3, "Water the plants", ""), 2);
+  RecordSpec plants =
+      repeating(appointment(kFirstDay + 6 * kDay - 3600 * 3, "Water the plants", ""), 2);
   plants.interval = 2;
   plants.daysMask = 0x41;  // Sunday and Saturday, every other week
   plants.untimed = 1;

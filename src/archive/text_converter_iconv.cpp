@@ -47,8 +47,7 @@ void IconvConverter::appendUtf8(std::string_view bytes, std::string& out) {
 
 }  // namespace
 
-std::unique_ptr<TextConverter> TextConverter::open(const std::string& charset,
-                                                   std::string& error) {
+std::unique_ptr<TextConverter> TextConverter::open(const std::string& charset, std::string& error) {
   if (charset.empty()) {
     error = "no character set named";
     return nullptr;

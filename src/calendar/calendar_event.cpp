@@ -39,9 +39,8 @@ void addExceptions(const EventRecord& record, const ZoneClock& clock, bool allDa
                    icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
   const auto& dates = record.repeat.exceptions;
-  const std::size_t count = record.repeat.exceptionCount < 0
-                                ? 0
-                                : static_cast<std::size_t>(record.repeat.exceptionCount);
+  const std::size_t count =
+      record.repeat.exceptionCount < 0 ? 0 : static_cast<std::size_t>(record.repeat.exceptionCount);
   for (std::size_t j = 0; j < dates.size() && j < count; ++j) {
     WallTime day = clock.wallTime(dates[j]);
     if (allDay) {

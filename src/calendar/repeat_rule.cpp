@@ -104,8 +104,7 @@ std::optional<RepeatResult> setKind(const RepeatEvent& repeat, icalrecurrencetyp
   }
 }
 
-void setEnd(const RepeatEvent& repeat, const ZoneClock& clock, bool allDay,
-            icalrecurrencetype& r) {
+void setEnd(const RepeatEvent& repeat, const ZoneClock& clock, bool allDay, icalrecurrencetype& r) {
   if (repeat.endDate == -1) return;
   WallTime last = clock.wallTime(repeat.endDate);
   if (!last.dateBefore(kNoEndDay)) return;

@@ -1,11 +1,11 @@
 // The system's zone on POSIX systems.
 
-#include "calendar/system_zone.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "calendar/system_zone.h"
 
 namespace vessory::calendar {
 

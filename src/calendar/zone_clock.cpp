@@ -18,8 +18,7 @@ std::unique_ptr<ZoneClock> ZoneClock::open(const std::string& name) {
 }
 
 WallTime ZoneClock::wallTime(std::int64_t utcSeconds) const {
-  const icaltimetype t =
-      icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0, zone_);
+  const icaltimetype t = icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0, zone_);
   return WallTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 

@@ -34,8 +34,9 @@ struct ParsedOptions {
 };
 
 // Parses the arguments after the program name and checks that the options go together (the
-// journal's layout options have no meaning for the calendar, and the other way round). Values are taken as they stand, even when they
-// begin with "-" ("-b -4"); "--name=value" works for the long options, and "--" ends options.
+// journal's layout options have no meaning for the calendar, and the other way round). Values are
+// taken as they stand, even when they begin with "-" ("-b -4"); "--name=value" works for the long
+// options, and "--" ends options.
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
 
 std::string consoleUsage();

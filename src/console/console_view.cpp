@@ -44,8 +44,7 @@ void ConsoleView::processPendingEvents() {
 
 void ConsoleView::drawProgress() {
   const char* found = options_.calendar ? ", events written: " : ", journals found: ";
-  std::string line =
-      "\rRecords read: " + current_ + " of " + total_ + found + found_ + "\x1b[K";
+  std::string line = "\rRecords read: " + current_ + " of " + total_ + found + found_ + "\x1b[K";
   put(err_, line);
   std::fflush(err_);
   progressShown_ = true;

@@ -6,21 +6,21 @@
 #include <string>
 
 #include "console/console_options.h"
-#include "export/export_files.h"
 #include "export/calendar_run.h"
+#include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 
 namespace vessory::console {
 
 // The export's vocabulary, used throughout this front end.
+using exporting::CalendarRun;
+using exporting::CalendarSettings;
 using exporting::DiskFiles;
 using exporting::ExportFiles;
 using exporting::ExportOutcome;
 using exporting::ExportRun;
 using exporting::ExportView;
-using exporting::CalendarRun;
-using exporting::CalendarSettings;
 using exporting::kChecked;
 using exporting::kUnchecked;
 

@@ -50,8 +50,8 @@ std::optional<std::string> openTools(const CalendarSettings& settings, CalendarT
 
 std::string wallTimeText(const calendar::WallTime& t) {
   char text[40];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
-                t.hour, t.minute, t.second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
   return text;
 }
 
@@ -98,8 +98,8 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
 std::optional<ExportOutcome> CalendarSession::readAll(journal::CsvOutput& out) {
   const std::int64_t now =
       settings_.stampTime ? *settings_.stampTime : static_cast<std::int64_t>(std::time(nullptr));
-  stamp_ = icaltime_from_timet_with_zone(static_cast<time_t>(now), 0,
-                                         icaltimezone_get_utc_timezone());
+  stamp_ =
+      icaltime_from_timet_with_zone(static_cast<time_t>(now), 0, icaltimezone_get_utc_timezone());
   archive::TraceSink trace;
   header_ = archive::readArchiveHeader(reader_, trace);
   if (reader_.halted()) return ExportOutcome::kSequencingError;
@@ -269,16 +269,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);
   const bool written = out->close();
-  ExportOutcome outcome;
-  if (!written) {
-    outcome = ExportOutcome::kCannotWrite;
-  } else if (stopped) {
-    outcome = *stopped;
-  } else if (!source->errorText().empty()) {
-    outcome = ExportOutcome::kCannotRead;
-  } else {
-    outcome = endOfArchive(session.reader());
-  }
+  const ExportOutcome outcome = closingOutcome(written, stopped, *source, session.reader());
   const std::string reason = written ? source->errorText() : out->errorText();
   source.reset();
   out.reset();

@@ -26,8 +26,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
 
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
   // reading stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv,
-                                       archive::TextConverter* toUtf8);
+  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv, archive::TextConverter* toUtf8);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(
@@ -130,15 +129,9 @@ ExportOutcome ExportRun::run(ExportView& view) {
   const ClearOnExit clear{running_};
 
   const ExportSettings settings(view);
-  std::unique_ptr<archive::TextConverter> toUtf8;
-  if (utf8From_) {
-    std::string error;
-    toUtf8 = archive::TextConverter::open(*utf8From_, error);
-    if (!toUtf8) {
-      view.showMessage("Unknown character set " + *utf8From_ + ": " + error);
-      return ExportOutcome::kBadOption;
-    }
-  }
+  OptionalConverter openedConverter = openConverter(view, utf8From_);
+  if (openedConverter.failure) return *openedConverter.failure;
+  std::unique_ptr<archive::TextConverter> toUtf8 = std::move(openedConverter.converter);
   const std::string& path = settings.inputPath();
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
@@ -166,20 +159,12 @@ ExportOutcome ExportRun::run(ExportView& view) {
   // Rows are on disk before anything is reported; a failure to put them there is reported
   // instead of any success.
   const bool written = csv->close();
-  ExportOutcome outcome;
-  if (!written) {
-    outcome = ExportOutcome::kCannotWrite;
-  } else if (stopped) {
-    outcome = *stopped;
-  } else if (!source->errorText().empty()) {
-    outcome = ExportOutcome::kCannotRead;
-  } else {
-    outcome = endOfArchive(session.reader());
-  }
+  const ExportOutcome outcome = closingOutcome(written, stopped, *source, session.reader());
   const std::string reason = written ? source->errorText() : csv->errorText();
   source.reset();
   csv.reset();
-  const bool failed = outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
+  const bool failed =
+      outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
   if (endsProgram_ || failed) reportEnd(view, outcome, path, csvName, reason);
   if (endsProgram_ && outcome != ExportOutcome::kEndRequested) view.endProgram();
   return outcome;

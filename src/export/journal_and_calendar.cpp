@@ -115,8 +115,7 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& 
 
 }  // namespace
 
-JournalAndCalendarRun::JournalAndCalendarRun(ExportFiles& files)
-    : files_(files), journal_(files) {
+JournalAndCalendarRun::JournalAndCalendarRun(ExportFiles& files) : files_(files), journal_(files) {
   journal_.leaveEndToCaller();
 }
 

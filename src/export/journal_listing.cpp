@@ -68,15 +68,9 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
 
 ExportOutcome JournalListing::run(ExportView& view) {
   candidates_.clear();
-  std::unique_ptr<archive::TextConverter> toUtf8;
-  if (utf8From_) {
-    std::string error;
-    toUtf8 = archive::TextConverter::open(*utf8From_, error);
-    if (!toUtf8) {
-      view.showMessage("Unknown character set " + *utf8From_ + ": " + error);
-      return ExportOutcome::kBadOption;
-    }
-  }
+  OptionalConverter openedConverter = openConverter(view, utf8From_);
+  if (openedConverter.failure) return *openedConverter.failure;
+  std::unique_ptr<archive::TextConverter> toUtf8 = std::move(openedConverter.converter);
   const std::string path = view.inputPath();
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
@@ -88,9 +82,7 @@ ExportOutcome JournalListing::run(ExportView& view) {
   }
   std::unordered_map<std::string, std::int64_t> counts;
   std::optional<ExportOutcome> stopped = countDescriptions(view, reader, messages, counts);
-  ExportOutcome outcome = stopped ? *stopped
-                          : !opened.source->errorText().empty() ? ExportOutcome::kCannotRead
-                                                                 : endOfArchive(reader);
+  const ExportOutcome outcome = closingOutcome(true, stopped, *opened.source, reader);
   reportEnd(view, outcome, path, opened.source->errorText());
   for (auto& [description, count] : counts) candidates_.push_back({count, description});
   std::sort(candidates_.begin(), candidates_.end(), [](const auto& a, const auto& b) {

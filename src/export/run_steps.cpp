@@ -62,4 +62,24 @@ ExportOutcome endOfArchive(archive::ArchiveReader& reader) {
   return ExportOutcome::kDataAfterEnd;
 }
 
+ExportOutcome closingOutcome(bool written, std::optional<ExportOutcome> stopped,
+                             const archive::ByteSource& source, archive::ArchiveReader& reader) {
+  if (!written) return ExportOutcome::kCannotWrite;
+  if (stopped) return *stopped;
+  if (!source.errorText().empty()) return ExportOutcome::kCannotRead;
+  return endOfArchive(reader);
+}
+
+OptionalConverter openConverter(ExportView& view, const std::optional<std::string>& charset) {
+  OptionalConverter opened;
+  if (!charset) return opened;
+  std::string error;
+  opened.converter = archive::TextConverter::open(*charset, error);
+  if (!opened.converter) {
+    view.showMessage("Unknown character set " + *charset + ": " + error);
+    opened.failure = ExportOutcome::kBadOption;
+  }
+  return opened;
+}
+
 }  // namespace vessory::exporting

@@ -7,6 +7,7 @@
 
 #include "archive/archive_reader.h"
 #include "archive/byte_source.h"
+#include "archive/text_converter.h"
 #include "export/export_files.h"
 #include "export/export_view.h"
 
@@ -56,6 +57,20 @@ std::optional<ExportOutcome> refuseOutputOverArchive(ExportView& view, ExportFil
 
 // Tells how the archive ended after the last record: complete, cut short, or more data.
 ExportOutcome endOfArchive(archive::ArchiveReader& reader);
+
+// How a run that read records ended, once its output is closed: a failure to write (`written`
+// false) comes before anything else, then what stopped the reading early, then a read error,
+// and only then how the archive itself ended.
+ExportOutcome closingOutcome(bool written, std::optional<ExportOutcome> stopped,
+                             const archive::ByteSource& source, archive::ArchiveReader& reader);
+
+// The converter from `charset` to UTF-8 when one is asked for. An unknown character set is shown
+// to the view and returned as kBadOption in `failure`.
+struct OptionalConverter {
+  std::unique_ptr<archive::TextConverter> converter;
+  std::optional<ExportOutcome> failure;
+};
+OptionalConverter openConverter(ExportView& view, const std::optional<std::string>& charset);
 
 // Clears a flag when it goes out of scope: a run's "under way" mark, whichever way it returns.
 struct ClearOnExit {

@@ -82,8 +82,8 @@ void CsvJournalWriter::writeJournalRow(JournalEntry& entry, std::string_view key
 
   // The row goes straight into the output's buffer, in one piece as far as flushing goes.
   CsvOutput& out = output_;
-  out.beginRow(kRowFrame + entry.keyword.size() + entry.dateText.size() +
-               entry.timeText.size() + 2 * entry.text.size());
+  out.beginRow(kRowFrame + entry.keyword.size() + entry.dateText.size() + entry.timeText.size() +
+               2 * entry.text.size());
   char digits[24];
   auto number = std::to_chars(digits, digits + sizeof digits, entry.category);
   out.appendToRow(std::string_view(digits, static_cast<std::size_t>(number.ptr - digits)));

@@ -29,9 +29,9 @@ using exporting::ExportOutcome;
 using exporting::ExportRun;
 using exporting::ExportView;
 using exporting::kChecked;
-using exporting::kUnchecked;
 using exporting::kGreyed;
 using exporting::kMenuBackgroundColor;
+using exporting::kUnchecked;
 using exporting::kWindowBackgroundColor;
 
 class DriveList;

@@ -18,8 +18,8 @@ std::unique_ptr<TextConverter> open(const std::string& charset) {
 }
 
 TEST(TextConverterTest, UnknownOrMissingNamesGiveNoConverterAndAReason) {
-  for (const std::string& name : {std::string("no-such-charset"), std::string("windows-99999"),
-                                  std::string()}) {
+  for (const std::string& name :
+       {std::string("no-such-charset"), std::string("windows-99999"), std::string()}) {
     std::string error;
     EXPECT_EQ(TextConverter::open(name, error), nullptr) << name;
     EXPECT_FALSE(error.empty()) << name;
@@ -43,7 +43,9 @@ TEST(TextConverterTest, EveryUndefinedByteIsOneReplacementCountedAcrossCalls) {
 
 TEST(TextConverterTest, BrokenUtf8IsReplacedByteForByteAndTheRestKept) {
   auto converter = open("UTF-8");
-  EXPECT_EQ(converter->toUtf8("a\xFF" "b\xC3\xA9"), "a" + kFffd + "b\u00E9");
+  EXPECT_EQ(converter->toUtf8("a\xFF"
+                              "b\xC3\xA9"),
+            "a" + kFffd + "b\u00E9");
   // A sequence the text ends inside.
   EXPECT_EQ(converter->toUtf8("z\xE2\x82"), "z" + kFffd + kFffd);
   EXPECT_EQ(converter->replacements(), 3);
@@ -60,7 +62,9 @@ TEST(TextConverterTest, TextLongerThanOneBufferIsConvertedWhole) {
       in += i % 2 == 0 ? "\xE9" : "\x80";
       expected += i % 2 == 0 ? "\u00E9" : "\u20AC";
     }
-    in += "\x81" "end";
+    in +=
+        "\x81"
+        "end";
     expected += kFffd + "end";
     ASSERT_EQ(converter->toUtf8(in), expected) << lead;
   }

@@ -40,8 +40,8 @@ bool ruleHolds(const DatebookRule& rule, std::int64_t startDays, std::int64_t da
     case 4:
       return everyNth(monthsBetween(start, date), rule.interval) && date.day == rule.dayNumber;
     case 5:
-      return everyNth(date.year - start.year, rule.interval) &&
-             date.month == rule.monthIndex + 1 && date.day == rule.dayNumber;
+      return everyNth(date.year - start.year, rule.interval) && date.month == rule.monthIndex + 1 &&
+             date.day == rule.dayNumber;
     default:
       return false;
   }

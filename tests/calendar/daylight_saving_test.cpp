@@ -98,16 +98,14 @@ TEST(ZoneWallTimeTest, EventsAcrossTheSpringChangeKeepTheirClockTimes) {
                        eventAt(utcSeconds({2024, 7, 1}, 13), utcSeconds({2024, 7, 1}, 14))}),
               {{"2024-03-10 01:30:00", "2024-03-10 03:30:00"},
                {"2024-07-01 09:00:00", "2024-07-01 10:00:00"}});
-  expectTimes(timesIn("Europe/Berlin",
-                      {eventAt(utcSeconds({2024, 3, 31}, 0, 30),
-                               utcSeconds({2024, 3, 31}, 1, 30))}),
+  expectTimes(timesIn("Europe/Berlin", {eventAt(utcSeconds({2024, 3, 31}, 0, 30),
+                                                utcSeconds({2024, 3, 31}, 1, 30))}),
               {{"2024-03-31 01:30:00", "2024-03-31 03:30:00"}});
 }
 
 TEST(ZoneWallTimeTest, TheRepeatedHourOfAutumnGivesTheSameClockTimeTwice) {
-  expectTimes(timesIn("America/New_York",
-                      {eventAt(utcSeconds({2024, 11, 3}, 5, 30),
-                               utcSeconds({2024, 11, 3}, 6, 30))}),
+  expectTimes(timesIn("America/New_York", {eventAt(utcSeconds({2024, 11, 3}, 5, 30),
+                                                   utcSeconds({2024, 11, 3}, 6, 30))}),
               {{"2024-11-03 01:30:00", "2024-11-03 01:30:00"}});
   expectTimes(timesIn("Europe/Berlin", {eventAt(utcSeconds({2024, 10, 27}, 0, 30),
                                                 utcSeconds({2024, 10, 27}, 1, 30))}),
@@ -140,10 +138,10 @@ TEST(ZoneWallTimeTest, EveningInNewYorkIsTheNextDayInUtc) {
   const CalendarExport out = exportRecords({weekly}, "America/New_York");
   ReadCalendar calendar(out.text);
   ASSERT_EQ(calendar.size(), 1u);
-  EXPECT_EQ(occurrences(calendar.event(0), {2024, 12, 31}),
-            (std::vector<std::string>{"2024-04-30 20:00:00", "2024-05-07 20:00:00",
-                                      "2024-05-21 20:00:00", "2024-05-28 20:00:00",
-                                      "2024-06-04 20:00:00"}));
+  EXPECT_EQ(
+      occurrences(calendar.event(0), {2024, 12, 31}),
+      (std::vector<std::string>{"2024-04-30 20:00:00", "2024-05-07 20:00:00", "2024-05-21 20:00:00",
+                                "2024-05-28 20:00:00", "2024-06-04 20:00:00"}));
 }
 
 TEST(ZoneWallTimeTest, AllDayEventTakesTheLocalDate) {

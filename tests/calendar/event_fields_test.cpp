@@ -72,7 +72,8 @@ TEST(AlarmTest, AlarmOfAnEventWithoutDescriptionStillSaysSomething) {
   const CalendarExport out = exportRecords({silent});
   ReadCalendar calendar(out.text);
   ASSERT_EQ(calendar.size(), 1u);
-  icalcomponent* alarm = icalcomponent_get_first_component(calendar.event(0), ICAL_VALARM_COMPONENT);
+  icalcomponent* alarm =
+      icalcomponent_get_first_component(calendar.event(0), ICAL_VALARM_COMPONENT);
   ASSERT_NE(alarm, nullptr);
   const char* text = icalcomponent_get_description(alarm);
   ASSERT_NE(text, nullptr);
@@ -119,10 +120,9 @@ TEST(EventFieldsTest, PrivateRecordsAreClassPrivate) {
 
 TEST(EventFieldsTest, CategoryIsFoundByTheIndexItsEntryCarries) {
   HeaderSpec header;
-  header.categories = {CategorySpec{3, 10, 0, "Personal", "Pers"},
-                       CategorySpec{1, 11, 0, "Business", "Busi"},
-                       CategorySpec{0, 12, 0, "Unfiled", "Unf"},
-                       CategorySpec{4, 13, 0, "B\xFCro", "B\xFC"}};
+  header.categories = {
+      CategorySpec{3, 10, 0, "Personal", "Pers"}, CategorySpec{1, 11, 0, "Business", "Busi"},
+      CategorySpec{0, 12, 0, "Unfiled", "Unf"}, CategorySpec{4, 13, 0, "B\xFCro", "B\xFC"}};
   std::vector<RecordSpec> records;
   for (std::uint32_t category : {1u, 3u, 2u, 0u, 4u, 0xFFFFFFFFu}) {
     records.push_back(eventRecord());

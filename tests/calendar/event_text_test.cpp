@@ -61,13 +61,22 @@ bool wholeUtf8(const std::string& line) {
 }
 
 TEST(EventTextTest, Windows1252AccentsAndTheEuroSignBecomeUtf8) {
-  const Texts t = textsOf(textRecord("Caf\xE9 \x80 5 \x93ok\x94", "Gr\xFC\xDF" "e \x8A\x9F"));
+  const Texts t = textsOf(textRecord("Caf\xE9 \x80 5 \x93ok\x94",
+                                     "Gr\xFC\xDF"
+                                     "e \x8A\x9F"));
   EXPECT_EQ(t.summary, "Caf\u00E9 \u20AC 5 \u201Cok\u201D");
   EXPECT_EQ(t.description, "Gr\u00FC\u00DFe \u0160\u0178");
 }
 
 TEST(EventTextTest, TheFiveUndefinedBytesEachBecomeAReplacementCharacter) {
-  const Texts t = textsOf(textRecord("a\x81" "b\x8D" "c\x8F" "d\x90" "e\x9D" "f", "x"));
+  const Texts t =
+      textsOf(textRecord("a\x81"
+                         "b\x8D"
+                         "c\x8F"
+                         "d\x90"
+                         "e\x9D"
+                         "f",
+                         "x"));
   EXPECT_EQ(t.summary, "a" + kFffd + "b" + kFffd + "c" + kFffd + "d" + kFffd + "e" + kFffd + "f");
 }
 
@@ -94,7 +103,10 @@ TEST(EventTextTest, CommasSemicolonsAndBackslashesReadBackUnchanged) {
 // An empty SUMMARY is valid text; libical's own reader flags it (and drops it), so the
 // file is looked at as written.
 TEST(EventTextTest, EmptyTextsAndTheEmptyStringMarkerGiveAnEmptySummaryAndNoDescription) {
-  const std::string marker = "\xAB" "NULL" "\xBB";
+  const std::string marker =
+      "\xAB"
+      "NULL"
+      "\xBB";
   for (const std::string& empty : {std::string(), marker}) {
     const std::string text = exportRecords({textRecord(empty, empty)}).text;
     EXPECT_NE(text.find("\r\nSUMMARY:\r\n"), std::string::npos) << text;

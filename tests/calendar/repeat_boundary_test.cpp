@@ -73,19 +73,30 @@ TEST_P(UnsayableRepeatTest, IsWrittenOnceWithAMessageNamingTheRecord) {
 INSTANTIATE_TEST_SUITE_P(
     KindsAndValues, UnsayableRepeatTest,
     ::testing::Values(
-        bad("KindZero", 0, [](RecordSpec&) {}, "repeat kind 0"),
-        bad("KindSix", 6, [](RecordSpec&) {}, "repeat kind 6"),
-        bad("KindNoneAtAll", 0xFFFFFFFF, [](RecordSpec&) {}, "repeat kind -1"),
-        bad("WeeklyWithoutDays", 2, [](RecordSpec& r) { r.daysMask = 0x80; },
+        bad(
+            "KindZero", 0, [](RecordSpec&) {}, "repeat kind 0"),
+        bad(
+            "KindSix", 6, [](RecordSpec&) {}, "repeat kind 6"),
+        bad(
+            "KindNoneAtAll", 0xFFFFFFFF, [](RecordSpec&) {}, "repeat kind -1"),
+        bad(
+            "WeeklyWithoutDays", 2, [](RecordSpec& r) { r.daysMask = 0x80; },
             "weekly days mask 128"),
-        bad("WeekStartingOnDaySeven", 2, [](RecordSpec& r) { r.firstDayOfWeek = 7; },
+        bad(
+            "WeekStartingOnDaySeven", 2, [](RecordSpec& r) { r.firstDayOfWeek = 7; },
             "first day of the week 7"),
-        bad("WeekIndexFive", 3, [](RecordSpec& r) { r.weekIndex = 5; }, "week index 5"),
-        bad("DayIndexSeven", 3, [](RecordSpec& r) { r.dayIndex = 7; }, "day index 7"),
-        bad("DayNumberZero", 4, [](RecordSpec& r) { r.dayNumber = 0; }, "day number 0"),
-        bad("DayNumberThirtyTwo", 5, [](RecordSpec& r) { r.dayNumber = 32; }, "day number 32"),
-        bad("MonthIndexTwelve", 5, [](RecordSpec& r) { r.monthIndex = 12; }, "month index 12"),
-        bad("IntervalBeyondAnyRule", 1, [](RecordSpec& r) { r.interval = 100000; },
+        bad(
+            "WeekIndexFive", 3, [](RecordSpec& r) { r.weekIndex = 5; }, "week index 5"),
+        bad(
+            "DayIndexSeven", 3, [](RecordSpec& r) { r.dayIndex = 7; }, "day index 7"),
+        bad(
+            "DayNumberZero", 4, [](RecordSpec& r) { r.dayNumber = 0; }, "day number 0"),
+        bad(
+            "DayNumberThirtyTwo", 5, [](RecordSpec& r) { r.dayNumber = 32; }, "day number 32"),
+        bad(
+            "MonthIndexTwelve", 5, [](RecordSpec& r) { r.monthIndex = 12; }, "month index 12"),
+        bad(
+            "IntervalBeyondAnyRule", 1, [](RecordSpec& r) { r.interval = 100000; },
             "interval 100000")),
     [](const auto& info) { return info.param.name; });
 

@@ -73,8 +73,8 @@ RecordSpec noted(const std::string& description, const std::string& note = "a: b
 TEST_F(ConsoleCalendarTest, OptionsOfTheOtherExportAreUsageErrorsNamingTheOption) {
   const std::string db = archive(records({noted("x")}));
   const std::vector<std::vector<std::string>> misplaced = {
-      {"--calendar", "-j", "x"}, {"--calendar", "--journal=x"}, {"--calendar", "-k", "[]"},
-      {"--calendar", "-b", "0"}, {"--calendar", "--no-wrap"},   {"--time-zone", "UTC"},
+      {"--calendar", "-j", "x"}, {"--calendar", "--journal=x"},  {"--calendar", "-k", "[]"},
+      {"--calendar", "-b", "0"}, {"--calendar", "--no-wrap"},    {"--time-zone", "UTC"},
       {"--include-deleted"},     {"--list-journals", "-o", "x"}, {"--list-journals", "--calendar"}};
   for (std::vector<std::string> args : misplaced) {
     const std::string option = args[0] == "--calendar" || args[0] == "--list-journals"
@@ -111,10 +111,9 @@ TEST_F(ConsoleCalendarTest, CalendarIsWrittenBesideTheArchive) {
   EXPECT_TRUE(calendar.clean());
   ASSERT_EQ(calendar.size(), 1u);
   EXPECT_EQ(valueOf(calendar.event(0), ICAL_DTSTART_PROPERTY), "20020407T020000");
-  EXPECT_EQ(err_.rfind("All Done!\r\n\r\nThe calendar has been placed in:\r\n" +
-                           path("Datebook.ics"),
-                       0),
-            0u)
+  EXPECT_EQ(
+      err_.rfind("All Done!\r\n\r\nThe calendar has been placed in:\r\n" + path("Datebook.ics"), 0),
+      0u)
       << err_;
   EXPECT_NE(err_.find("in Europe/Berlin."), std::string::npos);
   EXPECT_EQ(run({"-q", "--calendar", "--include-deleted", "--time-zone=UTC", db}), 0);
@@ -145,7 +144,9 @@ TEST_F(ConsoleCalendarTest, ExitStatusTellsHowTheArchiveEnded) {
   broken.rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
   EXPECT_EQ(run(with(archive(records({noted("a"), broken})))), 4);
   EXPECT_EQ(run(with(path("missing.dat"))), 3);
-  EXPECT_EQ(run(with(archive("\x00\x01" "bd"))), 3);
+  EXPECT_EQ(run(with(archive("\x00\x01"
+                             "bd"))),
+            3);
 }
 
 TEST_F(ConsoleCalendarTest, DetailsShowTheZonesWallTime) {
@@ -157,9 +158,9 @@ TEST_F(ConsoleCalendarTest, DetailsShowTheZonesWallTime) {
 TEST_F(ConsoleCalendarTest, ListJournalsPrintsCountsMostFrequentFirst) {
   RecordSpec repeating = noted("Gym");
   repeating.repeatFlag = 0xFFFF;
-  const std::string db = archive(records({noted(" Beta"), noted("ALPHA "), noted("beta"),
-                                          noted("alpha"), noted("Gamma"), noted("Caf\xE9"),
-                                          noted("Delta", ""), repeating, repeating}));
+  const std::string db = archive(
+      records({noted(" Beta"), noted("ALPHA "), noted("beta"), noted("alpha"), noted("Gamma"),
+               noted("Caf\xE9"), noted("Delta", ""), repeating, repeating}));
   EXPECT_EQ(run({"--list-journals", db}), 0);
   EXPECT_EQ(out_, "2\talpha\n2\tbeta\n1\tcaf\xE9\n1\tgamma\n");
   EXPECT_EQ(run({"--list-journals", "--encoding", "windows-1252", db}), 0);
@@ -171,7 +172,8 @@ TEST_F(ConsoleCalendarTest, EncodingMakesTheJournalUtf8AfterAByteOrderMark) {
   const std::string db = archive(records({journalRecord("9:15 am: <Caf\xE9> cr\xE8me \x80")}));
   EXPECT_EQ(run({"-q", "--encoding", "windows-1252", db}), 0);
   EXPECT_EQ(readFile(path("Datebook.csv")),
-            "\xEF\xBB\xBF" "0,Caf\u00E9,4/06/2002,9:15 AM,\"<Caf\u00E9> cr\u00E8me \u20AC\"\r\n");
+            "\xEF\xBB\xBF"
+            "0,Caf\u00E9,4/06/2002,9:15 AM,\"<Caf\u00E9> cr\u00E8me \u20AC\"\r\n");
   EXPECT_EQ(run({"-q", db}), 0);
   EXPECT_EQ(readFile(path("Datebook.csv")),
             "0,Caf\xE9,4/06/2002,9:15 AM,\"<Caf\xE9> cr\xE8me \x80\"\r\n");

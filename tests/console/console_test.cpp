@@ -1,5 +1,3 @@
-#include "console/console_view.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "console/console_view.h"
 #include "support/archive_builder.h"
 
 namespace vessory::testing {
@@ -76,8 +75,8 @@ TEST_F(ConsoleTest, ExportsBesideTheArchiveAndReportsTheCsvPath) {
 }
 
 TEST_F(ConsoleTest, OptionsReachTheRunInShortLongAndInlineForms) {
-  std::string db = archive(
-      ArchiveBuilder().archive({journalRecord("9:15 am: [k] a\nb", 0, "Logbuch")}).bytes());
+  std::string db =
+      archive(ArchiveBuilder().archive({journalRecord("9:15 am: [k] a\nb", 0, "Logbuch")}).bytes());
   EXPECT_EQ(run({"-j", "Logbuch", "-k", "[]", "-b", "-10", "--no-wrap", "-q", db}), 0);
   EXPECT_EQ(readFile(path("Datebook.csv")), "0,k,12/31/1969,9:15 AM,\"[k] a\nb\"\r\n");
   EXPECT_EQ(run({"--journal=Logbuch", "--keywords=", "--bias", "0", "--quiet", db}), 0);
@@ -116,7 +115,9 @@ TEST_F(ConsoleTest, ExitStatusTellsHowTheArchiveEnded) {
 TEST_F(ConsoleTest, NothingExportedGivesStatusThreeAndNoCsv) {
   EXPECT_EQ(run({"-q", path("missing.dat")}), 3);
   EXPECT_EQ(run({"-q", archive("")}), 3);
-  EXPECT_EQ(run({"-q", archive("\x00\x01" "bd....")}), 3);
+  EXPECT_EQ(run({"-q", archive("\x00\x01"
+                               "bd....")}),
+            3);
   EXPECT_EQ(run({"-q", folder_.string() + "/"}), 3);
   EXPECT_FALSE(fs::exists(path("Datebook.csv")));
   EXPECT_NE(err().find(path("Datebook.dat") + " is Not a Datebook DB file\n"), std::string::npos);
@@ -133,8 +134,8 @@ TEST_F(ConsoleTest, CsvPathThatIsTheArchiveUnderAnotherNameLeavesTheArchiveAlone
   std::string db = archive(oneJournal());
   fs::create_hard_link(db, path("alias.dat"));
   EXPECT_EQ(run({"-q", "-o", path("alias.dat"), db}), 3);
-  EXPECT_EQ(err(), "Cannot export: the CSV file " + path("alias.dat") +
-                       " is the Datebook file itself\n");
+  EXPECT_EQ(err(),
+            "Cannot export: the CSV file " + path("alias.dat") + " is the Datebook file itself\n");
   EXPECT_EQ(readFile(db), oneJournal());
 }
 
@@ -169,7 +170,8 @@ TEST_F(ConsoleTest, UsageErrorsGiveStatusTwo) {
 }
 
 TEST_F(ConsoleTest, ValuesMayBeginWithADashAndDoubleDashEndsOptions) {
-  console::ParsedOptions parsed = console::parseConsoleOptions({"-b", "-4", "-k", "-", "--", "-x.dat"});
+  console::ParsedOptions parsed =
+      console::parseConsoleOptions({"-b", "-4", "-k", "-", "--", "-x.dat"});
   EXPECT_EQ(parsed.error, "");
   EXPECT_EQ(parsed.options.bias, "-4");
   EXPECT_EQ(parsed.options.keywords, "-");

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/windows_test_folder.h"
 #include "support/archive_builder.h"
+#include "support/windows_test_folder.h"
 
 namespace vessory::testing {
 namespace {

@@ -25,8 +25,7 @@ std::vector<std::string> eventBlocks(const std::string& text) {
   for (std::size_t at = text.find("BEGIN:VEVENT\r\n"); at != std::string::npos;
        at = text.find("BEGIN:VEVENT\r\n", at + 1)) {
     const std::size_t end = text.find("END:VEVENT\r\n", at);
-    blocks.push_back(text.substr(at, end == std::string::npos ? std::string::npos
-                                                              : end + 12 - at));
+    blocks.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end + 12 - at));
   }
   return blocks;
 }
@@ -52,7 +51,7 @@ std::vector<RecordSpec> mixedRecords() {
   RecordSpec yearly;
   yearly.recordId = 3;
   yearly.description = std::string(300, 'y');  // the long string form
-  yearly.repeatFlag = 1;                          // repeat data without the class entry
+  yearly.repeatFlag = 1;                       // repeat data without the class entry
   yearly.brand = 5;
   yearly.dayNumber = 7;
   yearly.monthIndex = 3;
@@ -107,8 +106,10 @@ TEST(CalendarDamageTest, EndedEarlyMessageCountsDeletedAndCutShortRecords) {
   const std::string bytes = ArchiveBuilder().archive(records).bytes();
   const CalendarExport out = exportCalendar(bytes.substr(0, bytes.size() - 1), testSettings());
   EXPECT_EQ(out.messages.back(),
-            kEndedEarly + "\r\n\r\nEvents found before that point: "
-                          "The calendar has been placed in:\r\n" + kCalendarPath +
+            kEndedEarly +
+                "\r\n\r\nEvents found before that point: "
+                "The calendar has been placed in:\r\n" +
+                kCalendarPath +
                 "\r\n\r\n1 event written (1 repeating, 0 all-day), times as the clock showed "
                 "them in UTC.\r\n3 records left out: 2 deleted on the desktop, 1 cut short by "
                 "the damage.");
@@ -199,8 +200,8 @@ TEST_F(CalendarRunTest, OutputOverTheArchiveIsRefusedUnderAnyName) {
     EXPECT_EQ(runOver(bytes), ExportOutcome::kOutputIsArchive);
     EXPECT_EQ(files.archives[kCalendarArchivePath], bytes);
     EXPECT_FALSE(files.created(output));
-    EXPECT_EQ(view.messages.back(), "Cannot export: the calendar file " + output +
-                                        " is the Datebook file itself");
+    EXPECT_EQ(view.messages.back(),
+              "Cannot export: the calendar file " + output + " is the Datebook file itself");
   }
 }
 

@@ -21,7 +21,8 @@ const std::string kAllDone =
     "All Done!\r\n\r\nExtracted journals have been placed in:\r\n" + kCsvPath;
 const std::string kEndedEarly =
     "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n"
-    "Journals found before that point have been placed in:\r\n" + kCsvPath;
+    "Journals found before that point have been placed in:\r\n" +
+    kCsvPath;
 const std::string kSelectFile =
     "Navigate to the directory that contains the Datebook.dat file (usually "
     "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export";
@@ -71,8 +72,8 @@ TEST_F(ExportRunTest, ProgressIsShownPerRecordAndJournalCountOnlyOnMatches) {
   for (const std::string& e : view.events) {
     if (e.rfind("message", 0) != 0 && e != "end") progress.push_back(e);
   }
-  EXPECT_EQ(progress, (std::vector<std::string>{"total: 3", "record: 1", "journals: 1",
-                                                "record: 2", "record: 3", "journals: 2"}));
+  EXPECT_EQ(progress, (std::vector<std::string>{"total: 3", "record: 1", "journals: 1", "record: 2",
+                                                "record: 3", "journals: 2"}));
   EXPECT_EQ(view.pendingEventCalls, 4);  // once after the total, once per record
 }
 
@@ -90,7 +91,9 @@ TEST_F(ExportRunTest, EmptyNoteArrivesAsNullMarkerAndGivesOneRow) {
   RecordSpec record = journalRecord("");
   view.bias = "0";
   exportRecords({record});
-  EXPECT_EQ(csv(), "0,,4/07/2002,??:??,\"\xAB" "NULL\xBB\"\r\n");
+  EXPECT_EQ(csv(),
+            "0,,4/07/2002,??:??,\"\xAB"
+            "NULL\xBB\"\r\n");
 }
 
 TEST_F(ExportRunTest, WordWrapJoinsLinesOrKeepsThemAsBareLineFeeds) {
@@ -199,7 +202,10 @@ TEST_F(ExportRunTest, ArchiveShorterThanTheTagIsRejectedAtEveryLength) {
   for (std::size_t length = 0; length < 4; ++length) {
     view = RecordingView();
     files = MemoryFiles();
-    EXPECT_EQ(exportArchive(std::string("\x00\x01" "BD", 4).substr(0, length)),
+    EXPECT_EQ(exportArchive(std::string("\x00\x01"
+                                        "BD",
+                                        4)
+                                .substr(0, length)),
               ExportOutcome::kNotDatebook);
     EXPECT_EQ(view.messages, std::vector<std::string>{kArchivePath + " is Not a Datebook DB file"});
     EXPECT_FALSE(files.created(kCsvPath));
@@ -274,9 +280,9 @@ TEST_F(ExportRunTest, EndRequestedDuringTheRunClosesTheCsvWithTheRowsWrittenSoFa
   view.onEvents = [](RecordingView& v) {
     if (v.pendingEventCalls == 4) v.endWanted = true;  // before record 3
   };
-  EXPECT_EQ(exportRecords({journalRecord("9:00: a"), journalRecord("9:00: b"),
-                           journalRecord("9:00: c")}),
-            ExportOutcome::kEndRequested);
+  EXPECT_EQ(
+      exportRecords({journalRecord("9:00: a"), journalRecord("9:00: b"), journalRecord("9:00: c")}),
+      ExportOutcome::kEndRequested);
   EXPECT_EQ(csv(), "0,,4/06/2002,9:00,\"a\"\r\n0,,4/06/2002,9:00,\"b\"\r\n");
   EXPECT_TRUE(files.closed(kCsvPath));
   EXPECT_TRUE(view.messages.empty());

@@ -13,10 +13,10 @@
 
 #include "export/export_files.h"
 #include "export/export_run.h"
-#include "support/windows_test_folder.h"
 #include "journal/csv_writer.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
+#include "support/windows_test_folder.h"
 
 namespace vessory::testing {
 namespace {

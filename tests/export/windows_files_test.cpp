@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "export/export_files.h"
-#include "support/windows_test_folder.h"
 #include "archive/byte_source.h"
+#include "export/export_files.h"
 #include "journal/csv_output.h"
+#include "support/windows_test_folder.h"
 
 namespace vessory::testing {
 namespace {
