@@ -11,30 +11,12 @@
 #include "calendar/calendar_reading.h"
 #include "console/console_view.h"
 #include "support/archive_builder.h"
+#include "support/captured_stream.h"
 
 namespace vessory::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-class CapturedStream {
- public:
-  CapturedStream() : file_(std::tmpfile()) {}
-  ~CapturedStream() { std::fclose(file_); }
-  std::FILE* get() { return file_; }
-  std::string text() {
-    std::fflush(file_);
-    std::rewind(file_);
-    std::string out;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file_)) > 0) out.append(buffer, got);
-    return out;
-  }
-
- private:
-  std::FILE* file_;
-};
 
 class ConsoleCalendarTest : public ::testing::Test {
  protected:
