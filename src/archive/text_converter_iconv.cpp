@@ -11,6 +11,34 @@ namespace vessory::archive {
 
 namespace {
 
+// The length of the well-formed UTF-8 sequence at `at`, or 0 when the bytes there are not one:
+// no overlong forms, no surrogates, nothing past U+10FFFF.
+std::size_t sequenceLength(const std::string& text, std::size_t at) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() - at < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if ((byte(k) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
 class IconvConverter : public TextConverter {
  public:
   explicit IconvConverter(iconv_t handle) : handle_(handle) {}
@@ -19,10 +47,13 @@ class IconvConverter : public TextConverter {
   void appendUtf8(std::string_view bytes, std::string& out) override;
 
  private:
+  void keepWellFormed(std::string& out, std::size_t start);
+
   iconv_t handle_;
 };
 
 void IconvConverter::appendUtf8(std::string_view bytes, std::string& out) {
+  const std::size_t start = out.size();
   iconv(handle_, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every text
   // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): iconv's input is not const in POSIX
   char* in = const_cast<char*>(bytes.data());
@@ -42,6 +73,33 @@ void IconvConverter::appendUtf8(std::string_view bytes, std::string& out) {
     ++in;
     --inLeft;
     iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+  }
+  keepWellFormed(out, start);
+}
+
+// glibc's decoder of UTF-8 itself lets through sequences that are not UTF-8 (lead bytes F5 to
+// F7, values past U+10FFFF), and a calendar must be UTF-8 throughout: every byte of such a
+// sequence becomes U+FFFD, as an undefined byte of any other character set does.
+void IconvConverter::keepWellFormed(std::string& out, std::size_t start) {
+  std::size_t at = start;
+  while (at < out.size()) {
+    const std::size_t length = sequenceLength(out, at);
+    if (length == 0) break;
+    at += length;
+  }
+  if (at == out.size()) return;
+  std::string mended = out.substr(at);
+  out.resize(at);
+  for (std::size_t i = 0; i < mended.size();) {
+    const std::size_t length = sequenceLength(mended, i);
+    if (length == 0) {
+      out.append(kReplacementCharacter);
+      countReplacement();
+      ++i;
+    } else {
+      out.append(mended, i, length);
+      i += length;
+    }
   }
 }
 

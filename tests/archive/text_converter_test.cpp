@@ -51,6 +51,19 @@ TEST(TextConverterTest, BrokenUtf8IsReplacedByteForByteAndTheRestKept) {
   EXPECT_EQ(converter->replacements(), 3);
 }
 
+// Sequences some decoders let through although they are not UTF-8: values past U+10FFFF,
+// surrogates and overlong forms. Output of a converter is always well-formed.
+TEST(TextConverterTest, SequencesThatAreNotUtf8BecomeOneReplacementPerByte) {
+  auto converter = open("UTF-8");
+  EXPECT_EQ(converter->toUtf8("a\xF6\x90\x90\x90z"), "a" + kFffd + kFffd + kFffd + kFffd + "z");
+  EXPECT_EQ(converter->toUtf8("\xED\xA0\x80."), kFffd + kFffd + kFffd + ".");
+  EXPECT_EQ(converter->toUtf8("\xC0\x80\xF4\x90\x80\x80"), std::string() + kFffd + kFffd + kFffd +
+                                                               kFffd + kFffd + kFffd);
+  EXPECT_EQ(converter->replacements(), 13);
+  EXPECT_EQ(converter->toUtf8("\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"), "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(converter->replacements(), 13);
+}
+
 TEST(TextConverterTest, TextLongerThanOneBufferIsConvertedWhole) {
   auto converter = open("windows-1252");
   // Output lengths on both sides of the converter's buffer, with two- and three-byte
