@@ -17,9 +17,15 @@ std::size_t slotOf(std::uint32_t key, std::size_t size) {
 std::string EventUids::next(std::int64_t recordId) {
   // Ids are -1 (four FF bytes) or 0 to 4294967294: one four-byte key each.
   const auto key = static_cast<std::uint32_t>(recordId);
-  std::string uid = "datebook-record-" + std::to_string(recordId);
-  if (!insert(key)) uid += "-" + std::to_string(++repeats_.try_emplace(key, 1).first->second);
-  return uid + "@vessory";
+  // Appended piece by piece: GCC 12 takes "-" + a temporary for an overlapping copy at -O3.
+  std::string uid = "datebook-record-";
+  uid += std::to_string(recordId);
+  if (!insert(key)) {
+    uid += '-';
+    uid += std::to_string(++repeats_.try_emplace(key, 1).first->second);
+  }
+  uid += "@vessory";
+  return uid;
 }
 
 bool EventUids::insert(std::uint32_t key) {
