@@ -161,20 +161,17 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
                const CalendarTally& tally, const std::string& reason) {
   switch (outcome) {
     case ExportOutcome::kComplete:
-      view.showMessage("All Done!\r\n\r\n" + calendarSummary(tally));
+      view.showMessage(kAllDone + calendarSummary(tally));
       break;
     case ExportOutcome::kEndedEarly:
-      view.showMessage(
-          "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n"
-          "Events found before that point: " +
-          calendarSummary(tally));
+      view.showMessage(kEndedEarlyWarning + (kParagraph + (kEventsBeforeDamage + calendarSummary(tally))));
       break;
     case ExportOutcome::kDataAfterEnd:
       view.showMessage(kDataAfterEndMessage);
       view.showMessage(calendarSummary(tally));
       break;
     case ExportOutcome::kSequencingError:  // the reader has said why it stopped
-      view.showMessage("Events found before that point: " + calendarSummary(tally));
+      view.showMessage(kEventsBeforeDamage + calendarSummary(tally));
       break;
     case ExportOutcome::kCannotWrite:
       view.showMessage("Cannot write " + tally.calendarName + ": " + reason);

@@ -93,13 +93,10 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
                const std::string& csvName, const std::string& reason) {
   switch (outcome) {
     case ExportOutcome::kComplete:
-      view.showMessage("All Done!\r\n\r\nExtracted journals have been placed in:\r\n" + csvName);
+      view.showMessage(kAllDone + (kJournalsPlaced + csvName));
       break;
     case ExportOutcome::kEndedEarly:
-      view.showMessage(
-          "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n"
-          "Journals found before that point have been placed in:\r\n" +
-          csvName);
+      view.showMessage(kEndedEarlyWarning + (kParagraph + (kJournalsBeforeDamage + csvName)));
       break;
     case ExportOutcome::kDataAfterEnd:
       view.showMessage(kDataAfterEndMessage);

@@ -8,16 +8,6 @@ namespace vessory::exporting {
 
 namespace {
 
-// Worded as the journal export alone words them, so that the journal part reads the same with
-// or without the calendar.
-constexpr char kJournalDone[] = "All Done!\r\n\r\n";
-constexpr char kJournalPlaced[] = "Extracted journals have been placed in:\r\n";
-constexpr char kEndedEarlyWarning[] =
-    "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n";
-constexpr char kJournalEndedEarly[] = "Journals found before that point have been placed in:\r\n";
-constexpr char kEventsBeforeDamage[] = "Events found before that point: ";
-constexpr char kParagraph[] = "\r\n\r\n";
-
 // The window's view for both parts, passing everything on, except that in the calendar part a
 // message the journal part has shown already is dropped: both parts read the same archive, and
 // its damage is worth one message, not two.
@@ -63,7 +53,7 @@ class OncePerArchiveView : public ExportView {
 // The warning the journal export alone shows for an archive read to its end but not whole.
 std::optional<std::string> journalWarning(ExportOutcome journal, const std::string& csvName) {
   if (journal == ExportOutcome::kEndedEarly)
-    return kEndedEarlyWarning + (kJournalEndedEarly + csvName);
+    return kEndedEarlyWarning + (kParagraph + (kJournalsBeforeDamage + csvName));
   if (journal == ExportOutcome::kDataAfterEnd) return std::string(kDataAfterEndMessage);
   return std::nullopt;
 }
@@ -78,7 +68,8 @@ std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTa
     case ExportOutcome::kComplete:
       return summary;
     case ExportOutcome::kEndedEarly:
-      return (warnedAlready ? "" : kEndedEarlyWarning) + (kEventsBeforeDamage + summary);
+      return (warnedAlready ? std::string() : kEndedEarlyWarning + std::string(kParagraph)) +
+             (kEventsBeforeDamage + summary);
     case ExportOutcome::kDataAfterEnd:
       if (warnedAlready) return summary;
       return kDataAfterEndMessage + (kParagraph + summary);
@@ -104,7 +95,7 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& 
   if (calendar == ExportOutcome::kEndRequested) return;
   const bool bothComplete =
       journal == ExportOutcome::kComplete && calendar == ExportOutcome::kComplete;
-  std::string text = (bothComplete ? kJournalDone : "") + (kJournalPlaced + csvName);
+  std::string text = (bothComplete ? kAllDone : "") + (kJournalsPlaced + csvName);
   if (std::optional<std::string> part =
           calendarPart(calendar, calendarRun.tally(), /*warnedAlready=*/journal == calendar)) {
     text += kParagraph + *part;

@@ -56,7 +56,7 @@ std::optional<ExportOutcome> countDescriptions(
 void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
                const std::string& reason) {
   if (outcome == ExportOutcome::kEndedEarly) {
-    view.showMessage("Datebook file ended early - it may be damaged or incomplete.");
+    view.showMessage(kEndedEarlyWarning);
   } else if (outcome == ExportOutcome::kDataAfterEnd) {
     view.showMessage(kDataAfterEndMessage);
   } else if (outcome == ExportOutcome::kCannotRead) {

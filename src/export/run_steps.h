@@ -38,6 +38,17 @@ bool nothingExported(ExportOutcome outcome);
 inline constexpr char kDataAfterEndMessage[] =
     "NOT at End of File - Datebook database has invalid/unex!";
 
+// The other texts of a run's ending, shared by every run that tells of the journal or the
+// archive's damage, so that they read the same whichever run shows them.
+inline constexpr char kAllDone[] = "All Done!\r\n\r\n";
+inline constexpr char kEndedEarlyWarning[] =
+    "Datebook file ended early - it may be damaged or incomplete.";
+inline constexpr char kParagraph[] = "\r\n\r\n";
+inline constexpr char kJournalsPlaced[] = "Extracted journals have been placed in:\r\n";
+inline constexpr char kJournalsBeforeDamage[] =
+    "Journals found before that point have been placed in:\r\n";
+inline constexpr char kEventsBeforeDamage[] = "Events found before that point: ";
+
 // The archive a run reads, opened: the steps both exports take before their output exists.
 // Each failure is shown to the view and returned.
 struct OpenedArchive {
