@@ -13,7 +13,7 @@
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 #include "support/archive_builder.h"
 
 namespace vessory::testing {
@@ -65,14 +65,14 @@ class InMemoryFiles : public exporting::ExportFiles {
     return std::make_unique<archive::MemoryByteSource>(bytes_);
   }
   bool sameFile(const std::string&, const std::string&) override { return false; }
-  std::unique_ptr<journal::CsvOutput> createCsv(const std::string&, std::string&) override {
+  std::unique_ptr<exporting::OutputFile> createCsv(const std::string&, std::string&) override {
     return std::make_unique<CountingOutput>(csvBytes);
   }
 
   std::size_t csvBytes = 0;
 
  private:
-  class CountingOutput : public journal::CsvOutput {
+  class CountingOutput : public exporting::OutputFile {
    public:
     explicit CountingOutput(std::size_t& total) : total_(total) {}
 

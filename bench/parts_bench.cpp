@@ -10,7 +10,7 @@
 #include "archive/byte_source.h"
 #include "archive/message_sink.h"
 #include "bench_archive.h"
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 #include "journal/csv_writer.h"
 #include "journal/entry_splitter.h"
 #include "support/archive_builder.h"
@@ -40,7 +40,7 @@ class ChunkedSource : public archive::ByteSource {
   std::size_t chunk_;
 };
 
-class NullOutput : public journal::CsvOutput {
+class NullOutput : public exporting::OutputFile {
  protected:
   bool write(std::string_view bytes) override {
     benchmark::DoNotOptimize(bytes.data());

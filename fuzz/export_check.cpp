@@ -8,7 +8,7 @@
 #include "archive/byte_source.h"
 #include "csv_shape.h"
 #include "export/export_files.h"
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 #include "piece_source.h"
 #include "support/fake_export.h"
 
@@ -58,7 +58,7 @@ class CaseFiles : public exporting::ExportFiles {
     return std::make_unique<PieceSource>(archive_, piece_);
   }
   bool sameFile(const std::string& a, const std::string& b) override { return a == b; }
-  std::unique_ptr<journal::CsvOutput> createCsv(const std::string&, std::string&) override {
+  std::unique_ptr<exporting::OutputFile> createCsv(const std::string&, std::string&) override {
     created_ = true;
     return std::make_unique<Output>(*this);
   }
@@ -72,7 +72,7 @@ class CaseFiles : public exporting::ExportFiles {
   }
 
  private:
-  class Output : public journal::CsvOutput {
+  class Output : public exporting::OutputFile {
    public:
     explicit Output(CaseFiles& files) : files_(files) { files_.open_ = this; }
     ~Output() override { files_.open_ = nullptr; }
@@ -91,7 +91,7 @@ class CaseFiles : public exporting::ExportFiles {
   std::size_t piece_;
   bool created_ = false;
   std::string csv_;
-  journal::CsvOutput* open_ = nullptr;
+  exporting::OutputFile* open_ = nullptr;
 };
 
 class CaseView : public RecordingView {

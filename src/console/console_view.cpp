@@ -67,9 +67,9 @@ bool ConsoleFiles::sameFile(const std::string& a, const std::string& b) {
   return DiskFiles::sameFile(a, b);
 }
 
-std::unique_ptr<journal::CsvOutput> ConsoleFiles::createCsv(const std::string& path,
+std::unique_ptr<exporting::OutputFile> ConsoleFiles::createCsv(const std::string& path,
                                                             std::string& error) {
-  if (path == "-") return journal::FileCsvOutput::borrow(out_);
+  if (path == "-") return exporting::FileOutput::borrow(out_);
   return DiskFiles::createCsv(path, error);
 }
 

@@ -72,7 +72,7 @@ class ConsoleFiles : public DiskFiles {
   explicit ConsoleFiles(std::FILE* out) : out_(out) {}
 
   bool sameFile(const std::string& a, const std::string& b) override;
-  std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
+  std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   std::string displayName(const std::string& path) override;
 

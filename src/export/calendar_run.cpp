@@ -68,7 +68,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
 
   // Reads the header and every record, writing the events to `out`. Returns how the reading
   // stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(journal::CsvOutput& out);
+  std::optional<ExportOutcome> readAll(exporting::OutputFile& out);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(wallTimeText(tools_.clock->wallTime(record.startTime)));
@@ -80,7 +80,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   }
 
  private:
-  void writeRecord(std::int64_t number, journal::CsvOutput& out);
+  void writeRecord(std::int64_t number, exporting::OutputFile& out);
   void reportProblems(std::int64_t number, const calendar::CalendarEvent& event);
 
   ExportView& view_;
@@ -95,7 +95,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   std::string text_;
 };
 
-std::optional<ExportOutcome> CalendarSession::readAll(journal::CsvOutput& out) {
+std::optional<ExportOutcome> CalendarSession::readAll(exporting::OutputFile& out) {
   const std::int64_t now =
       settings_.stampTime ? *settings_.stampTime : static_cast<std::int64_t>(std::time(nullptr));
   stamp_ =
@@ -125,7 +125,7 @@ std::optional<ExportOutcome> CalendarSession::readAll(journal::CsvOutput& out) {
   return std::nullopt;
 }
 
-void CalendarSession::writeRecord(std::int64_t number, journal::CsvOutput& out) {
+void CalendarSession::writeRecord(std::int64_t number, exporting::OutputFile& out) {
   if ((record_.status & kDeletedStatusBit) != 0 && !settings_.includeDeleted) {
     ++tally_.deletedLeftOut;
     return;
@@ -255,7 +255,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
     return *refused;
   }
   std::string error;
-  std::unique_ptr<journal::CsvOutput> out = files_.createCalendar(outPath, error);
+  std::unique_ptr<exporting::OutputFile> out = files_.createCalendar(outPath, error);
   if (!out) {
     view.showMessage("Cannot create " + tally_.calendarName + ": " + error);
     return ExportOutcome::kCannotCreate;

@@ -46,9 +46,9 @@ bool DiskFiles::sameFile(const std::string& a, const std::string& b) {
   return fs::equivalent(nativePath(a), nativePath(b), error) && !error;
 }
 
-std::unique_ptr<journal::CsvOutput> DiskFiles::createCsv(const std::string& path,
+std::unique_ptr<exporting::OutputFile> DiskFiles::createCsv(const std::string& path,
                                                          std::string& error) {
-  return journal::FileCsvOutput::create(path, error);
+  return exporting::FileOutput::create(path, error);
 }
 
 }  // namespace vessory::exporting

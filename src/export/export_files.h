@@ -5,7 +5,7 @@
 #include <string>
 
 #include "archive/byte_source.h"
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 
 namespace vessory::exporting {
 
@@ -24,10 +24,10 @@ class ExportFiles {
   // True when both paths name the same existing file (however they are spelled).
   virtual bool sameFile(const std::string& a, const std::string& b) = 0;
   // Creates or empties the CSV file; null with the system's reason in `error` on failure.
-  virtual std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
+  virtual std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                         std::string& error) = 0;
   // Creates or empties the calendar file; by default the same kind of file as the CSV.
-  virtual std::unique_ptr<journal::CsvOutput> createCalendar(const std::string& path,
+  virtual std::unique_ptr<exporting::OutputFile> createCalendar(const std::string& path,
                                                              std::string& error) {
     return createCsv(path, error);
   }
@@ -41,7 +41,7 @@ class DiskFiles : public ExportFiles {
   std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
                                                    std::string& error) override;
   bool sameFile(const std::string& a, const std::string& b) override;
-  std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
+  std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
 };
 

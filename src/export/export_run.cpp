@@ -26,7 +26,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
 
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
   // reading stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(journal::CsvOutput& csv, archive::TextConverter* toUtf8);
+  std::optional<ExportOutcome> readAll(exporting::OutputFile& csv, archive::TextConverter* toUtf8);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(
@@ -50,7 +50,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::int64_t journalCount_ = 0;
 };
 
-std::optional<ExportOutcome> Session::readAll(journal::CsvOutput& csv,
+std::optional<ExportOutcome> Session::readAll(exporting::OutputFile& csv,
                                               archive::TextConverter* toUtf8) {
   journal::CsvJournalWriter writer(csv, toUtf8);
   archive::TraceSink trace;
@@ -145,7 +145,7 @@ ExportOutcome ExportRun::run(ExportView& view) {
     return *refused;
   }
   std::string error;
-  std::unique_ptr<journal::CsvOutput> csv = files_.createCsv(csvPath, error);
+  std::unique_ptr<exporting::OutputFile> csv = files_.createCsv(csvPath, error);
   if (!csv) {
     view.showMessage("Cannot create " + csvName + ": " + error);
     return ExportOutcome::kCannotCreate;

@@ -10,7 +10,7 @@
 
 #include "archive/byte_source.h"
 #include "export/export_files.h"
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 #include "support/windows_test_folder.h"
 
 namespace vessory::testing {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "archive/byte_source.h"
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 
 namespace vessory::testing {
 
@@ -11,14 +11,14 @@ namespace {
 
 // A CSV output that keeps its bytes in a shared record, so that the test can read them after
 // the run has destroyed the output.
-class SharedOutput : public journal::CsvOutput {
+class SharedOutput : public exporting::OutputFile {
  public:
   SharedOutput(std::shared_ptr<std::string> bytes, std::shared_ptr<bool> closed,
                long long failAfter)
       : bytes_(std::move(bytes)), closed_(std::move(closed)), failAfter_(failAfter) {}
 
   bool close() override {
-    bool ok = CsvOutput::close();
+    bool ok = OutputFile::close();
     *closed_ = true;
     return ok;
   }
@@ -105,7 +105,7 @@ bool MemoryFiles::sameFile(const std::string& a, const std::string& b) {
   return fileExists(a) && canonical(a) == canonical(b);
 }
 
-std::unique_ptr<journal::CsvOutput> MemoryFiles::createCsv(const std::string& path,
+std::unique_ptr<exporting::OutputFile> MemoryFiles::createCsv(const std::string& path,
                                                            std::string& error) {
   auto refused = uncreatable.find(path);
   if (refused != uncreatable.end()) {

@@ -67,7 +67,7 @@ class MemoryFiles : public exporting::ExportFiles {
   std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
                                                    std::string& error) override;
   bool sameFile(const std::string& a, const std::string& b) override;
-  std::unique_ptr<journal::CsvOutput> createCsv(const std::string& path,
+  std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
 
   // What was written to `path` (empty when nothing was created there).

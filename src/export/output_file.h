@@ -1,5 +1,5 @@
-#ifndef VESSORY_JOURNAL_CSV_OUTPUT_H_
-#define VESSORY_JOURNAL_CSV_OUTPUT_H_
+#ifndef VESSORY_EXPORT_OUTPUT_FILE_H_
+#define VESSORY_EXPORT_OUTPUT_FILE_H_
 
 #include <cstdio>
 #include <cstring>
@@ -8,16 +8,16 @@
 #include <string_view>
 #include <vector>
 
-namespace vessory::journal {
+namespace vessory::exporting {
 
-// Where CSV rows go: bytes are collected in a buffer and handed on in large pieces. After the
+// An output file of an export (the CSV, the calendar, a contacts file, a memo): bytes are collected in a buffer and handed on in large pieces. After the
 // first failure the output stays failed, drops everything and keeps the system's reason.
-class CsvOutput {
+class OutputFile {
  public:
-  CsvOutput();
-  CsvOutput(const CsvOutput&) = delete;
-  CsvOutput& operator=(const CsvOutput&) = delete;
-  virtual ~CsvOutput() = default;
+  OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  virtual ~OutputFile() = default;
 
   void append(std::string_view bytes) {
     if (used_ + bytes.size() > kFlushAt) {
@@ -78,13 +78,13 @@ class CsvOutput {
 };
 
 // A file created (or emptied) for writing, or standard output.
-class FileCsvOutput : public CsvOutput {
+class FileOutput : public OutputFile {
  public:
   // Creates `path`; on failure returns null with the system's reason in `error`.
-  static std::unique_ptr<FileCsvOutput> create(const std::string& path, std::string& error);
+  static std::unique_ptr<FileOutput> create(const std::string& path, std::string& error);
   // Writes to `stream` (standard output, say), which the caller keeps open; close() flushes it.
-  static std::unique_ptr<FileCsvOutput> borrow(std::FILE* stream);
-  ~FileCsvOutput() override;
+  static std::unique_ptr<FileOutput> borrow(std::FILE* stream);
+  ~FileOutput() override;
 
   bool close() override;
 
@@ -92,7 +92,7 @@ class FileCsvOutput : public CsvOutput {
   bool write(std::string_view bytes) override;
 
  private:
-  FileCsvOutput(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
+  FileOutput(std::FILE* file, bool owned) : file_(file), owned_(owned) {}
   bool closeFile();
 
   std::FILE* file_;
@@ -100,7 +100,7 @@ class FileCsvOutput : public CsvOutput {
 };
 
 // Rows kept in memory, for tests and fuzzing.
-class StringCsvOutput : public CsvOutput {
+class StringOutput : public OutputFile {
  public:
   const std::string& contents() const { return contents_; }
 
@@ -114,6 +114,6 @@ class StringCsvOutput : public CsvOutput {
   std::string contents_;
 };
 
-}  // namespace vessory::journal
+}  // namespace vessory::exporting
 
-#endif  // VESSORY_JOURNAL_CSV_OUTPUT_H_
+#endif  // VESSORY_EXPORT_OUTPUT_FILE_H_

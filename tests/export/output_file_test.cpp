@@ -1,4 +1,4 @@
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-namespace vessory::journal {
+namespace vessory::exporting {
 namespace {
 
 // Records every piece handed on; fails from the `failAt`-th write (1-based) on, with
 // `reason` when it is not empty.
-class RecordingOutput : public CsvOutput {
+class RecordingOutput : public OutputFile {
  public:
   explicit RecordingOutput(int failAt = 0, std::string reason = {})
       : failAt_(failAt), reason_(std::move(reason)) {}
@@ -26,7 +26,7 @@ class RecordingOutput : public CsvOutput {
 
   // Reports a second failure at close; the first reason must win.
   bool close() override {
-    bool result = CsvOutput::close();
+    bool result = OutputFile::close();
     if (!result) fail("second reason");
     return result;
   }
@@ -136,12 +136,12 @@ std::string scratchPath(const char* name) {
   return (std::filesystem::path(::testing::TempDir()) / name).string();
 }
 
-TEST(FileCsvOutputTest, WritesBytesAsGivenAndReplacesEarlierFile) {
+TEST(FileOutputTest, WritesBytesAsGivenAndReplacesEarlierFile) {
   using namespace std::string_literals;
   const std::string path = scratchPath("vessory_csv_output_test.csv");
   { std::ofstream(path, std::ios::binary) << "an older and much longer file\r\n\r\n"; }
   std::string error;
-  auto output = FileCsvOutput::create(path, error);
+  auto output = FileOutput::create(path, error);
   ASSERT_NE(output, nullptr) << error;
   const std::string bytes = "1,\x00,\xAB\xFF,\"a\r\nb\n\"\r\n"s;
   output->append(bytes);
@@ -151,12 +151,12 @@ TEST(FileCsvOutputTest, WritesBytesAsGivenAndReplacesEarlierFile) {
   std::filesystem::remove(path);
 }
 
-TEST(FileCsvOutputTest, RowsReachTheDiskWhenTheOutputIsDestroyed) {
+TEST(FileOutputTest, RowsReachTheDiskWhenTheOutputIsDestroyed) {
   const std::string path = scratchPath("vessory_csv_output_drop.csv");
   std::string expected;
   {
     std::string error;
-    auto output = FileCsvOutput::create(path, error);
+    auto output = FileOutput::create(path, error);
     ASSERT_NE(output, nullptr) << error;
     for (int n = 0; n < 3000; ++n) {
       output->append(row(n));
@@ -167,17 +167,17 @@ TEST(FileCsvOutputTest, RowsReachTheDiskWhenTheOutputIsDestroyed) {
   std::filesystem::remove(path);
 }
 
-TEST(FileCsvOutputTest, CreateInMissingFolderGivesSystemReason) {
+TEST(FileOutputTest, CreateInMissingFolderGivesSystemReason) {
   std::string error;
-  auto output = FileCsvOutput::create(scratchPath("no_such_folder/x.csv"), error);
+  auto output = FileOutput::create(scratchPath("no_such_folder/x.csv"), error);
   EXPECT_EQ(output, nullptr);
   EXPECT_EQ(error, std::strerror(ENOENT));
 }
 
-TEST(FileCsvOutputTest, FullDeviceFailsAtCloseWithSystemReason) {
+TEST(FileOutputTest, FullDeviceFailsAtCloseWithSystemReason) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   std::string error;
-  auto output = FileCsvOutput::create("/dev/full", error);
+  auto output = FileOutput::create("/dev/full", error);
   ASSERT_NE(output, nullptr) << error;
   output->append(row(1));
   EXPECT_TRUE(output->ok());
@@ -226,4 +226,4 @@ TEST(CsvOutputTest, RowLargerThanTheBufferOrThanAnnouncedLandsWhole) {
 }
 
 }  // namespace
-}  // namespace vessory::journal
+}  // namespace vessory::exporting

@@ -1,4 +1,4 @@
-#include "journal/csv_output.h"
+#include "export/output_file.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,7 +11,7 @@
 #include "archive/windows_path.h"
 #endif
 
-namespace vessory::journal {
+namespace vessory::exporting {
 
 namespace {
 std::string systemReason(const char* fallback) {
@@ -19,17 +19,17 @@ std::string systemReason(const char* fallback) {
 }
 }  // namespace
 
-CsvOutput::CsvOutput() : buffer_(kFlushAt) {}
+OutputFile::OutputFile() : buffer_(kFlushAt) {}
 
-bool CsvOutput::flush() {
+bool OutputFile::flush() {
   if (used_ != 0 && ok()) deliver(std::string_view(buffer_.data(), used_));
   used_ = 0;
   return ok();
 }
 
-bool CsvOutput::close() { return flush(); }
+bool OutputFile::close() { return flush(); }
 
-std::unique_ptr<FileCsvOutput> FileCsvOutput::create(const std::string& path, std::string& error) {
+std::unique_ptr<FileOutput> FileOutput::create(const std::string& path, std::string& error) {
   errno = 0;
 #ifdef _WIN32
   std::FILE* file = _wfsopen(archive::widePath(path).c_str(), L"wb", _SH_DENYNO);
@@ -41,20 +41,20 @@ std::unique_ptr<FileCsvOutput> FileCsvOutput::create(const std::string& path, st
     return nullptr;
   }
   std::setvbuf(file, nullptr, _IONBF, 0);
-  return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(file, true));
+  return std::unique_ptr<FileOutput>(new FileOutput(file, true));
 }
 
-std::unique_ptr<FileCsvOutput> FileCsvOutput::borrow(std::FILE* stream) {
+std::unique_ptr<FileOutput> FileOutput::borrow(std::FILE* stream) {
 #ifdef _WIN32
   _setmode(_fileno(stream), _O_BINARY);
 #endif
-  return std::unique_ptr<FileCsvOutput>(new FileCsvOutput(stream, false));
+  return std::unique_ptr<FileOutput>(new FileOutput(stream, false));
 }
 
 // The non-virtual closeFile(): close() is virtual, and a destructor should not dispatch.
-FileCsvOutput::~FileCsvOutput() { closeFile(); }
+FileOutput::~FileOutput() { closeFile(); }
 
-bool FileCsvOutput::write(std::string_view bytes) {
+bool FileOutput::write(std::string_view bytes) {
   if (file_ == nullptr) {
     fail("the file is closed");
     return false;
@@ -67,11 +67,11 @@ bool FileCsvOutput::write(std::string_view bytes) {
   return true;
 }
 
-bool FileCsvOutput::close() { return closeFile(); }
+bool FileOutput::close() { return closeFile(); }
 
-bool FileCsvOutput::closeFile() {
+bool FileOutput::closeFile() {
   if (file_ == nullptr) return ok();
-  CsvOutput::close();
+  OutputFile::close();
   errno = 0;
   if (owned_) {
     if (std::fclose(file_) != 0) fail(systemReason("close error"));
@@ -82,4 +82,4 @@ bool FileCsvOutput::closeFile() {
   return ok();
 }
 
-}  // namespace vessory::journal
+}  // namespace vessory::exporting
