@@ -27,12 +27,10 @@ const std::string& archiveBytes() {
 }
 
 // A view that answers with the defaults and shows nothing, so that only the run is measured.
-class QuietView : public exporting::ExportView {
+class QuietView : public exporting::JournalView {
  public:
   explicit QuietView(std::string path) : path_(std::move(path)) {}
 
-  std::string currentFolder() override { return {}; }
-  std::string selectedFileName() override { return {}; }
   std::string inputPath() override { return path_; }
   std::string journalNameText() override { return "English: Daily Journal"; }
   int showDetailsValue() override { return exporting::kUnchecked; }

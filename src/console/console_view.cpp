@@ -19,16 +19,6 @@ void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, te
 ConsoleView::ConsoleView(const ConsoleOptions& options, std::FILE* err, bool showProgress)
     : options_(options), err_(err), showProgress_(showProgress) {}
 
-std::string ConsoleView::currentFolder() {
-  std::size_t cut = options_.archive.find_last_of("\\/");
-  return cut == std::string::npos ? std::string() : options_.archive.substr(0, cut);
-}
-
-std::string ConsoleView::selectedFileName() {
-  std::size_t cut = options_.archive.find_last_of("\\/");
-  return cut == std::string::npos ? options_.archive : options_.archive.substr(cut + 1);
-}
-
 void ConsoleView::showDescription(const std::string& text) {
   clearProgress();
   put(err_, dateTime_ + "\t" + text + "\n");

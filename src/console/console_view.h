@@ -27,12 +27,10 @@ using exporting::kUnchecked;
 // The export run's view in a terminal: options come from the command line, messages and
 // details lines go to `err`, and progress is redrawn in place on `err` at most ten times a
 // second when `showProgress` is set (a terminal, no --quiet).
-class ConsoleView : public ExportView {
+class ConsoleView : public exporting::JournalView {
  public:
   ConsoleView(const ConsoleOptions& options, std::FILE* err, bool showProgress);
 
-  std::string currentFolder() override;
-  std::string selectedFileName() override;
   std::string inputPath() override { return options_.archive; }
   std::string journalNameText() override { return options_.journal; }
   int showDetailsValue() override { return options_.details ? kChecked : kUnchecked; }

@@ -4,8 +4,6 @@
 #include <ctime>
 #include <memory>
 
-#include "archive/archive_header.h"
-#include "archive/archive_reader.h"
 #include "archive/event_record.h"
 #include "calendar/calendar_event.h"
 #include "calendar/calendar_text.h"
@@ -13,6 +11,8 @@
 #include "calendar/event_uids.h"
 #include "calendar/system_zone.h"
 #include "calendar/zone_clock.h"
+#include "export/datebook_source.h"
+#include "export/record_loop.h"
 
 namespace vessory::exporting {
 
@@ -60,15 +60,15 @@ std::string wallTimeText(const calendar::WallTime& t) {
 class CalendarSession : public archive::MessageSink, public archive::RecordObserver {
  public:
   CalendarSession(ExportView& view, CalendarTools& tools, const CalendarSettings& settings,
-                  archive::ByteSource& source, CalendarTally& tally)
-      : view_(view), tools_(tools), settings_(settings), tally_(tally), reader_(source, *this) {}
+                  archive::ByteSource& bytes, CalendarTally& tally)
+      : view_(view), tools_(tools), settings_(settings), tally_(tally), source_(bytes, *this) {}
 
-  archive::ArchiveReader& reader() { return reader_; }
+  DatebookSource& source() { return source_; }
   void showMessage(const std::string& text) override { view_.showMessage(text); }
 
   // Reads the header and every record, writing the events to `out`. Returns how the reading
   // stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(exporting::OutputFile& out);
+  std::optional<ExportOutcome> readAll(OutputFile& out);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(wallTimeText(tools_.clock->wallTime(record.startTime)));
@@ -80,57 +80,49 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   }
 
  private:
-  void writeRecord(std::int64_t number, exporting::OutputFile& out);
+  void writeRecord(std::int64_t number, OutputFile& out);
   void reportProblems(std::int64_t number, const calendar::CalendarEvent& event);
 
   ExportView& view_;
   CalendarTools& tools_;
   const CalendarSettings& settings_;
   CalendarTally& tally_;
-  archive::ArchiveReader reader_;
-  archive::DatebookHeader header_;
+  DatebookSource source_;
   archive::EventRecord record_;
   calendar::EventUids uids_;
   icaltimetype stamp_{};
   std::string text_;
 };
 
-std::optional<ExportOutcome> CalendarSession::readAll(exporting::OutputFile& out) {
+std::optional<ExportOutcome> CalendarSession::readAll(OutputFile& out) {
   const std::int64_t now =
       settings_.stampTime ? *settings_.stampTime : static_cast<std::int64_t>(std::time(nullptr));
   stamp_ =
       icaltime_from_timet_with_zone(static_cast<time_t>(now), 0, icaltimezone_get_utc_timezone());
-  archive::TraceSink trace;
-  header_ = archive::readArchiveHeader(reader_, trace);
-  if (reader_.halted()) return ExportOutcome::kSequencingError;
-  view_.showTotalRecords(std::to_string(header_.recordCount));
-  view_.processPendingEvents();
-  if (view_.endRequested()) return ExportOutcome::kEndRequested;
-  archive::RecordObserver* observer = view_.showDetailsValue() != kUnchecked ? this : nullptr;
-  for (std::int64_t number = 1; number <= header_.recordCount && !reader_.atEnd(); ++number) {
-    view_.showThisRecord(std::to_string(number));
-    view_.processPendingEvents();
-    if (view_.endRequested()) return ExportOutcome::kEndRequested;
-    record_ = archive::EventRecord{};
-    archive::readEventRecord(reader_, number, record_, *this, observer);
-    // A record the archive ran out in, or stopped in, is not whole: it is left out.
-    if (reader_.halted() || reader_.atEnd()) {
-      ++tally_.cutShortLeftOut;
-      if (reader_.halted()) return ExportOutcome::kSequencingError;
-      break;
-    }
-    writeRecord(number, out);
-    if (!out.ok()) return ExportOutcome::kCannotWrite;
-  }
-  return std::nullopt;
+  source_.setObserver(view_.showDetailsValue() != kUnchecked ? this : nullptr);
+  return readRecords(view_, source_, record_,
+                     [&](std::int64_t number, archive::EventRecord&,
+                         RecordRead how) -> std::optional<ExportOutcome> {
+                       // A record the archive ran out in, or stopped in, is not whole: it is
+                       // left out.
+                       if (how != RecordRead::kWhole) {
+                         ++tally_.cutShortLeftOut;
+                         return std::nullopt;
+                       }
+                       writeRecord(number, out);
+                       // Each record is read into a fresh one: no event takes another's values.
+                       record_ = archive::EventRecord{};
+                       if (!out.ok()) return ExportOutcome::kCannotWrite;
+                       return std::nullopt;
+                     });
 }
 
-void CalendarSession::writeRecord(std::int64_t number, exporting::OutputFile& out) {
+void CalendarSession::writeRecord(std::int64_t number, OutputFile& out) {
   if ((record_.status & kDeletedStatusBit) != 0 && !settings_.includeDeleted) {
     ++tally_.deletedLeftOut;
     return;
   }
-  const calendar::EventContext context{*tools_.clock, *tools_.text, header_, stamp_};
+  const calendar::EventContext context{*tools_.clock, *tools_.text, source_.header(), stamp_};
   calendar::CalendarEvent event =
       calendar::buildEvent(record_, uids_.next(record_.recordId), context);
   reportProblems(number, event);
@@ -245,7 +237,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   if (opened.failure) return *opened.failure;
   std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
   CalendarSession session(view, tools, settings_, *source, tally_);
-  if (!archive::checkArchiveTag(session.reader())) {
+  if (!session.source().readTag()) {
     view.showMessage(path + " is Not a Datebook DB file");
     return ExportOutcome::kNotDatebook;
   }
@@ -255,7 +247,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
     return *refused;
   }
   std::string error;
-  std::unique_ptr<exporting::OutputFile> out = files_.createCalendar(outPath, error);
+  std::unique_ptr<OutputFile> out = files_.createCalendar(outPath, error);
   if (!out) {
     view.showMessage("Cannot create " + tally_.calendarName + ": " + error);
     return ExportOutcome::kCannotCreate;
@@ -268,8 +260,8 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);
   const bool written = out->close();
-  const ExportOutcome outcome = closingOutcome(written, stopped, *source, session.reader());
-  const std::string reason = written ? source->errorText() : out->errorText();
+  const ExportOutcome outcome = closingOutcome(written, stopped, session.source());
+  const std::string reason = written ? session.source().readError() : out->errorText();
   source.reset();
   out.reset();
   if (!endsProgram_) {

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "archive/archive_header.h"
-#include "archive/archive_reader.h"
 #include "archive/event_record.h"
 #include "archive/timestamp.h"
+#include "export/datebook_source.h"
+#include "export/record_loop.h"
 #include "journal/csv_writer.h"
 #include "journal/entry_splitter.h"
 #include "journal/journal_selection.h"
@@ -14,19 +14,20 @@ namespace vessory::exporting {
 
 namespace {
 
-// The state of one run past the tag check: the open files, the record and the counters. It
+// The state of one run past the tag check: the record source, the record and the counters. It
 // forwards the readers' messages to the view and acts at the record's display points.
 class Session : public archive::MessageSink, public archive::RecordObserver {
  public:
-  Session(ExportView& view, const ExportSettings& settings, archive::ByteSource& source)
-      : view_(view), settings_(settings), reader_(source, *this) {}
+  Session(ExportView& view, const ExportSettings& settings, archive::ByteSource& bytes)
+      : view_(view), settings_(settings), source_(bytes, *this) {}
 
-  archive::ArchiveReader& reader() { return reader_; }
+  DatebookSource& source() { return source_; }
   void showMessage(const std::string& text) override { view_.showMessage(text); }
 
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
-  // reading stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(exporting::OutputFile& csv, archive::TextConverter* toUtf8);
+  // reading stopped early, or nothing when it got to the end of the records. With `toUtf8`,
+  // rows are written in UTF-8 and the journal name is taken to be UTF-8 too.
+  std::optional<ExportOutcome> readAll(OutputFile& csv, archive::TextConverter* toUtf8);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(
@@ -38,43 +39,55 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
     view_.showDescription(record.description);
   }
 
+  std::int64_t journalCount() const { return journalCount_; }
+  std::int64_t rowCount() const { return rowCount_; }
+
  private:
-  void processRecord(journal::CsvJournalWriter& writer);
+  bool isJournal(archive::TextConverter* toUtf8);
+  void processRecord(journal::CsvJournalWriter& writer, archive::TextConverter* toUtf8);
 
   ExportView& view_;
   const ExportSettings& settings_;
-  archive::ArchiveReader reader_;
+  DatebookSource source_;
   journal::EntrySplitter splitter_;
   archive::EventRecord record_;
   archive::HoursBias bias_;
+  std::unique_ptr<archive::TextConverter> nameText_;  // descriptions as the name is compared
+  std::string description_;
   std::int64_t journalCount_ = 0;
+  std::int64_t rowCount_ = 0;
 };
 
-std::optional<ExportOutcome> Session::readAll(exporting::OutputFile& csv,
-                                              archive::TextConverter* toUtf8) {
+std::optional<ExportOutcome> Session::readAll(OutputFile& csv, archive::TextConverter* toUtf8) {
   journal::CsvJournalWriter writer(csv, toUtf8);
-  archive::TraceSink trace;
-  archive::DatebookHeader header = archive::readArchiveHeader(reader_, trace);
-  if (reader_.halted()) return ExportOutcome::kSequencingError;
-  view_.showTotalRecords(std::to_string(header.recordCount));
-  view_.processPendingEvents();
-  if (view_.endRequested()) return ExportOutcome::kEndRequested;
-  archive::RecordObserver* observer = settings_.showDetails() ? this : nullptr;
+  source_.setObserver(settings_.showDetails() ? this : nullptr);
   // A record the archive ran out in is still processed as read; none is read after it.
-  for (std::int64_t number = 1; number <= header.recordCount && !reader_.atEnd(); ++number) {
-    view_.showThisRecord(std::to_string(number));
-    view_.processPendingEvents();
-    if (view_.endRequested()) return ExportOutcome::kEndRequested;
-    archive::readEventRecord(reader_, number, record_, *this, observer);
-    if (reader_.halted()) return ExportOutcome::kSequencingError;
-    processRecord(writer);
-    if (!csv.ok()) return ExportOutcome::kCannotWrite;
-  }
-  return std::nullopt;
+  return readRecords(view_, source_, record_,
+                     [&](std::int64_t, archive::EventRecord&,
+                         RecordRead how) -> std::optional<ExportOutcome> {
+                       if (how == RecordRead::kStopped) return std::nullopt;
+                       processRecord(writer, toUtf8);
+                       if (!csv.ok()) return ExportOutcome::kCannotWrite;
+                       return std::nullopt;
+                     });
 }
 
-void Session::processRecord(journal::CsvJournalWriter& writer) {
-  if (!journal::isJournalRecord(record_, settings_.journalName())) return;
+// A journal name given for a UTF-8 export is UTF-8 text, so the description is compared as the
+// CSV shows it. A converter of its own keeps the CSV's replacement count to the CSV's text.
+bool Session::isJournal(archive::TextConverter* toUtf8) {
+  if (toUtf8 == nullptr) return journal::isJournalRecord(record_, settings_.journalName());
+  if (!nameText_) {
+    std::string error;
+    nameText_ = archive::TextConverter::open(settings_.charset(), error);
+    if (!nameText_) return journal::isJournalRecord(record_, settings_.journalName());
+  }
+  description_.clear();
+  nameText_->appendUtf8(record_.description, description_);
+  return journal::isJournalRecord(record_, description_, settings_.journalName());
+}
+
+void Session::processRecord(journal::CsvJournalWriter& writer, archive::TextConverter* toUtf8) {
+  if (!isJournal(toUtf8)) return;
   ++journalCount_;
   view_.showJournalsFound(std::to_string(journalCount_));
   journal::JournalNote note;
@@ -86,6 +99,7 @@ void Session::processRecord(journal::CsvJournalWriter& writer) {
   note.body = header.body;
   splitter_.split(note, settings_.wordWrap(), [this, &writer](journal::JournalEntry& entry) {
     writer.writeJournalRow(entry, settings_.keywordDelimiters());
+    ++rowCount_;
   });
 }
 
@@ -114,18 +128,21 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
 
 }  // namespace
 
-ExportSettings::ExportSettings(ExportView& view)
-    : view_(view),
+ExportSettings::ExportSettings(ExportView& view, JournalOptions& options,
+                               std::optional<std::string> charset)
+    : options_(options),
       showDetails_(view.showDetailsValue() != kUnchecked),
-      journalName_(journal::deriveJournalName(view.journalNameText())),
-      inputPath_(view.inputPath()) {}
+      journalName_(journal::deriveJournalName(options.journalNameText())),
+      inputPath_(view.inputPath()),
+      charset_(charset.value_or(std::string())) {}
 
-ExportOutcome ExportRun::run(ExportView& view) {
+ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   if (running_) return ExportOutcome::kAlreadyRunning;
   running_ = true;
   const ClearOnExit clear{running_};
 
-  const ExportSettings settings(view);
+  journalsFound_ = rowsWritten_ = 0;
+  const ExportSettings settings(view, options, utf8From_);
   OptionalConverter openedConverter = openConverter(view, utf8From_);
   if (openedConverter.failure) return *openedConverter.failure;
   std::unique_ptr<archive::TextConverter> toUtf8 = std::move(openedConverter.converter);
@@ -134,7 +151,7 @@ ExportOutcome ExportRun::run(ExportView& view) {
   if (opened.failure) return *opened.failure;
   std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
   Session session(view, settings, *source);
-  if (!archive::checkArchiveTag(session.reader())) {
+  if (!session.source().readTag()) {
     view.showMessage(path + " is Not a Datebook DB file");
     return ExportOutcome::kNotDatebook;
   }
@@ -156,8 +173,10 @@ ExportOutcome ExportRun::run(ExportView& view) {
   // Rows are on disk before anything is reported; a failure to put them there is reported
   // instead of any success.
   const bool written = csv->close();
-  const ExportOutcome outcome = closingOutcome(written, stopped, *source, session.reader());
-  const std::string reason = written ? source->errorText() : csv->errorText();
+  const ExportOutcome outcome = closingOutcome(written, stopped, session.source());
+  journalsFound_ = session.journalCount();
+  rowsWritten_ = session.rowCount();
+  const std::string reason = written ? session.source().readError() : csv->errorText();
   source.reset();
   csv.reset();
   const bool failed =

@@ -1,6 +1,7 @@
 #ifndef VESSORY_EXPORT_EXPORT_RUN_H_
 #define VESSORY_EXPORT_EXPORT_RUN_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,21 +16,25 @@ namespace vessory::exporting {
 // at its next use.
 class ExportSettings {
  public:
-  explicit ExportSettings(ExportView& view);
+  ExportSettings(ExportView& view, JournalOptions& options,
+                 std::optional<std::string> charset = std::nullopt);
 
   const std::string& inputPath() const { return inputPath_; }
   const std::string& journalName() const { return journalName_; }
   bool showDetails() const { return showDetails_; }
+  // The archive's character set when the CSV is written in UTF-8; empty otherwise.
+  const std::string& charset() const { return charset_; }
 
-  std::string keywordDelimiters() const { return view_.keywordsText(); }
-  bool wordWrap() const { return view_.wordWrapValue() == kChecked; }
-  std::string hoursBiasText() const { return view_.hoursBiasBoxText(); }
+  std::string keywordDelimiters() const { return options_.keywordsText(); }
+  bool wordWrap() const { return options_.wordWrapValue() == kChecked; }
+  std::string hoursBiasText() const { return options_.hoursBiasBoxText(); }
 
  private:
-  ExportView& view_;
+  JournalOptions& options_;
   bool showDetails_;
   std::string journalName_;
   std::string inputPath_;
+  std::string charset_;
 };
 
 // One export: checks the selection, opens the archive, creates the CSV file, reads the header
@@ -55,10 +60,14 @@ class ExportRun {
   // goes on after the CSV; failures are still reported by the run, which knows their reasons.
   void leaveEndToCaller() { endsProgram_ = false; }
 
-  ExportOutcome run(ExportView& view);
+  ExportOutcome run(ExportView& view, JournalOptions& options);
+  ExportOutcome run(JournalView& view) { return run(view, view); }
   bool running() const { return running_; }
   // The CSV file as the last run's messages name it.
   const std::string& csvName() const { return csvName_; }
+  // The journal records found and the rows written by the last run.
+  std::int64_t journalsFound() const { return journalsFound_; }
+  std::int64_t rowsWritten() const { return rowsWritten_; }
 
  private:
   ExportFiles& files_;
@@ -67,6 +76,8 @@ class ExportRun {
   bool endsProgram_ = true;
   bool running_ = false;
   std::string csvName_;
+  std::int64_t journalsFound_ = 0;
+  std::int64_t rowsWritten_ = 0;
 };
 
 }  // namespace vessory::exporting

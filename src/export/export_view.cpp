@@ -10,8 +10,8 @@ char pathSeparator() {
 #endif
 }
 
-std::string ExportView::inputPath() {
-  return currentFolder() + pathSeparator() + selectedFileName();
+std::string joinPath(const std::string& folder, const std::string& fileName) {
+  return folder + pathSeparator() + fileName;
 }
 
 }  // namespace vessory::exporting

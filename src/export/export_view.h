@@ -15,25 +15,19 @@ inline constexpr int kUnchecked = 0;
 inline constexpr int kChecked = 1;
 inline constexpr int kGreyed = 2;
 
-// Everything an export run needs of its front end: the options it reads, the fields it fills,
+// Everything every export run needs of its front end: the archive chosen, the fields it fills,
 // and the three things only a front end may do (let the user act, show a message, end the
 // program). The window implements it over its controls; the console tool over its arguments
-// and standard error. The run calls it on the caller's thread only.
+// and standard error. The run calls it on the caller's thread only. The options that only the
+// journal export reads are in JournalOptions.
 class ExportView {
  public:
   virtual ~ExportView() = default;
 
   // Options.
-  virtual std::string currentFolder() = 0;
-  virtual std::string selectedFileName() = 0;
-  // The archive path of the run. By default the folder and the file name joined by the
-  // platform's separator; a front end that is handed a whole path returns it unchanged.
-  virtual std::string inputPath();
-  virtual std::string journalNameText() = 0;
+  // The archive path of the run.
+  virtual std::string inputPath() = 0;
   virtual int showDetailsValue() = 0;
-  virtual std::string keywordsText() = 0;
-  virtual int wordWrapValue() = 0;
-  virtual std::string hoursBiasBoxText() = 0;
 
   // Progress and details.
   virtual void showTotalRecords(const std::string& text) = 0;
@@ -57,8 +51,25 @@ class ExportView {
   virtual bool endRequested() { return false; }
 };
 
+// The options only the journal export reads, as the front end holds them. Three are live: the
+// run asks again at every use, so that an edit made while the run lets the user act takes effect.
+class JournalOptions {
+ public:
+  virtual ~JournalOptions() = default;
+  virtual std::string journalNameText() = 0;
+  virtual std::string keywordsText() = 0;
+  virtual int wordWrapValue() = 0;
+  virtual std::string hoursBiasBoxText() = 0;
+};
+
+// A front end that offers the journal export: the view of every run and the journal's options.
+class JournalView : public ExportView, public JournalOptions {};
+
 // The platform's folder separator: "\" on Windows, "/" elsewhere.
 char pathSeparator();
+
+// A file name in a folder, joined by the platform's separator.
+std::string joinPath(const std::string& folder, const std::string& fileName);
 
 }  // namespace vessory::exporting
 

@@ -8,7 +8,8 @@ namespace vessory::exporting {
 
 namespace {
 
-// The window's view for both parts, passing everything on, except that in the calendar part a
+// The window's view for both parts, passing everything on (the journal part reads its options
+// from the window itself), except that in the calendar part a
 // message the journal part has shown already is dropped: both parts read the same archive, and
 // its damage is worth one message, not two.
 class OncePerArchiveView : public ExportView {
@@ -23,14 +24,8 @@ class OncePerArchiveView : public ExportView {
     window_.showMessage(text);
   }
 
-  std::string currentFolder() override { return window_.currentFolder(); }
-  std::string selectedFileName() override { return window_.selectedFileName(); }
   std::string inputPath() override { return window_.inputPath(); }
-  std::string journalNameText() override { return window_.journalNameText(); }
   int showDetailsValue() override { return window_.showDetailsValue(); }
-  std::string keywordsText() override { return window_.keywordsText(); }
-  int wordWrapValue() override { return window_.wordWrapValue(); }
-  std::string hoursBiasBoxText() override { return window_.hoursBiasBoxText(); }
   void showTotalRecords(const std::string& text) override { window_.showTotalRecords(text); }
   void showThisRecord(const std::string& text) override { window_.showThisRecord(text); }
   void showJournalsFound(const std::string& text) override { window_.showJournalsFound(text); }
@@ -110,13 +105,13 @@ JournalAndCalendarRun::JournalAndCalendarRun(ExportFiles& files) : files_(files)
   journal_.leaveEndToCaller();
 }
 
-void JournalAndCalendarRun::run(ExportView& view) {
+void JournalAndCalendarRun::run(JournalView& view) {
   if (running_) return;
   running_ = true;
   const ClearOnExit clear{running_};
 
   OncePerArchiveView relay(view);
-  const ExportOutcome journal = journal_.run(relay);
+  const ExportOutcome journal = journal_.run(relay, view);
   switch (journal) {
     case ExportOutcome::kComplete:
     case ExportOutcome::kEndedEarly:

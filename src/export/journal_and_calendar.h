@@ -28,7 +28,7 @@ class JournalAndCalendarRun {
   JournalAndCalendarRun(const JournalAndCalendarRun&) = delete;
   JournalAndCalendarRun& operator=(const JournalAndCalendarRun&) = delete;
 
-  void run(ExportView& view);
+  void run(JournalView& view);
   bool running() const { return running_; }
 
  private:

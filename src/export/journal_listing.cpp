@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "archive/archive_header.h"
-#include "archive/archive_reader.h"
 #include "archive/event_record.h"
 #include "archive/format.h"
 #include "archive/text_converter.h"
+#include "export/datebook_source.h"
+#include "export/record_loop.h"
 #include "journal/journal_selection.h"
 
 namespace vessory::exporting {
@@ -30,27 +30,20 @@ bool hasNote(const archive::EventRecord& record) {
 
 // Reads every record, counting the descriptions; how the reading stopped early, if it did.
 std::optional<ExportOutcome> countDescriptions(
-    ExportView& view, archive::ArchiveReader& reader, archive::MessageSink& messages,
+    ExportView& view, DatebookSource& source,
     std::unordered_map<std::string, std::int64_t>& counts) {
-  archive::TraceSink trace;
-  const archive::DatebookHeader header = archive::readArchiveHeader(reader, trace);
-  if (reader.halted()) return ExportOutcome::kSequencingError;
-  view.showTotalRecords(std::to_string(header.recordCount));
   archive::EventRecord record;
-  for (std::int64_t number = 1; number <= header.recordCount && !reader.atEnd(); ++number) {
-    view.showThisRecord(std::to_string(number));
-    view.processPendingEvents();
-    if (view.endRequested()) return ExportOutcome::kEndRequested;
-    archive::readEventRecord(reader, number, record, messages, nullptr);
-    if (reader.halted()) return ExportOutcome::kSequencingError;
-    // A record the archive ran out in holds a cut description, or an earlier record's: it
-    // names no journal.
-    if (reader.atEnd()) break;
-    if (hasNote(record) && !record.repeat.isRepeating) {
-      ++counts[journal::lowerCase(journal::trimBlanks(record.description))];
-    }
-  }
-  return std::nullopt;
+  return readRecords(view, source, record,
+                     [&](std::int64_t, archive::EventRecord& read,
+                         RecordRead how) -> std::optional<ExportOutcome> {
+                       // A record the archive ran out in holds a cut description, or an
+                       // earlier record's: it names no journal.
+                       if (how == RecordRead::kWhole && hasNote(read) &&
+                           !read.repeat.isRepeating) {
+                         ++counts[journal::lowerCase(journal::trimBlanks(read.description))];
+                       }
+                       return std::nullopt;
+                     });
 }
 
 void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
@@ -75,15 +68,15 @@ ExportOutcome JournalListing::run(ExportView& view) {
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
   ViewMessages messages(view);
-  archive::ArchiveReader reader(*opened.source, messages);
-  if (!archive::checkArchiveTag(reader)) {
+  DatebookSource source(*opened.source, messages);
+  if (!source.readTag()) {
     view.showMessage(path + " is Not a Datebook DB file");
     return ExportOutcome::kNotDatebook;
   }
   std::unordered_map<std::string, std::int64_t> counts;
-  std::optional<ExportOutcome> stopped = countDescriptions(view, reader, messages, counts);
-  const ExportOutcome outcome = closingOutcome(true, stopped, *opened.source, reader);
-  reportEnd(view, outcome, path, opened.source->errorText());
+  std::optional<ExportOutcome> stopped = countDescriptions(view, source, counts);
+  const ExportOutcome outcome = closingOutcome(true, stopped, source);
+  reportEnd(view, outcome, path, source.readError());
   for (auto& [description, count] : counts) candidates_.push_back({count, description});
   std::sort(candidates_.begin(), candidates_.end(), [](const auto& a, const auto& b) {
     return a.count != b.count ? a.count > b.count : a.description < b.description;

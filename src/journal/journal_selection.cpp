@@ -34,8 +34,13 @@ std::string deriveJournalName(std::string_view boxText) {
 }
 
 bool isJournalRecord(const archive::EventRecord& record, std::string_view journalName) {
+  return isJournalRecord(record, record.description, journalName);
+}
+
+bool isJournalRecord(const archive::EventRecord& record, std::string_view description,
+                     std::string_view journalName) {
   if (record.note.empty() || record.repeat.isRepeating) return false;
-  std::string_view description = trimBlanks(record.description);
+  description = trimBlanks(description);
   if (description.size() != journalName.size()) return false;
   for (std::size_t i = 0; i < description.size(); ++i) {
     char c = description[i];

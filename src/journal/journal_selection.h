@@ -31,6 +31,10 @@ std::string_view trimBlanks(std::string_view text);
 // A journal record: its description (outer blanks off, lower-cased) is the journal name, its
 // note is not empty, and it does not repeat.
 bool isJournalRecord(const archive::EventRecord& record, std::string_view journalName);
+// The same, with the description as `description` (the record's, converted to UTF-8 when the
+// journal name was given in UTF-8).
+bool isJournalRecord(const archive::EventRecord& record, std::string_view description,
+                     std::string_view journalName);
 
 // The date part (before the first comma) of the record's start time with the hours bias.
 std::string journalDateText(std::int64_t startTime, std::string_view hoursBiasText);

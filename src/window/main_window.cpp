@@ -166,6 +166,12 @@ void MainWindow::onHelp() { showMessage(helpText()); }
 
 void MainWindow::onExit() { endProgram(); }
 
+// The selected file's name joined to the folder shown: an empty name gives a path ending in
+// the separator, which the run takes for "nothing selected".
+std::string MainWindow::inputPath() {
+  return exporting::joinPath(currentFolder(), selectedFileName());
+}
+
 std::string MainWindow::currentFolder() { return systemPath(fileList_->folder()); }
 
 std::string MainWindow::selectedFileName() {

@@ -49,7 +49,7 @@ class FolderList;
 // start-up folder is chosen in the constructor. Archive text is shown as Latin-1 and option
 // texts go to the run as Latin-1 bytes; paths and messages are shown as the system encodes
 // file names. A QApplication must exist for the window's whole life.
-class MainWindow : public QWidget, public ExportView {
+class MainWindow : public QWidget, public exporting::JournalView {
   Q_OBJECT
 
  public:
@@ -73,8 +73,10 @@ class MainWindow : public QWidget, public ExportView {
   bool exportRunning() const { return run_.running() || withCalendar_.running(); }
 
   // ExportView.
-  std::string currentFolder() override;
-  std::string selectedFileName() override;
+  std::string inputPath() override;
+  // The folder shown and the file selected in it (empty when none), as the run is given them.
+  std::string currentFolder();
+  std::string selectedFileName();
   std::string journalNameText() override;
   int showDetailsValue() override;
   std::string keywordsText() override;

@@ -14,7 +14,7 @@ namespace vessory::testing {
 
 // An ExportView that records everything the run shows, in order, and answers with options the
 // test sets. `onEvents` runs inside processPendingEvents, so a test can act "during" a run.
-class RecordingView : public exporting::ExportView {
+class RecordingView : public exporting::JournalView {
  public:
   std::string folder = "C:\\Palm\\User\\datebook";
   std::string fileName = "datebook.dat";
@@ -32,8 +32,7 @@ class RecordingView : public exporting::ExportView {
   bool endWanted = false;
   std::function<void(RecordingView&)> onEvents;
 
-  std::string currentFolder() override { return folder; }
-  std::string selectedFileName() override { return fileName; }
+  std::string inputPath() override { return exporting::joinPath(folder, fileName); }
   std::string journalNameText() override { return journal; }
   int showDetailsValue() override { return details; }
   std::string keywordsText() override { return keywords; }

@@ -1,0 +1,26 @@
+#include "export/datebook_source.h"
+
+namespace vessory::exporting {
+
+bool DatebookSource::readTag() { return archive::checkArchiveTag(reader_); }
+
+std::optional<std::int64_t> DatebookSource::readHeader() {
+  archive::TraceSink trace;
+  header_ = archive::readArchiveHeader(reader_, trace);
+  if (reader_.halted()) return std::nullopt;
+  return header_.recordCount;
+}
+
+RecordRead DatebookSource::read(std::int64_t number, archive::EventRecord& record) {
+  archive::readEventRecord(reader_, number, record, messages_, observer_);
+  if (reader_.halted()) return RecordRead::kStopped;
+  if (reader_.atEnd()) return RecordRead::kCutShort;
+  return RecordRead::kWhole;
+}
+
+ExportOutcome DatebookSource::ending() {
+  if (!bytes_.errorText().empty()) return ExportOutcome::kCannotRead;
+  return endOfArchive(reader_);
+}
+
+}  // namespace vessory::exporting
