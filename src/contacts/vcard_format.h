@@ -53,7 +53,7 @@ inline constexpr std::string_view kCustomLabelSeparator{": "};
 // The content-line head of a phone by its label code: 0 Work, 1 Home, 2 Fax, 3 Other, 4 E-mail,
 // 5 Main, 6 Pager, 7 Mobile.
 inline constexpr std::array<std::string_view, 8> kPhoneHeads{
-    "TEL;TYPE=WORK,VOICE:", "TEL;TYPE=HOME,VOICE:", "TEL;TYPE=FAX:",  "TEL;TYPE=VOICE:",
+    "TEL;TYPE=WORK,VOICE:", "TEL;TYPE=HOME,VOICE:", "TEL;TYPE=FAX:",   "TEL;TYPE=VOICE:",
     "EMAIL;TYPE=INTERNET:", "TEL;TYPE=MAIN:",       "TEL;TYPE=PAGER:", "TEL;TYPE=CELL,VOICE:"};
 // A label code outside 0 to 7 (an archive from a later handheld, or damage): a plain number.
 inline constexpr std::string_view kOtherPhoneHead{"TEL;TYPE=VOICE:"};

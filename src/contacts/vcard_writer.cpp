@@ -178,8 +178,7 @@ const std::string& VCardWriter::categoryName(std::int64_t index) {
   return categoryNames_.back().second;
 }
 
-void VCardWriter::appendTextLine(std::string_view head, std::string_view value,
-                                 std::string& out) {
+void VCardWriter::appendTextLine(std::string_view head, std::string_view value, std::string& out) {
   if (value.empty()) return;
   line_.assign(head);
   appendEscaped(value, line_);

@@ -68,8 +68,8 @@ class VCardWriter {
   const archive::OrganiserCatalogue& catalogue_;
   archive::TextConverter& converter_;
   std::array<std::string, kFieldCount> text_;
-  std::string line_;      // the content line being built, before folding
-  std::string value_;     // a value put together from several fields
+  std::string line_;   // the content line being built, before folding
+  std::string value_;  // a value put together from several fields
   std::array<std::optional<std::string>, archive::kCustomFieldCount> customLabels_;
   // Converted names of the categories the catalogue holds, as they are first asked for.
   std::vector<std::pair<std::int64_t, std::string>> categoryNames_;
