@@ -8,9 +8,8 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "calendar/calendar_reading.h"
 #include "calendar/calendar_text.h"
@@ -112,61 +111,57 @@ TEST_F(TodoTest, DueIsTheLocalDayOrNothingForTheDesktopsNoDate) {
   }
 }
 
-TEST_F(TodoTest, PriorityOneToFiveSpreadsOverTheCalendarsScale) {
-  const std::vector<std::pair<std::int64_t, std::string>> cases = {
-      {0, ""}, {1, "1"}, {2, "3"}, {3, "5"}, {4, "7"}, {5, "9"}, {6, ""}, {-1, ""}, {99, ""}};
-  for (const auto& [priority, expected] : cases) {
-    TodoRecord r;
-    r.priority = priority;
-    const Parsed p = write(r);
-    EXPECT_EQ(p.count(ICAL_PRIORITY_PROPERTY), expected.empty() ? 0 : 1) << priority;
-    EXPECT_EQ(p.value(ICAL_PRIORITY_PROPERTY), expected) << priority;
-  }
-}
-
-TEST_F(TodoTest, StatusClassAndCategoryFollowTheRecord) {
+TEST_F(TodoTest, PriorityStatusClassCategoryAndUidFollowTheRecord) {
   const struct {
-    bool completed;
-    bool isPrivate;
+    std::int64_t id, priority;
+    bool completed, isPrivate;
     std::int64_t category;
-    std::string status, percent, klass, categories;
+    std::string priorityValue, status, percent, klass, categories;  // "" for none
   } cases[] = {
-      {false, false, 0, "NEEDS-ACTION", "", "", ""},
-      {true, false, 3, "COMPLETED", "100", "", "Work"},
-      {true, true, 1, "COMPLETED", "100", "PRIVATE", "Haus & Garten"},
-      {false, true, 5, "NEEDS-ACTION", "", "PRIVATE", "Caf\u00E9"},
-      {false, false, 6, "NEEDS-ACTION", "", "", ""},  // an empty name
-      {false, false, 2, "NEEDS-ACTION", "", "", ""},  // an index the list lacks
+      {0, 0, false, false, 0, "", "NEEDS-ACTION", "", "", ""},
+      {1, 1, true, false, 3, "1", "COMPLETED", "100", "", "Work"},
+      {9830401, 2, true, true, 1, "3", "COMPLETED", "100", "PRIVATE", "Haus & Garten"},
+      {4294967295, 3, false, true, 5, "5", "NEEDS-ACTION", "", "PRIVATE", "Caf\u00E9"},
+      {2, 4, false, false, 6, "7", "NEEDS-ACTION", "", "", ""},  // an empty name
+      {3, 5, false, false, 2, "9", "NEEDS-ACTION", "", "", ""},  // an index the list lacks
+      {4, 6, false, false, 0, "", "NEEDS-ACTION", "", "", ""},
+      {5, -1, false, false, 0, "", "NEEDS-ACTION", "", "", ""},
   };
   for (const auto& c : cases) {
     TodoRecord r;
+    r.recordId = c.id;
+    r.priority = c.priority;
     r.completed = c.completed;
     r.isPrivate = c.isPrivate;
     r.category = c.category;
     const Parsed p = write(r);
     SCOPED_TRACE(p.text);
-    EXPECT_EQ(p.value(ICAL_STATUS_PROPERTY), c.status);
-    EXPECT_EQ(p.value(ICAL_PERCENTCOMPLETE_PROPERTY), c.percent);
-    EXPECT_EQ(p.value(ICAL_CLASS_PROPERTY), c.klass);
-    EXPECT_EQ(p.count(ICAL_CLASS_PROPERTY), c.klass.empty() ? 0 : 1);
-    EXPECT_EQ(p.value(ICAL_CATEGORIES_PROPERTY), c.categories);
-    EXPECT_EQ(p.count(ICAL_CATEGORIES_PROPERTY), c.categories.empty() ? 0 : 1);
+    EXPECT_EQ(p.value(ICAL_UID_PROPERTY), "todo-" + std::to_string(c.id) + "-0a1b2c3d@vessory");
+    EXPECT_EQ(timeText(icalcomponent_get_dtstamp(p.todo.get())), "2023-11-14 22:13:20Z");
+    const std::pair<icalproperty_kind, std::string> properties[] = {
+        {ICAL_PRIORITY_PROPERTY, c.priorityValue},
+        {ICAL_STATUS_PROPERTY, c.status},
+        {ICAL_PERCENTCOMPLETE_PROPERTY, c.percent},
+        {ICAL_CLASS_PROPERTY, c.klass},
+        {ICAL_CATEGORIES_PROPERTY, c.categories}};
+    for (const auto& [kind, value] : properties) {
+      EXPECT_EQ(p.value(kind), value);
+      EXPECT_EQ(p.count(kind), value.empty() ? 0 : 1);
+    }
   }
 }
 
 TEST_F(TodoTest, TextIsUtf8WithNewlinesAndAnEmptyNoteIsLeftOut) {
-  std::string accents;
-  for (int i = 0; i < 200; ++i) accents += "\u00E9";
   const struct {
     std::string description, note, summary, text;  // text "" for no DESCRIPTION
   } cases[] = {
       {"Buy milk, eggs; bread \\ butter", "shop;\r\nopen till 8\r\n",
        "Buy milk, eggs; bread \\ butter", "shop;\nopen till 8\n"},
-      {"Caf\xE9 \x80 \x81", std::string(200, '\xE9'), "Caf\u00E9 \u20AC \uFFFD", accents},
-      {"", "A to-do without a description", "", "A to-do without a description"},
-      {"\xAB"
+      {"Caf\xE9 \x80 \x81",
+       "\xAB"
        "NULL\xBB",
-       "", "", ""},
+       "Caf\u00E9 \u20AC \uFFFD", ""},
+      {"", "A to-do without a description", "", "A to-do without a description"},
   };
   for (const auto& c : cases) {
     TodoRecord r;
@@ -175,25 +170,11 @@ TEST_F(TodoTest, TextIsUtf8WithNewlinesAndAnEmptyNoteIsLeftOut) {
     const Parsed p = write(r);
     SCOPED_TRACE(p.text);
     // libical's reader drops an empty SUMMARY, so its line is looked for in the text.
-    EXPECT_NE(p.text.find("\r\nSUMMARY:"), std::string::npos);
-    if (!c.summary.empty()) {
-      EXPECT_EQ(icalcomponent_get_summary(p.todo.get()), c.summary);
-    }
+    EXPECT_NE(p.text.find("\r\nSUMMARY:" + c.summary.substr(0, 4)), std::string::npos);
+    const auto text = [](const char* t) { return std::string(t == nullptr ? "" : t); };
+    EXPECT_EQ(text(icalcomponent_get_summary(p.todo.get())), c.summary);
+    EXPECT_EQ(text(icalcomponent_get_description(p.todo.get())), c.text);
     EXPECT_EQ(p.count(ICAL_DESCRIPTION_PROPERTY), c.text.empty() ? 0 : 1);
-    if (!c.text.empty()) {
-      EXPECT_EQ(icalcomponent_get_description(p.todo.get()), c.text);
-    }
-  }
-}
-
-TEST_F(TodoTest, UidNamesTheRecordAndTheArchiveAndEveryTodoHasAStamp) {
-  for (const std::int64_t id : {std::int64_t{0}, std::int64_t{9830401}, std::int64_t{4294967295}}) {
-    TodoRecord r;
-    r.recordId = id;
-    const Parsed p = write(r);
-    EXPECT_EQ(p.value(ICAL_UID_PROPERTY), "todo-" + std::to_string(id) + "-0a1b2c3d@vessory");
-    EXPECT_EQ(timeText(icalcomponent_get_dtstamp(p.todo.get())), "2023-11-14 22:13:20Z");
-    EXPECT_EQ(icalcomponent_isa(p.todo.get()), ICAL_VTODO_COMPONENT);
   }
 }
 
