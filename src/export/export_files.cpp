@@ -51,4 +51,13 @@ std::unique_ptr<exporting::OutputFile> DiskFiles::createCsv(const std::string& p
   return exporting::FileOutput::create(path, error);
 }
 
+bool DiskFiles::makeFolder(const std::string& path, std::string& error) {
+  std::error_code code;
+  const fs::path folder = nativePath(path);
+  fs::create_directories(folder, code);
+  if (fs::is_directory(folder)) return true;
+  error = code ? code.message() : "a file of that name is in the way";
+  return false;
+}
+
 }  // namespace vessory::exporting

@@ -31,6 +31,18 @@ class ExportFiles {
                                                              std::string& error) {
     return createCsv(path, error);
   }
+  // Creates or empties any other output file (a contacts file, a memo); by default as the CSV.
+  virtual std::unique_ptr<OutputFile> createFile(const std::string& path, std::string& error) {
+    return createCsv(path, error);
+  }
+  // Makes the folder `path` and the folders above it that are missing; false with the system's
+  // reason in `error` when it cannot (a file of that name, no permission). An existing folder
+  // is fine and is left as it is.
+  virtual bool makeFolder(const std::string& path, std::string& error) {
+    (void)path;
+    error = "folders cannot be made here";
+    return false;
+  }
   // How an output path is named in messages.
   virtual std::string displayName(const std::string& path) { return path; }
 };
@@ -43,6 +55,7 @@ class DiskFiles : public ExportFiles {
   bool sameFile(const std::string& a, const std::string& b) override;
   std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
+  bool makeFolder(const std::string& path, std::string& error) override;
 };
 
 }  // namespace vessory::exporting

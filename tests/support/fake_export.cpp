@@ -117,6 +117,22 @@ std::unique_ptr<exporting::OutputFile> MemoryFiles::createCsv(const std::string&
   return std::make_unique<SharedOutput>(output.bytes, output.closed, failWritesAfter);
 }
 
+bool MemoryFiles::makeFolder(const std::string& path, std::string& error) {
+  auto refused = uncreatable.find(path);
+  if (refused != uncreatable.end()) {
+    error = refused->second;
+    return false;
+  }
+  folders.push_back(path);
+  return true;
+}
+
+std::vector<std::string> MemoryFiles::outputPaths() const {
+  std::vector<std::string> paths;
+  for (const auto& entry : outputs_) paths.push_back(entry.first);
+  return paths;
+}
+
 std::string MemoryFiles::csv(const std::string& path) const {
   auto found = outputs_.find(path);
   return found == outputs_.end() ? std::string() : *found->second.bytes;

@@ -68,6 +68,11 @@ class MemoryFiles : public exporting::ExportFiles {
   bool sameFile(const std::string& a, const std::string& b) override;
   std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
+  bool makeFolder(const std::string& path, std::string& error) override;
+  // Folders made, in order.
+  std::vector<std::string> folders;
+  // Every output created, by path.
+  std::vector<std::string> outputPaths() const;
 
   // What was written to `path` (empty when nothing was created there).
   std::string csv(const std::string& path) const;
