@@ -192,56 +192,59 @@ void OrganiserArchive::startRecord(std::int64_t number) {
   record_id_.reset();
   bad_field_ = false;
   column_ = 0;
+  status_ = 0;
 }
 
-bool OrganiserArchive::openField(int column) {
-  column_ = column;
-  std::optional<std::int64_t> code = reader_.readInteger(4);
-  if (!code) return false;
-  // The schema has been checked against the kind, so its code is the column's.
-  const std::int64_t expected = columns_[static_cast<std::size_t>(column)].type;
-  if (*code == expected) return true;
+bool OrganiserArchive::refuseField(int column, std::int64_t code) {
   bad_field_ = true;
-  messages_.showMessage(fieldPlace(column) + ": " + describeCode(*code) +
-                        " where the schema has " + describeCode(expected) +
+  messages_.showMessage(fieldPlace(column) + ": " + describeCode(code) + " where the schema has " +
+                        describeCode(columns_[static_cast<std::size_t>(column)].type) +
                         "; the rest of the archive cannot be read");
   return false;
 }
 
-bool OrganiserArchive::integerField(int column, std::int64_t& out) {
-  if (!openField(column)) return false;
+void OrganiserArchive::reportZeroWord(int column, std::int64_t word) {
+  messages_.showMessage(fieldPlace(column) + ": the word before the text is " +
+                        std::to_string(word) + ", not 0");
+}
+
+// The hot path of every record: kept small so that it inlines into readRecord, with the
+// messages out of line.
+inline bool OrganiserArchive::readField(int column, const FieldSlot& slot) {
+  column_ = column;
+  // The schema has been checked against the kind, so the column's code is the schema's.
+  const std::int64_t expected = columns_[static_cast<std::size_t>(column)].type;
+  std::optional<std::int64_t> code = reader_.readInteger(4);
+  if (!code) return false;
+  if (*code != expected) return refuseField(column, *code);
   std::optional<std::int64_t> value = reader_.readInteger(4);
   if (!value) return false;
-  out = *value;
-  return true;
-}
-
-bool OrganiserArchive::booleanField(int column, bool& out) {
-  std::int64_t value = 0;
-  if (!integerField(column, value)) return false;
-  out = value != 0;
-  return true;
-}
-
-bool OrganiserArchive::textField(int column, std::string& out) {
-  if (!openField(column)) return false;
-  std::optional<std::int64_t> zero = reader_.readInteger(4);
-  if (!zero) return false;
-  if (*zero != 0) {
-    messages_.showMessage(fieldPlace(column) + ": the word before the text is " +
-                          std::to_string(*zero) + ", not 0");
+  if (expected == kTypeString) {
+    if (*value != 0) reportZeroWord(column, *value);
+    reader_.readCString(slot.text != nullptr ? *slot.text : scratch_, EmptyCString::kEmpty);
+    return !reader_.atEnd() && !reader_.halted();
   }
-  reader_.readCString(out, EmptyCString::kEmpty);
-  return !reader_.atEnd() && !reader_.halted();
+  // Integer, date and boolean columns all hold one Long.
+  if (slot.number != nullptr) *slot.number = *value;
+  if (slot.flag != nullptr) *slot.flag = *value != 0;
+  if (column == kRecordIdColumn) record_id_ = *value;
+  return true;
 }
 
-bool OrganiserArchive::readBasics(RecordBasics& record) {
-  if (!integerField(kRecordIdColumn, record.recordId)) return false;
-  record_id_ = record.recordId;
-  std::int64_t status = 0;
-  if (!integerField(kStatusColumn, status)) return false;
-  record.deleted = (status & kStatusDeleted) != 0;
-  return integerField(kPlacementColumn, placement_);
+OrganiserArchive::FieldSlot OrganiserArchive::basicSlot(RecordBasics& record, int column) {
+  if (column == kRecordIdColumn) return {.number = &record.recordId};
+  if (column == kStatusColumn) return {.number = &status_};
+  return {};  // the placement: the desktop's sort position, which no export keeps
+}
+
+template <typename Record, typename SlotOf>
+RecordOutcome OrganiserArchive::readRecord(std::int64_t number, Record& record, SlotOf slotOf) {
+  startRecord(number);
+  const int count = static_cast<int>(columns_.size());
+  for (int column = 0; column < count && readField(column, slotOf(column)); ++column) {
+  }
+  record.deleted = (status_ & kStatusDeleted) != 0;
+  return finishRecord();
 }
 
 RecordOutcome OrganiserArchive::finishRecord() {
@@ -265,56 +268,69 @@ std::string OrganiserArchive::fieldPlace(int column) const {
 
 RecordOutcome OrganiserArchive::readContact(std::int64_t number, ContactRecord& record) {
   namespace column = address_column;
-  startRecord(number);
   resetContact(record);
-  bool ok = readBasics(record) && textField(column::kLastName, record.lastName) &&
-            textField(column::kFirstName, record.firstName) &&
-            textField(column::kTitle, record.title) &&
-            textField(column::kCompany, record.company);
-  for (int i = 0; ok && i < kPhoneCount; ++i) {
-    Phone& phone = record.phones[static_cast<std::size_t>(i)];
-    ok = integerField(column::kFirstPhoneLabel + 2 * i, phone.label) &&
-         textField(column::kFirstPhoneLabel + 2 * i + 1, phone.value);
-  }
-  ok = ok && textField(column::kAddress, record.address) &&
-       textField(column::kCity, record.city) && textField(column::kState, record.state) &&
-       textField(column::kZipCode, record.zipCode) &&
-       textField(column::kCountry, record.country) && textField(column::kNote, record.note) &&
-       booleanField(column::kPrivate, record.isPrivate) &&
-       integerField(column::kCategory, record.category);
-  for (int i = 0; ok && i < kCustomFieldCount; ++i) {
-    ok = textField(column::kFirstCustom + i, record.custom[static_cast<std::size_t>(i)]);
-  }
-  std::int64_t displayed_phone = 0;  // a list-view setting no export carries
-  if (ok) integerField(column::kDisplayedPhone, displayed_phone);
-  return finishRecord();
+  return readRecord(number, record, [&](int k) -> FieldSlot {
+    switch (k) {
+      case column::kLastName: return {.text = &record.lastName};
+      case column::kFirstName: return {.text = &record.firstName};
+      case column::kTitle: return {.text = &record.title};
+      case column::kCompany: return {.text = &record.company};
+      case column::kAddress: return {.text = &record.address};
+      case column::kCity: return {.text = &record.city};
+      case column::kState: return {.text = &record.state};
+      case column::kZipCode: return {.text = &record.zipCode};
+      case column::kCountry: return {.text = &record.country};
+      case column::kNote: return {.text = &record.note};
+      case column::kPrivate: return {.flag = &record.isPrivate};
+      case column::kCategory: return {.number = &record.category};
+      default: break;
+    }
+    const int phone = k - column::kFirstPhoneLabel;
+    if (phone >= 0 && phone < 2 * kPhoneCount) {
+      Phone& slot = record.phones[static_cast<std::size_t>(phone / 2)];
+      return phone % 2 == 0 ? FieldSlot{.number = &slot.label} : FieldSlot{.text = &slot.value};
+    }
+    const int custom = k - column::kFirstCustom;
+    if (custom >= 0 && custom < kCustomFieldCount) {
+      return {.text = &record.custom[static_cast<std::size_t>(custom)]};
+    }
+    return basicSlot(record, k);  // and the displayed phone, a list-view setting: dropped
+  });
 }
 
 RecordOutcome OrganiserArchive::readTodo(std::int64_t number, TodoRecord& record) {
   namespace column = todo_column;
-  startRecord(number);
   resetTodo(record);
   std::int64_t due = 0;
-  bool ok = readBasics(record) && textField(column::kDescription, record.description) &&
-            integerField(column::kDueDate, due);
+  RecordOutcome outcome = readRecord(number, record, [&](int k) -> FieldSlot {
+    switch (k) {
+      case column::kDescription: return {.text = &record.description};
+      case column::kDueDate: return {.number = &due};
+      case column::kCompleted: return {.flag = &record.completed};
+      case column::kPriority: return {.number = &record.priority};
+      case column::kPrivate: return {.flag = &record.isPrivate};
+      case column::kCategory: return {.number = &record.category};
+      case column::kNote: return {.text = &record.note};
+      default: return basicSlot(record, k);
+    }
+  });
   // As read, "no date" values included: what counts as none is the writer's call.
-  if (ok) record.dueMoment = due;
-  ok = ok && booleanField(column::kCompleted, record.completed) &&
-       integerField(column::kPriority, record.priority) &&
-       booleanField(column::kPrivate, record.isPrivate) &&
-       integerField(column::kCategory, record.category) && textField(column::kNote, record.note);
-  return finishRecord();
+  if (column_ > column::kDueDate) record.dueMoment = due;
+  return outcome;
 }
 
 RecordOutcome OrganiserArchive::readMemo(std::int64_t number, MemoRecord& record) {
   namespace column = memo_column;
-  startRecord(number);
   resetBasics(record);
   record.text.clear();
-  (void)(readBasics(record) && textField(column::kText, record.text) &&
-         booleanField(column::kPrivate, record.isPrivate) &&
-         integerField(column::kCategory, record.category));
-  return finishRecord();
+  return readRecord(number, record, [&](int k) -> FieldSlot {
+    switch (k) {
+      case column::kText: return {.text = &record.text};
+      case column::kPrivate: return {.flag = &record.isPrivate};
+      case column::kCategory: return {.number = &record.category};
+      default: return basicSlot(record, k);
+    }
+  });
 }
 
 std::uint64_t OrganiserArchive::checkEnd() {

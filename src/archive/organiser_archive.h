@@ -108,12 +108,21 @@ class OrganiserArchive {
   bool schemaFits();
   void reportMisfit(const std::string& what);
 
+  // Where one field's value goes: at most one pointer is set; none drops the value.
+  struct FieldSlot {
+    std::int64_t* number = nullptr;
+    bool* flag = nullptr;
+    std::string* text = nullptr;
+  };
   void startRecord(std::int64_t number);
-  bool openField(int column);
-  bool integerField(int column, std::int64_t& out);
-  bool booleanField(int column, bool& out);
-  bool textField(int column, std::string& out);
-  bool readBasics(RecordBasics& record);
+  bool readField(int column, const FieldSlot& slot);
+  // Report a field that stops the record or the reading, and tell the caller to stop.
+  bool refuseField(int column, std::int64_t code);
+  void reportZeroWord(int column, std::int64_t word);
+  FieldSlot basicSlot(RecordBasics& record, int column);
+  // Reads the columns in order, each into slotOf(column), until one fails.
+  template <typename Record, typename SlotOf>
+  RecordOutcome readRecord(std::int64_t number, Record& record, SlotOf slotOf);
   RecordOutcome finishRecord();
   std::string fieldPlace(int column) const;
 
@@ -129,9 +138,9 @@ class OrganiserArchive {
   std::int64_t record_number_ = 0;
   std::optional<std::int64_t> record_id_;
   bool bad_field_ = false;
+  // The column being read, or where the record stopped.
   int column_ = 0;
-  // Read because every field is, not used: the desktop's sort position.
-  std::int64_t placement_ = 0;
+  std::int64_t status_ = 0;
 };
 
 }  // namespace vessory::archive
