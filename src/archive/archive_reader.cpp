@@ -69,7 +69,7 @@ std::string ArchiveReader::readChars(std::size_t count) {
   return out;
 }
 
-void ArchiveReader::readCStringSlow(std::string& out) {
+void ArchiveReader::readCStringSlow(std::string& out, EmptyCString empty) {
   out.clear();
   if (halted_) return;
   for (;;) {
@@ -81,7 +81,7 @@ void ArchiveReader::readCStringSlow(std::string& out) {
       return;
     }
     if (length == 0) {
-      out.assign(kNullStringMarker);
+      if (empty == EmptyCString::kMarker) out.assign(kNullStringMarker);
       return;
     }
     if (static_cast<unsigned>(length) != kLongStringMarker) {

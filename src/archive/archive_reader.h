@@ -10,6 +10,9 @@
 
 namespace vessory::archive {
 
+// What an empty CString (the single byte 00) reads as.
+enum class EmptyCString { kMarker, kEmpty };
+
 // The open archive, read strictly forward: little-endian integers, length-prefixed strings and
 // raw characters, one byte per character. Nothing seeks and no byte is read twice.
 //
@@ -18,6 +21,11 @@ namespace vessory::archive {
 // never again for the same archive, the stray-group notice of readCString, and the sequencing
 // error. After a sequencing error the reader is halted: every later call reads nothing and
 // yields no value, and the caller is expected to end the export.
+//
+// Strings: readCString gives the date book's marker text for an empty CString (the byte 00);
+// readCString(out, EmptyCString::kEmpty) gives a real empty string instead, for readers that
+// must tell "empty" from text that happens to spell the marker. Both take every other form the
+// same way.
 //
 // Hot paths are inline and touch the current chunk directly; they fall back to the out-of-line
 // slow paths only at chunk boundaries and at the end of the data.
@@ -34,6 +42,8 @@ class ArchiveReader {
   // Reads a length-prefixed string into `out` (replacing its contents, reusing its storage).
   void readCString(std::string& out);
   std::string readCString();
+  // As readCString(out), with `empty` choosing what an empty CString reads as.
+  void readCString(std::string& out, EmptyCString empty);
 
   // Reads up to `count` raw characters into `out`; fewer when the archive ends first.
   void readChars(std::size_t count, std::string& out);
@@ -50,7 +60,7 @@ class ArchiveReader {
 
  private:
   std::optional<std::int64_t> readIntegerSlow(int width);
-  void readCStringSlow(std::string& out);
+  void readCStringSlow(std::string& out, EmptyCString empty);
   // Next byte, or -1 when the data has ended.
   int nextByte();
   bool refill();
@@ -93,16 +103,25 @@ inline std::optional<std::int64_t> ArchiveReader::readInteger(int width) {
   return readIntegerSlow(width);
 }
 
-inline void ArchiveReader::readCString(std::string& out) {
+inline void ArchiveReader::readCString(std::string& out, EmptyCString empty) {
   if (next_ < limit_) {
     unsigned length = *next_;
+    if (length == 0 && empty == EmptyCString::kEmpty) {
+      out.clear();
+      ++next_;
+      return;
+    }
     if (length != 0 && length != 0xFF && limit_ - next_ > static_cast<std::ptrdiff_t>(length)) {
       out.assign(reinterpret_cast<const char*>(next_ + 1), length);
       next_ += 1 + length;
       return;
     }
   }
-  readCStringSlow(out);
+  readCStringSlow(out, empty);
+}
+
+inline void ArchiveReader::readCString(std::string& out) {
+  readCString(out, EmptyCString::kMarker);
 }
 
 }  // namespace vessory::archive

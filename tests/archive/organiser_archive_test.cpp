@@ -1,0 +1,498 @@
+#include "archive/organiser_archive.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "archive/archive_header.h"
+#include "archive/archive_identity.h"
+#include "archive/format.h"
+#include "archive_fakes.h"
+#include "support/archive_builder.h"
+#include "support/organiser_builder.h"
+
+namespace vessory::testing {
+namespace {
+
+using archive::ArchiveKind;
+using archive::ContactRecord;
+using archive::EmptyCString;
+using archive::HeaderOutcome;
+using archive::MemoRecord;
+using archive::OrganiserArchive;
+using archive::OrganiserCatalogue;
+using archive::RecordKind;
+using archive::RecordOutcome;
+using archive::TodoRecord;
+
+RecordOutcome readOne(OrganiserArchive& a, std::int64_t n, ContactRecord& r) {
+  return a.readContact(n, r);
+}
+RecordOutcome readOne(OrganiserArchive& a, std::int64_t n, TodoRecord& r) {
+  return a.readTodo(n, r);
+}
+RecordOutcome readOne(OrganiserArchive& a, std::int64_t n, MemoRecord& r) {
+  return a.readMemo(n, r);
+}
+
+template <typename Record>
+constexpr RecordKind kindOf() {
+  if constexpr (std::is_same_v<Record, ContactRecord>) return RecordKind::kAddress;
+  if constexpr (std::is_same_v<Record, TodoRecord>) return RecordKind::kTodo;
+  return RecordKind::kMemo;
+}
+
+// Everything a run would take from one archive: the whole records, how the reading ended and
+// what was shown. One record object serves the whole archive, as in a run.
+template <typename Record>
+struct ReadResult {
+  ArchiveKind kind = ArchiveKind::kUnknown;
+  HeaderOutcome header = HeaderOutcome::kOk;
+  OrganiserCatalogue catalogue;
+  std::vector<Record> records;
+  RecordOutcome last = RecordOutcome::kWhole;
+  std::uint64_t trailing = 0;
+  std::vector<std::string> messages;
+  std::string tableString;
+};
+
+template <typename Record>
+ReadResult<Record> readAll(const std::string& bytes, std::size_t chunkSize = 0) {
+  ReadResult<Record> out;
+  OpenArchive open(bytes, chunkSize);
+  out.kind = archive::readArchiveKind(open.reader);
+  OrganiserArchive organiser(open.reader, open.messages, kindOf<Record>());
+  out.header = organiser.readHeader(out.catalogue);
+  out.tableString = organiser.tableString();
+  if (out.header == HeaderOutcome::kOk) {
+    Record record;
+    for (std::int64_t n = 1; n <= organiser.recordCount(); ++n) {
+      out.last = readOne(organiser, n, record);
+      if (out.last != RecordOutcome::kWhole) break;
+      out.records.push_back(record);
+    }
+    if (out.last == RecordOutcome::kWhole) out.trailing = organiser.checkEnd();
+  }
+  out.messages = open.messages.shown;
+  return out;
+}
+
+bool anyMessageHas(const std::vector<std::string>& messages, const std::string& part) {
+  for (const std::string& m : messages) {
+    if (m.find(part) != std::string::npos) return true;
+  }
+  return false;
+}
+
+ContactSpec fullContact(std::uint32_t id) {
+  ContactSpec c;
+  c.recordId = id;
+  c.lastName = "M\xFCller";
+  c.firstName = "Anna";
+  c.title = "Dr.";
+  c.company = "Acme; Inc.";
+  c.phones = {{{0, "555-0100"}, {7, "555-0101"}, {4, "anna@example.com"}, {9, "x"}, {6, ""}}};
+  c.address = "1 Main St\r\nApt 2";
+  c.city = "Springfield";
+  c.state = "IL";
+  c.zipCode = "62701";
+  c.country = "USA";
+  c.note = "A note";
+  c.isPrivate = 1;
+  c.category = 2;
+  c.custom = {"one", "", "three", "four"};
+  return c;
+}
+
+std::vector<TodoSpec> someTodos() {
+  std::vector<TodoSpec> todos(3);
+  todos[0].recordId = 11;
+  todos[0].description = "Pay bills";
+  todos[0].dueDate = 1075593600;
+  todos[0].priority = 2;
+  todos[0].note = "before Friday";
+  todos[1].recordId = 12;
+  todos[1].description = "No date";
+  todos[1].dueDate = 0xFFFFFFFF;
+  todos[1].completed = 1;
+  todos[1].isPrivate = 1;
+  todos[1].category = 3;
+  todos[1].status = 0x04;
+  todos[2].recordId = 13;
+  todos[2].status = 0x08 | 0x01;  // pending and added: not deleted
+  todos[2].priority = 5;
+  return todos;
+}
+
+std::vector<MemoSpec> someMemos() {
+  std::vector<MemoSpec> memos(3);
+  memos[0].recordId = 21;
+  memos[0].text = "Plans\r\n" + std::string(300, 'x');
+  memos[0].category = 1;
+  memos[1].recordId = 22;  // empty memo
+  memos[1].isPrivate = 1;
+  memos[2].recordId = 23;
+  memos[2].text = "\xAB" "NULL" "\xBB";  // the date book's marker, as real text
+  return memos;
+}
+
+TEST(ArchiveKindTest, TellsEveryTagWithAndWithoutTheWrapper) {
+  const std::string wrapper = bytesOf({0xBE, 0xBA, 0xFE, 0xCA, 3, 'a', 'b', 'c', '0', '0', 'R', 'V'});
+  const std::vector<std::pair<std::string, ArchiveKind>> tags = {
+      {bytesOf({0, 1, 'B', 'D'}), ArchiveKind::kDatebook},
+      {bytesOf({0, 1, 'B', 'A'}), ArchiveKind::kAddress},
+      {bytesOf({0, 1, 'D', 'T'}), ArchiveKind::kTodo},
+      {bytesOf({0, 1, 'P', 'M'}), ArchiveKind::kMemo},
+      {bytesOf({0, 2, 'D', 'T'}), ArchiveKind::kLaterTodo},
+      {bytesOf({0, 2, 'B', 'A'}), ArchiveKind::kUnknown},
+      {bytesOf({1, 0, 'A', 'B'}), ArchiveKind::kUnknown},
+  };
+  for (const auto& [tag, kind] : tags) {
+    for (const std::string& prefix : {std::string(), wrapper}) {
+      OpenArchive open(prefix + tag + "rest");
+      EXPECT_EQ(archive::readArchiveKind(open.reader), kind) << prefix.size();
+      EXPECT_EQ(open.reader.position(), prefix.size() + 4);
+    }
+    // Cut anywhere inside the tag or the wrapper: unknown, silently.
+    const std::string whole = wrapper + tag;
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+      OpenArchive open(whole.substr(0, length));
+      EXPECT_EQ(archive::readArchiveKind(open.reader), ArchiveKind::kUnknown) << length;
+      EXPECT_TRUE(open.messages.shown.empty());
+    }
+  }
+}
+
+TEST(ArchiveKindTest, WrappedDatebookReadsOnAsBefore) {
+  HeaderSpec layout = HeaderSpec::forRecords(2);
+  layout.categories = {{4, 9, 0, "Travel", "Trav"}};
+  const std::string bytes = bytesOf({0xBE, 0xBA, 0xFE, 0xCA, 0, '0', '0', 'R', 'V'}) +
+                            ArchiveBuilder().tag().header(layout).bytes();
+  OpenArchive open(bytes);
+  ASSERT_EQ(archive::readArchiveKind(open.reader), ArchiveKind::kDatebook);
+  archive::TraceSink trace;
+  archive::DatebookHeader header = archive::readArchiveHeader(open.reader, trace);
+  EXPECT_EQ(header.recordCount, 2);
+  EXPECT_EQ(header.categoryLongNames, std::vector<std::string>{"Travel"});
+}
+
+TEST(ArchiveReaderEmptyTest, EmptyCStringReadsAsMarkerOrEmptyOnRequest) {
+  const std::string marker(archive::kNullStringMarker);
+  struct Case {
+    std::string bytes;
+    std::string asMarker;
+    std::string asEmpty;
+  };
+  const std::vector<Case> cases = {
+      {bytesOf({0}), marker, ""},
+      {bytesOf({6}) + marker, marker, marker},
+      {bytesOf({0xFF, 0, 0, 0, 0, 0}), marker, ""},  // a stray group, then empty text
+      {bytesOf({0xFF, 3, 0}) + "abc", "abc", "abc"},
+  };
+  for (std::size_t chunk : {0, 1, 2}) {
+    for (const Case& c : cases) {
+      OpenArchive marked(c.bytes + "z", chunk);
+      OpenArchive plain(c.bytes + "z", chunk);
+      EXPECT_EQ(marked.reader.readCString(), c.asMarker);
+      std::string text = "old";
+      plain.reader.readCString(text, EmptyCString::kEmpty);
+      EXPECT_EQ(text, c.asEmpty);
+      EXPECT_EQ(marked.reader.position(), plain.reader.position());
+      EXPECT_EQ(plain.reader.readChars(1), "z");
+    }
+  }
+}
+
+TEST(OrganiserArchiveTest, ContactsMapEveryFieldInDesktopOrderWithAFreshRecordEach) {
+  OrganiserArchiveSpec spec;
+  spec.tableString = "Custom names 0 1 0";
+  ContactSpec bare;
+  bare.recordId = 8;
+  bare.status = 0x04;
+  bare.lastName = "Only";
+  const std::string bytes = buildAddressArchive(spec, {fullContact(7), bare});
+  for (std::size_t chunk : {0, 1, 5, 64}) {
+    ReadResult<ContactRecord> read = readAll<ContactRecord>(bytes, chunk);
+    ASSERT_EQ(read.records.size(), 2u) << chunk;
+    EXPECT_EQ(read.kind, ArchiveKind::kAddress);
+    EXPECT_EQ(read.tableString, "Custom names 0 1 0");
+    const ContactRecord& c = read.records[0];
+    EXPECT_EQ(c.recordId, 7);
+    EXPECT_FALSE(c.deleted);
+    EXPECT_EQ(c.lastName + "|" + c.firstName + "|" + c.title + "|" + c.company,
+              "M\xFCller|Anna|Dr.|Acme; Inc.");
+    const std::vector<std::pair<std::int64_t, std::string>> phones = {
+        {0, "555-0100"}, {7, "555-0101"}, {4, "anna@example.com"}, {9, "x"}, {6, ""}};
+    for (std::size_t i = 0; i < phones.size(); ++i) {
+      EXPECT_EQ(c.phones[i].label, phones[i].first);
+      EXPECT_EQ(c.phones[i].value, phones[i].second);
+    }
+    EXPECT_EQ(c.address + "|" + c.city + "|" + c.state + "|" + c.zipCode + "|" + c.country,
+              "1 Main St\r\nApt 2|Springfield|IL|62701|USA");
+    EXPECT_EQ(c.note, "A note");
+    EXPECT_TRUE(c.isPrivate);
+    EXPECT_EQ(c.category, 2);
+    EXPECT_EQ(c.custom, (std::array<std::string, 4>{"one", "", "three", "four"}));
+    const ContactRecord& b = read.records[1];
+    EXPECT_TRUE(b.deleted);
+    EXPECT_EQ(b.lastName, "Only");
+    EXPECT_TRUE(b.firstName.empty() && b.note.empty() && b.custom[0].empty());
+    EXPECT_FALSE(b.isPrivate);
+    EXPECT_EQ(b.phones[1].label, 1);
+    EXPECT_EQ(read.trailing, 0u);
+    EXPECT_TRUE(read.messages.empty());
+  }
+}
+
+TEST(OrganiserArchiveTest, TodosAndMemosMapTheirFields) {
+  ReadResult<TodoRecord> todos = readAll<TodoRecord>(buildTodoArchive({}, someTodos()));
+  ASSERT_EQ(todos.records.size(), 3u);
+  EXPECT_EQ(todos.kind, ArchiveKind::kTodo);
+  const TodoRecord& t = todos.records[0];
+  EXPECT_EQ(t.description, "Pay bills");
+  EXPECT_EQ(t.dueMoment, 1075593600);
+  EXPECT_FALSE(t.dueDate.has_value());
+  EXPECT_EQ(t.priority, 2);
+  EXPECT_EQ(t.note, "before Friday");
+  EXPECT_FALSE(t.completed || t.isPrivate || t.deleted);
+  const TodoRecord& n = todos.records[1];
+  EXPECT_EQ(n.dueMoment, -1);  // as read: "no date" is the writer's call
+  EXPECT_TRUE(n.completed && n.isPrivate && n.deleted);
+  EXPECT_EQ(n.category, 3);
+  EXPECT_TRUE(n.note.empty());
+  EXPECT_FALSE(todos.records[2].deleted);
+  EXPECT_EQ(todos.records[2].dueMoment, kNoDueDate);
+  EXPECT_TRUE(todos.records[2].description.empty());
+
+  ReadResult<MemoRecord> memos = readAll<MemoRecord>(buildMemoArchive({}, someMemos()));
+  ASSERT_EQ(memos.records.size(), 3u);
+  EXPECT_EQ(memos.kind, ArchiveKind::kMemo);
+  EXPECT_EQ(memos.records[0].text, someMemos()[0].text);
+  EXPECT_EQ(memos.records[0].category, 1);
+  EXPECT_EQ(memos.records[1].text, "");
+  EXPECT_TRUE(memos.records[1].isPrivate);
+  EXPECT_EQ(memos.records[2].text, someMemos()[2].text);
+  EXPECT_TRUE(memos.messages.empty());
+}
+
+TEST(OrganiserArchiveTest, StringsOfEveryLengthFormReadWhole) {
+  std::vector<MemoSpec> memos;
+  for (std::size_t length : {0, 1, 254, 255, 256, 4096, 65535}) {
+    MemoSpec memo;
+    memo.recordId = static_cast<std::uint32_t>(length);
+    for (std::size_t i = 0; i < length; ++i) memo.text += static_cast<char>('a' + i % 26);
+    memos.push_back(memo);
+  }
+  for (std::size_t chunk : {0, 3, 1000}) {
+    ReadResult<MemoRecord> read = readAll<MemoRecord>(buildMemoArchive({}, memos), chunk);
+    ASSERT_EQ(read.records.size(), memos.size());
+    for (std::size_t i = 0; i < memos.size(); ++i) EXPECT_EQ(read.records[i].text, memos[i].text);
+  }
+}
+
+TEST(OrganiserArchiveTest, CatalogueKeepsCategoriesInOrderAndTheIdentityOfTheStoredName) {
+  OrganiserArchiveSpec spec;
+  spec.fileName = "C:\\Palm\\SmithJ\\address\\Address.DAT";
+  spec.categories = {{5, 130, 1, "Family, close", "Fam"}, {2, 1, 0, "", ""}, {1, 2, 0, "Work", ""}};
+  ReadResult<ContactRecord> read = readAll<ContactRecord>(buildAddressArchive(spec, {}));
+  ASSERT_EQ(read.header, HeaderOutcome::kOk);
+  EXPECT_EQ(read.catalogue.kind, RecordKind::kAddress);
+  const std::vector<std::pair<std::int64_t, std::string>> expected = {
+      {5, "Family, close"}, {2, ""}, {1, "Work"}};
+  EXPECT_EQ(read.catalogue.categories, expected);
+  EXPECT_EQ(read.catalogue.identity,
+            archive::identityHex(archive::desktopArchiveIdentity(spec.fileName)));
+  EXPECT_EQ(*read.catalogue.categoryName(5), "Family, close");
+
+  // A count that claims more entries than the archive holds ends the header early.
+  spec.categoryCount = 40;
+  ReadResult<ContactRecord> lying = readAll<ContactRecord>(buildAddressArchive(spec, {}));
+  EXPECT_EQ(lying.header, HeaderOutcome::kEndedEarly);
+  EXPECT_TRUE(anyMessageHas(lying.messages, "ends inside its header"));
+}
+
+TEST(OrganiserArchiveTest, SchemaThatDoesNotFitTheKindIsRefusedNamingTheDifference) {
+  struct Case {
+    const char* name;
+    std::function<void(OrganiserArchiveSpec&)> change;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"too few fields",
+       [](OrganiserArchiveSpec& s) {
+         s.fieldsPerRow = 9;
+         s.fieldTypes = std::vector<std::uint16_t>{1, 1, 1, 5, 3, 6, 1, 6, 1};
+       },
+       "9 fields per row where 10 are expected"},
+      {"count unlike fields per row", [](OrganiserArchiveSpec& s) { s.fieldCount = 11; },
+       "a field count of 11 where 10 is expected"},
+      {"due date an integer",
+       [](OrganiserArchiveSpec& s) {
+         s.fieldTypes = std::vector<std::uint16_t>{1, 1, 1, 5, 1, 6, 1, 6, 1, 5};
+       },
+       "type code 1 (integer) for field 5 (due date) where type code 3 (date) is expected"},
+      {"unknown code",
+       [](OrganiserArchiveSpec& s) {
+         s.fieldTypes = std::vector<std::uint16_t>{1, 1, 1, 5, 3, 6, 1, 6, 1, 64};
+       },
+       "unknown type code 64 for field 10 (note)"},
+  };
+  for (const Case& c : cases) {
+    OrganiserArchiveSpec spec;
+    c.change(spec);
+    ReadResult<TodoRecord> read = readAll<TodoRecord>(buildTodoArchive(spec, someTodos()));
+    EXPECT_EQ(read.header, HeaderOutcome::kSchemaMisfit) << c.name;
+    EXPECT_TRUE(read.records.empty());
+    EXPECT_TRUE(anyMessageHas(read.messages, c.message)) << c.name;
+  }
+}
+
+TEST(OrganiserArchiveTest, FieldOfAnotherTypeStopsTheArchiveAfterTheWholeRecords) {
+  struct Case {
+    RecordKind kind;
+    int column;
+    std::uint32_t code;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {RecordKind::kAddress, 8, 1,
+       "Record 2 (id 2), field 9 (phone 1): type code 1 (integer) where the schema has type "
+       "code 5 (string)"},
+      {RecordKind::kAddress, 0, 99,
+       "Record 2, field 1 (record id): unknown type code 99 where the schema has type code 1"},
+      {RecordKind::kTodo, 4, 1, "Record 2 (id 2), field 5 (due date): type code 1 (integer)"},
+      {RecordKind::kMemo, 3, 8, "Record 2 (id 2), field 4 (text): type code 8 (repeat event)"},
+      {RecordKind::kMemo, 5, 4, "field 6 (category): unknown type code 4"},
+  };
+  for (const Case& c : cases) {
+    std::size_t whole = 0;
+    RecordOutcome last = RecordOutcome::kWhole;
+    std::vector<std::string> messages;
+    auto run = [&](auto specs, auto build, auto read) {
+      for (std::size_t i = 0; i < specs.size(); ++i) specs[i].recordId = std::uint32_t(i + 1);
+      specs[1].faults.typeCodes[c.column] = c.code;
+      auto result = read(build(OrganiserArchiveSpec{}, specs));
+      whole = result.records.size();
+      last = result.last;
+      messages = result.messages;
+    };
+    if (c.kind == RecordKind::kAddress) {
+      run(std::vector<ContactSpec>(3), buildAddressArchive,
+          [](const std::string& b) { return readAll<ContactRecord>(b); });
+    } else if (c.kind == RecordKind::kTodo) {
+      run(someTodos(), buildTodoArchive,
+          [](const std::string& b) { return readAll<TodoRecord>(b); });
+    } else {
+      run(someMemos(), buildMemoArchive,
+          [](const std::string& b) { return readAll<MemoRecord>(b); });
+    }
+    EXPECT_EQ(whole, 1u) << c.message;
+    EXPECT_EQ(last, RecordOutcome::kBadField) << c.message;
+    EXPECT_TRUE(anyMessageHas(messages, c.message)) << c.message;
+  }
+}
+
+TEST(OrganiserArchiveTest, EntryCountAndTrailingBytesAreHeldAgainstTheData) {
+  struct Case {
+    std::optional<std::uint32_t> entryCount;
+    std::string trailing;
+    std::size_t whole;
+    RecordOutcome last;
+    std::uint64_t extra;
+  };
+  const MemoSpec one = someMemos()[0];
+  const std::size_t memoBytes = buildMemoArchive({}, {one}).size() - buildMemoArchive({}, {}).size();
+  const std::vector<Case> cases = {
+      {std::nullopt, "", 3, RecordOutcome::kWhole, 0},
+      {std::nullopt, " left over", 3, RecordOutcome::kWhole, 10},
+      {12, "", 2, RecordOutcome::kWhole, memoBytes},        // claims two of three
+      {13, "", 2, RecordOutcome::kWhole, memoBytes},        // not a multiple of six
+      {24, "", 3, RecordOutcome::kCutShort, 0},             // claims four
+      {0xFFFFFFFF, "", 0, RecordOutcome::kWhole, 3 * memoBytes},
+  };
+  for (const Case& c : cases) {
+    OrganiserArchiveSpec spec;
+    spec.entryCount = c.entryCount;
+    spec.trailing = c.trailing;
+    ReadResult<MemoRecord> read = readAll<MemoRecord>(buildMemoArchive(spec, {one, one, one}));
+    EXPECT_EQ(read.records.size(), c.whole) << c.entryCount.value_or(18);
+    EXPECT_EQ(read.last, c.last);
+    EXPECT_EQ(read.trailing, c.extra);
+    EXPECT_EQ(anyMessageHas(read.messages, "bytes follow the last"), c.extra > 0);
+  }
+}
+
+// Cuts and flips: the records before the damage read exactly as in the whole archive, and
+// nothing crashes or runs on.
+template <typename Record, typename Spec>
+void checkDamage(const std::function<std::string(const OrganiserArchiveSpec&,
+                                                 const std::vector<Spec>&)>& build,
+                 std::vector<Spec> specs, std::function<bool(const Record&, const Record&)> same) {
+  OrganiserArchiveSpec spec;
+  spec.entryCount = static_cast<std::uint32_t>(
+      specs.size() * (kindOf<Record>() == RecordKind::kAddress ? 30
+                      : kindOf<Record>() == RecordKind::kTodo  ? 10
+                                                               : 6));
+  std::vector<std::size_t> ends;  // where each record ends
+  for (std::size_t k = 0; k <= specs.size(); ++k) {
+    ends.push_back(build(spec, std::vector<Spec>(specs.begin(), specs.begin() + k)).size());
+  }
+  const std::string bytes = build(spec, specs);
+  const ReadResult<Record> whole = readAll<Record>(bytes);
+  ASSERT_EQ(whole.records.size(), specs.size());
+  auto wholeBefore = [&](std::size_t offset) {
+    std::size_t n = 0;
+    while (n < specs.size() && ends[n + 1] <= offset) ++n;
+    return n;
+  };
+  for (std::size_t length = 0; length < bytes.size(); ++length) {
+    ReadResult<Record> cut = readAll<Record>(bytes.substr(0, length), length % 3);
+    const std::size_t expected = length < ends[0] ? 0 : wholeBefore(length);
+    ASSERT_EQ(cut.records.size(), expected) << length;
+    if (length >= ends[0]) {
+      EXPECT_EQ(cut.last, RecordOutcome::kCutShort) << length;
+    } else {
+      EXPECT_NE(cut.header, HeaderOutcome::kOk) << length;
+    }
+    for (std::size_t i = 0; i < expected; ++i) EXPECT_TRUE(same(cut.records[i], whole.records[i]));
+  }
+  for (std::size_t at = 0; at < bytes.size(); ++at) {
+    for (int mask : {0xFF, 0x01, 0x80}) {
+      std::string flipped = bytes;
+      flipped[at] = static_cast<char>(flipped[at] ^ mask);
+      ReadResult<Record> read = readAll<Record>(flipped);
+      if (at < ends[0]) continue;  // a header flip may change anything that follows
+      const std::size_t intact = wholeBefore(at);
+      ASSERT_GE(read.records.size(), intact) << at;
+      for (std::size_t i = 0; i < intact; ++i) EXPECT_TRUE(same(read.records[i], whole.records[i]));
+    }
+  }
+}
+
+TEST(OrganiserArchiveDamageTest, CutsAndFlipsKeepTheRecordsBeforeThem) {
+  checkDamage<ContactRecord, ContactSpec>(
+      buildAddressArchive, {fullContact(1), fullContact(2)},
+      [](const ContactRecord& a, const ContactRecord& b) {
+        return a.recordId == b.recordId && a.lastName == b.lastName && a.custom == b.custom &&
+               a.phones[2].value == b.phones[2].value && a.category == b.category;
+      });
+  checkDamage<TodoRecord, TodoSpec>(buildTodoArchive, someTodos(),
+                                    [](const TodoRecord& a, const TodoRecord& b) {
+                                      return a.recordId == b.recordId && a.note == b.note &&
+                                             a.dueMoment == b.dueMoment &&
+                                             a.priority == b.priority;
+                                    });
+  checkDamage<MemoRecord, MemoSpec>(buildMemoArchive, someMemos(),
+                                    [](const MemoRecord& a, const MemoRecord& b) {
+                                      return a.recordId == b.recordId && a.text == b.text &&
+                                             a.category == b.category;
+                                    });
+}
+
+}  // namespace
+}  // namespace vessory::testing
