@@ -41,14 +41,19 @@ bool setFlag(ConsoleOptions& o, const std::string& name) {
 bool isOutput(const std::string& name) { return name == "-o" || name == "--output"; }
 bool isEncoding(const std::string& name) { return name == "--encoding"; }
 
-// Options of one export only, by the names they were given under.
+}  // namespace
+
+bool calendarOnly(const std::string& name) {
+  return name == "--time-zone" || name == "--include-deleted";
+}
+
 bool journalOnly(const std::string& name) {
   return name == "-j" || name == "--journal" || name == "-k" || name == "--keywords" ||
          name == "-b" || name == "--bias" || name == "--no-wrap";
 }
-bool calendarOnly(const std::string& name) {
-  return name == "--time-zone" || name == "--include-deleted";
-}
+
+namespace {
+
 bool listingRefuses(const std::string& name) {
   return journalOnly(name) || calendarOnly(name) || isOutput(name) || name == "-d" ||
          name == "--details" || name == "--calendar";
@@ -62,9 +67,6 @@ std::string misplacedOption(const ConsoleOptions& o, const std::vector<std::stri
     }
     if (o.calendar && journalOnly(name)) {
       return "option " + name + " belongs to the journal export and cannot be used with --calendar";
-    }
-    if (!o.calendar && calendarOnly(name)) {
-      return "option " + name + " belongs to the calendar export: add --calendar";
     }
   }
   return {};
@@ -101,6 +103,10 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
         return parsed;
       }
       std::string value = inline_value ? *inline_value : args[++i];
+      if (target == &o.timeZone && value.empty()) {
+        parsed.error = "option " + arg + " needs a zone name, such as Europe/Berlin";
+        return parsed;
+      }
       if (target != nullptr) {
         *target = value;
       } else if (isOutput(arg)) {
@@ -113,6 +119,7 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
       return parsed;
     }
   }
+  o.given = given;
   if (o.help || o.version) return parsed;
   parsed.error = misplacedOption(o, given);
   if (!parsed.error.empty()) return parsed;

@@ -26,6 +26,8 @@ struct ConsoleOptions {
   bool help = false;
   bool version = false;
   std::string archive;
+  // The option names given, as typed (short or long), in order.
+  std::vector<std::string> given;
 };
 
 struct ParsedOptions {
@@ -33,11 +35,16 @@ struct ParsedOptions {
   std::string error;  // not empty for a usage error
 };
 
-// Parses the arguments after the program name and checks that the options go together (the
-// journal's layout options have no meaning for the calendar, and the other way round). Values are
+// Parses the arguments after the program name and checks that the options go together as far
+// as the arguments alone tell (the journal's layout options have no meaning for the calendar);
+// what depends on the archive's kind is checked by chooseRun(). Values are
 // taken as they stand, even when they begin with "-" ("-b -4"); "--name=value" works for the long
 // options, and "--" ends options.
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
+
+// Options of one export only, by the names they were given under.
+bool journalOnly(const std::string& name);
+bool calendarOnly(const std::string& name);
 
 std::string consoleUsage();
 std::string consoleVersion();

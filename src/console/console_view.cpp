@@ -1,9 +1,12 @@
 #include "console/console_view.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "archive/text_converter.h"
 #include "export/journal_listing.h"
+#include "export/organiser_run.h"
+#include "journal/journal_selection.h"
 
 namespace vessory::console {
 
@@ -33,8 +36,8 @@ void ConsoleView::processPendingEvents() {
 }
 
 void ConsoleView::drawProgress() {
-  const char* found = options_.calendar ? ", events written: " : ", journals found: ";
-  std::string line = "\rRecords read: " + current_ + " of " + total_ + found + found_ + "\x1b[K";
+  std::string line =
+      "\rRecords read: " + current_ + " of " + total_ + ", " + count_ + ": " + found_ + "\x1b[K";
   put(err_, line);
   std::fflush(err_);
   progressShown_ = true;
@@ -75,6 +78,7 @@ int exitStatus(ExportOutcome outcome) {
     case ExportOutcome::kEndedEarly:
       return 1;
     case ExportOutcome::kSequencingError:
+    case ExportOutcome::kDamagedRecords:
     case ExportOutcome::kCannotWrite:
     case ExportOutcome::kCannotRead:
     case ExportOutcome::kEndRequested:
@@ -93,18 +97,6 @@ int usageError(std::FILE* err, const std::string& text) {
   return 2;
 }
 
-// The option values a run is given, checked before anything is read: an unknown zone or
-// character set is a usage error, not a failed export.
-std::optional<std::string> unknownSetting(const ConsoleOptions& options,
-                                          const CalendarSettings& calendar) {
-  if (options.calendar) return exporting::checkCalendarSettings(calendar);
-  std::string error;
-  if (options.encoding && !archive::TextConverter::open(*options.encoding, error)) {
-    return "unknown character set " + *options.encoding;
-  }
-  return std::nullopt;
-}
-
 CalendarSettings calendarSettings(const ConsoleOptions& options) {
   CalendarSettings settings;
   settings.zoneName = options.timeZone;
@@ -114,15 +106,73 @@ CalendarSettings calendarSettings(const ConsoleOptions& options) {
   return settings;
 }
 
+exporting::OrganiserSettings organiserSettings(const ConsoleOptions& options) {
+  exporting::OrganiserSettings settings;
+  settings.zoneName = options.timeZone;
+  if (options.encoding) settings.charset = *options.encoding;
+  settings.includeDeleted = options.includeDeleted;
+  settings.outputPath = options.output;
+  return settings;
+}
+
+// The option values a run is given, checked before anything is read: an unknown zone or
+// character set is a usage error, not a failed export.
+std::optional<std::string> unknownSetting(const ConsoleOptions& options, RunKind run) {
+  if (run == RunKind::kCalendar) return exporting::checkCalendarSettings(calendarSettings(options));
+  if (run == RunKind::kOrganiser) {
+    return exporting::checkOrganiserSettings(organiserSettings(options));
+  }
+  std::string error;
+  if (options.encoding && !archive::TextConverter::open(*options.encoding, error)) {
+    return "unknown character set " + *options.encoding;
+  }
+  return std::nullopt;
+}
+
+// Writes the listing to `out`; a failure to write it is the listing's failure.
 ExportOutcome listJournals(const ConsoleOptions& options, ConsoleView& view, ConsoleFiles& files,
                            std::FILE* out) {
   exporting::JournalListing listing(files);
   if (options.encoding) listing.convertToUtf8From(*options.encoding);
   const ExportOutcome outcome = listing.run(view);
+  view.clearProgress();
+  errno = 0;
   for (const exporting::JournalCandidate& candidate : listing.candidates()) {
     put(out, std::to_string(candidate.count) + "\t" + candidate.description + "\n");
   }
+  if (std::fflush(out) != 0 || std::ferror(out) != 0) {
+    view.showMessage(std::string("Cannot write standard output: ") +
+                     (errno != 0 ? std::strerror(errno) : "write error"));
+    return ExportOutcome::kCannotWrite;
+  }
   return outcome;
+}
+
+ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
+                            ConsoleFiles& files) {
+  ExportRun run(files, options.output);
+  if (options.encoding) run.convertToUtf8From(*options.encoding);
+  const ExportOutcome outcome = run.run(view);
+  // A hint for whoever typed the name: quiet runs (scripts) are spared it.
+  const bool read = !exporting::nothingExported(outcome) &&
+                    outcome != ExportOutcome::kEndRequested &&
+                    outcome != ExportOutcome::kCannotWrite && outcome != ExportOutcome::kCannotRead;
+  if (read && run.rowsWritten() == 0 && !options.quiet) {
+    view.showMessage("No journal entries were found under \"" +
+                     journal::deriveJournalName(options.journal) +
+                     "\"; vessory-export --list-journals " + options.archive +
+                     " lists the descriptions this archive uses.");
+  }
+  return outcome;
+}
+
+// What the progress line counts besides the records read.
+const char* progressCount(RunKind run, archive::ArchiveKind kind) {
+  if (run == RunKind::kCalendar) return "events written";
+  if (run != RunKind::kOrganiser) return "journals found";
+  if (kind == archive::ArchiveKind::kAddress) return "contacts written";
+  if (kind == archive::ArchiveKind::kMemo) return "memos written";
+  return "to-dos written";
 }
 
 }  // namespace
@@ -136,22 +186,35 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     put(out, options.help ? consoleUsage() : consoleVersion());
     return 0;
   }
-  const CalendarSettings calendar = calendarSettings(options);
-  if (std::optional<std::string> unknown = unknownSetting(options, calendar)) {
+  ConsoleFiles files(out);
+  const archive::ArchiveKind kind = exporting::archiveKindOf(files, options.archive);
+  const RunChoice choice = chooseRun(options, kind);
+  if (!choice.usageError.empty()) return usageError(err, choice.usageError);
+  if (std::optional<std::string> unknown = unknownSetting(options, choice.run)) {
     return usageError(err, *unknown);
   }
-  ConsoleView view(options, err, errIsTerminal && !options.quiet);
-  ConsoleFiles files(out);
+  // Results on standard output would meet the progress line on a terminal: none is drawn then.
+  const bool resultsToOut = options.listJournals || options.output == "-";
+  ConsoleView view(options, err, errIsTerminal && !options.quiet && !resultsToOut);
+  view.setProgressCount(progressCount(choice.run, kind));
   ExportOutcome outcome;
-  if (options.listJournals) {
-    outcome = listJournals(options, view, files, out);
-  } else if (options.calendar) {
-    CalendarRun run(files, calendar);
-    outcome = run.run(view);
-  } else {
-    ExportRun run(files, options.output);
-    if (options.encoding) run.convertToUtf8From(*options.encoding);
-    outcome = run.run(view);
+  switch (choice.run) {
+    case RunKind::kListJournals:
+      outcome = listJournals(options, view, files, out);
+      break;
+    case RunKind::kCalendar: {
+      CalendarRun run(files, calendarSettings(options));
+      outcome = run.run(view);
+      break;
+    }
+    case RunKind::kOrganiser: {
+      exporting::OrganiserRun run(files, organiserSettings(options));
+      outcome = run.run(view);
+      break;
+    }
+    default:
+      outcome = exportJournal(options, view, files);
+      break;
   }
   std::fflush(err);
   return exitStatus(outcome);

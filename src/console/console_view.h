@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/console_options.h"
+#include "console/run_choice.h"
 #include "export/calendar_run.h"
 #include "export/export_files.h"
 #include "export/export_run.h"
@@ -50,10 +51,13 @@ class ConsoleView : public exporting::JournalView {
   void showMessage(const std::string& text) override;
   void endProgram() override { ended_ = true; }
   bool programEnded() const { return ended_; }
+  // What the progress line counts after the records read ("journals found").
+  void setProgressCount(std::string label) { count_ = std::move(label); }
+  // Takes the progress line off the terminal, before other text goes there.
+  void clearProgress();
 
  private:
   void drawProgress();
-  void clearProgress();
 
   const ConsoleOptions& options_;
   std::FILE* err_;
@@ -61,6 +65,7 @@ class ConsoleView : public exporting::JournalView {
   bool progressShown_ = false;
   std::chrono::steady_clock::time_point lastDrawn_{};
   std::string total_ = "0", current_ = "0", found_ = "0", dateTime_;
+  std::string count_ = "journals found";
   bool ended_ = false;
 };
 

@@ -18,34 +18,18 @@ namespace vessory::exporting {
 
 namespace {
 
-constexpr char kFallbackZone[] = "UTC";
 constexpr char kOutputWhat[] = "calendar file";
 
-// The zone and character set of a run, opened once.
-struct CalendarTools {
-  std::unique_ptr<calendar::ZoneClock> clock;
-  std::unique_ptr<archive::TextConverter> text;
-};
+using CalendarTools = TextAndClock;
 
 // Opens the tools of `settings`: the reason when a named zone or character set is unknown.
 std::optional<std::string> openTools(const CalendarSettings& settings, CalendarTools& tools,
                                      CalendarTally& tally) {
-  std::string error;
-  tools.text = archive::TextConverter::open(settings.charset, error);
-  if (!tools.text) return "Unknown character set " + settings.charset + ": " + error;
-  std::string zone = settings.zoneName;
-  if (zone.empty()) {
-    zone = calendar::systemZoneName();
-    tools.clock = calendar::ZoneClock::open(zone);
-    if (!tools.clock) {
-      zone = kFallbackZone;
-      tally.zoneFallback = true;
-    }
-  }
-  if (!tools.clock) tools.clock = calendar::ZoneClock::open(zone);
-  if (!tools.clock) return "Unknown time zone " + zone;
-  tally.zoneName = zone;
-  return std::nullopt;
+  std::optional<std::string> unknown =
+      openTextAndClock(settings.charset, settings.zoneName, tools);
+  tally.zoneName = tools.zoneName;
+  tally.zoneFallback = tools.zoneFallback;
+  return unknown;
 }
 
 std::string wallTimeText(const calendar::WallTime& t) {

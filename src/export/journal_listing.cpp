@@ -14,16 +14,6 @@ namespace vessory::exporting {
 
 namespace {
 
-// Forwards the readers' messages to the view.
-class ViewMessages : public archive::MessageSink {
- public:
-  explicit ViewMessages(ExportView& view) : view_(view) {}
-  void showMessage(const std::string& text) override { view_.showMessage(text); }
-
- private:
-  ExportView& view_;
-};
-
 bool hasNote(const archive::EventRecord& record) {
   return !record.note.empty() && record.note != archive::kNullStringMarker;
 }

@@ -1,5 +1,7 @@
 #include "export/run_steps.h"
 
+#include "calendar/system_zone.h"
+
 namespace vessory::exporting {
 
 namespace {
@@ -23,6 +25,7 @@ bool nothingExported(ExportOutcome outcome) {
     case ExportOutcome::kOutputIsArchive:
     case ExportOutcome::kCannotCreate:
     case ExportOutcome::kBadOption:
+    case ExportOutcome::kLaterVersion:
       return true;
     default:
       return false;
@@ -76,10 +79,30 @@ OptionalConverter openConverter(ExportView& view, const std::optional<std::strin
   std::string error;
   opened.converter = archive::TextConverter::open(*charset, error);
   if (!opened.converter) {
-    view.showMessage("Unknown character set " + *charset + ": " + error);
+    view.showMessage("Unknown character set " + *charset);
     opened.failure = ExportOutcome::kBadOption;
   }
   return opened;
+}
+
+std::optional<std::string> openTextAndClock(const std::string& charset,
+                                            const std::string& zoneName, TextAndClock& tools) {
+  std::string error;
+  tools.text = archive::TextConverter::open(charset, error);
+  if (!tools.text) return "Unknown character set " + charset;
+  std::string zone = zoneName;
+  if (zone.empty()) {
+    zone = calendar::systemZoneName();
+    tools.clock = calendar::ZoneClock::open(zone);
+    if (!tools.clock) {
+      zone = "UTC";
+      tools.zoneFallback = true;
+    }
+  }
+  if (!tools.clock) tools.clock = calendar::ZoneClock::open(zone);
+  if (!tools.clock) return "Unknown time zone " + zone;
+  tools.zoneName = zone;
+  return std::nullopt;
 }
 
 }  // namespace vessory::exporting

@@ -8,6 +8,7 @@
 #include "archive/archive_reader.h"
 #include "archive/byte_source.h"
 #include "archive/text_converter.h"
+#include "calendar/zone_clock.h"
 #include "export/export_files.h"
 #include "export/export_view.h"
 
@@ -26,6 +27,8 @@ enum class ExportOutcome {
   kDataAfterEnd,     // bytes follow the last record
   kEndedEarly,       // the archive ran out before its last record
   kSequencingError,  // a corrupt string marker stopped the export
+  kDamagedRecords,   // a record or the layout could not be read; what could be was exported
+  kLaterVersion,     // a file of a later desktop or handheld version, not read yet
   kCannotWrite,      // writing the output failed
   kCannotRead,       // reading the archive failed part-way
   kEndRequested,     // the user ended the program during the run
@@ -82,6 +85,28 @@ struct OptionalConverter {
   std::optional<ExportOutcome> failure;
 };
 OptionalConverter openConverter(ExportView& view, const std::optional<std::string>& charset);
+
+// The character set and the zone of a run that writes calendar times, opened once.
+struct TextAndClock {
+  std::unique_ptr<archive::TextConverter> text;
+  std::unique_ptr<calendar::ZoneClock> clock;
+  std::string zoneName;       // the zone the times are turned into
+  bool zoneFallback = false;  // the system's zone could not be told: UTC is used
+};
+// Opens `charset` and the zone `zoneName` (the system's when empty); the reason when either is
+// unknown, worded once ("Unknown character set NAME", "Unknown time zone NAME").
+std::optional<std::string> openTextAndClock(const std::string& charset,
+                                            const std::string& zoneName, TextAndClock& tools);
+
+// Forwards the readers' messages to the view.
+class ViewMessages : public archive::MessageSink {
+ public:
+  explicit ViewMessages(ExportView& view) : view_(view) {}
+  void showMessage(const std::string& text) override { view_.showMessage(text); }
+
+ private:
+  ExportView& view_;
+};
 
 // Clears a flag when it goes out of scope: a run's "under way" mark, whichever way it returns.
 struct ClearOnExit {

@@ -1,0 +1,60 @@
+#include "console/run_choice.h"
+
+namespace vessory::console {
+
+namespace {
+
+// What messages call an archive of `kind`; empty for the date book's exports.
+std::string organiserKindName(archive::ArchiveKind kind) {
+  switch (kind) {
+    case archive::ArchiveKind::kAddress:
+      return "an address book";
+    case archive::ArchiveKind::kTodo:
+    case archive::ArchiveKind::kLaterTodo:
+      return "a to-do list";
+    case archive::ArchiveKind::kMemo:
+      return "a memo pad";
+    default:
+      return {};
+  }
+}
+
+bool belongsToDatebook(const std::string& name) {
+  return journalOnly(name) || name == "--calendar" || name == "--list-journals";
+}
+
+}  // namespace
+
+RunChoice chooseRun(const ConsoleOptions& options, archive::ArchiveKind kind) {
+  RunChoice choice;
+  const std::string organiser = organiserKindName(kind);
+  if (!organiser.empty()) {
+    choice.run = RunKind::kOrganiser;
+    for (const std::string& name : options.given) {
+      if (belongsToDatebook(name)) {
+        choice.usageError = "option " + name + " belongs to the date book's exports and cannot "
+                            "be used with " + organiser + " archive";
+        return choice;
+      }
+    }
+    if (kind == archive::ArchiveKind::kMemo && options.output == "-") {
+      choice.usageError = "a memo pad is written as a folder of files: -o needs a folder, not -";
+    }
+    return choice;
+  }
+  if (options.listJournals) {
+    choice.run = RunKind::kListJournals;
+  } else if (options.calendar) {
+    choice.run = RunKind::kCalendar;
+  } else {
+    for (const std::string& name : options.given) {
+      if (calendarOnly(name)) {
+        choice.usageError = "option " + name + " belongs to the calendar export: add --calendar";
+        return choice;
+      }
+    }
+  }
+  return choice;
+}
+
+}  // namespace vessory::console

@@ -1,0 +1,91 @@
+#include "export/organiser_outputs.h"
+
+#include "calendar/calendar_text.h"
+#include "calendar/todo_component.h"
+#include "memos/memo_text.h"
+#include "memos/safe_name.h"
+
+namespace vessory::exporting {
+
+bool ContactsOutput::open() {
+  std::string error;
+  out_ = files_.createFile(path_, error);
+  return out_ ? true : fail(error);
+}
+
+bool ContactsOutput::write(const archive::ContactRecord& record) {
+  card_.clear();
+  writer_.append(record, card_);
+  out_->append(card_);
+  return out_->ok() ? true : fail(out_->errorText());
+}
+
+bool ContactsOutput::close() { return out_->close() ? errorText().empty() : fail(out_->errorText()); }
+
+TodosOutput::TodosOutput(ExportFiles& files, std::string path,
+                         const archive::OrganiserCatalogue& catalogue,
+                         archive::TextConverter& text, const calendar::ZoneClock& clock,
+                         std::int64_t stampTime)
+    : files_(files),
+      path_(std::move(path)),
+      catalogue_(catalogue),
+      text_(text),
+      clock_(clock),
+      stamp_(icaltime_from_timet_with_zone(static_cast<time_t>(stampTime), 0,
+                                           icaltimezone_get_utc_timezone())) {}
+
+bool TodosOutput::open() {
+  std::string error;
+  out_ = files_.createFile(path_, error);
+  if (!out_) return fail(error);
+  calendar::CalendarFrame frame = calendar::calendarFrame(calendar::productId());
+  out_->append(frame.head);
+  tail_ = std::move(frame.tail);
+  return true;
+}
+
+bool TodosOutput::write(const archive::TodoRecord& record) {
+  const calendar::TodoContext context{clock_, text_, catalogue_, stamp_};
+  calendar::Component todo = calendar::buildTodo(record, context);
+  component_.clear();
+  calendar::appendComponent(todo.get(), component_);
+  out_->append(component_);
+  return out_->ok() ? true : fail(out_->errorText());
+}
+
+// The calendar is closed whatever stopped the reading, so that the file is one programs read.
+bool TodosOutput::close() {
+  out_->append(tail_);
+  return out_->close() ? errorText().empty() : fail(out_->errorText());
+}
+
+bool MemosOutput::open() {
+  std::string error;
+  return files_.makeFolder(folder_, error) ? true : fail(error);
+}
+
+std::string MemosOutput::categoryFolder(std::int64_t category) {
+  const std::string* name = catalogue_.categoryName(category);
+  const std::string utf8 = name ? memos::memoUtf8(*name, text_) : std::string();
+  return memos::safeFolderName(utf8, name ? category : 0);
+}
+
+bool MemosOutput::write(const archive::MemoRecord& record) {
+  const std::string text = memos::memoUtf8(record.text, text_);
+  const std::string relative =
+      names_.next(categoryFolder(record.category), memos::memoTitle(text, record.recordId));
+  const std::size_t slash = relative.find('/');
+  const std::string folder = relative.substr(0, slash);
+  std::string error;
+  if (made_.count(folder) == 0) {
+    if (!files_.makeFolder(joinPath(folder_, folder), error)) return fail(error);
+    made_.insert(folder);
+  }
+  std::unique_ptr<OutputFile> file =
+      files_.createFile(joinPath(joinPath(folder_, folder), relative.substr(slash + 1)), error);
+  if (!file) return fail(error);
+  file->append(memos::memoFileText(text));
+  return file->close() ? true : fail(file->errorText());
+}
+
+}  // namespace vessory::exporting

@@ -1,0 +1,112 @@
+#ifndef VESSORY_EXPORT_ORGANISER_OUTPUTS_H_
+#define VESSORY_EXPORT_ORGANISER_OUTPUTS_H_
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+
+#include <libical/ical.h>
+
+#include "archive/organiser_records.h"
+#include "archive/text_converter.h"
+#include "calendar/zone_clock.h"
+#include "contacts/vcard_writer.h"
+#include "export/export_files.h"
+#include "export/export_view.h"
+#include "export/output_file.h"
+#include "memos/memo_names.h"
+
+namespace vessory::exporting {
+
+// Where the records of one kind go during a run: created by open(), handed each record to keep
+// by write(), finished by close(). Every output borrows the files, the catalogue and the
+// converter it is given, which must outlive it. After the first failure the output stays
+// failed and errorText() says why; write() and close() return false then.
+template <class Record>
+class RecordOutput {
+ public:
+  virtual ~RecordOutput() = default;
+  virtual bool open() = 0;
+  virtual bool write(const Record& record) = 0;
+  virtual bool close() = 0;
+  const std::string& errorText() const { return error_; }
+
+ protected:
+  bool fail(std::string reason) {
+    if (error_.empty()) error_ = std::move(reason);
+    return false;
+  }
+
+ private:
+  std::string error_;
+};
+
+// All contacts in one vCard file (or standard output, as the files decide).
+class ContactsOutput : public RecordOutput<archive::ContactRecord> {
+ public:
+  ContactsOutput(ExportFiles& files, std::string path, const archive::OrganiserCatalogue& catalogue,
+                 archive::TextConverter& text)
+      : files_(files), path_(std::move(path)), writer_(catalogue, text) {}
+  bool open() override;
+  bool write(const archive::ContactRecord& record) override;
+  bool close() override;
+
+ private:
+  ExportFiles& files_;
+  std::string path_;
+  contacts::VCardWriter writer_;
+  std::unique_ptr<OutputFile> out_;
+  std::string card_;
+};
+
+// All to-dos in one iCalendar file, one VTODO each, due dates on the clock of `clock`.
+class TodosOutput : public RecordOutput<archive::TodoRecord> {
+ public:
+  TodosOutput(ExportFiles& files, std::string path, const archive::OrganiserCatalogue& catalogue,
+              archive::TextConverter& text, const calendar::ZoneClock& clock,
+              std::int64_t stampTime);
+  bool open() override;
+  bool write(const archive::TodoRecord& record) override;
+  bool close() override;
+
+ private:
+  ExportFiles& files_;
+  std::string path_;
+  const archive::OrganiserCatalogue& catalogue_;
+  archive::TextConverter& text_;
+  const calendar::ZoneClock& clock_;
+  icaltimetype stamp_;
+  std::unique_ptr<OutputFile> out_;
+  std::string tail_;
+  std::string component_;
+};
+
+// One text file per memo in a folder of its category, inside the output folder. Names come
+// from the memo names, which keep every path inside the folder; a file of the same name from an
+// earlier export is replaced and nothing else in the folder is touched.
+class MemosOutput : public RecordOutput<archive::MemoRecord> {
+ public:
+  MemosOutput(ExportFiles& files, std::string folder, const archive::OrganiserCatalogue& catalogue,
+              archive::TextConverter& text)
+      : files_(files), folder_(std::move(folder)), catalogue_(catalogue), text_(text) {}
+  bool open() override;
+  bool write(const archive::MemoRecord& record) override;
+  bool close() override { return errorText().empty(); }
+  // The category folders written into.
+  std::int64_t folderCount() const { return static_cast<std::int64_t>(made_.size()); }
+
+ private:
+  std::string categoryFolder(std::int64_t category);
+
+  ExportFiles& files_;
+  std::string folder_;
+  const archive::OrganiserCatalogue& catalogue_;
+  archive::TextConverter& text_;
+  memos::MemoNames names_;
+  std::set<std::string> made_;  // relative folder names already made
+};
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_ORGANISER_OUTPUTS_H_

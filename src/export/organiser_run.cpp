@@ -1,0 +1,295 @@
+#include "export/organiser_run.h"
+
+#include <ctime>
+#include <memory>
+
+#include "archive/archive_reader.h"
+#include "archive/organiser_archive.h"
+#include "export/organiser_outputs.h"
+#include "export/organiser_source.h"
+#include "export/record_loop.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+constexpr char kEndedEarly[] = "The archive ended early - it may be damaged or incomplete.";
+constexpr char kBeforeDamage[] = "The records read before that point have been kept.\r\n\r\n";
+
+bool isArchiveFileName(std::string_view path) {
+  const std::size_t nameStart = path.find_last_of("\\/") + 1;  // npos + 1 is 0
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos || dot <= nameStart) return false;
+  std::string extension(path.substr(dot));
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return extension == ".aba" || extension == ".tda" || extension == ".mpa" ||
+         extension == ".dba";
+}
+
+std::string countOf(std::int64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// What one run of one kind needs besides its output: the settings, the tools and the tally.
+struct KindRun {
+  ExportView& view;
+  ExportFiles& files;
+  const OrganiserSettings& settings;
+  TextAndClock& tools;
+  OrganiserTally& tally;
+  const std::string& path;
+  bool keepDeleted;
+};
+
+template <class Record>
+void count(OrganiserTally& tally, const Record& record) {
+  ++tally.written;
+  if (record.isPrivate) ++tally.privateCount;
+}
+void count(OrganiserTally& tally, const archive::TodoRecord& record) {
+  ++tally.written;
+  if (record.isPrivate) ++tally.privateCount;
+  if (record.completed) ++tally.completed;
+}
+
+// Reads every record of `source` into `output`; how the reading stopped early, if it did.
+template <class Record>
+std::optional<ExportOutcome> copyRecords(KindRun& run, RecordSource<Record>& source,
+                                         RecordOutput<Record>& output) {
+  Record record;
+  return readRecords(run.view, source, record,
+                     [&](std::int64_t number, Record& read,
+                         RecordRead how) -> std::optional<ExportOutcome> {
+                       if (how != RecordRead::kWhole) {
+                         // Not whole: left out, so that no half-read record is exported.
+                         ++run.tally.damagedLeftOut;
+                         run.tally.endedEarly = how == RecordRead::kCutShort;
+                         return std::nullopt;
+                       }
+                       run.tally.lastWhole = number;
+                       if (read.deleted && !run.keepDeleted) {
+                         ++run.tally.deletedLeftOut;
+                         return std::nullopt;
+                       }
+                       if (!output.write(read)) return ExportOutcome::kCannotWrite;
+                       count(run.tally, read);
+                       run.view.showEventsWritten(std::to_string(run.tally.written));
+                       return std::nullopt;
+                     });
+}
+
+void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
+               const OrganiserTally& tally, const std::string& reason) {
+  switch (outcome) {
+    case ExportOutcome::kComplete:
+      view.showMessage(kAllDone + organiserSummary(tally));
+      break;
+    case ExportOutcome::kEndedEarly:
+      view.showMessage(kEndedEarly + (kParagraph + (kBeforeDamage + organiserSummary(tally))));
+      break;
+    case ExportOutcome::kDataAfterEnd:  // the reader has said what follows the last record
+    case ExportOutcome::kSequencingError:
+    case ExportOutcome::kDamagedRecords:  // the reader has said what it could not read
+      view.showMessage(kBeforeDamage + organiserSummary(tally));
+      break;
+    case ExportOutcome::kCannotWrite:
+      view.showMessage("Cannot write " + tally.outputName + ": " + reason);
+      break;
+    case ExportOutcome::kCannotRead:
+      view.showMessage("Cannot read " + archivePath + ": " + reason);
+      break;
+    default:  // the user's end
+      break;
+  }
+}
+
+// The output of `kind` at `outPath`.
+template <class Record>
+std::unique_ptr<RecordOutput<Record>> makeOutput(KindRun& run, const std::string& outPath,
+                                                 const archive::OrganiserCatalogue& catalogue);
+template <>
+std::unique_ptr<RecordOutput<archive::ContactRecord>> makeOutput(
+    KindRun& run, const std::string& outPath, const archive::OrganiserCatalogue& catalogue) {
+  return std::make_unique<ContactsOutput>(run.files, outPath, catalogue, *run.tools.text);
+}
+template <>
+std::unique_ptr<RecordOutput<archive::TodoRecord>> makeOutput(
+    KindRun& run, const std::string& outPath, const archive::OrganiserCatalogue& catalogue) {
+  const std::int64_t now = run.settings.stampTime
+                               ? *run.settings.stampTime
+                               : static_cast<std::int64_t>(std::time(nullptr));
+  return std::make_unique<TodosOutput>(run.files, outPath, catalogue, *run.tools.text,
+                                       *run.tools.clock, now);
+}
+template <>
+std::unique_ptr<RecordOutput<archive::MemoRecord>> makeOutput(
+    KindRun& run, const std::string& outPath, const archive::OrganiserCatalogue& catalogue) {
+  return std::make_unique<MemosOutput>(run.files, outPath, catalogue, *run.tools.text);
+}
+
+// The steps after the kind is known: header, output, records, ending.
+template <class Record>
+ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
+                         const archive::OrganiserCatalogue& catalogue) {
+  const std::optional<std::int64_t> announced = source.readHeader();
+  if (!announced) {
+    // Nothing of the records can be read: no output is made.
+    reportEnd(run.view, source.stopOutcome(), run.path, run.tally, {});
+    return source.stopOutcome();
+  }
+  run.tally.announced = *announced;
+  const std::string outPath = run.settings.outputPath
+                                  ? *run.settings.outputPath
+                                  : organiserOutputPathFor(run.path, run.tally.kind);
+  run.tally.outputName = run.files.displayName(outPath);
+  if (auto refused = refuseOutputOverArchive(run.view, run.files, outPath, run.path, "output")) {
+    return *refused;
+  }
+  std::unique_ptr<RecordOutput<Record>> output = makeOutput<Record>(run, outPath, catalogue);
+  if (!output->open()) {
+    run.view.showMessage("Cannot create " + run.tally.outputName + ": " + output->errorText());
+    return ExportOutcome::kCannotCreate;
+  }
+  const std::optional<ExportOutcome> stopped = copyRecords(run, source, *output);
+  const bool written = output->close();
+  if (auto* memos = dynamic_cast<MemosOutput*>(output.get())) run.tally.folders = memos->folderCount();
+  const ExportOutcome outcome = closingOutcome(written, stopped, source);
+  const std::string reason = written ? source.readError() : output->errorText();
+  reportEnd(run.view, outcome, run.path, run.tally, reason);
+  return outcome;
+}
+
+// Exports the desktop archive whose tag `reader` has just read as `kind`.
+template <class Record>
+ExportOutcome exportDesktop(KindRun& run, archive::ByteSource& bytes,
+                            archive::ArchiveReader& reader, archive::MessageSink& messages) {
+  archive::OrganiserCatalogue catalogue;
+  DesktopRecords<Record> source(bytes, reader, messages, run.tally.kind, catalogue);
+  return exportKind(run, source, catalogue);
+}
+
+}  // namespace
+
+std::string organiserOutputPathFor(std::string_view archivePath, archive::RecordKind kind) {
+  const std::size_t nameStart = archivePath.find_last_of("\\/") + 1;  // npos + 1 is 0
+  const std::size_t dot = archivePath.rfind('.');
+  std::string stem(dot == std::string_view::npos || dot <= nameStart ? archivePath
+                                                                      : archivePath.substr(0, dot));
+  if (isArchiveFileName(archivePath)) stem += "-archive";
+  switch (kind) {
+    case archive::RecordKind::kAddress:
+      return stem + ".vcf";
+    case archive::RecordKind::kMemo:
+      return stem;
+    default:
+      return stem + ".ics";
+  }
+}
+
+archive::ArchiveKind archiveKindOf(ExportFiles& files, const std::string& path) {
+  // Nothing read here is worth a message: the export itself reports what it finds.
+  struct Silent : archive::MessageSink {
+    void showMessage(const std::string&) override {}
+  } silent;
+  std::string error;
+  if (!files.fileExists(path)) return archive::ArchiveKind::kUnknown;
+  std::unique_ptr<archive::ByteSource> bytes = files.openArchive(path, error);
+  if (!bytes) return archive::ArchiveKind::kUnknown;
+  archive::ArchiveReader reader(*bytes, silent);
+  return archive::readArchiveKind(reader);
+}
+
+std::optional<std::string> checkOrganiserSettings(const OrganiserSettings& settings) {
+  TextAndClock tools;
+  return openTextAndClock(settings.charset, settings.zoneName, tools);
+}
+
+std::string organiserSummary(const OrganiserTally& tally) {
+  static constexpr const char* kPlaced[] = {"The events have been placed in:\r\n",
+                                            "The contacts have been placed in:\r\n",
+                                            "The to-dos have been placed in:\r\n",
+                                            "The memos have been placed in:\r\n"};
+  std::string text = kPlaced[static_cast<int>(tally.kind)] + tally.outputName + "\r\n\r\n";
+  switch (tally.kind) {
+    case archive::RecordKind::kAddress:
+      text += countOf(tally.written, "contact", "contacts") + " written (";
+      break;
+    case archive::RecordKind::kTodo:
+      text += countOf(tally.written, "to-do", "to-dos") + " written (" +
+              std::to_string(tally.completed) + " done, ";
+      break;
+    default:
+      text += countOf(tally.written, "memo", "memos") + " written in " +
+              countOf(tally.folders, "folder", "folders") + " (";
+      break;
+  }
+  text += std::to_string(tally.privateCount) + " private)";
+  if (tally.kind == archive::RecordKind::kTodo) {
+    text += ", due dates as the calendar showed them in " + tally.zoneName;
+  }
+  text += ".\r\n";
+  const std::int64_t leftOut = tally.deletedLeftOut + tally.damagedLeftOut;
+  if (leftOut == 0) return text + "No records left out.";
+  text += countOf(leftOut, "record", "records") + " left out:";
+  if (tally.deletedLeftOut > 0) {
+    text += ' ';
+    text += std::to_string(tally.deletedLeftOut);
+    text += " deleted on the desktop";
+    if (tally.damagedLeftOut > 0) text += ",";
+  }
+  if (tally.damagedLeftOut > 0) {
+    text += " 1 damaged; the archive ";
+    text += tally.endedEarly ? "ended" : "could not be read";
+    text += " after record " + std::to_string(tally.lastWhole) + " of " +
+            std::to_string(tally.announced);
+  }
+  return text + ".";
+}
+
+ExportOutcome OrganiserRun::run(ExportView& view) {
+  if (running_) return ExportOutcome::kAlreadyRunning;
+  running_ = true;
+  const ClearOnExit clear{running_};
+  tally_ = OrganiserTally{};
+
+  TextAndClock tools;
+  if (std::optional<std::string> unknown =
+          openTextAndClock(settings_.charset, settings_.zoneName, tools)) {
+    view.showMessage(*unknown);
+    return ExportOutcome::kBadOption;
+  }
+  tally_.zoneName = tools.zoneName;
+  const std::string path = view.inputPath();
+  OpenedArchive opened = openSelectedArchive(view, files_, path);
+  if (opened.failure) return *opened.failure;
+  ViewMessages messages(view);
+  archive::ArchiveReader reader(*opened.source, messages);
+  const archive::ArchiveKind kind = archive::readArchiveKind(reader);
+  if (kind == archive::ArchiveKind::kLaterTodo) {
+    view.showMessage(path + " is a to-do file of a later desktop version, which is not read yet; "
+                            "nothing was exported");
+    return ExportOutcome::kLaterVersion;
+  }
+  const std::optional<archive::RecordKind> records = archive::recordKindOf(kind);
+  if (!records || *records == archive::RecordKind::kDatebook) {
+    view.showMessage(path + " is not an address book, to-do list or memo pad archive");
+    return ExportOutcome::kNotDatebook;
+  }
+  tally_.kind = *records;
+  KindRun run{view, files_, settings_, tools, tally_, path,
+              settings_.includeDeleted || isArchiveFileName(path)};
+  ExportOutcome outcome;
+  if (tally_.kind == archive::RecordKind::kAddress) {
+    outcome = exportDesktop<archive::ContactRecord>(run, *opened.source, reader, messages);
+  } else if (tally_.kind == archive::RecordKind::kTodo) {
+    outcome = exportDesktop<archive::TodoRecord>(run, *opened.source, reader, messages);
+  } else {
+    outcome = exportDesktop<archive::MemoRecord>(run, *opened.source, reader, messages);
+  }
+  if (!nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) view.endProgram();
+  return outcome;
+}
+
+}  // namespace vessory::exporting
