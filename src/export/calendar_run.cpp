@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "archive/archive_header.h"
+#include "archive/archive_identity.h"
 #include "archive/archive_reader.h"
 #include "archive/event_record.h"
 #include "calendar/calendar_event.h"
@@ -90,7 +91,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   archive::ArchiveReader reader_;
   archive::DatebookHeader header_;
   archive::EventRecord record_;
-  calendar::EventUids uids_;
+  std::optional<calendar::EventUids> uids_;  // once the header names the archive
   icaltimetype stamp_{};
   std::string text_;
 };
@@ -102,6 +103,7 @@ std::optional<ExportOutcome> CalendarSession::readAll(journal::CsvOutput& out) {
       icaltime_from_timet_with_zone(static_cast<time_t>(now), 0, icaltimezone_get_utc_timezone());
   archive::TraceSink trace;
   header_ = archive::readArchiveHeader(reader_, trace);
+  uids_.emplace(archive::desktopArchiveIdentity(header_.storedFileName));
   if (reader_.halted()) return ExportOutcome::kSequencingError;
   view_.showTotalRecords(std::to_string(header_.recordCount));
   view_.processPendingEvents();
@@ -132,7 +134,7 @@ void CalendarSession::writeRecord(std::int64_t number, journal::CsvOutput& out) 
   }
   const calendar::EventContext context{*tools_.clock, *tools_.text, header_, stamp_};
   calendar::CalendarEvent event =
-      calendar::buildEvent(record_, uids_.next(record_.recordId), context);
+      calendar::buildEvent(record_, uids_->next(record_.recordId), context);
   reportProblems(number, event);
   text_.clear();
   calendar::appendComponent(event.component.get(), text_);
