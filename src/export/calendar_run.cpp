@@ -77,7 +77,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   }
   void descriptionRead(const archive::EventRecord& record) override {
     view_.setDescriptionBackColor(kWindowBackgroundColor);
-    view_.showDescription(calendar::eventText(record.description, *tools_.text));
+    view_.showDescription(record.description);  // as the journal run shows it
   }
 
  private:
