@@ -1,4 +1,5 @@
-// The hot parts on their own: the field readers, the entry splitter and the CSV writer.
+// The hot parts on their own: the field readers, the entry splitter, the CSV writer and the
+// calendar's UIDs.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,7 @@
 #include "archive/byte_source.h"
 #include "archive/message_sink.h"
 #include "bench_archive.h"
+#include "calendar/event_uids.h"
 #include "export/output_file.h"
 #include "journal/csv_writer.h"
 #include "journal/entry_splitter.h"
@@ -128,6 +130,19 @@ void BM_WriteJournalRow(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * entry.text.size()));
 }
 BENCHMARK(BM_WriteJournalRow);
+
+// The UIDs of 60000 records. Argument: the step between ids, 1 for consecutive ids and 65536
+// for ids that share their low sixteen bits, which some desktops hand out.
+void BM_EventUids(benchmark::State& state) {
+  constexpr std::int64_t kRecords = 60000;
+  const std::int64_t step = state.range(0);
+  for (auto _ : state) {
+    calendar::EventUids uids(0x52c4b441u);
+    for (std::int64_t i = 0; i < kRecords; ++i) benchmark::DoNotOptimize(uids.next(i * step));
+  }
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+BENCHMARK(BM_EventUids)->Arg(1)->Arg(65536)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vessory::testing

@@ -78,7 +78,7 @@ bool checkArchiveTag(ArchiveReader& reader) { return reader.readChars(4) == kArc
 DatebookHeader readArchiveHeader(ArchiveReader& reader, TraceSink& trace) {
   DatebookHeader header;
   HeaderWalker walk(reader, trace);
-  walk.text("Filename = ");
+  header.storedFileName = walk.text("Filename = ");
   if (walk.stopped()) return header;
   walk.text("Show-Header = ");
   if (walk.stopped()) return header;

@@ -21,6 +21,10 @@ class TraceSink {
 
 // What an export keeps of the archive header.
 struct DatebookHeader {
+  // The file name the desktop stored, as read: its path on the desktop, such as
+  // C:\Palm\SmithJ\datebook\datebook.dat. It tells one archive's records from another's
+  // (archive_identity.h).
+  std::string storedFileName;
   // As read: -1 for four FF bytes, up to 4294967294 otherwise. No entries are read when <= 0.
   std::int64_t categoryCount = 0;
   // Long names of the category entries in the order read (the first entry is element 0).

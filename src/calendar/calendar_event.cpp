@@ -54,6 +54,16 @@ void addExceptions(const EventRecord& record, const ZoneClock& clock, bool allDa
   }
 }
 
+// The days the date book shows beyond the rule's own, at the event's start time.
+void addExtraDays(const RepeatRule& repeat, bool allDay, icalcomponent* event) {
+  for (const WallTime& day : repeat.extraDays) {
+    icaldatetimeperiodtype date;
+    date.time = allDay ? floatingDate(day) : floatingTime(day);
+    date.period = icalperiodtype_null_period();
+    add(event, icalproperty_new_rdate(date));
+  }
+}
+
 // A display alarm the record's advance before the start. False when the unit is unknown.
 bool addAlarm(const EventRecord& record, const std::string& summary, icalcomponent* event) {
   if (record.alarmSet == 0 || record.alarmAdvanceUnits < 0) return true;
@@ -119,9 +129,11 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
   add(event, icalproperty_new_dtstamp(context.stamp));
   addTimes(record, context.clock, built.allDay, event);
   if (record.repeat.isRepeating) {
-    RepeatResult repeat = buildRepeatRule(record.repeat, context.clock, built.allDay);
+    const WallTime start = context.clock.wallTime(record.startTime);
+    RepeatResult repeat = buildRepeatRule(record.repeat, start, context.clock, built.allDay);
     if (repeat.rule) {
       add(event, icalproperty_new_rrule(repeat.rule->rule));
+      addExtraDays(*repeat.rule, built.allDay, event);
       addExceptions(record, context.clock, built.allDay, event);
       built.repeating = true;
     } else {

@@ -4,29 +4,29 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <vector>
+#include <unordered_set>
 
 namespace vessory::calendar {
 
-// Hands out the UID of each event: the same for the same record every time the same archive is
-// exported, so that a calendar program importing the file again updates its events instead of
-// doubling them. Built from the record id; a record whose id came before gets its own suffix
-// ("-2" for the second record with that id, and so on).
+// Hands out the UID of each event of one archive: the same for the same record every time the
+// same archive is exported, so that a calendar program importing the file again updates its
+// events instead of doubling them, and different from every UID of another archive, so that two
+// date books imported into one calendar never replace each other's events.
 //
-// A date book may hold hundreds of thousands of records, so the ids seen are kept in an
-// open-addressed table of four-byte slots (a few bytes a record) rather than a node-based set.
+// "datebook-ID-HHHHHHHH@vessory": the record id, then the archive's identity as eight hex
+// digits (archive::desktopArchiveIdentity). A record whose id came before gets its own suffix
+// after the identity ("-2" for the second record with that id, and so on).
 class EventUids {
  public:
+  explicit EventUids(std::uint32_t archiveIdentity);
+
   std::string next(std::int64_t recordId);
 
  private:
-  // True when `key` was not in the table; puts it there.
-  bool insert(std::uint32_t key);
-  void grow();
-
-  std::vector<std::uint32_t> slots_;  // 0 is an empty slot; key 0 is kept in zeroSeen_
-  std::size_t used_ = 0;
-  bool zeroSeen_ = false;
+  std::string identity_;  // "-HHHHHHHH"
+  // The hash of an integer is the integer itself; the tables' prime bucket counts keep ids that
+  // share their low bits (multiples of 65536) apart.
+  std::unordered_set<std::uint32_t> seen_;
   std::unordered_map<std::uint32_t, std::int64_t> repeats_;  // ids seen more than once
 };
 

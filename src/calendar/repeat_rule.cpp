@@ -1,5 +1,6 @@
 #include "calendar/repeat_rule.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -15,6 +16,10 @@ constexpr std::int64_t kDaysInWeek = 7;
 constexpr std::int64_t kLastWeekIndex = 4;  // "the last" week of the month
 constexpr std::int64_t kMonthsInYear = 12;
 constexpr std::int64_t kLongestMonth = 31;
+constexpr std::int64_t kShortestMonth = 28;
+constexpr std::int64_t kFebruaryIndex = 1;  // month index 1
+constexpr std::int64_t kLeapDay = 29;       // of February
+constexpr short kLastDayOfMonth = -1;       // BYMONTHDAY counted from the end
 constexpr int kDaysMaskBits = 0x7F;
 
 // The archive counts days from Sunday = 0; libical from Sunday = 1.
@@ -71,14 +76,19 @@ std::optional<RepeatResult> setByDate(const RepeatEvent& repeat, icalrecurrencet
   if (!inRange(repeat.brandDayNumber, 1, kLongestMonth)) {
     return problem("day number", repeat.brandDayNumber);
   }
+  // The date book falls back to the month's last day; for the longest day that is every month's.
   r.by_month_day[0] = static_cast<short>(repeat.brandDayNumber);
   r.by_month_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
   if (repeat.brand == archive::kRepeatMonthlyByDate) {
+    if (repeat.brandDayNumber == kLongestMonth) r.by_month_day[0] = kLastDayOfMonth;
     r.freq = ICAL_MONTHLY_RECURRENCE;
     return std::nullopt;
   }
   if (!inRange(repeat.brandMonthIndex, 0, kMonthsInYear - 1)) {
     return problem("month index", repeat.brandMonthIndex);
+  }
+  if (repeat.brandMonthIndex == kFebruaryIndex && repeat.brandDayNumber == kLeapDay) {
+    r.by_month_day[0] = kLastDayOfMonth;
   }
   r.freq = ICAL_YEARLY_RECURRENCE;
   r.by_month[0] = static_cast<short>(repeat.brandMonthIndex + 1);
@@ -104,15 +114,28 @@ std::optional<RepeatResult> setKind(const RepeatEvent& repeat, icalrecurrencetyp
   }
 }
 
-void setEnd(const RepeatEvent& repeat, const ZoneClock& clock, bool allDay, icalrecurrencetype& r) {
-  if (repeat.endDate == -1) return;
+// The last local day the repeat may fall on: the end date's, or the desktop's "no end" day when
+// the repeat has none (`ends` false: no UNTIL).
+struct RepeatEnd {
+  WallTime day;
+  bool ends = false;
+};
+
+RepeatEnd endOf(const RepeatEvent& repeat, const ZoneClock& clock) {
+  if (repeat.endDate == -1) return RepeatEnd{kNoEndDay, false};
   WallTime last = clock.wallTime(repeat.endDate);
-  if (!last.dateBefore(kNoEndDay)) return;
+  if (!last.dateBefore(kNoEndDay)) return RepeatEnd{kNoEndDay, false};
+  return RepeatEnd{last, true};
+}
+
+void setEnd(const RepeatEnd& end, bool allDay, icalrecurrencetype& r) {
+  if (!end.ends) return;
   // Inclusive: the whole of the end day, as floating time (RFC 5545 wants UNTIL of the same
   // type as DTSTART).
   if (allDay) {
-    r.until = floatingDate(last);
+    r.until = floatingDate(end.day);
   } else {
+    WallTime last = end.day;
     last.hour = 23;
     last.minute = 59;
     last.second = 59;
@@ -120,9 +143,40 @@ void setEnd(const RepeatEvent& repeat, const ZoneClock& clock, bool allDay, ical
   }
 }
 
+int daysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// The last day of each month of a monthly repeat on the 29th or 30th that lacks the day, from
+// the start's month in steps of the interval through the end day.
+std::vector<WallTime> shortMonthEnds(const RepeatEvent& repeat, const WallTime& start,
+                                     const RepeatEnd& end, std::int64_t interval) {
+  std::vector<WallTime> days;
+  if (repeat.brand != archive::kRepeatMonthlyByDate || repeat.brandDayNumber <= kShortestMonth ||
+      repeat.brandDayNumber >= kLongestMonth) {
+    return days;
+  }
+  const std::int64_t first = start.year * kMonthsInYear + (start.month - 1);
+  const std::int64_t last = end.day.year * kMonthsInYear + (end.day.month - 1);
+  for (std::int64_t month = first; month <= last; month += interval) {
+    WallTime day = start;
+    day.year = static_cast<int>(month / kMonthsInYear);
+    day.month = static_cast<int>(month % kMonthsInYear) + 1;
+    day.day = daysInMonth(day.year, day.month);
+    if (day.day >= repeat.brandDayNumber || day.dateBefore(start) || end.day.dateBefore(day)) {
+      continue;
+    }
+    days.push_back(day);
+  }
+  return days;
+}
+
 }  // namespace
 
-RepeatResult buildRepeatRule(const RepeatEvent& repeat, const ZoneClock& clock, bool allDay) {
+RepeatResult buildRepeatRule(const RepeatEvent& repeat, const WallTime& start,
+                             const ZoneClock& clock, bool allDay) {
   icalrecurrencetype r;
   icalrecurrencetype_clear(&r);
   if (std::optional<RepeatResult> failed = setKind(repeat, r)) return *failed;
@@ -130,8 +184,10 @@ RepeatResult buildRepeatRule(const RepeatEvent& repeat, const ZoneClock& clock, 
     return problem("interval", repeat.interval);
   }
   if (repeat.interval > 1) r.interval = static_cast<short>(repeat.interval);
-  setEnd(repeat, clock, allDay, r);
-  return RepeatResult{RepeatRule{r}, std::nullopt};
+  const RepeatEnd end = endOf(repeat, clock);
+  setEnd(end, allDay, r);
+  const std::int64_t interval = std::max<std::int64_t>(repeat.interval, 1);  // 0 is every time
+  return RepeatResult{RepeatRule{r, shortMonthEnds(repeat, start, end, interval)}, std::nullopt};
 }
 
 }  // namespace vessory::calendar

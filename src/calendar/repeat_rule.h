@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/event_record.h"
 #include "calendar/zone_clock.h"
@@ -15,12 +16,21 @@ namespace vessory::calendar {
 //   kind 1 daily           FREQ=DAILY
 //   kind 2 weekly          FREQ=WEEKLY;BYDAY=<days mask, bit 0 Sunday>;WKST=<first day of week>
 //   kind 3 monthly by day  FREQ=MONTHLY;BYDAY=<1..4, or -1 for week index 4><day index>
-//   kind 4 monthly by date FREQ=MONTHLY;BYMONTHDAY=<day number>
-//   kind 5 yearly          FREQ=YEARLY;BYMONTH=<month index + 1>;BYMONTHDAY=<day number>
+//   kind 4 monthly by date FREQ=MONTHLY;BYMONTHDAY=<day number, -1 for the 31st>
+//   kind 5 yearly          FREQ=YEARLY;BYMONTH=<month index + 1>;BYMONTHDAY=<day number, -1 for
+//                          29 February>
 // with INTERVAL when the record's interval is above 1, and UNTIL on the end date's local day
 // (inclusive) unless the end date is -1 or on or after the desktop's "no end" day.
+//
+// The date book shows a repeat by date on the last day of a month too short for its day (and
+// 29 February on 28 February in common years), where RFC 5545 skips the month. The 31st and
+// 29 February are therefore the month's last day (-1); the 29th and 30th keep their number, and
+// the short months of the rule (February) get an RDATE each, through the end day or the last day
+// the archive can hold.
 struct RepeatRule {
   icalrecurrencetype rule;
+  // The RDATEs, with the start's time of day.
+  std::vector<WallTime> extraDays;
 };
 
 // Why a record's repeat could not be written as a rule; the event is then written once.
@@ -34,8 +44,8 @@ struct RepeatResult {
   std::optional<RepeatRule> rule;
   std::optional<RepeatProblem> problem;
 };
-RepeatResult buildRepeatRule(const archive::RepeatEvent& repeat, const ZoneClock& clock,
-                             bool allDay);
+RepeatResult buildRepeatRule(const archive::RepeatEvent& repeat, const WallTime& start,
+                             const ZoneClock& clock, bool allDay);
 
 // The first local day the desktop takes as "no end": 2031-12-31 (it writes 1956542399, the
 // last second of that day in UTC, for a repeat without an end).

@@ -24,10 +24,9 @@ std::string zoneAfterMarker(const std::string& path) {
 
 // TZ=":Europe/Berlin", TZ="Europe/Berlin" and TZ="/usr/share/zoneinfo/Europe/Berlin" name a
 // zone; POSIX rule strings ("CET-1CEST") do not, and are passed over.
-std::string zoneFromVariable() {
-  const char* value = std::getenv("TZ");
-  if (value == nullptr || *value == '\0') return {};
-  std::string name = value;
+std::string zoneFromVariable(std::string_view value) {
+  if (value.empty()) return {};
+  std::string name(value);
   if (name.front() == ':') name.erase(0, 1);
   if (!name.empty() && name.front() == '/') return zoneAfterMarker(name);
   if (name.find_first_of(",<>") != std::string::npos) return {};
@@ -36,17 +35,17 @@ std::string zoneFromVariable() {
   return name;
 }
 
-std::string zoneFromTimezoneFile() {
-  std::ifstream file("/etc/timezone");
+std::string zoneFromTimezoneFile(const fs::path& path) {
+  std::ifstream file(path);
   std::string name;
   if (!std::getline(file, name)) return {};
   while (!name.empty() && (name.back() == ' ' || name.back() == '\r')) name.pop_back();
   return name;
 }
 
-std::string zoneFromLocaltimeLink() {
+std::string zoneFromLocaltimeLink(const fs::path& path) {
   std::error_code error;
-  const fs::path target = fs::read_symlink("/etc/localtime", error);
+  const fs::path target = fs::read_symlink(path, error);
   if (error) return {};
   return zoneAfterMarker(target.generic_string());
 }
@@ -54,9 +53,15 @@ std::string zoneFromLocaltimeLink() {
 }  // namespace
 
 std::string systemZoneName() {
-  if (std::string name = zoneFromVariable(); !name.empty()) return name;
-  if (std::string name = zoneFromTimezoneFile(); !name.empty()) return name;
-  return zoneFromLocaltimeLink();
+  const char* value = std::getenv("TZ");
+  return systemZoneName(value == nullptr ? "" : value, "/etc/localtime", "/etc/timezone");
+}
+
+std::string systemZoneName(std::string_view tzValue, const fs::path& localtimeLink,
+                           const fs::path& timezoneFile) {
+  if (std::string name = zoneFromVariable(tzValue); !name.empty()) return name;
+  if (std::string name = zoneFromLocaltimeLink(localtimeLink); !name.empty()) return name;
+  return zoneFromTimezoneFile(timezoneFile);
 }
 
 }  // namespace vessory::calendar

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <memory>
 
+#include "archive/archive_identity.h"
 #include "archive/event_record.h"
 #include "calendar/calendar_event.h"
 #include "calendar/calendar_text.h"
@@ -60,7 +61,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   }
   void descriptionRead(const archive::EventRecord& record) override {
     view_.setDescriptionBackColor(kWindowBackgroundColor);
-    view_.showDescription(calendar::eventText(record.description, *tools_.text));
+    view_.showDescription(record.description);  // as the journal run shows it
   }
 
  private:
@@ -73,7 +74,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   CalendarTally& tally_;
   DatebookSource source_;
   archive::EventRecord record_;
-  calendar::EventUids uids_;
+  std::optional<calendar::EventUids> uids_;  // once the header names the archive
   icaltimetype stamp_{};
   std::string text_;
 };
@@ -106,9 +107,10 @@ void CalendarSession::writeRecord(std::int64_t number, OutputFile& out) {
     ++tally_.deletedLeftOut;
     return;
   }
+  if (!uids_) uids_.emplace(archive::desktopArchiveIdentity(source_.header().storedFileName));
   const calendar::EventContext context{*tools_.clock, *tools_.text, source_.header(), stamp_};
   calendar::CalendarEvent event =
-      calendar::buildEvent(record_, uids_.next(record_.recordId), context);
+      calendar::buildEvent(record_, uids_->next(record_.recordId), context);
   reportProblems(number, event);
   text_.clear();
   calendar::appendComponent(event.component.get(), text_);

@@ -37,6 +37,8 @@ class ExportView {
   virtual void showEventsWritten(const std::string& text) { (void)text; }
   virtual void showDateTime(const std::string& text) = 0;
   virtual void setDescriptionBackColor(std::uint32_t color) = 0;
+  // A record's description as the archive holds it, in the archive's character set: every run
+  // hands the same bytes for the same record, and the front end shows them as it always has.
   virtual void showDescription(const std::string& text) = 0;
 
   // Lets the user act (repaint, click, type) and returns. Nested reactions may change the live

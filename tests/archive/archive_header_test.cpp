@@ -121,6 +121,7 @@ TEST(ArchiveHeaderTest, OneCategoryHeaderTracesThirtyLinesInFileOrder) {
       "Schema Field entry 15 =  8",
   };
   EXPECT_EQ(read.trace.lines, expected);
+  EXPECT_EQ(read.header.storedFileName, "C:\\Palm\\User\\datebook\\datebook.dat");
   EXPECT_EQ(read.header.categoryCount, 1);
   EXPECT_EQ(read.header.categoryLongNames, std::vector<std::string>{"Personal"});
   EXPECT_EQ(read.header.entryCount, 45);

@@ -131,6 +131,13 @@ std::vector<std::string> occurrences(icalcomponent* event, const Civil& last) {
     }
     icalrecur_iterator_free(it);
   }
+  for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
+       p != nullptr; p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
+    const icaltimetype added = icalproperty_get_rdate(p).time;
+    if (!after(added, last)) starts.push_back(timeText(added));
+  }
+  // Texts of one kind (all dates or all times) sort in time order.
+  std::sort(starts.begin(), starts.end());
   const std::vector<std::string> excluded = exceptionTexts(event);
   std::erase_if(starts, [&](const std::string& s) {
     return std::find(excluded.begin(), excluded.end(), s) != excluded.end();

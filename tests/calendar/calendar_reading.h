@@ -59,8 +59,9 @@ std::string valueOf(icalcomponent* component, icalproperty_kind kind);
 // A time as "2024-03-10 09:00:00", a date as "2024-03-10"; "Z" ends a UTC time.
 std::string timeText(const icaltimetype& t);
 
-// The starts of `event` up to and including the day `last`: DTSTART, and the rule's further
-// occurrences through libical's iterator, less every EXDATE (as a calendar program shows them).
+// The starts of `event` up to and including the day `last`, in time order: DTSTART, the rule's
+// further occurrences through libical's iterator and every RDATE, less every EXDATE (as a
+// calendar program shows them).
 std::vector<std::string> occurrences(icalcomponent* event, const Civil& last);
 
 }  // namespace vessory::testing

@@ -24,6 +24,11 @@ bool onNthWeekday(const DatebookRule& rule, std::int64_t days) {
   return (date.day - 1) / 7 == rule.weekIndex;
 }
 
+// The date book's day of a repeat by date in a month: the month's last day when it is too short.
+bool onDayOrMonthEnd(const DatebookRule& rule, const Civil& date) {
+  return date.day == std::min(rule.dayNumber, daysInMonth(date.year, date.month));
+}
+
 bool ruleHolds(const DatebookRule& rule, std::int64_t startDays, std::int64_t days) {
   const Civil start = civilOf(startDays);
   const Civil date = civilOf(days);
@@ -38,10 +43,10 @@ bool ruleHolds(const DatebookRule& rule, std::int64_t startDays, std::int64_t da
     case 3:
       return everyNth(monthsBetween(start, date), rule.interval) && onNthWeekday(rule, days);
     case 4:
-      return everyNth(monthsBetween(start, date), rule.interval) && date.day == rule.dayNumber;
+      return everyNth(monthsBetween(start, date), rule.interval) && onDayOrMonthEnd(rule, date);
     case 5:
       return everyNth(date.year - start.year, rule.interval) && date.month == rule.monthIndex + 1 &&
-             date.day == rule.dayNumber;
+             onDayOrMonthEnd(rule, date);
     default:
       return false;
   }

@@ -25,7 +25,8 @@ struct DatebookRule {
 };
 
 // The days from `start` to `windowEnd` (both inclusive) on which the date book shows the event,
-// decided one day at a time by what the desktop's repeat dialog says of each kind.
+// decided one day at a time by what the desktop's repeat dialog says of each kind. A repeat by
+// date falls on the last day of a month too short for its day (29 February on 28 February).
 std::vector<Civil> datebookDays(const DatebookRule& rule, const Civil& start,
                                 const Civil& windowEnd);
 

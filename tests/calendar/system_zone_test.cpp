@@ -1,11 +1,15 @@
-// The system's zone as the TZ variable names it (POSIX systems).
+// The system's zone as the TZ variable, the /etc/localtime link and /etc/timezone name it
+// (POSIX systems).
 
 #include "calendar/system_zone.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "calendar/calendar_reading.h"
@@ -59,6 +63,56 @@ TEST_F(TzVariableTest, ExportWithoutAZoneUsesTheSystemsZone) {
   ASSERT_EQ(calendar.size(), 1u);
   EXPECT_EQ(valueOf(calendar.event(0), ICAL_DTSTART_PROPERTY), "19700101T053000");
 }
+
+// Where each source of the zone stands in one case; empty for a source that is not there.
+struct ZoneFiles {
+  std::string name;
+  std::string tz;
+  std::string linkTarget;    // what /etc/localtime links to
+  std::string timezoneText;  // the whole of /etc/timezone
+  std::string expected;
+};
+
+std::ostream& operator<<(std::ostream& out, const ZoneFiles& c) { return out << c.name; }
+
+class ZoneFilesTest : public ::testing::TestWithParam<ZoneFiles> {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("vessory-zone-" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::filesystem::path folder_;
+};
+
+TEST_P(ZoneFilesTest, VariableThenLinkThenNameFile) {
+  const ZoneFiles& c = GetParam();
+  const auto link = folder_ / "localtime";
+  const auto timezone = folder_ / "timezone";
+  if (!c.linkTarget.empty()) std::filesystem::create_symlink(c.linkTarget, link);
+  if (!c.timezoneText.empty()) std::ofstream(timezone, std::ios::binary) << c.timezoneText;
+  EXPECT_EQ(calendar::systemZoneName(c.tz, link, timezone), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, ZoneFilesTest,
+    ::testing::Values(
+        // timedatectl replaced the link and left the name file as it was.
+        ZoneFiles{"LinkOverStaleNameFile", "", "/usr/share/zoneinfo/Europe/Berlin", "Etc/UTC\n",
+                  "Europe/Berlin"},
+        ZoneFiles{"RelativeLink", "", "../usr/share/zoneinfo/Asia/Tokyo", "Etc/UTC\n",
+                  "Asia/Tokyo"},
+        ZoneFiles{"VariableOverBoth", "America/New_York", "/usr/share/zoneinfo/Europe/Berlin",
+                  "Etc/UTC\n", "America/New_York"},
+        ZoneFiles{"RuleStringFallsToTheLink", "CET-1CEST,M3.5.0,M10.5.0/3",
+                  "/usr/share/zoneinfo/Europe/Berlin", "", "Europe/Berlin"},
+        ZoneFiles{"LinkOutsideZoneinfoFallsToTheNameFile", "", "/etc/some-copy",
+                  "Europe/Paris \r\n", "Europe/Paris"},
+        ZoneFiles{"NameFileAlone", "", "", "Europe/Paris\n", "Europe/Paris"},
+        ZoneFiles{"NothingToTell", "", "", "", ""}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace vessory::testing

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <ostream>
@@ -277,6 +278,29 @@ TEST_F(CalendarExportTest, ExitDuringTheCalendarKeepsWholeEvents) {
   EXPECT_EQ(quits_, 1);
   EXPECT_FALSE(window_->exportRunning());
   EXPECT_FALSE(window_->isVisible());
+}
+
+// With the details shown, the calendar part shows a record's description as the journal part
+// has just shown it, accented letters and all.
+TEST_F(CalendarExportTest, BothPartsShowTheSameDescription) {
+  const std::string archive = ArchiveBuilder()
+                                  .archive({journalRecord("9:15 am: Up", kFirstDay),
+                                            journalRecord("9:15 am: Up", kFirstDay + kDay,
+                                                          "Logb\xfc"
+                                                          "ch")})
+                                  .bytes();
+  openWithTheBoxOn(archive);
+  control<QCheckBox>(*window_, "CHK_Description")->setChecked(true);
+  auto* description = control<QPlainTextEdit>(*window_, "DescriptionText");
+  QString journalShown;
+  // When the calendar part starts, the box still shows the journal part's last record.
+  whileAtRecord(
+      "1", [&] { journalShown = description->toPlainText(); }, 2);
+  clickExport();
+
+  EXPECT_EQ(journalShown, QStringLiteral("Logb\u00FCch"));
+  EXPECT_EQ(description->toPlainText(), journalShown);
+  EXPECT_EQ(quits_, 1);
 }
 
 TEST_F(CalendarExportTest, ExitDuringTheJournalPartStartsNoCalendar) {
