@@ -65,7 +65,7 @@ TEST(HandheldRecords, RepeatKindsInTheDesktopForm) {
       {{0, 0xFFFF, 0, 0, 0, 0x0F, 0xC0}, rule(0, 0, -1, 0)},
       {{1, packDate(2021, 3, 31), 3, 0, 0, 0x01, 0xC8}, rule(1, 3, march31, 0)},
       {{2, 0xFFFF, 2, 0x2A, 1, 0x0F, 0xC0}, rule(2, 2, -1, 1)},
-      {{3, 0xFFFF, 1, 2 * 7 + 3, 0}, rule(3, 1, -1, 0)},  // third Wednesday
+      {{3, 0xFFFF, 1, 3 * 7 + 1, 0}, rule(3, 1, -1, 0)},  // fourth Monday
       {{3, 0xFFFF, 1, 4 * 7 + 5, 0}, rule(3, 1, -1, 0)},  // last Friday
       {{4, 0xFFFF, 1, 0, 0}, rule(4, 1, -1, 0)},
       {{5, packDate(2030, 2, 20), 1, 0, 0}, rule(5, 1, 1897776000, 0)},
@@ -73,8 +73,8 @@ TEST(HandheldRecords, RepeatKindsInTheDesktopForm) {
   cases[1].expected.brandDayIndex = 6;
   cases[2].expected.brandDayIndex = 6;
   cases[2].expected.brandDaysMask = 0x2A;
-  cases[3].expected.brandDayIndex = 3;
-  cases[3].expected.brandWeekIndex = 2;
+  cases[3].expected.brandDayIndex = 1;
+  cases[3].expected.brandWeekIndex = 3;
   cases[4].expected.brandDayIndex = 5;
   cases[4].expected.brandWeekIndex = 4;
   cases[5].expected.brandDayNumber = 20;
