@@ -13,8 +13,8 @@ using archive::EventRecord;
 using archive::RepeatEvent;
 using Problem = std::optional<std::string>;
 
-constexpr std::uint16_t kKnownFlags = kEventHasAlarm | kEventHasRepeat | kEventHasNote |
-                                      kEventHasExceptions | kEventHasDescription;
+constexpr std::uint16_t kKnownFlags =
+    kEventHasAlarm | kEventHasRepeat | kEventHasNote | kEventHasExceptions | kEventHasDescription;
 constexpr std::int64_t kUnixEpochWeekday = 4;  // 1970-01-01 was a Thursday
 constexpr std::int64_t kSecondsPerDay = 86400;
 
@@ -35,8 +35,8 @@ Problem readDay(ByteCursor& cursor, const char* what, std::int64_t& seconds) {
 }
 
 int weekdayOf(std::int64_t midnight) {
-  const std::int64_t days = (midnight >= 0 ? midnight : midnight - (kSecondsPerDay - 1)) /
-                            kSecondsPerDay;
+  const std::int64_t days =
+      (midnight >= 0 ? midnight : midnight - (kSecondsPerDay - 1)) / kSecondsPerDay;
   return static_cast<int>(((days + kUnixEpochWeekday) % 7 + 7) % 7);
 }
 

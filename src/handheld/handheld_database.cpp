@@ -26,7 +26,8 @@ std::size_t number(Bytes bytes, std::size_t offset, std::size_t width) {
 }
 
 bool printable(Bytes field) {
-  return std::all_of(field.begin(), field.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
+  return std::all_of(field.begin(), field.end(),
+                     [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
 }
 
 // Four characters as messages show them: printable ones as they are, others as \xHH.
@@ -85,8 +86,7 @@ std::optional<RecordKind> recognise(Bytes bytes, const std::string& name, std::s
     }
   }
   const std::string what = declined(creatorText);
-  error = "The database \"" + name + "\" (type " + typeText + ", creator " + creatorText +
-          ") is " +
+  error = "The database \"" + name + "\" (type " + typeText + ", creator " + creatorText + ") is " +
           (what.empty() ? "not a date book, address book, to-do list or memo pad database"
                         : what + ", not read yet") +
           ".";
@@ -205,8 +205,8 @@ void HandheldDatabase::readAppInfo() {
   }
   if (end - begin < app.appInfoSize) {
     notices_.push_back("The database \"" + name_ + "\" has an app-info block of " +
-                       std::to_string(end - begin) + " bytes, where the " + app.name +
-                       " writes " + std::to_string(app.appInfoSize) + lost);
+                       std::to_string(end - begin) + " bytes, where the " + app.name + " writes " +
+                       std::to_string(app.appInfoSize) + lost);
     return;
   }
   readCategories(bytes_.subspan(begin, end - begin));
@@ -214,7 +214,8 @@ void HandheldDatabase::readAppInfo() {
 
 void HandheldDatabase::readCategories(Bytes appInfo) {
   for (std::size_t i = 0; i < kCategoryCount; ++i) {
-    std::string label = fieldText(appInfo.subspan(kCategoryLabelsOffset + i * kLabelSize, kLabelSize));
+    std::string label =
+        fieldText(appInfo.subspan(kCategoryLabelsOffset + i * kLabelSize, kLabelSize));
     if (!label.empty()) catalogue_.categories.emplace_back(i, std::move(label));
   }
   if (kind() != RecordKind::kAddress) return;

@@ -30,16 +30,29 @@ void setName(std::string text, std::string& name, std::string& reading) {
 // Where field `index` goes; null for the names and phones, which are placed by the caller.
 std::string* plainField(ContactRecord& out, int index) {
   switch (index) {
-    case 2: return &out.company;
-    case 8: return &out.address;
-    case 9: return &out.city;
-    case 10: return &out.state;
-    case 11: return &out.zipCode;
-    case 12: return &out.country;
-    case 13: return &out.title;
-    case 14: case 15: case 16: case 17: return &out.custom[index - 14];
-    case 18: return &out.note;
-    default: return nullptr;
+    case 2:
+      return &out.company;
+    case 8:
+      return &out.address;
+    case 9:
+      return &out.city;
+    case 10:
+      return &out.state;
+    case 11:
+      return &out.zipCode;
+    case 12:
+      return &out.country;
+    case 13:
+      return &out.title;
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+      return &out.custom[index - 14];
+    case 18:
+      return &out.note;
+    default:
+      return nullptr;
   }
 }
 
@@ -57,8 +70,7 @@ void placeField(ContactRecord& out, int index, std::string text) {
 
 }  // namespace
 
-std::optional<std::string> unpackContact(std::span<const unsigned char> bytes,
-                                         ContactRecord& out) {
+std::optional<std::string> unpackContact(std::span<const unsigned char> bytes, ContactRecord& out) {
   if (bytes.size() < kAddressFixedSize) return "it is shorter than an address's fixed 9 bytes";
   const std::uint32_t labels = *bigEndianAt(bytes, 0, 4);
   // Bits above the last field are reserved; they promise nothing.

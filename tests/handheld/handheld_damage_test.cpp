@@ -21,7 +21,7 @@ using testing::PdbBytes;
 using testing::PdbSpec;
 using testing::RepeatSpec;
 
-constexpr std::int64_t kFirstDay = -2082844800;  // 1904-01-01 00:00
+constexpr std::int64_t kFirstDay = -2082844800;     // 1904-01-01 00:00
 constexpr std::int64_t kAfterLastDay = 1956614400;  // 2032-01-01 00:00
 
 std::size_t offsetOf(const PdbBytes& file, std::int64_t index) {
@@ -92,12 +92,16 @@ TEST(HandheldDamage, HeaderOrRecordListNotWholeFailsTheOpening) {
   for (int i = 0; i < 5; ++i) spec.records.push_back({testing::eventRecord({}), 0x40, 1, {}});
   const PdbBytes whole = testing::buildPdb(spec);
   const std::vector<std::pair<std::size_t, std::string>> cases = {
-      {0, "The file is too short for a handheld database: 0 bytes, where the header alone takes 78."},
-      {77, "The file is too short for a handheld database: 77 bytes, where the header alone takes 78."},
-      {78, "The database \"DatebookDB\" lists 5 records, but the file ends inside that list "
-           "(78 bytes of the 118 it needs)."},
-      {117, "The database \"DatebookDB\" lists 5 records, but the file ends inside that list "
-            "(117 bytes of the 118 it needs)."},
+      {0,
+       "The file is too short for a handheld database: 0 bytes, where the header alone takes 78."},
+      {77,
+       "The file is too short for a handheld database: 77 bytes, where the header alone takes 78."},
+      {78,
+       "The database \"DatebookDB\" lists 5 records, but the file ends inside that list "
+       "(78 bytes of the 118 it needs)."},
+      {117,
+       "The database \"DatebookDB\" lists 5 records, but the file ends inside that list "
+       "(117 bytes of the 118 it needs)."},
   };
   for (const auto& [size, message] : cases) {
     std::string error;
@@ -115,7 +119,8 @@ TEST(HandheldDamage, AppInfoMissingOrShortLosesOnlyTheNames) {
     std::string notice;
   };
   const std::vector<Case> cases = {
-      {"date", std::nullopt, 0, 0, "has no app-info block: records are read without category names."},
+      {"date", std::nullopt, 0, 0,
+       "has no app-info block: records are read without category names."},
       {"date", testing::categoryAppInfo({"Unfiled", "Work"}, 279), 0, 0,
        "has an app-info block of 279 bytes, where the date book writes 280: records"},
       {"addr", testing::categoryAppInfo({"Unfiled", "Work"}, 637), 0, 0,
@@ -185,41 +190,78 @@ std::vector<RecordFault> recordFaults() {
       {"date", {}, 103, "its offset 103 lies before the previous record's"},
       {"date", PdbBytes(7, 0), {}, "it is shorter than an event's fixed 8 bytes"},
       {"date", without(event([](EventSpec&) {}), 1), {}, "its description lacks its closing NUL"},
-      {"date", without(event([](EventSpec& s) { s.note = "n"; }), 1), {},
+      {"date",
+       without(event([](EventSpec& s) { s.note = "n"; }), 1),
+       {},
        "its note lacks its closing NUL"},
-      {"date", event([](EventSpec& s) { s.date = packDate(2021, 0, 5); }), {},
+      {"date",
+       event([](EventSpec& s) { s.date = packDate(2021, 0, 5); }),
+       {},
        "its date EA05 names no day"},
-      {"date", event([](EventSpec& s) { s.date = packDate(2021, 13, 5); }), {},
+      {"date",
+       event([](EventSpec& s) { s.date = packDate(2021, 13, 5); }),
+       {},
        "its date EBA5 names no day"},
-      {"date", event([](EventSpec& s) { s.date = packDate(2021, 2, 0); }), {},
+      {"date",
+       event([](EventSpec& s) { s.date = packDate(2021, 2, 0); }),
+       {},
        "its date EA40 names no day"},
-      {"date", event([](EventSpec& s) { s.date = packDate(2021, 2, 29); }), {},
+      {"date",
+       event([](EventSpec& s) { s.date = packDate(2021, 2, 29); }),
+       {},
        "its date EA5D names no day"},
       {"date", event([](EventSpec& s) { s.start = 0x1800; }), {}, "its time 1800 is no time"},
       {"date", event([](EventSpec& s) { s.end = 0x0A3C; }), {}, "its time 0A3C is no time"},
-      {"date", event([](EventSpec& s) { s.repeat = RepeatSpec{6}; }), {},
+      {"date",
+       event([](EventSpec& s) { s.repeat = RepeatSpec{6}; }),
+       {},
        "its repeat kind 6 is unknown"},
-      {"date", event([](EventSpec& s) { s.repeat = RepeatSpec{1, packDate(2022, 4, 31)}; }), {},
+      {"date",
+       event([](EventSpec& s) {
+         s.repeat = RepeatSpec{1, packDate(2022, 4, 31)};
+       }),
+       {},
        "its repeat end date EC9F names no day"},
-      {"date", event([](EventSpec& s) { s.exceptions = std::vector<std::uint16_t>{0}; }), {},
+      {"date",
+       event([](EventSpec& s) { s.exceptions = std::vector<std::uint16_t>{0}; }),
+       {},
        "an exception date 0000 names no day"},
-      {"date", without(event([](EventSpec& s) {
-         s.exceptions = std::vector<std::uint16_t>{packDate(2021, 3, 6)};
-         s.description.reset();
-       }), 1), {}, "its exceptions run past the record's end"},
-      {"date", without(event([](EventSpec& s) {
-         s.repeat = RepeatSpec{};
-         s.description.reset();
-       }), 1), {}, "its repeat runs past the record's end"},
-      {"date", without(event([](EventSpec& s) {
-         s.alarm = std::array<std::uint8_t, 2>{5, 0};
-         s.description.reset();
-       }), 1), {}, "its alarm runs past the record's end"},
-      {"addr", testing::contactRecord(contact), {}, "its presence bits promise 3 texts; it holds 2"},
+      {"date",
+       without(event([](EventSpec& s) {
+                 s.exceptions = std::vector<std::uint16_t>{packDate(2021, 3, 6)};
+                 s.description.reset();
+               }),
+               1),
+       {},
+       "its exceptions run past the record's end"},
+      {"date",
+       without(event([](EventSpec& s) {
+                 s.repeat = RepeatSpec{};
+                 s.description.reset();
+               }),
+               1),
+       {},
+       "its repeat runs past the record's end"},
+      {"date",
+       without(event([](EventSpec& s) {
+                 s.alarm = std::array<std::uint8_t, 2>{5, 0};
+                 s.description.reset();
+               }),
+               1),
+       {},
+       "its alarm runs past the record's end"},
+      {"addr",
+       testing::contactRecord(contact),
+       {},
+       "its presence bits promise 3 texts; it holds 2"},
       {"addr", PdbBytes(8, 0), {}, "it is shorter than an address's fixed 9 bytes"},
-      {"todo", testing::todoRecord(packDate(2021, 13, 1), 1, "a", ""), {},
+      {"todo",
+       testing::todoRecord(packDate(2021, 13, 1), 1, "a", ""),
+       {},
        "its due date EBA1 names no day"},
-      {"todo", without(testing::todoRecord(0xFFFF, 1, "a", ""), 1), {},
+      {"todo",
+       without(testing::todoRecord(0xFFFF, 1, "a", ""), 1),
+       {},
        "its note lacks its closing NUL"},
       {"todo", PdbBytes{0xFF, 0xFF, 1, 'a'}, {}, "its description lacks its closing NUL"},
       {"memo", PdbBytes{'a', 'b'}, {}, "its text lacks its closing NUL"},
@@ -236,8 +278,8 @@ TEST(HandheldDamage, RecordThatCannotBeReadIsLeftOutAlone) {
                           : fault.creator == "addr" ? testing::contactRecord({})
                           : fault.creator == "todo" ? testing::todoRecord(0xFFFF, 2, "b", "c")
                                                     : testing::memoRecord("memo");
-    spec.records = {{good, 0x40, 500, {}}, {fault.middle, 0x40, 501, fault.offset},
-                    {good, 0x40, 502, {}}};
+    spec.records = {
+        {good, 0x40, 500, {}}, {fault.middle, 0x40, 501, fault.offset}, {good, 0x40, 502, {}}};
     const PdbBytes bytes = testing::buildPdb(spec);
     std::string error;
     const std::optional<HandheldDatabase> database = HandheldDatabase::open(bytes, error);
@@ -254,8 +296,10 @@ TEST(HandheldDamage, AskingOutsideTheDatabaseOrOfAnotherKind) {
   const PdbBytes bytes = testing::buildPdb(spec);
   std::string error;
   const HandheldDatabase database = *HandheldDatabase::open(bytes, error);
-  EXPECT_EQ(database.readEvent(1).leftOut, "Record 2 does not exist: the database holds 1 records.");
-  EXPECT_EQ(database.readEvent(-1).leftOut, "Record 0 does not exist: the database holds 1 records.");
+  EXPECT_EQ(database.readEvent(1).leftOut,
+            "Record 2 does not exist: the database holds 1 records.");
+  EXPECT_EQ(database.readEvent(-1).leftOut,
+            "Record 0 does not exist: the database holds 1 records.");
   EXPECT_EQ(database.readMemo(0).leftOut, "Record 1 (unique id 500) is not a memo pad record.");
   EXPECT_FALSE(database.readContact(0).record.has_value());
   EXPECT_FALSE(database.readTodo(0).record.has_value());

@@ -106,7 +106,7 @@ TEST(HandheldRecords, AlarmAdvanceAndUnit) {
     std::int64_t set, units, type;
   };
   const std::vector<Case> cases = {
-      {{5, 0}, 1, 5, 0}, {{2, 1}, 1, 2, 1}, {{1, 2}, 1, 1, 2},
+      {{5, 0}, 1, 5, 0}, {{2, 1}, 1, 2, 1},          {{1, 2}, 1, 1, 2},
       {{0, 0}, 1, 0, 0}, {{0xFF, 0xFF}, 0, -1, 255}, {{7, 9}, 1, 7, 9},
   };
   for (const Case& c : cases) {
@@ -154,8 +154,8 @@ TEST(HandheldRecords, AttributesGiveDeletedPrivateAndCategory) {
     std::int64_t category;
   };
   const std::vector<Case> cases = {
-      {0x40, false, false, 0}, {0x13, false, true, 3},  {0x4F, false, false, 15},
-      {0x80, true, false, 0},  {0x88, true, false, 0},  {0x28, true, false, 0},
+      {0x40, false, false, 0}, {0x13, false, true, 3}, {0x4F, false, false, 15},
+      {0x80, true, false, 0},  {0x88, true, false, 0}, {0x28, true, false, 0},
       {0x23, false, false, 0}, {0xD3, true, true, 0},
   };
   PdbSpec events = datebookOf({});
@@ -233,9 +233,9 @@ TEST(HandheldRecords, AddressFieldsLabelsAndReadings) {
   EXPECT_EQ(full.lastNameReading, "\xD4\xCF\xC0");
   EXPECT_EQ(full.firstName, "\x91\xBE\x98\x59");
   EXPECT_EQ(full.firstNameReading, "\xC0\xDB\xB3");
-  const std::vector<std::string> plain = {full.company, full.address, full.city,  full.state,
-                                          full.zipCode, full.country, full.title, full.custom[0],
-                                          full.custom[1], full.custom[2], full.custom[3], full.note};
+  const std::vector<std::string> plain = {
+      full.company, full.address,   full.city,      full.state,     full.zipCode,   full.country,
+      full.title,   full.custom[0], full.custom[1], full.custom[2], full.custom[3], full.note};
   EXPECT_EQ(plain, (std::vector<std::string>{"f2", "f8", "f9", "f10", "f11", "f12", "f13", "f14",
                                              "f15", "f16", "f17", "f18"}));
   for (int p = 0; p < 5; ++p) {
@@ -318,7 +318,11 @@ TEST(HandheldRecords, RecognitionByTypeAndCreator) {
     EXPECT_NE(error.find(c.message), std::string::npos) << error;
     EXPECT_EQ(looksLikeHandheldDatabase(bytes), c.type[2] != '\0');
   }
-  const std::string desktop = std::string("\x00\x01" "BD", 4) + std::string(200, 'x');
+  const std::string desktop = std::string(
+                                  "\x00\x01"
+                                  "BD",
+                                  4) +
+                              std::string(200, 'x');
   EXPECT_FALSE(looksLikeHandheldDatabase(
       std::span(reinterpret_cast<const unsigned char*>(desktop.data()), desktop.size())));
 }

@@ -91,10 +91,14 @@ struct ContactExpectation {
 
 std::string contactField(const archive::ContactRecord& contact, int field) {
   switch (field) {
-    case 0: return contact.lastName;
-    case 2: return contact.company;
-    case 18: return contact.note;
-    default: return contact.phones[static_cast<std::size_t>(field - 3)].value;
+    case 0:
+      return contact.lastName;
+    case 2:
+      return contact.company;
+    case 18:
+      return contact.note;
+    default:
+      return contact.phones[static_cast<std::size_t>(field - 3)].value;
   }
 }
 
@@ -131,26 +135,33 @@ TEST(HandheldSamples, AddressBooks) {
   EXPECT_EQ(first.catalogue().customLabels[0], "Custom 1");
   EXPECT_EQ(first.catalogue().customLabels[3], "Custom 4");
   // 0x2DE: options 00054735 (Main, Other, Mobile, E-mail, Main), presence 0004001D.
-  expectContacts(first, english,
-                 {{2, {5, 3, 7, 4, 5}, {{0, 0x2E7, 11}, {2, 0x2F3, 13}, {3, 0x301, 15},
-                                        {4, 0x311, 27}, {18, 0x32D, 616}}},
-                  {3, {5, 3, 7, 4, 5}, {{0, 0x59F, 17}, {2, 0x5B1, 13}, {3, 0x5BF, 23},
-                                        {4, 0x5D7, 35}, {18, 0x5FB, 82}}}});
+  expectContacts(
+      first, english,
+      {{2,
+        {5, 3, 7, 4, 5},
+        {{0, 0x2E7, 11}, {2, 0x2F3, 13}, {3, 0x301, 15}, {4, 0x311, 27}, {18, 0x32D, 616}}},
+       {3,
+        {5, 3, 7, 4, 5},
+        {{0, 0x59F, 17}, {2, 0x5B1, 13}, {3, 0x5BF, 23}, {4, 0x5D7, 35}, {18, 0x5FB, 82}}}});
   EXPECT_EQ(first.readContact(0).record->lastName, "Accessories");
 
   const PdbBytes french = loadSample("AddressDB-Palm V-FR.pdb");
   const HandheldDatabase second = openSample(french);
   EXPECT_EQ(second.catalogue().identity, "7932193d");  // "AddressDB", NUL, B2 6C BC 38
-  EXPECT_EQ(second.catalogue().categories,
-            (Categories{{0, "Non class\xE9"}, {1, "Bureau"}, {2, "Domicile"}, {3, "Liste rapide"}}));
+  EXPECT_EQ(
+      second.catalogue().categories,
+      (Categories{{0, "Non class\xE9"}, {1, "Bureau"}, {2, "Domicile"}, {3, "Liste rapide"}}));
   // "D\xE9finir 1 " in the file: the trailing blank is trimmed.
-  EXPECT_EQ(second.catalogue().customLabels[1], "D\xE9" "finir 2");
+  EXPECT_EQ(second.catalogue().customLabels[1],
+            "D\xE9"
+            "finir 2");
   // Options 00043210 (Work, Home, Fax, Other, E-mail); presence 00040045, then 000400C5.
-  expectContacts(second, french,
-                 {{1, {0, 1, 2, 3, 4}, {{0, 0x2E7, 11}, {2, 0x2F3, 20}, {6, 0x308, 19},
-                                        {18, 0x31C, 309}}},
-                  {2, {0, 1, 2, 3, 4}, {{0, 0x45B, 17}, {2, 0x46D, 20}, {6, 0x482, 19},
-                                        {7, 0x496, 16}, {18, 0x4A7, 227}}}});
+  expectContacts(
+      second, french,
+      {{1, {0, 1, 2, 3, 4}, {{0, 0x2E7, 11}, {2, 0x2F3, 20}, {6, 0x308, 19}, {18, 0x31C, 309}}},
+       {2,
+        {0, 1, 2, 3, 4},
+        {{0, 0x45B, 17}, {2, 0x46D, 20}, {6, 0x482, 19}, {7, 0x496, 16}, {18, 0x4A7, 227}}}});
 }
 
 TEST(HandheldSamples, ToDoItems) {

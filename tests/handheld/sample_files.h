@@ -17,9 +17,12 @@ inline PdbBytes loadSample(const std::string& name) {
 }
 
 inline const std::vector<std::string>& sampleNames() {
-  static const std::vector<std::string> names = {
-      "AddressDB-LifeDrive.pdb", "AddressDB-Palm V-FR.pdb", "DatebookDB.pdb",
-      "ExpenseDB.pdb",           "MemoDB.pdb",              "ToDoDB.pdb"};
+  static const std::vector<std::string> names = {"AddressDB-LifeDrive.pdb",
+                                                 "AddressDB-Palm V-FR.pdb",
+                                                 "DatebookDB.pdb",
+                                                 "ExpenseDB.pdb",
+                                                 "MemoDB.pdb",
+                                                 "ToDoDB.pdb"};
   return names;
 }
 
