@@ -88,9 +88,9 @@ bool leftOut(const HandheldDatabase& database, std::int64_t index) {
 }
 
 TEST(HandheldDamage, HeaderOrRecordListNotWholeFailsTheOpening) {
-  PdbSpec spec;
-  for (int i = 0; i < 5; ++i) spec.records.push_back({testing::eventRecord({}), 0x40, 1, {}});
-  const PdbBytes whole = testing::buildPdb(spec);
+  PdbSpec layout;
+  for (int i = 0; i < 5; ++i) layout.records.push_back({testing::eventRecord({}), 0x40, 1, {}});
+  const PdbBytes whole = testing::buildPdb(layout);
   const std::vector<std::pair<std::size_t, std::string>> cases = {
       {0,
        "The file is too short for a handheld database: 0 bytes, where the header alone takes 78."},
@@ -134,16 +134,16 @@ TEST(HandheldDamage, AppInfoMissingOrShortLosesOnlyTheNames) {
        "points to a further record list, which is not read."},
   };
   for (const Case& c : cases) {
-    PdbSpec spec;
-    spec.creator = c.creator;
-    spec.appInfo = c.appInfo;
-    spec.nextRecordList = c.nextList;
+    PdbSpec layout;
+    layout.creator = c.creator;
+    layout.appInfo = c.appInfo;
+    layout.nextRecordList = c.nextList;
     const PdbBytes record = c.creator == "date"   ? testing::eventRecord({})
                             : c.creator == "addr" ? testing::contactRecord({})
                             : c.creator == "todo" ? testing::todoRecord(0xFFFF, 1, "a", "")
                                                   : testing::memoRecord("a");
-    spec.records.push_back({record, 0x41, 7, {}});
-    PdbBytes bytes = testing::buildPdb(spec);
+    layout.records.push_back({record, 0x41, 7, {}});
+    PdbBytes bytes = testing::buildPdb(layout);
     for (int i = 0; c.appInfoField != 0 && i < 4; ++i) {
       bytes[52 + i] = static_cast<unsigned char>(c.appInfoField >> (24 - 8 * i));
     }
@@ -176,9 +176,9 @@ PdbBytes without(PdbBytes bytes, std::size_t count) {
 
 std::vector<RecordFault> recordFaults() {
   const auto event = [](auto change) {
-    EventSpec spec;
-    change(spec);
-    return testing::eventRecord(spec);
+    EventSpec layout;
+    change(layout);
+    return testing::eventRecord(layout);
   };
   testing::ContactSpec contact;
   contact.fields[0] = "Lee";
@@ -272,15 +272,15 @@ std::vector<RecordFault> recordFaults() {
 TEST(HandheldDamage, RecordThatCannotBeReadIsLeftOutAlone) {
   for (const RecordFault& fault : recordFaults()) {
     SCOPED_TRACE(fault.reason);
-    PdbSpec spec;
-    spec.creator = fault.creator;
+    PdbSpec layout;
+    layout.creator = fault.creator;
     const PdbBytes good = fault.creator == "date"   ? testing::eventRecord({})
                           : fault.creator == "addr" ? testing::contactRecord({})
                           : fault.creator == "todo" ? testing::todoRecord(0xFFFF, 2, "b", "c")
                                                     : testing::memoRecord("memo");
-    spec.records = {
+    layout.records = {
         {good, 0x40, 500, {}}, {fault.middle, 0x40, 501, fault.offset}, {good, 0x40, 502, {}}};
-    const PdbBytes bytes = testing::buildPdb(spec);
+    const PdbBytes bytes = testing::buildPdb(layout);
     std::string error;
     const std::optional<HandheldDatabase> database = HandheldDatabase::open(bytes, error);
     ASSERT_TRUE(database.has_value()) << error;
@@ -291,9 +291,9 @@ TEST(HandheldDamage, RecordThatCannotBeReadIsLeftOutAlone) {
 }
 
 TEST(HandheldDamage, AskingOutsideTheDatabaseOrOfAnotherKind) {
-  PdbSpec spec;
-  spec.records = {{testing::eventRecord({}), 0x40, 500, {}}};
-  const PdbBytes bytes = testing::buildPdb(spec);
+  PdbSpec layout;
+  layout.records = {{testing::eventRecord({}), 0x40, 500, {}}};
+  const PdbBytes bytes = testing::buildPdb(layout);
   std::string error;
   const HandheldDatabase database = *HandheldDatabase::open(bytes, error);
   EXPECT_EQ(database.readEvent(1).leftOut,

@@ -21,7 +21,7 @@ struct Built {
   PdbBytes bytes;
   std::optional<HandheldDatabase> database;
 
-  explicit Built(PdbSpec spec) : bytes(buildPdb(spec)) {
+  explicit Built(PdbSpec layout) : bytes(buildPdb(layout)) {
     std::string error;
     database = HandheldDatabase::open(bytes, error);
     EXPECT_TRUE(database.has_value()) << error;
@@ -29,11 +29,11 @@ struct Built {
 };
 
 PdbSpec datebookOf(std::vector<PdbBytes> records) {
-  PdbSpec spec;
-  spec.appInfo = testing::categoryAppInfo({"Unfiled", "Work", "", "Travel"}, 280);
+  PdbSpec layout;
+  layout.appInfo = testing::categoryAppInfo({"Unfiled", "Work", "", "Travel"}, 280);
   std::uint32_t id = 100;
-  for (PdbBytes& data : records) spec.records.push_back({std::move(data), 0x40, id++, {}});
-  return spec;
+  for (PdbBytes& data : records) layout.records.push_back({std::move(data), 0x40, id++, {}});
+  return layout;
 }
 
 archive::EventRecord onlyEvent(const EventSpec& event) {
@@ -82,10 +82,10 @@ TEST(HandheldRecords, RepeatKindsInTheDesktopForm) {
   cases[6].expected.brandMonthIndex = 1;
   for (const RepeatCase& c : cases) {
     SCOPED_TRACE(int{c.repeat.kind} * 100 + c.repeat.on);
-    EventSpec spec;
-    spec.repeat = c.repeat;
-    spec.otherFlags = 0x00AA;
-    const archive::RepeatEvent got = onlyEvent(spec).repeat;
+    EventSpec layout;
+    layout.repeat = c.repeat;
+    layout.otherFlags = 0x00AA;
+    const archive::RepeatEvent got = onlyEvent(layout).repeat;
     const archive::RepeatEvent& want = c.expected;
     EXPECT_EQ(got.isRepeating, want.isRepeating);
     EXPECT_EQ(got.brand, want.brand);
@@ -110,9 +110,9 @@ TEST(HandheldRecords, AlarmAdvanceAndUnit) {
       {{0, 0}, 1, 0, 0}, {{0xFF, 0xFF}, 0, -1, 255}, {{7, 9}, 1, 7, 9},
   };
   for (const Case& c : cases) {
-    EventSpec spec;
-    spec.alarm = c.alarm;
-    const archive::EventRecord event = onlyEvent(spec);
+    EventSpec layout;
+    layout.alarm = c.alarm;
+    const archive::EventRecord event = onlyEvent(layout);
     EXPECT_EQ(event.alarmSet, c.set) << int{c.alarm[0]};
     EXPECT_EQ(event.alarmAdvanceUnits, c.units) << int{c.alarm[0]};
     EXPECT_EQ(event.alarmAdvanceType, c.type) << int{c.alarm[0]};
@@ -120,13 +120,13 @@ TEST(HandheldRecords, AlarmAdvanceAndUnit) {
 }
 
 TEST(HandheldRecords, UntimedEventsExceptionsAndTexts) {
-  EventSpec spec;
-  spec.start = spec.end = 0xFFFF;
-  spec.repeat = RepeatSpec{1, 0xFFFF, 1};
-  spec.exceptions = std::vector<std::uint16_t>{packDate(2021, 2, 22), packDate(2021, 3, 1)};
-  spec.description = "Holiday";
-  spec.note = "Line one\nline two";
-  const archive::EventRecord event = onlyEvent(spec);
+  EventSpec layout;
+  layout.start = layout.end = 0xFFFF;
+  layout.repeat = RepeatSpec{1, 0xFFFF, 1};
+  layout.exceptions = std::vector<std::uint16_t>{packDate(2021, 2, 22), packDate(2021, 3, 1)};
+  layout.description = "Holiday";
+  layout.note = "Line one\nline two";
+  const archive::EventRecord event = onlyEvent(layout);
   EXPECT_EQ(event.untimed, 1);
   EXPECT_EQ(event.startTime, 1613779200);  // 2021-02-20 00:00
   EXPECT_EQ(event.endTime, event.startTime);
@@ -204,15 +204,15 @@ TEST(HandheldRecords, CategoriesForCatalogueAndCalendar) {
 }
 
 TEST(HandheldRecords, AddressFieldsLabelsAndReadings) {
-  PdbSpec spec;
-  spec.name = "AddressDB";
-  spec.creator = "addr";
+  PdbSpec layout;
+  layout.name = "AddressDB";
+  layout.creator = "addr";
   std::vector<std::string> labels(22, "x");
   labels[14] = "  Birthday ";
   labels[15] = "Spouse";
   labels[16] = "";
   labels[17] = "Exactly15chars!";
-  spec.appInfo = testing::addressAppInfo({"Unfiled", "Clients"}, labels);
+  layout.appInfo = testing::addressAppInfo({"Unfiled", "Clients"}, labels);
   testing::ContactSpec every;
   for (int i = 0; i < 19; ++i) every.fields[i] = "f" + std::to_string(i);
   every.fields[0] = "\x8E\x52\x93\x63\x01\xD4\xCF\xC0";  // written name, 0x01, reading
@@ -222,9 +222,9 @@ TEST(HandheldRecords, AddressFieldsLabelsAndReadings) {
   sparse.phoneLabels = {5, 6, 7, 15, 0};
   sparse.fields[1] = "Ann";
   sparse.fields[7] = "ann@example.org";
-  spec.records = {{testing::contactRecord(every), 0x41, 1, {}},
-                  {testing::contactRecord(sparse), 0x50, 2, {}}};
-  const Built built(spec);
+  layout.records = {{testing::contactRecord(every), 0x41, 1, {}},
+                    {testing::contactRecord(sparse), 0x50, 2, {}}};
+  const Built built(layout);
   const archive::OrganiserCatalogue& catalogue = built.database->catalogue();
   EXPECT_EQ(catalogue.customLabels,
             (std::array<std::string, 4>{"Birthday", "Spouse", "", "Exactly15chars!"}));
@@ -270,14 +270,14 @@ TEST(HandheldRecords, TodoPriorityCompletedAndDueDate) {
       {packDate(2031, 12, 31), 0xFF, std::array{2031, 12, 31}, 127, true},
       {packDate(2024, 2, 29), 0x00, std::array{2024, 2, 29}, 0, false},
   };
-  PdbSpec spec;
-  spec.name = "ToDoDB";
-  spec.creator = "todo";
-  spec.appInfo = testing::categoryAppInfo({"Unfiled"}, 282);
+  PdbSpec layout;
+  layout.name = "ToDoDB";
+  layout.creator = "todo";
+  layout.appInfo = testing::categoryAppInfo({"Unfiled"}, 282);
   for (const Case& c : cases) {
-    spec.records.push_back({testing::todoRecord(c.due, c.flags, "Call", ""), 0x40, 1, {}});
+    layout.records.push_back({testing::todoRecord(c.due, c.flags, "Call", ""), 0x40, 1, {}});
   }
-  const Built built(spec);
+  const Built built(layout);
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(i);
     const archive::TodoRecord todo = *built.database->readTodo(static_cast<int>(i)).record;
@@ -307,11 +307,11 @@ TEST(HandheldRecords, RecognitionByTypeAndCreator) {
       {std::string("DA\0\x9A", 4), "date", "(type DA\\x00\\x9A, creator date)"},
   };
   for (const Case& c : cases) {
-    PdbSpec spec;
-    spec.name = "SomeDB-" + c.creator;
-    spec.type = c.type;
-    spec.creator = c.creator;
-    const PdbBytes bytes = buildPdb(spec);
+    PdbSpec layout;
+    layout.name = "SomeDB-" + c.creator;
+    layout.type = c.type;
+    layout.creator = c.creator;
+    const PdbBytes bytes = buildPdb(layout);
     std::string error;
     EXPECT_FALSE(HandheldDatabase::open(bytes, error).has_value());
     EXPECT_NE(error.find("The database \"SomeDB-" + c.creator + "\""), std::string::npos) << error;

@@ -25,33 +25,33 @@ void putField(PdbBytes& out, std::size_t at, const std::string& text, std::size_
 
 }  // namespace
 
-PdbBytes buildPdb(const PdbSpec& spec) {
+PdbBytes buildPdb(const PdbSpec& layout) {
   PdbBytes out(32, 0);
-  putField(out, 0, spec.name, 32);
+  putField(out, 0, layout.name, 32);
   put(out, 0x0008, 2);  // attributes: back up
   put(out, 0, 2);
-  put(out, spec.creationTime, 4);
-  put(out, spec.creationTime + 60, 4);
+  put(out, layout.creationTime, 4);
+  put(out, layout.creationTime + 60, 4);
   put(out, 0, 4);
   put(out, 7, 4);
-  const std::size_t listEnd = 78 + 8 * spec.records.size() + spec.gap;
-  put(out, spec.appInfo ? listEnd : 0, 4);
+  const std::size_t listEnd = 78 + 8 * layout.records.size() + layout.gap;
+  put(out, layout.appInfo ? listEnd : 0, 4);
   put(out, 0, 4);
-  out.insert(out.end(), spec.type.begin(), spec.type.begin() + 4);
-  out.insert(out.end(), spec.creator.begin(), spec.creator.begin() + 4);
+  out.insert(out.end(), layout.type.begin(), layout.type.begin() + 4);
+  out.insert(out.end(), layout.creator.begin(), layout.creator.begin() + 4);
   put(out, 0, 4);
-  put(out, spec.nextRecordList, 4);
-  put(out, spec.records.size(), 2);
-  std::size_t offset = listEnd + (spec.appInfo ? spec.appInfo->size() : 0);
-  for (const PdbRecordSpec& record : spec.records) {
+  put(out, layout.nextRecordList, 4);
+  put(out, layout.records.size(), 2);
+  std::size_t offset = listEnd + (layout.appInfo ? layout.appInfo->size() : 0);
+  for (const PdbRecordSpec& record : layout.records) {
     put(out, record.offset.value_or(static_cast<std::uint32_t>(offset)), 4);
     put(out, record.attributes, 1);
     put(out, record.uniqueId, 3);
     offset += record.data.size();
   }
-  out.resize(out.size() + spec.gap, 0);
-  if (spec.appInfo) out.insert(out.end(), spec.appInfo->begin(), spec.appInfo->end());
-  for (const PdbRecordSpec& record : spec.records) {
+  out.resize(out.size() + layout.gap, 0);
+  if (layout.appInfo) out.insert(out.end(), layout.appInfo->begin(), layout.appInfo->end());
+  for (const PdbRecordSpec& record : layout.records) {
     out.insert(out.end(), record.data.begin(), record.data.end());
   }
   return out;
@@ -82,48 +82,48 @@ std::uint16_t packDate(int year, int month, int day) {
   return static_cast<std::uint16_t>(((year - 1904) << 9) | (month << 5) | day);
 }
 
-PdbBytes eventRecord(const EventSpec& spec) {
+PdbBytes eventRecord(const EventSpec& layout) {
   PdbBytes out;
-  put(out, spec.start, 2);
-  put(out, spec.end, 2);
-  put(out, spec.date, 2);
-  std::uint16_t flags = spec.otherFlags;
-  if (spec.alarm) flags |= 0x4000;
-  if (spec.repeat) flags |= 0x2000;
-  if (spec.note) flags |= 0x1000;
-  if (spec.exceptions) flags |= 0x0800;
-  if (spec.description) flags |= 0x0400;
+  put(out, layout.start, 2);
+  put(out, layout.end, 2);
+  put(out, layout.date, 2);
+  std::uint16_t flags = layout.otherFlags;
+  if (layout.alarm) flags |= 0x4000;
+  if (layout.repeat) flags |= 0x2000;
+  if (layout.note) flags |= 0x1000;
+  if (layout.exceptions) flags |= 0x0800;
+  if (layout.description) flags |= 0x0400;
   put(out, flags, 2);
-  if (spec.alarm) out.insert(out.end(), spec.alarm->begin(), spec.alarm->end());
-  if (const std::optional<RepeatSpec>& r = spec.repeat) {
+  if (layout.alarm) out.insert(out.end(), layout.alarm->begin(), layout.alarm->end());
+  if (const std::optional<RepeatSpec>& r = layout.repeat) {
     out.insert(out.end(), {r->kind, r->pad1});
     put(out, r->end, 2);
     out.insert(out.end(), {r->frequency, r->on, r->startOfWeek, r->pad2});
   }
-  if (spec.exceptions) {
-    put(out, spec.exceptions->size(), 2);
-    for (std::uint16_t date : *spec.exceptions) put(out, date, 2);
+  if (layout.exceptions) {
+    put(out, layout.exceptions->size(), 2);
+    for (std::uint16_t date : *layout.exceptions) put(out, date, 2);
   }
-  if (spec.description) putText(out, *spec.description);
-  if (spec.note) putText(out, *spec.note);
+  if (layout.description) putText(out, *layout.description);
+  if (layout.note) putText(out, *layout.note);
   return out;
 }
 
-PdbBytes contactRecord(const ContactSpec& spec) {
+PdbBytes contactRecord(const ContactSpec& layout) {
   PdbBytes out;
-  std::uint32_t labels = std::uint32_t{spec.displayedPhone} << 20;
-  for (int i = 0; i < 5; ++i) labels |= std::uint32_t{spec.phoneLabels[i]} << (4 * i);
-  std::uint32_t present = spec.extraPresence;
+  std::uint32_t labels = std::uint32_t{layout.displayedPhone} << 20;
+  for (int i = 0; i < 5; ++i) labels |= std::uint32_t{layout.phoneLabels[i]} << (4 * i);
+  std::uint32_t present = layout.extraPresence;
   for (int i = 0; i < 19; ++i) {
-    if (spec.fields[i]) present |= 1u << i;
+    if (layout.fields[i]) present |= 1u << i;
   }
   put(out, labels, 4);
   put(out, present, 4);
   // The company offset: 1 + where the company starts after this byte.
   std::size_t before = 0;
-  for (int i = 0; i < 2; ++i) before += spec.fields[i] ? spec.fields[i]->size() + 1 : 0;
-  put(out, spec.fields[2] ? before + 1 : 0, 1);
-  for (const std::optional<std::string>& field : spec.fields) {
+  for (int i = 0; i < 2; ++i) before += layout.fields[i] ? layout.fields[i]->size() + 1 : 0;
+  put(out, layout.fields[2] ? before + 1 : 0, 1);
+  for (const std::optional<std::string>& field : layout.fields) {
     if (field) putText(out, *field);
   }
   return out;

@@ -36,7 +36,7 @@ struct PdbSpec {
   std::size_t gap = 2;
 };
 
-PdbBytes buildPdb(const PdbSpec& spec);
+PdbBytes buildPdb(const PdbSpec& layout);
 
 // An app-info block of `size` bytes with category labels 0, 1, ... (each cut to 15 bytes).
 PdbBytes categoryAppInfo(const std::vector<std::string>& labels, std::size_t size);
@@ -70,7 +70,7 @@ struct EventSpec {
   std::optional<std::string> note;
 };
 
-PdbBytes eventRecord(const EventSpec& spec);
+PdbBytes eventRecord(const EventSpec& layout);
 
 struct ContactSpec {
   std::array<std::uint8_t, 5> phoneLabels = {0, 1, 2, 3, 4};
@@ -81,7 +81,7 @@ struct ContactSpec {
   std::uint32_t extraPresence = 0;
 };
 
-PdbBytes contactRecord(const ContactSpec& spec);
+PdbBytes contactRecord(const ContactSpec& layout);
 PdbBytes todoRecord(std::uint16_t due, std::uint8_t priority, const std::string& description,
                     const std::string& note);
 PdbBytes memoRecord(const std::string& text);
