@@ -1,0 +1,323 @@
+#include "handheld/handheld_database.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string_view>
+#include <type_traits>
+
+#include "archive/archive_identity.h"
+#include "archive/format.h"
+#include "handheld/byte_cursor.h"
+#include "handheld/datebook_record.h"
+#include "handheld/handheld_format.h"
+#include "handheld/organiser_record.h"
+
+namespace vessory::handheld {
+
+namespace {
+
+using archive::RecordKind;
+using Bytes = std::span<const unsigned char>;
+
+constexpr std::int64_t kDeletedStatusBit = 0x04;  // the desktop archive's "deleted" status
+
+std::size_t number(Bytes bytes, std::size_t offset, std::size_t width) {
+  return bigEndianAt(bytes, offset, width).value_or(0);
+}
+
+bool printable(Bytes field) {
+  return std::all_of(field.begin(), field.end(),
+                     [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+// Four characters as messages show them: printable ones as they are, others as \xHH.
+std::string fourChars(Bytes field) {
+  std::string out;
+  for (unsigned char c : field) {
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(c));
+      out += escaped;
+    }
+  }
+  return out;
+}
+
+struct Application {
+  std::string_view creator;
+  RecordKind kind;
+  std::size_t appInfoSize;
+  const char* name;
+};
+
+constexpr Application kApplications[] = {
+    {kDatebookCreator, RecordKind::kDatebook, kDatebookAppInfoSize, "date book"},
+    {kAddressCreator, RecordKind::kAddress, kAddressAppInfoSize, "address book"},
+    {kTodoCreator, RecordKind::kTodo, kTodoAppInfoSize, "to-do list"},
+    {kMemoCreator, RecordKind::kMemo, kMemoAppInfoSize, "memo pad"},
+};
+
+const Application& application(RecordKind kind) {
+  for (const Application& known : kApplications) {
+    if (known.kind == kind) return known;
+  }
+  return kApplications[0];
+}
+
+// What a database of another application is, for the message that declines it.
+std::string declined(std::string_view creator) {
+  if (creator == kLaterCalendarCreator) return "a Calendar database of a later handheld";
+  if (creator == kLaterContactsCreator) return "a Contacts database of a later handheld";
+  if (creator == kLaterTasksCreator) return "a Tasks database of a later handheld";
+  if (creator == kLaterMemosCreator) return "a Memos database of a later handheld";
+  return "";
+}
+
+std::optional<RecordKind> recognise(Bytes bytes, const std::string& name, std::string& error) {
+  const Bytes type = bytes.subspan(kTypeOffset, kFourCharSize);
+  const Bytes creator = bytes.subspan(kCreatorOffset, kFourCharSize);
+  const std::string typeText = fourChars(type);
+  const std::string creatorText = fourChars(creator);
+  if (typeText == kDataType) {
+    for (const Application& known : kApplications) {
+      if (creatorText == known.creator) return known.kind;
+    }
+  }
+  const std::string what = declined(creatorText);
+  error = "The database \"" + name + "\" (type " + typeText + ", creator " + creatorText + ") is " +
+          (what.empty() ? "not a date book, address book, to-do list or memo pad database"
+                        : what + ", not read yet") +
+          ".";
+  return std::nullopt;
+}
+
+template <typename Record>
+RecordRead<Record> leftOutAs(std::string message) {
+  return RecordRead<Record>{std::nullopt, std::move(message)};
+}
+
+}  // namespace
+
+bool looksLikeHandheldDatabase(Bytes bytes) {
+  if (bytes.size() < kHeaderSize) return false;
+  const Bytes name = bytes.subspan(kNameOffset, kNameSize);
+  if (std::find(name.begin(), name.end(), 0) == name.end()) return false;
+  if (!printable(bytes.subspan(kTypeOffset, kFourCharSize))) return false;
+  if (!printable(bytes.subspan(kCreatorOffset, kFourCharSize))) return false;
+  const std::size_t count = number(bytes, kRecordCountOffset, 2);
+  return bytes.size() - kHeaderSize >= count * kRecordEntrySize;
+}
+
+HandheldDatabase::HandheldDatabase(Bytes bytes, std::string name, RecordKind kind)
+    : bytes_(bytes), name_(std::move(name)) {
+  catalogue_.kind = kind;
+  std::string identity = name_;
+  identity += '\0';
+  const Bytes created = bytes.subspan(kCreationTimeOffset, 4);
+  identity.append(reinterpret_cast<const char*>(created.data()), created.size());
+  catalogue_.identity = archive::identityHex(archive::fnv1a32(identity));
+}
+
+std::optional<HandheldDatabase> HandheldDatabase::open(Bytes bytes, std::string& error) {
+  if (bytes.size() < kHeaderSize) {
+    error = "The file is too short for a handheld database: " + std::to_string(bytes.size()) +
+            " bytes, where the header alone takes 78.";
+    return std::nullopt;
+  }
+  std::string name = fieldText(bytes.subspan(kNameOffset, kNameSize));
+  std::optional<RecordKind> kind = recognise(bytes, name, error);
+  if (!kind) return std::nullopt;
+  const std::size_t count = number(bytes, kRecordCountOffset, 2);
+  const std::size_t listEnd = kHeaderSize + count * kRecordEntrySize;
+  if (listEnd > bytes.size()) {
+    error = "The database \"" + name + "\" lists " + std::to_string(count) +
+            " records, but the file ends inside that list (" + std::to_string(bytes.size()) +
+            " bytes of the " + std::to_string(listEnd) + " it needs).";
+    return std::nullopt;
+  }
+  HandheldDatabase database(bytes, std::move(name), *kind);
+  if (number(bytes, kNextListOffset, 4) != 0) {
+    database.notices_.push_back("The database \"" + database.name_ +
+                                "\" points to a further record list, which is not read.");
+  }
+  database.readEntries(count);
+  database.readAppInfo();
+  return database;
+}
+
+// A record's offset must lie after the record list, inside the file, and not before the last
+// record accepted; it then runs to the next accepted record's offset or to the end of the file.
+void HandheldDatabase::readEntries(std::size_t count) {
+  const std::size_t listEnd = kHeaderSize + count * kRecordEntrySize;
+  entries_.resize(count);
+  std::size_t lastBegin = listEnd;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = kHeaderSize + i * kRecordEntrySize;
+    Entry& entry = entries_[i];
+    entry.begin = number(bytes_, at, 4);
+    entry.attributes = bytes_[at + kEntryAttributeOffset];
+    entry.uniqueId = static_cast<std::uint32_t>(number(bytes_, at + kEntryUniqueIdOffset, 3));
+    const std::string offset = "its offset " + std::to_string(entry.begin);
+    if (entry.begin > bytes_.size()) {
+      entry.misplaced = offset + " lies outside the file";
+    } else if (entry.begin < listEnd) {
+      entry.misplaced = offset + " lies inside the header";
+    } else if (entry.begin < lastBegin) {
+      entry.misplaced = offset + " lies before the previous record's";
+    } else {
+      lastBegin = entry.begin;
+    }
+  }
+  std::size_t nextBegin = bytes_.size();
+  for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
+    if (!entry->misplaced.empty()) continue;
+    entry->end = nextBegin;
+    nextBegin = entry->begin;
+  }
+}
+
+void HandheldDatabase::readAppInfo() {
+  const Application& app = application(kind());
+  const std::string lost = ": records are read without category names" +
+                           std::string(kind() == RecordKind::kAddress ? " or custom labels." : ".");
+  const std::size_t begin = number(bytes_, kAppInfoOffsetField, 4);
+  const std::size_t listEnd = kHeaderSize + entries_.size() * kRecordEntrySize;
+  if (begin == 0) {
+    notices_.push_back("The database \"" + name_ + "\" has no app-info block" + lost);
+    return;
+  }
+  if (begin < listEnd || begin >= bytes_.size()) {
+    notices_.push_back("The database \"" + name_ + "\" has its app-info offset " +
+                       std::to_string(begin) + " outside its data" + lost);
+    return;
+  }
+  // It ends where the next block starts: the sort-info block, else the first record.
+  std::size_t end = bytes_.size();
+  const std::size_t sortInfo = number(bytes_, kSortInfoOffsetField, 4);
+  if (sortInfo > begin) end = std::min(end, sortInfo);
+  for (const Entry& entry : entries_) {
+    if (entry.misplaced.empty() && entry.begin > begin) {
+      end = std::min(end, entry.begin);
+      break;
+    }
+  }
+  if (end - begin < app.appInfoSize) {
+    notices_.push_back("The database \"" + name_ + "\" has an app-info block of " +
+                       std::to_string(end - begin) + " bytes, where the " + app.name + " writes " +
+                       std::to_string(app.appInfoSize) + lost);
+    return;
+  }
+  readCategories(bytes_.subspan(begin, end - begin));
+}
+
+void HandheldDatabase::readCategories(Bytes appInfo) {
+  for (std::size_t i = 0; i < kCategoryCount; ++i) {
+    std::string label =
+        fieldText(appInfo.subspan(kCategoryLabelsOffset + i * kLabelSize, kLabelSize));
+    if (!label.empty()) catalogue_.categories.emplace_back(i, std::move(label));
+  }
+  if (kind() != RecordKind::kAddress) return;
+  for (std::size_t i = 0; i < archive::kCustomFieldCount; ++i) {
+    const std::size_t at = kAddressLabelsOffset + (kFirstCustomLabel + i) * kLabelSize;
+    std::string label = fieldText(appInfo.subspan(at, kLabelSize));
+    const std::size_t first = label.find_first_not_of(' ');
+    label = first == std::string::npos
+                ? std::string()
+                : label.substr(first, label.find_last_not_of(' ') - first + 1);
+    catalogue_.customLabels[i] = std::move(label);
+  }
+}
+
+archive::DatebookHeader HandheldDatabase::datebookHeader() const {
+  archive::DatebookHeader header;
+  for (const auto& [index, label] : catalogue_.categories) {
+    header.categoryIndexes.push_back(index);
+    header.categoryLongNames.push_back(label);
+  }
+  header.categoryCount = static_cast<std::int64_t>(catalogue_.categories.size());
+  header.recordCount = recordCount();
+  header.entryCount = recordCount() * archive::kFieldsPerRecord;
+  return header;
+}
+
+std::string HandheldDatabase::recordLabel(std::int64_t index) const {
+  std::string label = "Record " + std::to_string(index + 1);
+  if (index >= 0 && index < recordCount()) {
+    label += " (unique id " + std::to_string(entries_[index].uniqueId) + ")";
+  }
+  return label;
+}
+
+const HandheldDatabase::Entry* HandheldDatabase::locate(std::int64_t index, RecordKind wanted,
+                                                        std::string& leftOut) const {
+  if (index < 0 || index >= recordCount()) {
+    leftOut = recordLabel(index) + " does not exist: the database holds " +
+              std::to_string(recordCount()) + " records.";
+  } else if (wanted != kind()) {
+    leftOut = recordLabel(index) + " is not a " + application(wanted).name + " record.";
+  } else if (!entries_[index].misplaced.empty()) {
+    leftOut = recordLabel(index) + " left out: " + entries_[index].misplaced + ".";
+  } else {
+    return &entries_[index];
+  }
+  return nullptr;
+}
+
+// With the deleted or busy bit set the low nibble is no category; 0x08 there means archived.
+archive::RecordBasics HandheldDatabase::basics(const Entry& entry) const {
+  archive::RecordBasics basics;
+  const bool deletedOrBusy = (entry.attributes & (kAttrDeleted | kAttrBusy)) != 0;
+  const bool archived = deletedOrBusy && (entry.attributes & kAttrArchived) != 0;
+  basics.recordId = entry.uniqueId;
+  basics.deleted = (entry.attributes & kAttrDeleted) != 0 || archived;
+  basics.isPrivate = (entry.attributes & kAttrSecret) != 0;
+  basics.category = deletedOrBusy ? 0 : entry.attributes & kAttrCategoryMask;
+  return basics;
+}
+
+template <typename Record, typename Unpack>
+RecordRead<Record> HandheldDatabase::readRecord(std::int64_t index, RecordKind wanted,
+                                                Unpack unpack) const {
+  std::string leftOut;
+  const Entry* entry = locate(index, wanted, leftOut);
+  if (entry == nullptr) return leftOutAs<Record>(std::move(leftOut));
+  Record record;
+  const archive::RecordBasics basics = this->basics(*entry);
+  const Bytes bytes = bytes_.subspan(entry->begin, entry->end - entry->begin);
+  // A deleted record whose data the handheld already dropped has nothing more to read.
+  if (!(basics.deleted && bytes.empty())) {
+    if (std::optional<std::string> problem = unpack(bytes, record)) {
+      return leftOutAs<Record>(recordLabel(index) + " left out: " + *problem + ".");
+    }
+  }
+  if constexpr (std::is_same_v<Record, archive::EventRecord>) {
+    record.recordId = basics.recordId;
+    record.status = basics.deleted ? kDeletedStatusBit : 0;
+    record.position = index;
+    record.isPrivate = basics.isPrivate ? 1 : 0;
+    record.category = basics.category;
+  } else {
+    static_cast<archive::RecordBasics&>(record) = basics;
+  }
+  return RecordRead<Record>{std::move(record), {}};
+}
+
+RecordRead<archive::EventRecord> HandheldDatabase::readEvent(std::int64_t index) const {
+  return readRecord<archive::EventRecord>(index, RecordKind::kDatebook, unpackEvent);
+}
+
+RecordRead<archive::ContactRecord> HandheldDatabase::readContact(std::int64_t index) const {
+  return readRecord<archive::ContactRecord>(index, RecordKind::kAddress, unpackContact);
+}
+
+RecordRead<archive::TodoRecord> HandheldDatabase::readTodo(std::int64_t index) const {
+  return readRecord<archive::TodoRecord>(index, RecordKind::kTodo, unpackTodo);
+}
+
+RecordRead<archive::MemoRecord> HandheldDatabase::readMemo(std::int64_t index) const {
+  return readRecord<archive::MemoRecord>(index, RecordKind::kMemo, unpackMemo);
+}
+
+}  // namespace vessory::handheld
