@@ -14,10 +14,6 @@ std::uint32_t fnv1a32(std::string_view bytes) {
 }
 
 std::uint32_t desktopArchiveIdentity(std::string_view storedFileName) {
-  const std::size_t nameStart = storedFileName.find_last_of("\\/") + 1;  // npos + 1 is 0
-  const std::size_t dot = storedFileName.rfind('.');
-  // A dot that opens the name (".datebook") starts no extension.
-  if (dot != std::string_view::npos && dot > nameStart) storedFileName = storedFileName.substr(0, dot);
   std::string folded(storedFileName);
   for (char& c : folded) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

@@ -12,9 +12,10 @@ namespace vessory::archive {
 // events, while exporting the same archive again keeps every UID.
 //
 // A desktop archive is known by the file name stored in its header (the path the desktop wrote,
-// such as C:\Palm\SmithJ\datebook\datebook.dat): without its extension, so that a record moved
-// into the archive file (.dba, .aba, ...) keeps its UID, and folded to lower case, since
-// Windows paths ignore case. The name is hashed with 32-bit FNV-1a.
+// such as C:\Palm\SmithJ\datebook\datebook.dat), folded to lower case, since Windows paths
+// ignore case: a copy of the archive anywhere keeps its UIDs. The extension stays part of it, so
+// that the live file and its archive file (.dba, .aba, .tda, .mpa), which may hold the same
+// record ids, never share a UID. The name is hashed with 32-bit FNV-1a.
 
 // 32-bit FNV-1a of `bytes` (offset basis 2166136261, prime 16777619).
 std::uint32_t fnv1a32(std::string_view bytes);

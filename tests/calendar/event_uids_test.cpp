@@ -14,9 +14,9 @@
 namespace vessory::testing {
 namespace {
 
-// 32-bit FNV-1a of "c:\palm\user\datebook\datebook", the default header's stored name folded
-// and without its extension.
-constexpr char kDefaultIdentity[] = "52c4b441";
+// 32-bit FNV-1a of "c:\palm\user\datebook\datebook.dat", the default header's stored name
+// folded to lower case.
+constexpr char kDefaultIdentity[] = "02b2ff8e";
 
 std::vector<std::string> uidsOf(const std::string& text) {
   ReadCalendar calendar(text);
@@ -79,8 +79,11 @@ TEST(EventUidsTest, ArchivesAreToldApartByTheirStoredName) {
   std::set<std::string> both(user.begin(), user.end());
   both.insert(other.begin(), other.end());
   EXPECT_EQ(both.size(), 6u);
-  EXPECT_EQ(other[2], "datebook-2-71e7b714-2@vessory");
-  EXPECT_EQ(uidsFor("c:\\PALM\\USER\\DATEBOOK\\DATEBOOK.DBA"), user);
+  EXPECT_EQ(other[2], "datebook-2-6ef117db-2@vessory");
+  EXPECT_EQ(uidsFor("c:\\PALM\\USER\\DATEBOOK\\DATEBOOK.DAT"), user);
+  // The archive file of removed records may hold the live file's ids: its UIDs are its own.
+  const std::vector<std::string> archived = uidsFor("C:\\Palm\\User\\datebook\\datebook.dba");
+  EXPECT_NE(archived[0], user[0]);
 }
 
 TEST(EventUidsTest, RepeatsAreRecognisedAmongIdsThatShareTheirLowBits) {
