@@ -92,8 +92,11 @@ std::optional<ExportOutcome> CalendarSession::readAll(OutputFile& out) {
                        // left out.
                        if (how != RecordRead::kWhole) {
                          ++tally_.cutShortLeftOut;
+                         tally_.endedEarly = how == RecordRead::kCutShort;
+                         tally_.announced = source_.header().recordCount;
                          return std::nullopt;
                        }
+                       tally_.lastWhole = number;
                        writeRecord(number, out);
                        // Each record is read into a fresh one: no event takes another's values.
                        record_ = archive::EventRecord{};
@@ -198,7 +201,12 @@ std::string calendarSummary(const CalendarTally& tally) {
       text += " deleted on the desktop";
       if (tally.cutShortLeftOut > 0) text += ",";
     }
-    if (tally.cutShortLeftOut > 0) text += " 1 cut short by the damage";
+    if (tally.cutShortLeftOut > 0) {
+      text += " 1 cut short by the damage; the archive ";
+      text += tally.endedEarly ? "ended" : "could not be read";
+      text += " after record " + std::to_string(tally.lastWhole) + " of " +
+              std::to_string(tally.announced);
+    }
     text += ".";
   }
   if (tally.zoneFallback) {

@@ -50,7 +50,8 @@ inline constexpr char kParagraph[] = "\r\n\r\n";
 inline constexpr char kJournalsPlaced[] = "Extracted journals have been placed in:\r\n";
 inline constexpr char kJournalsBeforeDamage[] =
     "Journals found before that point have been placed in:\r\n";
-inline constexpr char kEventsBeforeDamage[] = "Events found before that point: ";
+inline constexpr char kEventsBeforeDamage[] =
+    "The events found before that point have been kept.\r\n\r\n";
 
 // The archive a run reads, opened: the steps both exports take before their output exists.
 // Each failure is shown to the view and returned.

@@ -107,12 +107,12 @@ TEST(CalendarDamageTest, EndedEarlyMessageCountsDeletedAndCutShortRecords) {
   const CalendarExport out = exportCalendar(bytes.substr(0, bytes.size() - 1), testSettings());
   EXPECT_EQ(out.messages.back(),
             kEndedEarly +
-                "\r\n\r\nEvents found before that point: "
+                "\r\n\r\nThe events found before that point have been kept.\r\n\r\n"
                 "The calendar has been placed in:\r\n" +
                 kCalendarPath +
                 "\r\n\r\n1 event written (1 repeating, 0 all-day), times as the clock showed "
                 "them in UTC.\r\n3 records left out: 2 deleted on the desktop, 1 cut short by "
-                "the damage.");
+                "the damage; the archive ended after record 3 of 4.");
 }
 
 TEST(CalendarDamageTest, SequencingErrorKeepsTheEventsBeforeIt) {
@@ -125,7 +125,8 @@ TEST(CalendarDamageTest, SequencingErrorKeepsTheEventsBeforeIt) {
   EXPECT_TRUE(calendar.clean());
   EXPECT_EQ(calendar.size(), 2u);
   EXPECT_EQ(countContaining(out.messages, "sequencing error"), 1);
-  EXPECT_EQ(out.messages.back().rfind("Events found before that point: ", 0), 0u);
+  EXPECT_EQ(out.messages.back().rfind(exporting::kEventsBeforeDamage, 0), 0u);
+  EXPECT_NE(out.messages.back().find("could not be read after record 2 of "), std::string::npos);
   EXPECT_EQ(out.tally.cutShortLeftOut, 1);
   EXPECT_TRUE(out.ended);
 }
