@@ -166,6 +166,13 @@ ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
   return outcome;
 }
 
+bool given(const ConsoleOptions& options, const char* name, const char* longName) {
+  for (const std::string& option : options.given) {
+    if (option == name || option == longName) return true;
+  }
+  return false;
+}
+
 // What the progress line counts besides the records read.
 const char* progressCount(RunKind run, archive::ArchiveKind kind) {
   if (run == RunKind::kCalendar) return "events written";
@@ -187,15 +194,25 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     return 0;
   }
   ConsoleFiles files(out);
-  const archive::ArchiveKind kind = exporting::archiveKindOf(files, options.archive);
-  const RunChoice choice = chooseRun(options, kind);
+  const exporting::InputKind input = exporting::identifyInput(files, options.archive);
+  const archive::ArchiveKind kind = choiceKind(input);
+  const RunChoice choice = chooseRun(options, input);
   if (!choice.usageError.empty()) return usageError(err, choice.usageError);
   if (std::optional<std::string> unknown = unknownSetting(options, choice.run)) {
     return usageError(err, *unknown);
   }
   // Results on standard output would meet the progress line on a terminal: none is drawn then.
   const bool resultsToOut = options.listJournals || options.output == "-";
-  ConsoleView view(options, err, errIsTerminal && !options.quiet && !resultsToOut);
+  ConsoleOptions adjusted = options;
+  if (input.container == exporting::Container::kHandheld) {
+    // The handheld kept its own clock's times: no bias unless one is given, and no zone.
+    if (!given(options, "-b", "--bias")) adjusted.bias = "0";
+    if (given(options, "--time-zone", "--time-zone")) {
+      put(err, "vessory-export: --time-zone is not used for a handheld database: its times are "
+               "those its own clock showed\n");
+    }
+  }
+  ConsoleView view(adjusted, err, errIsTerminal && !options.quiet && !resultsToOut);
   view.setProgressCount(progressCount(choice.run, kind));
   ExportOutcome outcome;
   switch (choice.run) {

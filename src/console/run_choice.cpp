@@ -25,8 +25,28 @@ bool belongsToDatebook(const std::string& name) {
 
 }  // namespace
 
-RunChoice chooseRun(const ConsoleOptions& options, archive::ArchiveKind kind) {
+archive::ArchiveKind choiceKind(const exporting::InputKind& input) {
+  if (input.container == exporting::Container::kDesktop) return input.desktop;
+  if (!input.records) return archive::ArchiveKind::kUnknown;
+  switch (*input.records) {
+    case archive::RecordKind::kDatebook:
+      return archive::ArchiveKind::kDatebook;
+    case archive::RecordKind::kAddress:
+      return archive::ArchiveKind::kAddress;
+    case archive::RecordKind::kTodo:
+      return archive::ArchiveKind::kTodo;
+    default:
+      return archive::ArchiveKind::kMemo;
+  }
+}
+
+RunChoice chooseRun(const ConsoleOptions& options, const exporting::InputKind& input) {
   RunChoice choice;
+  const archive::ArchiveKind kind = choiceKind(input);
+  if (input.container == exporting::Container::kHandheld && !input.records) {
+    choice.run = RunKind::kOrganiser;  // it says what the database is
+    return choice;
+  }
   const std::string organiser = organiserKindName(kind);
   if (!organiser.empty()) {
     choice.run = RunKind::kOrganiser;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "archive/organiser_archive.h"
+#include "export/input_kind.h"
 #include "console/console_options.h"
 
 namespace vessory::console {
@@ -21,11 +22,16 @@ struct RunChoice {
   std::string usageError;  // not empty: the options do not fit the archive (exit status 2)
 };
 
-// The run for the options given and the archive's kind, as its tag tells it. A kind that is not
-// an address book, to-do list or memo pad (a date book, an unknown tag, a file that cannot be
-// read) goes to the date book's exports, which report a wrong tag or a missing file themselves.
-// Options that belong to another kind's export are a usage error that names the option.
-RunChoice chooseRun(const ConsoleOptions& options, archive::ArchiveKind kind);
+// The run for the options given and what the input holds, as its content tells. A desktop file
+// that is not an address book, to-do list or memo pad (a date book, an unknown tag, a file that
+// cannot be read) goes to the date book's exports, which report a wrong tag or a missing file
+// themselves; so does a handheld date book. Any other handheld database goes to the organiser
+// export, which names a database it does not read. Options that belong to another kind's export
+// are a usage error that names the option.
+RunChoice chooseRun(const ConsoleOptions& options, const exporting::InputKind& input);
+
+// The desktop archive kind that stands for `input` in the choice and in messages.
+archive::ArchiveKind choiceKind(const exporting::InputKind& input);
 
 }  // namespace vessory::console
 

@@ -13,6 +13,7 @@
 #include "calendar/system_zone.h"
 #include "calendar/zone_clock.h"
 #include "export/datebook_source.h"
+#include "export/handheld_source.h"
 #include "export/record_loop.h"
 
 namespace vessory::exporting {
@@ -46,9 +47,11 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
  public:
   CalendarSession(ExportView& view, CalendarTools& tools, const CalendarSettings& settings,
                   archive::ByteSource& bytes, CalendarTally& tally)
-      : view_(view), tools_(tools), settings_(settings), tally_(tally), source_(bytes, *this) {}
+      : view_(view), tools_(tools), settings_(settings), tally_(tally) {}
 
-  DatebookSource& source() { return source_; }
+  // The records to read, from the container the archive turned out to be.
+  void attach(std::unique_ptr<EventSource> source) { source_ = std::move(source); }
+  EventSource& source() { return *source_; }
   void showMessage(const std::string& text) override { view_.showMessage(text); }
 
   // Reads the header and every record, writing the events to `out`. Returns how the reading
@@ -72,7 +75,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   CalendarTools& tools_;
   const CalendarSettings& settings_;
   CalendarTally& tally_;
-  DatebookSource source_;
+  std::unique_ptr<EventSource> source_;
   archive::EventRecord record_;
   std::optional<calendar::EventUids> uids_;  // once the header names the archive
   icaltimetype stamp_{};
@@ -84,8 +87,8 @@ std::optional<ExportOutcome> CalendarSession::readAll(OutputFile& out) {
       settings_.stampTime ? *settings_.stampTime : static_cast<std::int64_t>(std::time(nullptr));
   stamp_ =
       icaltime_from_timet_with_zone(static_cast<time_t>(now), 0, icaltimezone_get_utc_timezone());
-  source_.setObserver(view_.showDetailsValue() != kUnchecked ? this : nullptr);
-  return readRecords(view_, source_, record_,
+  source_->setObserver(view_.showDetailsValue() != kUnchecked ? this : nullptr);
+  return readRecords(view_, *source_, record_,
                      [&](std::int64_t number, archive::EventRecord&,
                          RecordRead how) -> std::optional<ExportOutcome> {
                        // A record the archive ran out in, or stopped in, is not whole: it is
@@ -93,7 +96,7 @@ std::optional<ExportOutcome> CalendarSession::readAll(OutputFile& out) {
                        if (how != RecordRead::kWhole) {
                          ++tally_.cutShortLeftOut;
                          tally_.endedEarly = how == RecordRead::kCutShort;
-                         tally_.announced = source_.header().recordCount;
+                         tally_.announced = source_->header().recordCount;
                          return std::nullopt;
                        }
                        tally_.lastWhole = number;
@@ -110,8 +113,8 @@ void CalendarSession::writeRecord(std::int64_t number, OutputFile& out) {
     ++tally_.deletedLeftOut;
     return;
   }
-  if (!uids_) uids_.emplace(archive::desktopArchiveIdentity(source_.header().storedFileName));
-  const calendar::EventContext context{*tools_.clock, *tools_.text, source_.header(), stamp_};
+  if (!uids_) uids_.emplace(source_->identity());
+  const calendar::EventContext context{*tools_.clock, *tools_.text, source_->header(), stamp_};
   calendar::CalendarEvent event =
       calendar::buildEvent(record_, uids_->next(record_.recordId), context);
   reportProblems(number, event);
@@ -189,7 +192,10 @@ std::string calendarSummary(const CalendarTally& tally) {
   std::string text = "The calendar has been placed in:\r\n" + tally.calendarName + "\r\n\r\n";
   text += countOf(tally.events, "event", "events") + " written (" +
           std::to_string(tally.repeating) + " repeating, " + std::to_string(tally.allDay) +
-          " all-day), times as the clock showed them in " + tally.zoneName + ".\r\n";
+          " all-day), times as the " +
+          (tally.handheldClock ? std::string("handheld's clock showed them")
+                               : "clock showed them in " + tally.zoneName) +
+          ".\r\n";
   const std::int64_t leftOut = tally.deletedLeftOut + tally.cutShortLeftOut;
   if (leftOut == 0) {
     text += "No records left out.";
@@ -231,9 +237,16 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   if (opened.failure) return *opened.failure;
   std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
   CalendarSession session(view, tools, settings_, *source, tally_);
+  session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
     view.showMessage(path + " is Not a Datebook DB file");
     return ExportOutcome::kNotDatebook;
+  }
+  if (session.source().wallClockTimes()) {
+    // The handheld kept the clock's own times: written as they are, in no zone.
+    tools.clock = calendar::ZoneClock::open("UTC");
+    tally_.handheldClock = true;
+    tally_.zoneFallback = false;
   }
   const std::string outPath = settings_.outputPath ? *settings_.outputPath : calendarPathFor(path);
   tally_.calendarName = files_.displayName(outPath);

@@ -37,6 +37,7 @@ struct CalendarTally {
   bool endedEarly = false;           // the archive ran out (rather than the reading stopping)
   std::string zoneName;              // the zone the times were turned into
   bool zoneFallback = false;         // the system's zone could not be told: UTC was used
+  bool handheldClock = false;        // a handheld database: its own wall times, in no zone
   std::string calendarName;          // the calendar file as messages name it
 };
 

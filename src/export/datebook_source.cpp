@@ -1,8 +1,17 @@
 #include "export/datebook_source.h"
 
+#include "archive/archive_identity.h"
+#include "archive/organiser_archive.h"
+
 namespace vessory::exporting {
 
-bool DatebookSource::readTag() { return archive::checkArchiveTag(reader_); }
+bool DatebookSource::readTag() {
+  return archive::readArchiveKind(reader_) == archive::ArchiveKind::kDatebook;
+}
+
+std::uint32_t DatebookSource::identity() const {
+  return archive::desktopArchiveIdentity(header_.storedFileName);
+}
 
 std::optional<std::int64_t> DatebookSource::readHeader() {
   archive::TraceSink trace;

@@ -14,22 +14,40 @@
 
 namespace vessory::exporting {
 
+// The event records of a date book, whichever container holds them, as the date book's runs
+// read them: the runs also need to check the kind, to see each record as it is read, and the
+// header's category names.
+class EventSource : public RecordSource<archive::EventRecord> {
+ public:
+  // Checks that the container holds a date book; false (with what it found reported, where
+  // there is more to say than the run's own message) otherwise.
+  virtual bool readTag() = 0;
+  // Shown the start time and description of each record as they are read; null for none.
+  virtual void setObserver(archive::RecordObserver* observer) = 0;
+  // The header's category names, once the header is read.
+  virtual const archive::DatebookHeader& header() const = 0;
+  // True when the times are the wall clock the user saw (a handheld database), so that no zone
+  // and, unless asked for, no hours bias applies; false for the desktop's seconds since 1970.
+  virtual bool wallClockTimes() const { return false; }
+  // What tells this date book's events from another's in UIDs, once the header is read.
+  virtual std::uint32_t identity() const = 0;
+};
+
 // The event records of a desktop date-book archive, read strictly forward: the tag, the header,
 // then one record at a time, with the reader's exact messages. A record the archive ran out in
 // is handed on as read (fields it did not reach keep what the record held before).
 //
 // Borrows the byte source, the message sink and the observer, which must outlive it.
-class DatebookSource : public RecordSource<archive::EventRecord> {
+class DatebookSource : public EventSource {
  public:
   DatebookSource(archive::ByteSource& bytes, archive::MessageSink& messages)
       : bytes_(bytes), messages_(messages), reader_(bytes, messages) {}
 
-  // Reads the tag: true for a date book.
-  bool readTag();
-  // Shown the start time and description of each record as they are read; null for none.
-  void setObserver(archive::RecordObserver* observer) { observer_ = observer; }
-  // The header, once read.
-  const archive::DatebookHeader& header() const { return header_; }
+  // Reads the tag (after the wrapper of later desktop versions): true for a date book.
+  bool readTag() override;
+  void setObserver(archive::RecordObserver* observer) override { observer_ = observer; }
+  const archive::DatebookHeader& header() const override { return header_; }
+  std::uint32_t identity() const override;
 
   std::optional<std::int64_t> readHeader() override;
   bool exhausted() const override { return reader_.atEnd(); }

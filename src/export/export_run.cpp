@@ -5,6 +5,7 @@
 #include "archive/event_record.h"
 #include "archive/timestamp.h"
 #include "export/datebook_source.h"
+#include "export/handheld_source.h"
 #include "export/record_loop.h"
 #include "journal/csv_writer.h"
 #include "journal/entry_splitter.h"
@@ -18,10 +19,11 @@ namespace {
 // forwards the readers' messages to the view and acts at the record's display points.
 class Session : public archive::MessageSink, public archive::RecordObserver {
  public:
-  Session(ExportView& view, const ExportSettings& settings, archive::ByteSource& bytes)
-      : view_(view), settings_(settings), source_(bytes, *this) {}
+  Session(ExportView& view, const ExportSettings& settings) : view_(view), settings_(settings) {}
 
-  DatebookSource& source() { return source_; }
+  // The records to read, from the container the archive turned out to be.
+  void attach(std::unique_ptr<EventSource> source) { source_ = std::move(source); }
+  EventSource& source() { return *source_; }
   void showMessage(const std::string& text) override { view_.showMessage(text); }
 
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
@@ -48,7 +50,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
 
   ExportView& view_;
   const ExportSettings& settings_;
-  DatebookSource source_;
+  std::unique_ptr<EventSource> source_;
   journal::EntrySplitter splitter_;
   archive::EventRecord record_;
   archive::HoursBias bias_;
@@ -60,9 +62,9 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
 
 std::optional<ExportOutcome> Session::readAll(OutputFile& csv, archive::TextConverter* toUtf8) {
   journal::CsvJournalWriter writer(csv, toUtf8);
-  source_.setObserver(settings_.showDetails() ? this : nullptr);
+  source_->setObserver(settings_.showDetails() ? this : nullptr);
   // A record the archive ran out in is still processed as read; none is read after it.
-  return readRecords(view_, source_, record_,
+  return readRecords(view_, *source_, record_,
                      [&](std::int64_t, archive::EventRecord&,
                          RecordRead how) -> std::optional<ExportOutcome> {
                        if (how == RecordRead::kStopped) return std::nullopt;
@@ -150,12 +152,18 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
   std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
-  Session session(view, settings, *source);
+  Session session(view, settings);
+  session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
     view.showMessage(path + " is Not a Datebook DB file");
     return ExportOutcome::kNotDatebook;
   }
-  const std::string csvPath = csvPathOverride_ ? *csvPathOverride_ : journal::csvPathFor(path);
+  // A handheld database's CSV takes its name with the extension replaced, as its other
+  // outputs do; the desktop archive's keeps the name the desktop has always given it.
+  const std::string csvPath = csvPathOverride_ ? *csvPathOverride_
+                              : session.source().wallClockTimes()
+                                  ? replaceExtension(path, ".csv")
+                                  : journal::csvPathFor(path);
   csvName_ = files_.displayName(csvPath);
   const std::string& csvName = csvName_;
   if (auto refused = refuseOutputOverArchive(view, files_, csvPath, path, "CSV file")) {

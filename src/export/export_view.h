@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace vessory::exporting {
 
@@ -69,6 +70,10 @@ class JournalView : public ExportView, public JournalOptions {};
 
 // The platform's folder separator: "\" on Windows, "/" elsewhere.
 char pathSeparator();
+
+// `path` with the extension of its file name replaced by `extension` (".csv"), or `extension`
+// added when the name has none (a dot that opens the name starts none).
+std::string replaceExtension(std::string_view path, std::string_view extension);
 
 // A file name in a folder, joined by the platform's separator.
 std::string joinPath(const std::string& folder, const std::string& fileName);

@@ -7,6 +7,7 @@
 #include "archive/format.h"
 #include "archive/text_converter.h"
 #include "export/datebook_source.h"
+#include "export/handheld_source.h"
 #include "export/record_loop.h"
 #include "journal/journal_selection.h"
 
@@ -20,7 +21,7 @@ bool hasNote(const archive::EventRecord& record) {
 
 // Reads every record, counting the descriptions; how the reading stopped early, if it did.
 std::optional<ExportOutcome> countDescriptions(
-    ExportView& view, DatebookSource& source,
+    ExportView& view, EventSource& source,
     std::unordered_map<std::string, std::int64_t>& counts) {
   archive::EventRecord record;
   return readRecords(view, source, record,
@@ -58,7 +59,8 @@ ExportOutcome JournalListing::run(ExportView& view) {
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
   ViewMessages messages(view);
-  DatebookSource source(*opened.source, messages);
+  std::unique_ptr<EventSource> events = openEventSource(files_, path, *opened.source, messages);
+  EventSource& source = *events;
   if (!source.readTag()) {
     view.showMessage(path + " is Not a Datebook DB file");
     return ExportOutcome::kNotDatebook;

@@ -6,6 +6,8 @@
 #include "archive/archive_reader.h"
 #include "archive/organiser_archive.h"
 #include "export/organiser_outputs.h"
+#include "export/handheld_source.h"
+#include "export/input_kind.h"
 #include "export/organiser_source.h"
 #include "export/record_loop.h"
 
@@ -153,6 +155,7 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
     return ExportOutcome::kCannotCreate;
   }
   const std::optional<ExportOutcome> stopped = copyRecords(run, source, *output);
+  run.tally.unreadableLeftOut = source.leftOutCount();
   const bool written = output->close();
   if (auto* memos = dynamic_cast<MemosOutput*>(output.get())) run.tally.folders = memos->folderCount();
   const ExportOutcome outcome = closingOutcome(written, stopped, source);
@@ -230,13 +233,19 @@ std::string organiserSummary(const OrganiserTally& tally) {
     text += ", due dates as the calendar showed them in " + tally.zoneName;
   }
   text += ".\r\n";
-  const std::int64_t leftOut = tally.deletedLeftOut + tally.damagedLeftOut;
+  const std::int64_t leftOut = tally.deletedLeftOut + tally.damagedLeftOut + tally.unreadableLeftOut;
   if (leftOut == 0) return text + "No records left out.";
   text += countOf(leftOut, "record", "records") + " left out:";
   if (tally.deletedLeftOut > 0) {
     text += ' ';
     text += std::to_string(tally.deletedLeftOut);
     text += " deleted on the desktop";
+    if (tally.damagedLeftOut + tally.unreadableLeftOut > 0) text += ",";
+  }
+  if (tally.unreadableLeftOut > 0) {
+    text += ' ';
+    text += std::to_string(tally.unreadableLeftOut);
+    text += " unreadable (see the messages above)";
     if (tally.damagedLeftOut > 0) text += ",";
   }
   if (tally.damagedLeftOut > 0) {
@@ -254,17 +263,20 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   const ClearOnExit clear{running_};
   tally_ = OrganiserTally{};
 
-  TextAndClock tools;
+  tools_ = std::make_unique<TextAndClock>();
   if (std::optional<std::string> unknown =
-          openTextAndClock(settings_.charset, settings_.zoneName, tools)) {
+          openTextAndClock(settings_.charset, settings_.zoneName, *tools_)) {
     view.showMessage(*unknown);
     return ExportOutcome::kBadOption;
   }
-  tally_.zoneName = tools.zoneName;
+  tally_.zoneName = tools_->zoneName;
   const std::string path = view.inputPath();
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
   ViewMessages messages(view);
+  if (identifyInput(files_, path).container == Container::kHandheld) {
+    return exportHandheld(view, *opened.source, messages);
+  }
   archive::ArchiveReader reader(*opened.source, messages);
   const archive::ArchiveKind kind = archive::readArchiveKind(reader);
   if (kind == archive::ArchiveKind::kLaterTodo) {
@@ -278,7 +290,7 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
     return ExportOutcome::kNotDatebook;
   }
   tally_.kind = *records;
-  KindRun run{view, files_, settings_, tools, tally_, path,
+  KindRun run{view, files_, settings_, *tools_, tally_, path,
               settings_.includeDeleted || isArchiveFileName(path)};
   ExportOutcome outcome;
   if (tally_.kind == archive::RecordKind::kAddress) {
@@ -288,8 +300,44 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   } else {
     outcome = exportDesktop<archive::MemoRecord>(run, *opened.source, reader, messages);
   }
+  return finish(view, outcome);
+}
+
+ExportOutcome OrganiserRun::finish(ExportView& view, ExportOutcome outcome) {
   if (!nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) view.endProgram();
   return outcome;
+}
+
+ExportOutcome OrganiserRun::exportHandheld(ExportView& view, archive::ByteSource& bytes,
+                                           archive::MessageSink& messages) {
+  const std::string path = view.inputPath();
+  std::unique_ptr<LoadedDatabase> loaded = loadDatabase(bytes);
+  if (!loaded->database) {
+    view.showMessage(path + ": " + loaded->error);
+    return ExportOutcome::kNotDatebook;
+  }
+  const handheld::HandheldDatabase& database = *loaded->database;
+  tally_.kind = database.kind();
+  // A handheld marks its deleted and archived records; they stay out unless asked for.
+  KindRun run{view, files_, settings_, *tools_, tally_, path, settings_.includeDeleted};
+  switch (tally_.kind) {
+    case archive::RecordKind::kAddress: {
+      HandheldRecords<archive::ContactRecord> source(database, messages);
+      return finish(view, exportKind(run, source, database.catalogue()));
+    }
+    case archive::RecordKind::kTodo: {
+      HandheldRecords<archive::TodoRecord> source(database, messages);
+      return finish(view, exportKind(run, source, database.catalogue()));
+    }
+    case archive::RecordKind::kMemo: {
+      HandheldRecords<archive::MemoRecord> source(database, messages);
+      return finish(view, exportKind(run, source, database.catalogue()));
+    }
+    default:
+      view.showMessage(path + " is a date book: its journal and calendar are exported as the "
+                              "desktop's date book is");
+      return ExportOutcome::kNotDatebook;
+  }
 }
 
 }  // namespace vessory::exporting

@@ -2,11 +2,14 @@
 #define VESSORY_EXPORT_ORGANISER_RUN_H_
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "archive/organiser_archive.h"
+#include "archive/byte_source.h"
+#include "archive/message_sink.h"
 #include "archive/organiser_records.h"
 #include "archive/text_converter.h"
 #include "export/export_files.h"
@@ -38,6 +41,7 @@ struct OrganiserTally {
   std::int64_t folders = 0;    // memo folders written into
   std::int64_t deletedLeftOut = 0;
   std::int64_t damagedLeftOut = 0;  // the record the archive ran out or stopped in
+  std::int64_t unreadableLeftOut = 0;  // records a handheld database could not give whole
   std::int64_t announced = 0;       // the records the header announces
   std::int64_t lastWhole = 0;       // the number of the last record read whole
   bool endedEarly = false;          // the archive ran out (not: the reading stopped)
@@ -77,10 +81,15 @@ class OrganiserRun {
   const OrganiserTally& tally() const { return tally_; }
 
  private:
+  ExportOutcome exportHandheld(ExportView& view, archive::ByteSource& bytes,
+                               archive::MessageSink& messages);
+  ExportOutcome finish(ExportView& view, ExportOutcome outcome);
+
   ExportFiles& files_;
   OrganiserSettings settings_;
   bool running_ = false;
   OrganiserTally tally_;
+  std::unique_ptr<TextAndClock> tools_;
 };
 
 // The lines that say where the output went and what it holds, for a final message.

@@ -41,6 +41,8 @@ class RecordSource {
   virtual ExportOutcome ending() = 0;
   // The system's reason when reading the file failed part-way; empty otherwise.
   virtual std::string readError() const = 0;
+  // The records left out as unreadable on their own so far.
+  virtual std::int64_t leftOutCount() const { return 0; }
 };
 
 // The one read loop of every run: reads the header and each record of `source` into `record`,

@@ -1,0 +1,45 @@
+#include "export/handheld_source.h"
+
+#include "export/input_kind.h"
+
+namespace vessory::exporting {
+
+std::unique_ptr<LoadedDatabase> loadDatabase(archive::ByteSource& source) {
+  auto loaded = std::make_unique<LoadedDatabase>();
+  if (!readWhole(source, loaded->bytes, loaded->error)) return loaded;
+  loaded->database = handheld::HandheldDatabase::open(loaded->bytes, loaded->error);
+  return loaded;
+}
+
+bool HandheldEvents::readTag() {
+  loaded_ = loadDatabase(bytes_);
+  if (!loaded_->database) {
+    messages_.showMessage(loaded_->error);
+    return false;
+  }
+  if (loaded_->database->kind() != archive::RecordKind::kDatebook) return false;
+  header_ = loaded_->database->datebookHeader();
+  records_.emplace(*loaded_->database, messages_);
+  return true;
+}
+
+// The database gives a record whole: it is shown at the two display points after it is read.
+RecordRead HandheldEvents::read(std::int64_t number, archive::EventRecord& record) {
+  const RecordRead how = records_->read(number, record);
+  if (how == RecordRead::kWhole && observer_ != nullptr) {
+    observer_->startTimeRead(record);
+    observer_->descriptionRead(record);
+  }
+  return how;
+}
+
+std::unique_ptr<EventSource> openEventSource(ExportFiles& files, const std::string& path,
+                                             archive::ByteSource& bytes,
+                                             archive::MessageSink& messages) {
+  if (identifyInput(files, path).container == Container::kHandheld) {
+    return std::make_unique<HandheldEvents>(bytes, messages);
+  }
+  return std::make_unique<DatebookSource>(bytes, messages);
+}
+
+}  // namespace vessory::exporting

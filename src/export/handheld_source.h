@@ -1,0 +1,124 @@
+#ifndef VESSORY_EXPORT_HANDHELD_SOURCE_H_
+#define VESSORY_EXPORT_HANDHELD_SOURCE_H_
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "archive/byte_source.h"
+#include "archive/event_record.h"
+#include "archive/message_sink.h"
+#include "export/datebook_source.h"
+#include "export/export_files.h"
+#include "export/record_loop.h"
+#include "handheld/handheld_database.h"
+
+namespace vessory::exporting {
+
+// The records of one of the handheld's own databases, as the runs read them. The database reads
+// each record on its own: one that cannot be read whole is left out with its message, the
+// others are exported, and the ending then tells of the damage. What opening the database lost
+// (its app-info block) is shown with the header. Borrows the database and the sink.
+template <class Record>
+class HandheldRecords : public RecordSource<Record> {
+ public:
+  HandheldRecords(const handheld::HandheldDatabase& database, archive::MessageSink& messages)
+      : database_(database), messages_(messages) {}
+
+  std::optional<std::int64_t> readHeader() override {
+    if (!headerShown_) {
+      for (const std::string& notice : database_.notices()) messages_.showMessage(notice);
+      headerShown_ = true;
+    }
+    return database_.recordCount();
+  }
+  bool exhausted() const override { return false; }
+  RecordRead read(std::int64_t number, Record& record) override {
+    handheld::RecordRead<Record> read = readOne(number - 1);
+    if (!read.record) {
+      messages_.showMessage(read.leftOut);
+      ++leftOut_;
+      return RecordRead::kLeftOut;
+    }
+    record = std::move(*read.record);
+    return RecordRead::kWhole;
+  }
+  ExportOutcome stopOutcome() const override { return ExportOutcome::kDamagedRecords; }
+  ExportOutcome ending() override {
+    return database_.incomplete() || leftOut_ > 0 ? ExportOutcome::kDamagedRecords
+                                                  : ExportOutcome::kComplete;
+  }
+  std::string readError() const override { return {}; }
+  std::int64_t leftOutCount() const override { return leftOut_; }
+
+ private:
+  handheld::RecordRead<Record> readOne(std::int64_t index) {
+    if constexpr (std::is_same_v<Record, archive::EventRecord>) return database_.readEvent(index);
+    if constexpr (std::is_same_v<Record, archive::ContactRecord>) {
+      return database_.readContact(index);
+    }
+    if constexpr (std::is_same_v<Record, archive::TodoRecord>) return database_.readTodo(index);
+    if constexpr (std::is_same_v<Record, archive::MemoRecord>) return database_.readMemo(index);
+  }
+
+  const handheld::HandheldDatabase& database_;
+  archive::MessageSink& messages_;
+  bool headerShown_ = false;
+  std::int64_t leftOut_ = 0;
+};
+
+// A handheld database held in memory: its bytes and the database read from them.
+struct LoadedDatabase {
+  std::vector<unsigned char> bytes;
+  std::optional<handheld::HandheldDatabase> database;
+  std::string error;  // why it could not be read; empty when `database` is set
+};
+
+// Reads every byte of `source` and opens the database in them.
+std::unique_ptr<LoadedDatabase> loadDatabase(archive::ByteSource& source);
+
+// The events of a handheld date book, for the date book's runs. Reads the database whole when
+// the run checks the tag. Times are the handheld's wall clock, held as seconds since 1970 of that
+// wall time read as UTC.
+class HandheldEvents : public EventSource {
+ public:
+  HandheldEvents(archive::ByteSource& bytes, archive::MessageSink& messages)
+      : bytes_(bytes), messages_(messages) {}
+
+  bool readTag() override;
+  void setObserver(archive::RecordObserver* observer) override { observer_ = observer; }
+  const archive::DatebookHeader& header() const override { return header_; }
+  bool wallClockTimes() const override { return true; }
+  std::uint32_t identity() const override {
+    return static_cast<std::uint32_t>(std::stoul(loaded_->database->catalogue().identity, nullptr, 16));
+  }
+
+  std::optional<std::int64_t> readHeader() override { return records_->readHeader(); }
+  bool exhausted() const override { return false; }
+  RecordRead read(std::int64_t number, archive::EventRecord& record) override;
+  ExportOutcome stopOutcome() const override { return records_->stopOutcome(); }
+  ExportOutcome ending() override { return records_->ending(); }
+  std::string readError() const override { return {}; }
+  std::int64_t leftOutCount() const override { return records_->leftOutCount(); }
+
+ private:
+  archive::ByteSource& bytes_;
+  archive::MessageSink& messages_;
+  archive::RecordObserver* observer_ = nullptr;
+  std::unique_ptr<LoadedDatabase> loaded_;
+  std::optional<HandheldRecords<archive::EventRecord>> records_;
+  archive::DatebookHeader header_;
+};
+
+// The events of the date book at `path`, opened as `bytes`: the handheld's database when the
+// file is one, else the desktop archive. Borrows `bytes` and `messages`.
+std::unique_ptr<EventSource> openEventSource(ExportFiles& files, const std::string& path,
+                                             archive::ByteSource& bytes,
+                                             archive::MessageSink& messages);
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_HANDHELD_SOURCE_H_

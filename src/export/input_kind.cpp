@@ -1,0 +1,56 @@
+#include "export/input_kind.h"
+
+#include <memory>
+
+#include "archive/archive_reader.h"
+#include "handheld/handheld_database.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+// Nothing read while telling the kind is worth a message: the export reports what it finds.
+struct Silent : archive::MessageSink {
+  void showMessage(const std::string&) override {}
+};
+
+}  // namespace
+
+bool readWhole(archive::ByteSource& source, std::vector<unsigned char>& bytes,
+               std::string& error) {
+  for (std::span<const unsigned char> chunk = source.nextChunk(); !chunk.empty();
+       chunk = source.nextChunk()) {
+    bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+  }
+  error = source.errorText();
+  return error.empty();
+}
+
+InputKind identifyInput(ExportFiles& files, const std::string& path) {
+  InputKind input;
+  std::string error;
+  if (!files.fileExists(path)) return input;
+  std::unique_ptr<archive::ByteSource> bytes = files.openArchive(path, error);
+  if (!bytes) return input;
+  Silent silent;
+  archive::ArchiveReader reader(*bytes, silent);
+  input.desktop = archive::readArchiveKind(reader);
+  if (input.desktop != archive::ArchiveKind::kUnknown) {
+    input.records = archive::recordKindOf(input.desktop);
+    return input;
+  }
+  // Not a desktop tag: perhaps a handheld database, read again from its start.
+  bytes = files.openArchive(path, error);
+  if (!bytes) return input;
+  std::vector<unsigned char> whole;
+  if (!readWhole(*bytes, whole, error) || !handheld::looksLikeHandheldDatabase(whole)) {
+    return input;
+  }
+  input.container = Container::kHandheld;
+  std::optional<handheld::HandheldDatabase> database =
+      handheld::HandheldDatabase::open(whole, error);
+  if (database) input.records = database->kind();
+  return input;
+}
+
+}  // namespace vessory::exporting
