@@ -137,12 +137,16 @@ std::vector<MemoSpec> someMemos() {
   memos[1].recordId = 22;  // empty memo
   memos[1].isPrivate = 1;
   memos[2].recordId = 23;
-  memos[2].text = "\xAB" "NULL" "\xBB";  // the date book's marker, as real text
+  memos[2].text =
+      "\xAB"
+      "NULL"
+      "\xBB";  // the date book's marker, as real text
   return memos;
 }
 
 TEST(ArchiveKindTest, TellsEveryTagWithAndWithoutTheWrapper) {
-  const std::string wrapper = bytesOf({0xBE, 0xBA, 0xFE, 0xCA, 3, 'a', 'b', 'c', '0', '0', 'R', 'V'});
+  const std::string wrapper =
+      bytesOf({0xBE, 0xBA, 0xFE, 0xCA, 3, 'a', 'b', 'c', '0', '0', 'R', 'V'});
   const std::vector<std::pair<std::string, ArchiveKind>> tags = {
       {bytesOf({0, 1, 'B', 'D'}), ArchiveKind::kDatebook},
       {bytesOf({0, 1, 'B', 'A'}), ArchiveKind::kAddress},
@@ -406,13 +410,14 @@ TEST(OrganiserArchiveTest, EntryCountAndTrailingBytesAreHeldAgainstTheData) {
     std::uint64_t extra;
   };
   const MemoSpec one = someMemos()[0];
-  const std::size_t memoBytes = buildMemoArchive({}, {one}).size() - buildMemoArchive({}, {}).size();
+  const std::size_t memoBytes =
+      buildMemoArchive({}, {one}).size() - buildMemoArchive({}, {}).size();
   const std::vector<Case> cases = {
       {std::nullopt, "", 3, RecordOutcome::kWhole, 0},
       {std::nullopt, " left over", 3, RecordOutcome::kWhole, 10},
-      {12, "", 2, RecordOutcome::kWhole, memoBytes},        // claims two of three
-      {13, "", 2, RecordOutcome::kWhole, memoBytes},        // not a multiple of six
-      {24, "", 3, RecordOutcome::kCutShort, 0},             // claims four
+      {12, "", 2, RecordOutcome::kWhole, memoBytes},  // claims two of three
+      {13, "", 2, RecordOutcome::kWhole, memoBytes},  // not a multiple of six
+      {24, "", 3, RecordOutcome::kCutShort, 0},       // claims four
       {0xFFFFFFFF, "", 0, RecordOutcome::kWhole, 3 * memoBytes},
   };
   for (const Case& c : cases) {
@@ -430,14 +435,14 @@ TEST(OrganiserArchiveTest, EntryCountAndTrailingBytesAreHeldAgainstTheData) {
 // Cuts and flips: the records before the damage read exactly as in the whole archive, and
 // nothing crashes or runs on.
 template <typename Record, typename Spec>
-void checkDamage(const std::function<std::string(const OrganiserArchiveSpec&,
-                                                 const std::vector<Spec>&)>& build,
-                 std::vector<Spec> specs, std::function<bool(const Record&, const Record&)> same) {
+void checkDamage(
+    const std::function<std::string(const OrganiserArchiveSpec&, const std::vector<Spec>&)>& build,
+    std::vector<Spec> specs, std::function<bool(const Record&, const Record&)> same) {
   OrganiserArchiveSpec spec;
-  spec.entryCount = static_cast<std::uint32_t>(
-      specs.size() * (kindOf<Record>() == RecordKind::kAddress ? 30
-                      : kindOf<Record>() == RecordKind::kTodo  ? 10
-                                                               : 6));
+  spec.entryCount =
+      static_cast<std::uint32_t>(specs.size() * (kindOf<Record>() == RecordKind::kAddress ? 30
+                                                 : kindOf<Record>() == RecordKind::kTodo  ? 10
+                                                                                          : 6));
   std::vector<std::size_t> ends;  // where each record ends
   for (std::size_t k = 0; k <= specs.size(); ++k) {
     ends.push_back(build(spec, std::vector<Spec>(specs.begin(), specs.begin() + k)).size());
@@ -484,14 +489,12 @@ TEST(OrganiserArchiveDamageTest, CutsAndFlipsKeepTheRecordsBeforeThem) {
   checkDamage<TodoRecord, TodoSpec>(buildTodoArchive, someTodos(),
                                     [](const TodoRecord& a, const TodoRecord& b) {
                                       return a.recordId == b.recordId && a.note == b.note &&
-                                             a.dueMoment == b.dueMoment &&
-                                             a.priority == b.priority;
+                                             a.dueMoment == b.dueMoment && a.priority == b.priority;
                                     });
-  checkDamage<MemoRecord, MemoSpec>(buildMemoArchive, someMemos(),
-                                    [](const MemoRecord& a, const MemoRecord& b) {
-                                      return a.recordId == b.recordId && a.text == b.text &&
-                                             a.category == b.category;
-                                    });
+  checkDamage<MemoRecord, MemoSpec>(
+      buildMemoArchive, someMemos(), [](const MemoRecord& a, const MemoRecord& b) {
+        return a.recordId == b.recordId && a.text == b.text && a.category == b.category;
+      });
 }
 
 }  // namespace
