@@ -1,16 +1,19 @@
-// Writes the sample archive shipped in samples/: a fortnight of an English daily journal, a
-// few days of a German one, ordinary appointments, repeating and all-day events, alarms, and a
-// record deleted on the desktop. Records are only ever added at the end, so that the journal
-// CSV of the sample stays what it was.
+// Writes the sample archives shipped in samples/: the date book at OUTPUT (a fortnight of an
+// English daily journal, a few days of a German one, ordinary appointments, repeating and
+// all-day events, alarms, and a record deleted on the desktop), and beside it the same
+// person's Address.dat, ToDo.dat and MemoPad.dat (organiser_samples.h). Records are only ever
+// added at the end, so that the journal CSV of the sample stays what it was.
 //
 //   make_sample_archive OUTPUT
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/archive_builder.h"
+#include "tools/organiser_samples.h"
 
 namespace {
 
@@ -168,6 +171,13 @@ int main(int argc, char** argv) {
   std::vector<RecordSpec> records = sampleRecords();
   try {
     vessory::testing::writeFile(argv[1], ArchiveBuilder().archive(records, header).bytes());
+    const std::filesystem::path folder = std::filesystem::path(argv[1]).parent_path();
+    vessory::testing::writeFile((folder / "Address.dat").string(),
+                                vessory::tools::sampleAddressArchive());
+    vessory::testing::writeFile((folder / "ToDo.dat").string(),
+                                vessory::tools::sampleTodoArchive());
+    vessory::testing::writeFile((folder / "MemoPad.dat").string(),
+                                vessory::tools::sampleMemoArchive());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_sample_archive: %s\n", e.what());
     return 1;

@@ -17,10 +17,14 @@ std::string describeCode(std::int64_t code) {
 
 std::span<const FieldColumn> columnsOf(RecordKind kind) {
   switch (kind) {
-    case RecordKind::kAddress: return kAddressColumns;
-    case RecordKind::kTodo: return kTodoColumns;
-    case RecordKind::kMemo: return kMemoColumns;
-    case RecordKind::kDatebook: break;
+    case RecordKind::kAddress:
+      return kAddressColumns;
+    case RecordKind::kTodo:
+      return kTodoColumns;
+    case RecordKind::kMemo:
+      return kMemoColumns;
+    case RecordKind::kDatebook:
+      break;
   }
   return {};
 }
@@ -35,10 +39,10 @@ void resetBasics(RecordBasics& record) {
 // Clears in place rather than assigning a new record, so that the strings keep their storage.
 void resetContact(ContactRecord& record) {
   resetBasics(record);
-  for (std::string* text : {&record.lastName, &record.firstName, &record.lastNameReading,
-                            &record.firstNameReading, &record.title, &record.company,
-                            &record.address, &record.city, &record.state, &record.zipCode,
-                            &record.country, &record.note}) {
+  for (std::string* text :
+       {&record.lastName, &record.firstName, &record.lastNameReading, &record.firstNameReading,
+        &record.title, &record.company, &record.address, &record.city, &record.state,
+        &record.zipCode, &record.country, &record.note}) {
     text->clear();
   }
   for (Phone& phone : record.phones) {
@@ -79,22 +83,31 @@ ArchiveKind readArchiveKind(ArchiveReader& reader) {
 
 std::optional<RecordKind> recordKindOf(ArchiveKind kind) {
   switch (kind) {
-    case ArchiveKind::kDatebook: return RecordKind::kDatebook;
-    case ArchiveKind::kAddress: return RecordKind::kAddress;
-    case ArchiveKind::kTodo: return RecordKind::kTodo;
-    case ArchiveKind::kMemo: return RecordKind::kMemo;
+    case ArchiveKind::kDatebook:
+      return RecordKind::kDatebook;
+    case ArchiveKind::kAddress:
+      return RecordKind::kAddress;
+    case ArchiveKind::kTodo:
+      return RecordKind::kTodo;
+    case ArchiveKind::kMemo:
+      return RecordKind::kMemo;
     case ArchiveKind::kLaterTodo:
-    case ArchiveKind::kUnknown: break;
+    case ArchiveKind::kUnknown:
+      break;
   }
   return std::nullopt;
 }
 
 std::string_view recordKindName(RecordKind kind) {
   switch (kind) {
-    case RecordKind::kDatebook: return "date book";
-    case RecordKind::kAddress: return "address book";
-    case RecordKind::kTodo: return "to-do list";
-    case RecordKind::kMemo: return "memo pad";
+    case RecordKind::kDatebook:
+      return "date book";
+    case RecordKind::kAddress:
+      return "address book";
+    case RecordKind::kTodo:
+      return "to-do list";
+    case RecordKind::kMemo:
+      return "memo pad";
   }
   return {};
 }
@@ -271,19 +284,32 @@ RecordOutcome OrganiserArchive::readContact(std::int64_t number, ContactRecord& 
   resetContact(record);
   return readRecord(number, record, [&](int k) -> FieldSlot {
     switch (k) {
-      case column::kLastName: return {.text = &record.lastName};
-      case column::kFirstName: return {.text = &record.firstName};
-      case column::kTitle: return {.text = &record.title};
-      case column::kCompany: return {.text = &record.company};
-      case column::kAddress: return {.text = &record.address};
-      case column::kCity: return {.text = &record.city};
-      case column::kState: return {.text = &record.state};
-      case column::kZipCode: return {.text = &record.zipCode};
-      case column::kCountry: return {.text = &record.country};
-      case column::kNote: return {.text = &record.note};
-      case column::kPrivate: return {.flag = &record.isPrivate};
-      case column::kCategory: return {.number = &record.category};
-      default: break;
+      case column::kLastName:
+        return {.text = &record.lastName};
+      case column::kFirstName:
+        return {.text = &record.firstName};
+      case column::kTitle:
+        return {.text = &record.title};
+      case column::kCompany:
+        return {.text = &record.company};
+      case column::kAddress:
+        return {.text = &record.address};
+      case column::kCity:
+        return {.text = &record.city};
+      case column::kState:
+        return {.text = &record.state};
+      case column::kZipCode:
+        return {.text = &record.zipCode};
+      case column::kCountry:
+        return {.text = &record.country};
+      case column::kNote:
+        return {.text = &record.note};
+      case column::kPrivate:
+        return {.flag = &record.isPrivate};
+      case column::kCategory:
+        return {.number = &record.category};
+      default:
+        break;
     }
     const int phone = k - column::kFirstPhoneLabel;
     if (phone >= 0 && phone < 2 * kPhoneCount) {
@@ -304,14 +330,22 @@ RecordOutcome OrganiserArchive::readTodo(std::int64_t number, TodoRecord& record
   std::int64_t due = 0;
   RecordOutcome outcome = readRecord(number, record, [&](int k) -> FieldSlot {
     switch (k) {
-      case column::kDescription: return {.text = &record.description};
-      case column::kDueDate: return {.number = &due};
-      case column::kCompleted: return {.flag = &record.completed};
-      case column::kPriority: return {.number = &record.priority};
-      case column::kPrivate: return {.flag = &record.isPrivate};
-      case column::kCategory: return {.number = &record.category};
-      case column::kNote: return {.text = &record.note};
-      default: return basicSlot(record, k);
+      case column::kDescription:
+        return {.text = &record.description};
+      case column::kDueDate:
+        return {.number = &due};
+      case column::kCompleted:
+        return {.flag = &record.completed};
+      case column::kPriority:
+        return {.number = &record.priority};
+      case column::kPrivate:
+        return {.flag = &record.isPrivate};
+      case column::kCategory:
+        return {.number = &record.category};
+      case column::kNote:
+        return {.text = &record.note};
+      default:
+        return basicSlot(record, k);
     }
   });
   // As read, "no date" values included: what counts as none is the writer's call.
@@ -325,10 +359,14 @@ RecordOutcome OrganiserArchive::readMemo(std::int64_t number, MemoRecord& record
   record.text.clear();
   return readRecord(number, record, [&](int k) -> FieldSlot {
     switch (k) {
-      case column::kText: return {.text = &record.text};
-      case column::kPrivate: return {.flag = &record.isPrivate};
-      case column::kCategory: return {.number = &record.category};
-      default: return basicSlot(record, k);
+      case column::kText:
+        return {.text = &record.text};
+      case column::kPrivate:
+        return {.flag = &record.isPrivate};
+      case column::kCategory:
+        return {.number = &record.category};
+      default:
+        return basicSlot(record, k);
     }
   });
 }

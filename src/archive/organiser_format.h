@@ -36,10 +36,22 @@
 namespace vessory::archive {
 
 inline constexpr std::string_view kDatebookTag = kArchiveTag;
-inline constexpr std::string_view kAddressTag{"\x00\x01" "BA", 4};
-inline constexpr std::string_view kTodoTag{"\x00\x01" "DT", 4};
-inline constexpr std::string_view kMemoTag{"\x00\x01" "PM", 4};
-inline constexpr std::string_view kLaterTodoTag{"\x00\x02" "DT", 4};
+inline constexpr std::string_view kAddressTag{
+    "\x00\x01"
+    "BA",
+    4};
+inline constexpr std::string_view kTodoTag{
+    "\x00\x01"
+    "DT",
+    4};
+inline constexpr std::string_view kMemoTag{
+    "\x00\x01"
+    "PM",
+    4};
+inline constexpr std::string_view kLaterTodoTag{
+    "\x00\x02"
+    "DT",
+    4};
 inline constexpr std::string_view kWrapperTag{"\xBE\xBA\xFE\xCA", 4};
 inline constexpr std::size_t kWrapperRevisionBytes = 4;
 
@@ -110,21 +122,21 @@ inline constexpr int kCategory = 5;
 }  // namespace memo_column
 
 inline constexpr std::array<FieldColumn, kAddressFieldCount> kAddressColumns{{
-    {kTypeInteger, "record id"},     {kTypeInteger, "status"},
-    {kTypeInteger, "placement"},     {kTypeString, "last name"},
-    {kTypeString, "first name"},     {kTypeString, "title"},
-    {kTypeString, "company"},        {kTypeInteger, "phone 1 label"},
-    {kTypeString, "phone 1"},        {kTypeInteger, "phone 2 label"},
-    {kTypeString, "phone 2"},        {kTypeInteger, "phone 3 label"},
-    {kTypeString, "phone 3"},        {kTypeInteger, "phone 4 label"},
-    {kTypeString, "phone 4"},        {kTypeInteger, "phone 5 label"},
-    {kTypeString, "phone 5"},        {kTypeString, "address"},
-    {kTypeString, "city"},           {kTypeString, "state"},
-    {kTypeString, "zip code"},       {kTypeString, "country"},
-    {kTypeString, "note"},           {kTypeBoolean, "private"},
-    {kTypeInteger, "category"},      {kTypeString, "custom 1"},
-    {kTypeString, "custom 2"},       {kTypeString, "custom 3"},
-    {kTypeString, "custom 4"},       {kTypeInteger, "displayed phone"},
+    {kTypeInteger, "record id"}, {kTypeInteger, "status"},
+    {kTypeInteger, "placement"}, {kTypeString, "last name"},
+    {kTypeString, "first name"}, {kTypeString, "title"},
+    {kTypeString, "company"},    {kTypeInteger, "phone 1 label"},
+    {kTypeString, "phone 1"},    {kTypeInteger, "phone 2 label"},
+    {kTypeString, "phone 2"},    {kTypeInteger, "phone 3 label"},
+    {kTypeString, "phone 3"},    {kTypeInteger, "phone 4 label"},
+    {kTypeString, "phone 4"},    {kTypeInteger, "phone 5 label"},
+    {kTypeString, "phone 5"},    {kTypeString, "address"},
+    {kTypeString, "city"},       {kTypeString, "state"},
+    {kTypeString, "zip code"},   {kTypeString, "country"},
+    {kTypeString, "note"},       {kTypeBoolean, "private"},
+    {kTypeInteger, "category"},  {kTypeString, "custom 1"},
+    {kTypeString, "custom 2"},   {kTypeString, "custom 3"},
+    {kTypeString, "custom 4"},   {kTypeInteger, "displayed phone"},
 }};
 
 inline constexpr std::array<FieldColumn, kTodoFieldCount> kTodoColumns{{
@@ -153,15 +165,24 @@ inline constexpr std::array<FieldColumn, kMemoFieldCount> kMemoColumns{{
 // known size.
 constexpr std::string_view fieldTypeName(std::int64_t type) {
   switch (type) {
-    case kTypeNone: return "none";
-    case kTypeInteger: return "integer";
-    case kTypeFloat: return "float";
-    case kTypeDate: return "date";
-    case kTypeString: return "string";
-    case kTypeBoolean: return "boolean";
-    case kTypeBitFlags: return "bit flags";
-    case kTypeRepeat: return "repeat event";
-    default: return {};
+    case kTypeNone:
+      return "none";
+    case kTypeInteger:
+      return "integer";
+    case kTypeFloat:
+      return "float";
+    case kTypeDate:
+      return "date";
+    case kTypeString:
+      return "string";
+    case kTypeBoolean:
+      return "boolean";
+    case kTypeBitFlags:
+      return "bit flags";
+    case kTypeRepeat:
+      return "repeat event";
+    default:
+      return {};
   }
 }
 

@@ -30,11 +30,17 @@ struct KindLayout {
   const std::vector<std::uint16_t>& types;
 };
 
-const KindLayout kAddress{std::string_view("\x00\x01" "BA", 4),
+const KindLayout kAddress{std::string_view("\x00\x01"
+                                           "BA",
+                                           4),
                           "C:\\Palm\\User\\address\\address.dat", kAddressTypes};
-const KindLayout kTodo{std::string_view("\x00\x01" "DT", 4), "C:\\Palm\\User\\todo\\todo.dat",
-                       kTodoTypes};
-const KindLayout kMemo{std::string_view("\x00\x01" "PM", 4),
+const KindLayout kTodo{std::string_view("\x00\x01"
+                                        "DT",
+                                        4),
+                       "C:\\Palm\\User\\todo\\todo.dat", kTodoTypes};
+const KindLayout kMemo{std::string_view("\x00\x01"
+                                        "PM",
+                                        4),
                        "C:\\Palm\\User\\memopad\\memopad.dat", kMemoTypes};
 
 void writeHeader(ArchiveBuilder& out, const KindLayout& kind, const OrganiserArchiveSpec& spec,
@@ -61,8 +67,7 @@ void writeHeader(ArchiveBuilder& out, const KindLayout& kind, const OrganiserArc
   out.integer(4, spec.entryCount.value_or(static_cast<std::uint32_t>(records) * perRow));
 }
 
-void writeRecord(ArchiveBuilder& out, const std::vector<Field>& fields,
-                 const FieldFaults& faults) {
+void writeRecord(ArchiveBuilder& out, const std::vector<Field>& fields, const FieldFaults& faults) {
   for (std::size_t k = 0; k < fields.size(); ++k) {
     const int column = static_cast<int>(k);
     const Field& field = fields[k];
@@ -114,8 +119,8 @@ std::string buildAddressArchive(const OrganiserArchiveSpec& archive,
       f.push_back({kInteger, label});
       f.push_back({kText, 0, &number});
     }
-    for (const std::string* text : {&r.address, &r.city, &r.state, &r.zipCode, &r.country,
-                                    &r.note}) {
+    for (const std::string* text :
+         {&r.address, &r.city, &r.state, &r.zipCode, &r.country, &r.note}) {
       f.push_back({kText, 0, text});
     }
     f.push_back({kBoolean, r.isPrivate});
