@@ -43,13 +43,16 @@ expect "--journal's value is not completed either" "" --journal Eng
 
 mkdir -p "$work/files/Old Backups"
 touch "$work/files/Datebook.dat" "$work/files/COPY.DAT" "$work/files/Datebook.csv" \
-  "$work/files/-x.dat"
+  "$work/files/-x.dat" "$work/files/Address.ABA" "$work/files/ToDo.tda" \
+  "$work/files/MemoPad.Mpa" "$work/files/Datebook.dba" "$work/files/Address.vcf" \
+  "$work/files/dat"
 cd "$work/files" || exit 1
-expect "the archive is a .dat file, in any case, or a folder, never a name like an option" \
-  "$(lines COPY.DAT Datebook.dat "Old Backups")" ""
-expect "the archive's name completes from its beginning" "Datebook.dat" Dat
+expect "the archive is a .dat or archive file, in any case, or a folder, never a name like an option" \
+  "$(lines Address.ABA COPY.DAT Datebook.dat Datebook.dba MemoPad.Mpa ToDo.tda "Old Backups")" ""
+expect "the archive's name completes from its beginning" "$(lines Datebook.dat Datebook.dba)" Dat
 expect "-o offers every file and standard output" \
-  "$(lines - -x.dat COPY.DAT Datebook.csv Datebook.dat "Old Backups")" -o ""
+  "$(lines - -x.dat Address.ABA Address.vcf COPY.DAT Datebook.csv Datebook.dat Datebook.dba \
+    MemoPad.Mpa ToDo.tda dat "Old Backups")" -o ""
 expect "after -- a word starting with - is an archive" "-x.dat" -q -- -
 cd - >/dev/null || exit 1
 
