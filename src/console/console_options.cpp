@@ -140,6 +140,13 @@ std::string consoleUsage() {
          "one per entry, into a file beside the archive (Datebook.csv); with --calendar,\n"
          "every event of the date book as an iCalendar file (Datebook.ics) that calendar\n"
          "programs import.\n"
+         "The archive's content decides what is written: an address book (Address.dat)\n"
+         "becomes contacts (Address.vcf, vCard 3.0), a to-do list (ToDo.dat) to-dos\n"
+         "(ToDo.ics), a memo pad (MemoPad.dat) a folder of text files (MemoPad/), with\n"
+         "--encoding, --time-zone (due dates), --include-deleted, -o, -q and -d. An archive\n"
+         "file of removed records (.dba .aba .tda .mpa) adds -archive to the name. The\n"
+         "handheld's own databases (DatebookDB.pdb, AddressDB.pdb, ToDoDB.pdb, MemoDB.pdb)\n"
+         "are read the same way; their times are the handheld's own clock.\n"
          "\n"
          "Journal options:\n"
          "  -j, --journal TEXT   journal to export, as the window's list names it; the text\n"
@@ -165,7 +172,8 @@ std::string consoleUsage() {
          "Common options:\n"
          "  -d, --details        for each record, print its start time, a TAB and its\n"
          "                       description on standard error\n"
-         "  -o, --output PATH    write the CSV or calendar to PATH instead of beside the\n"
+         "  -o, --output PATH    write the CSV, calendar, contacts or to-dos to PATH (the\n"
+         "                       memos into the folder PATH) instead of beside the\n"
          "                       archive; \"-\" writes it to standard output\n"
          "  -q, --quiet          no progress display\n"
          "      --list-journals  print COUNT, a TAB and the description of every\n"
@@ -178,7 +186,8 @@ std::string consoleUsage() {
          "archive is suspect (data after the last record, or it ended early); 2 usage\n"
          "error (also an unknown time zone or character set); 3 nothing exported (no such\n"
          "archive, not a date-book archive, output file not created); 4 stopped part-way\n"
-         "(a corrupt string marker, a read or write failure).\n";
+         "(a corrupt string marker, a field or record that cannot be read, a read or\n"
+         "write failure).\n";
 }
 
 std::string consoleVersion() { return "vessory-export 1.0\n"; }

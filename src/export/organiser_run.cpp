@@ -56,6 +56,17 @@ void count(OrganiserTally& tally, const archive::TodoRecord& record) {
   if (record.completed) ++tally.completed;
 }
 
+// What the details show of a record: its name as the archive holds it.
+std::string detailText(const archive::ContactRecord& record) {
+  if (record.firstName.empty() && record.lastName.empty()) return record.company;
+  if (record.firstName.empty() || record.lastName.empty()) return record.firstName + record.lastName;
+  return record.firstName + " " + record.lastName;
+}
+std::string detailText(const archive::TodoRecord& record) { return record.description; }
+std::string detailText(const archive::MemoRecord& record) {
+  return record.text.substr(0, record.text.find_first_of("\r\n"));
+}
+
 // Reads every record of `source` into `output`; how the reading stopped early, if it did.
 template <class Record>
 std::optional<ExportOutcome> copyRecords(KindRun& run, RecordSource<Record>& source,
@@ -71,6 +82,10 @@ std::optional<ExportOutcome> copyRecords(KindRun& run, RecordSource<Record>& sou
                          return std::nullopt;
                        }
                        run.tally.lastWhole = number;
+                       if (run.view.showDetailsValue() != kUnchecked) {
+                         run.view.showDateTime("Record " + std::to_string(number));
+                         run.view.showDescription(detailText(read));
+                       }
                        if (read.deleted && !run.keepDeleted) {
                          ++run.tally.deletedLeftOut;
                          return std::nullopt;
