@@ -180,7 +180,7 @@ std::vector<RecordFault> recordFaults() {
     change(layout);
     return testing::eventRecord(layout);
   };
-  testing::ContactSpec contact;
+  testing::PdbContactSpec contact;
   contact.fields[0] = "Lee";
   contact.fields[1] = "Ann";
   contact.extraPresence = 1u << 18;

@@ -213,12 +213,12 @@ TEST(HandheldRecords, AddressFieldsLabelsAndReadings) {
   labels[16] = "";
   labels[17] = "Exactly15chars!";
   layout.appInfo = testing::addressAppInfo({"Unfiled", "Clients"}, labels);
-  testing::ContactSpec every;
+  testing::PdbContactSpec every;
   for (int i = 0; i < 19; ++i) every.fields[i] = "f" + std::to_string(i);
   every.fields[0] = "\x8E\x52\x93\x63\x01\xD4\xCF\xC0";  // written name, 0x01, reading
   every.fields[1] = "\x91\xBE\x98\x59\x01\xC0\xDB\xB3";
   every.phoneLabels = {0, 1, 2, 3, 4};
-  testing::ContactSpec sparse;
+  testing::PdbContactSpec sparse;
   sparse.phoneLabels = {5, 6, 7, 15, 0};
   sparse.fields[1] = "Ann";
   sparse.fields[7] = "ann@example.org";

@@ -109,7 +109,7 @@ PdbBytes eventRecord(const EventSpec& layout) {
   return out;
 }
 
-PdbBytes contactRecord(const ContactSpec& layout) {
+PdbBytes contactRecord(const PdbContactSpec& layout) {
   PdbBytes out;
   std::uint32_t labels = std::uint32_t{layout.displayedPhone} << 20;
   for (int i = 0; i < 5; ++i) labels |= std::uint32_t{layout.phoneLabels[i]} << (4 * i);

@@ -72,7 +72,7 @@ struct EventSpec {
 
 PdbBytes eventRecord(const EventSpec& layout);
 
-struct ContactSpec {
+struct PdbContactSpec {
   std::array<std::uint8_t, 5> phoneLabels = {0, 1, 2, 3, 4};
   std::uint8_t displayedPhone = 0;
   // Field i stored when set; bit i of the presence word follows.
@@ -81,7 +81,7 @@ struct ContactSpec {
   std::uint32_t extraPresence = 0;
 };
 
-PdbBytes contactRecord(const ContactSpec& layout);
+PdbBytes contactRecord(const PdbContactSpec& layout);
 PdbBytes todoRecord(std::uint16_t due, std::uint8_t priority, const std::string& description,
                     const std::string& note);
 PdbBytes memoRecord(const std::string& text);
