@@ -68,12 +68,17 @@ std::string memos() {
   return buildMemoArchive({}, {memo});
 }
 std::string journals(const std::string& description = "Daily Journal") {
-  return ArchiveBuilder().archive({journalRecord("9:15 am: Woke up", 1018137600, description)}).bytes();
+  return ArchiveBuilder()
+      .archive({journalRecord("9:15 am: Woke up", 1018137600, description)})
+      .bytes();
 }
 
 TEST_F(ConsoleOrganiserTest, OptionsOfAnotherKindsExportAreUsageErrorsNamingTheOption) {
   OrganiserArchiveSpec later;
-  later.tag = std::string("\x00\x02" "DT", 4);
+  later.tag = std::string(
+      "\x00\x02"
+      "DT",
+      4);
   struct Kind {
     std::string file, bytes, name;
   };
@@ -82,8 +87,8 @@ TEST_F(ConsoleOrganiserTest, OptionsOfAnotherKindsExportAreUsageErrorsNamingTheO
                                    {"later.dat", todos(later), "a to-do list"},
                                    {"memopad.dat", memos(), "a memo pad"}};
   const std::vector<std::vector<std::string>> misplaced = {
-      {"-j", "x"}, {"--journal=x"}, {"-k", "[]"}, {"--keywords", "[]"}, {"-b", "0"},
-      {"--bias=1"}, {"--no-wrap"},  {"--calendar"}, {"--list-journals"}};
+      {"-j", "x"},  {"--journal=x"}, {"-k", "[]"},   {"--keywords", "[]"}, {"-b", "0"},
+      {"--bias=1"}, {"--no-wrap"},   {"--calendar"}, {"--list-journals"}};
   for (const Kind& kind : kinds) {
     const std::string db = archive(kind.file, kind.bytes);
     for (std::vector<std::string> args : misplaced) {
@@ -125,7 +130,8 @@ TEST_F(ConsoleOrganiserTest, EmptyZoneIsAUsageErrorAndEachBadSettingIsSaidOnce) 
         std::vector<std::string>{"--encoding", "bogus", db}}) {
     EXPECT_EQ(run(args), 2);
     std::size_t said = 0;
-    for (std::size_t at = err_.find("bogus"); at != std::string::npos; at = err_.find("bogus", at + 1)) {
+    for (std::size_t at = err_.find("bogus"); at != std::string::npos;
+         at = err_.find("bogus", at + 1)) {
       ++said;
     }
     EXPECT_EQ(said, 1u) << err_;
@@ -141,7 +147,10 @@ TEST_F(ConsoleOrganiserTest, ExitStatusFollowsTheOrganiserRunsOutcome) {
   OrganiserArchiveSpec misfit;
   misfit.fieldsPerRow = 7;
   OrganiserArchiveSpec later;
-  later.tag = std::string("\x00\x02" "DT", 4);
+  later.tag = std::string(
+      "\x00\x02"
+      "DT",
+      4);
   struct Row {
     std::string bytes;
     int status;
@@ -173,8 +182,10 @@ TEST_F(ConsoleOrganiserTest, ListingThatCannotBeWrittenSaysSoWithStatusFour) {
 TEST_F(ConsoleOrganiserTest, JournalExportThatFindsNothingSaysHowToListTheNames) {
   const std::string db = archive("Datebook.dat", journals("Logbook"));
   EXPECT_EQ(run({"-j", "Work: Diary", db}), 0);
-  const std::string hint = "No journal entries were found under \"diary\"; vessory-export "
-                           "--list-journals " + db + " lists the descriptions this archive uses.\n";
+  const std::string hint =
+      "No journal entries were found under \"diary\"; vessory-export "
+      "--list-journals " +
+      db + " lists the descriptions this archive uses.\n";
   EXPECT_TRUE(err_.ends_with(hint)) << err_;
   EXPECT_EQ(run({"-q", "-j", "Work: Diary", db}), 0);
   EXPECT_EQ(err_.find("No journal entries"), std::string::npos) << err_;
@@ -186,7 +197,9 @@ TEST_F(ConsoleOrganiserTest, NoProgressLineWhenTheResultsGoToStandardOutput) {
   const std::string db = archive("Datebook.dat", journals());
   const std::string address = archive("address.dat", contacts());
   const std::vector<std::vector<std::string>> toOut = {
-      {"--list-journals", db}, {"-o", "-", db}, {"--calendar", "--time-zone=UTC", "-o", "-", db},
+      {"--list-journals", db},
+      {"-o", "-", db},
+      {"--calendar", "--time-zone=UTC", "-o", "-", db},
       {"-o", "-", address}};
   for (const std::vector<std::string>& args : toOut) {
     run(args, true);
@@ -199,14 +212,19 @@ TEST_F(ConsoleOrganiserTest, NoProgressLineWhenTheResultsGoToStandardOutput) {
 }
 
 TEST_F(ConsoleOrganiserTest, JournalNameInUtf8MatchesTheArchivesCharacterSetWhenGivenOne) {
-  const std::string db = archive("Datebook.dat", journals("Logb\xFC" "ch"));
+  const std::string db = archive("Datebook.dat", journals("Logb\xFC"
+                                                          "ch"));
   EXPECT_EQ(run({"-q", "-j", "German: Logb\u00FCch", "--encoding", "windows-1252", db}), 0);
   EXPECT_NE(readFile(path("Datebook.csv")).value_or("").find("Woke up"), std::string::npos);
   // Without a character set the name is matched byte for byte, as it always was.
   EXPECT_EQ(run({"-j", "German: Logb\u00FCch", db}), 0);
   EXPECT_EQ(readFile(path("Datebook.csv")), "");
   EXPECT_NE(err_.find("No journal entries were found"), std::string::npos) << err_;
-  EXPECT_EQ(run({"-q", "-j", "German: Logb\xFC" "ch", db}), 0);
+  EXPECT_EQ(run({"-q", "-j",
+                 "German: Logb\xFC"
+                 "ch",
+                 db}),
+            0);
   EXPECT_NE(readFile(path("Datebook.csv")).value_or("").find("Woke up"), std::string::npos);
 }
 

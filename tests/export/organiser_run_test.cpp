@@ -38,9 +38,7 @@ const std::vector<KindCase> kKinds = {
 const std::string kEndedEarly = "The archive ended early - it may be damaged or incomplete.";
 const std::string kNothingRead = "No record could be read: nothing was exported.";
 
-std::string traceOf(RecordKind kind) {
-  return std::string(archive::recordKindName(kind));
-}
+std::string traceOf(RecordKind kind) { return std::string(archive::recordKindName(kind)); }
 
 // Records 1..count of `kind`, each marked "Record N" and changed by `change` first. To-dos of
 // odd ids are done.
@@ -183,21 +181,25 @@ TEST(OrganiserRunTest, DeletedRecordsLeaveALiveFileAndStayInAnArchiveFile) {
     bool includeDeleted;
     bool kept;
   };
-  const std::vector<Row> rows = {{".dat", false, false}, {".dat", true, true}, {".ABA", false, true},
-                                 {".tda", false, true},  {".mpa", false, true}};
+  const std::vector<Row> rows = {{".dat", false, false},
+                                 {".dat", true, true},
+                                 {".ABA", false, true},
+                                 {".tda", false, true},
+                                 {".mpa", false, true}};
   for (const KindCase& kind : kKinds) {
     for (const Row& row : rows) {
       SCOPED_TRACE(traceOf(kind.kind) + " " + row.extension);
       OrganiserSettings settings = testSettings();
       settings.includeDeleted = row.includeDeleted;
       settings.outputPath = "/out/x";
-      const Exported out = exportAt(
-          "/p/x" + row.extension,
-          buildArchive(kind.kind, 3, [](OrganiserRecordSpec& r) { r.status = r.recordId == 2 ? 4 : 0; }),
-          settings);
+      const Exported out =
+          exportAt("/p/x" + row.extension,
+                   buildArchive(kind.kind, 3,
+                                [](OrganiserRecordSpec& r) { r.status = r.recordId == 2 ? 4 : 0; }),
+                   settings);
       ASSERT_EQ(out.outcome, ExportOutcome::kComplete) << out.last();
-      const std::vector<std::string> units = recordOutputs(
-          {kind.kind, "", "/out/x", kind.begin}, out.files);
+      const std::vector<std::string> units =
+          recordOutputs({kind.kind, "", "/out/x", kind.begin}, out.files);
       EXPECT_EQ(units.size(), row.kept ? 3u : 2u);
       EXPECT_EQ(anyHolds(units, "Record 2"), row.kept);
       EXPECT_EQ(out.tally.written, row.kept ? 3 : 2);
@@ -310,15 +312,18 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
   for (const KindCase& kind : kKinds) {
     SCOPED_TRACE(traceOf(kind.kind));
     // Record 2's third column holds a number where the schema has text (or text for a number).
-    const Exported bad = exportAt(kind.archive, buildArchive(kind.kind, 3, [](OrganiserRecordSpec& r) {
-                                    if (r.recordId == 2) r.faults.typeCodes[3] = 6;
-                                  }));
+    const Exported bad =
+        exportAt(kind.archive, buildArchive(kind.kind, 3, [](OrganiserRecordSpec& r) {
+                   if (r.recordId == 2) r.faults.typeCodes[3] = 6;
+                 }));
     EXPECT_EQ(bad.outcome, ExportOutcome::kDamagedRecords);
     const std::vector<std::string> units = recordOutputs(kind, bad.files);
     ASSERT_EQ(units.size(), 1u);
     EXPECT_TRUE(anyHolds(units, "Record 1"));
-    EXPECT_EQ(bad.last().rfind("The records read before that point have been kept.\r\n\r\n", 0), 0u);
-    EXPECT_TRUE(bad.last().ends_with("1 damaged; the archive could not be read after record 1 of 3."))
+    EXPECT_EQ(bad.last().rfind("The records read before that point have been kept.\r\n\r\n", 0),
+              0u);
+    EXPECT_TRUE(
+        bad.last().ends_with("1 damaged; the archive could not be read after record 1 of 3."))
         << bad.last();
     EXPECT_TRUE(bad.ended);
 
@@ -337,13 +342,17 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
 
 TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOrAnUncreatableOutput) {
   OrganiserArchiveSpec later;
-  later.tag = std::string("\x00\x02" "DT", 4);
+  later.tag = std::string(
+      "\x00\x02"
+      "DT",
+      4);
   const Exported todo = exportAt("/p/todo.dat", buildArchive(RecordKind::kTodo, 2, {}, later));
   EXPECT_EQ(todo.outcome, ExportOutcome::kLaterVersion);
   EXPECT_TRUE(todo.wroteNothing());
   EXPECT_FALSE(todo.ended);
-  EXPECT_EQ(todo.last(), "/p/todo.dat is a to-do file of a later desktop version, which is not "
-                         "read yet; nothing was exported");
+  EXPECT_EQ(todo.last(),
+            "/p/todo.dat is a to-do file of a later desktop version, which is not "
+            "read yet; nothing was exported");
   for (const KindCase& kind : kKinds) {
     SCOPED_TRACE(traceOf(kind.kind));
     const Exported out =
@@ -363,7 +372,7 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOrAnUncreatableOutput) {
 }
 
 TEST(OrganiserRunTest, MemoPathsStayInsideTheOutputFolderWhateverTheArchiveSays) {
-  const std::vector<std::string> hostile = {"../../x", "/etc/passwd", "C:\\x", "..",
+  const std::vector<std::string> hostile = {"../../x", "/etc/passwd", "C:\\x",     "..",
                                             ".",       "CON.txt",     "a/../../b", "\\\\server\\s"};
   OrganiserArchiveSpec spec;
   std::vector<MemoSpec> memos;
@@ -414,9 +423,8 @@ TEST(OrganiserRunTest, WriteFailureStopsTheReadingAndSaysWhy) {
     for (const std::string& path : out.files.outputPaths()) EXPECT_TRUE(out.files.closed(path));
   }
   // Part-way through a large file: whole cards only, and the rest of the archive is not read.
-  const Exported big = exportAt(
-      "/p/address.dat", buildArchive(RecordKind::kAddress, 2000), testSettings(),
-      [](MemoryFiles& f) { f.failWritesAfter = 100000; });
+  const Exported big = exportAt("/p/address.dat", buildArchive(RecordKind::kAddress, 2000),
+                                testSettings(), [](MemoryFiles& f) { f.failWritesAfter = 100000; });
   EXPECT_EQ(big.outcome, ExportOutcome::kCannotWrite);
   EXPECT_TRUE(big.files.csv("/p/address.vcf").ends_with("END:VCARD\r\n"));
   EXPECT_LT(big.tally.lastWhole, 2000);
