@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "export/calendar_run.h"
+#include "line_shape.h"
 #include "piece_source.h"
 #include "support/fake_export.h"
 
@@ -35,7 +36,6 @@ constexpr std::array<const char*, 2> kCharsets = {"windows-1252", "UTF-8"};
 constexpr std::array<std::size_t, 6> kChunkSizes = {0, 1, 3, 7, 64, 4096};
 constexpr char kArchive[] = "fuzz/datebook.dat";
 constexpr char kCalendar[] = "fuzz/datebook.ics";
-constexpr std::size_t kLongestLine = 75;
 
 [[noreturn]] void fail(const std::string& what) {
   std::fprintf(stderr, "broken invariant: %s\n", what.c_str());
@@ -72,40 +72,6 @@ Result runCase(std::string_view archive, const CalendarSettings& settings, std::
   return result;
 }
 
-// Well-formed UTF-8: each lead byte followed by as many continuation bytes as it announces.
-std::size_t continuationBytes(unsigned char lead) {
-  if (lead < 0x80) return 0;
-  if (lead >= 0xC2 && lead < 0xE0) return 1;
-  if (lead >= 0xE0 && lead < 0xF0) return 2;
-  if (lead >= 0xF0 && lead < 0xF5) return 3;
-  return std::string_view::npos;  // a continuation byte or an invalid lead
-}
-
-bool validUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t extra = continuationBytes(static_cast<unsigned char>(text[i]));
-    if (extra == std::string_view::npos || extra >= text.size() - i) return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
-void checkShape(const std::string& calendar) {
-  if (!validUtf8(calendar)) fail("the calendar is not UTF-8");
-  std::size_t start = 0;
-  while (start < calendar.size()) {
-    const std::size_t end = calendar.find("\r\n", start);
-    if (end == std::string::npos) fail("the calendar does not end with CR LF");
-    if (end - start > kLongestLine) fail("a line longer than 75 octets");
-    const std::string_view line(calendar.data() + start, end - start);
-    if (line.find_first_of("\r\n") != std::string_view::npos) fail("a bare CR or LF");
-    start = end + 2;
-  }
-}
-
 std::int64_t countEvents(const std::string& calendar) {
   icalcomponent* parsed = icalparser_parse_string(calendar.c_str());
   if (parsed == nullptr) fail("libical cannot read the calendar back");
@@ -124,7 +90,9 @@ void checkCalendar(const Result& result) {
     return;
   }
   if (result.calendar.find('\0') != std::string::npos) fail("a NUL byte in the calendar");
-  checkShape(result.calendar);
+  if (std::string fault = vessory::testing::lineShapeFault(result.calendar); !fault.empty()) {
+    fail("the calendar: " + fault);
+  }
   if (countEvents(result.calendar) != result.events) fail("events written and counted differ");
 }
 

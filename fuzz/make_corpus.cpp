@@ -1,7 +1,9 @@
-// Writes the seed corpus of the export fuzzer: make_fuzz_corpus DIR.
+// Writes the seed corpus of the export fuzzer, and with a second folder that of the organiser
+// fuzzer: make_fuzz_corpus DIR [ORGANISER_DIR].
 //
-// Each seed is two option bytes and a small archive from the test archive builder: ordinary
-// journals, the faults the reader copes with, and archives cut short or run long.
+// Each seed is two option bytes and a small archive from the test archive builders: ordinary
+// journals (contacts, to-dos, memos), the faults the readers cope with, and archives cut short or
+// run long.
 
 #include <cstdio>
 #include <exception>
@@ -11,6 +13,7 @@
 
 #include "export_check.h"
 #include "support/archive_builder.h"
+#include "support/organiser_builder.h"
 
 namespace vessory::testing {
 namespace {
@@ -103,19 +106,80 @@ std::vector<Seed> seeds() {
   return all;
 }
 
+// The organiser fuzzer's seeds: option byte 0 puts the kind's tag (0 address book, 1 to-do
+// list, 2 memo pad) before the rest, so the seed leaves its own tag out; 3 takes the archive
+// whole.
+Seed organiserSeed(std::string name, int kind, const std::string& archive, int more = 0) {
+  const std::string options = {static_cast<char>(kind + 4 * more), '\x03'};
+  return {std::move(name), options, kind == 3 ? archive : archive.substr(4)};
+}
+
+std::vector<Seed> organiserSeeds() {
+  OrganiserArchiveSpec spec;
+  spec.categories = {{1, 1, 0, "Business", "Busi"}, {2, 2, 0, "../..", "up"}};
+  ContactSpec contact;
+  contact.lastName = "Smith, \"Jo\"";
+  contact.firstName = "J\xFCrgen";
+  contact.phones[0] = {0, "555 0100"};
+  contact.note = std::string(120, 'n') + "\r\nline";
+  contact.category = 1;
+  ContactSpec deleted = contact;
+  deleted.recordId = 2;
+  deleted.status = 4;
+  deleted.isPrivate = 1;
+  TodoSpec todo;
+  todo.description = "Call; back, soon";
+  todo.dueDate = 1018137600;
+  todo.completed = 1;
+  todo.note = "note";
+  todo.category = 2;
+  TodoSpec open;
+  open.recordId = 2;
+  open.priority = 5;
+  MemoSpec memo;
+  memo.text = "../../x\nbody";
+  memo.category = 2;
+  MemoSpec same = memo;
+  same.recordId = 2;
+  same.text = "CON.txt";
+  MemoSpec empty;
+  empty.recordId = 3;
+  ContactSpec bad = contact;
+  bad.faults.typeCodes[3] = 6;
+  OrganiserArchiveSpec wrapped = spec;
+  wrapped.wrapped = true;
+  OrganiserArchiveSpec later;
+  later.tag = std::string("\x00\x02" "DT", 4);
+  const std::string contacts = buildAddressArchive(spec, {contact, deleted});
+  const std::string memos = buildMemoArchive(spec, {memo, same, empty});
+  return {
+      organiserSeed("contacts", 0, contacts),
+      organiserSeed("contacts-archive-file-utf8", 0, contacts, 6),
+      organiserSeed("contacts-cut", 0, contacts.substr(0, contacts.size() - 30)),
+      organiserSeed("contacts-bad-field", 0, buildAddressArchive(spec, {bad, contact})),
+      organiserSeed("todos", 1, buildTodoArchive(spec, {todo, open}), 1),
+      organiserSeed("memos", 2, memos),
+      organiserSeed("memos-data-after-end", 2, memos + "\x01"),
+      organiserSeed("todos-wrapped", 3, buildTodoArchive(wrapped, {todo})),
+      organiserSeed("todos-later", 3, buildTodoArchive(later, {todo})),
+  };
+}
+
+void writeSeeds(const std::string& folder, const std::vector<Seed>& seeds) {
+  for (const Seed& seed : seeds) writeFile(folder + "/" + seed.name, seed.options + seed.archive);
+}
+
 }  // namespace
 }  // namespace vessory::testing
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_fuzz_corpus DIR\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: make_fuzz_corpus DIR [ORGANISER_DIR]\n");
     return 2;
   }
   try {
-    for (const auto& seed : vessory::testing::seeds()) {
-      vessory::testing::writeFile(std::string(argv[1]) + "/" + seed.name,
-                                  seed.options + seed.archive);
-    }
+    vessory::testing::writeSeeds(argv[1], vessory::testing::seeds());
+    if (argc == 3) vessory::testing::writeSeeds(argv[2], vessory::testing::organiserSeeds());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_fuzz_corpus: %s\n", e.what());
     return 1;

@@ -17,6 +17,7 @@ namespace {
 
 constexpr char kEndedEarly[] = "The archive ended early - it may be damaged or incomplete.";
 constexpr char kBeforeDamage[] = "The records read before that point have been kept.\r\n\r\n";
+constexpr char kNothingRead[] = "No record could be read: nothing was exported.";
 
 bool isArchiveFileName(std::string_view path) {
   const std::size_t nameStart = path.find_last_of("\\/") + 1;  // npos + 1 is 0
@@ -152,9 +153,13 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
                          const archive::OrganiserCatalogue& catalogue) {
   const std::optional<std::int64_t> announced = source.readHeader();
   if (!announced) {
-    // Nothing of the records can be read: no output is made.
-    reportEnd(run.view, source.stopOutcome(), run.path, run.tally, {});
-    return source.stopOutcome();
+    // Nothing of the records can be read: no output is made, so the message names none (the
+    // reader has said what it could not read).
+    const ExportOutcome stop = source.stopOutcome();
+    run.view.showMessage(stop == ExportOutcome::kEndedEarly
+                             ? kEndedEarly + (kParagraph + std::string(kNothingRead))
+                             : kNothingRead);
+    return stop;
   }
   run.tally.announced = *announced;
   const std::string outPath = run.settings.outputPath
