@@ -157,6 +157,9 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
     case ExportOutcome::kSequencingError:  // the reader has said why it stopped
       view.showMessage(kEventsBeforeDamage + calendarSummary(tally));
       break;
+    case ExportOutcome::kDamagedRecords:  // each record left out has been named
+      view.showMessage(calendarSummary(tally));
+      break;
     case ExportOutcome::kCannotWrite:
       view.showMessage("Cannot write " + tally.calendarName + ": " + reason);
       break;
@@ -196,7 +199,8 @@ std::string calendarSummary(const CalendarTally& tally) {
           (tally.handheldClock ? std::string("handheld's clock showed them")
                                : "clock showed them in " + tally.zoneName) +
           ".\r\n";
-  const std::int64_t leftOut = tally.deletedLeftOut + tally.cutShortLeftOut;
+  const std::int64_t leftOut =
+      tally.deletedLeftOut + tally.cutShortLeftOut + tally.unreadableLeftOut;
   if (leftOut == 0) {
     text += "No records left out.";
   } else {
@@ -205,6 +209,12 @@ std::string calendarSummary(const CalendarTally& tally) {
       text += ' ';  // not " " + ...: GCC 12 takes that for an overlapping copy at -O3
       text += std::to_string(tally.deletedLeftOut);
       text += " deleted on the desktop";
+      if (tally.cutShortLeftOut + tally.unreadableLeftOut > 0) text += ",";
+    }
+    if (tally.unreadableLeftOut > 0) {
+      text += ' ';
+      text += std::to_string(tally.unreadableLeftOut);
+      text += " unreadable (see the messages above)";
       if (tally.cutShortLeftOut > 0) text += ",";
     }
     if (tally.cutShortLeftOut > 0) {
@@ -263,6 +273,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   const calendar::CalendarFrame frame = calendar::calendarFrame(calendar::productId());
   out->append(frame.head);
   std::optional<ExportOutcome> stopped = session.readAll(*out);
+  tally_.unreadableLeftOut = session.source().leftOutCount();
   // Every event read is written whole and the calendar closed, whatever stopped the reading,
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);

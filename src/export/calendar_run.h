@@ -32,6 +32,7 @@ struct CalendarTally {
   std::int64_t allDay = 0;
   std::int64_t deletedLeftOut = 0;
   std::int64_t cutShortLeftOut = 0;  // the record the archive ran out in, or stopped in
+  std::int64_t unreadableLeftOut = 0;  // records a handheld database could not give whole
   std::int64_t announced = 0;        // the records the header announces
   std::int64_t lastWhole = 0;        // the number of the last record read whole
   bool endedEarly = false;           // the archive ran out (rather than the reading stopping)

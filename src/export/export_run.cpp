@@ -117,6 +117,9 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
     case ExportOutcome::kDataAfterEnd:
       view.showMessage(kDataAfterEndMessage);
       break;
+    case ExportOutcome::kDamagedRecords:  // each record left out has been named
+      view.showMessage(kOtherRecordsJournals + csvName);
+      break;
     case ExportOutcome::kCannotWrite:
       view.showMessage("Cannot write " + csvName + ": " + reason);
       break;

@@ -48,6 +48,8 @@ inline constexpr char kEndedEarlyWarning[] =
     "Datebook file ended early - it may be damaged or incomplete.";
 inline constexpr char kParagraph[] = "\r\n\r\n";
 inline constexpr char kJournalsPlaced[] = "Extracted journals have been placed in:\r\n";
+inline constexpr char kOtherRecordsJournals[] =
+    "Journals found in the records that could be read have been placed in:\r\n";
 inline constexpr char kJournalsBeforeDamage[] =
     "Journals found before that point have been placed in:\r\n";
 inline constexpr char kEventsBeforeDamage[] =

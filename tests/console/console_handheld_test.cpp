@@ -99,7 +99,7 @@ TEST_F(ConsoleHandheldTest, JournalDatesAreTheHandheldsUnlessABiasIsGiven) {
   journal.start = 0x0200;  // 02:00 on 20 February
   journal.date = packDate(2021, 2, 20);
   PdbSpec spec;
-  spec.appInfo = categoryAppInfo({"Unfiled"}, 276);
+  spec.appInfo = categoryAppInfo({"Unfiled"}, 280);
   spec.records = {{eventRecord(journal)}};
   const std::string path = database("DatebookDB.pdb", buildPdb(spec));
   struct Case {
@@ -125,7 +125,7 @@ TEST_F(ConsoleHandheldTest, AnUnreadableRecordIsLeftOutAndTheRestExported) {
   bad.repeat = RepeatSpec{};
   bad.repeat->kind = 6;
   PdbSpec spec;
-  spec.appInfo = categoryAppInfo({"Unfiled"}, 276);
+  spec.appInfo = categoryAppInfo({"Unfiled"}, 280);
   spec.records = {{eventRecord(good), 0x40, 1}, {eventRecord(bad), 0x40, 2}, {eventRecord(good), 0x40, 3}};
   const std::string path = database("DatebookDB.pdb", buildPdb(spec));
   EXPECT_EQ(run({"--calendar", "-q", path}), 4);
