@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "export/input_kind.h"
 #include "window/location_lists.h"
 #include "window/message_presenter.h"
 #include "window/start_folder.h"
@@ -69,6 +70,26 @@ bool holdsOrdinaryFile(const std::string& folder) {
   return !FileList::ordinaryFiles(fromSystem(folder)).isEmpty();
 }
 
+// True when Export hands `input` to the address book, to-do list and memo pad export, as the
+// console tool does: a desktop archive tagged as one of them (also a to-do list of a later
+// desktop version, which that export names), or a handheld database that is not a date book
+// (also one of another application, which that export names). Everything else, a file that
+// cannot be read included, goes to the date book's exports, which say what is wrong with it.
+bool exportsOrganiser(const exporting::InputKind& input) {
+  if (input.container == exporting::Container::kHandheld) {
+    return input.records != archive::RecordKind::kDatebook;
+  }
+  switch (input.desktop) {
+    case archive::ArchiveKind::kAddress:
+    case archive::ArchiveKind::kTodo:
+    case archive::ArchiveKind::kLaterTodo:
+    case archive::ArchiveKind::kMemo:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
@@ -115,6 +136,15 @@ std::string MainWindow::helpText() {
              "well, journals and appointments alike, to an iCalendar file (.ics) in the same "
              "directory, with the times of your computer's time zone."
              "\r\n"
+             "Address books, to-do lists and memo pads are exported too, whatever the file is "
+             "called: select Address.dat, ToDo.dat or MemoPad.dat (or an archive file .aba, "
+             ".tda or .mpa, or a handheld AddressDB, ToDoDB or MemoDB .pdb) and click on export. "
+             "The contacts go to a vCard file (.vcf), the to-dos to an iCalendar file (.ics) and "
+             "each memo to a text file in a folder of the file's name, all in the same "
+             "directory; an archive file's output gets -archive added to its name. The journal "
+             "options do not apply to them and are greyed out while such a file is selected. "
+             "A handheld DatebookDB.pdb is exported as Datebook.dat is."
+             "\r\n"
              "If you have any questions on this application, "
              "email Tamsford Software at ") +
          kSupportAddress;
@@ -137,6 +167,7 @@ void MainWindow::startUp() {
 void MainWindow::onFolderChanged(const QString& path) {
   fileList_->setFolder(path);
   fileList_->refill();
+  enableJournalOptions();
   const QString drive = driveList_->driveOf(path);
   if (!drive.isEmpty()) driveFolders_[drive] = path;
 }
@@ -148,17 +179,39 @@ void MainWindow::onDriveChanged(const QString& root) {
   driveList_->setDrive(driveList_->driveOf(folderList_->path()));
 }
 
+// While a run is under way the options stay as they were when it started: the journal's
+// options are live, and the run goes on with the file it started with.
+void MainWindow::onSelectionChanged() {
+  if (!exportRunning()) enableJournalOptions();
+}
+
+void MainWindow::enableJournalOptions() {
+  const bool enabled = !organiserSelected();
+  for (QWidget* option : journalOnly_) option->setEnabled(enabled);
+}
+
+// Decided again at every use: the file may have changed on the disk since it was selected.
+bool MainWindow::organiserSelected() {
+  if (fileList_->selectedFileName().isEmpty()) return false;
+  return exportsOrganiser(exporting::identifyInput(files_, inputPath()));
+}
+
 void MainWindow::onExport() {
   if (exportRunning() || finished_) return;
   const bool hadFocus = exportButton_->hasFocus();
   exportButton_->setEnabled(false);
-  if (alsoCalendar_->isChecked()) {
+  if (organiserSelected()) {
+    organiserRunning_ = true;
+    organiser_.run(*this);
+    organiserRunning_ = false;
+  } else if (alsoCalendar_->isChecked()) {
     withCalendar_.run(*this);
   } else {
     run_.run(*this);
   }
   if (finished_) return;
   exportButton_->setEnabled(true);
+  enableJournalOptions();
   if (hadFocus) exportButton_->setFocus();
 }
 

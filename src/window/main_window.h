@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 #include "export/journal_and_calendar.h"
+#include "export/organiser_run.h"
 
 class QCheckBox;
 class QComboBox;
@@ -40,8 +42,10 @@ class FolderList;
 
 // The program's only window: drive, folder and file lists to pick an archive, the export
 // options, the progress fields, and the Export, Exit and Help buttons. It is the export run's
-// view, and the calendar run's when the whole calendar is wanted too; a run executes inside
-// the Export click on the window's thread and lets the window act only through
+// view, and the calendar run's when the whole calendar is wanted too; for an address book,
+// to-do list or memo pad (told by the selected file's content) it is the view of that export,
+// and the options only the journal reads are disabled while such a file is selected. A run
+// executes inside the Export click on the window's thread and lets the window act only through
 // processPendingEvents, so Exit, Help, closing and edits to the live options happen between two
 // records.
 //
@@ -70,7 +74,9 @@ class MainWindow : public QWidget, public exporting::JournalView {
   // On (the default), processPendingEvents returns at once when it processed events less than
   // 10 ms ago; off, it processes them on every call.
   void setEventThrottle(bool on) { throttle_ = on; }
-  bool exportRunning() const { return run_.running() || withCalendar_.running(); }
+  bool exportRunning() const {
+    return run_.running() || withCalendar_.running() || organiserRunning_;
+  }
 
   // ExportView.
   std::string inputPath() override;
@@ -114,6 +120,11 @@ class MainWindow : public QWidget, public exporting::JournalView {
   void startUp();
   void onFolderChanged(const QString& path);
   void onDriveChanged(const QString& root);
+  void onSelectionChanged();
+  // Enables the journal's options unless the selected file is exported as contacts, to-dos or
+  // memos.
+  void enableJournalOptions();
+  bool organiserSelected();
   void onExport();
   void onHelp();
   void onExit();
@@ -136,6 +147,8 @@ class MainWindow : public QWidget, public exporting::JournalView {
   QPushButton* exportButton_ = nullptr;
   QPushButton* exitButton_ = nullptr;
   QPushButton* helpButton_ = nullptr;
+  // The options only the journal export reads, with their captions.
+  std::vector<QWidget*> journalOnly_;
 
   // The folder last shown on each drive, where choosing that drive again returns.
   QHash<QString, QString> driveFolders_;
@@ -143,11 +156,14 @@ class MainWindow : public QWidget, public exporting::JournalView {
   DiskFiles files_;
   ExportRun run_{files_};
   exporting::JournalAndCalendarRun withCalendar_{files_};
+  // System zone, the archives' usual character set, deleted records left out.
+  exporting::OrganiserRun organiser_{files_, exporting::OrganiserSettings{}};
   MessagePresenter presenter_;
   std::function<void()> quit_;
   QElapsedTimer sinceEvents_;
   bool throttle_ = true;
   bool endRequested_ = false;
+  bool organiserRunning_ = false;
   bool finished_ = false;
 };
 

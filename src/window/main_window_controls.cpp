@@ -89,6 +89,7 @@ void MainWindow::createLocationLists() {
   driveList_->setDrives(DriveList::machineDrives());
   connect(folderList_, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
   connect(driveList_, &DriveList::driveChanged, this, &MainWindow::onDriveChanged);
+  connect(fileList_, &FileList::itemSelectionChanged, this, &MainWindow::onSelectionChanged);
 }
 
 void MainWindow::createProgressFields() {
@@ -121,23 +122,26 @@ void MainWindow::createDetailsFields() {
 
 void MainWindow::createOptionFields() {
   const QFont bold = classicFont(kButtonPoints, true);
-  createLabel("Label3", "Keyword Delimiters:", 4680, 4560, 2175, 255)->setFont(bold);
+  QLabel* keywordsCaption = createLabel("Label3", "Keyword Delimiters:", 4680, 4560, 2175, 255);
+  keywordsCaption->setFont(bold);
   keywords_ = createTextBox("Keywords", "<>", 6960, 4440, 735, 495);
   keywords_->setFont(classicFont(kKeywordsPoints, true));
-  createLabel("Label6", "TimeZone Hours Bias: ", 240, 6180, 2055, 375)
-      ->setFont(classicFont(kDefaultPoints, true));
+  QLabel* biasCaption = createLabel("Label6", "TimeZone Hours Bias: ", 240, 6180, 2055, 375);
+  biasCaption->setFont(classicFont(kDefaultPoints, true));
   hoursBias_ = createTextBox("HoursBias", "-4", 2520, 6080, 495, 325);
   hoursBias_->setFont(classicFont(kDefaultPoints, true));
   wordWrap_ = named(new QCheckBox(QStringLiteral("Wordwrap Journal Entries"), this), "WordWrap");
   wordWrap_->setFont(bold);
   wordWrap_->setCheckState(Qt::Checked);
   place(wordWrap_, 360, 6480, 3375, 375);
-  createLabel("Label4", "Name of Journals:", 4080, 6435, 1575, 315);
+  QLabel* namesCaption = createLabel("Label4", "Name of Journals:", 4080, 6435, 1575, 315);
   journalNames_ = named(new QComboBox(this), "CMBJournalNames");
   journalNames_->setEditable(true);
   journalNames_->setInsertPolicy(QComboBox::NoInsert);
   journalNames_->setEditText(QStringLiteral("English: Daily Journal"));
   place(journalNames_, 5880, 6360, 2295, 315);
+  journalOnly_ = {keywordsCaption, keywords_,    biasCaption,  hoursBias_,
+                  wordWrap_,       namesCaption, journalNames_};
 }
 
 // The one option the classic layout has no place for sits in the strip under the buttons, the
@@ -148,6 +152,7 @@ void MainWindow::createCalendarOption() {
             "AlsoCalendar");
   alsoCalendar_->setFont(classicFont(kDefaultPoints, true));
   place(alsoCalendar_, 480, 7575, 6975, 270);
+  journalOnly_.push_back(alsoCalendar_);
 }
 
 void MainWindow::createButtons() {

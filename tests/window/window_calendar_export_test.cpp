@@ -34,54 +34,6 @@ constexpr char kEndedEarlyWarning[] =
     "Datebook file ended early - it may be damaged or incomplete.\r\n\r\n";
 constexpr char kJournalsPlaced[] = "Extracted journals have been placed in:\r\n";
 
-// The console tool's messages: one a line, each ended by a bare LF (they hold CR LF inside).
-std::vector<std::string> messageLines(const std::string& err) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t at = 0; at < err.size(); ++at) {
-    if (err[at] != '\n' || (at > 0 && err[at - 1] == '\r')) continue;
-    lines.push_back(err.substr(start, at - start));
-    start = at + 1;
-  }
-  return lines;
-}
-
-// A calendar without its DTSTAMP lines (the moment of each export), cut into the part before
-// the first event, the events, and the rest.
-struct CalendarParts {
-  std::string head;
-  std::vector<std::string> events;
-  std::string tail;
-};
-
-CalendarParts calendarParts(const std::string& ics) {
-  CalendarParts parts;
-  std::string* into = &parts.head;
-  for (const std::string& line : csvLines(ics)) {
-    if (line.rfind("DTSTAMP", 0) == 0) continue;
-    if (line == "BEGIN:VEVENT\r\n") {
-      parts.events.emplace_back();
-      into = &parts.events.back();
-    }
-    *into += line;
-    if (line == "END:VEVENT\r\n") into = &parts.tail;
-  }
-  return parts;
-}
-
-std::string withoutStamps(const std::string& ics) {
-  const CalendarParts parts = calendarParts(ics);
-  std::string text = parts.head;
-  for (const std::string& event : parts.events) text += event;
-  return text + parts.tail;
-}
-
-QStringList asQt(const std::vector<std::string>& texts) {
-  QStringList list;
-  for (const std::string& text : texts) list << QString::fromStdString(text);
-  return list;
-}
-
 class CalendarExportTest : public WindowExportTest {
  protected:
   void SetUp() override {

@@ -5,12 +5,14 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "support/archive_builder.h"
+#include "support/handheld_builder.h"
 #include "window/location_lists.h"
 
 namespace vessory::window::fixture {
@@ -34,6 +36,72 @@ std::string joined(const std::vector<std::string>& lines, std::size_t from, std:
   std::string text;
   for (std::size_t i = from; i < to && i < lines.size(); ++i) text += lines[i];
   return text;
+}
+
+std::vector<std::string> messageLines(const std::string& err) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < err.size(); ++at) {
+    if (err[at] != '\n' || (at > 0 && err[at - 1] == '\r')) continue;
+    lines.push_back(err.substr(start, at - start));
+    start = at + 1;
+  }
+  return lines;
+}
+
+QStringList asQt(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const std::string& text : texts) list << QString::fromStdString(text);
+  return list;
+}
+
+CalendarParts calendarParts(const std::string& ics) {
+  CalendarParts parts;
+  std::string* into = &parts.head;
+  for (const std::string& line : csvLines(ics)) {
+    if (line.rfind("DTSTAMP", 0) == 0) continue;
+    if (line == "BEGIN:VEVENT\r\n" || line == "BEGIN:VTODO\r\n" || line == "BEGIN:VCARD\r\n") {
+      parts.events.emplace_back();
+      into = &parts.events.back();
+    }
+    *into += line;
+    if (line == "END:VEVENT\r\n" || line == "END:VTODO\r\n" || line == "END:VCARD\r\n") {
+      into = &parts.tail;
+    }
+  }
+  return parts;
+}
+
+std::string withoutStamps(const std::string& ics) {
+  const CalendarParts parts = calendarParts(ics);
+  std::string text = parts.head;
+  for (const std::string& event : parts.events) text += event;
+  return text + parts.tail;
+}
+
+std::map<std::string, std::string> folderFiles(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  const QDir root(QString::fromStdString(folder));
+  QDirIterator found(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (found.hasNext()) {
+    const QString path = found.next();
+    files[root.relativeFilePath(path).toStdString()] =
+        vessory::testing::readFile(path.toStdString()).value_or("<unreadable>");
+  }
+  return files;
+}
+
+std::string handheldMemos(const std::vector<std::string>& texts) {
+  vessory::testing::PdbSpec memos;
+  memos.name = "MemoDB";
+  memos.creator = "memo";
+  memos.appInfo = vessory::testing::categoryAppInfo({"Unfiled"}, 282);
+  std::uint32_t id = 1;
+  for (const std::string& text : texts) {
+    memos.records.push_back({vessory::testing::memoRecord(text), 0x40, id++, {}});
+  }
+  const vessory::testing::PdbBytes bytes = vessory::testing::buildPdb(memos);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 std::string fiveJournalDays() {
@@ -77,20 +145,25 @@ std::string WindowExportTest::palmPath(const char* name) const {
   return (home_.path() + "/Palm/" + name).toStdString();
 }
 
-void WindowExportTest::openOn(const std::string& archive) {
-  vessory::testing::writeFile(archivePath(), archive);
+void WindowExportTest::openOn(const char* name, const std::string& archive) {
+  vessory::testing::writeFile(palmPath(name), archive);
   window_ = std::make_unique<MainWindow>();
   window_->setMessagePresenter([this](const QString& text) { messages_ << text; });
   window_->setQuitAction([this] { ++quits_; });
   window_->setEventThrottle(false);
   window_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  select(name);
+}
+
+void WindowExportTest::select(const char* name) {
   auto* files = control<FileList>(*window_, "File1");
-  QList<QListWidgetItem*> found = files->findItems("Datebook.dat", Qt::MatchExactly);
-  ASSERT_EQ(found.size(), 1);
+  QList<QListWidgetItem*> found = files->findItems(QString::fromLatin1(name), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1) << name;
+  files->scrollToItem(found[0]);
   QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                     files->visualItemRect(found[0]).center());
-  ASSERT_EQ(window_->selectedFileName(), "Datebook.dat");
+  ASSERT_EQ(window_->selectedFileName(), name);
 }
 
 void WindowExportTest::clickExport() {
@@ -120,9 +193,9 @@ std::string WindowExportTest::consoleExport(const std::string& archive,
 }
 
 int WindowExportTest::runConsole(const std::string& archive, std::vector<std::string> options,
-                                 std::string* messages) {
+                                 std::string* messages, const char* name) {
   const std::string folder = elsewhere_.path().toStdString();
-  const std::string copy = folder + "/Datebook.dat";
+  const std::string copy = folder + "/" + name;
   const std::string errPath = folder + "/stderr.txt";
   vessory::testing::writeFile(copy, archive);
   options.insert(options.begin(), VESSORY_EXPORT_PATH);
@@ -150,8 +223,11 @@ int WindowExportTest::runConsole(const std::string& archive, std::vector<std::st
 }
 
 std::string WindowExportTest::consoleFile(const char* name) const {
-  return vessory::testing::readFile(elsewhere_.path().toStdString() + "/" + name)
-      .value_or(std::string("<no ") + name + ">");
+  return vessory::testing::readFile(consolePath(name)).value_or(std::string("<no ") + name + ">");
+}
+
+std::string WindowExportTest::consolePath(const char* name) const {
+  return elsewhere_.path().toStdString() + "/" + name;
 }
 
 }  // namespace vessory::window::fixture

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -40,6 +41,26 @@ Control* control(QWidget& window, const char* name) {
 std::vector<std::string> csvLines(const std::string& csv);
 std::string joined(const std::vector<std::string>& lines, std::size_t from, std::size_t to);
 
+// The console tool's messages: one a line, each ended by a bare LF (they hold CR LF inside).
+std::vector<std::string> messageLines(const std::string& err);
+QStringList asQt(const std::vector<std::string>& texts);
+
+// A calendar or contacts file without its DTSTAMP lines (the moment of each export), cut into
+// the part before the first event, to-do or card, those, and the rest.
+struct CalendarParts {
+  std::string head;
+  std::vector<std::string> events;
+  std::string tail;
+};
+CalendarParts calendarParts(const std::string& ics);
+std::string withoutStamps(const std::string& ics);
+
+// The files under `folder` by their paths relative to it, with their contents.
+std::map<std::string, std::string> folderFiles(const std::string& folder);
+
+// A handheld memo database of one memo for each text, all unfiled.
+std::string handheldMemos(const std::vector<std::string>& texts);
+
 // Five journal days, one entry each, so that every record gives one row.
 std::string fiveJournalDays();
 // Journals in two names (one with a Latin-1 letter), an appointment, CR LF notes, keywords.
@@ -55,7 +76,10 @@ class WindowExportTest : public ::testing::Test {
   std::string csvPath() const { return palmPath("Datebook.csv"); }
 
   // Writes the archive, opens the window on it and selects it, as a user would.
-  void openOn(const std::string& archive);
+  void openOn(const std::string& archive) { openOn("Datebook.dat", archive); }
+  void openOn(const char* name, const std::string& archive);
+  // Clicks the file `name` in the file list.
+  void select(const char* name);
   void clickExport();
   // Runs `action` from inside the run, while it processes events after showing `record` for
   // the `time`th time (an export of the journal and the calendar reads every record twice).
@@ -66,11 +90,12 @@ class WindowExportTest : public ::testing::Test {
   // its standard error in `messages` with the copy's folder replaced by the window's.
   std::string consoleExport(const std::string& archive, std::vector<std::string> options,
                             std::string* messages = nullptr);
-  // The same for any outcome: returns the tool's exit status.
+  // The same for any outcome, with the copy called `name`: returns the tool's exit status.
   int runConsole(const std::string& archive, std::vector<std::string> options,
-                 std::string* messages);
-  // A file the last console run wrote beside its copy of the archive.
+                 std::string* messages, const char* name = "Datebook.dat");
+  // A file the last console run wrote beside its copy of the archive, and that file's path.
   std::string consoleFile(const char* name) const;
+  std::string consolePath(const char* name) const;
 
   QTemporaryDir home_;
   QTemporaryDir elsewhere_;
