@@ -17,8 +17,9 @@ constexpr std::int64_t kNoDateMoment = -1;
 // From 2031-12-31 14:00 UTC on, the local date is the no-date day or later in every zone (the
 // furthest behind is UTC-12); such moments never reach the clock.
 constexpr std::int64_t kNoDateEverywhere = 1956441600 + 14 * 3600;
-// 0001-01-02 00:00 UTC: earlier moments have no Gregorian date in every zone.
-constexpr std::int64_t kEarliestMoment = -62135596800 + 86400;
+// The desktop stores due moments as unsigned seconds since 1970: an earlier one cannot come
+// from an archive, and the Windows clock cannot place it, so it counts as no date everywhere.
+constexpr std::int64_t kEarliestMoment = 0;
 
 constexpr int kHighestPriority = 1;
 constexpr int kLowestPriority = 5;

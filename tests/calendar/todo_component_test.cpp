@@ -88,7 +88,8 @@ TEST_F(TodoTest, DueIsTheLocalDayOrNothingForTheDesktopsNoDate) {
       {moment(1956488399), "Australia/Sydney", ""},          // the no-date day in Sydney
       {moment(1117584000), "Australia/Sydney", "20050601"},  // UTC midnight, morning there
       {moment(946616400), "America/New_York", "19991231"},
-      {moment(-86400 * 365), "UTC", "19690101"},
+      {moment(0), "UTC", "19700101"},
+      {moment(-86400 * 365), "UTC", ""},  // before 1970: no archive holds it
       {moment(-1), "UTC", ""},
       {moment(kMax), "Pacific/Kiritimati", ""},
       {moment(kMin), "UTC", ""},
