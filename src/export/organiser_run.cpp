@@ -43,6 +43,7 @@ struct KindRun {
   OrganiserTally& tally;
   const std::string& path;
   bool keepDeleted;
+  bool endsProgram;  // false: the final message is the caller's, a failure's reason still ours
 };
 
 template <class Record>
@@ -153,7 +154,7 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
   const std::optional<std::int64_t> announced = source.readHeader();
   if (!announced) {
     // Nothing of the records can be read: no output is made.
-    reportEnd(run.view, source.stopOutcome(), run.path, run.tally, {});
+    if (run.endsProgram) reportEnd(run.view, source.stopOutcome(), run.path, run.tally, {});
     return source.stopOutcome();
   }
   run.tally.announced = *announced;
@@ -175,7 +176,9 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
   if (auto* memos = dynamic_cast<MemosOutput*>(output.get())) run.tally.folders = memos->folderCount();
   const ExportOutcome outcome = closingOutcome(written, stopped, source);
   const std::string reason = written ? source.readError() : output->errorText();
-  reportEnd(run.view, outcome, run.path, run.tally, reason);
+  const bool failed =
+      outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
+  if (run.endsProgram || failed) reportEnd(run.view, outcome, run.path, run.tally, reason);
   return outcome;
 }
 
@@ -306,7 +309,7 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   }
   tally_.kind = *records;
   KindRun run{view, files_, settings_, *tools_, tally_, path,
-              settings_.includeDeleted || isArchiveFileName(path)};
+              settings_.includeDeleted || isArchiveFileName(path), endsProgram_};
   ExportOutcome outcome;
   if (tally_.kind == archive::RecordKind::kAddress) {
     outcome = exportDesktop<archive::ContactRecord>(run, *opened.source, reader, messages);
@@ -319,7 +322,9 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
 }
 
 ExportOutcome OrganiserRun::finish(ExportView& view, ExportOutcome outcome) {
-  if (!nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) view.endProgram();
+  if (endsProgram_ && !nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) {
+    view.endProgram();
+  }
   return outcome;
 }
 
@@ -334,7 +339,8 @@ ExportOutcome OrganiserRun::exportHandheld(ExportView& view, archive::ByteSource
   const handheld::HandheldDatabase& database = *loaded->database;
   tally_.kind = database.kind();
   // A handheld marks its deleted and archived records; they stay out unless asked for.
-  KindRun run{view, files_, settings_, *tools_, tally_, path, settings_.includeDeleted};
+  KindRun run{view, files_, settings_, *tools_, tally_, path, settings_.includeDeleted,
+              endsProgram_};
   switch (tally_.kind) {
     case archive::RecordKind::kAddress: {
       HandheldRecords<archive::ContactRecord> source(database, messages);
