@@ -235,7 +235,7 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
   const std::optional<archive::RecordKind> kind = exportKind(found);
   if (!kind) {
     report.what = "not an archive this tool reads";
-    report.parts.push_back({"", "nothing exported", ExportOutcome::kNotDatebook});
+    report.parts.push_back({"", "", ExportOutcome::kNotDatebook});
     return;
   }
   report.what = describe(*kind, found.sort);
@@ -291,18 +291,22 @@ void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKin
 }
 
 std::string summaryLine(const ArchiveReport& report) {
-  std::string line = report.archive + " (" + report.what + "):";
+  std::vector<std::string> written;
   std::vector<ExportOutcome> outcomes;
-  for (std::size_t i = 0; i < report.parts.size(); ++i) {
-    const PartReport& part = report.parts[i];
-    line += i == 0 ? " " : ", ";
-    line += part.output.empty() ? part.counts : part.output + " (" + part.counts + ")";
+  for (const PartReport& part : report.parts) {
+    if (!part.output.empty()) {
+      written.push_back(part.output + " (" + part.counts + ")");
+    } else if (!part.counts.empty()) {
+      written.push_back(part.counts);
+    }
     if (std::find(outcomes.begin(), outcomes.end(), part.outcome) == outcomes.end()) {
       outcomes.push_back(part.outcome);
     }
   }
+  std::string line = report.archive + " (" + report.what + "):";
+  for (std::size_t i = 0; i < written.size(); ++i) line += (i == 0 ? " " : ", ") + written[i];
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    line += i == 0 ? "; " : ", ";
+    line += i > 0 ? ", " : written.empty() ? " " : "; ";
     line += outcomeText(outcomes[i]);
   }
   if (!report.note.empty()) line += " " + report.note;
