@@ -170,8 +170,8 @@ std::string benchmarkTodoArchive(std::uint32_t records) {
     TodoSpec& t = todos[i];
     t.recordId = i + 1;
     t.category = random.next(4);
-    t.description = std::string(kAppointments[random.next(kAppointments.size())]) + " " +
-                    std::to_string(i);
+    t.description =
+        std::string(kAppointments[random.next(kAppointments.size())]) + " " + std::to_string(i);
     t.dueDate = random.next(3) == 0 ? kNoDueDate : 1018137600 + random.next(3650) * 86400;
     t.completed = random.next(2);
     t.priority = 1 + random.next(5);

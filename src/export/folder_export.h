@@ -56,18 +56,18 @@ struct PartReport {
 
 // What became of one archive found.
 struct ArchiveReport {
-  std::string archive;  // relative to the folder exported
-  std::string what;     // "date book", "address book (archive file)", ...
-  std::vector<PartReport> parts;  // none for an archive left out
-  std::string note;               // why it was left out, or what it is not
+  std::string archive;                // relative to the folder exported
+  std::string what;                   // "date book", "address book (archive file)", ...
+  std::vector<PartReport> parts;      // none for an archive left out
+  std::string note;                   // why it was left out, or what it is not
   std::vector<std::string> messages;  // what the runs reported, each once, in order
   std::int64_t recordsRead = 0;
 };
 
 enum class FolderStatus {
-  kExported,        // the archives were exported, each as its parts say
-  kOutputRefused,   // the output folder is the folder itself or lies in a kind folder
-  kNothingFound,    // no archive, or the folder cannot be read
+  kExported,          // the archives were exported, each as its parts say
+  kOutputRefused,     // the output folder is the folder itself or lies in a kind folder
+  kNothingFound,      // no archive, or the folder cannot be read
   kCannotMakeOutput,  // the output folder could not be made
 };
 

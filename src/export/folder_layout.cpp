@@ -10,16 +10,13 @@ namespace vessory::exporting {
 namespace {
 
 // The kind folders, in the order they are looked in.
-constexpr std::array<std::string_view, 4> kKindFolders = {"datebook", "address", "todo",
-                                                          "memopad"};
+constexpr std::array<std::string_view, 4> kKindFolders = {"datebook", "address", "todo", "memopad"};
 // The files looked at, in lower case: the live files, the archive files and the handheld's
 // databases of each kind.
 constexpr std::array<std::string_view, 12> kArchiveNames = {
-    "datebook.dat", "datebook.dba", "datebookdb.pdb", "address.dat", "address.aba",
-    "addressdb.pdb", "todo.dat",     "todo.tda",       "tododb.pdb",  "memopad.dat",
-    "memopad.mpa",  "memodb.pdb"};
-constexpr std::array<std::string_view, 4> kArchiveFileExtensions = {".dba", ".aba", ".tda",
-                                                                    ".mpa"};
+    "datebook.dat", "datebook.dba", "datebookdb.pdb", "address.dat", "address.aba", "addressdb.pdb",
+    "todo.dat",     "todo.tda",     "tododb.pdb",     "memopad.dat", "memopad.mpa", "memodb.pdb"};
+constexpr std::array<std::string_view, 4> kArchiveFileExtensions = {".dba", ".aba", ".tda", ".mpa"};
 
 std::string lower(std::string_view text) {
   std::string low(text);
@@ -83,7 +80,6 @@ void note(Scan& scan, const UserFolder& user, FoundArchive found) {
       break;
     }
   }
-  found.outputFolder = user.outputFolder;
   found.outputPrefix = user.prefix;
   scan.layout.archives.push_back(std::move(found));
 }
@@ -199,8 +195,8 @@ std::string exportName(archive::RecordKind kind, ArchiveSort sort) {
 }
 
 std::string journalExportName(ArchiveSort sort) {
-  static constexpr std::array<std::string_view, 3> kNames = {
-      "journal.csv", "journal-archive.csv", "journal-handheld.csv"};
+  static constexpr std::array<std::string_view, 3> kNames = {"journal.csv", "journal-archive.csv",
+                                                             "journal-handheld.csv"};
   return std::string(kNames[static_cast<int>(sort)]);
 }
 

@@ -81,8 +81,10 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
   const std::string full = address();
   const std::vector<LayoutCase> cases = {
       {"kind folders, names in other letter cases",
-       {{"DateBook/DATEBOOK.DAT", datebook()}, {"Address/address.dat", address()},
-        {"todo/TODO.dat", todo()}, {"MEMOPAD/MemoPad.DAT", memo()}},
+       {{"DateBook/DATEBOOK.DAT", datebook()},
+        {"Address/address.dat", address()},
+        {"todo/TODO.dat", todo()},
+        {"MEMOPAD/MemoPad.DAT", memo()}},
        {"calendar.ics", "journal.csv", "contacts.vcf", "todos.ics", "memos/Unfiled/Shopping.txt"},
        {},
        0,
@@ -92,7 +94,9 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
         "todo/TODO.dat (to-do list): todos.ics (1 to-do); all done\n",
         "MEMOPAD/MemoPad.DAT (memo pad): memos/ (1 memo); all done\n"}},
       {"files in the folder itself; archive files and live files side by side",
-       {{"Datebook.dat", datebook()}, {"Address.ABA", address()}, {"Address.dat", address()},
+       {{"Datebook.dat", datebook()},
+        {"Address.ABA", address()},
+        {"Address.dat", address()},
         {"notes.txt", "x"}},
        {"calendar.ics", "journal.csv", "contacts.vcf", "contacts-archive.vcf"},
        {"todos.ics", "memos"},
@@ -106,8 +110,10 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        {"Datebook.dat (date book): left out: its exports would replace those of "
         "address/Address.dat"}},
       {"one archive damaged, the others still exported",
-       {{"datebook/Datebook.dat", datebook()}, {"address/Address.dat", full.substr(0, full.size() - 2)},
-        {"todo/ToDo.dat", "not an archive"}, {"memopad/MemoPad.dat", memo()}},
+       {{"datebook/Datebook.dat", datebook()},
+        {"address/Address.dat", full.substr(0, full.size() - 2)},
+        {"todo/ToDo.dat", "not an archive"},
+        {"memopad/MemoPad.dat", memo()}},
        {"calendar.ics", "journal.csv", "contacts.vcf", "memos/Unfiled/Shopping.txt"},
        {"todos.ics"},
        3,
@@ -121,7 +127,8 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        0,
        {"journal.csv not written"}},
       {"a folder of two users",
-       {{"Alice/datebook/Datebook.dat", datebook()}, {"Bob/MemoPad.dat", memo()},
+       {{"Alice/datebook/Datebook.dat", datebook()},
+        {"Bob/MemoPad.dat", memo()},
         {"Carol/empty.txt", ""}},
        {"Alice/calendar.ics", "Alice/journal.csv", "Bob/memos/Unfiled/Shopping.txt"},
        {"Carol", "calendar.ics"},
@@ -142,7 +149,8 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
     EXPECT_EQ(summary.rfind("Exported " + user().string() + " into " + out().string() + ":\n", 0),
               0u)
         << summary;
-    for (const std::string& line : c.said) EXPECT_NE(summary.find(line), std::string::npos) << summary;
+    for (const std::string& line : c.said)
+      EXPECT_NE(summary.find(line), std::string::npos) << summary;
   }
 }
 
@@ -183,8 +191,7 @@ TEST_F(ConsoleFolderTest, NothingFoundNamesTheFoldersLookedIn) {
   place({{"datebook/readme.txt", "x"}, {"Other/notes.txt", "y"}});
   EXPECT_EQ(run({"-q"}), 3);
   EXPECT_EQ(err(), "vessory-export: no archive found; looked in " + user().string() + " " +
-                       (user() / "datebook").string() + " " + (user() / "Other").string() +
-                       "\n");
+                       (user() / "datebook").string() + " " + (user() / "Other").string() + "\n");
   EXPECT_FALSE(fs::exists(out()));
   EXPECT_EQ(run({"-q", "-o", (root_ / "missing" / "x").string()}), 3);
 }
@@ -201,9 +208,11 @@ TEST_F(ConsoleFolderTest, ProgressIsOneLinePerArchiveAndOptionsOfOneExportAreRef
                        0),
             0u)
       << text;
-  for (std::vector<std::string> extra :
-       {std::vector<std::string>{"--calendar"}, {"--list-journals"}, {"Datebook.dat"},
-        {"-o", "-"}, {"--time-zone", "Nowhere/Atlantis"}}) {
+  for (std::vector<std::string> extra : {std::vector<std::string>{"--calendar"},
+                                         {"--list-journals"},
+                                         {"Datebook.dat"},
+                                         {"-o", "-"},
+                                         {"--time-zone", "Nowhere/Atlantis"}}) {
     EXPECT_EQ(run(extra), 2) << extra[0];
   }
 }

@@ -1,10 +1,11 @@
+#include "export/folder_export.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "export/folder_export.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
 #include "support/organiser_builder.h"
@@ -27,7 +28,8 @@ struct RecordingFolderView : exporting::FolderView {
 TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach) {
   MemoryFiles files;
   files.archives["/p/Ann/datebook/Datebook.dat"] =
-      ArchiveBuilder().archive({journalRecord("9:15 am: Woke up"), journalRecord("x", 0, "Gym")})
+      ArchiveBuilder()
+          .archive({journalRecord("9:15 am: Woke up"), journalRecord("x", 0, "Gym")})
           .bytes();
   ContactSpec contact;
   contact.lastName = "Lee";
@@ -52,19 +54,19 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
   EXPECT_EQ(exporting::summaryLine(result.archives[1]),
             "Ben/address/address.ABA (address book (archive file)): "
             "Ben/contacts-archive.vcf (1 contact); all done");
-  EXPECT_EQ(exporting::summaryLine(result.archives[2]).rfind(
-                "Ben/ToDo.dat (to-do list): Ben/todos.ics (1 to-do, 1 left out); the archive "
-                "ended early -- ",
-                0),
-            0u);
-  EXPECT_EQ(files.outputPaths(), (std::vector<std::string>{"/o/Ann/calendar.ics",
-                                                           "/o/Ann/journal.csv",
-                                                           "/o/Ben/contacts-archive.vcf",
-                                                           "/o/Ben/todos.ics"}));
-  EXPECT_EQ(view.read, (std::vector<std::pair<std::string, std::int64_t>>{
-                           {"Ann/datebook/Datebook.dat", 2},
-                           {"Ben/address/address.ABA", 1},
-                           {"Ben/ToDo.dat", 2}}));
+  EXPECT_EQ(
+      exporting::summaryLine(result.archives[2])
+          .rfind("Ben/ToDo.dat (to-do list): Ben/todos.ics (1 to-do, 1 left out); the archive "
+                 "ended early -- ",
+                 0),
+      0u);
+  EXPECT_EQ(files.outputPaths(),
+            (std::vector<std::string>{"/o/Ann/calendar.ics", "/o/Ann/journal.csv",
+                                      "/o/Ben/contacts-archive.vcf", "/o/Ben/todos.ics"}));
+  EXPECT_EQ(
+      view.read,
+      (std::vector<std::pair<std::string, std::int64_t>>{
+          {"Ann/datebook/Datebook.dat", 2}, {"Ben/address/address.ABA", 1}, {"Ben/ToDo.dat", 2}}));
   // The date book's details come once, from its first reading.
   EXPECT_EQ(view.details.size(), 2u + 1u + 1u);
 }
