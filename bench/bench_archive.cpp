@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "support/archive_builder.h"
+#include "support/organiser_builder.h"
 
 namespace vessory::testing {
 
@@ -129,6 +130,66 @@ std::string benchmarkArchive(std::uint32_t records) {
     builder.record(event);
   }
   return builder.bytes();
+}
+
+namespace {
+
+OrganiserArchiveSpec organiserSpec() {
+  OrganiserArchiveSpec spec;
+  spec.categories = {
+      {1, 1, 0, "Business", "Busi"}, {2, 2, 0, "Personal", "Pers"}, {3, 3, 0, "Travel", "Trav"}};
+  return spec;
+}
+
+}  // namespace
+
+std::string benchmarkAddressArchive(std::uint32_t records) {
+  Sequence random;
+  std::vector<ContactSpec> contacts(records);
+  for (std::uint32_t i = 0; i < records; ++i) {
+    ContactSpec& c = contacts[i];
+    c.recordId = i + 1;
+    c.category = random.next(4);
+    c.isPrivate = random.next(10) == 0;
+    c.firstName = std::string(kAppointments[random.next(kAppointments.size())]).substr(0, 5);
+    c.lastName = "Person " + std::to_string(i);
+    c.company = random.next(2) == 0 ? "Hoffmann & Sons" : "";
+    c.phones[0].second = "+1 555 " + std::to_string(1000000 + random.next(9000000));
+    c.phones[4].second = "person" + std::to_string(i) + "@example.org";
+    c.address = std::to_string(1 + random.next(300)) + " Lake Street";
+    c.city = "Denver";
+    c.note = random.next(3) == 0 ? std::string(kSentences[random.next(kSentences.size())]) : "";
+  }
+  return buildAddressArchive(organiserSpec(), contacts);
+}
+
+std::string benchmarkTodoArchive(std::uint32_t records) {
+  Sequence random;
+  std::vector<TodoSpec> todos(records);
+  for (std::uint32_t i = 0; i < records; ++i) {
+    TodoSpec& t = todos[i];
+    t.recordId = i + 1;
+    t.category = random.next(4);
+    t.description =
+        std::string(kAppointments[random.next(kAppointments.size())]) + " " + std::to_string(i);
+    t.dueDate = random.next(3) == 0 ? kNoDueDate : 1018137600 + random.next(3650) * 86400;
+    t.completed = random.next(2);
+    t.priority = 1 + random.next(5);
+    t.note = random.next(4) == 0 ? std::string(kSentences[random.next(kSentences.size())]) : "";
+  }
+  return buildTodoArchive(organiserSpec(), todos);
+}
+
+std::string benchmarkMemoArchive(std::uint32_t records) {
+  Sequence random;
+  std::vector<MemoSpec> memos(records);
+  for (std::uint32_t i = 0; i < records; ++i) {
+    MemoSpec& m = memos[i];
+    m.recordId = i + 1;
+    m.category = random.next(4);
+    m.text = "Memo " + std::to_string(i) + "\r\n" + journalNote(random, 2);
+  }
+  return buildMemoArchive(organiserSpec(), memos);
 }
 
 std::string benchmarkNote(int entries) {

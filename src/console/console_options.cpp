@@ -40,6 +40,7 @@ bool setFlag(ConsoleOptions& o, const std::string& name) {
 
 bool isOutput(const std::string& name) { return name == "-o" || name == "--output"; }
 bool isEncoding(const std::string& name) { return name == "--encoding"; }
+bool isAll(const std::string& name) { return name == "--all"; }
 
 }  // namespace
 
@@ -64,6 +65,9 @@ std::string misplacedOption(const ConsoleOptions& o, const std::vector<std::stri
   for (const std::string& name : given) {
     if (o.listJournals && listingRefuses(name)) {
       return "option " + name + " cannot be used with --list-journals";
+    }
+    if (o.all && (name == "--calendar" || name == "--list-journals")) {
+      return "option " + name + " cannot be used with --all, which writes every export";
     }
     if (o.calendar && journalOnly(name)) {
       return "option " + name + " belongs to the journal export and cannot be used with --calendar";
@@ -97,7 +101,7 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
     }
     given.push_back(arg);
     std::string* target = valueTarget(o, arg);
-    if (target != nullptr || isOutput(arg) || isEncoding(arg)) {
+    if (target != nullptr || isOutput(arg) || isEncoding(arg) || isAll(arg)) {
       if (!inline_value && i + 1 >= args.size()) {
         parsed.error = "option " + arg + " needs a value";
         return parsed;
@@ -111,6 +115,8 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
         *target = value;
       } else if (isOutput(arg)) {
         o.output = value;
+      } else if (isAll(arg)) {
+        o.all = value;
       } else {
         o.encoding = value;
       }
@@ -123,6 +129,11 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
   if (o.help || o.version) return parsed;
   parsed.error = misplacedOption(o, given);
   if (!parsed.error.empty()) return parsed;
+  if (o.all) {
+    if (!positional.empty()) parsed.error = "--all takes a folder, not an archive as well";
+    if (o.output == "-") parsed.error = "--all writes a folder of files: -o needs a folder, not -";
+    return parsed;
+  }
   if (positional.size() != 1) {
     parsed.error = positional.empty() ? "no archive given" : "more than one archive given";
     return parsed;
@@ -136,6 +147,7 @@ std::string consoleUsage() {
          "       vessory-export --calendar [--time-zone ZONE] [--encoding NAME]\n"
          "                      [--include-deleted] [-o PATH|-] [-q] [-d] ARCHIVE\n"
          "       vessory-export --list-journals [--encoding NAME] ARCHIVE\n"
+         "       vessory-export --all FOLDER [-o OUTDIR] [OPTIONS]\n"
          "Writes the journal entries of a date-book archive (Datebook.dat) as CSV rows,\n"
          "one per entry, into a file beside the archive (Datebook.csv); with --calendar,\n"
          "every event of the date book as an iCalendar file (Datebook.ics) that calendar\n"
@@ -176,6 +188,12 @@ std::string consoleUsage() {
          "                       memos into the folder PATH) instead of beside the\n"
          "                       archive; \"-\" writes it to standard output\n"
          "  -q, --quiet          no progress display\n"
+         "      --all FOLDER     export every archive of a desktop user folder (its\n"
+         "                       datebook, address, todo and memopad folders, or the\n"
+         "                       folder itself; or each user's folder in it) into the\n"
+         "                       folder -o names (default FOLDER-export): calendar.ics,\n"
+         "                       journal.csv, contacts.vcf, todos.ics, memos/; archive\n"
+         "                       files add -archive, handheld databases -handheld\n"
          "      --list-journals  print COUNT, a TAB and the description of every\n"
          "                       description used by non-repeating events with a note, most\n"
          "                       frequent first: the names to give --journal\n"
@@ -187,7 +205,8 @@ std::string consoleUsage() {
          "error (also an unknown time zone or character set); 3 nothing exported (no such\n"
          "archive, not a date-book archive, output file not created); 4 stopped part-way\n"
          "(a corrupt string marker, a field or record that cannot be read, a read or\n"
-         "write failure).\n";
+         "write failure). With --all, the worst of every export's status, and 3 when the\n"
+         "folder holds no archive.\n";
 }
 
 std::string consoleVersion() { return "vessory-export 1.0\n"; }

@@ -23,6 +23,8 @@ struct ConsoleOptions {
   std::string timeZone;  // empty: the system's zone
   bool includeDeleted = false;
   bool listJournals = false;
+  // --all FOLDER: every archive of a desktop user folder; no ARCHIVE is given then.
+  std::optional<std::string> all;
   bool help = false;
   bool version = false;
   std::string archive;

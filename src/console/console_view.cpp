@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "archive/text_converter.h"
+#include "console/console_folder.h"
 #include "export/journal_listing.h"
 #include "export/organiser_run.h"
 #include "journal/journal_selection.h"
@@ -194,6 +195,7 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     return 0;
   }
   ConsoleFiles files(out);
+  if (options.all) return exportFolder(options, files, err, errIsTerminal && !options.quiet);
   const exporting::InputKind input = exporting::identifyInput(files, options.archive);
   const archive::ArchiveKind kind = choiceKind(input);
   const RunChoice choice = chooseRun(options, input);

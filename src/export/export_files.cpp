@@ -21,6 +21,16 @@ fs::path nativePath(const std::string& path) {
   return fs::path(path);
 #endif
 }
+// A path of the file system as the program spells paths: UTF-8 on Windows.
+std::string spelled(const fs::path& path) {
+#ifdef _WIN32
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
+}
+
 }  // namespace
 
 bool DiskFiles::fileExists(const std::string& path) {
@@ -58,6 +68,53 @@ bool DiskFiles::makeFolder(const std::string& path, std::string& error) {
   if (fs::is_directory(folder)) return true;
   error = code ? code.message() : "a file of that name is in the way";
   return false;
+}
+
+bool DiskFiles::listFolder(const std::string& path, std::vector<FolderEntry>& entries,
+                           std::string& error) {
+  std::error_code code;
+  fs::directory_iterator it(nativePath(path), code);
+  if (code) {
+    error = code.message();
+    return false;
+  }
+  for (; it != fs::directory_iterator(); it.increment(code)) {
+    std::error_code kind;
+    const std::string name = spelled(it->path().filename());
+    if (it->is_directory(kind)) {
+      entries.push_back({name, true});
+    } else if (fileExists(spelled(it->path()))) {
+      entries.push_back({name, false});
+    }
+  }
+  if (code) {
+    error = code.message();
+    return false;
+  }
+  return true;
+}
+
+bool DiskFiles::folderExists(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(nativePath(path), error);
+}
+
+std::string DiskFiles::absolutePath(const std::string& path) {
+  std::error_code error;
+  const fs::path absolute = fs::absolute(nativePath(path), error);
+  return error ? path : spelled(absolute.lexically_normal());
+}
+
+bool DiskFiles::replaceFile(const std::string& from, const std::string& to, std::string& error) {
+  std::error_code code;
+  fs::rename(nativePath(from), nativePath(to), code);
+  if (code) error = code.message();
+  return !code;
+}
+
+bool DiskFiles::removeFile(const std::string& path) {
+  std::error_code code;
+  return fs::remove(nativePath(path), code) && !code;
 }
 
 }  // namespace vessory::exporting

@@ -3,11 +3,18 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "archive/byte_source.h"
 #include "export/output_file.h"
 
 namespace vessory::exporting {
+
+// One entry of a folder: its name (no path) and whether it is a folder itself.
+struct FolderEntry {
+  std::string name;
+  bool isFolder = false;
+};
 
 // The file operations of an export run. DiskFiles is the real thing; tests and the fuzz target
 // hand the run files held in memory instead.
@@ -45,6 +52,38 @@ class ExportFiles {
   }
   // How an output path is named in messages.
   virtual std::string displayName(const std::string& path) { return path; }
+
+  // The folders and ordinary files directly in the folder `path` (never "." or ".."), in no
+  // particular order; false with the system's reason in `error` when it is no folder or cannot
+  // be read. What fileExists() leaves out is left out here too.
+  virtual bool listFolder(const std::string& path, std::vector<FolderEntry>& entries,
+                          std::string& error) {
+    (void)path;
+    (void)entries;
+    error = "folders cannot be listed here";
+    return false;
+  }
+  // True when `path` names an existing folder.
+  virtual bool folderExists(const std::string& path) {
+    std::vector<FolderEntry> entries;
+    std::string error;
+    return listFolder(path, entries, error);
+  }
+  // `path` made absolute and rid of "." and ".." parts, spelled as it is given elsewhere; the
+  // path as it is where there is no current folder.
+  virtual std::string absolutePath(const std::string& path) { return path; }
+  // Gives the file `from` the name `to`, replacing a file of that name; false with the reason.
+  virtual bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+    (void)from;
+    (void)to;
+    error = "files cannot be renamed here";
+    return false;
+  }
+  // Removes the file `path`; false when there was none or it cannot be removed.
+  virtual bool removeFile(const std::string& path) {
+    (void)path;
+    return false;
+  }
 };
 
 class DiskFiles : public ExportFiles {
@@ -56,6 +95,12 @@ class DiskFiles : public ExportFiles {
   std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   bool makeFolder(const std::string& path, std::string& error) override;
+  bool listFolder(const std::string& path, std::vector<FolderEntry>& entries,
+                  std::string& error) override;
+  bool folderExists(const std::string& path) override;
+  std::string absolutePath(const std::string& path) override;
+  bool replaceFile(const std::string& from, const std::string& to, std::string& error) override;
+  bool removeFile(const std::string& path) override;
 };
 
 }  // namespace vessory::exporting

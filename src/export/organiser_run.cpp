@@ -44,6 +44,7 @@ struct KindRun {
   OrganiserTally& tally;
   const std::string& path;
   bool keepDeleted;
+  bool endsProgram;  // false: the final message is the caller's, a failure's reason still ours
 };
 
 template <class Record>
@@ -156,9 +157,11 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
     // Nothing of the records can be read: no output is made, so the message names none (the
     // reader has said what it could not read).
     const ExportOutcome stop = source.stopOutcome();
-    run.view.showMessage(stop == ExportOutcome::kEndedEarly
-                             ? kEndedEarly + (kParagraph + std::string(kNothingRead))
-                             : kNothingRead);
+    if (run.endsProgram) {
+      run.view.showMessage(stop == ExportOutcome::kEndedEarly
+                               ? kEndedEarly + (kParagraph + std::string(kNothingRead))
+                               : kNothingRead);
+    }
     return stop;
   }
   run.tally.announced = *announced;
@@ -180,7 +183,9 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
   if (auto* memos = dynamic_cast<MemosOutput*>(output.get())) run.tally.folders = memos->folderCount();
   const ExportOutcome outcome = closingOutcome(written, stopped, source);
   const std::string reason = written ? source.readError() : output->errorText();
-  reportEnd(run.view, outcome, run.path, run.tally, reason);
+  const bool failed =
+      outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
+  if (run.endsProgram || failed) reportEnd(run.view, outcome, run.path, run.tally, reason);
   return outcome;
 }
 
@@ -311,7 +316,7 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   }
   tally_.kind = *records;
   KindRun run{view, files_, settings_, *tools_, tally_, path,
-              settings_.includeDeleted || isArchiveFileName(path)};
+              settings_.includeDeleted || isArchiveFileName(path), endsProgram_};
   ExportOutcome outcome;
   if (tally_.kind == archive::RecordKind::kAddress) {
     outcome = exportDesktop<archive::ContactRecord>(run, *opened.source, reader, messages);
@@ -324,7 +329,9 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
 }
 
 ExportOutcome OrganiserRun::finish(ExportView& view, ExportOutcome outcome) {
-  if (!nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) view.endProgram();
+  if (endsProgram_ && !nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) {
+    view.endProgram();
+  }
   return outcome;
 }
 
@@ -339,7 +346,8 @@ ExportOutcome OrganiserRun::exportHandheld(ExportView& view, archive::ByteSource
   const handheld::HandheldDatabase& database = *loaded->database;
   tally_.kind = database.kind();
   // A handheld marks its deleted and archived records; they stay out unless asked for.
-  KindRun run{view, files_, settings_, *tools_, tally_, path, settings_.includeDeleted};
+  KindRun run{view, files_, settings_, *tools_, tally_, path, settings_.includeDeleted,
+              endsProgram_};
   switch (tally_.kind) {
     case archive::RecordKind::kAddress: {
       HandheldRecords<archive::ContactRecord> source(database, messages);

@@ -69,11 +69,13 @@ std::optional<std::string> checkOrganiserSettings(const OrganiserSettings& setti
 // the desktop are left out of a live file unless asked for.
 //
 // Borrows `files`, which must outlive it, and closes every file it opened before it returns. A
-// call made while a run is under way does nothing.
+// call made while a run is under way does nothing. With `endsProgram` false the run leaves the
+// final message and the end of the program to its caller, which reads tally(); a failure to read
+// or write is still reported here, where its reason is known.
 class OrganiserRun {
  public:
-  OrganiserRun(ExportFiles& files, OrganiserSettings settings)
-      : files_(files), settings_(std::move(settings)) {}
+  OrganiserRun(ExportFiles& files, OrganiserSettings settings, bool endsProgram = true)
+      : files_(files), settings_(std::move(settings)), endsProgram_(endsProgram) {}
   OrganiserRun(const OrganiserRun&) = delete;
   OrganiserRun& operator=(const OrganiserRun&) = delete;
 
@@ -87,6 +89,7 @@ class OrganiserRun {
 
   ExportFiles& files_;
   OrganiserSettings settings_;
+  bool endsProgram_;
   bool running_ = false;
   OrganiserTally tally_;
   std::unique_ptr<TextAndClock> tools_;

@@ -19,7 +19,9 @@ std::string systemReason(const char* fallback) {
 }
 }  // namespace
 
-OutputFile::OutputFile() : buffer_(kFlushAt) {}
+// The buffer grows as bytes come, up to a little over kFlushAt: a short file (a memo) costs no
+// more than its bytes.
+OutputFile::OutputFile() = default;
 
 bool OutputFile::flush() {
   if (used_ != 0 && ok()) deliver(std::string_view(buffer_.data(), used_));

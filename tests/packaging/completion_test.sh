@@ -54,6 +54,7 @@ expect "-o offers every file and standard output" \
   "$(lines - -x.dat Address.ABA Address.vcf COPY.DAT Datebook.csv Datebook.dat Datebook.dba \
     MemoPad.Mpa ToDo.tda dat "Old Backups")" -o ""
 expect "after -- a word starting with - is an archive" "-x.dat" -q -- -
+expect "--all takes a folder and offers folders only" "Old Backups" --all ""
 cd - >/dev/null || exit 1
 
 zones=$work/zoneinfo

@@ -1,6 +1,8 @@
 #include "support/fake_export.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 
 #include "archive/byte_source.h"
 #include "export/output_file.h"
@@ -102,7 +104,7 @@ std::unique_ptr<archive::ByteSource> MemoryFiles::openArchive(const std::string&
 }
 
 bool MemoryFiles::sameFile(const std::string& a, const std::string& b) {
-  return fileExists(a) && canonical(a) == canonical(b);
+  return (fileExists(a) || folderExists(a)) && canonical(a) == canonical(b);
 }
 
 std::unique_ptr<exporting::OutputFile> MemoryFiles::createCsv(const std::string& path,
@@ -126,6 +128,47 @@ bool MemoryFiles::makeFolder(const std::string& path, std::string& error) {
   folders.push_back(path);
   return true;
 }
+
+bool MemoryFiles::listFolder(const std::string& path, std::vector<exporting::FolderEntry>& entries,
+                             std::string& error) {
+  const std::string prefix = path + exporting::pathSeparator();
+  std::set<std::string> files, subfolders;
+  auto consider = [&](const std::string& item, bool isFile) {
+    if (item.rfind(prefix, 0) != 0) return;
+    const std::string rest = item.substr(prefix.size());
+    const std::size_t separator = rest.find(exporting::pathSeparator());
+    if (separator != std::string::npos) {
+      subfolders.insert(rest.substr(0, separator));
+    } else {
+      (isFile ? files : subfolders).insert(rest);
+    }
+  };
+  for (const auto& archive : archives) consider(archive.first, true);
+  for (const auto& output : outputs_) consider(output.first, true);
+  for (const std::string& folder : folders) consider(folder, false);
+  if (files.empty() && subfolders.empty() &&
+      std::find(folders.begin(), folders.end(), path) == folders.end()) {
+    error = "No such file or directory";
+    return false;
+  }
+  for (const std::string& name : subfolders) entries.push_back({name, true});
+  for (const std::string& name : files) entries.push_back({name, false});
+  return true;
+}
+
+bool MemoryFiles::replaceFile(const std::string& from, const std::string& to,
+                              std::string& error) {
+  auto found = outputs_.find(from);
+  if (found == outputs_.end()) {
+    error = "No such file or directory";
+    return false;
+  }
+  outputs_[to] = found->second;
+  outputs_.erase(from);
+  return true;
+}
+
+bool MemoryFiles::removeFile(const std::string& path) { return outputs_.erase(path) != 0; }
 
 std::vector<std::string> MemoryFiles::outputPaths() const {
   std::vector<std::string> paths;

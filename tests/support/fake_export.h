@@ -69,6 +69,11 @@ class MemoryFiles : public exporting::ExportFiles {
   std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   bool makeFolder(const std::string& path, std::string& error) override;
+  // A folder exists when it was made or holds an archive or an output.
+  bool listFolder(const std::string& path, std::vector<exporting::FolderEntry>& entries,
+                  std::string& error) override;
+  bool replaceFile(const std::string& from, const std::string& to, std::string& error) override;
+  bool removeFile(const std::string& path) override;
   // Folders made, in order.
   std::vector<std::string> folders;
   // Every output created, by path.

@@ -1,0 +1,95 @@
+#include "console/console_folder.h"
+
+#include <algorithm>
+#include <string>
+
+#include "console/console_view.h"
+#include "export/folder_export.h"
+#include "export/organiser_run.h"
+
+namespace vessory::console {
+
+namespace {
+
+void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, text.size(), f); }
+
+// Progress as one line per archive, not a line redrawn per record: many archives go by.
+class ConsoleFolderView : public exporting::FolderView {
+ public:
+  ConsoleFolderView(std::FILE* err, bool showProgress) : err_(err), showProgress_(showProgress) {}
+
+  void archiveRead(const std::string& name, std::int64_t records) override {
+    if (!showProgress_) return;
+    put(err_, name + ": " + std::to_string(records) + " records read\n");
+    std::fflush(err_);
+  }
+  void showDetail(const std::string& label, const std::string& description) override {
+    put(err_, label + "\t" + description + "\n");
+  }
+
+ private:
+  std::FILE* err_;
+  bool showProgress_;
+};
+
+bool given(const ConsoleOptions& options, const char* name, const char* longName) {
+  return std::any_of(options.given.begin(), options.given.end(),
+                     [&](const std::string& o) { return o == name || o == longName; });
+}
+
+exporting::FolderSettings folderSettings(const ConsoleOptions& options) {
+  exporting::FolderSettings settings;
+  settings.folder = *options.all;
+  settings.outputFolder = options.output;
+  settings.journalText = options.journal;
+  settings.keywords = options.keywords;
+  settings.bias = options.bias;
+  settings.biasGiven = given(options, "-b", "--bias");
+  settings.wordWrap = options.wordWrap;
+  settings.encoding = options.encoding;
+  settings.zoneName = options.timeZone;
+  settings.includeDeleted = options.includeDeleted;
+  settings.details = options.details;
+  return settings;
+}
+
+int usageError(std::FILE* err, const std::string& text) {
+  put(err, "vessory-export: " + text + "\nTry 'vessory-export --help'.\n");
+  return 2;
+}
+
+}  // namespace
+
+int exportFolder(const ConsoleOptions& options, exporting::ExportFiles& files, std::FILE* err,
+                 bool showProgress) {
+  exporting::OrganiserSettings check;
+  check.zoneName = options.timeZone;
+  if (options.encoding) check.charset = *options.encoding;
+  if (std::optional<std::string> unknown = exporting::checkOrganiserSettings(check)) {
+    return usageError(err, *unknown);
+  }
+  ConsoleFolderView view(err, showProgress);
+  exporting::FolderExport run(files, folderSettings(options));
+  const exporting::FolderResult result = run.run(view);
+  switch (result.status) {
+    case exporting::FolderStatus::kOutputRefused:
+      return usageError(err, result.problem);
+    case exporting::FolderStatus::kNothingFound:
+    case exporting::FolderStatus::kCannotMakeOutput:
+      put(err, "vessory-export: " + result.problem + "\n");
+      return 3;
+    default:
+      break;
+  }
+  put(err, "Exported " + *options.all + " into " + result.outputFolder + ":\n");
+  int status = 0;
+  for (const exporting::ArchiveReport& report : result.archives) {
+    put(err, exporting::summaryLine(report) + "\n");
+    for (const exporting::PartReport& part : report.parts) {
+      status = std::max(status, exitStatus(part.outcome));
+    }
+  }
+  return status;
+}
+
+}  // namespace vessory::console

@@ -1,0 +1,320 @@
+#include "export/folder_export.h"
+
+#include <algorithm>
+
+#include "export/calendar_run.h"
+#include "export/export_run.h"
+#include "export/export_view.h"
+#include "export/organiser_run.h"
+#include "journal/journal_selection.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+// The view of every run of one archive: the options come from the folder's settings, progress
+// is only counted, messages are kept (each once: the journal and the calendar read the same
+// bytes and would report the same damage twice) and the end of the program is not the run's to
+// ask for. Details go on to the front end while they are wanted.
+class CollectingView : public JournalView {
+ public:
+  CollectingView(const FolderSettings& settings, FolderView& front, std::string path,
+                 std::string bias)
+      : settings_(settings), front_(front), path_(std::move(path)), bias_(std::move(bias)) {}
+
+  std::string inputPath() override { return path_; }
+  int showDetailsValue() override { return details_ ? kChecked : kUnchecked; }
+  std::string journalNameText() override { return settings_.journalText; }
+  std::string keywordsText() override { return settings_.keywords; }
+  int wordWrapValue() override { return settings_.wordWrap ? kChecked : kUnchecked; }
+  std::string hoursBiasBoxText() override { return bias_; }
+
+  void showTotalRecords(const std::string&) override {}
+  void showThisRecord(const std::string& text) override { current_ = text; }
+  void showJournalsFound(const std::string&) override {}
+  void showDateTime(const std::string& text) override { dateTime_ = text; }
+  void setDescriptionBackColor(std::uint32_t) override {}
+  void showDescription(const std::string& text) override {
+    if (details_) front_.showDetail(dateTime_, text);
+  }
+  void processPendingEvents() override {}
+  void showMessage(const std::string& text) override {
+    if (std::find(messages_.begin(), messages_.end(), text) == messages_.end()) {
+      messages_.push_back(text);
+    }
+  }
+  void endProgram() override {}
+
+  void setDetails(bool on) { details_ = on; }
+  std::vector<std::string>& messages() { return messages_; }
+  std::int64_t recordsRead() const { return current_.empty() ? 0 : std::stoll(current_); }
+
+ private:
+  const FolderSettings& settings_;
+  FolderView& front_;
+  std::string path_;
+  std::string bias_;
+  bool details_ = false;
+  std::string current_;
+  std::string dateTime_;
+  std::vector<std::string> messages_;
+};
+
+std::string countOf(std::int64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string withLeftOut(std::string counts, std::int64_t leftOut) {
+  if (leftOut > 0) counts += ", " + std::to_string(leftOut) + " left out";
+  return counts;
+}
+
+std::string kindName(archive::RecordKind kind) {
+  switch (kind) {
+    case archive::RecordKind::kDatebook:
+      return "date book";
+    case archive::RecordKind::kAddress:
+      return "address book";
+    case archive::RecordKind::kTodo:
+      return "to-do list";
+    default:
+      return "memo pad";
+  }
+}
+
+std::string describe(archive::RecordKind kind, ArchiveSort sort) {
+  if (sort == ArchiveSort::kArchiveFile) return kindName(kind) + " (archive file)";
+  if (sort == ArchiveSort::kHandheld) return kindName(kind) + " (handheld database)";
+  return kindName(kind);
+}
+
+const char* outcomeText(ExportOutcome outcome) {
+  switch (outcome) {
+    case ExportOutcome::kComplete:
+      return "all done";
+    case ExportOutcome::kDataAfterEnd:
+      return "data after the last record";
+    case ExportOutcome::kEndedEarly:
+      return "the archive ended early";
+    case ExportOutcome::kSequencingError:
+    case ExportOutcome::kDamagedRecords:
+      return "damaged: exported up to the damage";
+    case ExportOutcome::kLaterVersion:
+      return "a later desktop version, not read yet";
+    case ExportOutcome::kCannotCreate:
+      return "output not created";
+    case ExportOutcome::kCannotWrite:
+      return "writing failed";
+    case ExportOutcome::kCannotRead:
+      return "reading failed";
+    case ExportOutcome::kBadOption:
+      return "unknown time zone or character set";
+    case ExportOutcome::kEndRequested:
+      return "stopped";
+    default:
+      return "nothing exported";
+  }
+}
+
+// A message on one line: its line breaks become blanks.
+std::string oneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c != '\r' && c != '\n') {
+      line += c;
+    } else if (!line.empty() && line.back() != ' ') {
+      line += ' ';
+    }
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+// The journal, written under a name of its own and given its name only when it holds an
+// entry: an archive without one leaves an earlier journal where it is.
+PartReport journalPart(ExportFiles& files, const FolderSettings& settings,
+                       const FoundArchive& found, CollectingView& view) {
+  const std::string name = journalExportName(found.sort);
+  const std::string target = joinPath(found.outputFolder, name);
+  const std::string partial = target + ".part";
+  ExportRun journal(files, partial);
+  journal.leaveEndToCaller();
+  if (settings.encoding) journal.convertToUtf8From(*settings.encoding);
+  PartReport part{"", "", journal.run(view)};
+  const bool keep = journal.rowsWritten() > 0 && !nothingExported(part.outcome) &&
+                    part.outcome != ExportOutcome::kCannotWrite;
+  std::string error;
+  if (keep && files.replaceFile(partial, target, error)) {
+    part.output = found.outputPrefix + name;
+    part.counts = countOf(journal.rowsWritten(), "entry", "entries");
+    return part;
+  }
+  files.removeFile(partial);
+  if (keep) {
+    view.showMessage("Cannot write " + target + ": " + error);
+    part.outcome = ExportOutcome::kCannotWrite;
+  }
+  if (journal.rowsWritten() == 0) {
+    part.counts = "no entries under \"" + journal::deriveJournalName(settings.journalText) + "\", ";
+  }
+  part.counts += name + " not written";
+  return part;
+}
+
+PartReport calendarPart(ExportFiles& files, const FolderSettings& settings,
+                        const FoundArchive& found, CollectingView& view) {
+  CalendarSettings calendar;
+  calendar.zoneName = settings.zoneName;
+  if (settings.encoding) calendar.charset = *settings.encoding;
+  calendar.includeDeleted = settings.includeDeleted;
+  const std::string name = exportName(archive::RecordKind::kDatebook, found.sort);
+  calendar.outputPath = joinPath(found.outputFolder, name);
+  calendar.stampTime = settings.stampTime;
+  CalendarRun run(files, calendar, false);
+  PartReport part{"", "", run.run(view)};
+  if (!nothingExported(part.outcome)) {
+    const CalendarTally& tally = run.tally();
+    part.output = found.outputPrefix + name;
+    part.counts = withLeftOut(countOf(tally.events, "event", "events"),
+                              tally.deletedLeftOut + tally.cutShortLeftOut);
+  }
+  return part;
+}
+
+// Whether the exports can start: the output folder is not refused, archives were found and
+// the output folders are made. Otherwise `result` says why.
+bool ready(ExportFiles& files, const std::string& folder, const FolderLayout& layout,
+           FolderResult& result) {
+  const std::string& out = result.outputFolder;
+  if (std::optional<std::string> refused = refuseOutputFolder(files, folder, out, layout)) {
+    result.status = FolderStatus::kOutputRefused;
+    result.problem = *refused;
+    return false;
+  }
+  result.status = FolderStatus::kNothingFound;
+  if (!layout.error.empty()) {
+    result.problem = "cannot read " + folder + ": " + layout.error;
+    return false;
+  }
+  if (layout.archives.empty()) {
+    result.problem = "no archive found; looked in";
+    for (const std::string& looked : layout.lookedIn) result.problem += " " + looked;
+    return false;
+  }
+  std::string error;
+  for (const FoundArchive& found : layout.archives) {
+    if (!files.makeFolder(found.outputFolder, error)) {
+      result.status = FolderStatus::kCannotMakeOutput;
+      result.problem = "cannot make " + found.outputFolder + ": " + error;
+      return false;
+    }
+  }
+  result.status = FolderStatus::kExported;
+  return true;
+}
+
+}  // namespace
+
+FolderResult FolderExport::run(FolderView& view) {
+  FolderResult result;
+  result.outputFolder = settings_.outputFolder ? *settings_.outputFolder
+                                               : defaultOutputFolder(files_, settings_.folder);
+  const FolderLayout layout = findArchives(files_, settings_.folder, result.outputFolder);
+  if (!ready(files_, settings_.folder, layout, result)) return result;
+  for (const FoundArchive& found : layout.archives) {
+    ArchiveReport& report = result.archives.emplace_back();
+    report.archive = found.shownName;
+    exportArchive(found, view, report);
+    view.archiveRead(found.shownName, report.recordsRead);
+  }
+  return result;
+}
+
+void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
+                                 ArchiveReport& report) {
+  const std::optional<archive::RecordKind> kind = exportKind(found);
+  if (!kind) {
+    report.what = "not an archive this tool reads";
+    report.parts.push_back({"", "", ExportOutcome::kNotDatebook});
+    return;
+  }
+  report.what = describe(*kind, found.sort);
+  if (!found.duplicateOf.empty()) {
+    report.note = "left out: its exports would replace those of " + found.duplicateOf;
+  } else if (*kind == archive::RecordKind::kDatebook) {
+    exportDatebook(found, view, report);
+  } else {
+    exportOrganiser(found, *kind, view, report);
+  }
+}
+
+void FolderExport::exportDatebook(const FoundArchive& found, FolderView& view,
+                                  ArchiveReport& report) {
+  // The handheld kept its own clock's times: no bias unless one is given.
+  const bool handheld = found.sort == ArchiveSort::kHandheld;
+  CollectingView runView(settings_, view, found.path,
+                         handheld && !settings_.biasGiven ? "0" : settings_.bias);
+  runView.setDetails(settings_.details);
+  PartReport journal = journalPart(files_, settings_, found, runView);
+  runView.setDetails(false);  // once per record is enough
+  report.parts = {calendarPart(files_, settings_, found, runView), std::move(journal)};
+  report.recordsRead = runView.recordsRead();
+  report.messages = std::move(runView.messages());
+}
+
+void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKind kind,
+                                   FolderView& view, ArchiveReport& report) {
+  CollectingView runView(settings_, view, found.path, settings_.bias);
+  runView.setDetails(settings_.details);
+  OrganiserSettings organiser;
+  organiser.zoneName = settings_.zoneName;
+  if (settings_.encoding) organiser.charset = *settings_.encoding;
+  organiser.includeDeleted = settings_.includeDeleted;
+  const std::string name = exportName(kind, found.sort);
+  organiser.outputPath = joinPath(found.outputFolder, name);
+  organiser.stampTime = settings_.stampTime;
+  OrganiserRun run(files_, organiser, false);
+  PartReport part{"", "", run.run(runView)};
+  if (!nothingExported(part.outcome)) {
+    static constexpr const char* kNouns[][2] = {
+        {"event", "events"}, {"contact", "contacts"}, {"to-do", "to-dos"}, {"memo", "memos"}};
+    const OrganiserTally& tally = run.tally();
+    const auto& noun = kNouns[static_cast<int>(tally.kind)];
+    part.output = found.outputPrefix + name + (kind == archive::RecordKind::kMemo ? "/" : "");
+    part.counts =
+        withLeftOut(countOf(tally.written, noun[0], noun[1]),
+                    tally.deletedLeftOut + tally.damagedLeftOut + tally.unreadableLeftOut);
+  }
+  report.parts = {std::move(part)};
+  report.recordsRead = runView.recordsRead();
+  report.messages = std::move(runView.messages());
+}
+
+std::string summaryLine(const ArchiveReport& report) {
+  std::vector<std::string> written;
+  std::vector<ExportOutcome> outcomes;
+  for (const PartReport& part : report.parts) {
+    if (!part.output.empty()) {
+      written.push_back(part.output + " (" + part.counts + ")");
+    } else if (!part.counts.empty()) {
+      written.push_back(part.counts);
+    }
+    if (std::find(outcomes.begin(), outcomes.end(), part.outcome) == outcomes.end()) {
+      outcomes.push_back(part.outcome);
+    }
+  }
+  std::string line = report.archive + " (" + report.what + "):";
+  for (std::size_t i = 0; i < written.size(); ++i) line += (i == 0 ? " " : ", ") + written[i];
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    line += i > 0 ? ", " : written.empty() ? " " : "; ";
+    line += outcomeText(outcomes[i]);
+  }
+  if (!report.note.empty()) line += " " + report.note;
+  for (std::size_t i = 0; i < report.messages.size(); ++i) {
+    line += i == 0 ? " -- " : " | ";
+    line += oneLine(report.messages[i]);
+  }
+  return line;
+}
+
+}  // namespace vessory::exporting

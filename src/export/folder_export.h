@@ -1,0 +1,114 @@
+#ifndef VESSORY_EXPORT_FOLDER_EXPORT_H_
+#define VESSORY_EXPORT_FOLDER_EXPORT_H_
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "export/export_files.h"
+#include "export/folder_layout.h"
+#include "export/run_steps.h"
+
+namespace vessory::exporting {
+
+// The options of an export of a whole user folder, fixed when it starts.
+struct FolderSettings {
+  std::string folder;
+  // The folder the exports go to; FOLDER-export beside the folder when not given.
+  std::optional<std::string> outputFolder;
+  // The journal export's options, as its front ends hold them.
+  std::string journalText = "English: Daily Journal";
+  std::string keywords = "<>";
+  std::string bias = "-4";
+  // A handheld date book's journal takes its times as they are unless a bias is given.
+  bool biasGiven = false;
+  bool wordWrap = true;
+  // The archives' character set: the journal is written in UTF-8 from it when given; every
+  // other export converts from it (windows-1252 when not given).
+  std::optional<std::string> encoding;
+  std::string zoneName;  // the calendar's and the to-dos' zone; empty: the system's
+  bool includeDeleted = false;
+  bool details = false;
+  // DTSTAMP of every event and to-do, seconds since 1970 UTC; the moment of the export when
+  // not set.
+  std::optional<std::int64_t> stampTime;
+};
+
+// What a front end sees of a folder export while it runs. Called on the caller's thread.
+class FolderView {
+ public:
+  virtual ~FolderView() = default;
+  // An archive has been read: its name as the summary gives it and the records read.
+  virtual void archiveRead(const std::string& name, std::int64_t records) = 0;
+  // With details asked for: a record's time (or number) and its description, as the archive
+  // holds it, once per record of every archive.
+  virtual void showDetail(const std::string& label, const std::string& description) = 0;
+};
+
+// One export of an archive: its output, as the summary names it, what it holds, and how it
+// ended.
+struct PartReport {
+  std::string output;  // relative to the output folder; empty when nothing was written
+  std::string counts;  // "120 events", "no journal entries: journal.csv not written"
+  ExportOutcome outcome = ExportOutcome::kComplete;
+};
+
+// What became of one archive found.
+struct ArchiveReport {
+  std::string archive;                // relative to the folder exported
+  std::string what;                   // "date book", "address book (archive file)", ...
+  std::vector<PartReport> parts;      // none for an archive left out
+  std::string note;                   // why it was left out, or what it is not
+  std::vector<std::string> messages;  // what the runs reported, each once, in order
+  std::int64_t recordsRead = 0;
+};
+
+enum class FolderStatus {
+  kExported,          // the archives were exported, each as its parts say
+  kOutputRefused,     // the output folder is the folder itself or lies in a kind folder
+  kNothingFound,      // no archive, or the folder cannot be read
+  kCannotMakeOutput,  // the output folder could not be made
+};
+
+struct FolderResult {
+  FolderStatus status = FolderStatus::kExported;
+  std::string problem;  // the reason, for every status but kExported
+  std::string outputFolder;
+  std::vector<ArchiveReport> archives;
+};
+
+// The export of a whole user folder (or a folder of several users' folders): finds the
+// archives (see folder_layout.h), refuses an output folder that would mix with them, makes the
+// output folder, and runs each archive's exports into it with fixed names -- the date book's
+// calendar and journal, the contacts, to-dos and memos -- through the same runs as single
+// exports. A run's messages are kept for the summary, never shown; damage in one archive stops
+// only that archive. The journal goes to a file of its own first and takes its name only when it
+// holds an entry, so that an earlier journal.csv survives an archive without one. Files in the
+// output folder that are not written keep their contents.
+//
+// Borrows `files`, which must outlive it.
+class FolderExport {
+ public:
+  FolderExport(ExportFiles& files, FolderSettings settings)
+      : files_(files), settings_(std::move(settings)) {}
+
+  FolderResult run(FolderView& view);
+
+ private:
+  void exportArchive(const FoundArchive& found, FolderView& view, ArchiveReport& report);
+  void exportDatebook(const FoundArchive& found, FolderView& view, ArchiveReport& report);
+  void exportOrganiser(const FoundArchive& found, archive::RecordKind kind, FolderView& view,
+                       ArchiveReport& report);
+
+  ExportFiles& files_;
+  FolderSettings settings_;
+};
+
+// The summary's line for one archive: what it was, where its exports went with their counts,
+// how each ended, and the messages of its runs.
+std::string summaryLine(const ArchiveReport& report);
+
+}  // namespace vessory::exporting
+
+#endif  // VESSORY_EXPORT_FOLDER_EXPORT_H_

@@ -1,0 +1,203 @@
+#include "export/folder_layout.h"
+
+#include <algorithm>
+#include <array>
+
+#include "export/export_view.h"
+
+namespace vessory::exporting {
+
+namespace {
+
+// The kind folders, in the order they are looked in.
+constexpr std::array<std::string_view, 4> kKindFolders = {"datebook", "address", "todo", "memopad"};
+// The files looked at, in lower case: the live files, the archive files and the handheld's
+// databases of each kind.
+constexpr std::array<std::string_view, 12> kArchiveNames = {
+    "datebook.dat", "datebook.dba", "datebookdb.pdb", "address.dat", "address.aba", "addressdb.pdb",
+    "todo.dat",     "todo.tda",     "tododb.pdb",     "memopad.dat", "memopad.mpa", "memodb.pdb"};
+constexpr std::array<std::string_view, 4> kArchiveFileExtensions = {".dba", ".aba", ".tda", ".mpa"};
+
+std::string lower(std::string_view text) {
+  std::string low(text);
+  for (char& c : low) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return low;
+}
+
+template <std::size_t N>
+bool among(const std::array<std::string_view, N>& names, std::string_view name) {
+  return std::find(names.begin(), names.end(), lower(name)) != names.end();
+}
+
+bool isSeparator(char c) { return c == '/' || c == '\\'; }
+
+// `path` without separators at its end, but never less than a root ("/", "C:\").
+std::string trimmed(std::string path) {
+  while (path.size() > 1 && isSeparator(path.back()) && path[path.size() - 2] != ':') {
+    path.pop_back();
+  }
+  return path;
+}
+
+// The folder `path` lies in; empty for a name without one, the root for the root itself.
+std::string parentOf(const std::string& path) {
+  const std::size_t last = path.find_last_of("/\\");
+  if (last == std::string::npos) return {};
+  if (last == 0 || path[last - 1] == ':') return path.substr(0, last + 1);
+  return path.substr(0, last);
+}
+
+ArchiveSort sortOf(const std::string& name, const InputKind& input) {
+  if (input.container == Container::kHandheld) return ArchiveSort::kHandheld;
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && among(kArchiveFileExtensions, name.substr(dot))) {
+    return ArchiveSort::kArchiveFile;
+  }
+  return ArchiveSort::kLive;
+}
+
+// One pass over a folder tree: where the archives go as they are found.
+struct Scan {
+  ExportFiles& files;
+  FolderLayout& layout;
+};
+
+// Where the files of one user folder are noted.
+struct UserFolder {
+  std::string path;
+  std::string prefix;  // "" or "User/": before the names in the summary
+  std::string outputFolder;
+};
+
+void note(Scan& scan, const UserFolder& user, FoundArchive found) {
+  const std::optional<archive::RecordKind> kind = exportKind(found);
+  for (const FoundArchive& earlier : scan.layout.archives) {
+    if (kind && earlier.duplicateOf.empty() && exportKind(earlier) == kind &&
+        earlier.sort == found.sort && earlier.outputFolder == found.outputFolder) {
+      found.duplicateOf = earlier.shownName;
+      break;
+    }
+  }
+  found.outputPrefix = user.prefix;
+  scan.layout.archives.push_back(std::move(found));
+}
+
+// Notes the archives among `entries`, the contents of `folder`.
+void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
+                 const std::string& shownFolder, const std::vector<FolderEntry>& entries) {
+  for (const FolderEntry& entry : entries) {
+    if (entry.isFolder || !among(kArchiveNames, entry.name)) continue;
+    FoundArchive found;
+    found.path = joinPath(folder, entry.name);
+    found.shownName = shownFolder + entry.name;
+    found.input = identifyInput(scan.files, found.path);
+    found.sort = sortOf(entry.name, found.input);
+    found.outputFolder = user.outputFolder;
+    note(scan, user, std::move(found));
+  }
+}
+
+std::vector<FolderEntry> sortedEntries(Scan& scan, const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  std::string error;
+  scan.files.listFolder(folder, entries, error);
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
+// The kind folders first, then the user folder itself.
+void scanUser(Scan& scan, const UserFolder& user, const std::vector<FolderEntry>& entries) {
+  scan.layout.lookedIn.push_back(user.path);
+  for (std::string_view kind : kKindFolders) {
+    for (const FolderEntry& entry : entries) {
+      if (!entry.isFolder || lower(entry.name) != kind) continue;
+      const std::string folder = joinPath(user.path, entry.name);
+      scan.layout.kindFolders.push_back(folder);
+      scan.layout.lookedIn.push_back(folder);
+      addArchives(scan, user, folder, user.prefix + entry.name + "/", sortedEntries(scan, folder));
+    }
+  }
+  addArchives(scan, user, user.path, user.prefix, entries);
+}
+
+}  // namespace
+
+std::optional<archive::RecordKind> exportKind(const FoundArchive& found) {
+  if (found.input.records) return found.input.records;
+  if (found.input.container == Container::kDesktop &&
+      found.input.desktop == archive::ArchiveKind::kLaterTodo) {
+    return archive::RecordKind::kTodo;
+  }
+  return std::nullopt;
+}
+
+FolderLayout findArchives(ExportFiles& files, const std::string& folder,
+                          const std::string& outputFolder) {
+  FolderLayout layout;
+  Scan scan{files, layout};
+  std::vector<FolderEntry> top;
+  if (!files.listFolder(folder, top, layout.error)) return layout;
+  std::sort(top.begin(), top.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  scanUser(scan, UserFolder{folder, "", outputFolder}, top);
+  if (!layout.archives.empty()) return layout;
+  for (const FolderEntry& entry : top) {
+    if (!entry.isFolder || among(kKindFolders, entry.name)) continue;
+    const UserFolder user{joinPath(folder, entry.name), entry.name + "/",
+                          joinPath(outputFolder, entry.name)};
+    scanUser(scan, user, sortedEntries(scan, user.path));
+  }
+  return layout;
+}
+
+std::string defaultOutputFolder(ExportFiles& files, const std::string& folder) {
+  return trimmed(files.absolutePath(folder)) + "-export";
+}
+
+std::optional<std::string> refuseOutputFolder(ExportFiles& files, const std::string& folder,
+                                              const std::string& outputFolder,
+                                              const FolderLayout& layout) {
+  const std::string out = trimmed(files.absolutePath(outputFolder));
+  auto same = [&](const std::string& a, const std::string& b) {
+    return a == trimmed(files.absolutePath(b)) || files.sameFile(a, b);
+  };
+  if (same(out, folder)) {
+    return "the output folder " + outputFolder + " is the folder exported; name another with -o";
+  }
+  for (std::string at = out; !at.empty(); at = parentOf(at)) {
+    for (const std::string& kind : layout.kindFolders) {
+      if (same(at, kind)) {
+        return "the output folder " + outputFolder + " lies in " + kind +
+               ", where the desktop keeps its archives; name another with -o";
+      }
+    }
+    if (parentOf(at) == at) break;
+  }
+  return std::nullopt;
+}
+
+std::string exportName(archive::RecordKind kind, ArchiveSort sort) {
+  static constexpr std::array<std::string_view, 3> kSuffixes = {"", "-archive", "-handheld"};
+  const std::string suffix(kSuffixes[static_cast<int>(sort)]);
+  switch (kind) {
+    case archive::RecordKind::kDatebook:
+      return "calendar" + suffix + ".ics";
+    case archive::RecordKind::kAddress:
+      return "contacts" + suffix + ".vcf";
+    case archive::RecordKind::kTodo:
+      return "todos" + suffix + ".ics";
+    default:
+      return "memos" + suffix;
+  }
+}
+
+std::string journalExportName(ArchiveSort sort) {
+  static constexpr std::array<std::string_view, 3> kNames = {"journal.csv", "journal-archive.csv",
+                                                             "journal-handheld.csv"};
+  return std::string(kNames[static_cast<int>(sort)]);
+}
+
+}  // namespace vessory::exporting

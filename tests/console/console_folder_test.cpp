@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "console/console_view.h"
+#include "support/archive_builder.h"
+#include "support/captured_stream.h"
+#include "support/organiser_builder.h"
+
+namespace vessory::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string datebook(const std::string& note = "9:15 am: Woke up") {
+  return ArchiveBuilder().archive({journalRecord(note, 1018137600, "Daily Journal")}).bytes();
+}
+std::string noJournal() {
+  return ArchiveBuilder().archive({journalRecord("9:15 am: x", 1018137600, "Dentist")}).bytes();
+}
+std::string address() {
+  ContactSpec anna;
+  anna.firstName = "Anna";
+  return buildAddressArchive({}, {anna});
+}
+std::string todo() {
+  TodoSpec task;
+  task.description = "Call Tom";
+  return buildTodoArchive({}, {task});
+}
+std::string memo() {
+  MemoSpec note;
+  note.text = "Shopping\r\nbread";
+  return buildMemoArchive({}, {note});
+}
+
+// `vessory-export --all` in-process, on real folders in a fresh temporary folder "User".
+class ConsoleFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device seed;
+    root_ = fs::temp_directory_path() / ("vessory-folder-" + std::to_string(seed()));
+    fs::create_directories(user());
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  fs::path user() const { return root_ / "User"; }
+  fs::path out() const { return root_ / "User-export"; }
+  void place(const std::map<std::string, std::string>& files) {
+    for (const auto& [name, bytes] : files) {
+      fs::create_directories((user() / name).parent_path());
+      writeFile((user() / name).string(), bytes);
+    }
+  }
+  int run(std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"--all", user().string(), "--time-zone", "UTC"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    err_ = std::make_unique<CapturedStream>();
+    return console::runConsole(args, stdout, err_->get(), false);
+  }
+  std::string err() { return err_->text(); }
+
+  fs::path root_;
+  std::unique_ptr<CapturedStream> err_;
+};
+
+struct LayoutCase {
+  const char* name;
+  std::map<std::string, std::string> files;
+  std::vector<std::string> written;  // in the output folder
+  std::vector<std::string> absent;
+  int status;
+  std::vector<std::string> said;  // lines of the summary, or parts of them
+};
+
+TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins) {
+  const std::string full = address();
+  const std::vector<LayoutCase> cases = {
+      {"kind folders, names in other letter cases",
+       {{"DateBook/DATEBOOK.DAT", datebook()},
+        {"Address/address.dat", address()},
+        {"todo/TODO.dat", todo()},
+        {"MEMOPAD/MemoPad.DAT", memo()}},
+       {"calendar.ics", "journal.csv", "contacts.vcf", "todos.ics", "memos/Unfiled/Shopping.txt"},
+       {},
+       0,
+       {"DateBook/DATEBOOK.DAT (date book): calendar.ics (1 event), journal.csv (1 entry); all "
+        "done\n",
+        "Address/address.dat (address book): contacts.vcf (1 contact); all done\n",
+        "todo/TODO.dat (to-do list): todos.ics (1 to-do); all done\n",
+        "MEMOPAD/MemoPad.DAT (memo pad): memos/ (1 memo); all done\n"}},
+      {"files in the folder itself; archive files and live files side by side",
+       {{"Datebook.dat", datebook()},
+        {"Address.ABA", address()},
+        {"Address.dat", address()},
+        {"notes.txt", "x"}},
+       {"calendar.ics", "journal.csv", "contacts.vcf", "contacts-archive.vcf"},
+       {"todos.ics", "memos"},
+       0,
+       {"Address.ABA (address book (archive file)): contacts-archive.vcf (1 contact)"}},
+      {"the content decides the kind; a kind folder's file before the folder's own",
+       {{"address/Address.dat", datebook()}, {"Datebook.dat", datebook("9:15 am: Later")}},
+       {"calendar.ics", "journal.csv"},
+       {"contacts.vcf"},
+       0,
+       {"Datebook.dat (date book): left out: its exports would replace those of "
+        "address/Address.dat"}},
+      {"one archive damaged, the others still exported",
+       {{"datebook/Datebook.dat", datebook()},
+        {"address/Address.dat", full.substr(0, full.size() - 2)},
+        {"todo/ToDo.dat", "not an archive"},
+        {"memopad/MemoPad.dat", memo()}},
+       {"calendar.ics", "journal.csv", "contacts.vcf", "memos/Unfiled/Shopping.txt"},
+       {"todos.ics"},
+       3,
+       {"address/Address.dat (address book): contacts.vcf (0 contacts, 1 left out); the archive "
+        "ended early",
+        "todo/ToDo.dat (not an archive this tool reads): nothing exported\n"}},
+      {"a date book without journal entries leaves journal.csv out",
+       {{"datebook/Datebook.dat", noJournal()}},
+       {"calendar.ics"},
+       {"journal.csv", "journal.csv.part"},
+       0,
+       {"journal.csv not written"}},
+      {"a folder of two users",
+       {{"Alice/datebook/Datebook.dat", datebook()},
+        {"Bob/MemoPad.dat", memo()},
+        {"Carol/empty.txt", ""}},
+       {"Alice/calendar.ics", "Alice/journal.csv", "Bob/memos/Unfiled/Shopping.txt"},
+       {"Carol", "calendar.ics"},
+       0,
+       {"Alice/datebook/Datebook.dat (date book): Alice/calendar.ics (1 event), "
+        "Alice/journal.csv (1 entry); all done\n",
+        "Bob/MemoPad.dat (memo pad): Bob/memos/ (1 memo); all done\n"}},
+  };
+  for (const LayoutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(root_);
+    fs::create_directories(user());
+    place(c.files);
+    EXPECT_EQ(run({"-q"}), c.status) << err();
+    for (const std::string& name : c.written) EXPECT_TRUE(fs::exists(out() / name)) << name;
+    for (const std::string& name : c.absent) EXPECT_FALSE(fs::exists(out() / name)) << name;
+    const std::string summary = err();
+    EXPECT_EQ(summary.rfind("Exported " + user().string() + " into " + out().string() + ":\n", 0),
+              0u)
+        << summary;
+    for (const std::string& line : c.said)
+      EXPECT_NE(summary.find(line), std::string::npos) << summary;
+  }
+}
+
+TEST_F(ConsoleFolderTest, AnEarlierJournalSurvivesAnArchiveWithoutEntries) {
+  place({{"datebook/Datebook.dat", datebook()}});
+  ASSERT_EQ(run({"-q"}), 0);
+  const std::optional<std::string> first = readFile((out() / "journal.csv").string());
+  ASSERT_TRUE(first && !first->empty());
+  writeFile((out() / "mine.txt").string(), "kept");
+  place({{"datebook/Datebook.dat", noJournal()}});
+  EXPECT_EQ(run({"-q"}), 0);
+  EXPECT_EQ(readFile((out() / "journal.csv").string()), first);
+  EXPECT_EQ(readFile((out() / "mine.txt").string()), "kept");
+  EXPECT_FALSE(fs::exists(out() / "journal.csv.part"));
+}
+
+TEST_F(ConsoleFolderTest, OutputFolderInAKindFolderOrTheFolderItselfIsRefused) {
+  place({{"DateBook/Datebook.dat", datebook()}});
+  const std::vector<std::pair<std::string, int>> cases = {
+      {user().string(), 2},
+      {(user() / "DateBook").string(), 2},
+      {(user() / "DateBook" / "new" / "deeper").string(), 2},
+      {(user() / "DateBook" / ".." / "exports").string(), 0},
+      {(user() / "exports").string(), 0},
+  };
+  for (const auto& [output, status] : cases) {
+    SCOPED_TRACE(output);
+    EXPECT_EQ(run({"-q", "-o", output}), status) << err();
+    if (status == 2) {
+      EXPECT_NE(err().find("the output folder " + output), std::string::npos) << err();
+      EXPECT_FALSE(fs::exists(fs::path(output) / "calendar.ics"));
+    }
+  }
+  EXPECT_FALSE(fs::exists(user() / "DateBook" / "new"));
+}
+
+TEST_F(ConsoleFolderTest, NothingFoundNamesTheFoldersLookedIn) {
+  place({{"datebook/readme.txt", "x"}, {"Other/notes.txt", "y"}});
+  EXPECT_EQ(run({"-q"}), 3);
+  EXPECT_EQ(err(), "vessory-export: no archive found; looked in " + user().string() + " " +
+                       (user() / "datebook").string() + " " + (user() / "Other").string() + "\n");
+  EXPECT_FALSE(fs::exists(out()));
+  EXPECT_EQ(run({"-q", "-o", (root_ / "missing" / "x").string()}), 3);
+}
+
+TEST_F(ConsoleFolderTest, ProgressIsOneLinePerArchiveAndOptionsOfOneExportAreRefused) {
+  place({{"datebook/Datebook.dat", datebook()}, {"address/Address.dat", address()}});
+  CapturedStream terminal;
+  EXPECT_EQ(console::runConsole({"--all", user().string(), "--time-zone", "UTC"}, stdout,
+                                terminal.get(), true),
+            0);
+  const std::string text = terminal.text();
+  EXPECT_EQ(text.rfind("datebook/Datebook.dat: 1 records read\naddress/Address.dat: 1 records "
+                       "read\nExported ",
+                       0),
+            0u)
+      << text;
+  for (std::vector<std::string> extra : {std::vector<std::string>{"--calendar"},
+                                         {"--list-journals"},
+                                         {"Datebook.dat"},
+                                         {"-o", "-"},
+                                         {"--time-zone", "Nowhere/Atlantis"}}) {
+    EXPECT_EQ(run(extra), 2) << extra[0];
+  }
+}
+
+}  // namespace
+}  // namespace vessory::testing

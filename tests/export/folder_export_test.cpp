@@ -1,0 +1,75 @@
+#include "export/folder_export.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/archive_builder.h"
+#include "support/fake_export.h"
+#include "support/organiser_builder.h"
+
+namespace vessory::testing {
+namespace {
+
+// Keeps what the front end is shown.
+struct RecordingFolderView : exporting::FolderView {
+  std::vector<std::pair<std::string, std::int64_t>> read;
+  std::vector<std::string> details;
+  void archiveRead(const std::string& name, std::int64_t records) override {
+    read.emplace_back(name, records);
+  }
+  void showDetail(const std::string& label, const std::string& description) override {
+    details.push_back(label + "\t" + description);
+  }
+};
+
+TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach) {
+  MemoryFiles files;
+  files.archives["/p/Ann/datebook/Datebook.dat"] =
+      ArchiveBuilder()
+          .archive({journalRecord("9:15 am: Woke up"), journalRecord("x", 0, "Gym")})
+          .bytes();
+  ContactSpec contact;
+  contact.lastName = "Lee";
+  files.archives["/p/Ben/address/address.ABA"] = buildAddressArchive({}, {contact});
+  const std::string todo = buildTodoArchive({}, {TodoSpec{}, TodoSpec{}});
+  files.archives["/p/Ben/ToDo.dat"] = todo.substr(0, todo.size() - 1);
+  files.archives["/p/Ben/todo.txt"] = "not looked at";
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.stampTime = 0;
+  settings.details = true;
+  RecordingFolderView view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+
+  ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+  ASSERT_EQ(result.archives.size(), 3u);
+  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
+            "Ann/datebook/Datebook.dat (date book): Ann/calendar.ics (2 events), "
+            "Ann/journal.csv (1 entry); all done");
+  EXPECT_EQ(exporting::summaryLine(result.archives[1]),
+            "Ben/address/address.ABA (address book (archive file)): "
+            "Ben/contacts-archive.vcf (1 contact); all done");
+  EXPECT_EQ(
+      exporting::summaryLine(result.archives[2])
+          .rfind("Ben/ToDo.dat (to-do list): Ben/todos.ics (1 to-do, 1 left out); the archive "
+                 "ended early -- ",
+                 0),
+      0u);
+  EXPECT_EQ(files.outputPaths(),
+            (std::vector<std::string>{"/o/Ann/calendar.ics", "/o/Ann/journal.csv",
+                                      "/o/Ben/contacts-archive.vcf", "/o/Ben/todos.ics"}));
+  EXPECT_EQ(
+      view.read,
+      (std::vector<std::pair<std::string, std::int64_t>>{
+          {"Ann/datebook/Datebook.dat", 2}, {"Ben/address/address.ABA", 1}, {"Ben/ToDo.dat", 2}}));
+  // The date book's details come once, from its first reading.
+  EXPECT_EQ(view.details.size(), 2u + 1u + 1u);
+}
+
+}  // namespace
+}  // namespace vessory::testing
