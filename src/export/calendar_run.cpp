@@ -46,7 +46,7 @@ std::string wallTimeText(const calendar::WallTime& t) {
 class CalendarSession : public archive::MessageSink, public archive::RecordObserver {
  public:
   CalendarSession(ExportView& view, CalendarTools& tools, const CalendarSettings& settings,
-                  archive::ByteSource& bytes, CalendarTally& tally)
+                  CalendarTally& tally)
       : view_(view), tools_(tools), settings_(settings), tally_(tally) {}
 
   // The records to read, from the container the archive turned out to be.
@@ -171,9 +171,6 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
   }
 }
 
-std::string countOf(std::int64_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 }  // namespace
 
@@ -199,32 +196,8 @@ std::string calendarSummary(const CalendarTally& tally) {
           (tally.handheldClock ? std::string("handheld's clock showed them")
                                : "clock showed them in " + tally.zoneName) +
           ".\r\n";
-  const std::int64_t leftOut =
-      tally.deletedLeftOut + tally.cutShortLeftOut + tally.unreadableLeftOut;
-  if (leftOut == 0) {
-    text += "No records left out.";
-  } else {
-    text += countOf(leftOut, "record", "records") + " left out:";
-    if (tally.deletedLeftOut > 0) {
-      text += ' ';  // not " " + ...: GCC 12 takes that for an overlapping copy at -O3
-      text += std::to_string(tally.deletedLeftOut);
-      text += " deleted on the desktop";
-      if (tally.cutShortLeftOut + tally.unreadableLeftOut > 0) text += ",";
-    }
-    if (tally.unreadableLeftOut > 0) {
-      text += ' ';
-      text += std::to_string(tally.unreadableLeftOut);
-      text += " unreadable (see the messages above)";
-      if (tally.cutShortLeftOut > 0) text += ",";
-    }
-    if (tally.cutShortLeftOut > 0) {
-      text += " 1 cut short by the damage; the archive ";
-      text += tally.endedEarly ? "ended" : "could not be read";
-      text += " after record " + std::to_string(tally.lastWhole) + " of " +
-              std::to_string(tally.announced);
-    }
-    text += ".";
-  }
+  text += leftOutText({tally.deletedLeftOut, tally.unreadableLeftOut, tally.cutShortLeftOut,
+                       tally.lastWhole, tally.announced, tally.endedEarly, tally.handheldClock});
   if (tally.zoneFallback) {
     text += "\r\nThe system's time zone could not be told; the times are those of UTC.";
   }
@@ -246,7 +219,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
   std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
-  CalendarSession session(view, tools, settings_, *source, tally_);
+  CalendarSession session(view, tools, settings_, tally_);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
     view.showMessage(path + " is Not a Datebook DB file");

@@ -60,10 +60,6 @@ class CollectingView : public JournalView {
   std::vector<std::string> messages_;
 };
 
-std::string countOf(std::int64_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 std::string withLeftOut(std::string counts, std::int64_t leftOut) {
   if (leftOut > 0) counts += ", " + std::to_string(leftOut) + " left out";
   return counts;

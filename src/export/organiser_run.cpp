@@ -31,9 +31,6 @@ bool isArchiveFileName(std::string_view path) {
          extension == ".dba";
 }
 
-std::string countOf(std::int64_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 // What one run of one kind needs besides its output: the settings, the tools and the tally.
 struct KindRun {
@@ -258,28 +255,8 @@ std::string organiserSummary(const OrganiserTally& tally) {
     text += ", due dates as the calendar showed them in " + tally.zoneName;
   }
   text += ".\r\n";
-  const std::int64_t leftOut = tally.deletedLeftOut + tally.damagedLeftOut + tally.unreadableLeftOut;
-  if (leftOut == 0) return text + "No records left out.";
-  text += countOf(leftOut, "record", "records") + " left out:";
-  if (tally.deletedLeftOut > 0) {
-    text += ' ';
-    text += std::to_string(tally.deletedLeftOut);
-    text += " deleted on the desktop";
-    if (tally.damagedLeftOut + tally.unreadableLeftOut > 0) text += ",";
-  }
-  if (tally.unreadableLeftOut > 0) {
-    text += ' ';
-    text += std::to_string(tally.unreadableLeftOut);
-    text += " unreadable (see the messages above)";
-    if (tally.damagedLeftOut > 0) text += ",";
-  }
-  if (tally.damagedLeftOut > 0) {
-    text += " 1 damaged; the archive ";
-    text += tally.endedEarly ? "ended" : "could not be read";
-    text += " after record " + std::to_string(tally.lastWhole) + " of " +
-            std::to_string(tally.announced);
-  }
-  return text + ".";
+  return text + leftOutText({tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
+                             tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld});
 }
 
 ExportOutcome OrganiserRun::run(ExportView& view) {
@@ -345,6 +322,7 @@ ExportOutcome OrganiserRun::exportHandheld(ExportView& view, archive::ByteSource
   }
   const handheld::HandheldDatabase& database = *loaded->database;
   tally_.kind = database.kind();
+  tally_.handheld = true;
   // A handheld marks its deleted and archived records; they stay out unless asked for.
   KindRun run{view, files_, settings_, *tools_, tally_, path, settings_.includeDeleted,
               endsProgram_};

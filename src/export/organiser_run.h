@@ -45,6 +45,7 @@ struct OrganiserTally {
   std::int64_t announced = 0;       // the records the header announces
   std::int64_t lastWhole = 0;       // the number of the last record read whole
   bool endedEarly = false;          // the archive ran out (not: the reading stopped)
+  bool handheld = false;            // read from a handheld database
   std::string outputName;           // the output as messages name it
   std::string zoneName;             // to-dos: the zone of the due dates
 };

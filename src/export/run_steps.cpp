@@ -1,5 +1,7 @@
 #include "export/run_steps.h"
 
+#include <vector>
+
 #include "calendar/system_zone.h"
 
 namespace vessory::exporting {
@@ -83,6 +85,36 @@ OptionalConverter openConverter(ExportView& view, const std::optional<std::strin
     opened.failure = ExportOutcome::kBadOption;
   }
   return opened;
+}
+
+std::string countOf(std::int64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string leftOutText(const LeftOutRecords& left) {
+  const std::int64_t total = left.deleted + left.unreadable + left.cutShort;
+  if (total == 0) return "No records left out.";
+  std::vector<std::string> parts;
+  if (left.deleted > 0) {
+    parts.push_back(std::to_string(left.deleted) +
+                    (left.handheld ? " deleted or archived on the handheld"
+                                   : " deleted on the desktop"));
+  }
+  if (left.unreadable > 0) {
+    parts.push_back(std::to_string(left.unreadable) + " unreadable (see the messages above)");
+  }
+  if (left.cutShort > 0) {
+    parts.push_back("1 cut short by the damage; the archive " +
+                    std::string(left.endedEarly ? "ended" : "could not be read") +
+                    " after record " + std::to_string(left.lastWhole) + " of " +
+                    std::to_string(left.announced));
+  }
+  std::string text = countOf(total, "record", "records") + " left out:";
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    text += i == 0 ? " " : ", ";
+    text += parts[i];
+  }
+  return text + ".";
 }
 
 std::optional<std::string> openTextAndClock(const std::string& charset,

@@ -101,6 +101,23 @@ struct TextAndClock {
 std::optional<std::string> openTextAndClock(const std::string& charset,
                                             const std::string& zoneName, TextAndClock& tools);
 
+// The records a run left out, and why, for its final message.
+struct LeftOutRecords {
+  std::int64_t deleted = 0;     // deleted (on the handheld: or archived)
+  std::int64_t unreadable = 0;  // records a handheld database could not give whole
+  std::int64_t cutShort = 0;    // the record the archive ran out or stopped in (0 or 1)
+  std::int64_t lastWhole = 0;   // the number of the last record read whole
+  std::int64_t announced = 0;   // the records the header announces
+  bool endedEarly = false;      // the archive ran out (rather than the reading stopping)
+  bool handheld = false;        // a handheld database: deleted there, not on the desktop
+};
+// "1 event", "2 events".
+std::string countOf(std::int64_t count, const char* one, const char* many);
+
+// "No records left out." or "3 records left out: 2 deleted on the desktop, 1 cut short by the
+// damage; the archive ended after record 30 of 33."
+std::string leftOutText(const LeftOutRecords& left);
+
 // Forwards the readers' messages to the view.
 class ViewMessages : public archive::MessageSink {
  public:

@@ -100,7 +100,7 @@ TEST_F(ConsoleHandheldTest, JournalDatesAreTheHandheldsUnlessABiasIsGiven) {
   journal.date = packDate(2021, 2, 20);
   PdbSpec spec;
   spec.appInfo = categoryAppInfo({"Unfiled"}, 280);
-  spec.records = {{eventRecord(journal)}};
+  spec.records = {{eventRecord(journal), 0x40, 1, std::nullopt}};
   const std::string path = database("DatebookDB.pdb", buildPdb(spec));
   struct Case {
     std::vector<std::string> options;
@@ -126,7 +126,9 @@ TEST_F(ConsoleHandheldTest, AnUnreadableRecordIsLeftOutAndTheRestExported) {
   bad.repeat->kind = 6;
   PdbSpec spec;
   spec.appInfo = categoryAppInfo({"Unfiled"}, 280);
-  spec.records = {{eventRecord(good), 0x40, 1}, {eventRecord(bad), 0x40, 2}, {eventRecord(good), 0x40, 3}};
+  spec.records = {{eventRecord(good), 0x40, 1, std::nullopt},
+                  {eventRecord(bad), 0x40, 2, std::nullopt},
+                  {eventRecord(good), 0x40, 3, std::nullopt}};
   const std::string path = database("DatebookDB.pdb", buildPdb(spec));
   EXPECT_EQ(run({"--calendar", "-q", path}), 4);
   EXPECT_NE(err_.find("Record 2 (unique id 2)"), std::string::npos) << err_;

@@ -244,7 +244,7 @@ TEST(OrganiserRunTest, FinalMessageCountsWhatWasWrittenAndLeftOut) {
     EXPECT_EQ(out.last(),
               kEndedEarly + "\r\n\r\nThe records read before that point have been kept.\r\n\r\n" +
                   two +
-                  "\r\n2 records left out: 1 deleted on the desktop, 1 damaged; the archive "
+                  "\r\n2 records left out: 1 deleted on the desktop, 1 cut short by the damage; the archive "
                   "ended after record 3 of 4.");
   }
   // One of each reads in the singular.
@@ -323,7 +323,7 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
     EXPECT_EQ(bad.last().rfind("The records read before that point have been kept.\r\n\r\n", 0),
               0u);
     EXPECT_TRUE(
-        bad.last().ends_with("1 damaged; the archive could not be read after record 1 of 3."))
+        bad.last().ends_with("1 cut short by the damage; the archive could not be read after record 1 of 3."))
         << bad.last();
     EXPECT_TRUE(bad.ended);
 
