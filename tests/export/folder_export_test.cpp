@@ -26,6 +26,9 @@ struct RecordingFolderView : exporting::FolderView {
 };
 
 TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
   MemoryFiles files;
   files.archives["/p/Ann/datebook/Datebook.dat"] =
       ArchiveBuilder()
