@@ -3,25 +3,12 @@
 #include <array>
 #include <string_view>
 
+#include "bench_sequence.h"
 #include "support/archive_builder.h"
 
 namespace vessory::testing {
 
 namespace {
-
-// A fixed pseudo-random sequence (xorshift64*): reproducible, unlike std's distributions.
-class Sequence {
- public:
-  std::uint32_t next(std::uint32_t bound) {
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return static_cast<std::uint32_t>((state_ * 0x2545F4914F6CDD1DULL) >> 32) % bound;
-  }
-
- private:
-  std::uint64_t state_ = 0x9E3779B97F4A7C15ULL;
-};
 
 constexpr std::array<std::string_view, 12> kSentences = {
     "Woke up before the alarm and watched the rain on the window for a while.",

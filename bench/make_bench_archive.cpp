@@ -1,28 +1,59 @@
-// Writes the benchmark archive: make_bench_archive RECORDS PATH.
+// Writes a benchmark archive: make_bench_archive RECORDS PATH [KIND], where KIND is datebook
+// (the default), address, todo, memo or memo-one-title (every other memo titled alike).
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "bench_archive.h"
+#include "organiser_archives.h"
 #include "support/archive_builder.h"
 
+namespace {
+
+// The archive of `kind`, or nothing when the kind is unknown.
+bool buildArchive(std::string_view kind, std::uint32_t records, std::string& bytes) {
+  using namespace vessory::testing;
+  if (kind == "datebook") {
+    bytes = benchmarkArchive(records);
+  } else if (kind == "address") {
+    bytes = benchmarkAddressArchive(records);
+  } else if (kind == "todo") {
+    bytes = benchmarkTodoArchive(records);
+  } else if (kind == "memo" || kind == "memo-one-title") {
+    bytes = benchmarkMemoArchive(records, kind == "memo-one-title");
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_bench_archive RECORDS PATH\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr,
+                 "usage: make_bench_archive RECORDS PATH "
+                 "[datebook|address|todo|memo|memo-one-title]\n");
     return 2;
   }
   char* end = nullptr;
   unsigned long records = std::strtoul(argv[1], &end, 10);
-  // The header stores fifteen entries per record in four bytes.
-  if (*end != '\0' || records == 0 || records > 0xFFFFFFFFul / 15) {
+  // The header stores fifteen (datebook) to thirty (address) entries per record in four bytes.
+  if (*end != '\0' || records == 0 || records > 0xFFFFFFFFul / 30) {
     std::fprintf(stderr, "make_bench_archive: bad record count %s\n", argv[1]);
     return 2;
   }
+  const std::string_view kind = argc == 4 ? argv[3] : "datebook";
   try {
-    vessory::testing::writeFile(
-        argv[2], vessory::testing::benchmarkArchive(static_cast<std::uint32_t>(records)));
+    std::string bytes;
+    if (!buildArchive(kind, static_cast<std::uint32_t>(records), bytes)) {
+      std::fprintf(stderr, "make_bench_archive: unknown kind %s\n", argv[3]);
+      return 2;
+    }
+    vessory::testing::writeFile(argv[2], bytes);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_bench_archive: %s\n", e.what());
     return 1;
