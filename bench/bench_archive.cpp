@@ -3,26 +3,13 @@
 #include <array>
 #include <string_view>
 
+#include "bench_sequence.h"
 #include "support/archive_builder.h"
 #include "support/organiser_builder.h"
 
 namespace vessory::testing {
 
 namespace {
-
-// A fixed pseudo-random sequence (xorshift64*): reproducible, unlike std's distributions.
-class Sequence {
- public:
-  std::uint32_t next(std::uint32_t bound) {
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return static_cast<std::uint32_t>((state_ * 0x2545F4914F6CDD1DULL) >> 32) % bound;
-  }
-
- private:
-  std::uint64_t state_ = 0x9E3779B97F4A7C15ULL;
-};
 
 constexpr std::array<std::string_view, 12> kSentences = {
     "Woke up before the alarm and watched the rain on the window for a while.",
@@ -134,63 +121,7 @@ std::string benchmarkArchive(std::uint32_t records) {
 
 namespace {
 
-OrganiserArchiveSpec organiserSpec() {
-  OrganiserArchiveSpec spec;
-  spec.categories = {
-      {1, 1, 0, "Business", "Busi"}, {2, 2, 0, "Personal", "Pers"}, {3, 3, 0, "Travel", "Trav"}};
-  return spec;
-}
-
 }  // namespace
-
-std::string benchmarkAddressArchive(std::uint32_t records) {
-  Sequence random;
-  std::vector<ContactSpec> contacts(records);
-  for (std::uint32_t i = 0; i < records; ++i) {
-    ContactSpec& c = contacts[i];
-    c.recordId = i + 1;
-    c.category = random.next(4);
-    c.isPrivate = random.next(10) == 0;
-    c.firstName = std::string(kAppointments[random.next(kAppointments.size())]).substr(0, 5);
-    c.lastName = "Person " + std::to_string(i);
-    c.company = random.next(2) == 0 ? "Hoffmann & Sons" : "";
-    c.phones[0].second = "+1 555 " + std::to_string(1000000 + random.next(9000000));
-    c.phones[4].second = "person" + std::to_string(i) + "@example.org";
-    c.address = std::to_string(1 + random.next(300)) + " Lake Street";
-    c.city = "Denver";
-    c.note = random.next(3) == 0 ? std::string(kSentences[random.next(kSentences.size())]) : "";
-  }
-  return buildAddressArchive(organiserSpec(), contacts);
-}
-
-std::string benchmarkTodoArchive(std::uint32_t records) {
-  Sequence random;
-  std::vector<TodoSpec> todos(records);
-  for (std::uint32_t i = 0; i < records; ++i) {
-    TodoSpec& t = todos[i];
-    t.recordId = i + 1;
-    t.category = random.next(4);
-    t.description =
-        std::string(kAppointments[random.next(kAppointments.size())]) + " " + std::to_string(i);
-    t.dueDate = random.next(3) == 0 ? kNoDueDate : 1018137600 + random.next(3650) * 86400;
-    t.completed = random.next(2);
-    t.priority = 1 + random.next(5);
-    t.note = random.next(4) == 0 ? std::string(kSentences[random.next(kSentences.size())]) : "";
-  }
-  return buildTodoArchive(organiserSpec(), todos);
-}
-
-std::string benchmarkMemoArchive(std::uint32_t records) {
-  Sequence random;
-  std::vector<MemoSpec> memos(records);
-  for (std::uint32_t i = 0; i < records; ++i) {
-    MemoSpec& m = memos[i];
-    m.recordId = i + 1;
-    m.category = random.next(4);
-    m.text = "Memo " + std::to_string(i) + "\r\n" + journalNote(random, 2);
-  }
-  return buildMemoArchive(organiserSpec(), memos);
-}
 
 std::string benchmarkNote(int entries) {
   Sequence random;

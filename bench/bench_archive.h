@@ -13,12 +13,6 @@ namespace vessory::testing {
 // from different runs and machines compare. 32767 records come to about 9 MB.
 std::string benchmarkArchive(std::uint32_t records);
 
-// An address book, a to-do list and a memo pad of `records` records each, varied as a desktop's
-// are (every memo a title of its own, in four categories), the same bytes for the same count.
-std::string benchmarkAddressArchive(std::uint32_t records);
-std::string benchmarkTodoArchive(std::uint32_t records);
-std::string benchmarkMemoArchive(std::uint32_t records);
-
 // A long journal note of `entries` entries, for measuring the splitter on its own.
 std::string benchmarkNote(int entries);
 

@@ -2,8 +2,10 @@
 
 #include <iconv.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "archive/text_converter.h"
 
@@ -39,9 +41,36 @@ std::size_t sequenceLength(const std::string& text, std::size_t at) {
   return length;
 }
 
+// True for the character sets known to give bytes 00 to 7F their ASCII meaning, whose text of
+// such bytes alone is therefore its own UTF-8: UTF-8, ASCII, windows-1250 to 1258 and the parts
+// of ISO-8859. Not every set does (in SHIFT_JIS 5C is the yen sign), so others always go through
+// iconv.
+bool keepsAscii(const std::string& charset) {
+  std::string name;
+  for (char c : charset) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (name == "utf-8" || name == "utf8" || name == "us-ascii" || name == "ascii") return true;
+  // `prefix` and then a number from `low` to `high`, written as std::to_string writes it.
+  const auto numberAfter = [&](std::string_view prefix, int low, int high) {
+    if (name.compare(0, prefix.size(), prefix) != 0) return false;
+    for (int number = low; number <= high; ++number) {
+      if (name.substr(prefix.size()) == std::to_string(number)) return true;
+    }
+    return false;
+  };
+  return numberAfter("windows-125", 0, 8) || numberAfter("cp125", 0, 8) ||
+         numberAfter("iso-8859-", 1, 16) || numberAfter("iso8859-", 1, 16) ||
+         numberAfter("iso_8859-", 1, 16);
+}
+
+bool allAscii(std::string_view bytes) {
+  unsigned char seen = 0;  // no early exit: the loop stays one the compiler widens
+  for (char c : bytes) seen |= static_cast<unsigned char>(c);
+  return seen < 0x80;
+}
+
 class IconvConverter : public TextConverter {
  public:
-  explicit IconvConverter(iconv_t handle) : handle_(handle) {}
+  IconvConverter(iconv_t handle, bool keepsAscii) : handle_(handle), keepsAscii_(keepsAscii) {}
   ~IconvConverter() override { iconv_close(handle_); }
 
   void appendUtf8(std::string_view bytes, std::string& out) override;
@@ -50,9 +79,15 @@ class IconvConverter : public TextConverter {
   void keepWellFormed(std::string& out, std::size_t start);
 
   iconv_t handle_;
+  bool keepsAscii_;
 };
 
 void IconvConverter::appendUtf8(std::string_view bytes, std::string& out) {
+  // Most archive text is plain ASCII, which iconv would copy at many times the cost.
+  if (keepsAscii_ && allAscii(bytes)) {
+    out.append(bytes);
+    return;
+  }
   const std::size_t start = out.size();
   iconv(handle_, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for every text
   // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): iconv's input is not const in POSIX
@@ -116,7 +151,7 @@ std::unique_ptr<TextConverter> TextConverter::open(const std::string& charset, s
     error = errno == EINVAL ? "unknown character set " + charset : std::strerror(errno);
     return nullptr;
   }
-  return std::make_unique<IconvConverter>(handle);
+  return std::make_unique<IconvConverter>(handle, keepsAscii(charset));
 }
 
 }  // namespace vessory::archive

@@ -252,7 +252,8 @@ std::string organiserSummary(const OrganiserTally& tally) {
   }
   text += std::to_string(tally.privateCount) + " private)";
   if (tally.kind == archive::RecordKind::kTodo) {
-    text += ", due dates as the calendar showed them in " + tally.zoneName;
+    text += tally.handheld ? std::string(", due dates as the handheld showed them")
+                           : ", due dates as the calendar showed them in " + tally.zoneName;
   }
   text += ".\r\n";
   return text + leftOutText({tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,

@@ -1,0 +1,18 @@
+#ifndef VESSORY_BENCH_HANDHELD_ARCHIVES_H_
+#define VESSORY_BENCH_HANDHELD_ARCHIVES_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vessory::testing {
+
+// A handheld database of `records` records of `kind` ("datebook", "address", "todo", "memo"),
+// varied as a handheld's are: about one date-book record in four a journal entry with a note,
+// others plain or repeating appointments; contacts with two or three phones; half the to-dos
+// due. The same count always gives the same bytes. Empty for an unknown kind.
+std::string benchmarkHandheldDatabase(std::string_view kind, std::uint32_t records);
+
+}  // namespace vessory::testing
+
+#endif  // VESSORY_BENCH_HANDHELD_ARCHIVES_H_
