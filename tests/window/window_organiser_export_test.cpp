@@ -40,7 +40,7 @@ std::string contacts(int count, bool withDeleted) {
     records[i].company = "M\xFCller GmbH";
   }
   records[0].isPrivate = 1;
-  if (withDeleted) records[1].status = kDeletedOnTheDesktop;
+  if (withDeleted && count > 1) records[1].status = kDeletedOnTheDesktop;
   return buildAddressArchive({}, records);
 }
 
@@ -52,7 +52,7 @@ std::string todos(int count) {
     records[i].priority = static_cast<std::uint32_t>(i % 5 + 1);
   }
   records[0].completed = 1;
-  records[1].dueDate = kFirstDay;
+  if (count > 1) records[1].dueDate = kFirstDay;
   return buildTodoArchive({}, records);
 }
 
