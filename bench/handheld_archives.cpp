@@ -62,24 +62,24 @@ std::string benchmarkHandheldDatabase(std::string_view kind, std::uint32_t recor
                                              {"address", "AddressDB", "addr"},
                                              {"todo", "ToDoDB", "todo"},
                                              {"memo", "MemoDB", "memo"}};
-  PdbSpec spec;
+  PdbSpec plan;
   bool known = false;
   for (const auto& entry : kCreators) {
     if (kind != entry[0]) continue;
-    spec.name = entry[1];
-    spec.creator = entry[2];
+    plan.name = entry[1];
+    plan.creator = entry[2];
     known = true;
   }
   if (!known) return {};
-  spec.appInfo = kind == "address"    ? addressAppInfo({"Unfiled", "Business"}, {})
+  plan.appInfo = kind == "address"    ? addressAppInfo({"Unfiled", "Business"}, {})
                  : kind == "datebook" ? categoryAppInfo({"Unfiled", "Business"}, 280)
                                       : categoryAppInfo({"Unfiled", "Business"}, 282);
   Sequence random;
-  spec.records.reserve(records);
+  plan.records.reserve(records);
   for (std::uint32_t i = 0; i < records; ++i) {
-    spec.records.push_back({recordData(kind, random, i), 0x40, i + 1, std::nullopt});
+    plan.records.push_back({recordData(kind, random, i), 0x40, i + 1, std::nullopt});
   }
-  const PdbBytes bytes = buildPdb(spec);
+  const PdbBytes bytes = buildPdb(plan);
   return std::string(bytes.begin(), bytes.end());
 }
 

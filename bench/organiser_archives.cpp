@@ -108,13 +108,13 @@ MemoSpec memo(Sequence& random, std::uint32_t id, bool titledAlike) {
 }
 
 OrganiserArchiveSpec withCategories(std::vector<std::string_view> names) {
-  OrganiserArchiveSpec spec;
+  OrganiserArchiveSpec plan;
   std::uint32_t index = 1;
   for (std::string_view name : names) {
-    spec.categories.push_back({index, index, 0, std::string(name), std::string(name.substr(0, 4))});
+    plan.categories.push_back({index, index, 0, std::string(name), std::string(name.substr(0, 4))});
     ++index;
   }
-  return spec;
+  return plan;
 }
 
 }  // namespace

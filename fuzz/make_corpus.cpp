@@ -115,8 +115,8 @@ Seed organiserSeed(std::string name, int kind, const std::string& archive, int m
 }
 
 std::vector<Seed> organiserSeeds() {
-  OrganiserArchiveSpec spec;
-  spec.categories = {{1, 1, 0, "Business", "Busi"}, {2, 2, 0, "../..", "up"}};
+  OrganiserArchiveSpec plan;
+  plan.categories = {{1, 1, 0, "Business", "Busi"}, {2, 2, 0, "../..", "up"}};
   ContactSpec contact;
   contact.lastName = "Smith, \"Jo\"";
   contact.firstName = "J\xFCrgen";
@@ -146,18 +146,18 @@ std::vector<Seed> organiserSeeds() {
   empty.recordId = 3;
   ContactSpec bad = contact;
   bad.faults.typeCodes[3] = 6;
-  OrganiserArchiveSpec wrapped = spec;
+  OrganiserArchiveSpec wrapped = plan;
   wrapped.wrapped = true;
   OrganiserArchiveSpec later;
   later.tag = std::string("\x00\x02" "DT", 4);
-  const std::string contacts = buildAddressArchive(spec, {contact, deleted});
-  const std::string memos = buildMemoArchive(spec, {memo, same, empty});
+  const std::string contacts = buildAddressArchive(plan, {contact, deleted});
+  const std::string memos = buildMemoArchive(plan, {memo, same, empty});
   return {
       organiserSeed("contacts", 0, contacts),
       organiserSeed("contacts-archive-file-utf8", 0, contacts, 6),
       organiserSeed("contacts-cut", 0, contacts.substr(0, contacts.size() - 30)),
-      organiserSeed("contacts-bad-field", 0, buildAddressArchive(spec, {bad, contact})),
-      organiserSeed("todos", 1, buildTodoArchive(spec, {todo, open}), 1),
+      organiserSeed("contacts-bad-field", 0, buildAddressArchive(plan, {bad, contact})),
+      organiserSeed("todos", 1, buildTodoArchive(plan, {todo, open}), 1),
       organiserSeed("memos", 2, memos),
       organiserSeed("memos-data-after-end", 2, memos + "\x01"),
       organiserSeed("todos-wrapped", 3, buildTodoArchive(wrapped, {todo})),

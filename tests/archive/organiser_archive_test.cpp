@@ -88,13 +88,13 @@ TEST(ArchiveReaderEmptyTest, EmptyCStringReadsAsMarkerOrEmptyOnRequest) {
 }
 
 TEST(OrganiserArchiveTest, ContactsMapEveryFieldInDesktopOrderWithAFreshRecordEach) {
-  OrganiserArchiveSpec spec;
-  spec.tableString = "Custom names 0 1 0";
+  OrganiserArchiveSpec plan;
+  plan.tableString = "Custom names 0 1 0";
   ContactSpec bare;
   bare.recordId = 8;
   bare.status = 0x04;
   bare.lastName = "Only";
-  const std::string bytes = buildAddressArchive(spec, {fullContact(7), bare});
+  const std::string bytes = buildAddressArchive(plan, {fullContact(7), bare});
   for (std::size_t chunk : {0, 1, 5, 64}) {
     ReadResult<ContactRecord> read = readAll<ContactRecord>(bytes, chunk);
     ASSERT_EQ(read.records.size(), 2u) << chunk;
@@ -175,22 +175,22 @@ TEST(OrganiserArchiveTest, StringsOfEveryLengthFormReadWhole) {
 }
 
 TEST(OrganiserArchiveTest, CatalogueKeepsCategoriesInOrderAndTheIdentityOfTheStoredName) {
-  OrganiserArchiveSpec spec;
-  spec.fileName = "C:\\Palm\\SmithJ\\address\\Address.DAT";
-  spec.categories = {{5, 130, 1, "Family, close", "Fam"}, {2, 1, 0, "", ""}, {1, 2, 0, "Work", ""}};
-  ReadResult<ContactRecord> read = readAll<ContactRecord>(buildAddressArchive(spec, {}));
+  OrganiserArchiveSpec plan;
+  plan.fileName = "C:\\Palm\\SmithJ\\address\\Address.DAT";
+  plan.categories = {{5, 130, 1, "Family, close", "Fam"}, {2, 1, 0, "", ""}, {1, 2, 0, "Work", ""}};
+  ReadResult<ContactRecord> read = readAll<ContactRecord>(buildAddressArchive(plan, {}));
   ASSERT_EQ(read.header, HeaderOutcome::kOk);
   EXPECT_EQ(read.catalogue.kind, RecordKind::kAddress);
   const std::vector<std::pair<std::int64_t, std::string>> expected = {
       {5, "Family, close"}, {2, ""}, {1, "Work"}};
   EXPECT_EQ(read.catalogue.categories, expected);
   EXPECT_EQ(read.catalogue.identity,
-            archive::identityHex(archive::desktopArchiveIdentity(spec.fileName)));
+            archive::identityHex(archive::desktopArchiveIdentity(plan.fileName)));
   EXPECT_EQ(*read.catalogue.categoryName(5), "Family, close");
 
   // A count that claims more entries than the archive holds ends the header early.
-  spec.categoryCount = 40;
-  ReadResult<ContactRecord> lying = readAll<ContactRecord>(buildAddressArchive(spec, {}));
+  plan.categoryCount = 40;
+  ReadResult<ContactRecord> lying = readAll<ContactRecord>(buildAddressArchive(plan, {}));
   EXPECT_EQ(lying.header, HeaderOutcome::kEndedEarly);
   EXPECT_TRUE(anyMessageHas(lying.messages, "ends inside its header"));
 }
@@ -222,9 +222,9 @@ TEST(OrganiserArchiveTest, SchemaThatDoesNotFitTheKindIsRefusedNamingTheDifferen
        "unknown type code 64 for field 10 (note)"},
   };
   for (const Case& c : cases) {
-    OrganiserArchiveSpec spec;
-    c.change(spec);
-    const ReadSummary read = readThree(RecordKind::kTodo, spec, {});
+    OrganiserArchiveSpec plan;
+    c.change(plan);
+    const ReadSummary read = readThree(RecordKind::kTodo, plan, {});
     EXPECT_EQ(read.header, HeaderOutcome::kSchemaMisfit) << c.name;
     EXPECT_EQ(read.whole, 0u);
     EXPECT_TRUE(anyMessageHas(read.messages, c.message)) << c.name;
@@ -302,10 +302,10 @@ TEST(OrganiserArchiveTest, EntryCountAndTrailingBytesAreHeldAgainstTheData) {
       {0xFFFFFFFF, "", 0, RecordOutcome::kWhole, 3 * memoBytes},
   };
   for (const Case& c : cases) {
-    OrganiserArchiveSpec spec;
-    spec.entryCount = c.entryCount;
-    spec.trailing = c.trailing;
-    ReadResult<MemoRecord> read = readAll<MemoRecord>(buildMemoArchive(spec, {one, one, one}));
+    OrganiserArchiveSpec plan;
+    plan.entryCount = c.entryCount;
+    plan.trailing = c.trailing;
+    ReadResult<MemoRecord> read = readAll<MemoRecord>(buildMemoArchive(plan, {one, one, one}));
     EXPECT_EQ(read.records.size(), c.whole) << c.entryCount.value_or(18);
     EXPECT_EQ(read.last, c.last);
     EXPECT_EQ(read.trailing, c.extra);

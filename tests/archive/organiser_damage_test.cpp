@@ -14,25 +14,25 @@ namespace {
 
 // Cuts and flips: the records before the damage read exactly as in the whole archive, and
 // nothing crashes or runs on.
-template <typename Record, typename Spec>
+template <typename Record, typename Plan>
 void checkDamage(
-    const std::function<std::string(const OrganiserArchiveSpec&, const std::vector<Spec>&)>& build,
-    std::vector<Spec> specs, std::function<bool(const Record&, const Record&)> same) {
-  OrganiserArchiveSpec spec;
-  spec.entryCount =
-      static_cast<std::uint32_t>(specs.size() * (kindOf<Record>() == RecordKind::kAddress ? 30
+    const std::function<std::string(const OrganiserArchiveSpec&, const std::vector<Plan>&)>& build,
+    std::vector<Plan> plans, std::function<bool(const Record&, const Record&)> same) {
+  OrganiserArchiveSpec plan;
+  plan.entryCount =
+      static_cast<std::uint32_t>(plans.size() * (kindOf<Record>() == RecordKind::kAddress ? 30
                                                  : kindOf<Record>() == RecordKind::kTodo  ? 10
                                                                                           : 6));
   std::vector<std::size_t> ends;  // where each record ends
-  for (std::size_t k = 0; k <= specs.size(); ++k) {
-    ends.push_back(build(spec, std::vector<Spec>(specs.begin(), specs.begin() + k)).size());
+  for (std::size_t k = 0; k <= plans.size(); ++k) {
+    ends.push_back(build(plan, std::vector<Plan>(plans.begin(), plans.begin() + k)).size());
   }
-  const std::string bytes = build(spec, specs);
+  const std::string bytes = build(plan, plans);
   const ReadResult<Record> whole = readAll<Record>(bytes);
-  ASSERT_EQ(whole.records.size(), specs.size());
+  ASSERT_EQ(whole.records.size(), plans.size());
   auto wholeBefore = [&](std::size_t offset) {
     std::size_t n = 0;
-    while (n < specs.size() && ends[n + 1] <= offset) ++n;
+    while (n < plans.size() && ends[n + 1] <= offset) ++n;
     return n;
   };
   for (std::size_t length = 0; length < bytes.size(); ++length) {

@@ -147,10 +147,10 @@ inline std::vector<MemoSpec> someMemos() {
 // Three records of `kind` with ids 1 to 3, the second with `faults`.
 inline ReadSummary readThree(RecordKind kind, const OrganiserArchiveSpec& archive,
                              FieldFaults faults) {
-  auto numbered = [&](auto specs) {
-    for (std::size_t i = 0; i < specs.size(); ++i) specs[i].recordId = std::uint32_t(i + 1);
-    specs[1].faults = faults;
-    return specs;
+  auto numbered = [&](auto plans) {
+    for (std::size_t i = 0; i < plans.size(); ++i) plans[i].recordId = std::uint32_t(i + 1);
+    plans[1].faults = faults;
+    return plans;
   };
   if (kind == RecordKind::kAddress) {
     return readAll<ContactRecord>(

@@ -98,10 +98,10 @@ TEST_F(ConsoleHandheldTest, JournalDatesAreTheHandheldsUnlessABiasIsGiven) {
   journal.note = "9:15 am: Woke up";
   journal.start = 0x0200;  // 02:00 on 20 February
   journal.date = packDate(2021, 2, 20);
-  PdbSpec spec;
-  spec.appInfo = categoryAppInfo({"Unfiled"}, 280);
-  spec.records = {{eventRecord(journal), 0x40, 1, std::nullopt}};
-  const std::string path = database("DatebookDB.pdb", buildPdb(spec));
+  PdbSpec plan;
+  plan.appInfo = categoryAppInfo({"Unfiled"}, 280);
+  plan.records = {{eventRecord(journal), 0x40, 1, std::nullopt}};
+  const std::string path = database("DatebookDB.pdb", buildPdb(plan));
   struct Case {
     std::vector<std::string> options;
     std::string date;
@@ -124,12 +124,12 @@ TEST_F(ConsoleHandheldTest, AnUnreadableRecordIsLeftOutAndTheRestExported) {
   bad.description = "Broken";
   bad.repeat = RepeatSpec{};
   bad.repeat->kind = 6;
-  PdbSpec spec;
-  spec.appInfo = categoryAppInfo({"Unfiled"}, 280);
-  spec.records = {{eventRecord(good), 0x40, 1, std::nullopt},
+  PdbSpec plan;
+  plan.appInfo = categoryAppInfo({"Unfiled"}, 280);
+  plan.records = {{eventRecord(good), 0x40, 1, std::nullopt},
                   {eventRecord(bad), 0x40, 2, std::nullopt},
                   {eventRecord(good), 0x40, 3, std::nullopt}};
-  const std::string path = database("DatebookDB.pdb", buildPdb(spec));
+  const std::string path = database("DatebookDB.pdb", buildPdb(plan));
   EXPECT_EQ(run({"--calendar", "-q", path}), 4);
   EXPECT_NE(err_.find("Record 2 (unique id 2)"), std::string::npos) << err_;
   EXPECT_NE(err_.find("1 unreadable"), std::string::npos) << err_;

@@ -57,10 +57,10 @@ std::string contacts() {
   contact.lastName = "Smith";
   return buildAddressArchive({}, {contact});
 }
-std::string todos(const OrganiserArchiveSpec& spec = {}) {
+std::string todos(const OrganiserArchiveSpec& plan = {}) {
   TodoSpec todo;
   todo.description = "Call";
-  return buildTodoArchive(spec, {todo});
+  return buildTodoArchive(plan, {todo});
 }
 std::string memos() {
   MemoSpec memo;

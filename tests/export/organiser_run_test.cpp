@@ -44,7 +44,7 @@ std::string traceOf(RecordKind kind) { return std::string(archive::recordKindNam
 // odd ids are done.
 std::string buildArchive(RecordKind kind, int count,
                          const std::function<void(OrganiserRecordSpec&)>& change = {},
-                         const OrganiserArchiveSpec& spec = {}) {
+                         const OrganiserArchiveSpec& plan = {}) {
   std::vector<ContactSpec> contacts;
   std::vector<TodoSpec> todos;
   std::vector<MemoSpec> memos;
@@ -68,9 +68,9 @@ std::string buildArchive(RecordKind kind, int count,
     memo.text = mark + "\nsecond line";
     memos.push_back(memo);
   }
-  if (kind == RecordKind::kAddress) return buildAddressArchive(spec, contacts);
-  if (kind == RecordKind::kTodo) return buildTodoArchive(spec, todos);
-  return buildMemoArchive(spec, memos);
+  if (kind == RecordKind::kAddress) return buildAddressArchive(plan, contacts);
+  if (kind == RecordKind::kTodo) return buildTodoArchive(plan, todos);
+  return buildMemoArchive(plan, memos);
 }
 
 // A view whose archive path is given whole, so that the tests choose its spelling.
@@ -213,8 +213,8 @@ TEST(OrganiserRunTest, DeletedRecordsLeaveALiveFileAndStayInAnArchiveFile) {
 }
 
 TEST(OrganiserRunTest, FinalMessageCountsWhatWasWrittenAndLeftOut) {
-  OrganiserArchiveSpec spec;
-  spec.categories = {CategorySpec{}};
+  OrganiserArchiveSpec plan;
+  plan.categories = {CategorySpec{}};
   // Record 1 private, 3 deleted, 4 in the category "Business".
   auto change = [](OrganiserRecordSpec& r) {
     r.isPrivate = r.recordId == 1;
@@ -229,7 +229,7 @@ TEST(OrganiserRunTest, FinalMessageCountsWhatWasWrittenAndLeftOut) {
       "private)."};
   for (std::size_t k = 0; k < kKinds.size(); ++k) {
     SCOPED_TRACE(traceOf(kKinds[k].kind));
-    const std::string whole = buildArchive(kKinds[k].kind, 4, change, spec);
+    const std::string whole = buildArchive(kKinds[k].kind, 4, change, plan);
     Exported out = exportAt(kKinds[k].archive, whole);
     EXPECT_EQ(out.outcome, ExportOutcome::kComplete);
     EXPECT_EQ(out.last(), "All Done!\r\n\r\n" + written[k] +
@@ -255,12 +255,12 @@ TEST(OrganiserRunTest, FinalMessageCountsWhatWasWrittenAndLeftOut) {
 }
 
 TEST(OrganiserRunTest, ArchiveCutAtEveryLengthKeepsEveryWholeRecordBeforeTheCut) {
-  OrganiserArchiveSpec spec;
-  spec.categories = {CategorySpec{}};
+  OrganiserArchiveSpec plan;
+  plan.categories = {CategorySpec{}};
   auto change = [](OrganiserRecordSpec& r) { r.category = r.recordId == 2 ? 1 : 0; };
   for (const KindCase& kind : kKinds) {
     SCOPED_TRACE(traceOf(kind.kind));
-    const std::string whole = buildArchive(kind.kind, 3, change, spec);
+    const std::string whole = buildArchive(kind.kind, 3, change, plan);
     const Exported full = exportAt(kind.archive, whole);
     ASSERT_EQ(full.outcome, ExportOutcome::kComplete);
     const std::vector<std::string> units = recordOutputs(kind, full.files);
@@ -268,9 +268,9 @@ TEST(OrganiserRunTest, ArchiveCutAtEveryLengthKeepsEveryWholeRecordBeforeTheCut)
     // Where each record ends: the same header over fewer records is a prefix of the whole.
     std::vector<std::size_t> ends;
     for (int k = 0; k <= 3; ++k) {
-      const std::string prefix = buildArchive(kind.kind, k, change, spec);
+      const std::string prefix = buildArchive(kind.kind, k, change, plan);
       // Only the entry count (the last four bytes of the header) differs: patch it back.
-      const std::size_t headerEnd = buildArchive(kind.kind, 0, change, spec).size();
+      const std::size_t headerEnd = buildArchive(kind.kind, 0, change, plan).size();
       std::string patched = prefix;
       patched.replace(headerEnd - 4, 4, whole.substr(headerEnd - 4, 4));
       ASSERT_EQ(whole.compare(0, patched.size(), patched), 0);
@@ -376,13 +376,13 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOrAnUncreatableOutput) {
 TEST(OrganiserRunTest, MemoPathsStayInsideTheOutputFolderWhateverTheArchiveSays) {
   const std::vector<std::string> hostile = {"../../x", "/etc/passwd", "C:\\x",     "..",
                                             ".",       "CON.txt",     "a/../../b", "\\\\server\\s"};
-  OrganiserArchiveSpec spec;
+  OrganiserArchiveSpec plan;
   std::vector<MemoSpec> memos;
   for (std::size_t k = 0; k < hostile.size(); ++k) {
     CategorySpec category;
     category.index = category.id = static_cast<std::uint32_t>(k + 1);
     category.longName = hostile[k];
-    spec.categories.push_back(category);
+    plan.categories.push_back(category);
     for (std::uint32_t inCategory : {0u, static_cast<std::uint32_t>(k + 1)}) {
       MemoSpec memo;
       memo.recordId = static_cast<std::uint32_t>(memos.size() + 1);
@@ -391,7 +391,7 @@ TEST(OrganiserRunTest, MemoPathsStayInsideTheOutputFolderWhateverTheArchiveSays)
       memos.push_back(memo);
     }
   }
-  const Exported out = exportAt("/p/memopad.dat", buildMemoArchive(spec, memos));
+  const Exported out = exportAt("/p/memopad.dat", buildMemoArchive(plan, memos));
   ASSERT_EQ(out.outcome, ExportOutcome::kComplete) << out.last();
   EXPECT_EQ(out.files.outputPaths().size(), memos.size());  // none written over another
   auto safeComponent = [](const std::string& name) {

@@ -43,28 +43,28 @@ const KindLayout kMemo{std::string_view("\x00\x01"
                                         4),
                        "C:\\Palm\\User\\memopad\\memopad.dat", kMemoTypes};
 
-void writeHeader(ArchiveBuilder& out, const KindLayout& kind, const OrganiserArchiveSpec& spec,
+void writeHeader(ArchiveBuilder& out, const KindLayout& kind, const OrganiserArchiveSpec& plan,
                  std::size_t records) {
-  if (spec.wrapped) {
-    out.raw(std::string_view("\xBE\xBA\xFE\xCA", 4)).cstring(spec.wrapperName);
-    out.raw(spec.wrapperRevision);
+  if (plan.wrapped) {
+    out.raw(std::string_view("\xBE\xBA\xFE\xCA", 4)).cstring(plan.wrapperName);
+    out.raw(plan.wrapperRevision);
   }
-  out.raw(spec.tag ? std::string_view(*spec.tag) : kind.tag);
-  out.cstring(spec.fileName.empty() ? kind.fileName : std::string_view(spec.fileName));
-  out.cstring(spec.tableString);
-  out.integer(4, spec.nextFreeCategoryId);
-  out.integer(4, spec.categoryCount.value_or(static_cast<std::uint32_t>(spec.categories.size())));
-  for (const CategorySpec& category : spec.categories) {
+  out.raw(plan.tag ? std::string_view(*plan.tag) : kind.tag);
+  out.cstring(plan.fileName.empty() ? kind.fileName : std::string_view(plan.fileName));
+  out.cstring(plan.tableString);
+  out.integer(4, plan.nextFreeCategoryId);
+  out.integer(4, plan.categoryCount.value_or(static_cast<std::uint32_t>(plan.categories.size())));
+  for (const CategorySpec& category : plan.categories) {
     out.integer(4, category.index).integer(4, category.id).integer(4, category.nameDirty);
     out.cstring(category.longName).cstring(category.shortName);
   }
-  const std::vector<std::uint16_t>& types = spec.fieldTypes ? *spec.fieldTypes : kind.types;
+  const std::vector<std::uint16_t>& types = plan.fieldTypes ? *plan.fieldTypes : kind.types;
   const auto perRow = static_cast<std::uint32_t>(kind.types.size());
-  out.integer(4, spec.resourceId).integer(4, spec.fieldsPerRow.value_or(perRow));
-  for (std::uint32_t position : spec.positions) out.integer(4, position);
-  out.integer(2, spec.fieldCount.value_or(static_cast<std::uint16_t>(types.size())));
+  out.integer(4, plan.resourceId).integer(4, plan.fieldsPerRow.value_or(perRow));
+  for (std::uint32_t position : plan.positions) out.integer(4, position);
+  out.integer(2, plan.fieldCount.value_or(static_cast<std::uint16_t>(types.size())));
   for (std::uint16_t type : types) out.integer(2, type);
-  out.integer(4, spec.entryCount.value_or(static_cast<std::uint32_t>(records) * perRow));
+  out.integer(4, plan.entryCount.value_or(static_cast<std::uint32_t>(records) * perRow));
 }
 
 void writeRecord(ArchiveBuilder& out, const std::vector<Field>& fields, const FieldFaults& faults) {
@@ -92,13 +92,13 @@ void basics(std::vector<Field>& fields, const OrganiserRecordSpec& record) {
   fields.push_back({kInteger, record.placement});
 }
 
-template <typename Spec, typename Fill>
+template <typename Plan, typename Fill>
 std::string build(const KindLayout& kind, const OrganiserArchiveSpec& archive,
-                  const std::vector<Spec>& records, Fill fill) {
+                  const std::vector<Plan>& records, Fill fill) {
   ArchiveBuilder out;
   writeHeader(out, kind, archive, records.size());
   std::vector<Field> fields;
-  for (const Spec& record : records) {
+  for (const Plan& record : records) {
     basics(fields, record);
     fill(fields, record);
     writeRecord(out, fields, record.faults);
