@@ -222,7 +222,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   CalendarSession session(view, tools, settings_, tally_);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
-    view.showMessage(path + " is Not a Datebook DB file");
+    view.showMessage(notDatebookMessage(path, session.source()));
     return ExportOutcome::kNotDatebook;
   }
   if (session.source().wallClockTimes()) {

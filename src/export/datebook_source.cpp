@@ -5,6 +5,11 @@
 
 namespace vessory::exporting {
 
+std::string notDatebookMessage(const std::string& path, const EventSource& source) {
+  const std::string refusal = source.refusal();
+  return refusal.empty() ? path + " is Not a Datebook DB file" : path + ": " + refusal;
+}
+
 bool DatebookSource::readTag() {
   return archive::readArchiveKind(reader_) == archive::ArchiveKind::kDatebook;
 }

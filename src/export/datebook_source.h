@@ -19,9 +19,10 @@ namespace vessory::exporting {
 // header's category names.
 class EventSource : public RecordSource<archive::EventRecord> {
  public:
-  // Checks that the container holds a date book; false (with what it found reported, where
-  // there is more to say than the run's own message) otherwise.
+  // Checks that the container holds a date book; false otherwise, with refusal() saying what
+  // it holds instead where there is more to say than that it is no date book.
   virtual bool readTag() = 0;
+  virtual std::string refusal() const { return {}; }
   // Shown the start time and description of each record as they are read; null for none.
   virtual void setObserver(archive::RecordObserver* observer) = 0;
   // The header's category names, once the header is read.
@@ -32,6 +33,10 @@ class EventSource : public RecordSource<archive::EventRecord> {
   // What tells this date book's events from another's in UIDs, once the header is read.
   virtual std::uint32_t identity() const = 0;
 };
+
+// The one message of a run whose archive holds no date book: the desktop's own wording, or what
+// the source found instead.
+std::string notDatebookMessage(const std::string& path, const EventSource& source);
 
 // The event records of a desktop date-book archive, read strictly forward: the tag, the header,
 // then one record at a time, with the reader's exact messages. A record the archive ran out in

@@ -158,7 +158,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   Session session(view, settings);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
-    view.showMessage(path + " is Not a Datebook DB file");
+    view.showMessage(notDatebookMessage(path, session.source()));
     return ExportOutcome::kNotDatebook;
   }
   // A handheld database's CSV takes its name with the extension replaced, as its other

@@ -1,5 +1,6 @@
 #include "export/handheld_source.h"
 
+#include "archive/organiser_archive.h"
 #include "export/input_kind.h"
 
 namespace vessory::exporting {
@@ -14,10 +15,15 @@ std::unique_ptr<LoadedDatabase> loadDatabase(archive::ByteSource& source) {
 bool HandheldEvents::readTag() {
   loaded_ = loadDatabase(bytes_);
   if (!loaded_->database) {
-    messages_.showMessage(loaded_->error);
+    refusal_ = loaded_->error;
     return false;
   }
-  if (loaded_->database->kind() != archive::RecordKind::kDatebook) return false;
+  if (loaded_->database->kind() != archive::RecordKind::kDatebook) {
+    refusal_ = "a handheld database of the " +
+               std::string(archive::recordKindName(loaded_->database->kind())) +
+               ", not of the date book";
+    return false;
+  }
   header_ = loaded_->database->datebookHeader();
   records_.emplace(*loaded_->database, messages_);
   return true;

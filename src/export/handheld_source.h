@@ -89,6 +89,7 @@ class HandheldEvents : public EventSource {
       : bytes_(bytes), messages_(messages) {}
 
   bool readTag() override;
+  std::string refusal() const override { return refusal_; }
   void setObserver(archive::RecordObserver* observer) override { observer_ = observer; }
   const archive::DatebookHeader& header() const override { return header_; }
   bool wallClockTimes() const override { return true; }
@@ -111,6 +112,7 @@ class HandheldEvents : public EventSource {
   std::unique_ptr<LoadedDatabase> loaded_;
   std::optional<HandheldRecords<archive::EventRecord>> records_;
   archive::DatebookHeader header_;
+  std::string refusal_;
 };
 
 // The events of the date book at `path`, opened as `bytes`: the handheld's database when the

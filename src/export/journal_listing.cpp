@@ -62,7 +62,7 @@ ExportOutcome JournalListing::run(ExportView& view) {
   std::unique_ptr<EventSource> events = openEventSource(files_, path, *opened.source, messages);
   EventSource& source = *events;
   if (!source.readTag()) {
-    view.showMessage(path + " is Not a Datebook DB file");
+    view.showMessage(notDatebookMessage(path, source));
     return ExportOutcome::kNotDatebook;
   }
   std::unordered_map<std::string, std::int64_t> counts;

@@ -1,0 +1,60 @@
+// The date book's runs given a handheld database that holds no date book: one message, saying
+// what the database is, and nothing written.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/calendar_run.h"
+#include "export/export_run.h"
+#include "export/journal_listing.h"
+#include "support/fake_export.h"
+#include "support/handheld_builder.h"
+
+namespace vessory::testing {
+namespace {
+
+using exporting::ExportOutcome;
+
+TEST(HandheldRefusalTest, EachDatebookRunSaysOnceWhatTheDatabaseIs) {
+  PdbSpec later;
+  later.name = "CalendarDB-PDat";
+  later.creator = "PDat";
+  PdbSpec address;
+  address.name = "AddressDB";
+  address.creator = "addr";
+  address.appInfo = addressAppInfo({"Unfiled"}, {});
+  const struct {
+    PdbSpec database;
+    std::string says;
+  } databases[] = {{later, "a Calendar database of a later handheld"},
+                   {address, "not of the date book"}};
+  const std::vector<std::function<ExportOutcome(MemoryFiles&, RecordingView&)>> runs = {
+      [](MemoryFiles& files, RecordingView& view) { return exporting::ExportRun(files).run(view); },
+      [](MemoryFiles& files, RecordingView& view) {
+        exporting::CalendarSettings settings;
+        settings.zoneName = "UTC";
+        return exporting::CalendarRun(files, settings).run(view);
+      },
+      [](MemoryFiles& files, RecordingView& view) {
+        return exporting::JournalListing(files).run(view);
+      }};
+  for (const auto& database : databases) {
+    const PdbBytes bytes = buildPdb(database.database);
+    for (std::size_t run = 0; run < runs.size(); ++run) {
+      SCOPED_TRACE(database.says + ", run " + std::to_string(run));
+      RecordingView view;
+      MemoryFiles files;
+      files.archives[view.inputPath()] = std::string(bytes.begin(), bytes.end());
+      EXPECT_EQ(runs[run](files, view), ExportOutcome::kNotDatebook);
+      ASSERT_EQ(view.messages.size(), 1u);
+      EXPECT_NE(view.messages[0].find(database.says), std::string::npos) << view.messages[0];
+      EXPECT_TRUE(files.outputPaths().empty());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vessory::testing
