@@ -11,7 +11,10 @@ std::string notDatebookMessage(const std::string& path, const EventSource& sourc
 }
 
 bool DatebookSource::readTag() {
-  return archive::readArchiveKind(reader_) == archive::ArchiveKind::kDatebook;
+  gate_.open = false;
+  const bool datebook = archive::readArchiveKind(reader_) == archive::ArchiveKind::kDatebook;
+  gate_.open = true;
+  return datebook;
 }
 
 std::uint32_t DatebookSource::identity() const {

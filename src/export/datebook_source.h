@@ -46,7 +46,7 @@ std::string notDatebookMessage(const std::string& path, const EventSource& sourc
 class DatebookSource : public EventSource {
  public:
   DatebookSource(archive::ByteSource& bytes, archive::MessageSink& messages)
-      : bytes_(bytes), messages_(messages), reader_(bytes, messages) {}
+      : bytes_(bytes), messages_(messages), gate_(messages), reader_(bytes, gate_) {}
 
   // Reads the tag (after the wrapper of later desktop versions): true for a date book.
   bool readTag() override;
@@ -64,6 +64,16 @@ class DatebookSource : public EventSource {
  private:
   archive::ByteSource& bytes_;
   archive::MessageSink& messages_;
+  // Passes the reader's notes on, except while the tag is read: a file too short for the wrapper
+  // of later desktop versions is simply no date book, with the run's one message.
+  struct Gate : archive::MessageSink {
+    explicit Gate(archive::MessageSink& to) : to(to) {}
+    void showMessage(const std::string& text) override {
+      if (open) to.showMessage(text);
+    }
+    archive::MessageSink& to;
+    bool open = true;
+  } gate_;
   archive::ArchiveReader reader_;
   archive::RecordObserver* observer_ = nullptr;
   archive::DatebookHeader header_;

@@ -1,5 +1,5 @@
-// The date book's runs given a handheld database that holds no date book: one message, saying
-// what the database is, and nothing written.
+// The date book's runs given what holds no date book -- a handheld database of another kind, a
+// cut wrapper of later desktop versions: one message, saying what it is, and nothing written.
 
 #include <gtest/gtest.h>
 
@@ -53,6 +53,18 @@ TEST(HandheldRefusalTest, EachDatebookRunSaysOnceWhatTheDatabaseIs) {
       EXPECT_NE(view.messages[0].find(database.says), std::string::npos) << view.messages[0];
       EXPECT_TRUE(files.outputPaths().empty());
     }
+  }
+}
+
+TEST(HandheldRefusalTest, ACutWrapperIsNoDatebookWithOneMessage) {
+  for (const std::string& bytes : {std::string("\xBE\xBA\xFE\xCA\xFF\xFD", 6),
+                                   std::string("\xBE\xBA\xFE\xCA\x05PalmS", 10)}) {
+    RecordingView view;
+    MemoryFiles files;
+    files.archives[view.inputPath()] = bytes;
+    EXPECT_EQ(exporting::ExportRun(files).run(view), ExportOutcome::kNotDatebook);
+    EXPECT_EQ(view.messages, std::vector<std::string>{view.inputPath() +
+                                                      " is Not a Datebook DB file"});
   }
 }
 
