@@ -52,8 +52,10 @@ RunChoice chooseRun(const ConsoleOptions& options, const exporting::InputKind& i
     choice.run = RunKind::kOrganiser;
     for (const std::string& name : options.given) {
       if (belongsToDatebook(name)) {
-        choice.usageError = "option " + name + " belongs to the date book's exports and cannot "
-                            "be used with " + organiser + " archive";
+        choice.usageError = "option " + name;
+        choice.usageError += " belongs to the date book's exports and cannot be used with ";
+        choice.usageError += organiser;
+        choice.usageError += " archive";
         return choice;
       }
     }

@@ -134,7 +134,7 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
 }  // namespace
 
 ExportSettings::ExportSettings(ExportView& view, JournalOptions& options,
-                               std::optional<std::string> charset)
+                               const std::optional<std::string>& charset)
     : options_(options),
       showDetails_(view.showDetailsValue() != kUnchecked),
       journalName_(journal::deriveJournalName(options.journalNameText())),

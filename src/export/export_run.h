@@ -17,7 +17,7 @@ namespace vessory::exporting {
 class ExportSettings {
  public:
   ExportSettings(ExportView& view, JournalOptions& options,
-                 std::optional<std::string> charset = std::nullopt);
+                 const std::optional<std::string>& charset = std::nullopt);
 
   const std::string& inputPath() const { return inputPath_; }
   const std::string& journalName() const { return journalName_; }

@@ -170,8 +170,11 @@ std::optional<std::string> refuseOutputFolder(ExportFiles& files, const std::str
   for (std::string at = out; !at.empty(); at = parentOf(at)) {
     for (const std::string& kind : layout.kindFolders) {
       if (same(at, kind)) {
-        return "the output folder " + outputFolder + " lies in " + kind +
-               ", where the desktop keeps its archives; name another with -o";
+        std::string refusal = "the output folder " + outputFolder;
+        refusal += " lies in ";
+        refusal += kind;
+        refusal += ", where the desktop keeps its archives; name another with -o";
+        return refusal;
       }
     }
     if (parentOf(at) == at) break;

@@ -55,8 +55,8 @@ Problem readTimes(std::span<const unsigned char> bytes, EventRecord& out) {
   for (std::uint32_t time : {start, end}) {
     if ((time >> 8) > 23 || (time & 0xFF) > 59) return "its time " + hex4(time) + " is no time";
   }
-  out.startTime = midnight + (start >> 8) * 3600 + (start & 0xFF) * 60;
-  out.endTime = midnight + (end >> 8) * 3600 + (end & 0xFF) * 60;
+  out.startTime = midnight + std::int64_t{start >> 8} * 3600 + std::int64_t{start & 0xFF} * 60;
+  out.endTime = midnight + std::int64_t{end >> 8} * 3600 + std::int64_t{end & 0xFF} * 60;
   out.duration = out.endTime - out.startTime;
   return std::nullopt;
 }
@@ -64,7 +64,9 @@ Problem readTimes(std::span<const unsigned char> bytes, EventRecord& out) {
 Problem readAlarm(ByteCursor& cursor, EventRecord& out) {
   const std::optional<std::uint32_t> alarm = cursor.number(kAlarmSize);
   if (!alarm) return "its alarm runs past the record's end";
-  const auto advance = static_cast<std::int8_t>(*alarm >> 8);
+  // The advance is a signed byte: -1 is "no alarm".
+  const std::int64_t high = (*alarm >> 8) & 0xFF;
+  const std::int64_t advance = high >= 0x80 ? high - 0x100 : high;
   out.alarmSet = advance == kNoAlarm ? 0 : 1;
   out.alarmAdvanceUnits = advance;
   out.alarmAdvanceType = *alarm & 0xFF;

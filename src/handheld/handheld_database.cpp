@@ -171,10 +171,12 @@ void HandheldDatabase::readEntries(std::size_t count) {
     }
   }
   std::size_t nextBegin = bytes_.size();
-  for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
-    if (!entry->misplaced.empty()) continue;
-    entry->end = nextBegin;
-    nextBegin = entry->begin;
+  // From the last record back: each ends where the next placed one begins.
+  for (std::size_t k = entries_.size(); k-- > 0;) {
+    Entry& entry = entries_[k];
+    if (!entry.misplaced.empty()) continue;
+    entry.end = nextBegin;
+    nextBegin = entry.begin;
   }
 }
 

@@ -46,8 +46,8 @@ std::string packedHex(std::uint16_t value) {
 }
 
 std::int64_t wallSeconds(const archive::CalendarDate& date, int hour, int minute) {
-  return daysSinceEpoch(date.year, date.month, date.day) * kSecondsPerDay + hour * 3600 +
-         minute * 60;
+  return daysSinceEpoch(date.year, date.month, date.day) * kSecondsPerDay +
+         std::int64_t{hour} * 3600 + std::int64_t{minute} * 60;
 }
 
 }  // namespace vessory::handheld

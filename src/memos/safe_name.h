@@ -26,7 +26,7 @@ inline constexpr std::size_t kNameBytes = 224;
 // cut as above; trailing dots and blanks go (Windows drops them itself, which would merge two
 // names); a Windows device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, any case), alone or before
 // blanks and a dot, gets '_' right after it ("con.txt" is "con_.txt").
-std::string safeName(std::string_view name);
+std::string safeName(std::string_view text);
 
 // True for the blanks trimmed above; `c` a code point.
 bool isBlank(char32_t c);
