@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "contacts/contact_text.h"
+#include "archive/record_text.h"
 #include "contacts/vcard_format.h"
 #include "contacts/vcard_lines.h"
 
@@ -51,17 +51,17 @@ void VCardWriter::convertFields(const archive::ContactRecord& record) {
       &record.state,    &record.zipCode,   &record.country,         &record.note};
   for (std::size_t i = 0; i < plain.size(); ++i) {
     text_[i].clear();
-    appendContactText(*plain[i], converter_, text_[i]);
+    archive::appendRecordText(*plain[i], converter_, text_[i]);
   }
   for (int i = 0; i < archive::kPhoneCount; ++i) {
     std::string& text = text_[kFirstPhone + i];
     text.clear();
-    appendContactText(record.phones[i].value, converter_, text);
+    archive::appendRecordText(record.phones[i].value, converter_, text);
   }
   for (int i = 0; i < archive::kCustomFieldCount; ++i) {
     std::string& text = text_[kFirstCustom + i];
     text.clear();
-    appendContactText(record.custom[i], converter_, text);
+    archive::appendRecordText(record.custom[i], converter_, text);
   }
 }
 
@@ -156,7 +156,7 @@ const std::string& VCardWriter::customLabel(int field) {
   std::optional<std::string>& label = customLabels_[field];
   if (!label) {
     label.emplace();
-    appendContactText(catalogue_.customLabels[field], converter_, *label);
+    archive::appendRecordText(catalogue_.customLabels[field], converter_, *label);
     trimBlanks(*label);
     if (label->empty()) {
       label->assign(kCustomLabelStem);
@@ -174,7 +174,7 @@ const std::string& VCardWriter::categoryName(std::int64_t index) {
   const std::string* raw = catalogue_.categoryName(index);
   if (raw == nullptr) return kNoText;
   categoryNames_.emplace_back(index, std::string());
-  appendContactText(*raw, converter_, categoryNames_.back().second);
+  archive::appendRecordText(*raw, converter_, categoryNames_.back().second);
   return categoryNames_.back().second;
 }
 

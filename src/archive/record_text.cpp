@@ -1,8 +1,8 @@
-#include "contacts/contact_text.h"
+#include "archive/record_text.h"
 
 #include "archive/format.h"
 
-namespace vessory::contacts {
+namespace vessory::archive {
 
 namespace {
 
@@ -29,16 +29,15 @@ void appendMended(std::string_view converted, std::string& out) {
       if (i < converted.size() && converted[i] == kLineFeed) ++i;
       out += kLineFeed;
     } else {
-      out.append(archive::kReplacementCharacter);
+      out.append(kReplacementCharacter);
     }
   }
 }
 
 }  // namespace
 
-void appendContactText(std::string_view archiveText, archive::TextConverter& converter,
-                       std::string& out) {
-  if (archiveText.empty() || archiveText == archive::kNullStringMarker) return;
+void appendRecordText(std::string_view archiveText, TextConverter& converter, std::string& out) {
+  if (archiveText.empty() || archiveText == kNullStringMarker) return;
   const std::size_t start = out.size();
   converter.appendUtf8(archiveText, out);
   // Most text holds no CR or other control character: then it is done where it lies.
@@ -50,4 +49,4 @@ void appendContactText(std::string_view archiveText, archive::TextConverter& con
   appendMended(converted, out);
 }
 
-}  // namespace vessory::contacts
+}  // namespace vessory::archive
