@@ -186,15 +186,34 @@ void MainWindow::onSelectionChanged() {
 }
 
 void MainWindow::enableJournalOptions() {
-  const bool enabled = !organiserSelected();
+  const exporting::InputKind input = selectedInput();
+  const bool enabled = !exportsOrganiser(input);
   for (QWidget* option : journalOnly_) option->setEnabled(enabled);
+  showHandheldBias(input.container == exporting::Container::kHandheld &&
+                   input.records == archive::RecordKind::kDatebook);
+}
+
+// A handheld date book keeps the times its own clock showed: the bias box shows 0 while one is
+// selected, which the user may change, and the box's earlier text comes back afterwards unless
+// the user changed the 0.
+void MainWindow::showHandheldBias(bool handheld) {
+  if (handheld == handheldBias_) return;
+  handheldBias_ = handheld;
+  if (handheld) {
+    biasBeforeHandheld_ = hoursBias_->text();
+    hoursBias_->setText(QStringLiteral("0"));
+  } else if (hoursBias_->text() == QStringLiteral("0")) {
+    hoursBias_->setText(biasBeforeHandheld_);
+  }
 }
 
 // Decided again at every use: the file may have changed on the disk since it was selected.
-bool MainWindow::organiserSelected() {
-  if (fileList_->selectedFileName().isEmpty()) return false;
-  return exportsOrganiser(exporting::identifyInput(files_, inputPath()));
+exporting::InputKind MainWindow::selectedInput() {
+  if (fileList_->selectedFileName().isEmpty()) return {};
+  return exporting::identifyInput(files_, inputPath());
 }
+
+bool MainWindow::organiserSelected() { return exportsOrganiser(selectedInput()); }
 
 void MainWindow::onExport() {
   if (exportRunning() || finished_) return;

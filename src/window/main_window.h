@@ -12,6 +12,7 @@
 #include "export/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
+#include "export/input_kind.h"
 #include "export/journal_and_calendar.h"
 #include "export/organiser_run.h"
 
@@ -125,6 +126,8 @@ class MainWindow : public QWidget, public exporting::JournalView {
   // memos.
   void enableJournalOptions();
   bool organiserSelected();
+  exporting::InputKind selectedInput();
+  void showHandheldBias(bool handheld);
   void onExport();
   void onHelp();
   void onExit();
@@ -138,6 +141,8 @@ class MainWindow : public QWidget, public exporting::JournalView {
   QLineEdit* journalsFound_ = nullptr;
   QLineEdit* keywords_ = nullptr;
   QLineEdit* hoursBias_ = nullptr;
+  bool handheldBias_ = false;       // the bias box shows the handheld's 0
+  QString biasBeforeHandheld_;     // what it showed before
   QLineEdit* dateTime_ = nullptr;
   QPlainTextEdit* description_ = nullptr;
   QCheckBox* showDetails_ = nullptr;

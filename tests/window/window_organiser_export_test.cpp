@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <ostream>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "support/archive_builder.h"
+#include "support/handheld_builder.h"
 #include "support/organiser_builder.h"
 #include "window/location_lists.h"
 #include "window_export_fixture.h"
@@ -221,6 +223,46 @@ TEST_F(WindowExportTest, JournalOptionsAreDisabledWhileTheFileHoldsContactsToDos
   for (const char* option : kJournalOnly) {
     EXPECT_TRUE(control<QWidget>(*window_, option)->isEnabled()) << option;
   }
+}
+
+// A handheld date book with one journal entry at 02:00 on 20 February 2021, its own clock's time.
+std::string handheldJournal() {
+  vessory::testing::EventSpec entry;
+  entry.description = "Daily Journal";
+  entry.note = "2:00 am: Up early";
+  entry.start = 0x0200;
+  entry.end = 0x0300;
+  entry.date = vessory::testing::packDate(2021, 2, 20);
+  vessory::testing::PdbSpec plan;
+  plan.appInfo = vessory::testing::categoryAppInfo({"Unfiled"}, 280);
+  plan.records.push_back({vessory::testing::eventRecord(entry), 0x40, 1, {}});
+  const vessory::testing::PdbBytes bytes = vessory::testing::buildPdb(plan);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+TEST_F(WindowExportTest, AHandheldDateBookShowsNoBiasUntilTheUserGivesOne) {
+  vessory::testing::writeFile(palmPath("DatebookDB.pdb"), handheldJournal());
+  openOn(fiveJournalDays());
+  auto* bias = control<QLineEdit>(*window_, "HoursBias");
+  ASSERT_EQ(bias->text(), "-4");
+  // Back and forth: 0 for the handheld's own times, the box's text again for the desktop's.
+  const std::pair<const char*, const char*> selections[] = {
+      {"DatebookDB.pdb", "0"}, {"Datebook.dat", "-4"}, {"DatebookDB.pdb", "0"}};
+  for (const auto& [name, shown] : selections) {
+    select(name);
+    EXPECT_EQ(bias->text(), shown) << name;
+    EXPECT_TRUE(bias->isEnabled()) << name;
+  }
+  // A bias the user types for the handheld stays when the selection moves on.
+  bias->setText("2");
+  select("Datebook.dat");
+  EXPECT_EQ(bias->text(), "2");
+  select("DatebookDB.pdb");
+  bias->setText("0");
+  control<QPushButton>(*window_, "ReadDate")->click();
+  const std::optional<std::string> csv = vessory::testing::readFile(palmPath("DatebookDB.csv"));
+  ASSERT_TRUE(csv.has_value());
+  EXPECT_NE(csv->find("2/20/2021"), std::string::npos) << *csv;
 }
 
 }  // namespace
