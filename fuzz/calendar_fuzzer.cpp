@@ -28,7 +28,7 @@ namespace {
 using vessory::exporting::CalendarRun;
 using vessory::exporting::CalendarSettings;
 using vessory::exporting::ExportOutcome;
-using vessory::testing::PieceSource;
+using vessory::testing::PieceFiles;
 
 constexpr std::array<const char*, 5> kZones = {"UTC", "America/New_York", "Europe/Berlin",
                                                "Asia/Kolkata", "Australia/Lord_Howe"};
@@ -41,18 +41,6 @@ constexpr char kCalendar[] = "fuzz/datebook.ics";
   std::fprintf(stderr, "broken invariant: %s\n", what.c_str());
   __builtin_trap();
 }
-
-class PieceFiles : public vessory::testing::MemoryFiles {
- public:
-  explicit PieceFiles(std::size_t piece) : piece_(piece) {}
-  std::unique_ptr<vessory::archive::ByteSource> openArchive(const std::string& path,
-                                                            std::string&) override {
-    return std::make_unique<PieceSource>(archives[path], piece_);
-  }
-
- private:
-  std::size_t piece_;
-};
 
 struct Result {
   ExportOutcome outcome;

@@ -36,7 +36,7 @@ using vessory::archive::RecordKind;
 using vessory::exporting::ExportOutcome;
 using vessory::exporting::OrganiserSettings;
 using vessory::exporting::OrganiserTally;
-using vessory::testing::PieceSource;
+using vessory::testing::PieceFiles;
 
 constexpr std::array<std::string_view, 4> kTags = {
     vessory::archive::kAddressTag, vessory::archive::kTodoTag, vessory::archive::kMemoTag, ""};
@@ -48,18 +48,6 @@ constexpr std::array<std::size_t, 6> kChunkSizes = {0, 1, 3, 7, 64, 4096};
   std::fprintf(stderr, "broken invariant: %s\n", what.c_str());
   __builtin_trap();
 }
-
-class PieceFiles : public vessory::testing::MemoryFiles {
- public:
-  explicit PieceFiles(std::size_t piece) : piece_(piece) {}
-  std::unique_ptr<vessory::archive::ByteSource> openArchive(const std::string& path,
-                                                            std::string&) override {
-    return std::make_unique<PieceSource>(archives[path], piece_);
-  }
-
- private:
-  std::size_t piece_;
-};
 
 struct Result {
   ExportOutcome outcome;

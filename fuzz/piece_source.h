@@ -3,10 +3,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "archive/byte_source.h"
+#include "support/fake_export.h"
 
 namespace vessory::testing {
 
@@ -26,6 +29,19 @@ class PieceSource : public archive::ByteSource {
 
  private:
   std::span<const unsigned char> rest_;
+  std::size_t piece_;
+};
+
+// Files held in memory whose archives are handed out in pieces of `piece` bytes.
+class PieceFiles : public MemoryFiles {
+ public:
+  explicit PieceFiles(std::size_t piece) : piece_(piece) {}
+  std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
+                                                   std::string&) override {
+    return std::make_unique<PieceSource>(archives[path], piece_);
+  }
+
+ private:
   std::size_t piece_;
 };
 
