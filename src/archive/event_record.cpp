@@ -66,8 +66,9 @@ void readRepeatData(ArchiveReader& reader, RepeatEvent& repeat) {
   if (brand == kRepeatYearly) repeat.brandMonthIndex = reader.readInteger(4).value_or(0);
 }
 
-void readRepeatBlock(ArchiveReader& reader, MessageSink& messages, RepeatEvent& repeat) {
-  skipTypeWord(reader);
+}  // namespace
+
+void readRepeatValue(ArchiveReader& reader, MessageSink& messages, RepeatEvent& repeat) {
   readExceptions(reader, repeat);
   std::int64_t flag = reader.readInteger(2).value_or(0);
   repeat.isRepeating = flag != 0;
@@ -75,8 +76,6 @@ void readRepeatBlock(ArchiveReader& reader, MessageSink& messages, RepeatEvent& 
   if (flag == kRepeatFlagWithClassEntry) readClassEntry(reader, messages);
   readRepeatData(reader, repeat);
 }
-
-}  // namespace
 
 void readEventRecord(ArchiveReader& reader, std::int64_t ordinal, EventRecord& record,
                      MessageSink& messages, RecordObserver* observer) {
@@ -98,7 +97,8 @@ void readEventRecord(ArchiveReader& reader, std::int64_t ordinal, EventRecord& r
   record.alarmSet = readValueField(reader);
   record.alarmAdvanceUnits = readValueField(reader);
   record.alarmAdvanceType = readValueField(reader);
-  readRepeatBlock(reader, messages, record.repeat);
+  skipTypeWord(reader);
+  readRepeatValue(reader, messages, record.repeat);
 }
 
 }  // namespace vessory::archive

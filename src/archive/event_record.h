@@ -48,6 +48,8 @@ struct EventRecord {
   std::int64_t alarmAdvanceUnits = 0;
   std::int64_t alarmAdvanceType = 0;
   RepeatEvent repeat;
+  // The later desktop layout's location; empty where the container has none.
+  std::string location;
 };
 
 // The two moments inside a record at which the caller may show what has been read so far.
@@ -65,6 +67,10 @@ class RecordObserver {
 // to `messages` and reads on. Returns early, leaving the rest untouched, when the reader halts.
 void readEventRecord(ArchiveReader& reader, std::int64_t ordinal, EventRecord& record,
                      MessageSink& messages, RecordObserver* observer);
+
+// Reads a repeat block's value (what follows its type word) into `repeat`; the class constant
+// other than 1 is reported to `messages`. Shared by every layout that carries the block.
+void readRepeatValue(ArchiveReader& reader, MessageSink& messages, RepeatEvent& repeat);
 
 }  // namespace vessory::archive
 

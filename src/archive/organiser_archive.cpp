@@ -1,6 +1,7 @@
 #include "archive/organiser_archive.h"
 
 #include "archive/archive_identity.h"
+#include "archive/later_format.h"
 
 namespace vessory::archive {
 
@@ -52,6 +53,8 @@ void resetContact(ContactRecord& record) {
   for (std::string& text : record.custom) text.clear();
 }
 
+}  // namespace
+
 void resetTodo(TodoRecord& record) {
   resetBasics(record);
   record.description.clear();
@@ -60,12 +63,20 @@ void resetTodo(TodoRecord& record) {
   record.dueDate.reset();
   record.completed = false;
   record.priority = 0;
+  record.completionMoment.reset();
+  record.alarmSet = false;
+  record.alarmMoment = -1;
+  record.alarmDaysBefore = 0;
+  record.repeat = RepeatEvent{};
+  record.repeatsAfterCompletion = false;
 }
-
-}  // namespace
 
 ArchiveKind readArchiveKind(ArchiveReader& reader) {
   std::string tag = reader.readChars(4);
+  if (tag == kJetLeadingBytes) {
+    if (reader.readChars(kJetSignature.size()) == kJetSignature) return ArchiveKind::kVersion6;
+    return ArchiveKind::kUnknown;
+  }
   if (tag == kWrapperTag) {
     std::string name;
     reader.readCString(name);
@@ -78,21 +89,31 @@ ArchiveKind readArchiveKind(ArchiveReader& reader) {
   if (tag == kTodoTag) return ArchiveKind::kTodo;
   if (tag == kMemoTag) return ArchiveKind::kMemo;
   if (tag == kLaterTodoTag) return ArchiveKind::kLaterTodo;
+  if (tag == kLaterDatebookTag) return ArchiveKind::kLaterDatebook;
+  if (tag == kLaterAddressTag) return ArchiveKind::kLaterAddress;
+  if (tag == kLaterMemoTag) return ArchiveKind::kLaterMemo;
+  if (tag.starts_with(kLaterTagPrefix)) return ArchiveKind::kLaterOther;
   return ArchiveKind::kUnknown;
+}
+
+bool namedNotRead(ArchiveKind kind) {
+  return kind == ArchiveKind::kLaterAddress || kind == ArchiveKind::kLaterMemo ||
+         kind == ArchiveKind::kLaterOther || kind == ArchiveKind::kVersion6;
 }
 
 std::optional<RecordKind> recordKindOf(ArchiveKind kind) {
   switch (kind) {
     case ArchiveKind::kDatebook:
+    case ArchiveKind::kLaterDatebook:
       return RecordKind::kDatebook;
     case ArchiveKind::kAddress:
       return RecordKind::kAddress;
     case ArchiveKind::kTodo:
+    case ArchiveKind::kLaterTodo:
       return RecordKind::kTodo;
     case ArchiveKind::kMemo:
       return RecordKind::kMemo;
-    case ArchiveKind::kLaterTodo:
-    case ArchiveKind::kUnknown:
+    default:
       break;
   }
   return std::nullopt;

@@ -11,8 +11,7 @@
 // Wrapper:  BE BA FE CA | a name (CString) | a revision (Raw 4). Newer desktop versions put it
 //           before the ordinary tag.
 // Tags:     date book 00 01 42 44, address 00 01 42 41, to-do 00 01 44 54, memo 00 01 50 4D;
-//           00 02 44 54 is the later to-do layout, which this program recognises but does not
-//           read.
+//           00 02 ... tags are the later layout (later_format.h).
 // Schema:   resource id, fields per row, record id position, status position, placement
 //           position (Integer 4 each) | field count F (Integer 2) | F type codes (Integer 2 each).
 //           Fields per row and F both equal the kind's field count; the record count is the
@@ -54,6 +53,10 @@ inline constexpr std::string_view kLaterTodoTag{
     4};
 inline constexpr std::string_view kWrapperTag{"\xBE\xBA\xFE\xCA", 4};
 inline constexpr std::size_t kWrapperRevisionBytes = 4;
+// An Access (Jet) database, which desktop version 6 keeps its data in: four bytes (00 01 00 00),
+// then the signature at offset 4.
+inline constexpr std::string_view kJetLeadingBytes{"\x00\x01\x00\x00", 4};
+inline constexpr std::string_view kJetSignature{"Standard Jet DB"};
 
 // Field type codes.
 inline constexpr std::int64_t kTypeNone = 0;

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "archive/event_record.h"
+
 namespace vessory::archive {
 
 // The records of the address book, the to-do list and the memo pad, as the writers take them.
@@ -76,6 +78,18 @@ struct TodoRecord : RecordBasics {
   bool completed = false;
   // 1 (highest) to 5 on the handheld; other values are kept as read.
   std::int64_t priority = 0;
+  // When it was done, as the desktop's later layout keeps it: a moment like the due one, "no
+  // date" values as read. None where the container has no such field.
+  std::optional<std::int64_t> completionMoment;
+  // An alarm: set, at the time of day of `alarmMoment` (an instant the desktop made from a wall
+  // time on 1 January 1971, -1 for none), `alarmDaysBefore` days before the due day.
+  bool alarmSet = false;
+  std::int64_t alarmMoment = -1;
+  std::int64_t alarmDaysBefore = 0;
+  // The repeat, as the date book's repeat block holds it; not repeating where the container has
+  // none. With `repeatsAfterCompletion`, the next one is due a repeat after this one is done.
+  RepeatEvent repeat;
+  bool repeatsAfterCompletion = false;
 };
 
 struct MemoRecord : RecordBasics {

@@ -100,6 +100,10 @@ void addText(const EventRecord& record, const EventContext& context, const std::
   add(event, icalproperty_new_summary(summary.c_str()));
   const std::string note = eventText(record.note, context.text);
   if (!note.empty()) add(event, icalproperty_new_description(note.c_str()));
+  if (!record.location.empty()) {
+    const std::string location = eventText(record.location, context.text);
+    if (!location.empty()) add(event, icalproperty_new_location(location.c_str()));
+  }
   if (record.isPrivate != 0) add(event, icalproperty_new_class(ICAL_CLASS_PRIVATE));
   if (const std::string* name = categoryName(context.header, record.category)) {
     const std::string category = eventText(*name, context.text);

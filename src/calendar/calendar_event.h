@@ -30,7 +30,8 @@ struct EventContext {
   icaltimetype stamp;  // DTSTAMP, in UTC
 };
 
-// One record as a VEVENT, with what the export counts and reports about it.
+// One record as a VEVENT (with LOCATION where the record has one), with what the export counts
+// and reports about it.
 struct CalendarEvent {
   Component component;
   bool repeating = false;  // written with a repeat rule

@@ -9,6 +9,8 @@
 #include "archive/archive_reader.h"
 #include "archive/byte_source.h"
 #include "archive/event_record.h"
+#include "archive/later_archive.h"
+#include "archive/organiser_archive.h"
 #include "archive/message_sink.h"
 #include "export/record_loop.h"
 
@@ -20,9 +22,14 @@ namespace vessory::exporting {
 class EventSource : public RecordSource<archive::EventRecord> {
  public:
   // Checks that the container holds a date book; false otherwise, with refusal() saying what
-  // it holds instead where there is more to say than that it is no date book.
+  // it holds instead (or why its layout is not read) where there is more to say than that it
+  // is no date book.
   virtual bool readTag() = 0;
-  virtual std::string refusal() const { return {}; }
+  // The whole message for the file at `path`, or empty.
+  virtual std::string refusal(const std::string& path) const {
+    (void)path;
+    return {};
+  }
   // Shown the start time and description of each record as they are read; null for none.
   virtual void setObserver(archive::RecordObserver* observer) = 0;
   // The header's category names, once the header is read.
@@ -42,6 +49,12 @@ std::string notDatebookMessage(const std::string& path, const EventSource& sourc
 // then one record at a time, with the reader's exact messages. A record the archive ran out in
 // is handed on as read (fields it did not reach keep what the record held before).
 //
+// The later desktop layout (versions 4.1.4 to 4.2) is read here too: its header is read and
+// checked with the tag, so that a layout this tool does not know is refused before any output
+// exists; its records are read whole before they are shown, each from a fresh record; a field
+// that does not fit the schema stops the reading as damage. A file named but not read (a later
+// address book, a version-6 database, ...) is refused with its own message.
+//
 // Borrows the byte source, the message sink and the observer, which must outlive it.
 class DatebookSource : public EventSource {
  public:
@@ -50,6 +63,7 @@ class DatebookSource : public EventSource {
 
   // Reads the tag (after the wrapper of later desktop versions): true for a date book.
   bool readTag() override;
+  std::string refusal(const std::string& path) const override;
   void setObserver(archive::RecordObserver* observer) override { observer_ = observer; }
   const archive::DatebookHeader& header() const override { return header_; }
   std::uint32_t identity() const override;
@@ -57,11 +71,13 @@ class DatebookSource : public EventSource {
   std::optional<std::int64_t> readHeader() override;
   bool exhausted() const override { return reader_.atEnd(); }
   RecordRead read(std::int64_t number, archive::EventRecord& record) override;
-  ExportOutcome stopOutcome() const override { return ExportOutcome::kSequencingError; }
+  ExportOutcome stopOutcome() const override { return stop_; }
   ExportOutcome ending() override;
   std::string readError() const override { return bytes_.errorText(); }
 
  private:
+  RecordRead readLater(std::int64_t number, archive::EventRecord& record);
+
   archive::ByteSource& bytes_;
   archive::MessageSink& messages_;
   // Passes the reader's notes on, except while the tag is read: a file too short for the wrapper
@@ -77,6 +93,11 @@ class DatebookSource : public EventSource {
   archive::ArchiveReader reader_;
   archive::RecordObserver* observer_ = nullptr;
   archive::DatebookHeader header_;
+  archive::ArchiveKind kind_ = archive::ArchiveKind::kUnknown;
+  // The later layout's reader, once its tag is read, and how its header was read.
+  std::optional<archive::LaterArchive> later_;
+  archive::LaterHeaderOutcome laterHeader_ = archive::LaterHeaderOutcome::kOk;
+  ExportOutcome stop_ = ExportOutcome::kSequencingError;
 };
 
 }  // namespace vessory::exporting

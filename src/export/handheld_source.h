@@ -89,7 +89,9 @@ class HandheldEvents : public EventSource {
       : bytes_(bytes), messages_(messages) {}
 
   bool readTag() override;
-  std::string refusal() const override { return refusal_; }
+  std::string refusal(const std::string& path) const override {
+    return refusal_.empty() ? std::string() : path + ": " + refusal_;
+  }
   void setObserver(archive::RecordObserver* observer) override { observer_ = observer; }
   const archive::DatebookHeader& header() const override { return header_; }
   bool wallClockTimes() const override { return true; }
