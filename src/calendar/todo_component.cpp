@@ -21,6 +21,12 @@ constexpr std::int64_t kNoDateEverywhere = 1956441600 + 14 * 3600;
 // from an archive, and the Windows clock cannot place it, so it counts as no date everywhere.
 constexpr std::int64_t kEarliestMoment = 0;
 
+constexpr char kRepeatsAfterCompletion[] = "Repeats after it is completed";
+constexpr char kAlarmFallbackText[] = "Reminder";
+constexpr std::int64_t kSecondsPerDay = 86400;
+// More days of warning than any desktop offers is no alarm this tool can place.
+constexpr std::int64_t kMostDaysBefore = 9999;
+
 constexpr int kHighestPriority = 1;
 constexpr int kLowestPriority = 5;
 constexpr int kPercentDone = 100;
@@ -42,14 +48,92 @@ void add(icalcomponent* todo, icalproperty* property) {
   icalcomponent_add_property(todo, property);
 }
 
-void addText(const archive::TodoRecord& record, const TodoContext& context, icalcomponent* todo) {
+icaltimetype dateOf(const CalendarDate& day) {
+  icaltimetype date = icaltime_null_date();
+  date.year = day.year;
+  date.month = day.month;
+  date.day = day.day;
+  return date;
+}
+
+void addText(const archive::TodoRecord& record, const TodoContext& context, bool repeating,
+             icalcomponent* todo) {
   add(todo, icalproperty_new_summary(eventText(record.description, context.text).c_str()));
-  const std::string note = eventText(record.note, context.text);
+  std::string note = eventText(record.note, context.text);
+  if (repeating && record.repeatsAfterCompletion) {
+    note += (note.empty() ? "" : "\n") + std::string(kRepeatsAfterCompletion);
+  }
   if (!note.empty()) add(todo, icalproperty_new_description(note.c_str()));
   if (const std::string* name = context.catalogue.categoryName(record.category)) {
     const std::string category = eventText(*name, context.text);
     if (!category.empty()) add(todo, icalproperty_new_categories(category.c_str()));
   }
+}
+
+// COMPLETED on the completion day at 12:00 UTC: that day wherever the list is opened.
+void addCompleted(const archive::TodoRecord& record, const ZoneClock& clock, icalcomponent* todo) {
+  if (!record.completed || !record.completionMoment) return;
+  const std::optional<CalendarDate> day = desktopDay(*record.completionMoment, clock);
+  if (!day) return;
+  icaltimetype noon = icaltime_null_time();
+  noon.year = day->year;
+  noon.month = day->month;
+  noon.day = day->day;
+  noon.hour = 12;
+  noon.zone = icaltimezone_get_utc_timezone();
+  add(todo, icalproperty_new_completed(noon));
+}
+
+// The repeat from the due day on; false when there is none to write.
+bool addRepeat(const archive::TodoRecord& record, const CalendarDate& due,
+               const ZoneClock& clock, icalcomponent* todo) {
+  if (!record.repeat.isRepeating) return false;
+  const WallTime start{due.year, due.month, due.day, 0, 0, 0};
+  const RepeatResult repeat = buildRepeatRule(record.repeat, start, clock, /*allDay=*/true);
+  if (!repeat.rule) return false;
+  add(todo, icalproperty_new_dtstart(floatingDate(start)));
+  add(todo, icalproperty_new_rrule(repeat.rule->rule));
+  for (const WallTime& day : repeat.rule->extraDays) {
+    icaldatetimeperiodtype date;
+    date.time = floatingDate(day);
+    date.period = icalperiodtype_null_period();
+    add(todo, icalproperty_new_rdate(date));
+  }
+  const auto& dates = record.repeat.exceptions;
+  const std::int64_t count = record.repeat.exceptionCount;
+  for (std::size_t j = 0; j < dates.size() && static_cast<std::int64_t>(j) < count; ++j) {
+    add(todo, icalproperty_new_exdate(floatingDate(clock.wallTime(dates[j]))));
+  }
+  return true;
+}
+
+// A display alarm at the alarm's time of day (on the zone's clock) the given days before the
+// due day, as a duration from the due day's start, which the floating due date keeps on the
+// wall clock wherever the list is opened.
+void addAlarm(const archive::TodoRecord& record, const ZoneClock& clock,
+              const std::string& summary, icalcomponent* todo) {
+  if (!record.alarmSet || record.alarmMoment == -1) return;
+  if (record.alarmDaysBefore < 0 || record.alarmDaysBefore > kMostDaysBefore) return;
+  const WallTime at = clock.wallTime(record.alarmMoment);
+  const std::int64_t offset = -record.alarmDaysBefore * kSecondsPerDay + at.hour * 3600 +
+                              at.minute * 60 + at.second;
+  const std::int64_t size = offset < 0 ? -offset : offset;
+  icaldurationtype duration = icaldurationtype_null_duration();
+  duration.is_neg = offset < 0 ? 1 : 0;
+  duration.days = static_cast<unsigned int>(size / kSecondsPerDay);
+  duration.hours = static_cast<unsigned int>(size % kSecondsPerDay / 3600);
+  duration.minutes = static_cast<unsigned int>(size % 3600 / 60);
+  duration.seconds = static_cast<unsigned int>(size % 60);
+  icaltriggertype trigger;
+  trigger.time = icaltime_null_time();
+  trigger.duration = duration;
+  icalproperty* when = icalproperty_new_trigger(trigger);
+  icalproperty_add_parameter(when, icalparameter_new_related(ICAL_RELATED_END));
+  icalcomponent* alarm = icalcomponent_new_valarm();
+  add(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  add(alarm, when);
+  add(alarm, icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
+  icalcomponent_add_component(todo, alarm);
 }
 
 }  // namespace
@@ -69,7 +153,10 @@ std::optional<CalendarDate> dueDay(const archive::TodoRecord& record, const Zone
     return record.dueDate;
   }
   if (!record.dueMoment) return std::nullopt;
-  const std::int64_t moment = *record.dueMoment;
+  return desktopDay(*record.dueMoment, clock);
+}
+
+std::optional<CalendarDate> desktopDay(std::int64_t moment, const ZoneClock& clock) {
   if (moment == kNoDateMoment || moment < kEarliestMoment || moment >= kNoDateEverywhere) {
     return std::nullopt;
   }
@@ -91,14 +178,14 @@ Component buildTodo(const archive::TodoRecord& record, const TodoContext& contex
   icalcomponent* todo = built.get();
   add(todo, icalproperty_new_uid(todoUid(record.recordId, context.catalogue.identity).c_str()));
   add(todo, icalproperty_new_dtstamp(context.stamp));
-  addText(record, context, todo);
-  if (const auto day = dueDay(record, context.clock)) {
-    icaltimetype due = icaltime_null_date();
-    due.year = day->year;
-    due.month = day->month;
-    due.day = day->day;
-    add(todo, icalproperty_new_due(due));
+  const std::optional<CalendarDate> due = dueDay(record, context.clock);
+  const bool repeating = due && addRepeat(record, *due, context.clock, todo);
+  addText(record, context, repeating, todo);
+  if (due) {
+    add(todo, icalproperty_new_due(dateOf(*due)));
+    addAlarm(record, context.clock, eventText(record.description, context.text), todo);
   }
+  addCompleted(record, context.clock, todo);
   if (const auto priority = todoPriority(record.priority)) {
     add(todo, icalproperty_new_priority(*priority));
   }

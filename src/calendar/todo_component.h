@@ -10,6 +10,7 @@
 #include "archive/organiser_records.h"
 #include "archive/text_converter.h"
 #include "calendar/calendar_event.h"
+#include "calendar/repeat_rule.h"
 #include "calendar/zone_clock.h"
 
 namespace vessory::calendar {
@@ -27,7 +28,11 @@ struct TodoContext {
 // One record as a VTODO, ready for appendComponent: UID, DTSTAMP, SUMMARY (always, empty for a
 // to-do without a description, as events are written), DESCRIPTION from the note, DUE as a
 // date, PRIORITY on the iCalendar scale, STATUS (and PERCENT-COMPLETE when done), CLASS and
-// CATEGORIES. The UID is todoUid() of the record id and the catalogue's identity; records that
+// CATEGORIES. Where the record has them (the later desktop layout): COMPLETED on the completion
+// day at 12:00 UTC for a to-do that is done; a display VALARM at the alarm's time of day the
+// given days before the due day; and for a repeat, DTSTART on the due day with the date book's
+// RRULE (RDATEs and EXDATEs as the calendar writes them) and, for a repeat after completion, a
+// last DESCRIPTION line "Repeats after it is completed". A repeat or alarm needs a due day. The UID is todoUid() of the record id and the catalogue's identity; records that
 // share an id share it too.
 Component buildTodo(const archive::TodoRecord& record, const TodoContext& context);
 
@@ -40,6 +45,10 @@ std::string todoUid(std::int64_t recordId, const std::string& identity);
 // later) and moments too far from today for a calendar date.
 std::optional<archive::CalendarDate> dueDay(const archive::TodoRecord& record,
                                             const ZoneClock& clock);
+
+// The local date of a desktop moment in the clock's zone, or nothing for the desktop's "no
+// date" values (as for dueDay).
+std::optional<archive::CalendarDate> desktopDay(std::int64_t moment, const ZoneClock& clock);
 
 // The iCalendar PRIORITY of the handheld's 1 (highest) to 5: 1, 3, 5, 7, 9; nothing for any
 // other value (0 is "none" in both).

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "archive/archive_reader.h"
+#include "archive/later_archive.h"
 #include "archive/organiser_archive.h"
 #include "export/organiser_outputs.h"
 #include "export/handheld_source.h"
@@ -195,6 +196,21 @@ ExportOutcome exportDesktop(KindRun& run, archive::ByteSource& bytes,
   return exportKind(run, source, catalogue);
 }
 
+// Exports the later to-do list whose tag `reader` has just read; a header this tool does not
+// know is refused before any output exists.
+ExportOutcome exportLaterTodo(KindRun& run, archive::ByteSource& bytes,
+                              archive::ArchiveReader& reader, archive::MessageSink& messages) {
+  archive::OrganiserCatalogue catalogue;
+  LaterTodoRecords source(bytes, reader, messages, catalogue);
+  source.readHeader();
+  if (source.refused()) {
+    run.view.showMessage(
+        archive::refusalMessage(run.path, archive::RecordKind::kTodo, source.refusal()));
+    return ExportOutcome::kLaterVersion;
+  }
+  return exportKind(run, source, catalogue);
+}
+
 }  // namespace
 
 std::string organiserOutputPathFor(std::string_view archivePath, archive::RecordKind kind) {
@@ -282,9 +298,8 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   }
   archive::ArchiveReader reader(*opened.source, messages);
   const archive::ArchiveKind kind = archive::readArchiveKind(reader);
-  if (kind == archive::ArchiveKind::kLaterTodo) {
-    view.showMessage(path + " is a to-do file of a later desktop version, which is not read yet; "
-                            "nothing was exported");
+  if (archive::namedNotRead(kind)) {
+    view.showMessage(archive::notReadMessage(path, kind));
     return ExportOutcome::kLaterVersion;
   }
   const std::optional<archive::RecordKind> records = archive::recordKindOf(kind);
@@ -296,7 +311,9 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   KindRun run{view, files_, settings_, *tools_, tally_, path,
               settings_.includeDeleted || isArchiveFileName(path), endsProgram_};
   ExportOutcome outcome;
-  if (tally_.kind == archive::RecordKind::kAddress) {
+  if (kind == archive::ArchiveKind::kLaterTodo) {
+    outcome = exportLaterTodo(run, *opened.source, reader, messages);
+  } else if (tally_.kind == archive::RecordKind::kAddress) {
     outcome = exportDesktop<archive::ContactRecord>(run, *opened.source, reader, messages);
   } else if (tally_.kind == archive::RecordKind::kTodo) {
     outcome = exportDesktop<archive::TodoRecord>(run, *opened.source, reader, messages);

@@ -7,6 +7,7 @@
 
 #include "archive/archive_reader.h"
 #include "archive/byte_source.h"
+#include "archive/later_archive.h"
 #include "archive/message_sink.h"
 #include "archive/organiser_archive.h"
 #include "archive/organiser_records.h"
@@ -81,6 +82,39 @@ class DesktopRecords : public RecordSource<Record> {
   archive::OrganiserArchive archive_;
   archive::OrganiserCatalogue& catalogue_;
   std::optional<archive::HeaderOutcome> header_;
+  ExportOutcome stop_ = ExportOutcome::kSequencingError;
+};
+
+// The to-dos of a desktop to-do list in the later layout (desktop versions 4.1.4 to 4.2), as the
+// runs read them. As DesktopRecords, with two differences: a header this tool does not know is
+// refused (refused() and refusal() say so, and the run exports nothing), and a field that does
+// not fit the schema stops the reading as damage. Borrows what DesktopRecords borrows.
+class LaterTodoRecords : public RecordSource<archive::TodoRecord> {
+ public:
+  LaterTodoRecords(archive::ByteSource& bytes, archive::ArchiveReader& reader,
+                   archive::MessageSink& messages, archive::OrganiserCatalogue& catalogue)
+      : bytes_(bytes),
+        reader_(reader),
+        messages_(messages),
+        archive_(reader, messages, archive::RecordKind::kTodo),
+        catalogue_(catalogue) {}
+
+  std::optional<std::int64_t> readHeader() override;
+  bool refused() const { return header_ == archive::LaterHeaderOutcome::kRefused; }
+  const std::string& refusal() const { return archive_.refusal(); }
+  bool exhausted() const override { return reader_.atEnd(); }
+  RecordRead read(std::int64_t number, archive::TodoRecord& record) override;
+  ExportOutcome stopOutcome() const override { return stop_; }
+  ExportOutcome ending() override;
+  std::string readError() const override { return bytes_.errorText(); }
+
+ private:
+  archive::ByteSource& bytes_;
+  archive::ArchiveReader& reader_;
+  archive::MessageSink& messages_;
+  archive::LaterArchive archive_;
+  archive::OrganiserCatalogue& catalogue_;
+  std::optional<archive::LaterHeaderOutcome> header_;
   ExportOutcome stop_ = ExportOutcome::kSequencingError;
 };
 
