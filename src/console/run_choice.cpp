@@ -47,6 +47,11 @@ RunChoice chooseRun(const ConsoleOptions& options, const exporting::InputKind& i
     choice.run = RunKind::kOrganiser;  // it says what the database is
     return choice;
   }
+  if (archive::namedNotRead(kind)) {
+    // Named, not read, whatever the options: that export says what the file is.
+    choice.run = RunKind::kOrganiser;
+    return choice;
+  }
   const std::string organiser = organiserKindName(kind);
   if (!organiser.empty()) {
     choice.run = RunKind::kOrganiser;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archive/later_archive.h"
 #include "export/calendar_run.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
@@ -84,6 +85,20 @@ std::string describe(archive::RecordKind kind, ArchiveSort sort) {
   return kindName(kind);
 }
 
+// What the summary calls a file that is named but not read.
+std::string namedWhat(archive::ArchiveKind kind) {
+  switch (kind) {
+    case archive::ArchiveKind::kLaterAddress:
+      return "address book of desktop version 4.1.4 or later";
+    case archive::ArchiveKind::kLaterMemo:
+      return "memo pad of desktop version 4.1.4 or later";
+    case archive::ArchiveKind::kVersion6:
+      return "database of desktop version 6";
+    default:
+      return "file of desktop version 4.1.4 or later";
+  }
+}
+
 const char* outcomeText(ExportOutcome outcome) {
   switch (outcome) {
     case ExportOutcome::kComplete:
@@ -96,7 +111,7 @@ const char* outcomeText(ExportOutcome outcome) {
     case ExportOutcome::kDamagedRecords:
       return "damaged: exported up to the damage";
     case ExportOutcome::kLaterVersion:
-      return "a later desktop version, not read yet";
+      return "not read: nothing exported";
     case ExportOutcome::kCannotCreate:
       return "output not created";
     case ExportOutcome::kCannotWrite:
@@ -229,6 +244,12 @@ FolderResult FolderExport::run(FolderView& view) {
 void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
                                  ArchiveReport& report) {
   const std::optional<archive::RecordKind> kind = exportKind(found);
+  if (found.input.container == Container::kDesktop && archive::namedNotRead(found.input.desktop)) {
+    report.what = namedWhat(found.input.desktop);
+    report.parts.push_back({"", "", ExportOutcome::kLaterVersion});
+    report.messages.push_back(archive::notReadMessage(found.shownName, found.input.desktop));
+    return;
+  }
   if (!kind) {
     report.what = "not an archive this tool reads";
     report.parts.push_back({"", "", ExportOutcome::kNotDatebook});

@@ -85,14 +85,22 @@ void note(Scan& scan, const UserFolder& user, FoundArchive found) {
 }
 
 // Notes the archives among `entries`, the contents of `folder`.
+// Desktop version 6 keeps its data in Access databases, whose names only the date book's is
+// known of: every .mdb file is looked at, and listed when it is one.
+bool isDatabaseName(std::string_view name) {
+  return name.size() > 4 && lower(name.substr(name.size() - 4)) == ".mdb";
+}
+
 void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
                  const std::string& shownFolder, const std::vector<FolderEntry>& entries) {
   for (const FolderEntry& entry : entries) {
-    if (entry.isFolder || !among(kArchiveNames, entry.name)) continue;
+    const bool database = isDatabaseName(entry.name);
+    if (entry.isFolder || !(database || among(kArchiveNames, entry.name))) continue;
     FoundArchive found;
     found.path = joinPath(folder, entry.name);
     found.shownName = shownFolder + entry.name;
     found.input = identifyInput(scan.files, found.path);
+    if (database && found.input.desktop != archive::ArchiveKind::kVersion6) continue;
     found.sort = sortOf(entry.name, found.input);
     found.outputFolder = user.outputFolder;
     note(scan, user, std::move(found));
@@ -126,12 +134,7 @@ void scanUser(Scan& scan, const UserFolder& user, const std::vector<FolderEntry>
 }  // namespace
 
 std::optional<archive::RecordKind> exportKind(const FoundArchive& found) {
-  if (found.input.records) return found.input.records;
-  if (found.input.container == Container::kDesktop &&
-      found.input.desktop == archive::ArchiveKind::kLaterTodo) {
-    return archive::RecordKind::kTodo;
-  }
-  return std::nullopt;
+  return found.input.records;
 }
 
 FolderLayout findArchives(ExportFiles& files, const std::string& folder,

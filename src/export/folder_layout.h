@@ -15,7 +15,8 @@ namespace vessory::exporting {
 // Where the desktop keeps a user's archives, and where an export of the whole user folder puts
 // what it makes of them. A user folder holds one folder per kind (datebook/, address/, todo/,
 // memopad/) with the live file, the archive file of removed records and, copied there by hand,
-// the handheld's own database; some keep the files in the user folder itself. Names are compared
+// the handheld's own database; some keep the files in the user folder itself. Desktop version 6
+// leaves Access databases (.mdb) there instead, which are found to be named. Names are compared
 // without regard to letter case, as the desktop's own file system does; what a file holds is
 // told by its content, as for a single export. Nothing here writes.
 
@@ -40,8 +41,8 @@ struct FoundArchive {
   std::string duplicateOf;
 };
 
-// The records `found` holds for its exports: none for a file this tool does not read. A to-do
-// file of a later desktop version counts as a to-do list, whose export says why it stops.
+// The records `found` holds for its exports (the later desktop layout's date book and to-do
+// list included): none for a file this tool does not read.
 std::optional<archive::RecordKind> exportKind(const FoundArchive& found);
 
 // Everything found under a folder.

@@ -72,7 +72,8 @@ bool holdsOrdinaryFile(const std::string& folder) {
 
 // True when Export hands `input` to the address book, to-do list and memo pad export, as the
 // console tool does: a desktop archive tagged as one of them (also a to-do list of a later
-// desktop version, which that export names), or a handheld database that is not a date book
+// desktop version), a file named but not read (a later address book or memo pad, a version-6
+// database: that export says what it is), or a handheld database that is not a date book
 // (also one of another application, which that export names). Everything else, a file that
 // cannot be read included, goes to the date book's exports, which say what is wrong with it.
 bool exportsOrganiser(const exporting::InputKind& input) {
@@ -86,7 +87,7 @@ bool exportsOrganiser(const exporting::InputKind& input) {
     case archive::ArchiveKind::kMemo:
       return true;
     default:
-      return false;
+      return archive::namedNotRead(input.desktop);
   }
 }
 
