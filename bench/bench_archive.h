@@ -13,6 +13,10 @@ namespace vessory::testing {
 // from different runs and machines compare. 32767 records come to about 9 MB.
 std::string benchmarkArchive(std::uint32_t records);
 
+// The same records in the later desktop layout (27 columns, each event with a location column,
+// some of them filled): about 45 % larger.
+std::string benchmarkLaterArchive(std::uint32_t records);
+
 // A long journal note of `entries` entries, for measuring the splitter on its own.
 std::string benchmarkNote(int entries);
 

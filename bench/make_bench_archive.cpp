@@ -1,5 +1,5 @@
 // Writes a benchmark archive: make_bench_archive RECORDS PATH [KIND], where KIND is datebook
-// (the default), address, todo, memo or memo-one-title (every other memo titled alike), or
+// (the default), later-datebook (the same records in the later desktop layout), address, todo, memo or memo-one-title (every other memo titled alike), or
 // folder: a user folder PATH with the four desktop archives in their kind folders, or pdb-KIND:
 // the handheld database of KIND (datebook, address, todo, memo).
 
@@ -23,6 +23,8 @@ bool buildArchive(std::string_view kind, std::uint32_t records, std::string& byt
   using namespace vessory::testing;
   if (kind == "datebook") {
     bytes = benchmarkArchive(records);
+  } else if (kind == "later-datebook") {
+    bytes = benchmarkLaterArchive(records);
   } else if (kind == "address") {
     bytes = benchmarkAddressArchive(records);
   } else if (kind == "todo") {
@@ -59,7 +61,7 @@ int main(int argc, char** argv) {
   if (argc != 3 && argc != 4) {
     std::fprintf(stderr,
                  "usage: make_bench_archive RECORDS PATH "
-                 "[datebook|address|todo|memo|memo-one-title|folder|pdb-KIND]\n");
+                 "[datebook|later-datebook|address|todo|memo|memo-one-title|folder|pdb-KIND]\n");
     return 2;
   }
   char* end = nullptr;

@@ -28,7 +28,10 @@ TEST(ArchiveKindTest, TellsEveryTagWithAndWithoutTheWrapper) {
       {bytesOf({0, 1, 'D', 'T'}), ArchiveKind::kTodo},
       {bytesOf({0, 1, 'P', 'M'}), ArchiveKind::kMemo},
       {bytesOf({0, 2, 'D', 'T'}), ArchiveKind::kLaterTodo},
-      {bytesOf({0, 2, 'B', 'A'}), ArchiveKind::kUnknown},
+      {bytesOf({0, 2, 'B', 'D'}), ArchiveKind::kLaterDatebook},
+      {bytesOf({0, 2, 'B', 'A'}), ArchiveKind::kLaterAddress},
+      {bytesOf({0, 2, 'P', 'M'}), ArchiveKind::kLaterMemo},
+      {bytesOf({0, 2, 'X', 'Y'}), ArchiveKind::kLaterOther},
       {bytesOf({1, 0, 'A', 'B'}), ArchiveKind::kUnknown},
   };
   for (const auto& [tag, kind] : tags) {

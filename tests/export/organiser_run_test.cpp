@@ -340,7 +340,7 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
   }
 }
 
-TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOrAnUncreatableOutput) {
+TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOfAnUnknownLayoutOrAnUncreatableOutput) {
   OrganiserArchiveSpec later;
   later.tag = std::string(
       "\x00\x02"
@@ -350,9 +350,11 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOrAnUncreatableOutput) {
   EXPECT_EQ(todo.outcome, ExportOutcome::kLaterVersion);
   EXPECT_TRUE(todo.wroteNothing());
   EXPECT_FALSE(todo.ended);
+  // The classic header after the later tag: no later header the reader knows.
   EXPECT_EQ(todo.last(),
-            "/p/todo.dat is a to-do file of a later desktop version, which is not "
-            "read yet; nothing was exported");
+            "/p/todo.dat: this to-do list's layout (desktop version 4.1.4 or later) is not one "
+            "this tool knows: its header holds a non-zero byte among the 12 bytes that are zero "
+            "in every file described; nothing was exported");
   for (const KindCase& kind : kKinds) {
     SCOPED_TRACE(traceOf(kind.kind));
     const Exported out =

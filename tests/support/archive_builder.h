@@ -110,13 +110,15 @@ class ArchiveBuilder {
   // Tag, header for `records.size()` records, and the records.
   ArchiveBuilder& archive(const std::vector<RecordSpec>& records, HeaderSpec layout = {});
 
+  // The repeat field of `layout`: its type code and the block.
+  void repeatBlock(const RecordSpec& layout);
+
   const std::string& bytes() const { return bytes_; }
   std::size_t size() const { return bytes_.size(); }
   // The first `length` bytes: an archive cut short.
   std::string truncated(std::size_t length) const { return bytes_.substr(0, length); }
 
  private:
-  void repeatBlock(const RecordSpec& layout);
   void textField(std::uint32_t zeroWord, const std::optional<std::string>& raw,
                  const std::string& text);
 
