@@ -261,6 +261,12 @@ std::string brokenInvariant(const ExportCase& input, const ExportRecord& run) {
   if (input.archive.substr(0, kTag.size()) != kTag &&
       (startsWith(input.archive, kWrapperTag) ||
        handheld::looksLikeHandheldDatabase(bytesOf(input.archive)))) {
+    // A file refused before its records (a layout not known, a kind not read) makes no CSV,
+    // and says once why.
+    if (run.outcome == exporting::ExportOutcome::kNotDatebook &&
+        (run.csvCreated || run.messages.size() != 1)) {
+      return "a refused file made a CSV or said more than one thing";
+    }
     return checkCsv(run);
   }
   for (const std::string& broken : {checkOutcome(input, run), checkMessages(input, run),

@@ -13,6 +13,7 @@
 
 #include "export_check.h"
 #include "support/archive_builder.h"
+#include "support/later_builder.h"
 #include "support/organiser_builder.h"
 
 namespace vessory::testing {
@@ -99,6 +100,20 @@ std::vector<Seed> seeds() {
   all.push_back(
       {"count-too-large", plain,
        ArchiveBuilder().tag().header(HeaderSpec::forRecords(60000)).record(days[0]).bytes()});
+  // The later desktop layout: whole, cut inside a record, with a field the schema does not
+  // give, and a schema the reader refuses.
+  LaterPlan later = laterDatebookPlan();
+  later.categories = {{1, 1, 0, "Business", "Busi"}};
+  std::vector<LaterRecord> laterRecords;
+  for (const RecordSpec& day : days) laterRecords.push_back(laterEvent(day, "Room 1", later));
+  laterRecords.push_back(laterEvent(repeating(), "", later));
+  const std::string laterFile = buildLaterFile(later, laterRecords);
+  all.push_back({"later-datebook", plain, laterFile});
+  all.push_back({"later-datebook-cut", plain, laterFile.substr(0, laterFile.size() - 50)});
+  laterRecords[1][15].code = 3;
+  all.push_back({"later-datebook-bad-field", plain, buildLaterFile(later, laterRecords)});
+  later.fieldTypes[22] = 5;
+  all.push_back({"later-datebook-refused", plain, buildLaterFile(later, {})});
   all.push_back({"wrong-tag", plain,
                  "\x00\x01"
                  "BE" +
@@ -112,6 +127,23 @@ std::vector<Seed> seeds() {
 Seed organiserSeed(std::string name, int kind, const std::string& archive, int more = 0) {
   const std::string options = {static_cast<char>(kind + 4 * more), '\x03'};
   return {std::move(name), options, kind == 3 ? archive : archive.substr(4)};
+}
+
+// A later desktop to-do list with every later field.
+std::string laterTodos() {
+  LaterTodoSpec todo;
+  todo.description = "Water the plants";
+  todo.dueDate = 1018137600;
+  todo.completed = 1;
+  todo.completionDate = 1018224000;
+  todo.alarmSet = 1;
+  todo.alarmTime = 32400;
+  todo.alarmDaysBefore = 1;
+  todo.repeatAfterCompletion = 1;
+  todo.repeat.repeatFlag = 0xFFFF;
+  todo.repeat.brand = 1;
+  const LaterPlan plan = laterTodoPlan();
+  return buildLaterFile(plan, {laterTodo(todo, plan), laterTodo(LaterTodoSpec{}, plan)});
 }
 
 std::vector<Seed> organiserSeeds() {
@@ -162,6 +194,7 @@ std::vector<Seed> organiserSeeds() {
       organiserSeed("memos-data-after-end", 2, memos + "\x01"),
       organiserSeed("todos-wrapped", 3, buildTodoArchive(wrapped, {todo})),
       organiserSeed("todos-later", 3, buildTodoArchive(later, {todo})),
+      organiserSeed("todos-later-layout", 3, laterTodos()),
   };
 }
 

@@ -23,8 +23,9 @@ struct InputKind {
   Container container = Container::kDesktop;
   // For the desktop: what the tag says (kUnknown also for a file that cannot be read).
   archive::ArchiveKind desktop = archive::ArchiveKind::kUnknown;
-  // The records it holds; none for an unknown tag, a later version, or a database of another
-  // application (whose export then says what it is).
+  // The records it holds (the later desktop layout's date book and to-do list included); none
+  // for an unknown tag, a file named but not read (archive::namedNotRead), or a database of
+  // another application (whose export then says what it is).
   std::optional<archive::RecordKind> records;
 };
 

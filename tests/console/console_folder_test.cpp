@@ -8,6 +8,7 @@
 
 #include "console/console_view.h"
 #include "support/archive_builder.h"
+#include "support/later_builder.h"
 #include "support/captured_stream.h"
 #include "support/organiser_builder.h"
 
@@ -36,6 +37,20 @@ std::string memo() {
   MemoSpec note;
   note.text = "Shopping\r\nbread";
   return buildMemoArchive({}, {note});
+}
+
+std::string laterWrapper() { return std::string("\xBE\xBA\xFE\xCA\x0FPalmSG Database00RV", 24); }
+
+std::string laterDatebook() {
+  const LaterPlan plan = laterDatebookPlan();
+  return buildLaterFile(plan, {laterEvent(journalRecord("9:15 am: x"), "Home", plan)});
+}
+
+std::string laterTodoList() {
+  const LaterPlan plan = laterTodoPlan();
+  LaterTodoSpec todo;
+  todo.description = "Call";
+  return buildLaterFile(plan, {laterTodo(todo, plan)});
 }
 
 // `vessory-export --all` in-process, on real folders in a fresh temporary folder "User".
@@ -126,6 +141,23 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        {"journal.csv", "journal.csv.part"},
        0,
        {"journal.csv not written"}},
+      {"later desktop files: the date book and to-do list read, the others named",
+       {{"datebook/datebook.dat", laterDatebook()},
+        {"datebook/datebook.001.dat", datebook()},
+        {"todo/todo.dat", laterTodoList()},
+        {"address/address.dat", laterWrapper() + std::string("\x00\x02" "BA", 4)},
+        {"DateBook.mdb", std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20)},
+        {"other.mdb", "not a database"}},
+       {"calendar.ics", "journal.csv", "todos.ics"},
+       {"contacts.vcf"},
+       3,
+       {"datebook/datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry); all "
+        "done\n",
+        "todo/todo.dat (to-do list): todos.ics (1 to-do); all done\n",
+        "address/address.dat (address book of desktop version 4.1.4 or later): not read: nothing "
+        "exported -- address/address.dat is an address book of desktop version 4.1.4 or later",
+        "DateBook.mdb (database of desktop version 6): not read: nothing exported -- "
+        "DateBook.mdb, the date book, is a database of desktop version 6"}},
       {"a folder of two users",
        {{"Alice/datebook/Datebook.dat", datebook()},
         {"Bob/MemoPad.dat", memo()},

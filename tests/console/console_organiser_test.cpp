@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -138,6 +139,27 @@ TEST_F(ConsoleOrganiserTest, EmptyZoneIsAUsageErrorAndEachBadSettingIsSaidOnce) 
     EXPECT_NE(err_.find("haracter set bogus"), std::string::npos) << err_;
   }
   EXPECT_TRUE(onlyArchives());
+}
+
+TEST_F(ConsoleOrganiserTest, AFileNamedNotReadIsNamedWhateverTheOptions) {
+  const std::string address = archive(
+      "ADDRESS.DAT", std::string("\xBE\xBA\xFE\xCA\x0FPalmSG Database00RV\x00\x02" "BA", 28));
+  const std::string jet = archive("DateBook.mdb", std::string("\x00\x01\x00\x00Standard Jet DB", 19));
+  for (const std::vector<std::string>& options :
+       std::vector<std::vector<std::string>>{{}, {"--calendar", "--time-zone", "UTC"},
+                                             {"--list-journals"}, {"-o", "-", "-b", "0"}}) {
+    for (const auto& [file, says] : std::vector<std::pair<std::string, std::string>>{
+             {address, " is an address book of desktop version 4.1.4 or later"},
+             {jet, ", the date book, is a database of desktop version 6"}}) {
+      std::vector<std::string> args = options;
+      args.push_back(file);
+      EXPECT_EQ(run(args), 3) << err_;
+      EXPECT_EQ(err_.find(file + says), 0u) << err_;
+      EXPECT_TRUE(out_.empty());
+      EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << err_;
+    }
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
 }
 
 TEST_F(ConsoleOrganiserTest, ExitStatusFollowsTheOrganiserRunsOutcome) {
