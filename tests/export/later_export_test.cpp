@@ -22,7 +22,8 @@ namespace {
 
 using exporting::ExportOutcome;
 
-constexpr char kPath[] = "C:\\Palm\\User\\datebook\\datebook.dat";
+// Where the fake view says the archive is.
+const std::string kPath = RecordingView().inputPath();
 constexpr char kStoredName[] = "C:\\Palm\\User\\datebook\\datebook.dat";
 
 std::vector<RecordSpec> twinRecords() {
@@ -70,14 +71,14 @@ std::string laterFile(LaterPlan plan = laterDatebookPlan()) {
   return buildLaterFile(plan, records);
 }
 
-struct Run {
+struct JournalRun {
   ExportOutcome outcome = ExportOutcome::kAlreadyRunning;
   std::vector<std::string> messages;
   MemoryFiles files;
 };
 
-Run journalOf(const std::string& bytes) {
-  Run out;
+JournalRun journalOf(const std::string& bytes) {
+  JournalRun out;
   out.files.archives[kPath] = bytes;
   RecordingView view;
   exporting::ExportRun run(out.files);
@@ -99,17 +100,17 @@ std::string withoutLines(const std::string& text, const std::string& name) {
 }
 
 TEST(LaterExportTest, TheLaterDateBookGivesItsClassicTwinsJournalAndCalendar) {
+  const std::vector<std::uint16_t> all = laterDatebookTypes();
   for (const std::vector<std::uint16_t>& types :
-       {laterDatebookTypes(), std::vector<std::uint16_t>(laterDatebookTypes().begin(),
-                                                         laterDatebookTypes().begin() + 24)}) {
+       {all, std::vector<std::uint16_t>(all.begin(), all.begin() + 24)}) {
     LaterPlan plan = laterDatebookPlan();
     plan.fieldTypes = types;
     plan.fieldTypes[13] = 1;  // a start time declared an integer
-    const Run classic = journalOf(classicTwin());
-    const Run later = journalOf(laterFile(plan));
+    const JournalRun classic = journalOf(classicTwin());
+    const JournalRun later = journalOf(laterFile(plan));
     ASSERT_EQ(classic.outcome, ExportOutcome::kComplete);
     EXPECT_EQ(later.outcome, ExportOutcome::kComplete);
-    const std::string csv = "C:\\Palm\\User\\datebook\\datebook.csv";
+    const std::string csv = kPath.substr(0, kPath.size() - 4) + ".csv";
     EXPECT_FALSE(classic.files.csv(csv).empty());
     EXPECT_EQ(later.files.csv(csv), classic.files.csv(csv));
     EXPECT_EQ(later.messages, classic.messages);
@@ -150,7 +151,7 @@ TEST(LaterExportTest, ARefusedLayoutOrAFileNamedNotReadWritesNothingInEveryRun) 
       {std::string("\x00\x01\x00\x00Standard Jet DB\x00\x01", 21), ", the date book, is a database of desktop version 6"},
   };
   for (const Case& c : cases) {
-    const Run journal = journalOf(c.bytes);
+    const JournalRun journal = journalOf(c.bytes);
     EXPECT_EQ(journal.outcome, ExportOutcome::kNotDatebook) << c.says;
     ASSERT_EQ(journal.messages.size(), 1u) << c.says;
     EXPECT_TRUE(journal.messages[0].starts_with(kPath)) << journal.messages[0];

@@ -85,7 +85,10 @@ LaterRecord laterEvent(const RecordSpec& r, const std::string& location, const L
   put(record, plan, 13, laterInteger(r.startTime, 3));
   put(record, plan, 14, laterInteger(r.endTime, 3));
   put(record, plan, 15, laterText(r.description, r.descriptionZeroWord));
-  put(record, plan, 16, laterInteger(r.duration));
+  // The duration, where the schema keeps its column an integer (as the files described do).
+  if (plan.fieldTypes.size() > 16 && plan.fieldTypes[16] == 1) {
+    put(record, plan, 16, laterInteger(r.duration));
+  }
   put(record, plan, 17, laterText(r.note, r.noteZeroWord));
   put(record, plan, 18, laterInteger(r.untimed, 6));
   put(record, plan, 19, laterInteger(r.alarmSet, 6));
