@@ -219,6 +219,12 @@ bool LaterArchive::readCategories() {
     std::string name;
     reader_.readCString(name, empty);
     reader_.readCString(scratch_, empty);  // the short name
+    if (reader_.atEnd()) break;
+    // The handheld numbers its categories below 256: another index is no header described.
+    if (index < 0 || index >= kMaxLaterCategories) {
+      return refuse("its header lists category index " + std::to_string(index) +
+                    ", outside 0 to " + std::to_string(kMaxLaterCategories - 1));
+    }
     for (const auto& [earlier, unused] : header_.categories) {
       if (earlier == index) {
         return refuse("its header lists category index " + std::to_string(index) + " twice");

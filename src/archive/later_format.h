@@ -40,7 +40,8 @@ inline constexpr int kZerosAfterTag = 12;
 inline constexpr int kZerosBeforeFileName = 8;
 inline constexpr int kZerosAfterFileName = 43;
 
-// More categories than the handheld can hold (indexes 0 to 255) is no layout described.
+// More categories than the handheld can hold, or an index beyond its range (0 to 255), is no
+// layout described.
 inline constexpr std::int64_t kMaxLaterCategories = 256;
 
 // The type codes of four unknown bytes.
