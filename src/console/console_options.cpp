@@ -165,7 +165,12 @@ Leftovers parseArguments(const std::vector<std::string>& args, ConsoleOptions& o
   std::vector<std::vector<std::string>> values(std::size(kValueOptions));
   std::vector<std::size_t> taken(std::size(kValueOptions), 0);
   for (std::size_t i = 0; i < std::size(kValueOptions); ++i) {
-    app.add_option(kValueOptions[i].name, values[i])->expected(1)->allow_extra_args(false);
+    // One value per occurrence; an option given again takes its value again (the last wins).
+    app.add_option(kValueOptions[i].name, values[i])
+        ->type_size(1)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   }
   for (const Spelling& flag : kFlags) {
     app.add_flag(std::string(flag.name) + kFlagValue)->disable_flag_override();

@@ -269,8 +269,9 @@ TEST_F(ConsoleTest, FileOfAnotherKindIsNamedAfterTheRefusal) {
   EXPECT_EQ(err(), jpeg + " is Not a Datebook DB file\nvessory-export: " + jpeg +
                        ": a JPEG image\n");
   const std::string binary = archive(std::string("\x00\x02\x42\x44\x01\x07", 6), "odd.dat");
-  EXPECT_EQ(run({"-q", binary}), 3);
-  EXPECT_EQ(err(), binary + " is Not a Datebook DB file\n");
+  CapturedStream unknown;
+  EXPECT_EQ(console::runConsole({"-q", binary}, out_.get(), unknown.get(), false), 3);
+  EXPECT_EQ(unknown.text(), binary + " is Not a Datebook DB file\n");
 }
 
 // -o naming a file this tool reads (told by content, whatever its name) would replace it.
