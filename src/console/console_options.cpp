@@ -1,5 +1,6 @@
 #include "console/console_options.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 
@@ -176,7 +177,8 @@ Leftovers parseArguments(const std::vector<std::string>& args, ConsoleOptions& o
     app.add_flag(std::string(flag.name) + kFlagValue)->disable_flag_override();
   }
   std::vector<std::string> reversed;  // the parser takes its arguments from the back
-  for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(marked(*it));
+  for (const std::string& arg : args) reversed.push_back(marked(arg));
+  std::reverse(reversed.begin(), reversed.end());
   try {
     app.parse(reversed);
   } catch (const CLI::ParseError& e) {
@@ -300,11 +302,12 @@ std::string consoleUsage() {
          "\n"
          "Messages go to standard error. Exit status: 0 all done; 1 finished, but the\n"
          "archive is suspect (data after the last record, or it ended early); 2 usage\n"
-         "error (also an unknown time zone or character set); 3 nothing exported (no such\n"
-         "archive, not a date-book archive, output file not created); 4 stopped part-way\n"
-         "(a corrupt string marker, a field or record that cannot be read, a read or\n"
-         "write failure). With --all, the worst of every export's status, and 3 when the\n"
-         "folder holds no archive.\n";
+         "error (also an unknown time zone or character set, or an -o that names another\n"
+         "archive); 3 nothing exported (no such archive, not a date-book archive, output\n"
+         "file not created); 4 stopped part-way (a corrupt string marker, a field or\n"
+         "record that cannot be read, a read or write failure). With --all, the worst of\n"
+         "every export's status, and 3 when the folder holds no archive.\n"
+         "Short options may be grouped (-qd); values may follow \"=\" (--bias=-4).\n";
 }
 
 std::string consoleVersion() { return "vessory-export 1.0\n"; }
