@@ -201,12 +201,14 @@ int printText(const std::string& text, std::FILE* out, std::FILE* err) {
   return 4;
 }
 
-// The refusal of an input that is no file to read, or nothing. A path ending in "\\" is the
-// window's "no file selected" and keeps the window's text, which the run shows.
+// The refusal of an input that is no file to read, or nothing. A path ending in "\\" that is
+// no folder is the window's "no file selected" and keeps the window's text, which the run shows.
 std::optional<std::string> refuseInput(const std::string& path) {
-  if (!path.empty() && path.back() == '\\') return std::nullopt;
   std::optional<std::string> problem = inputProblem(path);
   if (!problem) return std::nullopt;
+  if (!path.empty() && path.back() == '\\' && !isFolder(path)) {
+    return std::nullopt;
+  }
   return "vessory-export: " + path + ": " + *problem;
 }
 
@@ -238,7 +240,7 @@ std::optional<std::string> outputIsInput(ExportFiles& files, const ConsoleOption
     return std::nullopt;
   }
   return "-o " + *options.output +
-         " is an archive or database this tool reads; the export would replace it: name "
+         " holds an archive or database; the export would replace it: name "
          "another output";
 }
 

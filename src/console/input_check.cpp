@@ -80,4 +80,9 @@ bool isOrdinaryFile(const std::string& path) {
   return fs::is_regular_file(nativePath(path), code);
 }
 
+bool isFolder(const std::string& path) {
+  std::error_code code;
+  return fs::is_directory(nativePath(path), code);
+}
+
 }  // namespace vessory::console

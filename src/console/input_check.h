@@ -12,9 +12,10 @@ namespace vessory::console {
 // ordinary file that opens for reading. Asks the file system each time.
 std::optional<std::string> inputProblem(const std::string& path);
 
-// Whether `path` names an ordinary file (following links); false for anything else and for
-// what cannot be looked at.
+// Whether `path` names an ordinary file, or a folder (following links); false for anything
+// else and for what cannot be looked at.
 bool isOrdinaryFile(const std::string& path);
+bool isFolder(const std::string& path);
 
 }  // namespace vessory::console
 

@@ -280,8 +280,8 @@ TEST_F(ConsoleTest, OutputThatIsAnotherArchiveIsRefused) {
   const std::string other = archive(oneJournal(), "kept.csv");
   EXPECT_EQ(run({"-q", "-o", other, db}), 2);
   EXPECT_EQ(err(), "vessory-export: -o " + other +
-                       " is an archive or database this tool reads; the export would replace "
-                       "it: name another output\nTry 'vessory-export --help'.\n");
+                       " holds an archive or database; the export would replace it: name "
+                       "another output\nTry 'vessory-export --help'.\n");
   EXPECT_EQ(readFile(other), oneJournal());
   EXPECT_EQ(run({"-q", "--all", folder_.string(), "-o", other}), 2);
   EXPECT_EQ(readFile(other), oneJournal());
