@@ -1,10 +1,9 @@
 #include "console/console_options.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
-
-#include <CLI/CLI.hpp>
 
 namespace vessory::console {
 
@@ -20,12 +19,17 @@ struct Spelling {
 };
 
 constexpr Spelling kValueOptions[] = {
-    {"-j", &ConsoleOptions::journal, nullptr},   {"--journal", &ConsoleOptions::journal, nullptr},
-    {"-k", &ConsoleOptions::keywords, nullptr},  {"--keywords", &ConsoleOptions::keywords, nullptr},
-    {"-b", &ConsoleOptions::bias, nullptr},      {"--bias", &ConsoleOptions::bias, nullptr},
+    {"-j", &ConsoleOptions::journal, nullptr},
+    {"--journal", &ConsoleOptions::journal, nullptr},
+    {"-k", &ConsoleOptions::keywords, nullptr},
+    {"--keywords", &ConsoleOptions::keywords, nullptr},
+    {"-b", &ConsoleOptions::bias, nullptr},
+    {"--bias", &ConsoleOptions::bias, nullptr},
     {"--time-zone", &ConsoleOptions::timeZone, nullptr},
-    {"-o", nullptr, nullptr},                    {"--output", nullptr, nullptr},
-    {"--encoding", nullptr, nullptr},            {"--all", nullptr, nullptr},
+    {"-o", nullptr, nullptr},
+    {"--output", nullptr, nullptr},
+    {"--encoding", nullptr, nullptr},
+    {"--all", nullptr, nullptr},
 };
 
 constexpr Spelling kFlags[] = {
@@ -177,6 +181,7 @@ Leftovers parseArguments(const std::vector<std::string>& args, ConsoleOptions& o
     app.add_flag(std::string(flag.name) + kFlagValue)->disable_flag_override();
   }
   std::vector<std::string> reversed;  // the parser takes its arguments from the back
+  reversed.reserve(args.size());
   for (const std::string& arg : args) reversed.push_back(marked(arg));
   std::reverse(reversed.begin(), reversed.end());
   try {

@@ -38,11 +38,11 @@ constexpr Signature kSignatures[] = {
     {0, std::string_view("PK\x05\x06", 4), "an empty ZIP archive"},
     {0, std::string_view("\x1f\x8b", 2), "a gzip-compressed file"},
     {0, "BZh", "a bzip2-compressed file"},
-    {0, std::string_view("\xfd" "7zXZ\0", 6), "an xz-compressed file"},
+    {0, std::string_view("\xfd\x37\x7a\x58\x5a\x00", 6), "an xz-compressed file"},
     {0, std::string_view("7z\xbc\xaf\x27\x1c", 6), "a 7-Zip archive"},
     {0, std::string_view("Rar!\x1a\x07", 6), "a RAR archive"},
     {257, "ustar", "a tar archive"},
-    {0, std::string_view("\x7f" "ELF", 4), "a program (ELF)"},
+    {0, std::string_view("\x7f\x45\x4c\x46", 4), "a program (ELF)"},
     {0, "MZ", "a Windows program or library"},
     {0, "ID3", "an MP3 audio file"},
     {0, std::string_view("OggS", 4), "an Ogg audio or video file"},
@@ -63,7 +63,8 @@ bool startsWith(Bytes head, std::size_t offset, std::string_view bytes) {
 }
 
 bool printableFourChars(Bytes four) {
-  return std::all_of(four.begin(), four.end(), [](unsigned char c) { return c >= 0x20 && c < 0x7f; });
+  return std::all_of(four.begin(), four.end(),
+                     [](unsigned char c) { return c >= 0x20 && c < 0x7f; });
 }
 
 std::string fourChars(Bytes four) { return std::string(four.begin(), four.end()); }
@@ -92,8 +93,8 @@ std::optional<std::string> handheldFile(Bytes head) {
   for (std::string_view ours : {kDatebookCreator, kAddressCreator, kTodoCreator, kMemoCreator}) {
     if (creatorText == ours) return "a handheld database cut short or damaged: " + identity;
   }
-  for (std::string_view later : {kLaterCalendarCreator, kLaterContactsCreator,
-                                 kLaterTasksCreator, kLaterMemosCreator}) {
+  for (std::string_view later :
+       {kLaterCalendarCreator, kLaterContactsCreator, kLaterTasksCreator, kLaterMemosCreator}) {
     if (creatorText == later) return "a database of a later handheld: " + identity;
   }
   return "a handheld database of another application: " + identity;

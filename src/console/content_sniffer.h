@@ -17,8 +17,7 @@ inline constexpr std::size_t kSniffSize = 512;
 // handheld database of another application: ExpenseDB (type DATA, creator exps)". Nothing when
 // no signature matches. `head` holds the file's first bytes (up to kSniffSize), `size` its
 // whole length. A guess for the user's benefit only: no export is chosen by it.
-std::optional<std::string> describeContent(std::span<const unsigned char> head,
-                                           std::uint64_t size);
+std::optional<std::string> describeContent(std::span<const unsigned char> head, std::uint64_t size);
 
 }  // namespace vessory::console
 

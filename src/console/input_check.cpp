@@ -8,10 +8,11 @@
 #ifdef _WIN32
 #include "archive/windows_path.h"
 #else
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 namespace vessory::console {
@@ -31,8 +32,8 @@ fs::path nativePath(const std::string& path) {
 // The system's text for `code`, without the line break and full stop some systems end it with.
 std::string reason(const std::error_code& code) {
   std::string text = code.message();
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.' ||
-                           text.back() == ' ')) {
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == '.' || text.back() == ' ')) {
     text.pop_back();
   }
   return text;
