@@ -259,9 +259,14 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     return usageError(err, *refused);
   }
   if (options.all) return exportFolder(options, files, err, errIsTerminal && !options.quiet);
-  if (std::optional<std::string> refused = refuseInput(options.archive)) {
-    put(err, *refused + "\n");
-    return 3;
+  // A quiet run is a script's run: its messages are the export's own texts, exactly as they
+  // have always been, and the lines that explain them to a person are left out. The run never
+  // opens what is no ordinary file, so a named pipe cannot stall it either way.
+  if (!options.quiet) {
+    if (std::optional<std::string> refused = refuseInput(options.archive)) {
+      put(err, *refused + "\n");
+      return 3;
+    }
   }
   const exporting::InputKind input = exporting::identifyInput(files, options.archive);
   const archive::ArchiveKind kind = choiceKind(input);
@@ -302,7 +307,7 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       outcome = exportJournal(options, view, files);
       break;
   }
-  if (outcome == ExportOutcome::kNotDatebook) {
+  if (outcome == ExportOutcome::kNotDatebook && !options.quiet) {
     if (std::optional<std::string> found = whatItHolds(files, options.archive)) {
       put(err, "vessory-export: " + options.archive + ": " + *found + "\n");
     }

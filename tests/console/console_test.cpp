@@ -252,11 +252,18 @@ TEST_F(ConsoleTest, InputThatIsNoFileIsRefusedWithTheSystemsReason) {
       {fifo ? path("pipe.dat") : "/dev/null", fifo ? "is a named pipe, not a file"
                                                    : "is a device, not a file"},
   };
+  // A quiet run (a script's) keeps the export's own text, and still opens no pipe.
+  const std::string navigate =
+      "Navigate to the directory that contains the Datebook.dat file (usually "
+      "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export\n";
   for (const auto& [input, reason] : cases) {
     SCOPED_TRACE(input);
     CapturedStream err;
-    EXPECT_EQ(console::runConsole({"-q", input}, out_.get(), err.get(), false), 3);
+    EXPECT_EQ(console::runConsole({input}, out_.get(), err.get(), false), 3);
     EXPECT_EQ(err.text(), "vessory-export: " + input + ": " + reason + "\n");
+    CapturedStream quiet;
+    EXPECT_EQ(console::runConsole({"-q", input}, out_.get(), quiet.get(), false), 3);
+    EXPECT_EQ(quiet.text(), navigate);
   }
   EXPECT_FALSE(fs::exists(path("Datebook.csv")));
 }
@@ -265,12 +272,15 @@ TEST_F(ConsoleTest, InputThatIsNoFileIsRefusedWithTheSystemsReason) {
 // A file that is none of the archives this tool reads: the window's text, then what it holds.
 TEST_F(ConsoleTest, FileOfAnotherKindIsNamedAfterTheRefusal) {
   const std::string jpeg = archive("\xff\xd8\xff\xe0 JFIF", "photo.dat");
-  EXPECT_EQ(run({"-q", jpeg}), 3);
+  EXPECT_EQ(run({jpeg}), 3);
   EXPECT_EQ(err(), jpeg + " is Not a Datebook DB file\nvessory-export: " + jpeg +
                        ": a JPEG image\n");
+  CapturedStream quiet;
+  EXPECT_EQ(console::runConsole({"-q", jpeg}, out_.get(), quiet.get(), false), 3);
+  EXPECT_EQ(quiet.text(), jpeg + " is Not a Datebook DB file\n");
   const std::string binary = archive(std::string("\x00\x02\x42\x44\x01\x07", 6), "odd.dat");
   CapturedStream unknown;
-  EXPECT_EQ(console::runConsole({"-q", binary}, out_.get(), unknown.get(), false), 3);
+  EXPECT_EQ(console::runConsole({binary}, out_.get(), unknown.get(), false), 3);
   EXPECT_EQ(unknown.text(), binary + " is Not a Datebook DB file\n");
 }
 
