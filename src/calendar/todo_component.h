@@ -8,6 +8,7 @@
 #include <string>
 
 #include "archive/organiser_records.h"
+#include "archive/record_uids.h"
 #include "archive/text_converter.h"
 #include "calendar/calendar_event.h"
 #include "calendar/repeat_rule.h"
@@ -32,12 +33,14 @@ struct TodoContext {
 // day at 12:00 UTC for a to-do that is done; a display VALARM at the alarm's time of day the
 // given days before the due day; and for a repeat, DTSTART on the due day with the date book's
 // RRULE (RDATEs and EXDATEs as the calendar writes them) and, for a repeat after completion, a
-// last DESCRIPTION line "Repeats after it is completed". A repeat or alarm needs a due day. The UID is todoUid() of the record id and the catalogue's identity; records that
-// share an id share it too.
-Component buildTodo(const archive::TodoRecord& record, const TodoContext& context);
+// last DESCRIPTION line "Repeats after it is completed". A repeat or alarm needs a due day.
+// `uid` must be unique within the list: todoUids() hands them out.
+Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
+                    const TodoContext& context);
 
-// "todo-ID-HHHHHHHH@vessory": the record id in decimal and the container's identity.
-std::string todoUid(std::int64_t recordId, const std::string& identity);
+// The UIDs of one list's to-dos: "todo-ID-HHHHHHHH@vessory", the record id in decimal and the
+// container's identity, with "-2", "-3", ... for further records of an id.
+archive::RecordUids todoUids(const archive::OrganiserCatalogue& catalogue);
 
 // The day a to-do is due, or nothing: the handheld's day itself when the record holds one (and
 // it is a real day of the calendar), else the local date of the desktop's moment in the clock's
