@@ -185,8 +185,10 @@ bool LaterArchive::zeros(int count) {
 LaterHeaderOutcome LaterArchive::readHeader() {
   header_ = {};
   const auto stopped = [this] { return reader_.atEnd() || reader_.halted(); };
+  // A difference seen is refused even when the file ends just after it.
   const auto outcome = [this] {
     if (reader_.halted()) return LaterHeaderOutcome::kHalted;
+    if (!refusal_.empty()) return LaterHeaderOutcome::kRefused;
     return reader_.atEnd() ? LaterHeaderOutcome::kEndedEarly : LaterHeaderOutcome::kRefused;
   };
   bool fits = zeros(kZerosAfterTag);

@@ -77,7 +77,8 @@ ArchiveKind readArchiveKind(ArchiveReader& reader) {
     if (reader.readChars(kJetSignature.size()) == kJetSignature) return ArchiveKind::kVersion6;
     return ArchiveKind::kUnknown;
   }
-  if (tag == kWrapperTag) {
+  const bool wrapped = tag == kWrapperTag;
+  if (wrapped) {
     std::string name;
     reader.readCString(name);
     reader.readChars(kWrapperRevisionBytes, tag);
@@ -88,6 +89,9 @@ ArchiveKind readArchiveKind(ArchiveReader& reader) {
   if (tag == kAddressTag) return ArchiveKind::kAddress;
   if (tag == kTodoTag) return ArchiveKind::kTodo;
   if (tag == kMemoTag) return ArchiveKind::kMemo;
+  // The later layout is known only behind the wrapper: a later tag without one is no file
+  // described.
+  if (!wrapped) return ArchiveKind::kUnknown;
   if (tag == kLaterTodoTag) return ArchiveKind::kLaterTodo;
   if (tag == kLaterDatebookTag) return ArchiveKind::kLaterDatebook;
   if (tag == kLaterAddressTag) return ArchiveKind::kLaterAddress;

@@ -32,8 +32,9 @@ enum class ArchiveKind {
 };
 
 // Reads the tag, and first the wrapper of newer desktop versions when the archive starts with
-// one, leaving the reader on what follows the tag. A file with the Jet signature is kVersion6
-// (the reader then stands after the signature). kUnknown for any other bytes and for an archive
+// one, leaving the reader on what follows the tag. The later layout's tags count only behind the
+// wrapper. A file with the Jet signature is kVersion6 (the reader then stands after the
+// signature). kUnknown for any other bytes and for an archive
 // too short to hold a tag; nothing is reported.
 ArchiveKind readArchiveKind(ArchiveReader& reader);
 

@@ -22,6 +22,10 @@ using archive::EmptyCString;
 TEST(ArchiveKindTest, TellsEveryTagWithAndWithoutTheWrapper) {
   const std::string wrapper =
       bytesOf({0xBE, 0xBA, 0xFE, 0xCA, 3, 'a', 'b', 'c', '0', '0', 'R', 'V'});
+  // The later layout's tags count only behind the wrapper.
+  const auto laterOnly = [](ArchiveKind kind, bool wrapped) {
+    return wrapped ? kind : ArchiveKind::kUnknown;
+  };
   const std::vector<std::pair<std::string, ArchiveKind>> tags = {
       {bytesOf({0, 1, 'B', 'D'}), ArchiveKind::kDatebook},
       {bytesOf({0, 1, 'B', 'A'}), ArchiveKind::kAddress},
@@ -37,7 +41,9 @@ TEST(ArchiveKindTest, TellsEveryTagWithAndWithoutTheWrapper) {
   for (const auto& [tag, kind] : tags) {
     for (const std::string& prefix : {std::string(), wrapper}) {
       OpenArchive open(prefix + tag + "rest");
-      EXPECT_EQ(archive::readArchiveKind(open.reader), kind) << prefix.size();
+      const bool later = tag[1] == 2;
+      EXPECT_EQ(archive::readArchiveKind(open.reader), later ? laterOnly(kind, !prefix.empty()) : kind)
+          << prefix.size();
       EXPECT_EQ(open.reader.position(), prefix.size() + 4);
     }
     // Cut anywhere inside the tag or the wrapper: unknown, silently.

@@ -80,6 +80,7 @@ TEST_F(ConsoleOrganiserTest, OptionsOfAnotherKindsExportAreUsageErrorsNamingTheO
       "\x00\x02"
       "DT",
       4);
+  later.wrapped = true;  // the later layout comes behind the wrapper
   struct Kind {
     std::string file, bytes, name;
   };
@@ -173,6 +174,7 @@ TEST_F(ConsoleOrganiserTest, ExitStatusFollowsTheOrganiserRunsOutcome) {
       "\x00\x02"
       "DT",
       4);
+  later.wrapped = true;  // the later layout comes behind the wrapper
   struct Row {
     std::string bytes;
     int status;

@@ -375,6 +375,7 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOfAnUnknownLayoutOrAnUncrea
       "\x00\x02"
       "DT",
       4);
+  later.wrapped = true;  // the later layout comes behind the wrapper
   const Exported todo = exportAt("/p/todo.dat", buildArchive(RecordKind::kTodo, 2, {}, later));
   EXPECT_EQ(todo.outcome, ExportOutcome::kLaterVersion);
   EXPECT_TRUE(todo.wroteNothing());
