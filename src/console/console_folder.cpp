@@ -60,7 +60,7 @@ int usageError(std::FILE* err, const std::string& text) {
 
 }  // namespace
 
-int exportFolder(const ConsoleOptions& options, exporting::ExportFiles& files, std::FILE* err,
+int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::FILE* err,
                  bool showProgress) {
   exporting::OrganiserSettings check;
   check.zoneName = options.timeZone;

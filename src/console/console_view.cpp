@@ -7,7 +7,6 @@
 #include "console/console_folder.h"
 #include "export/journal_listing.h"
 #include "export/organiser_run.h"
-#include "journal/journal_selection.h"
 
 namespace vessory::console {
 
@@ -58,13 +57,13 @@ void ConsoleView::showMessage(const std::string& text) {
 
 bool ConsoleFiles::sameFile(const std::string& a, const std::string& b) {
   if (a == "-" || b == "-") return false;
-  return DiskFiles::sameFile(a, b);
+  return files::DiskFiles::sameFile(a, b);
 }
 
-std::unique_ptr<exporting::OutputFile> ConsoleFiles::createCsv(const std::string& path,
+std::unique_ptr<files::OutputFile> ConsoleFiles::createCsv(const std::string& path,
                                                             std::string& error) {
-  if (path == "-") return exporting::FileOutput::borrow(out_);
-  return DiskFiles::createCsv(path, error);
+  if (path == "-") return files::FileOutput::borrow(out_);
+  return files::DiskFiles::createCsv(path, error);
 }
 
 std::string ConsoleFiles::displayName(const std::string& path) {
@@ -159,10 +158,7 @@ ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
                     outcome != ExportOutcome::kEndRequested &&
                     outcome != ExportOutcome::kCannotWrite && outcome != ExportOutcome::kCannotRead;
   if (read && run.rowsWritten() == 0 && !options.quiet) {
-    view.showMessage("No journal entries were found under \"" +
-                     journal::deriveJournalName(options.journal) +
-                     "\"; vessory-export --list-journals " + options.archive +
-                     " lists the descriptions this archive uses.");
+    view.showMessage(exporting::noEntriesHint(options.journal, options.archive));
   }
   return outcome;
 }

@@ -8,7 +8,7 @@
 #include "console/console_options.h"
 #include "console/run_choice.h"
 #include "export/calendar_run.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 
@@ -17,8 +17,8 @@ namespace vessory::console {
 // The export's vocabulary, used throughout this front end.
 using exporting::CalendarRun;
 using exporting::CalendarSettings;
-using exporting::DiskFiles;
-using exporting::ExportFiles;
+using files::DiskFiles;
+using files::ExportFiles;
 using exporting::ExportOutcome;
 using exporting::ExportRun;
 using exporting::ExportView;
@@ -70,12 +70,12 @@ class ConsoleView : public exporting::JournalView {
 };
 
 // Files as the console tool sees them: "-" as the CSV path is standard output.
-class ConsoleFiles : public DiskFiles {
+class ConsoleFiles : public files::DiskFiles {
  public:
   explicit ConsoleFiles(std::FILE* out) : out_(out) {}
 
   bool sameFile(const std::string& a, const std::string& b) override;
-  std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
+  std::unique_ptr<files::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   std::string displayName(const std::string& path) override;
 

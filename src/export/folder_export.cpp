@@ -60,8 +60,15 @@ class CollectingView : public JournalView {
   std::vector<std::string> messages_;
 };
 
-std::string withLeftOut(std::string counts, std::int64_t leftOut) {
+// The counts of a part; after damage also the records never reached and those announced.
+std::string withLeftOut(std::string counts, const LeftOutRecords& left) {
+  const std::int64_t leftOut = left.deleted + left.unreadable + left.cutShort;
   if (leftOut > 0) counts += ", " + std::to_string(leftOut) + " left out";
+  const std::int64_t missing = notReached(left);
+  if (left.cutShort > 0 || missing > 0) {
+    counts += ", " + std::to_string(missing) + " not reached, of " +
+              std::to_string(left.announced) + " announced";
+  }
   return counts;
 }
 
@@ -126,29 +133,20 @@ std::string oneLine(const std::string& text) {
   return line;
 }
 
-// The journal, written under a name of its own and given its name only when it holds an
-// entry: an archive without one leaves an earlier journal where it is.
-PartReport journalPart(ExportFiles& files, const FolderSettings& settings,
+// The journal, made only when the archive holds an entry: an archive without one leaves an
+// earlier journal where it is.
+PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings,
                        const FoundArchive& found, CollectingView& view) {
   const std::string name = journalExportName(found.sort);
-  const std::string target = joinPath(found.outputFolder, name);
-  const std::string partial = target + ".part";
-  ExportRun journal(files, partial);
+  ExportRun journal(files, joinPath(found.outputFolder, name));
   journal.leaveEndToCaller();
+  journal.keepEarlierWithoutEntries();
   if (settings.encoding) journal.convertToUtf8From(*settings.encoding);
   PartReport part{"", "", journal.run(view)};
-  const bool keep = journal.rowsWritten() > 0 && !nothingExported(part.outcome) &&
-                    part.outcome != ExportOutcome::kCannotWrite;
-  std::string error;
-  if (keep && files.replaceFile(partial, target, error)) {
+  if (journal.csvKept()) {
     part.output = found.outputPrefix + name;
     part.counts = countOf(journal.rowsWritten(), "entry", "entries");
     return part;
-  }
-  files.removeFile(partial);
-  if (keep) {
-    view.showMessage("Cannot write " + target + ": " + error);
-    part.outcome = ExportOutcome::kCannotWrite;
   }
   if (journal.rowsWritten() == 0) {
     part.counts = "no entries under \"" + journal::deriveJournalName(settings.journalText) + "\", ";
@@ -157,7 +155,7 @@ PartReport journalPart(ExportFiles& files, const FolderSettings& settings,
   return part;
 }
 
-PartReport calendarPart(ExportFiles& files, const FolderSettings& settings,
+PartReport calendarPart(files::ExportFiles& files, const FolderSettings& settings,
                         const FoundArchive& found, CollectingView& view) {
   CalendarSettings calendar;
   calendar.zoneName = settings.zoneName;
@@ -172,14 +170,16 @@ PartReport calendarPart(ExportFiles& files, const FolderSettings& settings,
     const CalendarTally& tally = run.tally();
     part.output = found.outputPrefix + name;
     part.counts = withLeftOut(countOf(tally.events, "event", "events"),
-                              tally.deletedLeftOut + tally.cutShortLeftOut);
+                              {tally.deletedLeftOut, tally.unreadableLeftOut,
+                               tally.cutShortLeftOut, tally.lastWhole, tally.announced,
+                               tally.endedEarly, tally.handheldClock, tally.events});
   }
   return part;
 }
 
 // Whether the exports can start: the output folder is not refused, archives were found and
 // the output folders are made. Otherwise `result` says why.
-bool ready(ExportFiles& files, const std::string& folder, const FolderLayout& layout,
+bool ready(files::ExportFiles& files, const std::string& folder, const FolderLayout& layout,
            FolderResult& result) {
   const std::string& out = result.outputFolder;
   if (std::optional<std::string> refused = refuseOutputFolder(files, folder, out, layout)) {
@@ -279,7 +279,9 @@ void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKin
     part.output = found.outputPrefix + name + (kind == archive::RecordKind::kMemo ? "/" : "");
     part.counts =
         withLeftOut(countOf(tally.written, noun[0], noun[1]),
-                    tally.deletedLeftOut + tally.damagedLeftOut + tally.unreadableLeftOut);
+                    {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
+                     tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
+                     tally.written});
   }
   report.parts = {std::move(part)};
   report.recordsRead = runView.recordsRead();

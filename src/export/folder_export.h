@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/folder_layout.h"
 #include "export/run_steps.h"
 
@@ -90,7 +90,7 @@ struct FolderResult {
 // Borrows `files`, which must outlive it.
 class FolderExport {
  public:
-  FolderExport(ExportFiles& files, FolderSettings settings)
+  FolderExport(files::ExportFiles& files, FolderSettings settings)
       : files_(files), settings_(std::move(settings)) {}
 
   FolderResult run(FolderView& view);
@@ -101,7 +101,7 @@ class FolderExport {
   void exportOrganiser(const FoundArchive& found, archive::RecordKind kind, FolderView& view,
                        ArchiveReport& report);
 
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   FolderSettings settings_;
 };
 

@@ -16,7 +16,7 @@ struct Silent : archive::MessageSink {
 
 }  // namespace
 
-bool readWhole(archive::ByteSource& source, std::vector<unsigned char>& bytes,
+bool readWhole(files::ByteSource& source, std::vector<unsigned char>& bytes,
                std::string& error) {
   for (std::span<const unsigned char> chunk = source.nextChunk(); !chunk.empty();
        chunk = source.nextChunk()) {
@@ -26,11 +26,11 @@ bool readWhole(archive::ByteSource& source, std::vector<unsigned char>& bytes,
   return error.empty();
 }
 
-InputKind identifyInput(ExportFiles& files, const std::string& path) {
+InputKind identifyInput(files::ExportFiles& files, const std::string& path) {
   InputKind input;
   std::string error;
   if (!files.fileExists(path)) return input;
-  std::unique_ptr<archive::ByteSource> bytes = files.openArchive(path, error);
+  std::unique_ptr<files::ByteSource> bytes = files.openArchive(path, error);
   if (!bytes) return input;
   Silent silent;
   archive::ArchiveReader reader(*bytes, silent);

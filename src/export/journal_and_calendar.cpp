@@ -76,7 +76,7 @@ std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTa
 }
 
 // The calendar part and the end of the press, once the journal part has ended as `journal`.
-void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& files,
+void exportCalendar(ExportView& window, OncePerArchiveView& relay, files::ExportFiles& files,
                     ExportOutcome journal, const std::string& csvName) {
   if (std::optional<std::string> warning = journalWarning(journal, csvName)) {
     window.showMessage(*warning);
@@ -101,7 +101,7 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& 
 
 }  // namespace
 
-JournalAndCalendarRun::JournalAndCalendarRun(ExportFiles& files) : files_(files), journal_(files) {
+JournalAndCalendarRun::JournalAndCalendarRun(files::ExportFiles& files) : files_(files), journal_(files) {
   journal_.leaveEndToCaller();
 }
 
