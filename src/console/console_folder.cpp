@@ -89,6 +89,11 @@ int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::
       status = std::max(status, exitStatus(part.outcome));
     }
   }
+  // A folder that could not be read may have held archives: nothing of it was exported.
+  for (const std::string& unreadable : result.unreadable) {
+    put(err, unreadable + "\n");
+    status = std::max(status, 3);
+  }
   return status;
 }
 

@@ -1,10 +1,12 @@
 #include "console/console_view.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "archive/text_converter.h"
 #include "console/console_folder.h"
+#include "console/stop_signals.h"
 #include "export/journal_listing.h"
 #include "export/organiser_run.h"
 
@@ -41,6 +43,14 @@ void ConsoleView::drawProgress() {
   put(err_, line);
   std::fflush(err_);
   progressShown_ = true;
+}
+
+bool ConsoleView::endRequested() { return stopSignal() != 0; }
+
+std::int64_t ConsoleView::recordsBeforeStop() const {
+  // The record shown last is the one the run stopped before.
+  const std::int64_t shown = std::strtoll(current_.c_str(), nullptr, 10);
+  return shown > 0 ? shown - 1 : 0;
 }
 
 void ConsoleView::clearProgress() {
@@ -149,10 +159,11 @@ ExportOutcome listJournals(const ConsoleOptions& options, ConsoleView& view, Con
 }
 
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
-                            ConsoleFiles& files) {
+                            ConsoleFiles& files, std::string& kept) {
   ExportRun run(files, options.output);
   if (options.encoding) run.convertToUtf8From(*options.encoding);
   const ExportOutcome outcome = run.run(view);
+  kept = run.csvName();
   // A hint for whoever typed the name: quiet runs (scripts) are spared it.
   const bool read = !exporting::nothingExported(outcome) &&
                     outcome != ExportOutcome::kEndRequested &&
@@ -213,6 +224,7 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   ConsoleView view(adjusted, err, errIsTerminal && !options.quiet && !resultsToOut);
   view.setProgressCount(progressCount(choice.run, kind));
   ExportOutcome outcome;
+  std::string kept;  // the output, as the messages name it
   switch (choice.run) {
     case RunKind::kListJournals:
       outcome = listJournals(options, view, files, out);
@@ -220,16 +232,24 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     case RunKind::kCalendar: {
       CalendarRun run(files, calendarSettings(options));
       outcome = run.run(view);
+      kept = run.tally().calendarName;
       break;
     }
     case RunKind::kOrganiser: {
       exporting::OrganiserRun run(files, organiserSettings(options));
       outcome = run.run(view);
+      kept = run.tally().outputName;
       break;
     }
     default:
-      outcome = exportJournal(options, view, files);
+      outcome = exportJournal(options, view, files, kept);
       break;
+  }
+  if (outcome == ExportOutcome::kEndRequested && stopSignal() != 0) {
+    view.showMessage("Stopped: the " + std::to_string(view.recordsBeforeStop()) +
+                     " records read before that point have been kept in " + kept);
+    std::fflush(err);
+    return 128 + stopSignal();
   }
   std::fflush(err);
   return exitStatus(outcome);

@@ -50,6 +50,10 @@ class ConsoleView : public exporting::JournalView {
   void processPendingEvents() override;
   void showMessage(const std::string& text) override;
   void endProgram() override { ended_ = true; }
+  // A stop signal asks the run to stop at its next record, as the window's Exit does.
+  bool endRequested() override;
+  // The records read whole before the run stopped at the user's request.
+  std::int64_t recordsBeforeStop() const;
   bool programEnded() const { return ended_; }
   // What the progress line counts after the records read ("journals found").
   void setProgressCount(std::string label) { count_ = std::move(label); }

@@ -61,6 +61,61 @@ class CollectingView : public JournalView {
 };
 
 // The counts of a part; after damage also the records never reached and those announced.
+// The files of one archive's exports: its output folder (and the folders above it) is made
+// when the first output in it is started, so that an archive that gives nothing makes none.
+// Everything else goes to the files it borrows.
+class OutputFolderFiles : public files::ExportFiles {
+ public:
+  OutputFolderFiles(files::ExportFiles& files, std::string folder)
+      : files_(files), folder_(std::move(folder)) {}
+
+  bool fileExists(const std::string& path) override { return files_.fileExists(path); }
+  std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
+                                                 std::string& error) override {
+    return files_.openArchive(path, error);
+  }
+  bool sameFile(const std::string& a, const std::string& b) override {
+    return files_.sameFile(a, b);
+  }
+  std::unique_ptr<files::OutputFile> createCsv(const std::string& path,
+                                               std::string& error) override {
+    return madeFolder(error) ? files_.createCsv(path, error) : nullptr;
+  }
+  std::unique_ptr<files::OutputFile> createCalendar(const std::string& path,
+                                                    std::string& error) override {
+    return madeFolder(error) ? files_.createCalendar(path, error) : nullptr;
+  }
+  std::unique_ptr<files::OutputFile> createFile(const std::string& path,
+                                                std::string& error) override {
+    return madeFolder(error) ? files_.createFile(path, error) : nullptr;
+  }
+  bool makeFolder(const std::string& path, std::string& error) override {
+    return madeFolder(error) && files_.makeFolder(path, error);
+  }
+  std::string displayName(const std::string& path) override { return files_.displayName(path); }
+  bool listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
+                  std::string& error) override {
+    return files_.listFolder(path, entries, error);
+  }
+  bool folderExists(const std::string& path) override { return files_.folderExists(path); }
+  std::string absolutePath(const std::string& path) override {
+    return files_.absolutePath(path);
+  }
+
+ private:
+  bool madeFolder(std::string& error) {
+    if (made_) return true;
+    std::string reason;
+    made_ = files_.makeFolder(folder_, reason);
+    if (!made_) error = "cannot make " + folder_ + ": " + reason;
+    return made_;
+  }
+
+  files::ExportFiles& files_;
+  std::string folder_;
+  bool made_ = false;
+};
+
 std::string withLeftOut(std::string counts, const LeftOutRecords& left) {
   const std::int64_t leftOut = left.deleted + left.unreadable + left.cutShort;
   if (leftOut > 0) counts += ", " + std::to_string(leftOut) + " left out";
@@ -177,8 +232,8 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
   return part;
 }
 
-// Whether the exports can start: the output folder is not refused, archives were found and
-// the output folders are made. Otherwise `result` says why.
+// Whether the exports can start: the output folder is not refused and archives were found.
+// Otherwise `result` says why. The output folders are made as the first output goes there.
 bool ready(files::ExportFiles& files, const std::string& folder, const FolderLayout& layout,
            FolderResult& result) {
   const std::string& out = result.outputFolder;
@@ -195,15 +250,8 @@ bool ready(files::ExportFiles& files, const std::string& folder, const FolderLay
   if (layout.archives.empty()) {
     result.problem = "no archive found; looked in";
     for (const std::string& looked : layout.lookedIn) result.problem += " " + looked;
+    for (const std::string& unreadable : layout.unreadable) result.problem += "; " + unreadable;
     return false;
-  }
-  std::string error;
-  for (const FoundArchive& found : layout.archives) {
-    if (!files.makeFolder(found.outputFolder, error)) {
-      result.status = FolderStatus::kCannotMakeOutput;
-      result.problem = "cannot make " + found.outputFolder + ": " + error;
-      return false;
-    }
   }
   result.status = FolderStatus::kExported;
   return true;
@@ -216,6 +264,7 @@ FolderResult FolderExport::run(FolderView& view) {
   result.outputFolder = settings_.outputFolder ? *settings_.outputFolder
                                                : defaultOutputFolder(files_, settings_.folder);
   const FolderLayout layout = findArchives(files_, settings_.folder, result.outputFolder);
+  result.unreadable = layout.unreadable;
   if (!ready(files_, settings_.folder, layout, result)) return result;
   for (const FoundArchive& found : layout.archives) {
     ArchiveReport& report = result.archives.emplace_back();
@@ -229,6 +278,12 @@ FolderResult FolderExport::run(FolderView& view) {
 void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
                                  ArchiveReport& report) {
   const std::optional<archive::RecordKind> kind = exportKind(found);
+  if (!kind && !found.input.readError.empty()) {
+    report.what = "cannot be read";
+    report.messages.push_back(found.input.readError);
+    report.parts.push_back({"", "", ExportOutcome::kCannotOpen});
+    return;
+  }
   if (!kind) {
     report.what = "not an archive this tool reads";
     report.parts.push_back({"", "", ExportOutcome::kNotDatebook});
@@ -237,29 +292,33 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
   report.what = describe(*kind, found.sort);
   if (!found.duplicateOf.empty()) {
     report.note = "left out: its exports would replace those of " + found.duplicateOf;
-  } else if (*kind == archive::RecordKind::kDatebook) {
-    exportDatebook(found, view, report);
+    return;
+  }
+  OutputFolderFiles files(files_, found.outputFolder);
+  if (*kind == archive::RecordKind::kDatebook) {
+    exportDatebook(files, found, view, report);
   } else {
-    exportOrganiser(found, *kind, view, report);
+    exportOrganiser(files, found, *kind, view, report);
   }
 }
 
-void FolderExport::exportDatebook(const FoundArchive& found, FolderView& view,
-                                  ArchiveReport& report) {
+void FolderExport::exportDatebook(files::ExportFiles& files, const FoundArchive& found,
+                                  FolderView& view, ArchiveReport& report) {
   // The handheld kept its own clock's times: no bias unless one is given.
   const bool handheld = found.sort == ArchiveSort::kHandheld;
   CollectingView runView(settings_, view, found.path,
                          handheld && !settings_.biasGiven ? "0" : settings_.bias);
   runView.setDetails(settings_.details);
-  PartReport journal = journalPart(files_, settings_, found, runView);
+  PartReport journal = journalPart(files, settings_, found, runView);
   runView.setDetails(false);  // once per record is enough
-  report.parts = {calendarPart(files_, settings_, found, runView), std::move(journal)};
+  report.parts = {calendarPart(files, settings_, found, runView), std::move(journal)};
   report.recordsRead = runView.recordsRead();
   report.messages = std::move(runView.messages());
 }
 
-void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKind kind,
-                                   FolderView& view, ArchiveReport& report) {
+void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive& found,
+                                   archive::RecordKind kind, FolderView& view,
+                                   ArchiveReport& report) {
   CollectingView runView(settings_, view, found.path, settings_.bias);
   runView.setDetails(settings_.details);
   OrganiserSettings organiser;
@@ -269,7 +328,7 @@ void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKin
   const std::string name = exportName(kind, found.sort);
   organiser.outputPath = joinPath(found.outputFolder, name);
   organiser.stampTime = settings_.stampTime;
-  OrganiserRun run(files_, organiser, false);
+  OrganiserRun run(files, organiser, false);
   PartReport part{"", "", run.run(runView)};
   if (!nothingExported(part.outcome)) {
     static constexpr const char* kNouns[][2] = {

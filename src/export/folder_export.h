@@ -76,6 +76,8 @@ struct FolderResult {
   std::string problem;  // the reason, for every status but kExported
   std::string outputFolder;
   std::vector<ArchiveReport> archives;
+  // Folders that could not be read, with the system's reason: nothing in them was exported.
+  std::vector<std::string> unreadable;
 };
 
 // The export of a whole user folder (or a folder of several users' folders): finds the
@@ -97,8 +99,10 @@ class FolderExport {
 
  private:
   void exportArchive(const FoundArchive& found, FolderView& view, ArchiveReport& report);
-  void exportDatebook(const FoundArchive& found, FolderView& view, ArchiveReport& report);
-  void exportOrganiser(const FoundArchive& found, archive::RecordKind kind, FolderView& view,
+  void exportDatebook(files::ExportFiles& files, const FoundArchive& found, FolderView& view,
+                      ArchiveReport& report);
+  void exportOrganiser(files::ExportFiles& files, const FoundArchive& found,
+                       archive::RecordKind kind, FolderView& view,
                        ArchiveReport& report);
 
   files::ExportFiles& files_;

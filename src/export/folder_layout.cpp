@@ -99,10 +99,14 @@ void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
   }
 }
 
-std::vector<files::FolderEntry> sortedEntries(Scan& scan, const std::string& folder) {
+// The entries of `folder` by name; a folder that cannot be read is noted as `shownName`.
+std::vector<files::FolderEntry> sortedEntries(Scan& scan, const std::string& folder,
+                                              const std::string& shownName) {
   std::vector<files::FolderEntry> entries;
   std::string error;
-  scan.files.listFolder(folder, entries, error);
+  if (!scan.files.listFolder(folder, entries, error)) {
+    scan.layout.unreadable.push_back(shownName + ": " + error);
+  }
   std::sort(entries.begin(), entries.end(),
             [](const files::FolderEntry& a, const files::FolderEntry& b) { return a.name < b.name; });
   return entries;
@@ -117,7 +121,8 @@ void scanUser(Scan& scan, const UserFolder& user, const std::vector<files::Folde
       const std::string folder = joinPath(user.path, entry.name);
       scan.layout.kindFolders.push_back(folder);
       scan.layout.lookedIn.push_back(folder);
-      addArchives(scan, user, folder, user.prefix + entry.name + "/", sortedEntries(scan, folder));
+      const std::string shown = user.prefix + entry.name + "/";
+      addArchives(scan, user, folder, shown, sortedEntries(scan, folder, shown));
     }
   }
   addArchives(scan, user, user.path, user.prefix, entries);
@@ -148,7 +153,7 @@ FolderLayout findArchives(files::ExportFiles& files, const std::string& folder,
     if (!entry.isFolder || among(kKindFolders, entry.name)) continue;
     const UserFolder user{joinPath(folder, entry.name), entry.name + "/",
                           joinPath(outputFolder, entry.name)};
-    scanUser(scan, user, sortedEntries(scan, user.path));
+    scanUser(scan, user, sortedEntries(scan, user.path, user.prefix));
   }
   return layout;
 }

@@ -50,6 +50,9 @@ struct FolderLayout {
   std::vector<std::string> kindFolders;  // every kind folder seen, the users' ones too
   std::vector<std::string> lookedIn;     // every folder looked in, in order
   std::string error;                     // the folder itself could not be read
+  // Folders inside it that could not be read, with the system's reason ("memopad/: Permission
+  // denied"), in the order they were met.
+  std::vector<std::string> unreadable;
 };
 
 // Finds the archives in `folder` and its kind folders. When there are none, every other folder

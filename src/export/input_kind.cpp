@@ -31,7 +31,10 @@ InputKind identifyInput(files::ExportFiles& files, const std::string& path) {
   std::string error;
   if (!files.fileExists(path)) return input;
   std::unique_ptr<files::ByteSource> bytes = files.openArchive(path, error);
-  if (!bytes) return input;
+  if (!bytes) {
+    input.readError = error;
+    return input;
+  }
   Silent silent;
   archive::ArchiveReader reader(*bytes, silent);
   input.desktop = archive::readArchiveKind(reader);
@@ -39,13 +42,17 @@ InputKind identifyInput(files::ExportFiles& files, const std::string& path) {
     input.records = archive::recordKindOf(input.desktop);
     return input;
   }
+  input.readError = bytes->errorText();
+  if (!input.readError.empty()) return input;
   // Not a desktop tag: perhaps a handheld database, read again from its start.
   bytes = files.openArchive(path, error);
   if (!bytes) return input;
   std::vector<unsigned char> whole;
-  if (!readWhole(*bytes, whole, error) || !handheld::looksLikeHandheldDatabase(whole)) {
+  if (!readWhole(*bytes, whole, error)) {
+    input.readError = error;
     return input;
   }
+  if (!handheld::looksLikeHandheldDatabase(whole)) return input;
   input.container = Container::kHandheld;
   std::optional<handheld::HandheldDatabase> database =
       handheld::HandheldDatabase::open(whole, error);

@@ -310,7 +310,10 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
 }
 
 ExportOutcome OrganiserRun::finish(ExportView& view, ExportOutcome outcome) {
-  if (endsProgram_ && !nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) {
+  // An archive whose records could not be reached ends the program as any read archive does;
+  // the other outcomes of nothing exported leave the user to pick another file.
+  const bool read = !nothingExported(outcome) || outcome == ExportOutcome::kNothingRead;
+  if (endsProgram_ && read && outcome != ExportOutcome::kEndRequested) {
     view.endProgram();
   }
   return outcome;

@@ -115,6 +115,10 @@ std::unique_ptr<files::ByteSource> MemoryFiles::openArchive(const std::string& p
     error = "No such file or directory";
     return nullptr;
   }
+  if (auto refused = unreadable.find(path); refused != unreadable.end()) {
+    error = refused->second;
+    return nullptr;
+  }
   return std::make_unique<OwnedSource>(found->second);
 }
 
@@ -153,6 +157,10 @@ bool MemoryFiles::makeFolder(const std::string& path, std::string& error) {
 
 bool MemoryFiles::listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
                              std::string& error) {
+  if (auto refused = unreadable.find(path); refused != unreadable.end()) {
+    error = refused->second;
+    return false;
+  }
   const std::string prefix = path + exporting::pathSeparator();
   std::set<std::string> files, subfolders;
   auto consider = [&](const std::string& item, bool isFile) {

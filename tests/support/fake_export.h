@@ -59,6 +59,8 @@ class MemoryFiles : public files::ExportFiles {
   std::map<std::string, std::string> archives;
   // Paths whose creation fails, with the reason given.
   std::map<std::string, std::string> uncreatable;
+  // Files and folders that cannot be read (opened or listed), with the reason given.
+  std::map<std::string, std::string> unreadable;
   // Paths that name the same file as another (path -> canonical path).
   std::map<std::string, std::string> aliases;
   // Fail writing after this many bytes (none when negative).
