@@ -141,8 +141,9 @@ std::string kindName(archive::RecordKind kind) {
 }
 
 std::string describe(archive::RecordKind kind, ArchiveSort sort) {
-  if (sort == ArchiveSort::kArchiveFile) return kindName(kind) + " (archive file)";
-  if (sort == ArchiveSort::kHandheld) return kindName(kind) + " (handheld database)";
+  // It stands in parentheses in the summary, where no second pair goes.
+  if (sort == ArchiveSort::kArchiveFile) return kindName(kind) + ", archive file";
+  if (sort == ArchiveSort::kHandheld) return kindName(kind) + ", handheld database";
   return kindName(kind);
 }
 

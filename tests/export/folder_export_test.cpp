@@ -55,7 +55,7 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
             "Ann/datebook/Datebook.dat (date book): Ann/calendar.ics (2 events), "
             "Ann/journal.csv (1 entry); all done");
   EXPECT_EQ(exporting::summaryLine(result.archives[1]),
-            "Ben/address/address.ABA (address book (archive file)): "
+            "Ben/address/address.ABA (address book, archive file): "
             "Ben/contacts-archive.vcf (1 contact); all done");
   EXPECT_EQ(
       exporting::summaryLine(result.archives[2])
