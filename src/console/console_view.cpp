@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "archive/text_converter.h"
+#include "calendar/zone_clock.h"
 #include "console/console_folder.h"
 #include "console/content_sniffer.h"
 #include "console/input_check.h"
@@ -144,6 +145,9 @@ std::optional<std::string> unknownSetting(const ConsoleOptions& options, RunKind
   if (options.encoding && !archive::TextConverter::open(*options.encoding, error)) {
     return "unknown character set " + *options.encoding;
   }
+  if (!options.timeZone.empty() && !calendar::ZoneClock::open(options.timeZone)) {
+    return "Unknown time zone " + options.timeZone;
+  }
   return std::nullopt;
 }
 
@@ -166,10 +170,21 @@ ExportOutcome listJournals(const ConsoleOptions& options, ConsoleView& view, Con
   return outcome;
 }
 
+bool given(const ConsoleOptions& options, const char* name, const char* longName) {
+  for (const std::string& option : options.given) {
+    if (option == name || option == longName) return true;
+  }
+  return false;
+}
+
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
                             ConsoleFiles& files, std::string& kept) {
   ExportRun run(files, options.output);
   if (options.encoding) run.convertToUtf8From(*options.encoding);
+  // A zone moves the journal's times as it moves the calendar's; a bias given says otherwise.
+  if (!options.timeZone.empty() && !given(options, "-b", "--bias")) {
+    run.shiftByZone(options.timeZone);
+  }
   const ExportOutcome outcome = run.run(view);
   kept = run.csvName();
   // A hint for whoever typed the name: quiet runs (scripts) are spared it.
@@ -180,13 +195,6 @@ ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
     view.showMessage(exporting::noEntriesHint(options.journal, options.archive));
   }
   return outcome;
-}
-
-bool given(const ConsoleOptions& options, const char* name, const char* longName) {
-  for (const std::string& option : options.given) {
-    if (option == name || option == longName) return true;
-  }
-  return false;
 }
 
 // What the progress line counts besides the records read.

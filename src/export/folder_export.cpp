@@ -198,6 +198,9 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
   journal.leaveEndToCaller();
   journal.keepEarlierWithoutEntries();
   if (settings.encoding) journal.convertToUtf8From(*settings.encoding);
+  // The zone named for the calendar dates the journal too, unless a bias is given; a handheld's
+  // times are its own clock's (the run keeps its bias).
+  if (!settings.zoneName.empty() && !settings.biasGiven) journal.shiftByZone(settings.zoneName);
   PartReport part{"", "", journal.run(view)};
   if (journal.csvKept()) {
     part.output = found.outputPrefix + name;

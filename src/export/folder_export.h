@@ -85,8 +85,8 @@ struct FolderResult {
 // output folder, and runs each archive's exports into it with fixed names -- the date book's
 // calendar and journal, the contacts, to-dos and memos -- through the same runs as single
 // exports. A run's messages are kept for the summary, never shown; damage in one archive stops
-// only that archive. The journal goes to a file of its own first and takes its name only when it
-// holds an entry, so that an earlier journal.csv survives an archive without one. Files in the
+// only that archive. Every output takes its name only once written whole, and the journal only when
+// it holds an entry, so that an earlier journal.csv survives an archive without one. Files in the
 // output folder that are not written keep their contents.
 //
 // Borrows `files`, which must outlive it.

@@ -104,5 +104,42 @@ TEST(FolderExportTest, WhatCannotBeReadIsNamedAndNothingIsMadeForIt) {
   EXPECT_TRUE(files.outputPaths().empty());
 }
 
+// The zone named for the whole folder dates the journal as it dates the calendar, the same day
+// in both; a bias given wins; without a zone the bias of old stands.
+TEST(FolderExportTest, ZoneGivenDatesTheJournalAsTheCalendarUnlessABiasIsGiven) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const struct {
+    std::string zone;
+    bool biasGiven;
+    std::string date;
+  } rows[] = {{"Europe/Berlin", false, "4/07/2002"},
+              {"Europe/Berlin", true, "4/06/2002"},
+              {"", false, "4/06/2002"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.zone + (row.biasGiven ? " with -b" : ""));
+    MemoryFiles files;
+    // 2002-04-06 23:30 UTC: 01:30 the next day in Berlin's summer time.
+    files.archives["/p/datebook/Datebook.dat"] =
+        ArchiveBuilder().archive({journalRecord("9:15 am: Up", 1018135800)}).bytes();
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    settings.zoneName = row.zone;
+    settings.biasGiven = row.biasGiven;
+    settings.stampTime = 0;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+    EXPECT_EQ(files.csv(exporting::joinPath("/o", "journal.csv")),
+              "0,," + row.date + ",9:15 AM,\"Up\"\r\n");
+    if (!row.zone.empty()) {
+      EXPECT_NE(files.csv(exporting::joinPath("/o", "calendar.ics")).find("DTSTART:20020407T013000"),
+                std::string::npos);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vessory::testing
