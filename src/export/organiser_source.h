@@ -6,7 +6,7 @@
 #include <string>
 
 #include "archive/archive_reader.h"
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/later_archive.h"
 #include "archive/message_sink.h"
 #include "archive/organiser_archive.h"
@@ -22,7 +22,7 @@ namespace vessory::exporting {
 template <class Record>
 class DesktopRecords : public RecordSource<Record> {
  public:
-  DesktopRecords(archive::ByteSource& bytes, archive::ArchiveReader& reader,
+  DesktopRecords(files::ByteSource& bytes, archive::ArchiveReader& reader,
                  archive::MessageSink& messages, archive::RecordKind kind,
                  archive::OrganiserCatalogue& catalogue)
       : bytes_(bytes), reader_(reader), archive_(reader, messages, kind), catalogue_(catalogue) {}
@@ -77,7 +77,7 @@ class DesktopRecords : public RecordSource<Record> {
     return archive_.readMemo(number, record);
   }
 
-  archive::ByteSource& bytes_;
+  files::ByteSource& bytes_;
   archive::ArchiveReader& reader_;
   archive::OrganiserArchive archive_;
   archive::OrganiserCatalogue& catalogue_;
@@ -91,7 +91,7 @@ class DesktopRecords : public RecordSource<Record> {
 // not fit the schema stops the reading as damage. Borrows what DesktopRecords borrows.
 class LaterTodoRecords : public RecordSource<archive::TodoRecord> {
  public:
-  LaterTodoRecords(archive::ByteSource& bytes, archive::ArchiveReader& reader,
+  LaterTodoRecords(files::ByteSource& bytes, archive::ArchiveReader& reader,
                    archive::MessageSink& messages, archive::OrganiserCatalogue& catalogue)
       : bytes_(bytes),
         reader_(reader),
@@ -109,7 +109,7 @@ class LaterTodoRecords : public RecordSource<archive::TodoRecord> {
   std::string readError() const override { return bytes_.errorText(); }
 
  private:
-  archive::ByteSource& bytes_;
+  files::ByteSource& bytes_;
   archive::ArchiveReader& reader_;
   archive::MessageSink& messages_;
   archive::LaterArchive archive_;
