@@ -200,7 +200,7 @@ ExportOutcome exportDesktop(KindRun& run, files::ByteSource& bytes,
 
 // Exports the later to-do list whose tag `reader` has just read; a header this tool does not
 // know is refused before any output exists.
-ExportOutcome exportLaterTodo(KindRun& run, archive::ByteSource& bytes,
+ExportOutcome exportLaterTodo(KindRun& run, files::ByteSource& bytes,
                               archive::ArchiveReader& reader, archive::MessageSink& messages) {
   archive::OrganiserCatalogue catalogue;
   LaterTodoRecords source(bytes, reader, messages, catalogue);
