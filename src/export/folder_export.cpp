@@ -95,6 +95,8 @@ const char* outcomeText(ExportOutcome outcome) {
     case ExportOutcome::kSequencingError:
     case ExportOutcome::kDamagedRecords:
       return "damaged: exported up to the damage";
+    case ExportOutcome::kUnreadTails:
+      return "read, but some records end in bytes that were not read";
     case ExportOutcome::kLaterVersion:
       return "a later desktop version, not read yet";
     case ExportOutcome::kCannotCreate:
