@@ -114,6 +114,21 @@ const char* outcomeText(ExportOutcome outcome) {
   }
 }
 
+// Why a classic handheld database beside a later one is not exported, and what to do when it
+// holds records the later one lacks.
+std::string compatibilityNote(const FoundArchive& found) {
+  std::string note = "left out: the compatibility copy of " + found.compatibilityCopyOf;
+  if (found.idsOnlyHere == 0) return note;
+  const std::string later = found.compatibilityCopyOf.substr(
+      found.compatibilityCopyOf.find_last_of('/') + 1);
+  note += "; but " + std::to_string(found.idsOnlyHere) +
+          (found.idsOnlyHere == 1 ? " record's unique id is" : " records' unique ids are") +
+          " not in " + later + ": export it alone (vessory-export " +
+          (found.input.records == archive::RecordKind::kDatebook ? "--calendar " : "") +
+          found.path + ") to keep " + (found.idsOnlyHere == 1 ? "it" : "them");
+  return note;
+}
+
 // A message on one line: its line breaks become blanks.
 std::string oneLine(const std::string& text) {
   std::string line;
@@ -237,8 +252,11 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
     return;
   }
   report.what = describe(*kind, found.sort);
+  if (found.input.laterHandheld) report.what = kindName(*kind) + " (later handheld database)";
   if (!found.duplicateOf.empty()) {
     report.note = "left out: its exports would replace those of " + found.duplicateOf;
+  } else if (!found.compatibilityCopyOf.empty()) {
+    report.note = compatibilityNote(found);
   } else if (*kind == archive::RecordKind::kDatebook) {
     exportDatebook(found, view, report);
   } else {
