@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "handheld/handheld_database.h"
 #include "support/later_builder.h"
