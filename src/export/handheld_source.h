@@ -52,15 +52,15 @@ class HandheldRecords : public RecordSource<Record> {
   // What the records held besides what was read is told once, with how many records.
   ExportOutcome ending() override {
     if (junkTails_ > 0) {
-      messages_.showMessage(countText(junkTails_) +
-                            " of \"" + database_.name() +
-                            "\" end in bytes that are no whole part (an interrupted edit on the "
+      messages_.showMessage(countText(junkTails_) + " of \"" + database_.name() + "\"" +
+                            (junkTails_ == 1 ? " ends" : " end") +
+                            " in bytes that are no whole part (an interrupted edit on the "
                             "handheld leaves them): exported with what comes before them.");
     }
     if (badBlobs_ > 0) {
-      messages_.showMessage(countText(badBlobs_) + " of \"" + database_.name() +
-                            "\" hold a time zone or meeting that cannot be read: exported "
-                            "without it.");
+      messages_.showMessage(countText(badBlobs_) + " of \"" + database_.name() + "\"" +
+                            (badBlobs_ == 1 ? " holds" : " hold") +
+                            " a time zone or meeting that cannot be read: exported without it.");
     }
     if (database_.incomplete() || leftOut_ > 0) return ExportOutcome::kDamagedRecords;
     if (junkTails_ > 0 || badBlobs_ > 0) return ExportOutcome::kUnreadTails;
