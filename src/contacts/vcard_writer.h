@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/organiser_records.h"
+#include "archive/record_uids.h"
 #include "archive/text_converter.h"
 
 namespace vessory::contacts {
@@ -18,9 +19,10 @@ namespace vessory::contacts {
 // them all. A card carries the name (N, FN), company (ORG), title, every phone and e-mail
 // address by its label, the address, the note with the custom fields after it, the category,
 // CLASS:PRIVATE for a private record, the names' readings (SORT-STRING) where a Japanese
-// handheld kept them, and a UID built from the record id and the catalogue's identity. What a
-// later handheld's contact adds: seven phones, three addresses typed by their labels, the web
-// site (URL), instant-messaging names (X-AIM, X-MSN, X-YAHOO, X-ICQ; other services as "IM:"
+// handheld kept them, and a UID built from the record id and the catalogue's identity ("-2",
+// "-3", ... after it for further records of an id, so that no two cards of a file share one).
+// What a later handheld's contact adds: seven phones, three addresses typed by their labels, the
+// web site (URL), instant-messaging names (X-AIM, X-MSN, X-YAHOO, X-ICQ; other services as "IM:"
 // lines at the end of the note), BDAY, X-ANNIVERSARY, the picture (PHOTO) and nine custom
 // fields.
 // Properties without a value are left out; N is always written (";;;;" when there is no name).
@@ -79,6 +81,7 @@ class VCardWriter {
 
   const archive::OrganiserCatalogue& catalogue_;
   archive::TextConverter& converter_;
+  archive::RecordUids uids_;
   std::array<std::string, kFieldCount> text_;
   std::string line_;   // the content line being built, before folding
   std::string value_;  // a value put together from several fields

@@ -60,8 +60,9 @@ Problem readTimes(std::span<const unsigned char> bytes, bool later, EventRecord&
   }
   out.startTime = midnight + std::int64_t{start >> 8} * 3600 + std::int64_t{start & 0xFF} * 60;
   out.endTime = midnight + std::int64_t{end >> 8} * 3600 + std::int64_t{end & 0xFF} * 60;
-  // The later Calendar never stores 24:00: an event that ends at midnight ends at 00:00.
-  if (later && end == 0 && start != 0) out.endTime = midnight + kSecondsPerDay;
+  // The later Calendar never stores 24:00: an event that ends at midnight ends at 00:00. One
+  // that starts then too is taken as the whole day, not as no time at all.
+  if (later && end == 0) out.endTime = midnight + kSecondsPerDay;
   out.duration = out.endTime - out.startTime;
   return std::nullopt;
 }

@@ -20,8 +20,8 @@ std::optional<std::string> unpackEvent(std::span<const unsigned char> bytes,
                                        archive::EventRecord& out);
 
 // The same record as a later handheld's Calendar keeps it, up to its last string (`later`): the
-// location after the note, any start hour above 23 untimed, an end of 00:00 after the start
-// the following midnight. `used` is where the strings end (the blobs' start). With `later`
+// location after the note, any start hour above 23 untimed, an end of 00:00 the
+// following midnight (also for a start of 00:00: the whole day). `used` is where the strings end (the blobs' start). With `later`
 // false it is unpackEvent.
 std::optional<std::string> unpackEventParts(std::span<const unsigned char> bytes, bool later,
                                             archive::EventRecord& out, std::size_t& used);

@@ -152,7 +152,7 @@ class LaterTodos : public ::testing::Test {
         *clock, *text_, catalogue_,
         icaltime_from_timet_with_zone(kStampTime, 0, icaltimezone_get_utc_timezone())};
     std::string out;
-    calendar::appendComponent(calendar::buildTodo(record, context).get(), out);
+    calendar::appendComponent(calendar::buildTodo(record, "uid", context).get(), out);
     return out;
   }
   archive::OrganiserCatalogue catalogue_;

@@ -68,7 +68,8 @@ TEST(LaterCalendar, EveryPartAndBlob) {
       "PDat", {testing::calendarRecord(event(0x0900, 0x0A00), "Room 1", zone + unknown + meeting),
                testing::calendarRecord(event(0x1700, 0x0000), std::nullopt),
                testing::calendarRecord(event(0xFEFE, 0xFEFE), std::nullopt, zone),
-               testing::calendarRecord(event(0x0900, 0x0A00), "", {0x42, 0x64, 0x30})});
+               testing::calendarRecord(event(0x0900, 0x0A00), "", {0x42, 0x64, 0x30}),
+               testing::calendarRecord(event(0x0000, 0x0000), std::nullopt)});
   const HandheldDatabase db = openBuilt(bytes);
   EXPECT_TRUE(db.later());
   EXPECT_EQ(db.kind(), archive::RecordKind::kDatebook);
@@ -93,6 +94,11 @@ TEST(LaterCalendar, EveryPartAndBlob) {
   const RecordRead<archive::EventRecord> midnight = db.readEvent(1);
   ASSERT_TRUE(midnight.record);
   EXPECT_EQ(midnight.record->endTime, k20060401 + kDay);
+
+  // From midnight to midnight: the whole day.
+  const RecordRead<archive::EventRecord> wholeDay = db.readEvent(4);
+  ASSERT_TRUE(wholeDay.record);
+  EXPECT_EQ(wholeDay.record->endTime - wholeDay.record->startTime, kDay);
 
   // A start hour above 23 is no time of day; the day keeps no zone.
   const RecordRead<archive::EventRecord> untimed = db.readEvent(2);
