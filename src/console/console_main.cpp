@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "console/console_view.h"
+#include "console/stop_signals.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
   std::setvbuf(stderr, err_buffer, _IOFBF, sizeof err_buffer);
+  vessory::console::installStopSignals();
   int status = vessory::console::runConsole(args, stdout, stderr, terminal);
   std::fflush(stderr);
   return status;

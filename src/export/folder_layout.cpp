@@ -66,7 +66,7 @@ ArchiveSort sortOf(const std::string& name, const InputKind& input) {
 
 // One pass over a folder tree: where the archives go as they are found.
 struct Scan {
-  ExportFiles& files;
+  files::ExportFiles& files;
   FolderLayout& layout;
 };
 
@@ -94,8 +94,8 @@ void note(Scan& scan, const UserFolder& user, FoundArchive found) {
 
 // Notes the archives among `entries`, the contents of `folder`.
 void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
-                 const std::string& shownFolder, const std::vector<FolderEntry>& entries) {
-  for (const FolderEntry& entry : entries) {
+                 const std::string& shownFolder, const std::vector<files::FolderEntry>& entries) {
+  for (const files::FolderEntry& entry : entries) {
     if (entry.isFolder || !among(kArchiveNames, entry.name)) continue;
     FoundArchive found;
     found.path = joinPath(folder, entry.name);
@@ -107,26 +107,31 @@ void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
   }
 }
 
-std::vector<FolderEntry> sortedEntries(Scan& scan, const std::string& folder) {
-  std::vector<FolderEntry> entries;
+// The entries of `folder` by name; a folder that cannot be read is noted as `shownName`.
+std::vector<files::FolderEntry> sortedEntries(Scan& scan, const std::string& folder,
+                                              const std::string& shownName) {
+  std::vector<files::FolderEntry> entries;
   std::string error;
-  scan.files.listFolder(folder, entries, error);
+  if (!scan.files.listFolder(folder, entries, error)) {
+    scan.layout.unreadable.push_back(shownName + ": " + error);
+  }
   std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+            [](const files::FolderEntry& a, const files::FolderEntry& b) { return a.name < b.name; });
   return entries;
 }
 
-void scanFolder(Scan& scan, const UserFolder& user, const FolderEntry& entry) {
+void scanFolder(Scan& scan, const UserFolder& user, const files::FolderEntry& entry) {
   const std::string folder = joinPath(user.path, entry.name);
   scan.layout.kindFolders.push_back(folder);
   scan.layout.lookedIn.push_back(folder);
-  addArchives(scan, user, folder, user.prefix + entry.name + "/", sortedEntries(scan, folder));
+  const std::string shown = user.prefix + entry.name + "/";
+  addArchives(scan, user, folder, shown, sortedEntries(scan, folder, shown));
 }
 
 // The unique ids of the handheld database at `path`; empty when it cannot be read.
-std::vector<std::uint32_t> uniqueIdsAt(ExportFiles& files, const std::string& path) {
+std::vector<std::uint32_t> uniqueIdsAt(files::ExportFiles& files, const std::string& path) {
   std::string error;
-  std::unique_ptr<archive::ByteSource> bytes = files.openArchive(path, error);
+  std::unique_ptr<files::ByteSource> bytes = files.openArchive(path, error);
   if (!bytes) return {};
   const std::unique_ptr<LoadedDatabase> loaded = loadDatabase(*bytes);
   return loaded->database ? loaded->database->uniqueIds() : std::vector<std::uint32_t>();
@@ -160,16 +165,16 @@ void pairGenerations(Scan& scan, std::size_t firstOfUser) {
 }
 
 // The kind folders first, then the user folder itself, then its Backup folder.
-void scanUser(Scan& scan, const UserFolder& user, const std::vector<FolderEntry>& entries) {
+void scanUser(Scan& scan, const UserFolder& user, const std::vector<files::FolderEntry>& entries) {
   const std::size_t firstOfUser = scan.layout.archives.size();
   scan.layout.lookedIn.push_back(user.path);
   for (std::string_view kind : kKindFolders) {
-    for (const FolderEntry& entry : entries) {
+    for (const files::FolderEntry& entry : entries) {
       if (entry.isFolder && lower(entry.name) == kind) scanFolder(scan, user, entry);
     }
   }
   addArchives(scan, user, user.path, user.prefix, entries);
-  for (const FolderEntry& entry : entries) {
+  for (const files::FolderEntry& entry : entries) {
     if (entry.isFolder && lower(entry.name) == kBackupFolder) scanFolder(scan, user, entry);
   }
   pairGenerations(scan, firstOfUser);
@@ -186,32 +191,32 @@ std::optional<archive::RecordKind> exportKind(const FoundArchive& found) {
   return std::nullopt;
 }
 
-FolderLayout findArchives(ExportFiles& files, const std::string& folder,
+FolderLayout findArchives(files::ExportFiles& files, const std::string& folder,
                           const std::string& outputFolder) {
   FolderLayout layout;
   Scan scan{files, layout};
-  std::vector<FolderEntry> top;
+  std::vector<files::FolderEntry> top;
   if (!files.listFolder(folder, top, layout.error)) return layout;
   std::sort(top.begin(), top.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+            [](const files::FolderEntry& a, const files::FolderEntry& b) { return a.name < b.name; });
   scanUser(scan, UserFolder{folder, "", outputFolder}, top);
   if (!layout.archives.empty()) return layout;
-  for (const FolderEntry& entry : top) {
+  for (const files::FolderEntry& entry : top) {
     if (!entry.isFolder || among(kKindFolders, entry.name) || lower(entry.name) == kBackupFolder) {
       continue;
     }
     const UserFolder user{joinPath(folder, entry.name), entry.name + "/",
                           joinPath(outputFolder, entry.name)};
-    scanUser(scan, user, sortedEntries(scan, user.path));
+    scanUser(scan, user, sortedEntries(scan, user.path, user.prefix));
   }
   return layout;
 }
 
-std::string defaultOutputFolder(ExportFiles& files, const std::string& folder) {
+std::string defaultOutputFolder(files::ExportFiles& files, const std::string& folder) {
   return trimmed(files.absolutePath(folder)) + "-export";
 }
 
-std::optional<std::string> refuseOutputFolder(ExportFiles& files, const std::string& folder,
+std::optional<std::string> refuseOutputFolder(files::ExportFiles& files, const std::string& folder,
                                               const std::string& outputFolder,
                                               const FolderLayout& layout) {
   const std::string out = trimmed(files.absolutePath(outputFolder));

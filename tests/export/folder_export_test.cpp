@@ -60,8 +60,8 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
             "Ben/contacts-archive.vcf (1 contact); all done");
   EXPECT_EQ(
       exporting::summaryLine(result.archives[2])
-          .rfind("Ben/ToDo.dat (to-do list): Ben/todos.ics (1 to-do, 1 left out); the archive "
-                 "ended early -- ",
+          .rfind("Ben/ToDo.dat (to-do list): Ben/todos.ics (1 to-do, 1 left out, 0 not reached, "
+                 "of 2 announced); the archive ended early -- ",
                  0),
       0u);
   EXPECT_EQ(files.outputPaths(),
@@ -129,6 +129,36 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
             "them");
   EXPECT_EQ(files.outputPaths(), (std::vector<std::string>{"/o/memos-handheld/Unfiled/Alone.txt",
                                                            "/o/todos-handheld.ics"}));
+}
+
+// What cannot be read is named with the system's reason, a file it could not open as such; an
+// archive that gives nothing makes no output folder.
+TEST(FolderExportTest, WhatCannotBeReadIsNamedAndNothingIsMadeForIt) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'";
+#endif
+  MemoryFiles files;
+  files.archives["/p/datebook/Datebook.dat"] = ArchiveBuilder().archive({}).bytes();
+  files.unreadable["/p/datebook/Datebook.dat"] = "Permission denied";
+  files.archives["/p/address/Address.dat"] = "not an archive";
+  files.folders.push_back("/p/memopad");
+  files.unreadable["/p/memopad"] = "Permission denied";
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  RecordingFolderView view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+
+  ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+  ASSERT_EQ(result.archives.size(), 2u);
+  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
+            "datebook/Datebook.dat (cannot be read): nothing exported -- Permission denied");
+  EXPECT_EQ(exporting::summaryLine(result.archives[1]),
+            "address/Address.dat (not an archive this tool reads): nothing exported");
+  EXPECT_EQ(result.unreadable, std::vector<std::string>{"memopad/: Permission denied"});
+  EXPECT_EQ(files.folders, std::vector<std::string>{"/p/memopad"});  // no /o
+  EXPECT_TRUE(files.outputPaths().empty());
 }
 
 // The zone named for the whole folder dates the journal as it dates the calendar, the same day
