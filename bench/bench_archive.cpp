@@ -6,7 +6,7 @@
 
 #include "bench_sequence.h"
 #include "support/archive_builder.h"
-#include "support/later_builder.h"
+#include "support/later_desktop_builder.h"
 #include "support/organiser_builder.h"
 
 namespace vessory::testing {

@@ -63,10 +63,13 @@ void resetTodo(TodoRecord& record) {
   record.dueDate.reset();
   record.completed = false;
   record.priority = 0;
+  record.completionDate.reset();
   record.completionMoment.reset();
+  record.alarm.reset();
   record.alarmSet = false;
   record.alarmMoment = -1;
   record.alarmDaysBefore = 0;
+  record.repeatStart.reset();
   record.repeat = RepeatEvent{};
   record.repeatsAfterCompletion = false;
 }

@@ -1,8 +1,10 @@
 #include "calendar/todo_component.h"
 
+#include <memory>
 #include <tuple>
 
 #include "calendar/event_text.h"
+#include "calendar/repeat_rule.h"
 
 namespace vessory::calendar {
 
@@ -21,15 +23,16 @@ constexpr std::int64_t kNoDateEverywhere = 1956441600 + 14 * 3600;
 // from an archive, and the Windows clock cannot place it, so it counts as no date everywhere.
 constexpr std::int64_t kEarliestMoment = 0;
 
-constexpr char kRepeatsAfterCompletion[] = "Repeats after it is completed";
-constexpr char kAlarmFallbackText[] = "Reminder";
-constexpr std::int64_t kSecondsPerDay = 86400;
-// More days of warning than any desktop offers is no alarm this tool can place.
-constexpr std::int64_t kMostDaysBefore = 9999;
-
 constexpr int kHighestPriority = 1;
 constexpr int kLowestPriority = 5;
 constexpr int kPercentDone = 100;
+// A completion day is written at noon UTC, so that every zone shows the same day.
+constexpr int kCompletionHour = 12;
+constexpr char kAfterCompletionLine[] = "Repeats after it is completed";
+constexpr char kAlarmFallbackText[] = "Reminder";
+constexpr std::int64_t kSecondsPerDay = 86400;
+// More days of warning than any desktop or handheld offers is no alarm this tool can place.
+constexpr std::int64_t kMostDaysBefore = 9999;
 
 bool before(const CalendarDate& a, const CalendarDate& b) {
   return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
@@ -48,7 +51,7 @@ void add(icalcomponent* todo, icalproperty* property) {
   icalcomponent_add_property(todo, property);
 }
 
-icaltimetype dateOf(const CalendarDate& day) {
+icaltimetype dateValue(const CalendarDate& day) {
   icaltimetype date = icaltime_null_date();
   date.year = day.year;
   date.month = day.month;
@@ -56,12 +59,56 @@ icaltimetype dateOf(const CalendarDate& day) {
   return date;
 }
 
+// The handheld's repeat end and exceptions are days held as UTC seconds; the desktop's are
+// moments in the user's zone.
+const ZoneClock& repeatClock(const archive::TodoRecord& record, const ZoneClock& clock) {
+  static const std::unique_ptr<ZoneClock> utc = ZoneClock::open("UTC");
+  return record.repeatStart ? *utc : clock;
+}
+
+// The day the repeat starts: the handheld's own, else (the desktop's) the due day.
+std::optional<CalendarDate> repeatFirstDay(const archive::TodoRecord& record,
+                                           const std::optional<CalendarDate>& due) {
+  if (!record.repeat.isRepeating) return std::nullopt;
+  if (record.repeatStart) {
+    if (!isRealDay(*record.repeatStart)) return std::nullopt;
+    return record.repeatStart;
+  }
+  return due;
+}
+
+// The day it was done, for a to-do that is done.
+std::optional<CalendarDate> completionDay(const archive::TodoRecord& record,
+                                          const ZoneClock& clock) {
+  if (!record.completed) return std::nullopt;
+  if (record.completionDate) {
+    if (!isRealDay(*record.completionDate)) return std::nullopt;
+    return record.completionDate;
+  }
+  if (!record.completionMoment) return std::nullopt;
+  return desktopDay(*record.completionMoment, clock);
+}
+
+// The alarm as a time of day and days before: the handheld's as read, the desktop's from its
+// moment on the zone's clock. None out of the range an alarm can be placed in.
+std::optional<archive::TodoRecord::Alarm> alarmOf(const archive::TodoRecord& record,
+                                                 const ZoneClock& clock) {
+  std::optional<archive::TodoRecord::Alarm> alarm = record.alarm;
+  if (!alarm && record.alarmSet && record.alarmMoment != -1) {
+    const WallTime at = clock.wallTime(record.alarmMoment);
+    alarm = archive::TodoRecord::Alarm{at.hour, at.minute, record.alarmDaysBefore, at.second};
+  }
+  if (alarm && (alarm->daysBefore < 0 || alarm->daysBefore > kMostDaysBefore)) return std::nullopt;
+  return alarm;
+}
+
 void addText(const archive::TodoRecord& record, const TodoContext& context, bool repeating,
              icalcomponent* todo) {
   add(todo, icalproperty_new_summary(eventText(record.description, context.text).c_str()));
   std::string note = eventText(record.note, context.text);
   if (repeating && record.repeatsAfterCompletion) {
-    note += (note.empty() ? "" : "\n") + std::string(kRepeatsAfterCompletion);
+    if (!note.empty()) note += '\n';
+    note += kAfterCompletionLine;
   }
   if (!note.empty()) add(todo, icalproperty_new_description(note.c_str()));
   if (const std::string* name = context.catalogue.categoryName(record.category)) {
@@ -71,29 +118,22 @@ void addText(const archive::TodoRecord& record, const TodoContext& context, bool
 }
 
 // COMPLETED on the completion day at 12:00 UTC: that day wherever the list is opened.
-void addCompleted(const archive::TodoRecord& record, const ZoneClock& clock, icalcomponent* todo) {
-  if (!record.completed || !record.completionMoment) return;
-  const std::optional<CalendarDate> day = desktopDay(*record.completionMoment, clock);
-  if (!day) return;
+void addCompleted(const CalendarDate& day, icalcomponent* todo) {
   icaltimetype noon = icaltime_null_time();
-  noon.year = day->year;
-  noon.month = day->month;
-  noon.day = day->day;
-  noon.hour = 12;
+  noon.year = day.year;
+  noon.month = day.month;
+  noon.day = day.day;
+  noon.hour = kCompletionHour;
   noon.zone = icaltimezone_get_utc_timezone();
   add(todo, icalproperty_new_completed(noon));
 }
 
-// The repeat from the due day on; false when there is none to write.
-bool addRepeat(const archive::TodoRecord& record, const CalendarDate& due,
-               const ZoneClock& clock, icalcomponent* todo) {
-  if (!record.repeat.isRepeating) return false;
-  const WallTime start{due.year, due.month, due.day, 0, 0, 0};
-  const RepeatResult repeat = buildRepeatRule(record.repeat, start, clock, /*allDay=*/true);
-  if (!repeat.rule) return false;
-  add(todo, icalproperty_new_dtstart(floatingDate(start)));
-  add(todo, icalproperty_new_rrule(repeat.rule->rule));
-  for (const WallTime& day : repeat.rule->extraDays) {
+// The repeat's first day and its rule, as the calendar writes the date book's: days, in no zone.
+void addRepeat(const archive::TodoRecord& record, const CalendarDate& first,
+               const RepeatRule& rule, const ZoneClock& clock, icalcomponent* todo) {
+  add(todo, icalproperty_new_dtstart(dateValue(first)));
+  add(todo, icalproperty_new_rrule(rule.rule));
+  for (const WallTime& day : rule.extraDays) {
     icaldatetimeperiodtype date;
     date.time = floatingDate(day);
     date.period = icalperiodtype_null_period();
@@ -104,19 +144,15 @@ bool addRepeat(const archive::TodoRecord& record, const CalendarDate& due,
   for (std::size_t j = 0; j < dates.size() && static_cast<std::int64_t>(j) < count; ++j) {
     add(todo, icalproperty_new_exdate(floatingDate(clock.wallTime(dates[j]))));
   }
-  return true;
 }
 
-// A display alarm at the alarm's time of day (on the zone's clock) the given days before the
-// due day, as a duration from the due day's start, which the floating due date keeps on the
-// wall clock wherever the list is opened.
-void addAlarm(const archive::TodoRecord& record, const ZoneClock& clock,
-              const std::string& summary, icalcomponent* todo) {
-  if (!record.alarmSet || record.alarmMoment == -1) return;
-  if (record.alarmDaysBefore < 0 || record.alarmDaysBefore > kMostDaysBefore) return;
-  const WallTime at = clock.wallTime(record.alarmMoment);
-  const std::int64_t offset = -record.alarmDaysBefore * kSecondsPerDay + at.hour * 3600 +
-                              at.minute * 60 + at.second;
+// A display alarm at the alarm's time of day the given days before the due day, as a duration
+// from the due day's start, which the floating due date keeps on the wall clock wherever the
+// list is opened.
+void addAlarm(const archive::TodoRecord::Alarm& alarm, const std::string& summary,
+              icalcomponent* todo) {
+  const std::int64_t offset = -alarm.daysBefore * kSecondsPerDay +
+                              std::int64_t{alarm.hour} * 3600 + alarm.minute * 60 + alarm.second;
   const std::int64_t size = offset < 0 ? -offset : offset;
   icaldurationtype duration = icaldurationtype_null_duration();
   duration.is_neg = offset < 0 ? 1 : 0;
@@ -129,11 +165,11 @@ void addAlarm(const archive::TodoRecord& record, const ZoneClock& clock,
   trigger.duration = duration;
   icalproperty* when = icalproperty_new_trigger(trigger);
   icalproperty_add_parameter(when, icalparameter_new_related(ICAL_RELATED_END));
-  icalcomponent* alarm = icalcomponent_new_valarm();
-  add(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-  add(alarm, when);
-  add(alarm, icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
-  icalcomponent_add_component(todo, alarm);
+  icalcomponent* valarm = icalcomponent_new_valarm();
+  add(valarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  add(valarm, when);
+  add(valarm, icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
+  icalcomponent_add_component(todo, valarm);
 }
 
 }  // namespace
@@ -175,13 +211,15 @@ Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
   add(todo, icalproperty_new_uid(uid.c_str()));
   add(todo, icalproperty_new_dtstamp(context.stamp));
   const std::optional<CalendarDate> due = dueDay(record, context.clock);
-  const bool repeating = due && addRepeat(record, *due, context.clock, todo);
-  addText(record, context, repeating, todo);
-  if (due) {
-    add(todo, icalproperty_new_due(dateOf(*due)));
-    addAlarm(record, context.clock, eventText(record.description, context.text), todo);
+  const ZoneClock& clock = repeatClock(record, context.clock);
+  const std::optional<CalendarDate> first = repeatFirstDay(record, due);
+  std::optional<RepeatRule> rule;
+  if (first) {
+    const WallTime start{first->year, first->month, first->day, 0, 0, 0};
+    rule = buildRepeatRule(record.repeat, start, clock, /*allDay=*/true).rule;
   }
-  addCompleted(record, context.clock, todo);
+  addText(record, context, rule.has_value(), todo);
+  if (due) add(todo, icalproperty_new_due(dateValue(*due)));
   if (const auto priority = todoPriority(record.priority)) {
     add(todo, icalproperty_new_priority(*priority));
   }
@@ -191,7 +229,11 @@ Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
   } else {
     add(todo, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
   }
+  if (const auto day = completionDay(record, context.clock)) addCompleted(*day, todo);
   if (record.isPrivate) add(todo, icalproperty_new_class(ICAL_CLASS_PRIVATE));
+  if (rule) addRepeat(record, *first, *rule, clock, todo);
+  const auto alarm = alarmOf(record, context.clock);
+  if (alarm && due) addAlarm(*alarm, eventText(record.description, context.text), todo);
   return built;
 }
 

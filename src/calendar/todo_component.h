@@ -29,11 +29,13 @@ struct TodoContext {
 // One record as a VTODO, ready for appendComponent: UID, DTSTAMP, SUMMARY (always, empty for a
 // to-do without a description, as events are written), DESCRIPTION from the note, DUE as a
 // date, PRIORITY on the iCalendar scale, STATUS (and PERCENT-COMPLETE when done), CLASS and
-// CATEGORIES. Where the record has them (the later desktop layout): COMPLETED on the completion
-// day at 12:00 UTC for a to-do that is done; a display VALARM at the alarm's time of day the
-// given days before the due day; and for a repeat, DTSTART on the due day with the date book's
-// RRULE (RDATEs and EXDATEs as the calendar writes them) and, for a repeat after completion, a
-// last DESCRIPTION line "Repeats after it is completed". A repeat or alarm needs a due day.
+// CATEGORIES. Where the record has them (the later desktop layout, a later handheld's Tasks):
+// COMPLETED on the completion day at 12:00 UTC for a to-do that is done; a display VALARM at the
+// alarm's time of day the given days before the due day; and for a repeat, DTSTART (a date) on
+// its first day (the due day for the desktop's) with the date book's RRULE (RDATEs and EXDATEs as
+// the calendar writes them) and, for a repeat after completion, a last DESCRIPTION line "Repeats
+// after it is completed". A desktop repeat or any alarm needs a due day. The desktop's moments
+// (completion, alarm time, repeat end and exceptions) are read on the context's clock.
 // `uid` must be unique within the list: todoUids() hands them out.
 Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
                     const TodoContext& context);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "archive_fakes.h"
-#include "support/later_builder.h"
+#include "support/later_desktop_builder.h"
 
 namespace vessory::testing {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "console/console_view.h"
 #include "support/archive_builder.h"
-#include "support/later_builder.h"
+#include "support/later_desktop_builder.h"
 #include "support/captured_stream.h"
 #include "support/organiser_builder.h"
 

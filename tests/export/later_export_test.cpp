@@ -15,7 +15,7 @@
 #include "export/export_run.h"
 #include "export/organiser_run.h"
 #include "support/fake_export.h"
-#include "support/later_builder.h"
+#include "support/later_desktop_builder.h"
 
 namespace vessory::testing {
 namespace {

@@ -1,144 +1,164 @@
 #include "support/later_builder.h"
 
+#include <algorithm>
+
 namespace vessory::testing {
 
 namespace {
 
-constexpr std::uint32_t kString = 5;
-constexpr std::uint32_t kRepeat = 8;
-
-std::string le(int width, std::uint32_t value) {
-  ArchiveBuilder out;
-  out.integer(width, value);
-  return out.bytes();
-}
-
-// The column's own code for a value of unknown meaning: 0 in four bytes, empty text, no repeat.
-LaterField filler(std::uint16_t code) {
-  if (code == 0) return {0, ""};
-  if (code == kString) return laterText("");
-  if (code == kRepeat) return laterRepeat(RecordSpec{});
-  return laterInteger(0, code);
-}
-
-LaterRecord blankRecord(const LaterPlan& plan, std::uint32_t id, std::uint32_t status,
-                        std::uint32_t placement) {
-  LaterRecord record;
-  for (std::uint16_t code : plan.fieldTypes) record.push_back(filler(code));
-  const std::uint32_t values[] = {id, status, placement};
-  for (int k = 0; k < 3; ++k) {
-    if (plan.positions[k] < record.size()) record[plan.positions[k]] = laterInteger(values[k]);
+void put(PdbBytes& out, std::uint64_t value, int width) {
+  for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) {
+    out.push_back(static_cast<unsigned char>(value >> shift));
   }
-  return record;
 }
 
-// Sets a used column, keeping the schema's code where it is a time declared an integer.
-void put(LaterRecord& record, const LaterPlan& plan, std::size_t column, LaterField field) {
-  if (column >= record.size()) return;
-  if (field.code == 3 && plan.fieldTypes[column] == 1) field.code = 1;
-  record[column] = std::move(field);
+void putText(PdbBytes& out, const std::string& text) {
+  out.insert(out.end(), text.begin(), text.end());
+  out.push_back(0);
+}
+
+void append(PdbBytes& out, const PdbBytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+
+void putRepeat(PdbBytes& out, const RepeatSpec& r) {
+  out.insert(out.end(), {r.kind, r.pad1});
+  put(out, r.end, 2);
+  out.insert(out.end(), {r.frequency, r.on, r.startOfWeek, r.pad2});
 }
 
 }  // namespace
 
-std::vector<std::uint16_t> laterDatebookTypes() {
-  return {1, 1, 1, 1, 1, 1, 6, 64, 65, 66, 67, 5, 5, 3, 3, 5, 1, 5, 6, 6, 1, 1, 8, 5, 1, 5, 5};
-}
-
-std::vector<std::uint16_t> laterTodoTypes() {
-  return {1, 1, 1, 1, 1, 1, 6, 64, 65, 66, 67, 5, 5, 5, 3, 6, 1, 5, 6, 3, 6, 3, 1, 3, 8};
-}
-
-LaterPlan laterDatebookPlan() {
-  LaterPlan plan;
-  plan.fieldTypes = laterDatebookTypes();
-  return plan;
-}
-
-LaterPlan laterTodoPlan() {
-  LaterPlan plan;
-  plan.tag = std::string("\x00\x02" "DT", 4);
-  plan.fileName = "C:\\Program Files\\palmOne\\User\\todo\\todo.dat";
-  plan.resourceId = 44;
-  plan.fieldTypes = laterTodoTypes();
-  return plan;
-}
-
-LaterField laterInteger(std::uint32_t value, std::uint32_t code) { return {code, le(4, value)}; }
-
-LaterField laterText(const std::string& text, std::uint32_t zeroWord) {
-  ArchiveBuilder out;
-  out.integer(4, zeroWord).cstring(text);
-  return {kString, out.bytes()};
-}
-
-LaterField laterRepeat(const RecordSpec& record) {
-  ArchiveBuilder out;
-  out.repeatBlock(record);
-  return {kRepeat, out.bytes().substr(4)};
-}
-
-LaterRecord laterEvent(const RecordSpec& r, const std::string& location, const LaterPlan& plan) {
-  LaterRecord record = blankRecord(plan, r.recordId, r.status, r.position);
-  put(record, plan, 5, laterInteger(r.category));
-  put(record, plan, 6, laterInteger(r.isPrivate, 6));
-  put(record, plan, 13, laterInteger(r.startTime, 3));
-  put(record, plan, 14, laterInteger(r.endTime, 3));
-  put(record, plan, 15, laterText(r.description, r.descriptionZeroWord));
-  // The duration, where the schema keeps its column an integer (as the files described do).
-  if (plan.fieldTypes.size() > 16 && plan.fieldTypes[16] == 1) {
-    put(record, plan, 16, laterInteger(r.duration));
+PdbSpec laterSpec(const std::string& creator, std::vector<PdbRecordSpec> records,
+                  std::optional<PdbBytes> appInfo) {
+  PdbSpec spec;
+  spec.creator = creator;
+  spec.version = 1;
+  std::size_t size = 300;
+  if (creator == "PDat") {
+    spec.name = "CalendarDB-PDat";
+    size = 298;
+  } else if (creator == "PAdd") {
+    spec.name = "ContactsDB-PAdd";
+  } else if (creator == "PTod") {
+    spec.name = "TasksDB-PTod";
+  } else {
+    spec.name = "MemosDB-PMem";
   }
-  put(record, plan, 17, laterText(r.note, r.noteZeroWord));
-  put(record, plan, 18, laterInteger(r.untimed, 6));
-  put(record, plan, 19, laterInteger(r.alarmSet, 6));
-  put(record, plan, 20, laterInteger(r.alarmAdvanceUnits));
-  put(record, plan, 21, laterInteger(r.alarmAdvanceType));
-  put(record, plan, 22, laterRepeat(r));
-  put(record, plan, 23, laterText(location));
-  return record;
+  if (appInfo) {
+    spec.appInfo = std::move(appInfo);
+  } else if (creator == "PAdd") {
+    spec.appInfo = contactsAppInfo({"Unfiled", "Business", "Personal"}, {});
+  } else {
+    spec.appInfo = categoryAppInfo({"Unfiled", "Business", "Personal"}, size);
+  }
+  spec.records = std::move(records);
+  return spec;
 }
 
-LaterRecord laterTodo(const LaterTodoSpec& r, const LaterPlan& plan) {
-  LaterRecord record = blankRecord(plan, r.recordId, r.status, r.placement);
-  put(record, plan, 5, laterInteger(r.category));
-  put(record, plan, 6, laterInteger(r.isPrivate, 6));
-  put(record, plan, 13, laterText(r.description));
-  put(record, plan, 14, laterInteger(r.dueDate, 3));
-  put(record, plan, 15, laterInteger(r.completed, 6));
-  put(record, plan, 16, laterInteger(r.priority));
-  put(record, plan, 17, laterText(r.note));
-  put(record, plan, 18, laterInteger(r.repeatAfterCompletion, 6));
-  put(record, plan, 19, laterInteger(r.completionDate, 3));
-  put(record, plan, 20, laterInteger(r.alarmSet, 6));
-  put(record, plan, 21, laterInteger(r.alarmTime, 3));
-  put(record, plan, 22, laterInteger(r.alarmDaysBefore));
-  put(record, plan, 23, laterInteger(kNoDueDate, 3));
-  put(record, plan, 24, laterRepeat(r.repeat));
-  return record;
+PdbBytes contactsAppInfo(const std::vector<std::string>& categories,
+                         const std::vector<std::string>& labels, std::size_t size) {
+  PdbBytes out = categoryAppInfo(categories, size);
+  for (std::size_t i = 0; i < labels.size() && 304 + 16 * (i + 1) <= size; ++i) {
+    std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(304 + 16 * i), 16, 0);
+    std::copy_n(labels[i].begin(), std::min<std::size_t>(labels[i].size(), 15),
+                out.begin() + static_cast<std::ptrdiff_t>(304 + 16 * i));
+  }
+  return out;
 }
 
-std::string buildLaterFile(const LaterPlan& plan, const std::vector<LaterRecord>& records) {
-  ArchiveBuilder out;
-  if (plan.wrapped) out.raw(std::string_view("\xBE\xBA\xFE\xCA", 4)).cstring("PalmSG Database").raw("00RV");
-  out.raw(plan.tag).raw(plan.zeroRuns[0]).integer(4, 0x1165).raw(plan.zeroRuns[1]);
-  out.cstring(plan.fileName).raw(plan.zeroRuns[2]).integer(4, 129);
-  out.integer(4, plan.categoryCount.value_or(static_cast<std::uint32_t>(plan.categories.size())));
-  for (const CategorySpec& c : plan.categories) {
-    out.integer(4, c.index).integer(4, c.id).integer(4, c.nameDirty);
-    out.cstring(c.longName).cstring(c.shortName);
+PdbBytes blob(const std::string& id, const PdbBytes& content) {
+  PdbBytes out(id.begin(), id.end());
+  put(out, content.size(), 2);
+  append(out, content);
+  return out;
+}
+
+PdbBytes zoneBlob(const ZoneSpec& zone) {
+  PdbBytes out;
+  put(out, static_cast<std::uint16_t>(zone.offset), 2);
+  out.insert(out.end(), zone.start.begin(), zone.start.end());
+  out.insert(out.end(), zone.end.begin(), zone.end.end());
+  put(out, static_cast<std::uint16_t>(zone.adjustment), 2);
+  out.insert(out.end(), {23, 0x80});
+  putText(out, zone.name);
+  return blob("Bd00", out);
+}
+
+PdbBytes meetingBlob(std::uint8_t status, std::uint8_t showAs,
+                     const std::vector<AttendeeSpec>& attendees) {
+  PdbBytes out{status, showAs};
+  put(out, attendees.size(), 2);
+  for (const AttendeeSpec& a : attendees) {
+    out.push_back(a.role);
+    putText(out, a.name);
+    putText(out, a.email);
   }
-  const auto columns = static_cast<std::uint32_t>(plan.fieldTypes.size());
-  const std::uint32_t perRow = plan.fieldsPerRow.value_or(columns);
-  out.integer(4, plan.resourceId).integer(4, perRow);
-  for (std::uint32_t position : plan.positions) out.integer(4, position);
-  out.integer(2, plan.fieldCount.value_or(static_cast<std::uint16_t>(columns)));
-  for (std::uint16_t code : plan.fieldTypes) out.integer(2, code);
-  out.integer(4, plan.entryCount.value_or(static_cast<std::uint32_t>(records.size()) * perRow));
-  for (const LaterRecord& record : records) {
-    for (const LaterField& field : record) out.integer(4, field.code).raw(field.value);
+  return blob("Bd01", out);
+}
+
+PdbBytes calendarRecord(const EventSpec& event, const std::optional<std::string>& location,
+                        const PdbBytes& tail) {
+  PdbBytes out = eventRecord(event);
+  if (location) {
+    out[6] |= 0x02;
+    putText(out, *location);
   }
-  return out.bytes() + plan.trailing;
+  append(out, tail);
+  return out;
+}
+
+PdbBytes laterContactRecord(const LaterContactSpec& layout) {
+  PdbBytes out;
+  std::uint32_t phones = 0;
+  for (int i = 0; i < 7; ++i) phones |= std::uint32_t{layout.phoneLabels[i]} << (4 * i);
+  put(out, phones, 4);
+  std::uint32_t addresses = layout.addressReserved;
+  for (int i = 0; i < 3; ++i) addresses |= std::uint32_t{layout.addressLabels[i]} << (4 * i);
+  put(out, addresses, 2);
+  put(out, layout.imReserved | layout.imLabels[0] | layout.imLabels[1] << 4, 2);
+  std::uint64_t present = 0;
+  for (int i = 0; i < 39; ++i) {
+    if (layout.fields[i]) present |= std::uint64_t{1} << i;
+  }
+  std::uint32_t wordTwo = static_cast<std::uint32_t>(present >> 28);
+  if (layout.birthday) wordTwo |= 1u << 11;
+  if (layout.birthdayFlags) wordTwo |= 1u << 12;
+  if (layout.reminderDays) wordTwo |= 1u << 13;
+  put(out, present & 0x0FFFFFFF, 4);
+  put(out, wordTwo, 4);
+  put(out, layout.companyOffset, 1);
+  for (const std::optional<std::string>& field : layout.fields) {
+    if (field) putText(out, *field);
+  }
+  if (layout.birthday) put(out, *layout.birthday, 2);
+  if (layout.birthdayFlags) put(out, *layout.birthdayFlags, 2);
+  if (layout.reminderDays) put(out, *layout.reminderDays, 1);
+  append(out, layout.tail);
+  return out;
+}
+
+PdbBytes taskRecord(const TaskSpec& layout) {
+  PdbBytes out;
+  std::uint16_t data = 0;
+  if (layout.due) data |= 0x8000;
+  if (layout.completion) data |= 0x4000;
+  if (layout.alarm) data |= 0x2000;
+  if (layout.repeat) data |= 0x1000;
+  if (!layout.description.empty()) data |= 0x0800;
+  if (!layout.note.empty()) data |= 0x0400;
+  put(out, data, 2);
+  put(out, layout.recordFlags, 2);
+  put(out, layout.priority, 2);
+  if (layout.due) put(out, *layout.due, 2);
+  if (layout.completion) put(out, *layout.completion, 2);
+  if (layout.alarm) out.insert(out.end(), layout.alarm->begin(), layout.alarm->end());
+  if (layout.repeat) {
+    put(out, layout.repeatStart.value_or(0xFFFF), 2);
+    putRepeat(out, *layout.repeat);
+  }
+  putText(out, layout.description);
+  putText(out, layout.note);
+  append(out, layout.tail);
+  return out;
 }
 
 }  // namespace vessory::testing

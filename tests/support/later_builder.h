@@ -7,77 +7,76 @@
 #include <string>
 #include <vector>
 
-#include "support/archive_builder.h"
-#include "support/organiser_builder.h"
+#include "support/handheld_builder.h"
 
 namespace vessory::testing {
 
-// Writes files of the later desktop layout (versions 4.1.4 to 4.2): the wrapper, the later
-// header and records column by column, with hooks for every fault their reader checks. Used by
-// the tests, the benchmarks and the fuzz corpus. The date book's and to-do list's records are
-// written from the same specs as the classic files, so that a test can hold the two layouts'
-// exports against each other.
+// Writes the later handhelds' databases (CalendarDB-PDat, ContactsDB-PAdd, TasksDB-PTod,
+// MemosDB-PMem) byte by byte, from the layout written down in the format note; like the
+// classic builder it shares no constant with the reader.
 
-// One field: its type code and the bytes of its value.
-struct LaterField {
-  std::uint32_t code = 1;
-  std::string value;
+// A database of one of the four ("PDat", "PAdd", "PTod", "PMem") with its name, version 1 and
+// the records given; the app-info is the application's own size unless `appInfo` is given.
+PdbSpec laterSpec(const std::string& creator, std::vector<PdbRecordSpec> records,
+                  std::optional<PdbBytes> appInfo = std::nullopt);
+
+// The Contacts app-info of `size` bytes (1092 or 1156): categories, then `labels` from 304.
+PdbBytes contactsAppInfo(const std::vector<std::string>& categories,
+                         const std::vector<std::string>& labels, std::size_t size = 1092);
+
+// One blob: its id, a 2-byte size, its content.
+PdbBytes blob(const std::string& id, const PdbBytes& content);
+
+struct ZoneSpec {
+  std::int16_t offset = 60;
+  std::array<std::uint8_t, 4> start = {2, 0, 4, 3};  // hour, weekday, week, month
+  std::array<std::uint8_t, 4> end = {3, 0, 4, 10};
+  std::int16_t adjustment = 60;
+  std::string name = "Berlin";
 };
-using LaterRecord = std::vector<LaterField>;
+PdbBytes zoneBlob(const ZoneSpec& zone);
 
-struct LaterPlan {
-  std::string tag{"\x00\x02" "BD", 4};
-  bool wrapped = true;
-  std::string fileName = "C:\\Program Files\\palmOne\\User\\datebook\\datebook.dat";
-  // The three zero runs (12, 8 and 43 bytes), written as given.
-  std::array<std::string, 3> zeroRuns = {std::string(12, '\0'), std::string(8, '\0'),
-                                         std::string(43, '\0')};
-  std::vector<CategorySpec> categories;
-  std::optional<std::uint32_t> categoryCount;
-  std::uint32_t resourceId = 43;
-  // Record id, status and placement columns, counted from 0.
-  std::array<std::uint32_t, 3> positions = {0, 2, 4};
-  std::vector<std::uint16_t> fieldTypes;
-  // Written instead of the field types' count when set.
-  std::optional<std::uint32_t> fieldsPerRow;
-  std::optional<std::uint16_t> fieldCount;
-  std::optional<std::uint32_t> entryCount;
-  std::string trailing;
+struct AttendeeSpec {
+  std::uint8_t role = 1;
+  std::string name;
+  std::string email;
 };
+PdbBytes meetingBlob(std::uint8_t status, std::uint8_t showAs,
+                     const std::vector<AttendeeSpec>& attendees);
 
-// The schemas of the files described: 27 columns for the date book, 25 for the to-do list.
-std::vector<std::uint16_t> laterDatebookTypes();
-std::vector<std::uint16_t> laterTodoTypes();
-LaterPlan laterDatebookPlan();
-LaterPlan laterTodoPlan();
+// The date book record of `event`, then the location (flag 0x0200) and the tail bytes.
+PdbBytes calendarRecord(const EventSpec& event, const std::optional<std::string>& location,
+                        const PdbBytes& tail = {});
 
-// Field values.
-LaterField laterInteger(std::uint32_t value, std::uint32_t code = 1);
-LaterField laterText(const std::string& text, std::uint32_t zeroWord = 0);
-// The repeat block of `record`, as the classic builder writes it.
-LaterField laterRepeat(const RecordSpec& record);
-
-// The later record of a classic date-book record, with a location, in the columns of `plan`
-// (the record id, status and placement where its positions say; 0 in the other columns of
-// unknown meaning, of whatever type the schema gives them).
-LaterRecord laterEvent(const RecordSpec& record, const std::string& location,
-                       const LaterPlan& plan);
-
-// A later to-do: the classic fields and the later ones.
-struct LaterTodoSpec : TodoSpec {
-  std::uint32_t repeatAfterCompletion = 0;
-  std::uint32_t completionDate = kNoDueDate;
-  std::uint32_t alarmSet = 0;
-  std::uint32_t alarmTime = 0xFFFFFFFF;
-  std::uint32_t alarmDaysBefore = 0xFFFFFFFF;
-  // Written when repeatFlag is not 0 (see RecordSpec).
-  RecordSpec repeat;
+struct LaterContactSpec {
+  std::array<std::uint8_t, 7> phoneLabels = {0, 1, 2, 3, 4, 5, 7};
+  std::array<std::uint8_t, 3> addressLabels = {0, 1, 2};
+  std::array<std::uint8_t, 2> imLabels = {1, 2};
+  // Or-ed into the label words: the reserved bits real records carry.
+  std::uint16_t addressReserved = 0;
+  std::uint16_t imReserved = 0;
+  std::array<std::optional<std::string>, 39> fields;
+  std::optional<std::uint16_t> birthday;
+  std::optional<std::uint16_t> birthdayFlags;
+  std::optional<std::uint8_t> reminderDays;
+  std::uint8_t companyOffset = 0;  // written as is
+  PdbBytes tail;                   // blobs, or junk
 };
-LaterRecord laterTodo(const LaterTodoSpec& record, const LaterPlan& plan);
+PdbBytes laterContactRecord(const LaterContactSpec& layout);
 
-// The whole file: wrapper, tag, header for `records.size()` records, the records, the trailing
-// bytes.
-std::string buildLaterFile(const LaterPlan& plan, const std::vector<LaterRecord>& records);
+struct TaskSpec {
+  std::uint16_t recordFlags = 0;
+  std::uint16_t priority = 1;
+  std::optional<std::uint16_t> due;
+  std::optional<std::uint16_t> completion;
+  std::optional<std::array<std::uint8_t, 4>> alarm;  // hour, minute, days (2)
+  std::optional<std::uint16_t> repeatStart;
+  std::optional<RepeatSpec> repeat;
+  std::string description;
+  std::string note;
+  PdbBytes tail;
+};
+PdbBytes taskRecord(const TaskSpec& layout);
 
 }  // namespace vessory::testing
 
