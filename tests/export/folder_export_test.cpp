@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -224,6 +225,109 @@ TEST(FolderExportTest, AStopEndsTheArchiveUnderWayAndStartsNoOther) {
     if (row.outputs == 0) {
       EXPECT_TRUE(files.folders.empty());
     }
+  }
+}
+
+// Each way an archive's exports can end has its words in the summary line, with the runs'
+// messages on the same line, each once; a failure in one archive touches no other.
+TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const std::string whole = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
+  RecordSpec broken = journalRecord("9:00: never");
+  broken.rawNote = std::string("\xFF\x00\x00\x02\x00", 5);
+  OrganiserArchiveSpec later;
+  later.tag = std::string("\x00\x02" "DT", 4);
+  const struct {
+    const char* name;
+    std::string path;
+    std::string bytes;
+    std::function<void(MemoryFiles&)> setUp;
+    std::string line;
+  } rows[] = {
+      {"data after the end", "/p/Datebook.dat", whole + "Z", nullptr,
+       "Datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry); data after the "
+       "last record"},
+      {"sequencing error", "/p/datebook/Datebook.dat",
+       ArchiveBuilder().archive({journalRecord("9:15 am: Up"), broken}).bytes(), nullptr,
+       "datebook/Datebook.dat (date book): calendar.ics (1 event, 1 left out, 0 not reached, of 2 "
+       "announced), journal.csv (1 entry); damaged: exported up to the damage -- sequencing error"},
+      {"no journal entry", "/p/Datebook.dat",
+       ArchiveBuilder().archive({journalRecord("x", 0, "Gym")}).bytes(), nullptr,
+       "Datebook.dat (date book): calendar.ics (1 event), no entries under \"daily journal\", "
+       "journal.csv not written; all done"},
+      {"later to-do file", "/p/todo/ToDo.dat", buildTodoArchive(later, {}), nullptr,
+       "todo/ToDo.dat (to-do list): a later desktop version, not read yet -- /p/todo/ToDo.dat "
+       "is a to-do file of a later desktop version, which is not read yet; nothing was exported"},
+      {"output folder not made", "/p/address/Address.dat", buildAddressArchive({}, {ContactSpec{}}),
+       [](MemoryFiles& f) { f.uncreatable["/o"] = "Read-only file system"; },
+       "address/Address.dat (address book): output not created -- Cannot create "
+       "/o/contacts.vcf: cannot make /o: Read-only file system"},
+      {"write failure", "/p/memopad/MemoPad.mpa", buildMemoArchive({}, {MemoSpec{}}),
+       [](MemoryFiles& f) { f.failWritesAfter = 0; },
+       "memopad/MemoPad.mpa (memo pad, archive file): memos-archive/ (0 memos, 1 not reached, of 1 "
+       "announced); writing failed -- Cannot write /o/memos-archive: Unfiled/Memo 1.txt: No space "
+       "left on device"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFiles files;
+    files.archives[row.path] = row.bytes;
+    if (row.setUp) row.setUp(files);
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    settings.zoneName = "UTC";
+    settings.stampTime = 0;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+    ASSERT_EQ(result.archives.size(), 1u);
+    EXPECT_EQ(exporting::summaryLine(result.archives[0]), row.line);
+  }
+}
+
+// The folder export refuses to start, and says why, when the output would mix with the
+// archives, the folder cannot be read or holds none; nothing is made then.
+TEST(FolderExportTest, NoExportStartsWithoutAFolderToReadAndOneToWriteTo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const std::string whole = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
+  const struct {
+    const char* name;
+    std::string output;
+    std::function<void(MemoryFiles&)> setUp;
+    exporting::FolderStatus status;
+    std::string problemStart;
+  } rows[] = {
+      {"output inside a kind folder", "/p/datebook/out",
+       [&](MemoryFiles& f) { f.archives["/p/datebook/Datebook.dat"] = whole; },
+       exporting::FolderStatus::kOutputRefused, ""},
+      {"folder unreadable", "/o",
+       [](MemoryFiles& f) {
+         f.folders.push_back("/p");
+         f.unreadable["/p"] = "Permission denied";
+       },
+       exporting::FolderStatus::kNothingFound, "cannot read /p: Permission denied"},
+      {"no archive", "/o", [](MemoryFiles& f) { f.archives["/p/notes.txt"] = "text"; },
+       exporting::FolderStatus::kNothingFound, "no archive found; looked in /p"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFiles files;
+    row.setUp(files);
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = row.output;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    EXPECT_EQ(result.status, row.status);
+    EXPECT_FALSE(result.problem.empty());
+    EXPECT_EQ(result.problem.rfind(row.problemStart, 0), 0u) << result.problem;
+    EXPECT_TRUE(result.archives.empty());
+    EXPECT_TRUE(files.outputPaths().empty());
   }
 }
 
