@@ -238,12 +238,13 @@ TEST_F(WindowTest, HelpShowsTheWholeTextInOneMessage) {
       "the same directory, with the times of your computer's time zone.\r\nAddress books, "
       "to-do lists and memo pads are exported too, whatever the file is called: select "
       "Address.dat, ToDo.dat or MemoPad.dat (or an archive file .aba, .tda or .mpa, or a "
-      "handheld AddressDB, ToDoDB or MemoDB .pdb) and click on export. The contacts go to a "
+      "handheld AddressDB, ToDoDB or MemoDB .pdb, or a later handheld's ContactsDB-PAdd, "
+      "TasksDB-PTod or MemosDB-PMem .pdb) and click on export. The contacts go to a "
       "vCard file (.vcf), the to-dos to an iCalendar file (.ics) and each memo to a text file "
       "in a folder of the file's name, all in the same directory; an archive file's output gets "
       "-archive added to its name. The journal options do not apply to them and are greyed out "
-      "while such a file is selected. A handheld DatebookDB.pdb is exported as Datebook.dat "
-      "is.\r\nIf you have any "
+      "while such a file is selected. A handheld DatebookDB.pdb or CalendarDB-PDat.pdb is "
+      "exported as Datebook.dat is.\r\nIf you have any "
       "questions on this application, email Tamsford Software at support@vessory.example.com");
   EXPECT_EQ(messages_[0], expected);
   EXPECT_EQ(messages_[0].count("\r\n"), 7);
