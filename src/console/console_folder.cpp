@@ -5,6 +5,8 @@
 
 #include "calendar/system_zone.h"
 #include "console/console_view.h"
+#include "console/stop_signals.h"
+#include "export/export_view.h"
 #include "export/folder_export.h"
 #include "export/organiser_run.h"
 
@@ -27,6 +29,7 @@ class ConsoleFolderView : public exporting::FolderView {
   void showDetail(const std::string& label, const std::string& description) override {
     put(err_, label + "\t" + description + "\n");
   }
+  bool endRequested() override { return stopSignal() != 0; }
 
  private:
   std::FILE* err_;
@@ -61,6 +64,28 @@ std::string zoneText(const ConsoleOptions& options) {
   return zone;
 }
 
+// After a stop: what was kept of the archive stopped part-way, where, and what was not started.
+std::string stoppedText(const exporting::FolderResult& result, const std::string& outputFolder) {
+  std::string text;
+  if (!result.stoppedArchive) {
+    text = "Stopped: the archives before that point have been exported into " + outputFolder;
+  } else {
+    const exporting::ArchiveReport& report = result.archives[*result.stoppedArchive];
+    std::string kept;
+    for (const exporting::PartReport& part : report.parts) {
+      if (part.output.empty()) continue;
+      kept += (kept.empty() ? "" : " and ") + exporting::joinPath(outputFolder, part.output);
+    }
+    text = kept.empty() ? "Stopped: nothing of " + report.archive + " had been written then"
+                        : "Stopped: the " + std::to_string(report.recordsRead) + " records of " +
+                              report.archive + " read before that point have been kept in " + kept;
+  }
+  for (std::size_t i = 0; i < result.notStarted.size(); ++i) {
+    text += (i == 0 ? "; not started: " : ", ") + result.notStarted[i];
+  }
+  return text;
+}
+
 int usageError(std::FILE* err, const std::string& text) {
   put(err, "vessory-export: " + text + "\nTry 'vessory-export --help'.\n");
   return 2;
@@ -89,8 +114,8 @@ int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::
     default:
       break;
   }
-  put(err, "Exported " + files.absolutePath(*options.all) + " into " +
-               files.absolutePath(result.outputFolder) + "; times as the clock showed them in " +
+  const std::string outputFolder = files.absolutePath(result.outputFolder);
+  put(err, "Exported " + files.absolutePath(*options.all) + " into " + outputFolder + "; times as the clock showed them in " +
                zoneText(options) + ":\n");
   int status = 0;
   for (const exporting::ArchiveReport& report : result.archives) {
@@ -103,6 +128,10 @@ int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::
   for (const std::string& unreadable : result.unreadable) {
     put(err, unreadable + "\n");
     status = std::max(status, 3);
+  }
+  if (result.stopped && stopSignal() != 0) {
+    put(err, stoppedText(result, outputFolder) + "\n");
+    return 128 + stopSignal();
   }
   return status;
 }

@@ -12,8 +12,9 @@ namespace vessory::console {
 // export/folder_export.h) and prints on `err` one progress line per archive when
 // `showProgress` is set, the details when asked for, and the summary, one line per archive.
 // Returns the exit status: 2 for a refused output folder or an unknown zone or character set,
-// 3 when no archive was found or the output folder could not be made, otherwise the worst of
-// the exports' statuses. The options must have been parsed with --all.
+// 3 when no archive was found or the output folder could not be made, 128 + the signal's number
+// when a stop signal ended it part-way (the summary then says what was kept and what was not
+// started), otherwise the worst of the exports' statuses. The options must have been parsed with --all.
 int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::FILE* err,
                  bool showProgress);
 

@@ -45,10 +45,15 @@ class CollectingView : public JournalView {
     }
   }
   void endProgram() override {}
+  bool endRequested() override { return front_.endRequested(); }
 
   void setDetails(bool on) { details_ = on; }
   std::vector<std::string>& messages() { return messages_; }
-  std::int64_t recordsRead() const { return current_.empty() ? 0 : std::stoll(current_); }
+  // The record shown last is the one a stop came before: it was not read.
+  std::int64_t recordsRead(bool stopped) const {
+    const std::int64_t shown = current_.empty() ? 0 : std::stoll(current_);
+    return stopped && shown > 0 ? shown - 1 : shown;
+  }
 
  private:
   const FolderSettings& settings_;
@@ -61,7 +66,6 @@ class CollectingView : public JournalView {
   std::vector<std::string> messages_;
 };
 
-// The counts of a part; after damage also the records never reached and those announced.
 // The files of one archive's exports: its output folder (and the folders above it) is made
 // when the first output in it is started, so that an archive that gives nothing makes none.
 // Everything else goes to the files it borrows.
@@ -117,6 +121,7 @@ class OutputFolderFiles : public files::ExportFiles {
   bool made_ = false;
 };
 
+// The counts of a part; after damage also the records never reached and those announced.
 std::string withLeftOut(std::string counts, const LeftOutRecords& left) {
   const std::int64_t leftOut = left.deleted + left.unreadable + left.cutShort;
   if (leftOut > 0) counts += ", " + std::to_string(leftOut) + " left out";
@@ -268,6 +273,12 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
   return part;
 }
 
+bool stoppedPartWay(const ArchiveReport& report) {
+  return std::any_of(report.parts.begin(), report.parts.end(), [](const PartReport& part) {
+    return part.outcome == ExportOutcome::kEndRequested;
+  });
+}
+
 // Whether the exports can start: the output folder is not refused and archives were found.
 // Otherwise `result` says why. The output folders are made as the first output goes there.
 bool ready(files::ExportFiles& files, const std::string& folder, const FolderLayout& layout,
@@ -303,10 +314,19 @@ FolderResult FolderExport::run(FolderView& view) {
   result.unreadable = layout.unreadable;
   if (!ready(files_, settings_.folder, layout, result)) return result;
   for (const FoundArchive& found : layout.archives) {
+    if (result.stopped || view.endRequested()) {
+      result.stopped = true;
+      result.notStarted.push_back(found.shownName);
+      continue;
+    }
     ArchiveReport& report = result.archives.emplace_back();
     report.archive = found.shownName;
     exportArchive(found, view, report);
     view.archiveRead(found.shownName, report.recordsRead);
+    if (stoppedPartWay(report)) {
+      result.stopped = true;
+      result.stoppedArchive = result.archives.size() - 1;
+    }
   }
   return result;
 }
@@ -358,8 +378,15 @@ void FolderExport::exportDatebook(files::ExportFiles& files, const FoundArchive&
   runView.setDetails(settings_.details);
   PartReport journal = journalPart(files, settings_, found, runView);
   runView.setDetails(false);  // once per record is enough
-  report.parts = {calendarPart(files, settings_, found, runView), std::move(journal)};
-  report.recordsRead = runView.recordsRead();
+  // Stopped in the journal: the calendar would only read the archive again.
+  PartReport calendar =
+      journal.outcome == ExportOutcome::kEndRequested
+          ? PartReport{"", exportName(archive::RecordKind::kDatebook, found.sort) + " not started",
+                       ExportOutcome::kEndRequested}
+          : calendarPart(files, settings_, found, runView);
+  const bool stopped = calendar.outcome == ExportOutcome::kEndRequested;
+  report.parts = {std::move(calendar), std::move(journal)};
+  report.recordsRead = runView.recordsRead(stopped);
   report.messages = std::move(runView.messages());
 }
 
@@ -389,8 +416,8 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
                      tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
                      tally.written});
   }
+  report.recordsRead = runView.recordsRead(part.outcome == ExportOutcome::kEndRequested);
   report.parts = {std::move(part)};
-  report.recordsRead = runView.recordsRead();
   report.messages = std::move(runView.messages());
 }
 

@@ -44,6 +44,10 @@ class FolderView {
   // With details asked for: a record's time (or number) and its description, as the archive
   // holds it, once per record of every archive.
   virtual void showDetail(const std::string& label, const std::string& description) = 0;
+  // True once the user has asked the export to stop (a stop signal): the archive under way
+  // stops at its next record, keeping its whole records, and the archives after it are not
+  // started.
+  virtual bool endRequested() { return false; }
 };
 
 // One export of an archive: its output, as the summary names it, what it holds, and how it
@@ -61,6 +65,7 @@ struct ArchiveReport {
   std::vector<PartReport> parts;      // none for an archive left out
   std::string note;                   // why it was left out, or what it is not
   std::vector<std::string> messages;  // what the runs reported, each once, in order
+  // The records read whole; for an archive stopped part-way, those before the stop.
   std::int64_t recordsRead = 0;
 };
 
@@ -78,6 +83,11 @@ struct FolderResult {
   std::vector<ArchiveReport> archives;
   // Folders that could not be read, with the system's reason: nothing in them was exported.
   std::vector<std::string> unreadable;
+  // Once a stop was asked for: the archive stopped part-way (an index into `archives`; none
+  // when the stop came between two archives) and the archives not started, as found.
+  bool stopped = false;
+  std::optional<std::size_t> stoppedArchive;
+  std::vector<std::string> notStarted;
 };
 
 // The export of a whole user folder (or a folder of several users' folders): finds the

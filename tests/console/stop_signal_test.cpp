@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "support/archive_builder.h"
+#include "support/organiser_builder.h"
 
 extern char** environ;
 
@@ -24,6 +25,8 @@ namespace vessory::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int kRecords = 20000;
 
 std::string readAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -39,63 +42,127 @@ std::vector<RecordSpec> entries(int count) {
   return records;
 }
 
-// The details go to a pipe nobody reads until the tool blocks writing them, mid-export; then
-// the signal is sent and the pipe drained. The run stops at the next record, keeps the rows of
-// the records read before it, says so, and ends with 128 + the signal.
+// A folder of its own with a date book big enough to be stopped in.
+struct StopFolder {
+  fs::path folder = fs::temp_directory_path() / ("vessory-stop-" + std::to_string(getpid()));
+  StopFolder() {
+    fs::remove_all(folder);
+    fs::create_directories(folder / "user" / "datebook");
+    std::ofstream(folder / "user" / "datebook" / "Datebook.dat", std::ios::binary)
+        << ArchiveBuilder().archive(entries(kRecords)).bytes();
+  }
+  ~StopFolder() { fs::remove_all(folder); }
+};
+
+struct Stopped {
+  int status = 0;     // as waitpid gives it
+  std::string said;   // everything on standard error
+};
+
+// Runs the tool with `args`, its details going to a pipe nobody reads until the tool blocks
+// writing them, mid-export; then sends `signal` and drains the pipe.
+Stopped runAndStop(std::vector<std::string> args, int signal) {
+  Stopped stopped;
+  int err[2];
+  if (pipe(err) != 0) return stopped;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  posix_spawn_file_actions_addclose(&actions, err[0]);
+  args.insert(args.begin(), VESSORY_EXPORT_PATH);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, VESSORY_EXPORT_PATH, &actions, nullptr, argv.data(),
+                                  environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(err[1]);
+  if (spawned != 0) {
+    close(err[0]);
+    return stopped;
+  }
+  // Full: the tool is stopped in a write, well inside the export.
+  const int capacity = fcntl(err[0], F_GETPIPE_SZ);
+  for (int unread = 0; unread < capacity;) ioctl(err[0], FIONREAD, &unread);
+  kill(child, signal);
+  char buffer[65536];
+  for (ssize_t got; (got = read(err[0], buffer, sizeof buffer)) > 0;) stopped.said.append(buffer, got);
+  close(err[0]);
+  waitpid(child, &stopped.status, 0);
+  return stopped;
+}
+
+// The rows of a journal CSV, which must end with the last one whole.
+int rowsKept(const std::string& rows) {
+  int kept = 0;
+  for (std::size_t at = rows.find("\r\n"); at != std::string::npos; at = rows.find("\r\n", at + 1)) {
+    ++kept;
+  }
+  EXPECT_TRUE(rows.ends_with("\"entry " + std::to_string(kept) + "\"\r\n")) << rows.size();
+  return kept;
+}
+
+// The run stops at the next record, keeps the rows of the records read before it, says so, and
+// ends with 128 + the signal.
 TEST(StopSignalTest, ASignalMidExportKeepsTheWholeRecordsReadAndEndsWithItsStatus) {
-  constexpr int kRecords = 20000;
-  const fs::path folder = fs::temp_directory_path() / ("vessory-stop-" + std::to_string(getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  const fs::path archive = folder / "Datebook.dat";
-  std::ofstream(archive, std::ios::binary) << ArchiveBuilder().archive(entries(kRecords)).bytes();
+  const StopFolder files;
+  const fs::path archive = files.folder / "user" / "datebook" / "Datebook.dat";
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(signal);
-    const fs::path csv = folder / "out.csv";
+    const fs::path csv = files.folder / "out.csv";
     std::ofstream(csv, std::ios::binary) << "earlier";
-    int err[2];
-    ASSERT_EQ(pipe(err), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    posix_spawn_file_actions_addclose(&actions, err[0]);
-    const std::string output = csv.string(), input = archive.string();
-    std::vector<std::string> args = {VESSORY_EXPORT_PATH, "-d", "-o", output, input};
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, VESSORY_EXPORT_PATH, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(err[1]);
+    const std::string output = csv.string();
+    const Stopped stopped = runAndStop({"-d", "-o", output, archive.string()}, signal);
+    const std::string& said = stopped.said;
 
-    // Full: the tool is stopped in a write, well inside the export.
-    const int capacity = fcntl(err[0], F_GETPIPE_SZ);
-    for (int unread = 0; unread < capacity;) ioctl(err[0], FIONREAD, &unread);
-    kill(child, signal);
-    std::string said;
-    char buffer[65536];
-    for (ssize_t got; (got = read(err[0], buffer, sizeof buffer)) > 0;) said.append(buffer, got);
-    close(err[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-
-    ASSERT_TRUE(WIFEXITED(status)) << said.substr(said.size() - 300);
-    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
-    const std::string rows = readAll(csv);
-    int kept = 0;
-    for (std::size_t at = rows.find("\r\n"); at != std::string::npos; at = rows.find("\r\n", at + 1)) {
-      ++kept;
-    }
+    ASSERT_TRUE(WIFEXITED(stopped.status)) << said.substr(said.size() - 300);
+    EXPECT_EQ(WEXITSTATUS(stopped.status), 128 + signal);
+    const int kept = rowsKept(readAll(csv));
     EXPECT_GT(kept, 0);
     EXPECT_LT(kept, kRecords);
-    EXPECT_TRUE(rows.ends_with("\"entry " + std::to_string(kept) + "\"\r\n"));
     EXPECT_TRUE(said.ends_with("\nStopped: the " + std::to_string(kept) +
                                " records read before that point have been kept in " + output +
                                "\n"))
         << said.substr(said.size() - 300);
   }
-  fs::remove_all(folder);
+}
+
+// A whole user folder: the date book being exported stops at its next record with its journal
+// whole and in place, its calendar and the memo pad after it are not started, and the summary
+// says what was kept, where, and what was not started.
+TEST(StopSignalTest, ASignalDuringAWholeFolderStopsItsArchiveAndStartsNoOther) {
+  const StopFolder files;
+  const fs::path user = files.folder / "user";
+  fs::create_directories(user / "memopad");
+  MemoSpec memo;
+  memo.text = "Not started";
+  std::ofstream(user / "memopad" / "MemoPad.dat", std::ios::binary) << buildMemoArchive({}, {memo});
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    const fs::path out = files.folder / ("out-" + std::to_string(signal));
+    const Stopped stopped =
+        runAndStop({"--all", user.string(), "-d", "-o", out.string()}, signal);
+    const std::string& said = stopped.said;
+
+    ASSERT_TRUE(WIFEXITED(stopped.status)) << said.substr(said.size() - 300);
+    EXPECT_EQ(WEXITSTATUS(stopped.status), 128 + signal);
+    std::vector<std::string> made;
+    for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
+      made.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(made, std::vector<std::string>{"journal.csv"});  // no temporary left either
+    const int kept = rowsKept(readAll(out / "journal.csv"));
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, kRecords);
+    const std::string entriesKept = std::to_string(kept) + (kept == 1 ? " entry" : " entries");
+    EXPECT_TRUE(said.ends_with(
+        "\ndatebook/Datebook.dat (date book): calendar.ics not started, journal.csv (" +
+        entriesKept + "); stopped\nStopped: the " + std::to_string(kept) +
+        " records of datebook/Datebook.dat read before that point have been kept in " +
+        fs::absolute(out / "journal.csv").string() + "; not started: memopad/MemoPad.dat\n"))
+        << said.substr(said.size() - 400);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -195,6 +197,194 @@ TEST(FolderExportTest, ZoneGivenDatesTheJournalAsTheCalendarUnlessABiasIsGiven) 
       EXPECT_NE(files.csv(exporting::joinPath("/o", "calendar.ics")).find("DTSTART:20020407T013000"),
                 std::string::npos);
     }
+  }
+}
+
+// A stop asked for while the folder is exported: the archive under way stops at its next record
+// with what it wrote whole and in place (a date book stopped in its journal does not start its
+// calendar), the archives after it are not started, and a stop asked for only after the last
+// record stops nothing.
+TEST(FolderExportTest, AStopEndsTheArchiveUnderWayAndStartsNoOther) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  struct StoppingView : RecordingFolderView {
+    std::size_t stopAfter = 0;  // details shown
+    bool endRequested() override { return details.size() >= stopAfter; }
+  };
+  const struct {
+    std::size_t stopAfter;
+    std::vector<std::string> lines;
+    std::vector<std::string> notStarted;
+    std::optional<std::size_t> stoppedArchive;
+    std::int64_t recordsRead;  // of the archive stopped
+    std::size_t outputs;
+  } rows[] = {
+      {0, {}, {"datebook/Datebook.dat", "memopad/MemoPad.dat"}, std::nullopt, 0, 0},
+      {2,
+       {"datebook/Datebook.dat (date book): calendar.ics not started, journal.csv (2 entries); "
+        "stopped"},
+       {"memopad/MemoPad.dat"},
+       0,
+       2,
+       1},
+      {4,
+       {"datebook/Datebook.dat (date book): calendar.ics (3 events), journal.csv (3 entries); "
+        "all done",
+        "memopad/MemoPad.dat (memo pad): memos/ (1 memo, 2 not reached, of 3 announced); stopped"},
+       {},
+       1,
+       1,
+       3},
+      {6,
+       {"datebook/Datebook.dat (date book): calendar.ics (3 events), journal.csv (3 entries); "
+        "all done",
+        "memopad/MemoPad.dat (memo pad): memos/ (3 memos); all done"},
+       {},
+       std::nullopt,
+       0,
+       5},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.stopAfter);
+    MemoryFiles files;
+    files.archives["/p/datebook/Datebook.dat"] =
+        ArchiveBuilder()
+            .archive({journalRecord("9:15 am: one"), journalRecord("9:15 am: two"),
+                      journalRecord("9:15 am: three")})
+            .bytes();
+    std::vector<MemoSpec> memos(3);
+    for (std::size_t i = 0; i < memos.size(); ++i) memos[i].text = "Memo " + std::to_string(i);
+    files.archives["/p/memopad/MemoPad.dat"] = buildMemoArchive({}, memos);
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    settings.zoneName = "UTC";
+    settings.stampTime = 0;
+    settings.details = true;
+    StoppingView view;
+    view.stopAfter = row.stopAfter;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+
+    ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+    std::vector<std::string> lines;
+    for (const exporting::ArchiveReport& report : result.archives) {
+      lines.push_back(exporting::summaryLine(report));
+    }
+    EXPECT_EQ(lines, row.lines);
+    EXPECT_EQ(result.notStarted, row.notStarted);
+    EXPECT_EQ(result.stopped, row.stoppedArchive || !row.notStarted.empty());
+    EXPECT_EQ(result.stoppedArchive, row.stoppedArchive);
+    if (row.stoppedArchive) {
+      EXPECT_EQ(result.archives[*row.stoppedArchive].recordsRead, row.recordsRead);
+    }
+    EXPECT_EQ(files.outputPaths().size(), row.outputs);
+    if (row.outputs == 0) {
+      EXPECT_TRUE(files.folders.empty());
+    }
+  }
+}
+
+// Each way an archive's exports can end has its words in the summary line, with the runs'
+// messages on the same line, each once; a failure in one archive touches no other.
+TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const std::string whole = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
+  RecordSpec broken = journalRecord("9:00: never");
+  broken.rawNote = std::string("\xFF\x00\x00\x02\x00", 5);
+  OrganiserArchiveSpec later;
+  later.tag = std::string("\x00\x02" "DT", 4);
+  const struct {
+    const char* name;
+    std::string path;
+    std::string bytes;
+    std::function<void(MemoryFiles&)> setUp;
+    std::string line;
+  } rows[] = {
+      {"data after the end", "/p/Datebook.dat", whole + "Z", nullptr,
+       "Datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry); data after the "
+       "last record"},
+      {"sequencing error", "/p/datebook/Datebook.dat",
+       ArchiveBuilder().archive({journalRecord("9:15 am: Up"), broken}).bytes(), nullptr,
+       "datebook/Datebook.dat (date book): calendar.ics (1 event, 1 left out, 0 not reached, of 2 "
+       "announced), journal.csv (1 entry); damaged: exported up to the damage -- sequencing error"},
+      {"no journal entry", "/p/Datebook.dat",
+       ArchiveBuilder().archive({journalRecord("x", 0, "Gym")}).bytes(), nullptr,
+       "Datebook.dat (date book): calendar.ics (1 event), no entries under \"daily journal\", "
+       "journal.csv not written; all done"},
+      {"later to-do file", "/p/todo/ToDo.dat", buildTodoArchive(later, {}), nullptr,
+       "todo/ToDo.dat (to-do list): a later desktop version, not read yet -- /p/todo/ToDo.dat "
+       "is a to-do file of a later desktop version, which is not read yet; nothing was exported"},
+      {"output folder not made", "/p/address/Address.dat", buildAddressArchive({}, {ContactSpec{}}),
+       [](MemoryFiles& f) { f.uncreatable["/o"] = "Read-only file system"; },
+       "address/Address.dat (address book): output not created -- Cannot create "
+       "/o/contacts.vcf: cannot make /o: Read-only file system"},
+      {"write failure", "/p/memopad/MemoPad.mpa", buildMemoArchive({}, {MemoSpec{}}),
+       [](MemoryFiles& f) { f.failWritesAfter = 0; },
+       "memopad/MemoPad.mpa (memo pad, archive file): memos-archive/ (0 memos, 1 not reached, of 1 "
+       "announced); writing failed -- Cannot write /o/memos-archive: Unfiled/Memo 1.txt: No space "
+       "left on device"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFiles files;
+    files.archives[row.path] = row.bytes;
+    if (row.setUp) row.setUp(files);
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    settings.zoneName = "UTC";
+    settings.stampTime = 0;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+    ASSERT_EQ(result.archives.size(), 1u);
+    EXPECT_EQ(exporting::summaryLine(result.archives[0]), row.line);
+  }
+}
+
+// The folder export refuses to start, and says why, when the output would mix with the
+// archives, the folder cannot be read or holds none; nothing is made then.
+TEST(FolderExportTest, NoExportStartsWithoutAFolderToReadAndOneToWriteTo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const std::string whole = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
+  const struct {
+    const char* name;
+    std::string output;
+    std::function<void(MemoryFiles&)> setUp;
+    exporting::FolderStatus status;
+    std::string problemStart;
+  } rows[] = {
+      {"output inside a kind folder", "/p/datebook/out",
+       [&](MemoryFiles& f) { f.archives["/p/datebook/Datebook.dat"] = whole; },
+       exporting::FolderStatus::kOutputRefused, ""},
+      {"folder unreadable", "/o",
+       [](MemoryFiles& f) {
+         f.folders.push_back("/p");
+         f.unreadable["/p"] = "Permission denied";
+       },
+       exporting::FolderStatus::kNothingFound, "cannot read /p: Permission denied"},
+      {"no archive", "/o", [](MemoryFiles& f) { f.archives["/p/notes.txt"] = "text"; },
+       exporting::FolderStatus::kNothingFound, "no archive found; looked in /p"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFiles files;
+    row.setUp(files);
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = row.output;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    EXPECT_EQ(result.status, row.status);
+    EXPECT_FALSE(result.problem.empty());
+    EXPECT_EQ(result.problem.rfind(row.problemStart, 0), 0u) << result.problem;
+    EXPECT_TRUE(result.archives.empty());
+    EXPECT_TRUE(files.outputPaths().empty());
   }
 }
 

@@ -57,18 +57,26 @@ class SharedOutput : public files::OutputFile {
   long long failAfter_;
 };
 
-// An archive source that owns a copy of the bytes.
+// An archive source that owns a copy of the bytes; given a reason, it fails as a disk does
+// once the bytes are handed out.
 class OwnedSource : public files::ByteSource {
  public:
-  explicit OwnedSource(std::string bytes) : bytes_(std::move(bytes)) {}
+  explicit OwnedSource(std::string bytes, std::string failure = {})
+      : bytes_(std::move(bytes)), failure_(std::move(failure)) {}
   std::span<const unsigned char> nextChunk() override {
-    if (done_) return {};
+    if (done_) {
+      error_ = failure_;
+      return {};
+    }
     done_ = true;
     return {reinterpret_cast<const unsigned char*>(bytes_.data()), bytes_.size()};
   }
+  std::string errorText() const override { return error_; }
 
  private:
   std::string bytes_;
+  std::string failure_;
+  std::string error_;
   bool done_ = false;
 };
 
@@ -118,6 +126,10 @@ std::unique_ptr<files::ByteSource> MemoryFiles::openArchive(const std::string& p
   if (auto refused = unreadable.find(path); refused != unreadable.end()) {
     error = refused->second;
     return nullptr;
+  }
+  if (auto failing = failReadsAfter.find(path); failing != failReadsAfter.end()) {
+    return std::make_unique<OwnedSource>(found->second.substr(0, failing->second),
+                                         "Input/output error");
   }
   return std::make_unique<OwnedSource>(found->second);
 }

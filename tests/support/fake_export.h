@@ -63,6 +63,8 @@ class MemoryFiles : public files::ExportFiles {
   std::map<std::string, std::string> unreadable;
   // Paths that name the same file as another (path -> canonical path).
   std::map<std::string, std::string> aliases;
+  // Archives whose reading fails ("Input/output error") after this many bytes, by path.
+  std::map<std::string, std::size_t> failReadsAfter;
   // Fail writing after this many bytes (none when negative).
   long long failWritesAfter = -1;
 

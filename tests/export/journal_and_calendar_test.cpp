@@ -1,0 +1,104 @@
+#include "export/journal_and_calendar.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/run_steps.h"
+#include "support/archive_builder.h"
+#include "support/fake_export.h"
+
+namespace vessory::testing {
+namespace {
+
+const std::string kFolder = "C:\\Palm\\User\\datebook";
+const std::string kCsvPath = kFolder + exporting::pathSeparator() + "datebook.csv";
+const std::string kCalendarPath = kFolder + exporting::pathSeparator() + "datebook.ics";
+
+// A view that can ask for the end of the program when a message is shown, as a user closing
+// the window over a warning does.
+struct EndingView : RecordingView {
+  bool endOnMessage = false;
+  void showMessage(const std::string& text) override {
+    RecordingView::showMessage(text);
+    if (endOnMessage) endWanted = true;
+  }
+};
+
+std::string withBrokenSecond() {
+  RecordSpec broken = journalRecord("9:00: never");
+  broken.rawNote = std::string("\xFF\x00\x00\x02\x00", 5);
+  return ArchiveBuilder().archive({journalRecord("9:00: kept"), broken}).bytes();
+}
+
+std::string cutInSecond() {
+  const ArchiveBuilder built =
+      ArchiveBuilder().archive({journalRecord("9:00: kept"), journalRecord("9:00: cut")});
+  return built.truncated(built.size() - 3);
+}
+
+long countContaining(const std::vector<std::string>& messages, const std::string& part) {
+  return std::count_if(messages.begin(), messages.end(), [&](const std::string& m) {
+    return m.find(part) != std::string::npos;
+  });
+}
+
+// One press of Export with the calendar: the calendar is begun only after a journal read to its
+// end, the archive's warning is shown once, the final message names what exists and says
+// "All Done!" only when both parts are whole, and the program ends as after the journal alone.
+TEST(JournalAndCalendarRunTest, TheCalendarFollowsAWholeReadingAndTheFinalMessageTellsBoth) {
+  const std::string whole = ArchiveBuilder().archive({journalRecord("9:00: x")}).bytes();
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::function<void(MemoryFiles&, EndingView&)> setUp;
+    bool csv, calendar, ended;
+    std::string finalStart;                  // how the last message starts
+    std::vector<std::string> once;           // texts shown exactly once over every message
+  } rows[] = {
+      {"whole", whole, nullptr, true, true, true,
+       std::string(exporting::kAllDone) + exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n",
+       {kCalendarPath}},
+      {"ended early", cutInSecond(), nullptr, true, true, true,
+       exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n" + exporting::kEventsBeforeDamage,
+       {exporting::kEndedEarlyWarning, kCalendarPath}},
+      {"data after the end", whole + "Z", nullptr, true, true, true,
+       exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n",
+       {exporting::kDataAfterEndMessage, kCalendarPath}},
+      {"no entry", ArchiveBuilder().archive({journalRecord("9:00: x", 1018137600, "Dentist")}).bytes(),
+       nullptr, false, true, true, exporting::kAllDone, {kCalendarPath}},
+      {"calendar not created", whole,
+       [](MemoryFiles& f, EndingView&) { f.uncreatable[kCalendarPath] = "Permission denied"; },
+       true, false, true, exporting::kJournalsPlaced + kCsvPath, {"Permission denied"}},
+      {"end asked over the warning", cutInSecond(),
+       [](MemoryFiles&, EndingView& v) { v.endOnMessage = true; }, true, false, false,
+       exporting::kEndedEarlyWarning, {exporting::kEndedEarlyWarning}},
+      {"sequencing error", withBrokenSecond(), nullptr, true, false, true, "", {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFiles files;
+    EndingView view;
+    files.archives[view.inputPath()] = row.bytes;
+    if (row.setUp) row.setUp(files, view);
+    exporting::JournalAndCalendarRun run(files);
+    run.run(view);
+
+    EXPECT_EQ(files.created(kCsvPath), row.csv);
+    EXPECT_EQ(files.created(kCalendarPath), row.calendar);
+    EXPECT_EQ(view.ended, row.ended);
+    EXPECT_FALSE(run.running());
+    ASSERT_FALSE(view.messages.empty());
+    EXPECT_EQ(view.messages.back().rfind(row.finalStart, 0), 0u) << view.messages.back();
+    for (const std::string& text : row.once) EXPECT_EQ(countContaining(view.messages, text), 1) << text;
+    if (row.finalStart.rfind(exporting::kAllDone, 0) != 0) {
+      EXPECT_EQ(countContaining(view.messages, exporting::kAllDone), 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vessory::testing
