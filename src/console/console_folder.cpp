@@ -5,6 +5,7 @@
 
 #include "console/console_view.h"
 #include "export/folder_export.h"
+#include "export/import_guide.h"
 #include "export/organiser_run.h"
 
 namespace vessory::console {
@@ -88,6 +89,13 @@ int exportFolder(const ConsoleOptions& options, exporting::ExportFiles& files, s
     for (const exporting::PartReport& part : report.parts) {
       status = std::max(status, exitStatus(part.outcome));
     }
+  }
+  if (!result.guidePath.empty()) {
+    put(err, std::string(exporting::kImportGuideName) +
+                 ": how to bring these files into other programs\n");
+  } else if (!result.guideError.empty()) {
+    put(err, "vessory-export: " + result.guideError + "\n");
+    status = std::max(status, exitStatus(ExportOutcome::kCannotWrite));
   }
   return status;
 }

@@ -5,6 +5,7 @@
 #include "export/calendar_run.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
+#include "export/import_guide.h"
 #include "export/organiser_run.h"
 #include "journal/journal_selection.h"
 
@@ -29,21 +30,25 @@ class CollectingView : public JournalView {
   int wordWrapValue() override { return settings_.wordWrap ? kChecked : kUnchecked; }
   std::string hoursBiasBoxText() override { return bias_; }
 
-  void showTotalRecords(const std::string&) override {}
-  void showThisRecord(const std::string& text) override { current_ = text; }
+  void showTotalRecords(const std::string& text) override { front_.showTotalRecords(text); }
+  void showThisRecord(const std::string& text) override {
+    current_ = text;
+    front_.showThisRecord(text);
+  }
   void showJournalsFound(const std::string&) override {}
   void showDateTime(const std::string& text) override { dateTime_ = text; }
   void setDescriptionBackColor(std::uint32_t) override {}
   void showDescription(const std::string& text) override {
     if (details_) front_.showDetail(dateTime_, text);
   }
-  void processPendingEvents() override {}
+  void processPendingEvents() override { front_.processPendingEvents(); }
   void showMessage(const std::string& text) override {
     if (std::find(messages_.begin(), messages_.end(), text) == messages_.end()) {
       messages_.push_back(text);
     }
   }
   void endProgram() override {}
+  bool endRequested() override { return front_.endRequested(); }
 
   void setDetails(bool on) { details_ = on; }
   std::vector<std::string>& messages() { return messages_; }
@@ -209,6 +214,27 @@ bool ready(ExportFiles& files, const std::string& folder, const FolderLayout& la
   return true;
 }
 
+// The import guide, written whole: an earlier guide stays until the new one is complete.
+void writeImportGuide(ExportFiles& files, FolderResult& result) {
+  const std::string text = importGuide(result.archives, textLineEnd());
+  if (text.empty()) return;
+  const std::string target = joinPath(result.outputFolder, kImportGuideName);
+  const std::string partial = target + ".part";
+  std::string error;
+  std::unique_ptr<OutputFile> out = files.createFile(partial, error);
+  if (out) {
+    out->append(text);
+    const bool written = out->close();
+    if (written && files.replaceFile(partial, target, error)) {
+      result.guidePath = target;
+      return;
+    }
+    if (!written) error = out->errorText();
+    files.removeFile(partial);
+  }
+  result.guideError = "cannot write " + target + ": " + error;
+}
+
 }  // namespace
 
 FolderResult FolderExport::run(FolderView& view) {
@@ -218,11 +244,14 @@ FolderResult FolderExport::run(FolderView& view) {
   const FolderLayout layout = findArchives(files_, settings_.folder, result.outputFolder);
   if (!ready(files_, settings_.folder, layout, result)) return result;
   for (const FoundArchive& found : layout.archives) {
+    if (view.endRequested()) break;
     ArchiveReport& report = result.archives.emplace_back();
     report.archive = found.shownName;
+    view.archiveStarted(found.shownName);
     exportArchive(found, view, report);
     view.archiveRead(found.shownName, report.recordsRead);
   }
+  writeImportGuide(files_, result);
   return result;
 }
 

@@ -44,6 +44,15 @@ class FolderView {
   // With details asked for: a record's time (or number) and its description, as the archive
   // holds it, once per record of every archive.
   virtual void showDetail(const std::string& label, const std::string& description) = 0;
+  // An archive's exports start; each of its runs then counts its records as it reads them.
+  virtual void archiveStarted(const std::string& name) { (void)name; }
+  virtual void showTotalRecords(const std::string& text) { (void)text; }
+  virtual void showThisRecord(const std::string& text) { (void)text; }
+  // Lets the user act between two records, as ExportView::processPendingEvents does.
+  virtual void processPendingEvents() {}
+  // True once the user has asked to end: the run of the archive closes its files, keeping every
+  // whole record, and no further archive is started.
+  virtual bool endRequested() { return false; }
 };
 
 // One export of an archive: its output, as the summary names it, what it holds, and how it
@@ -76,6 +85,10 @@ struct FolderResult {
   std::string problem;  // the reason, for every status but kExported
   std::string outputFolder;
   std::vector<ArchiveReport> archives;
+  // The import guide (import_guide.h) as written; empty when no file was written for it to
+  // describe, or when it could not be written, as `guideError` then says.
+  std::string guidePath;
+  std::string guideError;
 };
 
 // The export of a whole user folder (or a folder of several users' folders): finds the
@@ -85,7 +98,8 @@ struct FolderResult {
 // exports. A run's messages are kept for the summary, never shown; damage in one archive stops
 // only that archive. The journal goes to a file of its own first and takes its name only when it
 // holds an entry, so that an earlier journal.csv survives an archive without one. Files in the
-// output folder that are not written keep their contents.
+// output folder that are not written keep their contents. When anything was written, the import
+// guide is written last, whole (through a temporary file), describing what was.
 //
 // Borrows `files`, which must outlive it.
 class FolderExport {

@@ -65,7 +65,8 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
       0u);
   EXPECT_EQ(files.outputPaths(),
             (std::vector<std::string>{"/o/Ann/calendar.ics", "/o/Ann/journal.csv",
-                                      "/o/Ben/contacts-archive.vcf", "/o/Ben/todos.ics"}));
+                                      "/o/Ben/contacts-archive.vcf", "/o/Ben/todos.ics",
+                                      "/o/How to import.txt"}));
   EXPECT_EQ(
       view.read,
       (std::vector<std::pair<std::string, std::int64_t>>{
