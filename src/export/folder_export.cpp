@@ -282,7 +282,12 @@ void FolderExport::exportDatebook(const FoundArchive& found, FolderView& view,
   runView.setDetails(settings_.details);
   PartReport journal = journalPart(files_, settings_, found, runView);
   runView.setDetails(false);  // once per record is enough
-  report.parts = {calendarPart(files_, settings_, found, runView), std::move(journal)};
+  if (view.endRequested()) {
+    // Not started: a calendar cut short before its first event would replace an earlier one.
+    report.parts = {std::move(journal)};
+  } else {
+    report.parts = {calendarPart(files_, settings_, found, runView), std::move(journal)};
+  }
   report.recordsRead = runView.recordsRead();
   report.messages = std::move(runView.messages());
 }

@@ -246,10 +246,15 @@ TEST_F(WindowTest, HelpShowsTheWholeTextInOneMessage) {
       "in a folder of the file's name, all in the same directory; an archive file's output gets "
       "-archive added to its name. The journal options do not apply to them and are greyed out "
       "while such a file is selected. A handheld DatebookDB.pdb is exported as Datebook.dat "
-      "is.\r\nIf you have any "
+      "is.\r\nCheck 'Export everything in this user folder' to export every archive of the "
+      "user folder shown (or of the user folder above a datebook, address, todo or memopad "
+      "directory) at once, into the directory of its name with -export beside it, as "
+      "vessory-export --all does; the journal options apply to its date books. The directory "
+      "also gets 'How to import.txt', which tells how to bring each file into other programs."
+      "\r\nIf you have any "
       "questions on this application, email Tamsford Software at support@vessory.example.com");
   EXPECT_EQ(messages_[0], expected);
-  EXPECT_EQ(messages_[0].count("\r\n"), 7);
+  EXPECT_EQ(messages_[0].count("\r\n"), 8);
   EXPECT_EQ(quits_, 0);
   EXPECT_FALSE(window->endRequested());
 }

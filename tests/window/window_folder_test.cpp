@@ -16,6 +16,7 @@
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -148,6 +149,29 @@ TEST_F(WindowFolderTest, EveryKindOfAUserFolderAsTheConsoleWritesItThenOneMessag
   EXPECT_NE(shown.find("How to import.txt in that folder tells"), std::string::npos);
 }
 
+// Under the calendar box, in the row the window grew by; Tab goes from the calendar box to it
+// and on to the keyword delimiters.
+TEST_F(WindowFolderTest, TheBoxSitsUnderTheCalendarBoxAndTabsAfterIt) {
+  place(home("Palm/JSmith"), {{"datebook/Datebook.dat", fiveJournalDays()}});
+  open();
+  ASSERT_TRUE(everything()->isEnabled());
+  const QRect box = everything()->geometry();
+  const QRect calendar = control<QCheckBox>(*window_, "AlsoCalendar")->geometry();
+  EXPECT_EQ(box.left(), calendar.left());
+  EXPECT_EQ(box.top(), calendar.bottom() + 1);
+  EXPECT_TRUE(window_->rect().contains(box));
+  EXPECT_GE(box.width(), everything()->sizeHint().width());
+  for (QWidget* other : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == everything() || !other->isVisible()) continue;
+    EXPECT_FALSE(box.intersects(other->geometry())) << other->objectName().toStdString();
+  }
+  control<QCheckBox>(*window_, "AlsoCalendar")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), everything());
+  QTest::keyClick(everything(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget()->objectName(), "Keywords");
+}
+
 TEST_F(WindowFolderTest, TheBoxIsEnabledOnlyWhereTheUserFolderHoldsAnArchive) {
   place(home("Palm"), {{"notes.txt", "x"}, {"Datebook.dat", "not an archive"}});
   place(home("Palm/JSmith"), {{"datebook/Datebook.dat", fiveJournalDays()}, {"readme.txt", "x"}});
@@ -165,59 +189,64 @@ TEST_F(WindowFolderTest, TheBoxIsEnabledOnlyWhereTheUserFolderHoldsAnArchive) {
   EXPECT_FALSE(everything()->isEnabled());
 }
 
-// Exit while the first archive is read: its rows and events written so far stay, whole, in
-// closed files; no later archive is started and nothing more is shown.
+// Exit while the first archive is read, by the journal or then by the calendar: the rows and
+// events written so far stay, whole, in closed files; a calendar not yet begun is not begun,
+// no later archive is started and nothing more is shown.
 TEST_F(WindowFolderTest, ExitDuringTheRunKeepsWholeRecordsAndClosedFiles) {
-  t::ContactSpec anna;
-  anna.firstName = "Anna";
   const std::map<std::string, std::string> files = {
       {"datebook/Datebook.dat", fiveJournalDays()},
       {"todo/ToDo.dat", t::buildTodoArchive({}, {t::TodoSpec{}})}};
-  place(home("Palm/JSmith"), files);
   std::string err;
   const std::map<std::string, std::string> whole = consoleAll(files, err);
-  open();
-  // From the kind folder with the archive selected: the user folder is the one above.
-  goTo(home("Palm/JSmith/datebook"));
-  auto* list = control<FileList>(*window_, "File1");
-  list->setCurrentRow(0);
-  ASSERT_EQ(window_->selectedFileName(), "Datebook.dat");
-  everything()->setChecked(true);
-  bool clicked = false;
-  QObject::connect(
-      control<QLineEdit>(*window_, "ThisRecord"), &QLineEdit::textChanged, window_.get(),
-      [&](const QString& text) {
-        if (text != "3" || clicked) return;
-        clicked = true;
-        QMetaObject::invokeMethod(
-            window_.get(),
-            [this] { QTest::mouseClick(control<QPushButton>(*window_, "Exit"), Qt::LeftButton); },
-            Qt::QueuedConnection);
-      });
-  QTest::mouseClick(control<QPushButton>(*window_, "ReadDate"), Qt::LeftButton);
-  ASSERT_TRUE(clicked);
-  EXPECT_EQ(quits_, 1);
-  EXPECT_TRUE(messages_.isEmpty()) << messages_.join("|").toStdString();
-  const std::map<std::string, std::string> written =
-      unstamped(folderFiles(home("Palm/JSmith-export")));
-  EXPECT_EQ(written.count("todos.ics"), 0u);
-  for (const auto& [name, bytes] : written) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(name.find(".part"), std::string::npos);
-    if (name == "journal.csv") {
-      const std::vector<std::string> rows = csvLines(bytes);
-      EXPECT_LT(rows.size(), 5u);
-      const std::vector<std::string> all = csvLines(whole.at(name));
-      EXPECT_EQ(rows, std::vector<std::string>(all.begin(), all.begin() + rows.size()));
-    } else if (name == "calendar.ics") {
-      const CalendarParts parts = calendarParts(bytes);
-      const CalendarParts all = calendarParts(whole.at(name));
-      EXPECT_EQ(parts.tail, all.tail);
-      EXPECT_EQ(parts.events, std::vector<std::string>(all.events.begin(),
-                                                       all.events.begin() + parts.events.size()));
-    } else if (name != "How to import.txt") {
-      ADD_FAILURE() << "unexpected file";
+  for (const int reading : {1, 2}) {
+    SCOPED_TRACE(reading == 1 ? "during the journal" : "during the calendar");
+    QDir(home_.path()).removeRecursively();
+    place(home("Palm/JSmith"), files);
+    quits_ = 0;
+    open();
+    // From the kind folder with the archive selected: the user folder is the one above.
+    goTo(home("Palm/JSmith/datebook"));
+    control<FileList>(*window_, "File1")->setCurrentRow(0);
+    ASSERT_EQ(window_->selectedFileName(), "Datebook.dat");
+    everything()->setChecked(true);
+    int shown = 0;
+    QObject::connect(
+        control<QLineEdit>(*window_, "ThisRecord"), &QLineEdit::textChanged, window_.get(),
+        [&, reading](const QString& text) {
+          if (text != "3" || ++shown != reading) return;
+          QMetaObject::invokeMethod(
+              window_.get(),
+              [this] { QTest::mouseClick(control<QPushButton>(*window_, "Exit"), Qt::LeftButton); },
+              Qt::QueuedConnection);
+        });
+    QTest::mouseClick(control<QPushButton>(*window_, "ReadDate"), Qt::LeftButton);
+    ASSERT_EQ(shown, reading);
+    EXPECT_EQ(quits_, 1);
+    EXPECT_TRUE(messages_.isEmpty()) << messages_.join("|").toStdString();
+    std::map<std::string, std::string> written = unstamped(folderFiles(home("Palm/JSmith-export")));
+    written.erase("How to import.txt");
+    std::set<std::string> names;
+    for (const auto& [name, bytes] : written) names.insert(name);
+    const std::set<std::string> expectedNames =
+        reading == 1 ? std::set<std::string>{"journal.csv"}
+                     : std::set<std::string>{"journal.csv", "calendar.ics"};
+    EXPECT_EQ(names, expectedNames);
+    const std::vector<std::string> rows = csvLines(written["journal.csv"]);
+    const std::vector<std::string> all = csvLines(whole.at("journal.csv"));
+    ASSERT_LE(rows.size(), all.size());
+    EXPECT_EQ(rows, std::vector<std::string>(all.begin(), all.begin() + rows.size()));
+    EXPECT_EQ(rows.size() < all.size(), reading == 1);
+    if (reading == 2) {
+      const CalendarParts parts = calendarParts(written["calendar.ics"]);
+      const CalendarParts wholeCalendar = calendarParts(whole.at("calendar.ics"));
+      EXPECT_EQ(parts.tail, wholeCalendar.tail);
+      EXPECT_LT(parts.events.size(), wholeCalendar.events.size());
+      EXPECT_EQ(parts.events,
+                std::vector<std::string>(wholeCalendar.events.begin(),
+                                         wholeCalendar.events.begin() + parts.events.size()));
     }
+    window_.reset();
+    messages_.clear();
   }
 }
 
