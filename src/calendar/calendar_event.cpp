@@ -26,23 +26,27 @@ void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
     return;
   }
   add(event, icalproperty_new_dtstart(floatingTime(start)));
-  if (record.endTime < record.startTime) return;
+  if (record.endTime <= record.startTime) return;
   // When the clock is set back, a later moment can show an earlier wall time; an end before
-  // the start is no end a calendar program accepts.
+  // the start is no end a calendar program accepts, and an end at the start is one RFC 5545
+  // forbids (an event without DTEND takes no time).
   const icaltimetype end = floatingTime(clock.wallTime(record.endTime));
-  if (icaltime_compare(end, floatingTime(start)) >= 0) add(event, icalproperty_new_dtend(end));
+  if (icaltime_compare(end, floatingTime(start)) > 0) add(event, icalproperty_new_dtend(end));
 }
 
 // Exception dates on their local day at the event's start time, as the rule's own occurrences
-// fall; dates for an all-day event. Only the dates this record carried.
-void addExceptions(const EventRecord& record, const ZoneClock& clock, bool allDay,
-                   icalcomponent* event) {
+// fall; dates for an all-day event. Only the dates this record carried, and only those some
+// occurrence can reach: one before the first day or after the rule's last is no exception of
+// it, and calendar programs warn about it.
+void addExceptions(const EventRecord& record, const ZoneClock& clock, const RepeatRule& rule,
+                   bool allDay, icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
   const auto& dates = record.repeat.exceptions;
   const std::size_t count =
       record.repeat.exceptionCount < 0 ? 0 : static_cast<std::size_t>(record.repeat.exceptionCount);
   for (std::size_t j = 0; j < dates.size() && j < count; ++j) {
     WallTime day = clock.wallTime(dates[j]);
+    if (day.dateBefore(start) || (rule.lastDay && rule.lastDay->dateBefore(day))) continue;
     if (allDay) {
       add(event, icalproperty_new_exdate(floatingDate(day)));
     } else {
@@ -98,10 +102,16 @@ bool addAlarm(const EventRecord& record, const std::string& summary, icalcompone
 void addText(const EventRecord& record, const EventContext& context, const std::string& summary,
              icalcomponent* event) {
   add(event, icalproperty_new_summary(summary.c_str()));
-  const std::string note = eventText(record.note, context.text);
-  if (!note.empty()) add(event, icalproperty_new_description(note.c_str()));
+  // A journal's header line is its bookkeeping: the category it carries is the day's, when the
+  // archive has that category, and the note is what follows it.
+  const NoteParts note = splitNoteHeader(record.note);
+  const std::string text = eventText(note.text, context.text);
+  if (!text.empty()) add(event, icalproperty_new_description(text.c_str()));
   if (record.isPrivate != 0) add(event, icalproperty_new_class(ICAL_CLASS_PRIVATE));
-  if (const std::string* name = categoryName(context.header, record.category)) {
+  const std::string* name =
+      note.headerCategory ? categoryName(context.header, *note.headerCategory) : nullptr;
+  if (name == nullptr) name = categoryName(context.header, record.category);
+  if (name != nullptr) {
     const std::string category = eventText(*name, context.text);
     if (!category.empty()) add(event, icalproperty_new_categories(category.c_str()));
   }
@@ -134,7 +144,7 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
     if (repeat.rule) {
       add(event, icalproperty_new_rrule(repeat.rule->rule));
       addExtraDays(*repeat.rule, built.allDay, event);
-      addExceptions(record, context.clock, built.allDay, event);
+      addExceptions(record, context.clock, *repeat.rule, built.allDay, event);
       built.repeating = true;
     } else {
       built.repeatProblem = repeat.problem;

@@ -1,6 +1,8 @@
 #ifndef VESSORY_CALENDAR_EVENT_TEXT_H_
 #define VESSORY_CALENDAR_EVENT_TEXT_H_
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,17 @@ namespace vessory::calendar {
 // Other control characters are not allowed in calendar text and would end it early (NUL) or
 // break the file; each becomes U+FFFD. Escaping and folding are left to libical.
 std::string eventText(std::string_view archiveText, archive::TextConverter& converter);
+
+// A note split from the header line a handheld journal puts first: "##", two characters of its
+// own and the category as one character, '@' + index ("##xyB" is category 2), then a line break.
+// The line is the journal's bookkeeping, not the user's text. Only a first line of exactly that
+// shape counts (five characters, the last one '@' to 'O', the categories an archive can hold),
+// so that a note the user began with "## Shopping" keeps it.
+struct NoteParts {
+  std::optional<std::int64_t> headerCategory;  // set when the note began with a header line
+  std::string_view text;                       // the note without that line
+};
+NoteParts splitNoteHeader(std::string_view note);
 
 }  // namespace vessory::calendar
 

@@ -187,7 +187,9 @@ RepeatResult buildRepeatRule(const RepeatEvent& repeat, const WallTime& start,
   const RepeatEnd end = endOf(repeat, clock);
   setEnd(end, allDay, r);
   const std::int64_t interval = std::max<std::int64_t>(repeat.interval, 1);  // 0 is every time
-  return RepeatResult{RepeatRule{r, shortMonthEnds(repeat, start, end, interval)}, std::nullopt};
+  RepeatRule rule{r, shortMonthEnds(repeat, start, end, interval), std::nullopt};
+  if (end.ends) rule.lastDay = end.day;
+  return RepeatResult{std::move(rule), std::nullopt};
 }
 
 }  // namespace vessory::calendar

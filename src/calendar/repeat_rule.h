@@ -31,6 +31,8 @@ struct RepeatRule {
   icalrecurrencetype rule;
   // The RDATEs, with the start's time of day.
   std::vector<WallTime> extraDays;
+  // The local day of UNTIL, the last day an occurrence may fall on; none without an end.
+  std::optional<WallTime> lastDay;
 };
 
 // Why a record's repeat could not be written as a rule; the event is then written once.

@@ -54,13 +54,8 @@ void addText(const archive::TodoRecord& record, const TodoContext& context, ical
 
 }  // namespace
 
-std::string todoUid(std::int64_t recordId, const std::string& identity) {
-  std::string uid = "todo-";
-  uid += std::to_string(recordId);
-  uid += '-';
-  uid += identity;
-  uid += "@vessory";
-  return uid;
+archive::RecordUids todoUids(const archive::OrganiserCatalogue& catalogue) {
+  return archive::RecordUids("todo", catalogue.identity);
 }
 
 std::optional<CalendarDate> dueDay(const archive::TodoRecord& record, const ZoneClock& clock) {
@@ -86,10 +81,11 @@ std::optional<int> todoPriority(std::int64_t handheldPriority) {
   return static_cast<int>(handheldPriority) * 2 - 1;
 }
 
-Component buildTodo(const archive::TodoRecord& record, const TodoContext& context) {
+Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
+                    const TodoContext& context) {
   Component built(icalcomponent_new_vtodo());
   icalcomponent* todo = built.get();
-  add(todo, icalproperty_new_uid(todoUid(record.recordId, context.catalogue.identity).c_str()));
+  add(todo, icalproperty_new_uid(uid.c_str()));
   add(todo, icalproperty_new_dtstamp(context.stamp));
   addText(record, context, todo);
   if (const auto day = dueDay(record, context.clock)) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "archive/organiser_records.h"
+#include "archive/record_uids.h"
 #include "archive/text_converter.h"
 #include "calendar/calendar_event.h"
 #include "calendar/zone_clock.h"
@@ -27,12 +28,13 @@ struct TodoContext {
 // One record as a VTODO, ready for appendComponent: UID, DTSTAMP, SUMMARY (always, empty for a
 // to-do without a description, as events are written), DESCRIPTION from the note, DUE as a
 // date, PRIORITY on the iCalendar scale, STATUS (and PERCENT-COMPLETE when done), CLASS and
-// CATEGORIES. The UID is todoUid() of the record id and the catalogue's identity; records that
-// share an id share it too.
-Component buildTodo(const archive::TodoRecord& record, const TodoContext& context);
+// CATEGORIES. `uid` must be unique within the list: todoUids() hands them out.
+Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
+                    const TodoContext& context);
 
-// "todo-ID-HHHHHHHH@vessory": the record id in decimal and the container's identity.
-std::string todoUid(std::int64_t recordId, const std::string& identity);
+// The UIDs of one list's to-dos: "todo-ID-HHHHHHHH@vessory", the record id in decimal and the
+// container's identity, with "-2", "-3", ... for further records of an id.
+archive::RecordUids todoUids(const archive::OrganiserCatalogue& catalogue);
 
 // The day a to-do is due, or nothing: the handheld's day itself when the record holds one (and
 // it is a real day of the calendar), else the local date of the desktop's moment in the clock's

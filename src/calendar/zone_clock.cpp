@@ -5,6 +5,22 @@
 
 namespace vessory::calendar {
 
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+// Days from 1970-01-01 to the day, in the proleptic Gregorian calendar.
+std::int64_t daysSince1970(std::int64_t year, int month, int day) {
+  year -= month <= 2 ? 1 : 0;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const std::int64_t yearOfEra = year - era * 400;
+  const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+}  // namespace
+
 bool WallTime::dateBefore(const WallTime& other) const {
   return std::tie(year, month, day) < std::tie(other.year, other.month, other.day);
 }
@@ -20,6 +36,12 @@ std::unique_ptr<ZoneClock> ZoneClock::open(const std::string& name) {
 WallTime ZoneClock::wallTime(std::int64_t utcSeconds) const {
   const icaltimetype t = icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0, zone_);
   return WallTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
+
+std::int64_t ZoneClock::utcOffset(std::int64_t utcSeconds) const {
+  const WallTime wall = wallTime(utcSeconds);
+  return daysSince1970(wall.year, wall.month, wall.day) * kSecondsPerDay + wall.hour * 3600 +
+         wall.minute * 60 + wall.second - utcSeconds;
 }
 
 icaltimetype floatingTime(const WallTime& time) {

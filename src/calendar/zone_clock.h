@@ -36,6 +36,8 @@ class ZoneClock {
 
   const std::string& name() const { return name_; }
   WallTime wallTime(std::int64_t utcSeconds) const;
+  // Seconds the zone's clock was ahead of UTC at that moment (negative west of Greenwich).
+  std::int64_t utcOffset(std::int64_t utcSeconds) const;
 
  private:
   ZoneClock(std::string name, icaltimezone* zone) : name_(std::move(name)), zone_(zone) {}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "calendar/system_zone.h"
 #include "console/console_view.h"
 #include "export/folder_export.h"
 #include "export/import_guide.h"
@@ -54,6 +55,13 @@ exporting::FolderSettings folderSettings(const ConsoleOptions& options) {
   return settings;
 }
 
+// The zone the folder's times are shown on, as single exports name it.
+std::string zoneText(const ConsoleOptions& options) {
+  std::string zone = options.timeZone.empty() ? calendar::systemZoneName() : options.timeZone;
+  if (zone.empty()) return "UTC, since the system's time zone could not be told";
+  return zone;
+}
+
 int usageError(std::FILE* err, const std::string& text) {
   put(err, "vessory-export: " + text + "\nTry 'vessory-export --help'.\n");
   return 2;
@@ -82,7 +90,9 @@ int exportFolder(const ConsoleOptions& options, exporting::ExportFiles& files, s
     default:
       break;
   }
-  put(err, "Exported " + *options.all + " into " + result.outputFolder + ":\n");
+  put(err, "Exported " + files.absolutePath(*options.all) + " into " +
+               files.absolutePath(result.outputFolder) + "; times as the clock showed them in " +
+               zoneText(options) + ":\n");
   int status = 0;
   for (const exporting::ArchiveReport& report : result.archives) {
     put(err, exporting::summaryLine(report) + "\n");

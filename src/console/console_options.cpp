@@ -1,46 +1,130 @@
 #include "console/console_options.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 namespace vessory::console {
 
 namespace {
 
-// Which field a value option fills.
-std::string* valueTarget(ConsoleOptions& o, const std::string& name) {
-  if (name == "-j" || name == "--journal") return &o.journal;
-  if (name == "-k" || name == "--keywords") return &o.keywords;
-  if (name == "-b" || name == "--bias") return &o.bias;
-  if (name == "--time-zone") return &o.timeZone;
-  return nullptr;
+// Each spelling of an option is an option of its own for the parser, so that the order the
+// options came in and the name each was typed under are known (messages name the option as
+// typed). A value option fills `value`; a flag sets `flag`.
+struct Spelling {
+  const char* name;
+  std::string ConsoleOptions::*value;
+  bool ConsoleOptions::*flag;
+};
+
+constexpr Spelling kValueOptions[] = {
+    {"-j", &ConsoleOptions::journal, nullptr},
+    {"--journal", &ConsoleOptions::journal, nullptr},
+    {"-k", &ConsoleOptions::keywords, nullptr},
+    {"--keywords", &ConsoleOptions::keywords, nullptr},
+    {"-b", &ConsoleOptions::bias, nullptr},
+    {"--bias", &ConsoleOptions::bias, nullptr},
+    {"--time-zone", &ConsoleOptions::timeZone, nullptr},
+    {"-o", nullptr, nullptr},
+    {"--output", nullptr, nullptr},
+    {"--encoding", nullptr, nullptr},
+    {"--all", nullptr, nullptr},
+};
+
+constexpr Spelling kFlags[] = {
+    {"--no-wrap", nullptr, &ConsoleOptions::wordWrap},
+    {"-d", nullptr, &ConsoleOptions::details},
+    {"--details", nullptr, &ConsoleOptions::details},
+    {"-q", nullptr, &ConsoleOptions::quiet},
+    {"--quiet", nullptr, &ConsoleOptions::quiet},
+    {"-h", nullptr, &ConsoleOptions::help},
+    {"--help", nullptr, &ConsoleOptions::help},
+    {"--calendar", nullptr, &ConsoleOptions::calendar},
+    {"--include-deleted", nullptr, &ConsoleOptions::includeDeleted},
+    {"--list-journals", nullptr, &ConsoleOptions::listJournals},
+    {"--version", nullptr, &ConsoleOptions::version},
+};
+
+// The parser reads "--name=" as "--name" and takes the next argument as the value; an empty
+// value typed that way must stay empty. Such an argument gets this mark after the "=" before
+// parsing (and one more when it already ends in marks, so that the change can be undone
+// exactly) and loses one mark in every text the parser hands back.
+constexpr char kEmptyMark = '\x1f';
+// A flag's own value: the parser lets "--flag=VALUE" through only for this VALUE, which nobody
+// types, so that a flag given a value is an unknown option, as before.
+constexpr char kFlagValue[] = "{\x1e}";
+
+bool endsInEqualsAndMarks(const std::string& arg) {
+  if (arg.rfind("--", 0) != 0) return false;
+  std::size_t end = arg.find_last_not_of(kEmptyMark);
+  return end != std::string::npos && arg[end] == '=';
 }
 
-bool setFlag(ConsoleOptions& o, const std::string& name) {
-  if (name == "--no-wrap") {
-    o.wordWrap = false;
-  } else if (name == "-d" || name == "--details") {
-    o.details = true;
-  } else if (name == "-q" || name == "--quiet") {
-    o.quiet = true;
-  } else if (name == "-h" || name == "--help") {
-    o.help = true;
-  } else if (name == "--calendar") {
-    o.calendar = true;
-  } else if (name == "--include-deleted") {
-    o.includeDeleted = true;
-  } else if (name == "--list-journals") {
-    o.listJournals = true;
-  } else if (name == "--version") {
-    o.version = true;
-  } else {
-    return false;
+std::string marked(std::string arg) {
+  if (endsInEqualsAndMarks(arg)) arg += kEmptyMark;
+  return arg;
+}
+
+// Undoes marked(), for a whole argument or for the value the parser took from after its "=".
+std::string unmarked(std::string text) {
+  if (!text.empty() && text.back() == kEmptyMark &&
+      (endsInEqualsAndMarks(text) || text.find_first_not_of(kEmptyMark) == std::string::npos)) {
+    text.pop_back();
   }
-  return true;
+  return text;
 }
 
-bool isOutput(const std::string& name) { return name == "-o" || name == "--output"; }
-bool isEncoding(const std::string& name) { return name == "--encoding"; }
-bool isAll(const std::string& name) { return name == "--all"; }
+void setValue(ConsoleOptions& o, const std::string& name, const std::string& value) {
+  for (const Spelling& s : kValueOptions) {
+    if (name == s.name && s.value != nullptr) o.*s.value = value;
+  }
+  if (name == "-o" || name == "--output") o.output = value;
+  if (name == "--encoding") o.encoding = value;
+  if (name == "--all") o.all = value;
+}
+
+void setFlag(ConsoleOptions& o, const std::string& name) {
+  for (const Spelling& s : kFlags) {
+    if (name == s.name) o.*s.flag = name != "--no-wrap";
+  }
+}
+
+// What the parser leaves: arguments that are no option's (positional ones, and after "--"
+// every one) and options it does not know, each where it stood.
+struct Leftovers {
+  std::vector<std::string> positional;
+  std::string unknown;  // the first unknown option, as typed
+};
+
+Leftovers sortLeftovers(const std::vector<std::string>& remaining) {
+  Leftovers left;
+  bool optionsDone = false;
+  for (const std::string& text : remaining) {
+    std::string arg = unmarked(text);
+    if (!optionsDone && arg == "--") {
+      optionsDone = true;
+    } else if (!optionsDone && arg.size() >= 2 && arg[0] == '-') {
+      if (left.unknown.empty()) left.unknown = arg;
+    } else {
+      left.positional.push_back(arg);
+    }
+  }
+  return left;
+}
+
+// The usage error of a parser's complaint about `name` ("-b: 1 required TEXT missing": no
+// value after it; "quiet was given a disallowed flag override": a flag given a value).
+std::string complaint(const std::string& what, const std::vector<std::string>& args) {
+  std::string name = what.substr(0, what.find_first_of(": "));
+  if (what.find("flag override") != std::string::npos) {
+    for (const std::string& arg : args) {
+      if (arg.rfind("--" + name + "=", 0) == 0) return "unknown option " + arg;
+    }
+    return "unknown option --" + name;
+  }
+  return "option " + name + " needs a value";
+}
 
 }  // namespace
 
@@ -56,8 +140,8 @@ bool journalOnly(const std::string& name) {
 namespace {
 
 bool listingRefuses(const std::string& name) {
-  return journalOnly(name) || calendarOnly(name) || isOutput(name) || name == "-d" ||
-         name == "--details" || name == "--calendar";
+  return journalOnly(name) || calendarOnly(name) || name == "-o" || name == "--output" ||
+         name == "-d" || name == "--details" || name == "--calendar";
 }
 
 // The usage error of an option given with an export it does not belong to, if any.
@@ -76,69 +160,90 @@ std::string misplacedOption(const ConsoleOptions& o, const std::vector<std::stri
   return {};
 }
 
+// Runs the parser over `args`: fills `o` and `given` in the order the options came, and
+// returns the leftovers, or the usage error in `error`.
+Leftovers parseArguments(const std::vector<std::string>& args, ConsoleOptions& o,
+                         std::vector<std::string>& given, std::string& error) {
+  CLI::App app;
+  app.set_help_flag();  // -h and --help are ordinary flags here: the help text is our own
+  app.allow_extras();
+  std::vector<std::vector<std::string>> values(std::size(kValueOptions));
+  std::vector<std::size_t> taken(std::size(kValueOptions), 0);
+  for (std::size_t i = 0; i < std::size(kValueOptions); ++i) {
+    // One value per occurrence; an option given again takes its value again (the last wins).
+    app.add_option(kValueOptions[i].name, values[i])
+        ->type_size(1)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  }
+  for (const Spelling& flag : kFlags) {
+    app.add_flag(std::string(flag.name) + kFlagValue)->disable_flag_override();
+  }
+  std::vector<std::string> reversed;  // the parser takes its arguments from the back
+  reversed.reserve(args.size());
+  for (const std::string& arg : args) reversed.push_back(marked(arg));
+  std::reverse(reversed.begin(), reversed.end());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    Leftovers before = sortLeftovers(app.remaining());
+    error = before.unknown.empty() ? complaint(e.what(), args) : "unknown option " + before.unknown;
+    return {};
+  }
+  Leftovers left = sortLeftovers(app.remaining());
+  if (!left.unknown.empty()) {
+    error = "unknown option " + left.unknown;
+    return left;
+  }
+  for (const CLI::Option* option : app.parse_order()) {
+    const std::string name = option->get_name();
+    given.push_back(name);
+    for (std::size_t i = 0; i < std::size(kValueOptions); ++i) {
+      if (name == kValueOptions[i].name) setValue(o, name, unmarked(values[i][taken[i]++]));
+    }
+    setFlag(o, name);
+  }
+  return left;
+}
+
+// A value that cannot be meant: an empty zone, output path or folder.
+std::string emptyValue(const ConsoleOptions& o, const std::vector<std::string>& given) {
+  for (const std::string& name : given) {
+    if (name == "--time-zone" && o.timeZone.empty()) {
+      return "option " + name + " needs a zone name, such as Europe/Berlin";
+    }
+    if ((name == "-o" || name == "--output") && o.output && o.output->empty()) {
+      return "option " + name + " needs a path";
+    }
+    if (name == "--all" && o.all && o.all->empty()) return "option --all needs a folder";
+  }
+  return {};
+}
+
 }  // namespace
 
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
   ParsedOptions parsed;
   ConsoleOptions& o = parsed.options;
-  std::vector<std::string> positional;
   std::vector<std::string> given;
-  bool options_done = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (options_done || arg.size() < 2 || arg[0] != '-') {
-      positional.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      options_done = true;
-      continue;
-    }
-    std::optional<std::string> inline_value;
-    if (std::size_t eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-      inline_value = arg.substr(eq + 1);
-      arg.resize(eq);
-    }
-    given.push_back(arg);
-    std::string* target = valueTarget(o, arg);
-    if (target != nullptr || isOutput(arg) || isEncoding(arg) || isAll(arg)) {
-      if (!inline_value && i + 1 >= args.size()) {
-        parsed.error = "option " + arg + " needs a value";
-        return parsed;
-      }
-      std::string value = inline_value ? *inline_value : args[++i];
-      if (target == &o.timeZone && value.empty()) {
-        parsed.error = "option " + arg + " needs a zone name, such as Europe/Berlin";
-        return parsed;
-      }
-      if (target != nullptr) {
-        *target = value;
-      } else if (isOutput(arg)) {
-        o.output = value;
-      } else if (isAll(arg)) {
-        o.all = value;
-      } else {
-        o.encoding = value;
-      }
-    } else if (inline_value || !setFlag(o, arg)) {
-      parsed.error = "unknown option " + args[i];
-      return parsed;
-    }
-  }
+  Leftovers left = parseArguments(args, o, given, parsed.error);
+  if (!parsed.error.empty()) return parsed;
   o.given = given;
   if (o.help || o.version) return parsed;
-  parsed.error = misplacedOption(o, given);
+  parsed.error = emptyValue(o, given);
+  if (parsed.error.empty()) parsed.error = misplacedOption(o, given);
   if (!parsed.error.empty()) return parsed;
   if (o.all) {
-    if (!positional.empty()) parsed.error = "--all takes a folder, not an archive as well";
+    if (!left.positional.empty()) parsed.error = "--all takes a folder, not an archive as well";
     if (o.output == "-") parsed.error = "--all writes a folder of files: -o needs a folder, not -";
     return parsed;
   }
-  if (positional.size() != 1) {
-    parsed.error = positional.empty() ? "no archive given" : "more than one archive given";
+  if (left.positional.size() != 1) {
+    parsed.error = left.positional.empty() ? "no archive given" : "more than one archive given";
     return parsed;
   }
-  o.archive = positional[0];
+  o.archive = left.positional[0];
   return parsed;
 }
 
@@ -167,7 +272,8 @@ std::string consoleUsage() {
          "  -k, --keywords TEXT  keyword delimiters: the text between the first and the\n"
          "                       second character goes into a second column (default \"<>\";\n"
          "                       \"\" leaves the keyword column out)\n"
-         "  -b, --bias TEXT      hours added to every archive time (default \"-4\")\n"
+         "  -b, --bias TEXT      hours added to every archive time (default \"-4\"); given,\n"
+         "                       it wins over --time-zone\n"
          "      --no-wrap        keep line breaks inside entries instead of joining the\n"
          "                       lines with blanks\n"
          "      --encoding NAME  the archive's character set (e.g. windows-1252): write the\n"
@@ -177,7 +283,8 @@ std::string consoleUsage() {
          "Calendar options:\n"
          "      --calendar       write the whole date book as an iCalendar file instead\n"
          "      --time-zone ZONE the zone whose clock the events are shown on, as an IANA\n"
-         "                       name such as America/New_York (default: the system's zone)\n"
+         "                       name such as America/New_York (default: the system's zone);\n"
+         "                       without -b, the journal's times follow it too\n"
          "      --encoding NAME  the archive's character set (default windows-1252)\n"
          "      --include-deleted  also write records deleted on the desktop\n"
          "\n"
@@ -187,7 +294,8 @@ std::string consoleUsage() {
          "  -o, --output PATH    write the CSV, calendar, contacts or to-dos to PATH (the\n"
          "                       memos into the folder PATH) instead of beside the\n"
          "                       archive; \"-\" writes it to standard output\n"
-         "  -q, --quiet          no progress display\n"
+         "  -q, --quiet          no progress display, and the messages as scripts have\n"
+         "                       always read them\n"
          "      --all FOLDER     export every archive of a desktop user folder (its\n"
          "                       datebook, address, todo and memopad folders, or the\n"
          "                       folder itself; or each user's folder in it) into the\n"
@@ -202,11 +310,12 @@ std::string consoleUsage() {
          "\n"
          "Messages go to standard error. Exit status: 0 all done; 1 finished, but the\n"
          "archive is suspect (data after the last record, or it ended early); 2 usage\n"
-         "error (also an unknown time zone or character set); 3 nothing exported (no such\n"
-         "archive, not a date-book archive, output file not created); 4 stopped part-way\n"
-         "(a corrupt string marker, a field or record that cannot be read, a read or\n"
-         "write failure). With --all, the worst of every export's status, and 3 when the\n"
-         "folder holds no archive.\n";
+         "error (also an unknown time zone or character set, or an -o that names another\n"
+         "archive); 3 nothing exported (no such archive, not a date-book archive, output\n"
+         "file not created); 4 stopped part-way (a corrupt string marker, a field or\n"
+         "record that cannot be read, a read or write failure). With --all, the worst of\n"
+         "every export's status, and 3 when the folder holds no archive.\n"
+         "Short options may be grouped (-qd); values may follow \"=\" (--bias=-4).\n";
 }
 
 std::string consoleVersion() { return "vessory-export 1.0\n"; }

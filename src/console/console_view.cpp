@@ -4,7 +4,11 @@
 #include <cstring>
 
 #include "archive/text_converter.h"
+#include "calendar/zone_clock.h"
 #include "console/console_folder.h"
+#include "console/content_sniffer.h"
+#include "console/input_check.h"
+#include "console/terminal_width.h"
 #include "export/journal_listing.h"
 #include "export/organiser_run.h"
 #include "journal/journal_selection.h"
@@ -37,9 +41,14 @@ void ConsoleView::processPendingEvents() {
 }
 
 void ConsoleView::drawProgress() {
-  std::string line =
-      "\rRecords read: " + current_ + " of " + total_ + ", " + count_ + ": " + found_ + "\x1b[K";
-  put(err_, line);
+  std::string line = "Records read: " + current_ + " of " + total_ + ", " + count_ + ": " + found_;
+  // A line as wide as the terminal would wrap (some terminals wrap at the last column), and a
+  // carriage return goes back to the start of the last line only: one column is kept free.
+  const int columns = fixedWidth_ ? *fixedWidth_ : terminalColumns(err_);
+  if (columns > 1 && line.size() >= static_cast<std::size_t>(columns)) {
+    line.resize(static_cast<std::size_t>(columns - 1));
+  }
+  put(err_, "\r" + line + "\x1b[K");
   std::fflush(err_);
   progressShown_ = true;
 }
@@ -127,6 +136,9 @@ std::optional<std::string> unknownSetting(const ConsoleOptions& options, RunKind
   if (options.encoding && !archive::TextConverter::open(*options.encoding, error)) {
     return "unknown character set " + *options.encoding;
   }
+  if (!options.timeZone.empty() && !calendar::ZoneClock::open(options.timeZone)) {
+    return "Unknown time zone " + options.timeZone;
+  }
   return std::nullopt;
 }
 
@@ -149,10 +161,21 @@ ExportOutcome listJournals(const ConsoleOptions& options, ConsoleView& view, Con
   return outcome;
 }
 
+bool given(const ConsoleOptions& options, const char* name, const char* longName) {
+  for (const std::string& option : options.given) {
+    if (option == name || option == longName) return true;
+  }
+  return false;
+}
+
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
                             ConsoleFiles& files) {
   ExportRun run(files, options.output);
   if (options.encoding) run.convertToUtf8From(*options.encoding);
+  // A zone moves the journal's times as it moves the calendar's; a bias given says otherwise.
+  if (!options.timeZone.empty() && !given(options, "-b", "--bias")) {
+    run.shiftByZone(options.timeZone);
+  }
   const ExportOutcome outcome = run.run(view);
   // A hint for whoever typed the name: quiet runs (scripts) are spared it.
   const bool read = !exporting::nothingExported(outcome) &&
@@ -167,13 +190,6 @@ ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
   return outcome;
 }
 
-bool given(const ConsoleOptions& options, const char* name, const char* longName) {
-  for (const std::string& option : options.given) {
-    if (option == name || option == longName) return true;
-  }
-  return false;
-}
-
 // What the progress line counts besides the records read.
 const char* progressCount(RunKind run, archive::ArchiveKind kind) {
   if (run == RunKind::kCalendar) return "events written";
@@ -181,6 +197,59 @@ const char* progressCount(RunKind run, archive::ArchiveKind kind) {
   if (kind == archive::ArchiveKind::kAddress) return "contacts written";
   if (kind == archive::ArchiveKind::kMemo) return "memos written";
   return "to-dos written";
+}
+
+// Writes --help's or --version's text; a failure to write it is a failure of the tool.
+int printText(const std::string& text, std::FILE* out, std::FILE* err) {
+  errno = 0;
+  put(out, text);
+  if (std::fflush(out) == 0 && std::ferror(out) == 0) return 0;
+  put(err, std::string("Cannot write standard output: ") +
+               (errno != 0 ? std::strerror(errno) : "write error") + "\n");
+  return 4;
+}
+
+// The refusal of an input that is no file to read, or nothing. A path ending in "\\" that is
+// no folder is the window's "no file selected" and keeps the window's text, which the run shows.
+std::optional<std::string> refuseInput(const std::string& path) {
+  std::optional<std::string> problem = inputProblem(path);
+  if (!problem) return std::nullopt;
+  if (!path.empty() && path.back() == '\\' && !isFolder(path)) {
+    return std::nullopt;
+  }
+  return "vessory-export: " + path + ": " + *problem;
+}
+
+// What a file this tool does not read seems to be, told by its first bytes, for the line after
+// the refusal; nothing when its bytes match no format known here.
+std::optional<std::string> whatItHolds(ExportFiles& files, const std::string& path) {
+  std::string error;
+  std::unique_ptr<archive::ByteSource> source = files.openArchive(path, error);
+  if (!source) return std::nullopt;
+  std::vector<unsigned char> head;
+  for (std::span<const unsigned char> chunk = source->nextChunk();
+       !chunk.empty() && head.size() < kSniffSize; chunk = source->nextChunk()) {
+    head.insert(head.end(), chunk.begin(), chunk.end());
+  }
+  if (!source->errorText().empty()) return std::nullopt;
+  return describeContent(head, head.size());
+}
+
+// An -o that names a file this tool reads would lose that file to the export. The archive
+// itself is the run's to refuse, in the words it has always used.
+std::optional<std::string> outputIsInput(ExportFiles& files, const ConsoleOptions& options) {
+  if (!options.output || *options.output == "-" || !isOrdinaryFile(*options.output)) {
+    return std::nullopt;
+  }
+  if (!options.all && files.sameFile(*options.output, options.archive)) return std::nullopt;
+  const exporting::InputKind kind = exporting::identifyInput(files, *options.output);
+  if (kind.container == exporting::Container::kDesktop &&
+      kind.desktop == archive::ArchiveKind::kUnknown) {
+    return std::nullopt;
+  }
+  return "-o " + *options.output +
+         " holds an archive or database; the export would replace it: name "
+         "another output";
 }
 
 }  // namespace
@@ -191,11 +260,22 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   if (!parsed.error.empty()) return usageError(err, parsed.error);
   const ConsoleOptions& options = parsed.options;
   if (options.help || options.version) {
-    put(out, options.help ? consoleUsage() : consoleVersion());
-    return 0;
+    return printText(options.help ? consoleUsage() : consoleVersion(), out, err);
   }
   ConsoleFiles files(out);
+  if (std::optional<std::string> refused = outputIsInput(files, options)) {
+    return usageError(err, *refused);
+  }
   if (options.all) return exportFolder(options, files, err, errIsTerminal && !options.quiet);
+  // A quiet run is a script's run: its messages are the export's own texts, exactly as they
+  // have always been, and the lines that explain them to a person are left out. The run never
+  // opens what is no ordinary file, so a named pipe cannot stall it either way.
+  if (!options.quiet) {
+    if (std::optional<std::string> refused = refuseInput(options.archive)) {
+      put(err, *refused + "\n");
+      return 3;
+    }
+  }
   const exporting::InputKind input = exporting::identifyInput(files, options.archive);
   const archive::ArchiveKind kind = choiceKind(input);
   const RunChoice choice = chooseRun(options, input);
@@ -234,6 +314,11 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     default:
       outcome = exportJournal(options, view, files);
       break;
+  }
+  if (outcome == ExportOutcome::kNotDatebook && !options.quiet) {
+    if (std::optional<std::string> found = whatItHolds(files, options.archive)) {
+      put(err, "vessory-export: " + options.archive + ": " + *found + "\n");
+    }
   }
   std::fflush(err);
   return exitStatus(outcome);

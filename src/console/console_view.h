@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "console/console_options.h"
@@ -55,6 +56,9 @@ class ConsoleView : public exporting::JournalView {
   void setProgressCount(std::string label) { count_ = std::move(label); }
   // Takes the progress line off the terminal, before other text goes there.
   void clearProgress();
+  // The terminal's width in columns, for a progress line that must fit on one line; by default
+  // asked of the terminal at each redraw. 0: not known, the line is not cut.
+  void setTerminalWidth(int columns) { fixedWidth_ = columns; }
 
  private:
   void drawProgress();
@@ -63,6 +67,7 @@ class ConsoleView : public exporting::JournalView {
   std::FILE* err_;
   bool showProgress_;
   bool progressShown_ = false;
+  std::optional<int> fixedWidth_;
   std::chrono::steady_clock::time_point lastDrawn_{};
   std::string total_ = "0", current_ = "0", found_ = "0", dateTime_;
   std::string count_ = "journals found";

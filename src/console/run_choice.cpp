@@ -23,6 +23,10 @@ bool belongsToDatebook(const std::string& name) {
   return journalOnly(name) || name == "--calendar" || name == "--list-journals";
 }
 
+// The journal's times follow a zone given to it as the calendar's do; the calendar's other
+// options mean nothing to it.
+bool journalTakes(const std::string& name) { return name == "--time-zone"; }
+
 }  // namespace
 
 archive::ArchiveKind choiceKind(const exporting::InputKind& input) {
@@ -70,7 +74,7 @@ RunChoice chooseRun(const ConsoleOptions& options, const exporting::InputKind& i
     choice.run = RunKind::kCalendar;
   } else {
     for (const std::string& name : options.given) {
-      if (calendarOnly(name)) {
+      if (calendarOnly(name) && !journalTakes(name)) {
         choice.usageError = "option " + name + " belongs to the calendar export: add --calendar";
         return choice;
       }

@@ -40,9 +40,8 @@ inline constexpr std::string_view kPrivateLine{"CLASS:PRIVATE"};
 inline constexpr std::string_view kSortStringHead{"SORT-STRING:"};
 inline constexpr std::string_view kUidHead{"UID:"};
 
-// UID: address-<record id in decimal>-<archive identity>@vessory.
-inline constexpr std::string_view kUidPrefix{"address-"};
-inline constexpr std::string_view kUidSuffix{"@vessory"};
+// UID: address-<record id in decimal>-<archive identity>[-<n>]@vessory (archive::RecordUids).
+inline constexpr std::string_view kUidKind{"address"};
 
 // FN when the card has no name, company, phone or e-mail address.
 inline constexpr std::string_view kUnnamed{"Unnamed"};

@@ -1,7 +1,5 @@
 #include "contacts/vcard_writer.h"
 
-#include <charconv>
-
 #include "archive/record_text.h"
 #include "contacts/vcard_format.h"
 #include "contacts/vcard_lines.h"
@@ -30,7 +28,7 @@ void trimBlanks(std::string& text) {
 
 VCardWriter::VCardWriter(const archive::OrganiserCatalogue& catalogue,
                          archive::TextConverter& converter)
-    : catalogue_(catalogue), converter_(converter) {}
+    : catalogue_(catalogue), converter_(converter), uids_(kUidKind, catalogue.identity) {}
 
 void VCardWriter::append(const archive::ContactRecord& record, std::string& out) {
   convertFields(record);
@@ -141,14 +139,8 @@ void VCardWriter::appendNote(std::string& out) {
 void VCardWriter::appendFiling(const archive::ContactRecord& record, std::string& out) {
   appendTextLine(kCategoriesHead, categoryName(record.category), out);
   if (record.isPrivate) appendFolded(kPrivateLine, out);
-  char id[24];
-  const auto [idEnd, error] = std::to_chars(id, id + sizeof id, record.recordId);
   line_.assign(kUidHead);
-  line_.append(kUidPrefix);
-  line_.append(id, error == std::errc{} ? idEnd : id);
-  line_ += '-';
-  appendEscaped(catalogue_.identity, line_);
-  line_.append(kUidSuffix);
+  appendEscaped(uids_.next(record.recordId), line_);
   appendFolded(line_, out);
 }
 

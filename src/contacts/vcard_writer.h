@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/organiser_records.h"
+#include "archive/record_uids.h"
 #include "archive/text_converter.h"
 
 namespace vessory::contacts {
@@ -18,7 +19,8 @@ namespace vessory::contacts {
 // them all. A card carries the name (N, FN), company (ORG), title, every phone and e-mail
 // address by its label, the address, the note with the custom fields after it, the category,
 // CLASS:PRIVATE for a private record, the names' readings (SORT-STRING) where a Japanese
-// handheld kept them, and a UID built from the record id and the catalogue's identity.
+// handheld kept them, and a UID built from the record id and the catalogue's identity ("-2",
+// "-3", ... after it for further records of an id, so that no two cards of a file share one).
 // Properties without a value are left out; N is always written (";;;;" when there is no name).
 //
 // The writer keeps its buffers from card to card, so a large address book costs no allocation
@@ -67,6 +69,7 @@ class VCardWriter {
 
   const archive::OrganiserCatalogue& catalogue_;
   archive::TextConverter& converter_;
+  archive::RecordUids uids_;
   std::array<std::string, kFieldCount> text_;
   std::string line_;   // the content line being built, before folding
   std::string value_;  // a value put together from several fields

@@ -14,6 +14,7 @@
 #include "calendar/zone_clock.h"
 #include "export/datebook_source.h"
 #include "export/handheld_source.h"
+#include "export/organiser_run.h"
 #include "export/record_loop.h"
 
 namespace vessory::exporting {
@@ -175,11 +176,9 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
 }  // namespace
 
 std::string calendarPathFor(std::string_view archivePath) {
-  const std::size_t nameStart = archivePath.find_last_of("\\/") + 1;  // npos + 1 is 0
-  const std::size_t dot = archivePath.rfind('.');
-  // A dot that opens the name (".datebook") starts no extension.
-  if (dot == std::string_view::npos || dot <= nameStart) return std::string(archivePath) + ".ics";
-  return std::string(archivePath.substr(0, dot)) + ".ics";
+  // The archive file of removed events (Datebook.dba) is named as the other kinds' archive files
+  // are, so that its calendar never replaces the live date book's.
+  return organiserOutputPathFor(archivePath, archive::RecordKind::kDatebook);
 }
 
 std::optional<std::string> checkCalendarSettings(const CalendarSettings& settings) {

@@ -46,7 +46,8 @@ struct CalendarTally {
 inline constexpr std::int64_t kDeletedStatusBit = 0x04;
 
 // The calendar file beside an archive: its extension replaced by ".ics", or ".ics" added to a
-// name without one.
+// name without one; an archive file of removed events (.dba, in any case) adds "-archive" to
+// the name (Datebook-archive.ics).
 std::string calendarPathFor(std::string_view archivePath);
 
 // Checks a zone name and a character set before a run; the reason when one is unknown.

@@ -4,6 +4,7 @@
 
 #include "archive/event_record.h"
 #include "archive/timestamp.h"
+#include "calendar/zone_clock.h"
 #include "export/datebook_source.h"
 #include "export/handheld_source.h"
 #include "export/record_loop.h"
@@ -21,6 +22,10 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
  public:
   Session(ExportView& view, const ExportSettings& settings) : view_(view), settings_(settings) {}
 
+  // Times are shifted by `zone`'s offset from UTC at each record's start instead of the hours
+  // bias; nothing keeps the bias. Borrowed for the session's life.
+  void shiftByZone(const calendar::ZoneClock* zone) { zone_ = zone; }
+
   // The records to read, from the container the archive turned out to be.
   void attach(std::unique_ptr<EventSource> source) { source_ = std::move(source); }
   EventSource& source() { return *source_; }
@@ -32,8 +37,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::optional<ExportOutcome> readAll(OutputFile& csv, archive::TextConverter* toUtf8);
 
   void startTimeRead(const archive::EventRecord& record) override {
-    view_.showDateTime(
-        archive::formatTimestamp(record.startTime, bias_.seconds(settings_.hoursBiasText())));
+    view_.showDateTime(archive::formatTimestamp(record.startTime, biasSeconds(record.startTime)));
     view_.setDescriptionBackColor(kMenuBackgroundColor);
   }
   void descriptionRead(const archive::EventRecord& record) override {
@@ -45,6 +49,10 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::int64_t rowCount() const { return rowCount_; }
 
  private:
+  double biasSeconds(std::int64_t startTime) {
+    if (zone_ != nullptr) return static_cast<double>(zone_->utcOffset(startTime));
+    return bias_.seconds(settings_.hoursBiasText());
+  }
   bool isJournal(archive::TextConverter* toUtf8);
   void processRecord(journal::CsvJournalWriter& writer, archive::TextConverter* toUtf8);
 
@@ -54,6 +62,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   journal::EntrySplitter splitter_;
   archive::EventRecord record_;
   archive::HoursBias bias_;
+  const calendar::ZoneClock* zone_ = nullptr;
   std::unique_ptr<archive::TextConverter> nameText_;  // descriptions as the name is compared
   std::string description_;
   std::int64_t journalCount_ = 0;
@@ -94,7 +103,7 @@ void Session::processRecord(journal::CsvJournalWriter& writer, archive::TextConv
   view_.showJournalsFound(std::to_string(journalCount_));
   journal::JournalNote note;
   note.dateText =
-      journal::journalDateText(record_.startTime, bias_.seconds(settings_.hoursBiasText()));
+      journal::journalDateText(record_.startTime, biasSeconds(record_.startTime));
   journal::HeaderSplit header = journal::splitJournalHeader(record_.note, record_.category);
   record_.category = header.category;
   note.category = header.category;
@@ -151,6 +160,14 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   OptionalConverter openedConverter = openConverter(view, utf8From_);
   if (openedConverter.failure) return *openedConverter.failure;
   std::unique_ptr<archive::TextConverter> toUtf8 = std::move(openedConverter.converter);
+  std::unique_ptr<calendar::ZoneClock> zone;
+  if (zoneName_) {
+    zone = calendar::ZoneClock::open(*zoneName_);
+    if (!zone) {
+      view.showMessage("Unknown time zone " + *zoneName_);
+      return ExportOutcome::kBadOption;
+    }
+  }
   const std::string& path = settings.inputPath();
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
@@ -161,6 +178,8 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
     view.showMessage(notDatebookMessage(path, session.source()));
     return ExportOutcome::kNotDatebook;
   }
+  // A handheld kept its own clock's times: no zone moves them, only a bias the user gives.
+  if (zone && !session.source().wallClockTimes()) session.shiftByZone(zone.get());
   // A handheld database's CSV takes its name with the extension replaced, as its other
   // outputs do; the desktop archive's keeps the name the desktop has always given it.
   const std::string csvPath = csvPathOverride_ ? *csvPathOverride_

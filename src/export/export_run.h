@@ -56,6 +56,11 @@ class ExportRun {
   // Writes the CSV in UTF-8, converted from `charset` (the archive's character set), after a
   // byte-order mark. Without it the CSV holds the archive's bytes as they are.
   void convertToUtf8From(std::string charset) { utf8From_ = std::move(charset); }
+  // Shifts every time by the UTC offset that the IANA zone `zoneName` had at that moment
+  // (daylight saving included) instead of the hours bias, as the calendar shows the same
+  // records; an unknown zone stops the run before anything is opened (kBadOption). A handheld
+  // database's times are its own clock's and keep the bias.
+  void shiftByZone(std::string zoneName) { zoneName_ = std::move(zoneName); }
   // Leaves the final message and the end of the program to the caller, for an export that
   // goes on after the CSV; failures are still reported by the run, which knows their reasons.
   void leaveEndToCaller() { endsProgram_ = false; }
@@ -73,6 +78,7 @@ class ExportRun {
   ExportFiles& files_;
   std::optional<std::string> csvPathOverride_;
   std::optional<std::string> utf8From_;
+  std::optional<std::string> zoneName_;
   bool endsProgram_ = true;
   bool running_ = false;
   std::string csvName_;

@@ -84,8 +84,9 @@ std::string kindName(archive::RecordKind kind) {
 }
 
 std::string describe(archive::RecordKind kind, ArchiveSort sort) {
-  if (sort == ArchiveSort::kArchiveFile) return kindName(kind) + " (archive file)";
-  if (sort == ArchiveSort::kHandheld) return kindName(kind) + " (handheld database)";
+  // It stands in parentheses in the summary, where no second pair goes.
+  if (sort == ArchiveSort::kArchiveFile) return kindName(kind) + ", archive file";
+  if (sort == ArchiveSort::kHandheld) return kindName(kind) + ", handheld database";
   return kindName(kind);
 }
 
@@ -141,6 +142,9 @@ PartReport journalPart(ExportFiles& files, const FolderSettings& settings,
   ExportRun journal(files, partial);
   journal.leaveEndToCaller();
   if (settings.encoding) journal.convertToUtf8From(*settings.encoding);
+  // The zone named for the calendar dates the journal too, unless a bias is given; a handheld's
+  // times are its own clock's (the run keeps its bias).
+  if (!settings.zoneName.empty() && !settings.biasGiven) journal.shiftByZone(settings.zoneName);
   PartReport part{"", "", journal.run(view)};
   const bool keep = journal.rowsWritten() > 0 && !nothingExported(part.outcome) &&
                     part.outcome != ExportOutcome::kCannotWrite;

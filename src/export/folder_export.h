@@ -66,7 +66,7 @@ struct PartReport {
 // What became of one archive found.
 struct ArchiveReport {
   std::string archive;                // relative to the folder exported
-  std::string what;                   // "date book", "address book (archive file)", ...
+  std::string what;                   // "date book", "address book, archive file", ...
   std::vector<PartReport> parts;      // none for an archive left out
   std::string note;                   // why it was left out, or what it is not
   std::vector<std::string> messages;  // what the runs reported, each once, in order

@@ -32,7 +32,8 @@ TodosOutput::TodosOutput(ExportFiles& files, std::string path,
       text_(text),
       clock_(clock),
       stamp_(icaltime_from_timet_with_zone(static_cast<time_t>(stampTime), 0,
-                                           icaltimezone_get_utc_timezone())) {}
+                                           icaltimezone_get_utc_timezone())),
+      uids_(calendar::todoUids(catalogue)) {}
 
 bool TodosOutput::open() {
   std::string error;
@@ -46,7 +47,7 @@ bool TodosOutput::open() {
 
 bool TodosOutput::write(const archive::TodoRecord& record) {
   const calendar::TodoContext context{clock_, text_, catalogue_, stamp_};
-  calendar::Component todo = calendar::buildTodo(record, context);
+  calendar::Component todo = calendar::buildTodo(record, uids_.next(record.recordId), context);
   component_.clear();
   calendar::appendComponent(todo.get(), component_);
   out_->append(component_);

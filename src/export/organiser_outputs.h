@@ -9,6 +9,7 @@
 #include <libical/ical.h>
 
 #include "archive/organiser_records.h"
+#include "archive/record_uids.h"
 #include "archive/text_converter.h"
 #include "calendar/zone_clock.h"
 #include "contacts/vcard_writer.h"
@@ -78,6 +79,7 @@ class TodosOutput : public RecordOutput<archive::TodoRecord> {
   const calendar::ZoneClock& clock_;
   icaltimetype stamp_;
   std::unique_ptr<OutputFile> out_;
+  archive::RecordUids uids_;
   std::string tail_;
   std::string component_;
 };

@@ -44,6 +44,9 @@ namespace vessory::handheld {
 inline constexpr std::size_t kHeaderSize = 78;
 inline constexpr std::size_t kNameOffset = 0;
 inline constexpr std::size_t kNameSize = 32;
+inline constexpr std::size_t kAttributesOffset = 32;
+// In the attributes' second (low) byte: the file holds resources (an application), not records.
+inline constexpr unsigned kResourceDatabaseBit = 0x01;
 inline constexpr std::size_t kCreationTimeOffset = 36;
 inline constexpr std::size_t kAppInfoOffsetField = 52;
 inline constexpr std::size_t kSortInfoOffsetField = 56;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calendar/calendar_text.h"
 
@@ -38,6 +39,52 @@ TEST(LineFoldTest, EveryFoldPlaceKeepsLinesWholeAndShort) {
         icalcomponent_free(event);
         ASSERT_EQ(shapeProblem(text), "") << ascii << " ASCII and " << count << " wide";
       }
+    }
+  }
+}
+
+std::string unfolded(std::string text) {
+  for (std::size_t at = text.find("\r\n "); at != std::string::npos; at = text.find("\r\n ", at)) {
+    text.erase(at, 3);
+  }
+  return text;
+}
+
+// A category name as a TEXT value: backslash, comma, semicolon escaped.
+std::string escapedName(const std::string& name) {
+  std::string escaped;
+  for (char c : name) {
+    if (c == '\\' || c == ',' || c == ';') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+// libical leaves the commas and semicolons of a CATEGORIES value bare, where a reader takes one
+// name for two ("Errands, misc"). Each is escaped, in events and to-dos alike, and the line is
+// folded again wherever the escapes move its folds; the other lines stay as they were.
+TEST(LineFoldTest, CategoryNamesKeepTheirCommasAndSemicolons) {
+  std::vector<std::string> names = {"Errands, misc", "a;b", "x\\,y", "Caf\xC3\xA9, Bar;",
+                                    std::string(40, ',')};
+  for (std::size_t length = 55; length < 80; ++length) {
+    names.push_back(std::string(length, 'a') + ",b;c,\xE2\x82\xAC,\xE2\x82\xAC,d");
+  }
+  for (const std::string& name : names) {
+    for (icalcomponent* component : {icalcomponent_new_vevent(), icalcomponent_new_vtodo()}) {
+      icalcomponent_add_property(component, icalproperty_new_summary("a, b"));
+      icalcomponent_add_property(component, icalproperty_new_categories(name.c_str()));
+      icalcomponent_add_property(component, icalproperty_new_categories("Plain"));
+      icalcomponent_add_property(component, icalproperty_new_description("c; d"));
+      std::string text = "BEGIN:VCALENDAR\r\n";
+      appendComponent(component, text);
+      icalcomponent_free(component);
+      SCOPED_TRACE(text);
+      ASSERT_EQ(shapeProblem(text), "");
+      const std::string lines = unfolded(text);
+      EXPECT_NE(lines.find("\r\nCATEGORIES:" + escapedName(name) + "\r\n"), std::string::npos);
+      EXPECT_NE(lines.find("\r\nCATEGORIES:Plain\r\n"), std::string::npos);
+      EXPECT_NE(lines.find("\r\nSUMMARY:a\\, b\r\n"), std::string::npos);
+      EXPECT_NE(lines.find("\r\nDESCRIPTION:c\\; d\r\n"), std::string::npos);
     }
   }
 }

@@ -122,6 +122,40 @@ TEST(RepeatRuleTest, UntilIsADateForAllDayEventsAndAFloatingTimeOtherwise) {
   EXPECT_EQ(timeText(icalcomponent_get_dtstart(calendar.event(1))), "2024-01-09");
 }
 
+// An exception no occurrence reaches, before the first day or after the rule's last, is left
+// out (calendar programs warn about it); the first and the last day keep theirs, whatever the
+// time of day the exception was stored at.
+TEST(RepeatRuleTest, ExceptionsNoOccurrenceReachesAreLeftOut) {
+  const struct {
+    bool allDay;
+    std::uint32_t endDate;
+    std::vector<std::string> exdates;
+  } rows[] = {
+      {false, utcSeconds({2024, 1, 15}, 12),
+       {"20240109T090000", "20240112T090000", "20240115T090000"}},
+      {true, utcSeconds({2024, 1, 15}, 12), {"20240109", "20240112", "20240115"}},
+      {false, 0xFFFFFFFF,
+       {"20240109T090000", "20240112T090000", "20240115T090000", "20240116T090000",
+        "20250601T090000"}},
+  };
+  for (const auto& row : rows) {
+    RecordSpec daily = repeating(1);
+    daily.untimed = row.allDay ? 1 : 0;
+    daily.endDate = row.endDate;
+    daily.exceptions = {utcSeconds({2024, 1, 8}, 9),  utcSeconds({2024, 1, 9}, 9),
+                        utcSeconds({2024, 1, 12}, 9), utcSeconds({2024, 1, 15}, 20),
+                        utcSeconds({2024, 1, 16}, 9), utcSeconds({2025, 6, 1}, 9)};
+    ReadCalendar calendar(exportRecords({daily}).text);
+    ASSERT_EQ(calendar.size(), 1u);
+    std::vector<std::string> exdates;
+    for (icalproperty* p = icalcomponent_get_first_property(calendar.event(0), ICAL_EXDATE_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(calendar.event(0), ICAL_EXDATE_PROPERTY)) {
+      exdates.push_back(icalproperty_get_value_as_string(p));
+    }
+    EXPECT_EQ(exdates, row.exdates) << (row.allDay ? "all day" : "timed");
+  }
+}
+
 TEST(RecordsInTurnTest, EventAfterARepeatingOneDoesNotRepeat) {
   RecordSpec weekly = repeating(2);
   weekly.exceptions = {utcSeconds({2024, 1, 16}, 9)};

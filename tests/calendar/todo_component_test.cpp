@@ -45,7 +45,8 @@ class TodoTest : public ::testing::Test {
         *clock, *converter_, catalogue_,
         icaltime_from_timet_with_zone(kStampTime, 0, icaltimezone_get_utc_timezone())};
     Parsed parsed;
-    calendar::appendComponent(calendar::buildTodo(record, context).get(), parsed.text);
+    const std::string uid = calendar::todoUids(catalogue_).next(record.recordId);
+    calendar::appendComponent(calendar::buildTodo(record, uid, context).get(), parsed.text);
     parsed.todo.reset(icalcomponent_new_from_string(parsed.text.c_str()));
     EXPECT_NE(parsed.todo, nullptr) << parsed.text;
     return parsed;

@@ -56,8 +56,9 @@ TEST_F(ConsoleCalendarTest, OptionsOfTheOtherExportAreUsageErrorsNamingTheOption
   const std::string db = archive(records({noted("x")}));
   const std::vector<std::vector<std::string>> misplaced = {
       {"--calendar", "-j", "x"}, {"--calendar", "--journal=x"},  {"--calendar", "-k", "[]"},
-      {"--calendar", "-b", "0"}, {"--calendar", "--no-wrap"},    {"--time-zone", "UTC"},
-      {"--include-deleted"},     {"--list-journals", "-o", "x"}, {"--list-journals", "--calendar"}};
+      {"--calendar", "-b", "0"}, {"--calendar", "--no-wrap"},    {"--include-deleted"},
+      {"--list-journals", "-o", "x"}, {"--list-journals", "--calendar"},
+      {"--list-journals", "--time-zone", "UTC"}};
   for (std::vector<std::string> args : misplaced) {
     const std::string option = args[0] == "--calendar" || args[0] == "--list-journals"
                                    ? args[1].substr(0, args[1].find('='))
@@ -79,6 +80,31 @@ TEST_F(ConsoleCalendarTest, UnknownZoneOrCharacterSetIsAUsageError) {
   EXPECT_NE(err_.find("klingon"), std::string::npos);
   EXPECT_EQ(run({"--list-journals", "--encoding", "klingon", db}), 2);
   EXPECT_FALSE(fs::exists(path("Datebook.ics")));
+  EXPECT_FALSE(fs::exists(path("Datebook.csv")));
+}
+
+// A zone given dates the journal as it dates the calendar, by the zone's offset on each day;
+// a bias given wins, and without either the bias of old stands.
+TEST_F(ConsoleCalendarTest, TimeZoneDatesTheJournalUnlessABiasIsGiven) {
+  // 2002-04-06 23:30 UTC: 4/07 in Berlin (summer time) and Tokyo, 4/06 with the bias of -4.
+  const std::string db = archive(records({journalRecord("9:00 am: x", 1018135800)}));
+  const struct {
+    std::vector<std::string> options;
+    std::string date;
+  } rows[] = {{{}, "4/06/2002"},
+              {{"--time-zone", "Europe/Berlin"}, "4/07/2002"},
+              {{"--time-zone=Asia/Tokyo"}, "4/07/2002"},
+              {{"--time-zone", "America/New_York"}, "4/06/2002"},
+              {{"--time-zone", "Europe/Berlin", "-b", "-4"}, "4/06/2002"},
+              {{"-b", "0", "--time-zone", "Asia/Tokyo"}, "4/06/2002"}};
+  for (const auto& row : rows) {
+    std::vector<std::string> args = row.options;
+    args.insert(args.end(), {"-q", "-o", "-", db});
+    EXPECT_EQ(run(args), 0) << err_;
+    EXPECT_EQ(out_, "0,," + row.date + ",9:00 AM,\"x\"\r\n") << row.options.size();
+  }
+  EXPECT_EQ(run({"--time-zone", "Mars/Base", db}), 2);
+  EXPECT_NE(err_.find("Unknown time zone Mars/Base"), std::string::npos) << err_;
   EXPECT_FALSE(fs::exists(path("Datebook.csv")));
 }
 

@@ -101,7 +101,7 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        {"calendar.ics", "journal.csv", "contacts.vcf", "contacts-archive.vcf"},
        {"todos.ics", "memos"},
        0,
-       {"Address.ABA (address book (archive file)): contacts-archive.vcf (1 contact)"}},
+       {"Address.ABA (address book, archive file): contacts-archive.vcf (1 contact)"}},
       {"the content decides the kind; a kind folder's file before the folder's own",
        {{"address/Address.dat", datebook()}, {"Datebook.dat", datebook("9:15 am: Later")}},
        {"calendar.ics", "journal.csv"},
@@ -146,7 +146,9 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
     for (const std::string& name : c.written) EXPECT_TRUE(fs::exists(out() / name)) << name;
     for (const std::string& name : c.absent) EXPECT_FALSE(fs::exists(out() / name)) << name;
     const std::string summary = err();
-    EXPECT_EQ(summary.rfind("Exported " + user().string() + " into " + out().string() + ":\n", 0),
+    EXPECT_EQ(summary.rfind("Exported " + user().string() + " into " + out().string() +
+                                "; times as the clock showed them in UTC:\n",
+                            0),
               0u)
         << summary;
     for (const std::string& line : c.said)
@@ -214,6 +216,33 @@ TEST_F(ConsoleFolderTest, ProgressIsOneLinePerArchiveAndOptionsOfOneExportAreRef
                                          {"-o", "-"},
                                          {"--time-zone", "Nowhere/Atlantis"}}) {
     EXPECT_EQ(run(extra), 2) << extra[0];
+  }
+}
+
+// The summary's first line names both folders absolute, however they were given, and the zone
+// the times are on; no line holds parentheses inside parentheses.
+TEST_F(ConsoleFolderTest, SummaryNamesBothFoldersAbsoluteAndTheZone) {
+  place({{"datebook/Datebook.dat", datebook()}, {"address/Address.aba", address()}});
+  const fs::path before = fs::current_path();
+  fs::current_path(root_);
+  CapturedStream err;
+  const int status = console::runConsole(
+      {"--all", "User", "-o", "Out", "--time-zone=Europe/Berlin", "-q"}, stdout, err.get(), false);
+  fs::current_path(before);
+  EXPECT_EQ(status, 0);
+  const std::string summary = err.text();
+  EXPECT_EQ(summary.rfind("Exported " + (root_ / "User").string() + " into " +
+                              (root_ / "Out").string() +
+                              "; times as the clock showed them in Europe/Berlin:\n",
+                          0),
+            0u)
+      << summary;
+  EXPECT_NE(summary.find("address/Address.aba (address book, archive file): "), std::string::npos)
+      << summary;
+  int depth = 0;
+  for (char c : summary) {
+    depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+    EXPECT_LE(depth, 1) << summary;
   }
 }
 

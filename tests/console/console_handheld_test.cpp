@@ -106,7 +106,9 @@ TEST_F(ConsoleHandheldTest, JournalDatesAreTheHandheldsUnlessABiasIsGiven) {
     std::vector<std::string> options;
     std::string date;
   };
-  for (const Case& c : std::vector<Case>{{{}, "2/20/2021"}, {{"-b", "-4"}, "2/19/2021"}}) {
+  for (const Case& c : std::vector<Case>{{{}, "2/20/2021"},
+                                         {{"-b", "-4"}, "2/19/2021"},
+                                         {{"--time-zone", "America/New_York"}, "2/20/2021"}}) {
     std::vector<std::string> args = c.options;
     args.insert(args.end(), {"-q", "-o", "-", path});
     EXPECT_EQ(run(args), 0) << err_;

@@ -10,6 +10,10 @@
 #include "support/archive_builder.h"
 #include "support/captured_stream.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace vessory::testing {
 namespace {
 
@@ -167,6 +171,166 @@ TEST_F(ConsoleTest, HelpDocumentsEveryOption) {
   }
   EXPECT_EQ(run({"--version"}), 0);
   EXPECT_NE(out().find("vessory-export 1.0"), std::string::npos);
+}
+
+// Options in the GNU manner: grouped short flags, a value joined to its short option or given
+// after "=", "--" ending options; a usage error names the option as typed.
+TEST_F(ConsoleTest, OptionsParseInTheGnuManner) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+    std::vector<std::string> given;
+    std::string bias, keywords, journal, archive;
+  };
+  const std::vector<Case> cases = {
+      {{"-qd", "a.dat"}, "", {"-q", "-d"}, "-4", "<>", "English: Daily Journal", "a.dat"},
+      {{"-qdb", "-10", "a.dat"}, "", {"-q", "-d", "-b"}, "-10", "<>", "English: Daily Journal",
+       "a.dat"},
+      {{"-b-2", "-k[]", "a.dat"}, "", {"-b", "-k"}, "-2", "[]", "English: Daily Journal", "a.dat"},
+      {{"--bias=-3", "--keywords=", "--journal=A: B=C", "a.dat"},
+       "",
+       {"--bias", "--keywords", "--journal"},
+       "-3",
+       "",
+       "A: B=C",
+       "a.dat"},
+      {{"-k", "--keywords=", "--", "--quiet"}, "", {"-k"}, "-4", "--keywords=", "English: Daily Journal",
+       "--quiet"},
+      {{"-j", "", "-k", "", "-b", "1", "-b", "2", "a.dat"},
+       "",
+       {"-j", "-k", "-b", "-b"},
+       "2",
+       "",
+       "",
+       "a.dat"},
+      {{"-qx", "a.dat"}, "unknown option -x"},
+      {{"--quiet=yes", "a.dat"}, "unknown option --quiet=yes"},
+      {{"--quiet=true", "a.dat"}, "unknown option --quiet=true"},
+      {{"--no-wrap=", "a.dat"}, "unknown option --no-wrap="},
+      {{"--bogus=3", "-b"}, "unknown option --bogus=3"},
+      {{"a.dat", "-qb"}, "option -b needs a value"},
+      {{"a.dat", "--journal"}, "option --journal needs a value"},
+      {{"-o", "", "a.dat"}, "option -o needs a path"},
+      {{"--output=", "a.dat"}, "option --output needs a path"},
+      {{"--all="}, "option --all needs a folder"},
+      {{"--time-zone=", "a.dat"}, "option --time-zone needs a zone name, such as Europe/Berlin"},
+      {{"--calendar", "-qj", "X", "a.dat"},
+       "option -j belongs to the journal export and cannot be used with --calendar"},
+      {{"--list-journals", "--output=x", "a.dat"},
+       "option --output cannot be used with --list-journals"},
+      {{"-q", "--", "a.dat", "-b"}, "more than one archive given"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const console::ParsedOptions parsed = console::parseConsoleOptions(c.args);
+    EXPECT_EQ(parsed.error, c.error);
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(parsed.options.given, c.given);
+    EXPECT_EQ(parsed.options.bias, c.bias);
+    EXPECT_EQ(parsed.options.keywords, c.keywords);
+    EXPECT_EQ(parsed.options.journal, c.journal);
+    EXPECT_EQ(parsed.options.archive, c.archive);
+  }
+  const console::ParsedOptions flags = console::parseConsoleOptions({"-qd", "--no-wrap", "x"});
+  EXPECT_TRUE(flags.options.quiet && flags.options.details && !flags.options.wordWrap);
+}
+
+#ifndef _WIN32
+// An input that is no file to read is refused with its name and the system's reason, before
+// anything is opened (a named pipe would never answer).
+TEST_F(ConsoleTest, InputThatIsNoFileIsRefusedWithTheSystemsReason) {
+  fs::create_directory(path("Address.dat"));
+  fs::create_symlink(path("loop-a"), path("loop-b"));
+  fs::create_symlink(path("loop-b"), path("loop-a"));
+  const bool fifo = mkfifo(path("pipe.dat").c_str(), 0600) == 0;
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {path("missing.dat"), "No such file or directory"},
+      {folder_.string(), "is a folder; to export every archive in it, use --all " + folder_.string()},
+      {path("Address.dat"),
+       "is a folder; to export every archive in it, use --all " + path("Address.dat")},
+      {path("loop-a"), "Too many levels of symbolic links"},
+      {fifo ? path("pipe.dat") : "/dev/null", fifo ? "is a named pipe, not a file"
+                                                   : "is a device, not a file"},
+  };
+  // A quiet run (a script's) keeps the export's own text, and still opens no pipe.
+  const std::string navigate =
+      "Navigate to the directory that contains the Datebook.dat file (usually "
+      "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export\n";
+  for (const auto& [input, reason] : cases) {
+    SCOPED_TRACE(input);
+    CapturedStream err;
+    EXPECT_EQ(console::runConsole({input}, out_.get(), err.get(), false), 3);
+    EXPECT_EQ(err.text(), "vessory-export: " + input + ": " + reason + "\n");
+    CapturedStream quiet;
+    EXPECT_EQ(console::runConsole({"-q", input}, out_.get(), quiet.get(), false), 3);
+    EXPECT_EQ(quiet.text(), navigate);
+  }
+  EXPECT_FALSE(fs::exists(path("Datebook.csv")));
+}
+#endif
+
+// A file that is none of the archives this tool reads: the window's text, then what it holds.
+TEST_F(ConsoleTest, FileOfAnotherKindIsNamedAfterTheRefusal) {
+  const std::string jpeg = archive("\xff\xd8\xff\xe0 JFIF", "photo.dat");
+  EXPECT_EQ(run({jpeg}), 3);
+  EXPECT_EQ(err(), jpeg + " is Not a Datebook DB file\nvessory-export: " + jpeg +
+                       ": a JPEG image\n");
+  CapturedStream quiet;
+  EXPECT_EQ(console::runConsole({"-q", jpeg}, out_.get(), quiet.get(), false), 3);
+  EXPECT_EQ(quiet.text(), jpeg + " is Not a Datebook DB file\n");
+  const std::string binary = archive(std::string("\x00\x02\x42\x44\x01\x07", 6), "odd.dat");
+  CapturedStream unknown;
+  EXPECT_EQ(console::runConsole({binary}, out_.get(), unknown.get(), false), 3);
+  EXPECT_EQ(unknown.text(), binary + " is Not a Datebook DB file\n");
+}
+
+// -o naming a file this tool reads (told by content, whatever its name) would replace it.
+TEST_F(ConsoleTest, OutputThatIsAnotherArchiveIsRefused) {
+  const std::string db = archive(oneJournal());
+  const std::string other = archive(oneJournal(), "kept.csv");
+  EXPECT_EQ(run({"-q", "-o", other, db}), 2);
+  EXPECT_EQ(err(), "vessory-export: -o " + other +
+                       " holds an archive or database; the export would replace it: name "
+                       "another output\nTry 'vessory-export --help'.\n");
+  EXPECT_EQ(readFile(other), oneJournal());
+  EXPECT_EQ(run({"-q", "--all", folder_.string(), "-o", other}), 2);
+  EXPECT_EQ(readFile(other), oneJournal());
+  writeFile(path("old.csv"), "0,,x\r\n");
+  EXPECT_EQ(run({"-q", "-o", path("old.csv"), db}), 0);
+}
+
+// --help and --version that cannot be written fail as the listing does.
+TEST_F(ConsoleTest, HelpAndVersionThatCannotBeWrittenExitFour) {
+  std::FILE* full = std::fopen("/dev/full", "w");
+  if (full == nullptr) GTEST_SKIP() << "no /dev/full here";
+  for (const char* option : {"--help", "--version"}) {
+    SCOPED_TRACE(option);
+    CapturedStream err;
+    EXPECT_EQ(console::runConsole({option}, full, err.get(), false), 4);
+    EXPECT_EQ(err.text(), "Cannot write standard output: No space left on device\n");
+    std::clearerr(full);
+  }
+  std::fclose(full);
+}
+
+// The progress line fits the terminal whatever its width: a wrapped line would leave a line
+// per redraw.
+TEST_F(ConsoleTest, ProgressLineIsCutToTheTerminalsWidth) {
+  console::ConsoleOptions options;
+  for (int columns : {0, 12, 30, 200}) {
+    SCOPED_TRACE(columns);
+    CapturedStream err;
+    console::ConsoleView view(options, err.get(), true);
+    view.setTerminalWidth(columns);
+    view.showTotalRecords("32767");
+    view.showThisRecord("12345");
+    view.processPendingEvents();
+    const std::string full = "Records read: 12345 of 32767, journals found: 0";
+    const std::string shown =
+        columns > 0 && full.size() >= static_cast<std::size_t>(columns) ? full.substr(0, columns - 1)
+                                                                          : full;
+    EXPECT_EQ(err.text(), "\r" + shown + "\x1b[K");
+  }
 }
 
 }  // namespace

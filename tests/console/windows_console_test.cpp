@@ -93,7 +93,8 @@ TEST_F(WindowsConsoleTest, MessagesShowTheNonAsciiPathAsGiven) {
   ASSERT_TRUE(writeWide(notArchive, "plain text, no tag"));
   ToolRun run = runTool(folder_, {notArchive});
   EXPECT_EQ(run.status, 3u);
-  EXPECT_EQ(run.err, utf8(notArchive) + " is Not a Datebook DB file\n");
+  EXPECT_EQ(run.err, utf8(notArchive) + " is Not a Datebook DB file\nvessory-export: " +
+                        utf8(notArchive) + ": a text file\n");
 }
 
 TEST_F(WindowsConsoleTest, ReadOnlyOutputGivesCannotCreate) {

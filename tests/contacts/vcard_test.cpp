@@ -266,7 +266,8 @@ TEST_F(VCardWriterTest, ACardOwesNothingToTheOneBefore) {
     r.phones[0] = {0, "555"}, r.address = "1 Main St", r.note = "note", r.custom[0] = "Kim";
     r.category = 1, r.isPrivate = true;
   });
-  const ContactRecord bare = contact([](auto&) {});
+  // Another id: a second card of the same id is numbered (-2), as it should be.
+  const ContactRecord bare = contact([](auto& r) { r.recordId += 1; });
   std::string alone;
   appendVCard(bare, catalogue_, *converter_, alone);
   std::string both;

@@ -271,6 +271,10 @@ TEST(CalendarPathForTest, ExtensionOfTheNameIsReplacedOrAdded) {
   EXPECT_EQ(exporting::calendarPathFor(".datebook"), ".datebook.ics");
   EXPECT_EQ(exporting::calendarPathFor("/home/me/.datebook.dat"), "/home/me/.datebook.ics");
   EXPECT_EQ(exporting::calendarPathFor("Datebook.DAT.bak"), "Datebook.DAT.ics");
+  // The archive file of removed events never takes the live date book's calendar.
+  EXPECT_EQ(exporting::calendarPathFor("C:\\Palm\\Datebook.dba"), "C:\\Palm\\Datebook-archive.ics");
+  EXPECT_EQ(exporting::calendarPathFor("/home/me/DATEBOOK.DBA"), "/home/me/DATEBOOK-archive.ics");
+  EXPECT_EQ(exporting::calendarPathFor("/home/me/.dba"), "/home/me/.dba.ics");
 }
 
 }  // namespace

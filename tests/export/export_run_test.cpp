@@ -148,6 +148,48 @@ TEST_F(ExportRunTest, DetailsShowStartTimeThenDescriptionAroundTheRecordsMessage
   EXPECT_EQ(std::vector<std::string>(view.events.begin(), view.events.begin() + 7), expected);
 }
 
+// A zone given moves each time by that zone's offset from UTC at that moment, daylight saving
+// included, in the rows and the details alike; the bias box plays no part then. An unknown zone
+// stops the run before anything is made.
+TEST_F(ExportRunTest, ZoneGivenShiftsEachTimeByItsOffsetAtThatMoment) {
+  // 2004-01-15 23:30, 2004-07-04 22:30 and 2004-01-16 04:30 UTC.
+  const std::vector<std::uint32_t> starts = {1074209400, 1088980200, 1074227400};
+  const struct {
+    std::string zone;  // "" for none: the bias
+    std::vector<std::string> dates;
+    std::string firstShown;
+  } rows[] = {
+      {"Europe/Berlin", {"1/16/2004", "7/05/2004", "1/16/2004"}, "1/16/2004, 00:30:00"},
+      {"America/New_York", {"1/15/2004", "7/04/2004", "1/15/2004"}, "1/15/2004, 18:30:00"},
+      {"UTC", {"1/15/2004", "7/04/2004", "1/16/2004"}, "1/15/2004, 23:30:00"},
+      {"", {"1/15/2004", "7/04/2004", "1/16/2004"}, "1/15/2004, 19:30:00"},
+  };
+  std::vector<RecordSpec> records;
+  for (std::uint32_t start : starts) records.push_back(journalRecord("9:00 am: x", start));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.zone);
+    view = RecordingView{};
+    view.details = exporting::kChecked;
+    files.archives[kArchivePath] = ArchiveBuilder().archive(records).bytes();
+    exporting::ExportRun run(files);
+    if (!row.zone.empty()) run.shiftByZone(row.zone);
+    ASSERT_EQ(run.run(view), ExportOutcome::kComplete);
+    std::string expected;
+    for (const std::string& date : row.dates) expected += "0,," + date + ",9:00 AM,\"x\"\r\n";
+    EXPECT_EQ(csv(), expected);
+    EXPECT_NE(std::find(view.events.begin(), view.events.end(), "datetime: " + row.firstShown),
+              view.events.end());
+  }
+  MemoryFiles untouched;
+  untouched.archives[kArchivePath] = files.archives[kArchivePath];
+  RecordingView refused;
+  exporting::ExportRun run(untouched);
+  run.shiftByZone("Mars/Olympus_Mons");
+  EXPECT_EQ(run.run(refused), ExportOutcome::kBadOption);
+  EXPECT_EQ(refused.messages, std::vector<std::string>{"Unknown time zone Mars/Olympus_Mons"});
+  EXPECT_FALSE(untouched.created(kCsvPath));
+}
+
 TEST_F(ExportRunTest, WithoutDetailsNeitherDateNorDescriptionIsShown) {
   exportRecords({journalRecord("9:00: x")});
   EXPECT_EQ(count("datetime"), 0);

@@ -55,7 +55,7 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
             "Ann/datebook/Datebook.dat (date book): Ann/calendar.ics (2 events), "
             "Ann/journal.csv (1 entry); all done");
   EXPECT_EQ(exporting::summaryLine(result.archives[1]),
-            "Ben/address/address.ABA (address book (archive file)): "
+            "Ben/address/address.ABA (address book, archive file): "
             "Ben/contacts-archive.vcf (1 contact); all done");
   EXPECT_EQ(
       exporting::summaryLine(result.archives[2])
@@ -73,6 +73,43 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
           {"Ann/datebook/Datebook.dat", 2}, {"Ben/address/address.ABA", 1}, {"Ben/ToDo.dat", 2}}));
   // The date book's details come once, from its first reading.
   EXPECT_EQ(view.details.size(), 2u + 1u + 1u);
+}
+
+// The zone named for the whole folder dates the journal as it dates the calendar, the same day
+// in both; a bias given wins; without a zone the bias of old stands.
+TEST(FolderExportTest, ZoneGivenDatesTheJournalAsTheCalendarUnlessABiasIsGiven) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const struct {
+    std::string zone;
+    bool biasGiven;
+    std::string date;
+  } rows[] = {{"Europe/Berlin", false, "4/07/2002"},
+              {"Europe/Berlin", true, "4/06/2002"},
+              {"", false, "4/06/2002"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.zone + (row.biasGiven ? " with -b" : ""));
+    MemoryFiles files;
+    // 2002-04-06 23:30 UTC: 01:30 the next day in Berlin's summer time.
+    files.archives["/p/datebook/Datebook.dat"] =
+        ArchiveBuilder().archive({journalRecord("9:15 am: Up", 1018135800)}).bytes();
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    settings.zoneName = row.zone;
+    settings.biasGiven = row.biasGiven;
+    settings.stampTime = 0;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+    EXPECT_EQ(files.csv(exporting::joinPath("/o", "journal.csv")),
+              "0,," + row.date + ",9:15 AM,\"Up\"\r\n");
+    if (!row.zone.empty()) {
+      EXPECT_NE(files.csv(exporting::joinPath("/o", "calendar.ics")).find("DTSTART:20020407T013000"),
+                std::string::npos);
+    }
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_identity.h"
 #include "calendar/calendar_reading.h"
 #include "support/fake_export.h"
 #include "support/organiser_builder.h"
@@ -208,6 +209,34 @@ TEST(OrganiserRunTest, DeletedRecordsLeaveALiveFileAndStayInAnArchiveFile) {
                                               : "1 record left out: 1 deleted on the desktop."),
                 true)
           << out.last();
+    }
+  }
+}
+
+// Ids repeat in real archives: every card and to-do still gets a UID of its own (servers refuse
+// the second of a UID, address books show one of them), numbered in record order after the
+// identity as the date book's events are.
+TEST(OrganiserRunTest, RecordsThatShareAnIdGetUidsOfTheirOwnInRecordOrder) {
+  const std::vector<std::uint32_t> ids = {7, 7, 3, 7, 3, 0xFFFFFFFF, 0xFFFFFFFF, 8};
+  const std::vector<std::string> suffixes = {"7", "7", "3", "7", "3", "-1", "-1", "8"};
+  const std::vector<std::string> repeats = {"", "-2", "", "-3", "-2", "", "-2", ""};
+  OrganiserArchiveSpec plan;
+  plan.fileName = "C:\\Palm\\User\\same.dat";
+  const std::string identity =
+      archive::identityHex(archive::desktopArchiveIdentity("c:\\palm\\user\\same.dat"));
+  for (const KindCase& kind : {kKinds[0], kKinds[1]}) {
+    SCOPED_TRACE(traceOf(kind.kind));
+    const auto change = [&](OrganiserRecordSpec& r) { r.recordId = ids[r.recordId - 1]; };
+    const Exported out =
+        exportAt(kind.archive, buildArchive(kind.kind, static_cast<int>(ids.size()), change, plan));
+    ASSERT_EQ(out.outcome, ExportOutcome::kComplete) << out.last();
+    const std::vector<std::string> units = recordOutputs(kind, out.files);
+    ASSERT_EQ(units.size(), ids.size());
+    const std::string word = kind.kind == RecordKind::kAddress ? "address-" : "todo-";
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      const std::string uid = "\r\nUID:" + word + suffixes[i] + "-" + identity + repeats[i] +
+                              "@vessory\r\n";
+      EXPECT_NE(units[i].find(uid), std::string::npos) << i << ": " << units[i];
     }
   }
 }

@@ -54,6 +54,8 @@ expect "-o offers every file and standard output" \
   "$(lines - -x.dat Address.ABA Address.vcf COPY.DAT Datebook.csv Datebook.dat Datebook.dba \
     MemoPad.Mpa ToDo.tda dat "Old Backups")" -o ""
 expect "after -- a word starting with - is an archive" "-x.dat" -q -- -
+expect "grouped short flags ending in -o take -o's value" "$(lines Datebook.csv Datebook.dat \
+  Datebook.dba)" -qo Dat
 expect "--all takes a folder and offers folders only" "Old Backups" --all ""
 cd - >/dev/null || exit 1
 

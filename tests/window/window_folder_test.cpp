@@ -15,6 +15,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -136,16 +137,22 @@ TEST_F(WindowFolderTest, EveryKindOfAUserFolderAsTheConsoleWritesItThenOneMessag
   EXPECT_EQ(expected.count("How to import.txt"), 1u);
   EXPECT_EQ(quits_, 1);
   ASSERT_EQ(messages_.size(), 1);
-  // The console's summary, but for the folders' own names.
+  // The console's summary lines, one per archive, and the window's own first line.
   std::string shown = messages_[0].toStdString();
   for (std::size_t at; (at = shown.find("\r\n")) != std::string::npos;) shown.replace(at, 2, "\n");
-  const std::string consoleUser = elsewhere_.path().toStdString() + "/JSmith";
-  for (std::size_t at; (at = err.find(consoleUser)) != std::string::npos;) {
-    err.replace(at, consoleUser.size(), home("Palm/JSmith"));
-  }
+  EXPECT_EQ(
+      shown.rfind("Exported " + home("Palm/JSmith") + " into " + home("Palm/JSmith-export") + ":\n",
+                  0),
+      0u)
+      << shown;
   const std::string lastLine = "How to import.txt: how to bring these files into other programs\n";
+  ASSERT_GT(err.size(), lastLine.size());
   ASSERT_EQ(err.substr(err.size() - lastLine.size()), lastLine);
-  EXPECT_EQ(shown.rfind(err.substr(0, err.size() - lastLine.size()), 0), 0u) << shown;
+  const std::string archiveLines =
+      err.substr(err.find('\n') + 1, err.size() - lastLine.size() - err.find('\n') - 1);
+  EXPECT_EQ(static_cast<std::size_t>(std::count(archiveLines.begin(), archiveLines.end(), '\n')),
+            files.size());
+  EXPECT_EQ(shown.substr(shown.find('\n') + 1, archiveLines.size()), archiveLines) << shown;
   EXPECT_NE(shown.find("How to import.txt in that folder tells"), std::string::npos);
 }
 

@@ -1,17 +1,19 @@
-#include "calendar/event_uids.h"
+#include "archive/record_uids.h"
 
-#include "archive/archive_identity.h"
+namespace vessory::archive {
 
-namespace vessory::calendar {
+RecordUids::RecordUids(std::string_view kind, std::string_view identity) {
+  kind_.assign(kind);
+  kind_ += '-';
+  identity_ = '-';
+  identity_.append(identity);
+}
 
-EventUids::EventUids(std::uint32_t archiveIdentity)
-    : identity_("-" + archive::identityHex(archiveIdentity)) {}
-
-std::string EventUids::next(std::int64_t recordId) {
+std::string RecordUids::next(std::int64_t recordId) {
   // Ids are -1 (four FF bytes) or 0 to 4294967294: one four-byte key each.
   const auto key = static_cast<std::uint32_t>(recordId);
   // Appended piece by piece: GCC 12 takes "-" + a temporary for an overlapping copy at -O3.
-  std::string uid = "datebook-";
+  std::string uid = kind_;
   uid += std::to_string(recordId);
   uid += identity_;
   if (!seen_.insert(key).second) {
@@ -22,4 +24,4 @@ std::string EventUids::next(std::int64_t recordId) {
   return uid;
 }
 
-}  // namespace vessory::calendar
+}  // namespace vessory::archive
