@@ -7,13 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "bench_archive.h"
 #include "export/calendar_run.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
-#include "export/output_file.h"
+#include "files/output_file.h"
 #include "support/archive_builder.h"
 
 namespace vessory::testing {
@@ -54,23 +54,23 @@ class QuietView : public exporting::JournalView {
 };
 
 // The archive straight from memory, and a CSV that is counted, not kept.
-class InMemoryFiles : public exporting::ExportFiles {
+class InMemoryFiles : public files::ExportFiles {
  public:
   explicit InMemoryFiles(const std::string& bytes) : bytes_(bytes) {}
 
   bool fileExists(const std::string&) override { return true; }
-  std::unique_ptr<archive::ByteSource> openArchive(const std::string&, std::string&) override {
-    return std::make_unique<archive::MemoryByteSource>(bytes_);
+  std::unique_ptr<files::ByteSource> openArchive(const std::string&, std::string&) override {
+    return std::make_unique<files::MemoryByteSource>(bytes_);
   }
   bool sameFile(const std::string&, const std::string&) override { return false; }
-  std::unique_ptr<exporting::OutputFile> createCsv(const std::string&, std::string&) override {
+  std::unique_ptr<files::OutputFile> createCsv(const std::string&, std::string&) override {
     return std::make_unique<CountingOutput>(csvBytes);
   }
 
   std::size_t csvBytes = 0;
 
  private:
-  class CountingOutput : public exporting::OutputFile {
+  class CountingOutput : public files::OutputFile {
    public:
     explicit CountingOutput(std::size_t& total) : total_(total) {}
 
@@ -112,7 +112,7 @@ void BM_ExportRunFromFile(benchmark::State& state) {
   std::filesystem::create_directories(folder);
   const std::string path = (folder / "Datebook.dat").string();
   writeFile(path, bytes);
-  exporting::DiskFiles files;
+  files::DiskFiles files;
   for (auto _ : state) {
     QuietView view(path);
     exporting::ExportRun run(files);

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "archive/archive_reader.h"
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/message_sink.h"
 #include "bench_archive.h"
 #include "calendar/event_uids.h"
-#include "export/output_file.h"
+#include "files/output_file.h"
 #include "journal/csv_writer.h"
 #include "journal/entry_splitter.h"
 #include "support/archive_builder.h"
@@ -27,7 +27,7 @@ class IgnoredMessages : public archive::MessageSink {
 
 // Hands out the bytes in chunks of a fixed size, so that reads cross chunk boundaries the way
 // they do in a file read through a buffer.
-class ChunkedSource : public archive::ByteSource {
+class ChunkedSource : public files::ByteSource {
  public:
   ChunkedSource(const std::string& bytes, std::size_t chunk)
       : rest_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()), chunk_(chunk) {}
@@ -42,7 +42,7 @@ class ChunkedSource : public archive::ByteSource {
   std::size_t chunk_;
 };
 
-class NullOutput : public exporting::OutputFile {
+class NullOutput : public files::OutputFile {
  protected:
   bool write(std::string_view bytes) override {
     benchmark::DoNotOptimize(bytes.data());
@@ -52,8 +52,8 @@ class NullOutput : public exporting::OutputFile {
 
 constexpr std::size_t kWholeBuffer = 0;
 
-std::unique_ptr<archive::ByteSource> sourceFor(const std::string& bytes, std::size_t chunk) {
-  if (chunk == kWholeBuffer) return std::make_unique<archive::MemoryByteSource>(bytes);
+std::unique_ptr<files::ByteSource> sourceFor(const std::string& bytes, std::size_t chunk) {
+  if (chunk == kWholeBuffer) return std::make_unique<files::MemoryByteSource>(bytes);
   return std::make_unique<ChunkedSource>(bytes, chunk);
 }
 
@@ -83,7 +83,7 @@ void BM_ReadCString(benchmark::State& state) {
   IgnoredMessages messages;
   std::string out;
   for (auto _ : state) {
-    archive::MemoryByteSource source(bytes);
+    files::MemoryByteSource source(bytes);
     archive::ArchiveReader reader(source, messages);
     while (true) {
       reader.readCString(out);

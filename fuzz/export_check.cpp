@@ -5,10 +5,10 @@
 #include <memory>
 #include <span>
 
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "csv_shape.h"
-#include "export/export_files.h"
-#include "export/output_file.h"
+#include "files/export_files.h"
+#include "files/output_file.h"
 #include "handheld/handheld_database.h"
 #include "piece_source.h"
 #include "support/fake_export.h"
@@ -50,16 +50,16 @@ void applyOptionSet(RecordingView& view, int set) {
 
 // One archive and one CSV, in memory. The open CSV output can be flushed from outside, so that
 // what it holds at a given moment can be compared with what it holds at the end.
-class CaseFiles : public exporting::ExportFiles {
+class CaseFiles : public files::ExportFiles {
  public:
   CaseFiles(std::string_view archive, std::size_t piece) : archive_(archive), piece_(piece) {}
 
   bool fileExists(const std::string& path) override { return path == archivePath(); }
-  std::unique_ptr<archive::ByteSource> openArchive(const std::string&, std::string&) override {
+  std::unique_ptr<files::ByteSource> openArchive(const std::string&, std::string&) override {
     return std::make_unique<PieceSource>(archive_, piece_);
   }
   bool sameFile(const std::string& a, const std::string& b) override { return a == b; }
-  std::unique_ptr<exporting::OutputFile> createCsv(const std::string&, std::string&) override {
+  std::unique_ptr<files::OutputFile> createCsv(const std::string&, std::string&) override {
     created_ = true;
     return std::make_unique<Output>(*this);
   }
@@ -73,7 +73,7 @@ class CaseFiles : public exporting::ExportFiles {
   }
 
  private:
-  class Output : public exporting::OutputFile {
+  class Output : public files::OutputFile {
    public:
     explicit Output(CaseFiles& files) : files_(files) { files_.open_ = this; }
     ~Output() override { files_.open_ = nullptr; }
@@ -92,7 +92,7 @@ class CaseFiles : public exporting::ExportFiles {
   std::size_t piece_;
   bool created_ = false;
   std::string csv_;
-  exporting::OutputFile* open_ = nullptr;
+  files::OutputFile* open_ = nullptr;
 };
 
 class CaseView : public RecordingView {

@@ -8,14 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "support/fake_export.h"
 
 namespace vessory::testing {
 
 // The archive handed out in pieces of a fixed size (0: one piece), so that every read can fall
 // across the end of a piece. The bytes belong to the caller and must outlive the source.
-class PieceSource : public archive::ByteSource {
+class PieceSource : public files::ByteSource {
  public:
   PieceSource(std::string_view bytes, std::size_t piece)
       : rest_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()),
@@ -36,7 +36,7 @@ class PieceSource : public archive::ByteSource {
 class PieceFiles : public MemoryFiles {
  public:
   explicit PieceFiles(std::size_t piece) : piece_(piece) {}
-  std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
+  std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
                                                    std::string&) override {
     return std::make_unique<PieceSource>(archives[path], piece_);
   }

@@ -6,7 +6,7 @@
 
 namespace vessory::archive {
 
-ArchiveReader::ArchiveReader(ByteSource& source, MessageSink& messages)
+ArchiveReader::ArchiveReader(files::ByteSource& source, MessageSink& messages)
     : source_(source), messages_(messages) {}
 
 bool ArchiveReader::refill() {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/message_sink.h"
 
 namespace vessory::archive {
@@ -31,7 +31,7 @@ enum class EmptyCString { kMarker, kEmpty };
 // slow paths only at chunk boundaries and at the end of the data.
 class ArchiveReader {
  public:
-  ArchiveReader(ByteSource& source, MessageSink& messages);
+  ArchiveReader(files::ByteSource& source, MessageSink& messages);
   ArchiveReader(const ArchiveReader&) = delete;
   ArchiveReader& operator=(const ArchiveReader&) = delete;
 
@@ -65,7 +65,7 @@ class ArchiveReader {
   int nextByte();
   bool refill();
 
-  ByteSource& source_;
+  files::ByteSource& source_;
   MessageSink& messages_;
   const unsigned char* chunk_start_ = nullptr;
   const unsigned char* next_ = nullptr;

@@ -69,7 +69,7 @@ int usageError(std::FILE* err, const std::string& text) {
 
 }  // namespace
 
-int exportFolder(const ConsoleOptions& options, exporting::ExportFiles& files, std::FILE* err,
+int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::FILE* err,
                  bool showProgress) {
   exporting::OrganiserSettings check;
   check.zoneName = options.timeZone;
@@ -99,6 +99,11 @@ int exportFolder(const ConsoleOptions& options, exporting::ExportFiles& files, s
     for (const exporting::PartReport& part : report.parts) {
       status = std::max(status, exitStatus(part.outcome));
     }
+  }
+  // A folder that could not be read may have held archives: nothing of it was exported.
+  for (const std::string& unreadable : result.unreadable) {
+    put(err, unreadable + "\n");
+    status = std::max(status, 3);
   }
   if (!result.guidePath.empty()) {
     put(err, std::string(exporting::kImportGuideName) +

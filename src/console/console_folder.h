@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "console/console_options.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 
 namespace vessory::console {
 
@@ -14,7 +14,7 @@ namespace vessory::console {
 // Returns the exit status: 2 for a refused output folder or an unknown zone or character set,
 // 3 when no archive was found or the output folder could not be made, otherwise the worst of
 // the exports' statuses. The options must have been parsed with --all.
-int exportFolder(const ConsoleOptions& options, exporting::ExportFiles& files, std::FILE* err,
+int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::FILE* err,
                  bool showProgress);
 
 }  // namespace vessory::console

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "console/console_view.h"
+#include "console/stop_signals.h"
 #include "console/windows_launch.h"
 
 #ifdef _WIN32
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
   std::setvbuf(stderr, err_buffer, _IOFBF, sizeof err_buffer);
+  vessory::console::installStopSignals();
   // Started from Explorer (a folder dropped on the program, a double click), see windows_launch.h.
   int status = vessory::console::launch(args, stderr, [&](const std::vector<std::string>& a) {
     return vessory::console::runConsole(a, stdout, stderr, terminal);

@@ -1,6 +1,7 @@
 #include "console/console_view.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "archive/text_converter.h"
@@ -8,10 +9,10 @@
 #include "console/console_folder.h"
 #include "console/content_sniffer.h"
 #include "console/input_check.h"
+#include "console/stop_signals.h"
 #include "console/terminal_width.h"
 #include "export/journal_listing.h"
 #include "export/organiser_run.h"
-#include "journal/journal_selection.h"
 
 namespace vessory::console {
 
@@ -53,6 +54,14 @@ void ConsoleView::drawProgress() {
   progressShown_ = true;
 }
 
+bool ConsoleView::endRequested() { return stopSignal() != 0; }
+
+std::int64_t ConsoleView::recordsBeforeStop() const {
+  // The record shown last is the one the run stopped before.
+  const std::int64_t shown = std::strtoll(current_.c_str(), nullptr, 10);
+  return shown > 0 ? shown - 1 : 0;
+}
+
 void ConsoleView::clearProgress() {
   if (!progressShown_) return;
   put(err_, "\r\x1b[K");
@@ -67,13 +76,13 @@ void ConsoleView::showMessage(const std::string& text) {
 
 bool ConsoleFiles::sameFile(const std::string& a, const std::string& b) {
   if (a == "-" || b == "-") return false;
-  return DiskFiles::sameFile(a, b);
+  return files::DiskFiles::sameFile(a, b);
 }
 
-std::unique_ptr<exporting::OutputFile> ConsoleFiles::createCsv(const std::string& path,
+std::unique_ptr<files::OutputFile> ConsoleFiles::createCsv(const std::string& path,
                                                             std::string& error) {
-  if (path == "-") return exporting::FileOutput::borrow(out_);
-  return DiskFiles::createCsv(path, error);
+  if (path == "-") return files::FileOutput::borrow(out_);
+  return files::DiskFiles::createCsv(path, error);
 }
 
 std::string ConsoleFiles::displayName(const std::string& path) {
@@ -169,7 +178,7 @@ bool given(const ConsoleOptions& options, const char* name, const char* longName
 }
 
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
-                            ConsoleFiles& files) {
+                            ConsoleFiles& files, std::string& kept) {
   ExportRun run(files, options.output);
   if (options.encoding) run.convertToUtf8From(*options.encoding);
   // A zone moves the journal's times as it moves the calendar's; a bias given says otherwise.
@@ -177,15 +186,13 @@ ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
     run.shiftByZone(options.timeZone);
   }
   const ExportOutcome outcome = run.run(view);
+  kept = run.csvName();
   // A hint for whoever typed the name: quiet runs (scripts) are spared it.
   const bool read = !exporting::nothingExported(outcome) &&
                     outcome != ExportOutcome::kEndRequested &&
                     outcome != ExportOutcome::kCannotWrite && outcome != ExportOutcome::kCannotRead;
   if (read && run.rowsWritten() == 0 && !options.quiet) {
-    view.showMessage("No journal entries were found under \"" +
-                     journal::deriveJournalName(options.journal) +
-                     "\"; vessory-export --list-journals " + options.archive +
-                     " lists the descriptions this archive uses.");
+    view.showMessage(exporting::noEntriesHint(options.journal, options.archive));
   }
   return outcome;
 }
@@ -224,7 +231,7 @@ std::optional<std::string> refuseInput(const std::string& path) {
 // the refusal; nothing when its bytes match no format known here.
 std::optional<std::string> whatItHolds(ExportFiles& files, const std::string& path) {
   std::string error;
-  std::unique_ptr<archive::ByteSource> source = files.openArchive(path, error);
+  std::unique_ptr<files::ByteSource> source = files.openArchive(path, error);
   if (!source) return std::nullopt;
   std::vector<unsigned char> head;
   for (std::span<const unsigned char> chunk = source->nextChunk();
@@ -297,6 +304,7 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   ConsoleView view(adjusted, err, errIsTerminal && !options.quiet && !resultsToOut);
   view.setProgressCount(progressCount(choice.run, kind));
   ExportOutcome outcome;
+  std::string kept;  // the output, as the messages name it
   switch (choice.run) {
     case RunKind::kListJournals:
       outcome = listJournals(options, view, files, out);
@@ -304,16 +312,24 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     case RunKind::kCalendar: {
       CalendarRun run(files, calendarSettings(options));
       outcome = run.run(view);
+      kept = run.tally().calendarName;
       break;
     }
     case RunKind::kOrganiser: {
       exporting::OrganiserRun run(files, organiserSettings(options));
       outcome = run.run(view);
+      kept = run.tally().outputName;
       break;
     }
     default:
-      outcome = exportJournal(options, view, files);
+      outcome = exportJournal(options, view, files, kept);
       break;
+  }
+  if (outcome == ExportOutcome::kEndRequested && stopSignal() != 0) {
+    view.showMessage("Stopped: the " + std::to_string(view.recordsBeforeStop()) +
+                     " records read before that point have been kept in " + kept);
+    std::fflush(err);
+    return 128 + stopSignal();
   }
   if (outcome == ExportOutcome::kNotDatebook && !options.quiet) {
     if (std::optional<std::string> found = whatItHolds(files, options.archive)) {

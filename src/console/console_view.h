@@ -9,7 +9,7 @@
 #include "console/console_options.h"
 #include "console/run_choice.h"
 #include "export/calendar_run.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 
@@ -18,8 +18,8 @@ namespace vessory::console {
 // The export's vocabulary, used throughout this front end.
 using exporting::CalendarRun;
 using exporting::CalendarSettings;
-using exporting::DiskFiles;
-using exporting::ExportFiles;
+using files::DiskFiles;
+using files::ExportFiles;
 using exporting::ExportOutcome;
 using exporting::ExportRun;
 using exporting::ExportView;
@@ -51,6 +51,10 @@ class ConsoleView : public exporting::JournalView {
   void processPendingEvents() override;
   void showMessage(const std::string& text) override;
   void endProgram() override { ended_ = true; }
+  // A stop signal asks the run to stop at its next record, as the window's Exit does.
+  bool endRequested() override;
+  // The records read whole before the run stopped at the user's request.
+  std::int64_t recordsBeforeStop() const;
   bool programEnded() const { return ended_; }
   // What the progress line counts after the records read ("journals found").
   void setProgressCount(std::string label) { count_ = std::move(label); }
@@ -75,12 +79,12 @@ class ConsoleView : public exporting::JournalView {
 };
 
 // Files as the console tool sees them: "-" as the CSV path is standard output.
-class ConsoleFiles : public DiskFiles {
+class ConsoleFiles : public files::DiskFiles {
  public:
   explicit ConsoleFiles(std::FILE* out) : out_(out) {}
 
   bool sameFile(const std::string& a, const std::string& b) override;
-  std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
+  std::unique_ptr<files::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   std::string displayName(const std::string& path) override;
 

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include "archive/windows_path.h"
+#include "files/windows_path.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -23,7 +23,7 @@ namespace {
 
 fs::path nativePath(const std::string& path) {
 #ifdef _WIN32
-  return fs::path(archive::widePath(path));
+  return fs::path(files::widePath(path));
 #else
   return fs::path(path);
 #endif

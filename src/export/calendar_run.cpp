@@ -57,7 +57,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
 
   // Reads the header and every record, writing the events to `out`. Returns how the reading
   // stopped early, or nothing when it got to the end of the records.
-  std::optional<ExportOutcome> readAll(OutputFile& out);
+  std::optional<ExportOutcome> readAll(files::OutputFile& out);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(wallTimeText(tools_.clock->wallTime(record.startTime)));
@@ -69,7 +69,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   }
 
  private:
-  void writeRecord(std::int64_t number, OutputFile& out);
+  void writeRecord(std::int64_t number, files::OutputFile& out);
   void reportProblems(std::int64_t number, const calendar::CalendarEvent& event);
 
   ExportView& view_;
@@ -83,7 +83,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   std::string text_;
 };
 
-std::optional<ExportOutcome> CalendarSession::readAll(OutputFile& out) {
+std::optional<ExportOutcome> CalendarSession::readAll(files::OutputFile& out) {
   const std::int64_t now =
       settings_.stampTime ? *settings_.stampTime : static_cast<std::int64_t>(std::time(nullptr));
   stamp_ =
@@ -109,7 +109,7 @@ std::optional<ExportOutcome> CalendarSession::readAll(OutputFile& out) {
                      });
 }
 
-void CalendarSession::writeRecord(std::int64_t number, OutputFile& out) {
+void CalendarSession::writeRecord(std::int64_t number, files::OutputFile& out) {
   if ((record_.status & kDeletedStatusBit) != 0 && !settings_.includeDeleted) {
     ++tally_.deletedLeftOut;
     return;
@@ -196,7 +196,8 @@ std::string calendarSummary(const CalendarTally& tally) {
                                : "clock showed them in " + tally.zoneName) +
           ".\r\n";
   text += leftOutText({tally.deletedLeftOut, tally.unreadableLeftOut, tally.cutShortLeftOut,
-                       tally.lastWhole, tally.announced, tally.endedEarly, tally.handheldClock});
+                       tally.lastWhole, tally.announced, tally.endedEarly, tally.handheldClock,
+                       tally.events});
   if (tally.zoneFallback) {
     text += "\r\nThe system's time zone could not be told; the times are those of UTC.";
   }
@@ -217,7 +218,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   const std::string path = view.inputPath();
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
-  std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
+  std::unique_ptr<files::ByteSource> source = std::move(opened.source);
   CalendarSession session(view, tools, settings_, tally_);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
@@ -236,7 +237,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
     return *refused;
   }
   std::string error;
-  std::unique_ptr<OutputFile> out = files_.createCalendar(outPath, error);
+  std::unique_ptr<files::OutputFile> out = files_.createCalendar(outPath, error);
   if (!out) {
     view.showMessage("Cannot create " + tally_.calendarName + ": " + error);
     return ExportOutcome::kCannotCreate;

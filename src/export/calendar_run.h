@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "archive/text_converter.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_view.h"
 #include "export/run_steps.h"
 
@@ -65,7 +65,7 @@ std::optional<std::string> checkCalendarSettings(const CalendarSettings& setting
 // program to its caller, which reads tally() (an export that writes more than the calendar).
 class CalendarRun {
  public:
-  CalendarRun(ExportFiles& files, CalendarSettings settings, bool endsProgram = true)
+  CalendarRun(files::ExportFiles& files, CalendarSettings settings, bool endsProgram = true)
       : files_(files), settings_(std::move(settings)), endsProgram_(endsProgram) {}
   CalendarRun(const CalendarRun&) = delete;
   CalendarRun& operator=(const CalendarRun&) = delete;
@@ -75,7 +75,7 @@ class CalendarRun {
   const CalendarTally& tally() const { return tally_; }
 
  private:
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   CalendarSettings settings_;
   bool endsProgram_;
   bool running_ = false;

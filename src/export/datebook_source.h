@@ -7,7 +7,7 @@
 
 #include "archive/archive_header.h"
 #include "archive/archive_reader.h"
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/event_record.h"
 #include "archive/message_sink.h"
 #include "export/record_loop.h"
@@ -45,7 +45,7 @@ std::string notDatebookMessage(const std::string& path, const EventSource& sourc
 // Borrows the byte source, the message sink and the observer, which must outlive it.
 class DatebookSource : public EventSource {
  public:
-  DatebookSource(archive::ByteSource& bytes, archive::MessageSink& messages)
+  DatebookSource(files::ByteSource& bytes, archive::MessageSink& messages)
       : bytes_(bytes), messages_(messages), gate_(messages), reader_(bytes, gate_) {}
 
   // Reads the tag (after the wrapper of later desktop versions): true for a date book.
@@ -62,7 +62,7 @@ class DatebookSource : public EventSource {
   std::string readError() const override { return bytes_.errorText(); }
 
  private:
-  archive::ByteSource& bytes_;
+  files::ByteSource& bytes_;
   archive::MessageSink& messages_;
   // Passes the reader's notes on, except while the tag is read: a file too short for the wrapper
   // of later desktop versions is simply no date book, with the run's one message.

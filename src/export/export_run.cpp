@@ -34,7 +34,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   // Reads the header and every record, writing the journal rows to `csv`. Returns how the
   // reading stopped early, or nothing when it got to the end of the records. With `toUtf8`,
   // rows are written in UTF-8 and the journal name is taken to be UTF-8 too.
-  std::optional<ExportOutcome> readAll(OutputFile& csv, archive::TextConverter* toUtf8);
+  std::optional<ExportOutcome> readAll(files::OutputFile& csv, archive::TextConverter* toUtf8);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(archive::formatTimestamp(record.startTime, biasSeconds(record.startTime)));
@@ -69,7 +69,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::int64_t rowCount_ = 0;
 };
 
-std::optional<ExportOutcome> Session::readAll(OutputFile& csv, archive::TextConverter* toUtf8) {
+std::optional<ExportOutcome> Session::readAll(files::OutputFile& csv, archive::TextConverter* toUtf8) {
   journal::CsvJournalWriter writer(csv, toUtf8);
   source_->setObserver(settings_.showDetails() ? this : nullptr);
   // A record the archive ran out in is still processed as read; none is read after it.
@@ -114,20 +114,22 @@ void Session::processRecord(journal::CsvJournalWriter& writer, archive::TextConv
   });
 }
 
+// The final message; `placed` is what follows the text on the journals found: where they are,
+// or the hint when no entry was found and no CSV made.
 void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
-               const std::string& csvName, const std::string& reason) {
+               const std::string& csvName, const std::string& placed, const std::string& reason) {
   switch (outcome) {
     case ExportOutcome::kComplete:
-      view.showMessage(kAllDone + (kJournalsPlaced + csvName));
+      view.showMessage(kAllDone + placed);
       break;
     case ExportOutcome::kEndedEarly:
-      view.showMessage(kEndedEarlyWarning + (kParagraph + (kJournalsBeforeDamage + csvName)));
+      view.showMessage(kEndedEarlyWarning + (kParagraph + placed));
       break;
     case ExportOutcome::kDataAfterEnd:
       view.showMessage(kDataAfterEndMessage);
       break;
     case ExportOutcome::kDamagedRecords:  // each record left out has been named
-      view.showMessage(kOtherRecordsJournals + csvName);
+      view.showMessage(placed);
       break;
     case ExportOutcome::kCannotWrite:
       view.showMessage("Cannot write " + csvName + ": " + reason);
@@ -138,6 +140,13 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
     default:  // the sequencing error and the user's end have been reported already
       break;
   }
+}
+
+// Where the journals went, in the words of each ending.
+std::string placedText(ExportOutcome outcome, const std::string& csvName) {
+  if (outcome == ExportOutcome::kEndedEarly) return kJournalsBeforeDamage + csvName;
+  if (outcome == ExportOutcome::kDamagedRecords) return kOtherRecordsJournals + csvName;
+  return kJournalsPlaced + csvName;
 }
 
 }  // namespace
@@ -156,6 +165,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   const ClearOnExit clear{running_};
 
   journalsFound_ = rowsWritten_ = 0;
+  csvKept_ = false;
   const ExportSettings settings(view, options, utf8From_);
   OptionalConverter openedConverter = openConverter(view, utf8From_);
   if (openedConverter.failure) return *openedConverter.failure;
@@ -171,7 +181,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   const std::string& path = settings.inputPath();
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
-  std::unique_ptr<archive::ByteSource> source = std::move(opened.source);
+  std::unique_ptr<files::ByteSource> source = std::move(opened.source);
   Session session(view, settings);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
@@ -192,7 +202,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
     return *refused;
   }
   std::string error;
-  std::unique_ptr<exporting::OutputFile> csv = files_.createCsv(csvPath, error);
+  std::unique_ptr<files::OutputFile> csv = files_.createCsv(csvPath, error);
   if (!csv) {
     view.showMessage("Cannot create " + csvName + ": " + error);
     return ExportOutcome::kCannotCreate;
@@ -200,18 +210,32 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
 
   if (toUtf8) csv->append(journal::kUtf8ByteOrderMark);
   std::optional<ExportOutcome> stopped = session.readAll(*csv, toUtf8.get());
-  // Rows are on disk before anything is reported; a failure to put them there is reported
-  // instead of any success.
-  const bool written = csv->close();
-  const ExportOutcome outcome = closingOutcome(written, stopped, session.source());
   journalsFound_ = session.journalCount();
   rowsWritten_ = session.rowCount();
+  const bool leftAsItWas = keepEarlier_ && rowsWritten_ == 0;
+  // Rows are in place before anything is reported; a failure to put them there is reported
+  // instead of any success.
+  bool written = true;
+  if (leftAsItWas) {
+    csv->discard();
+  } else {
+    written = csv->close();
+  }
+  csvKept_ = written && !leftAsItWas;
+  const ExportOutcome outcome = closingOutcome(written, stopped, session.source());
   const std::string reason = written ? session.source().readError() : csv->errorText();
   source.reset();
   csv.reset();
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
-  if (endsProgram_ || failed) reportEnd(view, outcome, path, csvName, reason);
+  const std::string placed = leftAsItWas
+                                 ? noEntriesHint(options.journalNameText(), path)
+                                 : placedText(outcome, csvName);
+  if (outcome == ExportOutcome::kDataAfterEnd && leftAsItWas && endsProgram_) {
+    view.showMessage(kDataAfterEndMessage + (kParagraph + placed));
+  } else if (endsProgram_ || failed) {
+    reportEnd(view, outcome, path, csvName, placed, reason);
+  }
   if (endsProgram_ && outcome != ExportOutcome::kEndRequested) view.endProgram();
   return outcome;
 }

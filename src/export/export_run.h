@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_view.h"
 #include "export/run_steps.h"
 
@@ -48,7 +48,7 @@ class ExportSettings {
 class ExportRun {
  public:
   // `csvPath`, when given, replaces the path beside the archive.
-  explicit ExportRun(ExportFiles& files, std::optional<std::string> csvPath = std::nullopt)
+  explicit ExportRun(files::ExportFiles& files, std::optional<std::string> csvPath = std::nullopt)
       : files_(files), csvPathOverride_(std::move(csvPath)) {}
   ExportRun(const ExportRun&) = delete;
   ExportRun& operator=(const ExportRun&) = delete;
@@ -64,6 +64,9 @@ class ExportRun {
   // Leaves the final message and the end of the program to the caller, for an export that
   // goes on after the CSV; failures are still reported by the run, which knows their reasons.
   void leaveEndToCaller() { endsProgram_ = false; }
+  // A run that finds no journal entry makes no CSV and leaves one already there as it was; its
+  // final message gives the hint of noEntriesHint() where it would name the CSV.
+  void keepEarlierWithoutEntries() { keepEarlier_ = true; }
 
   ExportOutcome run(ExportView& view, JournalOptions& options);
   ExportOutcome run(JournalView& view) { return run(view, view); }
@@ -73,13 +76,17 @@ class ExportRun {
   // The journal records found and the rows written by the last run.
   std::int64_t journalsFound() const { return journalsFound_; }
   std::int64_t rowsWritten() const { return rowsWritten_; }
+  // True when the last run's CSV is in place under its name, holding rowsWritten() rows.
+  bool csvKept() const { return csvKept_; }
 
  private:
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   std::optional<std::string> csvPathOverride_;
   std::optional<std::string> utf8From_;
   std::optional<std::string> zoneName_;
   bool endsProgram_ = true;
+  bool keepEarlier_ = false;
+  bool csvKept_ = false;
   bool running_ = false;
   std::string csvName_;
   std::int64_t journalsFound_ = 0;

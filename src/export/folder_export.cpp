@@ -65,8 +65,70 @@ class CollectingView : public JournalView {
   std::vector<std::string> messages_;
 };
 
-std::string withLeftOut(std::string counts, std::int64_t leftOut) {
+// The counts of a part; after damage also the records never reached and those announced.
+// The files of one archive's exports: its output folder (and the folders above it) is made
+// when the first output in it is started, so that an archive that gives nothing makes none.
+// Everything else goes to the files it borrows.
+class OutputFolderFiles : public files::ExportFiles {
+ public:
+  OutputFolderFiles(files::ExportFiles& files, std::string folder)
+      : files_(files), folder_(std::move(folder)) {}
+
+  bool fileExists(const std::string& path) override { return files_.fileExists(path); }
+  std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
+                                                 std::string& error) override {
+    return files_.openArchive(path, error);
+  }
+  bool sameFile(const std::string& a, const std::string& b) override {
+    return files_.sameFile(a, b);
+  }
+  std::unique_ptr<files::OutputFile> createCsv(const std::string& path,
+                                               std::string& error) override {
+    return madeFolder(error) ? files_.createCsv(path, error) : nullptr;
+  }
+  std::unique_ptr<files::OutputFile> createCalendar(const std::string& path,
+                                                    std::string& error) override {
+    return madeFolder(error) ? files_.createCalendar(path, error) : nullptr;
+  }
+  std::unique_ptr<files::OutputFile> createFile(const std::string& path,
+                                                std::string& error) override {
+    return madeFolder(error) ? files_.createFile(path, error) : nullptr;
+  }
+  bool makeFolder(const std::string& path, std::string& error) override {
+    return madeFolder(error) && files_.makeFolder(path, error);
+  }
+  std::string displayName(const std::string& path) override { return files_.displayName(path); }
+  bool listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
+                  std::string& error) override {
+    return files_.listFolder(path, entries, error);
+  }
+  bool folderExists(const std::string& path) override { return files_.folderExists(path); }
+  std::string absolutePath(const std::string& path) override {
+    return files_.absolutePath(path);
+  }
+
+ private:
+  bool madeFolder(std::string& error) {
+    if (made_) return true;
+    std::string reason;
+    made_ = files_.makeFolder(folder_, reason);
+    if (!made_) error = "cannot make " + folder_ + ": " + reason;
+    return made_;
+  }
+
+  files::ExportFiles& files_;
+  std::string folder_;
+  bool made_ = false;
+};
+
+std::string withLeftOut(std::string counts, const LeftOutRecords& left) {
+  const std::int64_t leftOut = left.deleted + left.unreadable + left.cutShort;
   if (leftOut > 0) counts += ", " + std::to_string(leftOut) + " left out";
+  const std::int64_t missing = notReached(left);
+  if (left.cutShort > 0 || missing > 0) {
+    counts += ", " + std::to_string(missing) + " not reached, of " +
+              std::to_string(left.announced) + " announced";
+  }
   return counts;
 }
 
@@ -132,32 +194,23 @@ std::string oneLine(const std::string& text) {
   return line;
 }
 
-// The journal, written under a name of its own and given its name only when it holds an
-// entry: an archive without one leaves an earlier journal where it is.
-PartReport journalPart(ExportFiles& files, const FolderSettings& settings,
+// The journal, made only when the archive holds an entry: an archive without one leaves an
+// earlier journal where it is.
+PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings,
                        const FoundArchive& found, CollectingView& view) {
   const std::string name = journalExportName(found.sort);
-  const std::string target = joinPath(found.outputFolder, name);
-  const std::string partial = target + ".part";
-  ExportRun journal(files, partial);
+  ExportRun journal(files, joinPath(found.outputFolder, name));
   journal.leaveEndToCaller();
+  journal.keepEarlierWithoutEntries();
   if (settings.encoding) journal.convertToUtf8From(*settings.encoding);
   // The zone named for the calendar dates the journal too, unless a bias is given; a handheld's
   // times are its own clock's (the run keeps its bias).
   if (!settings.zoneName.empty() && !settings.biasGiven) journal.shiftByZone(settings.zoneName);
   PartReport part{"", "", journal.run(view)};
-  const bool keep = journal.rowsWritten() > 0 && !nothingExported(part.outcome) &&
-                    part.outcome != ExportOutcome::kCannotWrite;
-  std::string error;
-  if (keep && files.replaceFile(partial, target, error)) {
+  if (journal.csvKept()) {
     part.output = found.outputPrefix + name;
     part.counts = countOf(journal.rowsWritten(), "entry", "entries");
     return part;
-  }
-  files.removeFile(partial);
-  if (keep) {
-    view.showMessage("Cannot write " + target + ": " + error);
-    part.outcome = ExportOutcome::kCannotWrite;
   }
   if (journal.rowsWritten() == 0) {
     part.counts = "no entries under \"" + journal::deriveJournalName(settings.journalText) + "\", ";
@@ -166,7 +219,7 @@ PartReport journalPart(ExportFiles& files, const FolderSettings& settings,
   return part;
 }
 
-PartReport calendarPart(ExportFiles& files, const FolderSettings& settings,
+PartReport calendarPart(files::ExportFiles& files, const FolderSettings& settings,
                         const FoundArchive& found, CollectingView& view) {
   CalendarSettings calendar;
   calendar.zoneName = settings.zoneName;
@@ -181,14 +234,16 @@ PartReport calendarPart(ExportFiles& files, const FolderSettings& settings,
     const CalendarTally& tally = run.tally();
     part.output = found.outputPrefix + name;
     part.counts = withLeftOut(countOf(tally.events, "event", "events"),
-                              tally.deletedLeftOut + tally.cutShortLeftOut);
+                              {tally.deletedLeftOut, tally.unreadableLeftOut,
+                               tally.cutShortLeftOut, tally.lastWhole, tally.announced,
+                               tally.endedEarly, tally.handheldClock, tally.events});
   }
   return part;
 }
 
-// Whether the exports can start: the output folder is not refused, archives were found and
-// the output folders are made. Otherwise `result` says why.
-bool ready(ExportFiles& files, const std::string& folder, const FolderLayout& layout,
+// Whether the exports can start: the output folder is not refused and archives were found.
+// Otherwise `result` says why. The output folders are made as the first output goes there.
+bool ready(files::ExportFiles& files, const std::string& folder, const FolderLayout& layout,
            FolderResult& result) {
   const std::string& out = result.outputFolder;
   if (std::optional<std::string> refused = refuseOutputFolder(files, folder, out, layout)) {
@@ -204,37 +259,28 @@ bool ready(ExportFiles& files, const std::string& folder, const FolderLayout& la
   if (layout.archives.empty()) {
     result.problem = "no archive found; looked in";
     for (const std::string& looked : layout.lookedIn) result.problem += " " + looked;
+    for (const std::string& unreadable : layout.unreadable) result.problem += "; " + unreadable;
     return false;
-  }
-  std::string error;
-  for (const FoundArchive& found : layout.archives) {
-    if (!files.makeFolder(found.outputFolder, error)) {
-      result.status = FolderStatus::kCannotMakeOutput;
-      result.problem = "cannot make " + found.outputFolder + ": " + error;
-      return false;
-    }
   }
   result.status = FolderStatus::kExported;
   return true;
 }
 
-// The import guide, written whole: an earlier guide stays until the new one is complete.
-void writeImportGuide(ExportFiles& files, FolderResult& result) {
+// The import guide, written whole by the file layer: an earlier guide stays until the new one
+// is complete.
+void writeImportGuide(files::ExportFiles& files, FolderResult& result) {
   const std::string text = importGuide(result.archives, textLineEnd());
   if (text.empty()) return;
   const std::string target = joinPath(result.outputFolder, kImportGuideName);
-  const std::string partial = target + ".part";
   std::string error;
-  std::unique_ptr<OutputFile> out = files.createFile(partial, error);
+  std::unique_ptr<files::OutputFile> out = files.createFile(target, error);
   if (out) {
     out->append(text);
-    const bool written = out->close();
-    if (written && files.replaceFile(partial, target, error)) {
+    if (out->close()) {
       result.guidePath = target;
       return;
     }
-    if (!written) error = out->errorText();
-    files.removeFile(partial);
+    error = out->errorText();
   }
   result.guideError = "cannot write " + target + ": " + error;
 }
@@ -246,6 +292,7 @@ FolderResult FolderExport::run(FolderView& view) {
   result.outputFolder = settings_.outputFolder ? *settings_.outputFolder
                                                : defaultOutputFolder(files_, settings_.folder);
   const FolderLayout layout = findArchives(files_, settings_.folder, result.outputFolder);
+  result.unreadable = layout.unreadable;
   if (!ready(files_, settings_.folder, layout, result)) return result;
   for (const FoundArchive& found : layout.archives) {
     if (view.endRequested()) break;
@@ -262,6 +309,12 @@ FolderResult FolderExport::run(FolderView& view) {
 void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
                                  ArchiveReport& report) {
   const std::optional<archive::RecordKind> kind = exportKind(found);
+  if (!kind && !found.input.readError.empty()) {
+    report.what = "cannot be read";
+    report.messages.push_back(found.input.readError);
+    report.parts.push_back({"", "", ExportOutcome::kCannotOpen});
+    return;
+  }
   if (!kind) {
     report.what = "not an archive this tool reads";
     report.parts.push_back({"", "", ExportOutcome::kNotDatebook});
@@ -270,34 +323,38 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
   report.what = describe(*kind, found.sort);
   if (!found.duplicateOf.empty()) {
     report.note = "left out: its exports would replace those of " + found.duplicateOf;
-  } else if (*kind == archive::RecordKind::kDatebook) {
-    exportDatebook(found, view, report);
+    return;
+  }
+  OutputFolderFiles files(files_, found.outputFolder);
+  if (*kind == archive::RecordKind::kDatebook) {
+    exportDatebook(files, found, view, report);
   } else {
-    exportOrganiser(found, *kind, view, report);
+    exportOrganiser(files, found, *kind, view, report);
   }
 }
 
-void FolderExport::exportDatebook(const FoundArchive& found, FolderView& view,
-                                  ArchiveReport& report) {
+void FolderExport::exportDatebook(files::ExportFiles& files, const FoundArchive& found,
+                                  FolderView& view, ArchiveReport& report) {
   // The handheld kept its own clock's times: no bias unless one is given.
   const bool handheld = found.sort == ArchiveSort::kHandheld;
   CollectingView runView(settings_, view, found.path,
                          handheld && !settings_.biasGiven ? "0" : settings_.bias);
   runView.setDetails(settings_.details);
-  PartReport journal = journalPart(files_, settings_, found, runView);
+  PartReport journal = journalPart(files, settings_, found, runView);
   runView.setDetails(false);  // once per record is enough
   if (view.endRequested()) {
     // Not started: a calendar cut short before its first event would replace an earlier one.
     report.parts = {std::move(journal)};
   } else {
-    report.parts = {calendarPart(files_, settings_, found, runView), std::move(journal)};
+    report.parts = {calendarPart(files, settings_, found, runView), std::move(journal)};
   }
   report.recordsRead = runView.recordsRead();
   report.messages = std::move(runView.messages());
 }
 
-void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKind kind,
-                                   FolderView& view, ArchiveReport& report) {
+void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive& found,
+                                   archive::RecordKind kind, FolderView& view,
+                                   ArchiveReport& report) {
   CollectingView runView(settings_, view, found.path, settings_.bias);
   runView.setDetails(settings_.details);
   OrganiserSettings organiser;
@@ -307,7 +364,7 @@ void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKin
   const std::string name = exportName(kind, found.sort);
   organiser.outputPath = joinPath(found.outputFolder, name);
   organiser.stampTime = settings_.stampTime;
-  OrganiserRun run(files_, organiser, false);
+  OrganiserRun run(files, organiser, false);
   PartReport part{"", "", run.run(runView)};
   if (!nothingExported(part.outcome)) {
     static constexpr const char* kNouns[][2] = {
@@ -317,7 +374,9 @@ void FolderExport::exportOrganiser(const FoundArchive& found, archive::RecordKin
     part.output = found.outputPrefix + name + (kind == archive::RecordKind::kMemo ? "/" : "");
     part.counts =
         withLeftOut(countOf(tally.written, noun[0], noun[1]),
-                    tally.deletedLeftOut + tally.damagedLeftOut + tally.unreadableLeftOut);
+                    {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
+                     tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
+                     tally.written});
   }
   report.parts = {std::move(part)};
   report.recordsRead = runView.recordsRead();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/folder_layout.h"
 #include "export/run_steps.h"
 
@@ -85,6 +85,8 @@ struct FolderResult {
   std::string problem;  // the reason, for every status but kExported
   std::string outputFolder;
   std::vector<ArchiveReport> archives;
+  // Folders that could not be read, with the system's reason: nothing in them was exported.
+  std::vector<std::string> unreadable;
   // The import guide (import_guide.h) as written; empty when no file was written for it to
   // describe, or when it could not be written, as `guideError` then says.
   std::string guidePath;
@@ -96,26 +98,28 @@ struct FolderResult {
 // output folder, and runs each archive's exports into it with fixed names -- the date book's
 // calendar and journal, the contacts, to-dos and memos -- through the same runs as single
 // exports. A run's messages are kept for the summary, never shown; damage in one archive stops
-// only that archive. The journal goes to a file of its own first and takes its name only when it
-// holds an entry, so that an earlier journal.csv survives an archive without one. Files in the
+// only that archive. Every output takes its name only once written whole, and the journal only when
+// it holds an entry, so that an earlier journal.csv survives an archive without one. Files in the
 // output folder that are not written keep their contents. When anything was written, the import
 // guide is written last, whole (through a temporary file), describing what was.
 //
 // Borrows `files`, which must outlive it.
 class FolderExport {
  public:
-  FolderExport(ExportFiles& files, FolderSettings settings)
+  FolderExport(files::ExportFiles& files, FolderSettings settings)
       : files_(files), settings_(std::move(settings)) {}
 
   FolderResult run(FolderView& view);
 
  private:
   void exportArchive(const FoundArchive& found, FolderView& view, ArchiveReport& report);
-  void exportDatebook(const FoundArchive& found, FolderView& view, ArchiveReport& report);
-  void exportOrganiser(const FoundArchive& found, archive::RecordKind kind, FolderView& view,
+  void exportDatebook(files::ExportFiles& files, const FoundArchive& found, FolderView& view,
+                      ArchiveReport& report);
+  void exportOrganiser(files::ExportFiles& files, const FoundArchive& found,
+                       archive::RecordKind kind, FolderView& view,
                        ArchiveReport& report);
 
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   FolderSettings settings_;
 };
 

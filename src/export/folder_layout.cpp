@@ -60,7 +60,7 @@ ArchiveSort sortOf(const std::string& name, const InputKind& input) {
 
 // One pass over a folder tree: where the archives go as they are found.
 struct Scan {
-  ExportFiles& files;
+  files::ExportFiles& files;
   FolderLayout& layout;
 };
 
@@ -86,8 +86,8 @@ void note(Scan& scan, const UserFolder& user, FoundArchive found) {
 
 // Notes the archives among `entries`, the contents of `folder`.
 void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
-                 const std::string& shownFolder, const std::vector<FolderEntry>& entries) {
-  for (const FolderEntry& entry : entries) {
+                 const std::string& shownFolder, const std::vector<files::FolderEntry>& entries) {
+  for (const files::FolderEntry& entry : entries) {
     if (entry.isFolder || !among(kArchiveNames, entry.name)) continue;
     FoundArchive found;
     found.path = joinPath(folder, entry.name);
@@ -99,25 +99,30 @@ void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
   }
 }
 
-std::vector<FolderEntry> sortedEntries(Scan& scan, const std::string& folder) {
-  std::vector<FolderEntry> entries;
+// The entries of `folder` by name; a folder that cannot be read is noted as `shownName`.
+std::vector<files::FolderEntry> sortedEntries(Scan& scan, const std::string& folder,
+                                              const std::string& shownName) {
+  std::vector<files::FolderEntry> entries;
   std::string error;
-  scan.files.listFolder(folder, entries, error);
+  if (!scan.files.listFolder(folder, entries, error)) {
+    scan.layout.unreadable.push_back(shownName + ": " + error);
+  }
   std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+            [](const files::FolderEntry& a, const files::FolderEntry& b) { return a.name < b.name; });
   return entries;
 }
 
 // The kind folders first, then the user folder itself.
-void scanUser(Scan& scan, const UserFolder& user, const std::vector<FolderEntry>& entries) {
+void scanUser(Scan& scan, const UserFolder& user, const std::vector<files::FolderEntry>& entries) {
   scan.layout.lookedIn.push_back(user.path);
   for (std::string_view kind : kKindFolders) {
-    for (const FolderEntry& entry : entries) {
+    for (const files::FolderEntry& entry : entries) {
       if (!entry.isFolder || lower(entry.name) != kind) continue;
       const std::string folder = joinPath(user.path, entry.name);
       scan.layout.kindFolders.push_back(folder);
       scan.layout.lookedIn.push_back(folder);
-      addArchives(scan, user, folder, user.prefix + entry.name + "/", sortedEntries(scan, folder));
+      const std::string shown = user.prefix + entry.name + "/";
+      addArchives(scan, user, folder, shown, sortedEntries(scan, folder, shown));
     }
   }
   addArchives(scan, user, user.path, user.prefix, entries);
@@ -134,30 +139,30 @@ std::optional<archive::RecordKind> exportKind(const FoundArchive& found) {
   return std::nullopt;
 }
 
-FolderLayout findArchives(ExportFiles& files, const std::string& folder,
+FolderLayout findArchives(files::ExportFiles& files, const std::string& folder,
                           const std::string& outputFolder) {
   FolderLayout layout;
   Scan scan{files, layout};
-  std::vector<FolderEntry> top;
+  std::vector<files::FolderEntry> top;
   if (!files.listFolder(folder, top, layout.error)) return layout;
   std::sort(top.begin(), top.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+            [](const files::FolderEntry& a, const files::FolderEntry& b) { return a.name < b.name; });
   scanUser(scan, UserFolder{folder, "", outputFolder}, top);
   if (!layout.archives.empty()) return layout;
-  for (const FolderEntry& entry : top) {
+  for (const files::FolderEntry& entry : top) {
     if (!entry.isFolder || among(kKindFolders, entry.name)) continue;
     const UserFolder user{joinPath(folder, entry.name), entry.name + "/",
                           joinPath(outputFolder, entry.name)};
-    scanUser(scan, user, sortedEntries(scan, user.path));
+    scanUser(scan, user, sortedEntries(scan, user.path, user.prefix));
   }
   return layout;
 }
 
-std::string defaultOutputFolder(ExportFiles& files, const std::string& folder) {
+std::string defaultOutputFolder(files::ExportFiles& files, const std::string& folder) {
   return trimmed(files.absolutePath(folder)) + "-export";
 }
 
-std::optional<std::string> refuseOutputFolder(ExportFiles& files, const std::string& folder,
+std::optional<std::string> refuseOutputFolder(files::ExportFiles& files, const std::string& folder,
                                               const std::string& outputFolder,
                                               const FolderLayout& layout) {
   const std::string out = trimmed(files.absolutePath(outputFolder));

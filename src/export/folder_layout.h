@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "archive/organiser_records.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/input_kind.h"
 
 namespace vessory::exporting {
@@ -50,20 +50,23 @@ struct FolderLayout {
   std::vector<std::string> kindFolders;  // every kind folder seen, the users' ones too
   std::vector<std::string> lookedIn;     // every folder looked in, in order
   std::string error;                     // the folder itself could not be read
+  // Folders inside it that could not be read, with the system's reason ("memopad/: Permission
+  // denied"), in the order they were met.
+  std::vector<std::string> unreadable;
 };
 
 // Finds the archives in `folder` and its kind folders. When there are none, every other folder
 // in it that holds some is taken for a user's folder, whose exports go to a folder of the same
 // name in `outputFolder`.
-FolderLayout findArchives(ExportFiles& files, const std::string& folder,
+FolderLayout findArchives(files::ExportFiles& files, const std::string& folder,
                           const std::string& outputFolder);
 
 // The output folder when none is given: the folder's name with "-export", beside it.
-std::string defaultOutputFolder(ExportFiles& files, const std::string& folder);
+std::string defaultOutputFolder(files::ExportFiles& files, const std::string& folder);
 
 // Why `outputFolder` cannot take the exports of `folder`: it is the folder itself, or lies in
 // one of the kind folders of `layout`. Nothing when it can.
-std::optional<std::string> refuseOutputFolder(ExportFiles& files, const std::string& folder,
+std::optional<std::string> refuseOutputFolder(files::ExportFiles& files, const std::string& folder,
                                               const std::string& outputFolder,
                                               const FolderLayout& layout);
 

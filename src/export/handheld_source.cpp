@@ -5,7 +5,7 @@
 
 namespace vessory::exporting {
 
-std::unique_ptr<LoadedDatabase> loadDatabase(archive::ByteSource& source) {
+std::unique_ptr<LoadedDatabase> loadDatabase(files::ByteSource& source) {
   auto loaded = std::make_unique<LoadedDatabase>();
   if (!readWhole(source, loaded->bytes, loaded->error)) return loaded;
   loaded->database = handheld::HandheldDatabase::open(loaded->bytes, loaded->error);
@@ -39,8 +39,8 @@ RecordRead HandheldEvents::read(std::int64_t number, archive::EventRecord& recor
   return how;
 }
 
-std::unique_ptr<EventSource> openEventSource(ExportFiles& files, const std::string& path,
-                                             archive::ByteSource& bytes,
+std::unique_ptr<EventSource> openEventSource(files::ExportFiles& files, const std::string& path,
+                                             files::ByteSource& bytes,
                                              archive::MessageSink& messages) {
   if (identifyInput(files, path).container == Container::kHandheld) {
     return std::make_unique<HandheldEvents>(bytes, messages);

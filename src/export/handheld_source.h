@@ -8,11 +8,11 @@
 #include <type_traits>
 #include <vector>
 
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/event_record.h"
 #include "archive/message_sink.h"
 #include "export/datebook_source.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/record_loop.h"
 #include "handheld/handheld_database.h"
 
@@ -78,14 +78,14 @@ struct LoadedDatabase {
 };
 
 // Reads every byte of `source` and opens the database in them.
-std::unique_ptr<LoadedDatabase> loadDatabase(archive::ByteSource& source);
+std::unique_ptr<LoadedDatabase> loadDatabase(files::ByteSource& source);
 
 // The events of a handheld date book, for the date book's runs. Reads the database whole when
 // the run checks the tag. Times are the handheld's wall clock, held as seconds since 1970 of that
 // wall time read as UTC.
 class HandheldEvents : public EventSource {
  public:
-  HandheldEvents(archive::ByteSource& bytes, archive::MessageSink& messages)
+  HandheldEvents(files::ByteSource& bytes, archive::MessageSink& messages)
       : bytes_(bytes), messages_(messages) {}
 
   bool readTag() override;
@@ -106,7 +106,7 @@ class HandheldEvents : public EventSource {
   std::int64_t leftOutCount() const override { return records_->leftOutCount(); }
 
  private:
-  archive::ByteSource& bytes_;
+  files::ByteSource& bytes_;
   archive::MessageSink& messages_;
   archive::RecordObserver* observer_ = nullptr;
   std::unique_ptr<LoadedDatabase> loaded_;
@@ -117,8 +117,8 @@ class HandheldEvents : public EventSource {
 
 // The events of the date book at `path`, opened as `bytes`: the handheld's database when the
 // file is one, else the desktop archive. Borrows `bytes` and `messages`.
-std::unique_ptr<EventSource> openEventSource(ExportFiles& files, const std::string& path,
-                                             archive::ByteSource& bytes,
+std::unique_ptr<EventSource> openEventSource(files::ExportFiles& files, const std::string& path,
+                                             files::ByteSource& bytes,
                                              archive::MessageSink& messages);
 
 }  // namespace vessory::exporting

@@ -16,7 +16,7 @@ struct Silent : archive::MessageSink {
 
 }  // namespace
 
-bool readWhole(archive::ByteSource& source, std::vector<unsigned char>& bytes,
+bool readWhole(files::ByteSource& source, std::vector<unsigned char>& bytes,
                std::string& error) {
   for (std::span<const unsigned char> chunk = source.nextChunk(); !chunk.empty();
        chunk = source.nextChunk()) {
@@ -26,12 +26,15 @@ bool readWhole(archive::ByteSource& source, std::vector<unsigned char>& bytes,
   return error.empty();
 }
 
-InputKind identifyInput(ExportFiles& files, const std::string& path) {
+InputKind identifyInput(files::ExportFiles& files, const std::string& path) {
   InputKind input;
   std::string error;
   if (!files.fileExists(path)) return input;
-  std::unique_ptr<archive::ByteSource> bytes = files.openArchive(path, error);
-  if (!bytes) return input;
+  std::unique_ptr<files::ByteSource> bytes = files.openArchive(path, error);
+  if (!bytes) {
+    input.readError = error;
+    return input;
+  }
   Silent silent;
   archive::ArchiveReader reader(*bytes, silent);
   input.desktop = archive::readArchiveKind(reader);
@@ -39,13 +42,17 @@ InputKind identifyInput(ExportFiles& files, const std::string& path) {
     input.records = archive::recordKindOf(input.desktop);
     return input;
   }
+  input.readError = bytes->errorText();
+  if (!input.readError.empty()) return input;
   // Not a desktop tag: perhaps a handheld database, read again from its start.
   bytes = files.openArchive(path, error);
   if (!bytes) return input;
   std::vector<unsigned char> whole;
-  if (!readWhole(*bytes, whole, error) || !handheld::looksLikeHandheldDatabase(whole)) {
+  if (!readWhole(*bytes, whole, error)) {
+    input.readError = error;
     return input;
   }
+  if (!handheld::looksLikeHandheldDatabase(whole)) return input;
   input.container = Container::kHandheld;
   std::optional<handheld::HandheldDatabase> database =
       handheld::HandheldDatabase::open(whole, error);

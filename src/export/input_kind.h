@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/organiser_archive.h"
 #include "archive/organiser_records.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 
 namespace vessory::exporting {
 
@@ -26,15 +26,17 @@ struct InputKind {
   // The records it holds; none for an unknown tag, a later version, or a database of another
   // application (whose export then says what it is).
   std::optional<archive::RecordKind> records;
+  // The system's reason when the file could not be opened or read; empty otherwise.
+  std::string readError;
 };
 
 // Tells what the file at `path` holds. A file that starts with a desktop tag (or the wrapper of
 // later desktop versions) is a desktop archive; any other file that looks like a handheld
 // database is one. Reads the whole file only for a handheld database.
-InputKind identifyInput(ExportFiles& files, const std::string& path);
+InputKind identifyInput(files::ExportFiles& files, const std::string& path);
 
 // Every byte `source` still holds; false with the reason when reading failed part-way.
-bool readWhole(archive::ByteSource& source, std::vector<unsigned char>& bytes,
+bool readWhole(files::ByteSource& source, std::vector<unsigned char>& bytes,
                std::string& error);
 
 }  // namespace vessory::exporting

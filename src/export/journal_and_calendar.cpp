@@ -46,9 +46,11 @@ class OncePerArchiveView : public ExportView {
 };
 
 // The warning the journal export alone shows for an archive read to its end but not whole.
-std::optional<std::string> journalWarning(ExportOutcome journal, const std::string& csvName) {
+// `hint`, when not empty, stands where the CSV would be named: no entry was found, none made.
+std::optional<std::string> journalWarning(ExportOutcome journal, const std::string& csvName,
+                                          const std::string& hint) {
   if (journal == ExportOutcome::kEndedEarly)
-    return kEndedEarlyWarning + (kParagraph + (kJournalsBeforeDamage + csvName));
+    return kEndedEarlyWarning + (kParagraph + (hint.empty() ? kJournalsBeforeDamage + csvName : hint));
   if (journal == ExportOutcome::kDataAfterEnd) return std::string(kDataAfterEndMessage);
   return std::nullopt;
 }
@@ -76,9 +78,9 @@ std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTa
 }
 
 // The calendar part and the end of the press, once the journal part has ended as `journal`.
-void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& files,
-                    ExportOutcome journal, const std::string& csvName) {
-  if (std::optional<std::string> warning = journalWarning(journal, csvName)) {
+void exportCalendar(ExportView& window, OncePerArchiveView& relay, files::ExportFiles& files,
+                    ExportOutcome journal, const std::string& csvName, const std::string& hint) {
+  if (std::optional<std::string> warning = journalWarning(journal, csvName, hint)) {
     window.showMessage(*warning);
   }
   // The user may have ended the program while the warning was up: no calendar is begun then.
@@ -90,7 +92,7 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& 
   if (calendar == ExportOutcome::kEndRequested) return;
   const bool bothComplete =
       journal == ExportOutcome::kComplete && calendar == ExportOutcome::kComplete;
-  std::string text = (bothComplete ? kAllDone : "") + (kJournalsPlaced + csvName);
+  std::string text = (bothComplete ? kAllDone : "") + (hint.empty() ? kJournalsPlaced + csvName : hint);
   if (std::optional<std::string> part =
           calendarPart(calendar, calendarRun.tally(), /*warnedAlready=*/journal == calendar)) {
     text += kParagraph + *part;
@@ -101,8 +103,9 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, ExportFiles& 
 
 }  // namespace
 
-JournalAndCalendarRun::JournalAndCalendarRun(ExportFiles& files) : files_(files), journal_(files) {
+JournalAndCalendarRun::JournalAndCalendarRun(files::ExportFiles& files) : files_(files), journal_(files) {
   journal_.leaveEndToCaller();
+  journal_.keepEarlierWithoutEntries();
 }
 
 void JournalAndCalendarRun::run(JournalView& view) {
@@ -116,7 +119,10 @@ void JournalAndCalendarRun::run(JournalView& view) {
     case ExportOutcome::kComplete:
     case ExportOutcome::kEndedEarly:
     case ExportOutcome::kDataAfterEnd:
-      exportCalendar(view, relay, files_, journal, journal_.csvName());
+      exportCalendar(view, relay, files_, journal, journal_.csvName(),
+                     journal_.rowsWritten() == 0
+                         ? noEntriesHint(view.journalNameText(), view.inputPath())
+                         : std::string());
       return;
     case ExportOutcome::kSequencingError:
     case ExportOutcome::kCannotWrite:

@@ -2,7 +2,7 @@
 #define VESSORY_EXPORT_JOURNAL_AND_CALENDAR_H_
 
 #include "export/calendar_run.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 
@@ -24,7 +24,7 @@ namespace vessory::exporting {
 // like the runs it drives; a call made while one is under way does nothing.
 class JournalAndCalendarRun {
  public:
-  explicit JournalAndCalendarRun(ExportFiles& files);
+  explicit JournalAndCalendarRun(files::ExportFiles& files);
   JournalAndCalendarRun(const JournalAndCalendarRun&) = delete;
   JournalAndCalendarRun& operator=(const JournalAndCalendarRun&) = delete;
 
@@ -32,7 +32,7 @@ class JournalAndCalendarRun {
   bool running() const { return running_; }
 
  private:
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   ExportRun journal_;
   bool running_ = false;
 };

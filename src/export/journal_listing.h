@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_view.h"
 #include "export/run_steps.h"
 
@@ -25,7 +25,7 @@ struct JournalCandidate {
 // and leaves the program running. The listing borrows `files`, which must outlive it.
 class JournalListing {
  public:
-  explicit JournalListing(ExportFiles& files) : files_(files) {}
+  explicit JournalListing(files::ExportFiles& files) : files_(files) {}
 
   // Descriptions are shown converted from `charset` to UTF-8; as read when none is given.
   void convertToUtf8From(std::string charset) { utf8From_ = std::move(charset); }
@@ -35,7 +35,7 @@ class JournalListing {
   const std::vector<JournalCandidate>& candidates() const { return candidates_; }
 
  private:
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   std::optional<std::string> utf8From_;
   std::vector<JournalCandidate> candidates_;
 };

@@ -22,7 +22,7 @@ bool ContactsOutput::write(const archive::ContactRecord& record) {
 
 bool ContactsOutput::close() { return out_->close() ? errorText().empty() : fail(out_->errorText()); }
 
-TodosOutput::TodosOutput(ExportFiles& files, std::string path,
+TodosOutput::TodosOutput(files::ExportFiles& files, std::string path,
                          const archive::OrganiserCatalogue& catalogue,
                          archive::TextConverter& text, const calendar::ZoneClock& clock,
                          std::int64_t stampTime)
@@ -82,11 +82,12 @@ bool MemosOutput::write(const archive::MemoRecord& record) {
     if (!files_.makeFolder(joinPath(folder_, folder), error)) return fail(error);
     made_.insert(folder);
   }
-  std::unique_ptr<OutputFile> file =
+  // The reasons name the memo, which the messages about the whole folder do not.
+  std::unique_ptr<files::OutputFile> file =
       files_.createFile(joinPath(joinPath(folder_, folder), relative.substr(slash + 1)), error);
-  if (!file) return fail(error);
+  if (!file) return fail(relative + ": " + error);
   file->append(memos::memoFileText(text));
-  return file->close() ? true : fail(file->errorText());
+  return file->close() ? true : fail(relative + ": " + file->errorText());
 }
 
 }  // namespace vessory::exporting

@@ -13,9 +13,9 @@
 #include "archive/text_converter.h"
 #include "calendar/zone_clock.h"
 #include "contacts/vcard_writer.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_view.h"
-#include "export/output_file.h"
+#include "files/output_file.h"
 #include "memos/memo_names.h"
 
 namespace vessory::exporting {
@@ -46,7 +46,7 @@ class RecordOutput {
 // All contacts in one vCard file (or standard output, as the files decide).
 class ContactsOutput : public RecordOutput<archive::ContactRecord> {
  public:
-  ContactsOutput(ExportFiles& files, std::string path, const archive::OrganiserCatalogue& catalogue,
+  ContactsOutput(files::ExportFiles& files, std::string path, const archive::OrganiserCatalogue& catalogue,
                  archive::TextConverter& text)
       : files_(files), path_(std::move(path)), writer_(catalogue, text) {}
   bool open() override;
@@ -54,17 +54,17 @@ class ContactsOutput : public RecordOutput<archive::ContactRecord> {
   bool close() override;
 
  private:
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   std::string path_;
   contacts::VCardWriter writer_;
-  std::unique_ptr<OutputFile> out_;
+  std::unique_ptr<files::OutputFile> out_;
   std::string card_;
 };
 
 // All to-dos in one iCalendar file, one VTODO each, due dates on the clock of `clock`.
 class TodosOutput : public RecordOutput<archive::TodoRecord> {
  public:
-  TodosOutput(ExportFiles& files, std::string path, const archive::OrganiserCatalogue& catalogue,
+  TodosOutput(files::ExportFiles& files, std::string path, const archive::OrganiserCatalogue& catalogue,
               archive::TextConverter& text, const calendar::ZoneClock& clock,
               std::int64_t stampTime);
   bool open() override;
@@ -72,13 +72,13 @@ class TodosOutput : public RecordOutput<archive::TodoRecord> {
   bool close() override;
 
  private:
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   std::string path_;
   const archive::OrganiserCatalogue& catalogue_;
   archive::TextConverter& text_;
   const calendar::ZoneClock& clock_;
   icaltimetype stamp_;
-  std::unique_ptr<OutputFile> out_;
+  std::unique_ptr<files::OutputFile> out_;
   archive::RecordUids uids_;
   std::string tail_;
   std::string component_;
@@ -89,7 +89,7 @@ class TodosOutput : public RecordOutput<archive::TodoRecord> {
 // earlier export is replaced and nothing else in the folder is touched.
 class MemosOutput : public RecordOutput<archive::MemoRecord> {
  public:
-  MemosOutput(ExportFiles& files, std::string folder, const archive::OrganiserCatalogue& catalogue,
+  MemosOutput(files::ExportFiles& files, std::string folder, const archive::OrganiserCatalogue& catalogue,
               archive::TextConverter& text)
       : files_(files), folder_(std::move(folder)), catalogue_(catalogue), text_(text) {}
   bool open() override;
@@ -101,7 +101,7 @@ class MemosOutput : public RecordOutput<archive::MemoRecord> {
  private:
   std::string categoryFolder(std::int64_t category);
 
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   std::string folder_;
   const archive::OrganiserCatalogue& catalogue_;
   archive::TextConverter& text_;

@@ -35,7 +35,7 @@ bool isArchiveFileName(std::string_view path) {
 // What one run of one kind needs besides its output: the settings, the tools and the tally.
 struct KindRun {
   ExportView& view;
-  ExportFiles& files;
+  files::ExportFiles& files;
   const OrganiserSettings& settings;
   TextAndClock& tools;
   OrganiserTally& tally;
@@ -159,7 +159,9 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
                                ? kEndedEarly + (kParagraph + std::string(kNothingRead))
                                : kNothingRead);
     }
-    return stop;
+    // An archive that ran out inside its header has nothing suspect about what was exported:
+    // nothing was. Damage the reader reports (a schema it does not know) keeps its outcome.
+    return stop == ExportOutcome::kEndedEarly ? ExportOutcome::kNothingRead : stop;
   }
   run.tally.announced = *announced;
   const std::string outPath = run.settings.outputPath
@@ -188,7 +190,7 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
 
 // Exports the desktop archive whose tag `reader` has just read as `kind`.
 template <class Record>
-ExportOutcome exportDesktop(KindRun& run, archive::ByteSource& bytes,
+ExportOutcome exportDesktop(KindRun& run, files::ByteSource& bytes,
                             archive::ArchiveReader& reader, archive::MessageSink& messages) {
   archive::OrganiserCatalogue catalogue;
   DesktopRecords<Record> source(bytes, reader, messages, run.tally.kind, catalogue);
@@ -213,14 +215,14 @@ std::string organiserOutputPathFor(std::string_view archivePath, archive::Record
   }
 }
 
-archive::ArchiveKind archiveKindOf(ExportFiles& files, const std::string& path) {
+archive::ArchiveKind archiveKindOf(files::ExportFiles& files, const std::string& path) {
   // Nothing read here is worth a message: the export itself reports what it finds.
   struct Silent : archive::MessageSink {
     void showMessage(const std::string&) override {}
   } silent;
   std::string error;
   if (!files.fileExists(path)) return archive::ArchiveKind::kUnknown;
-  std::unique_ptr<archive::ByteSource> bytes = files.openArchive(path, error);
+  std::unique_ptr<files::ByteSource> bytes = files.openArchive(path, error);
   if (!bytes) return archive::ArchiveKind::kUnknown;
   archive::ArchiveReader reader(*bytes, silent);
   return archive::readArchiveKind(reader);
@@ -257,7 +259,8 @@ std::string organiserSummary(const OrganiserTally& tally) {
   }
   text += ".\r\n";
   return text + leftOutText({tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
-                             tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld});
+                             tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
+                             tally.written});
 }
 
 ExportOutcome OrganiserRun::run(ExportView& view) {
@@ -307,13 +310,16 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
 }
 
 ExportOutcome OrganiserRun::finish(ExportView& view, ExportOutcome outcome) {
-  if (endsProgram_ && !nothingExported(outcome) && outcome != ExportOutcome::kEndRequested) {
+  // An archive whose records could not be reached ends the program as any read archive does;
+  // the other outcomes of nothing exported leave the user to pick another file.
+  const bool read = !nothingExported(outcome) || outcome == ExportOutcome::kNothingRead;
+  if (endsProgram_ && read && outcome != ExportOutcome::kEndRequested) {
     view.endProgram();
   }
   return outcome;
 }
 
-ExportOutcome OrganiserRun::exportHandheld(ExportView& view, archive::ByteSource& bytes,
+ExportOutcome OrganiserRun::exportHandheld(ExportView& view, files::ByteSource& bytes,
                                            archive::MessageSink& messages) {
   const std::string path = view.inputPath();
   std::unique_ptr<LoadedDatabase> loaded = loadDatabase(bytes);

@@ -8,11 +8,11 @@
 #include <string_view>
 
 #include "archive/organiser_archive.h"
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/message_sink.h"
 #include "archive/organiser_records.h"
 #include "archive/text_converter.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_view.h"
 #include "export/run_steps.h"
 
@@ -58,7 +58,7 @@ std::string organiserOutputPathFor(std::string_view archivePath, archive::Record
 
 // What the archive at `path` holds, as its tag tells (after the wrapper of later desktop
 // versions); kUnknown when it cannot be opened or read. Reads only the first bytes.
-archive::ArchiveKind archiveKindOf(ExportFiles& files, const std::string& path);
+archive::ArchiveKind archiveKindOf(files::ExportFiles& files, const std::string& path);
 
 // Checks the zone and character set of `settings`; the reason when one is unknown.
 std::optional<std::string> checkOrganiserSettings(const OrganiserSettings& settings);
@@ -75,7 +75,7 @@ std::optional<std::string> checkOrganiserSettings(const OrganiserSettings& setti
 // or write is still reported here, where its reason is known.
 class OrganiserRun {
  public:
-  OrganiserRun(ExportFiles& files, OrganiserSettings settings, bool endsProgram = true)
+  OrganiserRun(files::ExportFiles& files, OrganiserSettings settings, bool endsProgram = true)
       : files_(files), settings_(std::move(settings)), endsProgram_(endsProgram) {}
   OrganiserRun(const OrganiserRun&) = delete;
   OrganiserRun& operator=(const OrganiserRun&) = delete;
@@ -84,11 +84,11 @@ class OrganiserRun {
   const OrganiserTally& tally() const { return tally_; }
 
  private:
-  ExportOutcome exportHandheld(ExportView& view, archive::ByteSource& bytes,
+  ExportOutcome exportHandheld(ExportView& view, files::ByteSource& bytes,
                                archive::MessageSink& messages);
   ExportOutcome finish(ExportView& view, ExportOutcome outcome);
 
-  ExportFiles& files_;
+  files::ExportFiles& files_;
   OrganiserSettings settings_;
   bool endsProgram_;
   bool running_ = false;

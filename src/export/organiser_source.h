@@ -6,7 +6,7 @@
 #include <string>
 
 #include "archive/archive_reader.h"
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/message_sink.h"
 #include "archive/organiser_archive.h"
 #include "archive/organiser_records.h"
@@ -21,7 +21,7 @@ namespace vessory::exporting {
 template <class Record>
 class DesktopRecords : public RecordSource<Record> {
  public:
-  DesktopRecords(archive::ByteSource& bytes, archive::ArchiveReader& reader,
+  DesktopRecords(files::ByteSource& bytes, archive::ArchiveReader& reader,
                  archive::MessageSink& messages, archive::RecordKind kind,
                  archive::OrganiserCatalogue& catalogue)
       : bytes_(bytes), reader_(reader), archive_(reader, messages, kind), catalogue_(catalogue) {}
@@ -76,7 +76,7 @@ class DesktopRecords : public RecordSource<Record> {
     return archive_.readMemo(number, record);
   }
 
-  archive::ByteSource& bytes_;
+  files::ByteSource& bytes_;
   archive::ArchiveReader& reader_;
   archive::OrganiserArchive archive_;
   archive::OrganiserCatalogue& catalogue_;

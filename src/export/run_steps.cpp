@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "calendar/system_zone.h"
+#include "journal/journal_selection.h"
 
 namespace vessory::exporting {
 
@@ -28,13 +29,20 @@ bool nothingExported(ExportOutcome outcome) {
     case ExportOutcome::kCannotCreate:
     case ExportOutcome::kBadOption:
     case ExportOutcome::kLaterVersion:
+    case ExportOutcome::kNothingRead:
       return true;
     default:
       return false;
   }
 }
 
-OpenedArchive openSelectedArchive(ExportView& view, ExportFiles& files, const std::string& path) {
+std::string noEntriesHint(const std::string& journalText, const std::string& archivePath) {
+  return "No journal entries were found under \"" + journal::deriveJournalName(journalText) +
+         "\"; vessory-export --list-journals " + archivePath +
+         " lists the descriptions this archive uses.";
+}
+
+OpenedArchive openSelectedArchive(ExportView& view, files::ExportFiles& files, const std::string& path) {
   OpenedArchive opened;
   if (endsWithSeparator(path) || !files.fileExists(path)) {
     view.showMessage(kSelectFileMessage);
@@ -50,7 +58,7 @@ OpenedArchive openSelectedArchive(ExportView& view, ExportFiles& files, const st
   return opened;
 }
 
-std::optional<ExportOutcome> refuseOutputOverArchive(ExportView& view, ExportFiles& files,
+std::optional<ExportOutcome> refuseOutputOverArchive(ExportView& view, files::ExportFiles& files,
                                                      const std::string& outputPath,
                                                      const std::string& archivePath,
                                                      const std::string& what) {
@@ -68,7 +76,7 @@ ExportOutcome endOfArchive(archive::ArchiveReader& reader) {
 }
 
 ExportOutcome closingOutcome(bool written, std::optional<ExportOutcome> stopped,
-                             const archive::ByteSource& source, archive::ArchiveReader& reader) {
+                             const files::ByteSource& source, archive::ArchiveReader& reader) {
   if (!written) return ExportOutcome::kCannotWrite;
   if (stopped) return *stopped;
   if (!source.errorText().empty()) return ExportOutcome::kCannotRead;
@@ -91,9 +99,25 @@ std::string countOf(std::int64_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+std::int64_t notReached(const LeftOutRecords& left) {
+  const std::int64_t reached = left.written + left.deleted + left.unreadable + left.cutShort;
+  return left.announced > reached ? left.announced - reached : 0;
+}
+
+namespace {
+std::string wholeReading(const LeftOutRecords& left) {
+  const std::int64_t missing = notReached(left);
+  if (left.cutShort == 0 && missing == 0) return {};
+  const std::int64_t leftOut = left.deleted + left.unreadable + left.cutShort;
+  return " Of the " + countOf(left.announced, "record", "records") + " the archive announced, " +
+         std::to_string(left.written) + (left.written == 1 ? " was" : " were") + " written, " +
+         std::to_string(leftOut) + " left out and " + std::to_string(missing) + " not reached.";
+}
+}  // namespace
+
 std::string leftOutText(const LeftOutRecords& left) {
   const std::int64_t total = left.deleted + left.unreadable + left.cutShort;
-  if (total == 0) return "No records left out.";
+  if (total == 0) return "No records left out." + wholeReading(left);
   std::vector<std::string> parts;
   if (left.deleted > 0) {
     parts.push_back(std::to_string(left.deleted) +
@@ -114,7 +138,7 @@ std::string leftOutText(const LeftOutRecords& left) {
     text += i == 0 ? " " : ", ";
     text += parts[i];
   }
-  return text + ".";
+  return text + "." + wholeReading(left);
 }
 
 std::optional<std::string> openTextAndClock(const std::string& charset,

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "archive/archive_reader.h"
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/text_converter.h"
 #include "calendar/zone_clock.h"
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_view.h"
 
 namespace vessory::exporting {
@@ -32,6 +32,7 @@ enum class ExportOutcome {
   kCannotWrite,      // writing the output failed
   kCannotRead,       // reading the archive failed part-way
   kEndRequested,     // the user ended the program during the run
+  kNothingRead,      // not even the header could be read (reported); nothing was exported
 };
 
 // True for the outcomes after which nothing was written.
@@ -55,19 +56,24 @@ inline constexpr char kJournalsBeforeDamage[] =
 inline constexpr char kEventsBeforeDamage[] =
     "The events found before that point have been kept.\r\n\r\n";
 
+// What a journal export that found no entry says: no entry under the journal's name (as the
+// user gave it, `journalText`), and how to list the descriptions the archive at `archivePath`
+// uses.
+std::string noEntriesHint(const std::string& journalText, const std::string& archivePath);
+
 // The archive a run reads, opened: the steps both exports take before their output exists.
 // Each failure is shown to the view and returned.
 struct OpenedArchive {
-  std::unique_ptr<archive::ByteSource> source;
+  std::unique_ptr<files::ByteSource> source;
   std::optional<ExportOutcome> failure;
 };
 
 // Checks that `path` names a selected, existing file and opens it.
-OpenedArchive openSelectedArchive(ExportView& view, ExportFiles& files, const std::string& path);
+OpenedArchive openSelectedArchive(ExportView& view, files::ExportFiles& files, const std::string& path);
 
 // Shows why the output at `outputPath` cannot be written without touching the archive at
 // `archivePath`, and returns the outcome; nothing when it is another file.
-std::optional<ExportOutcome> refuseOutputOverArchive(ExportView& view, ExportFiles& files,
+std::optional<ExportOutcome> refuseOutputOverArchive(ExportView& view, files::ExportFiles& files,
                                                      const std::string& outputPath,
                                                      const std::string& archivePath,
                                                      const std::string& what);
@@ -79,7 +85,7 @@ ExportOutcome endOfArchive(archive::ArchiveReader& reader);
 // false) comes before anything else, then what stopped the reading early, then a read error,
 // and only then how the archive itself ended.
 ExportOutcome closingOutcome(bool written, std::optional<ExportOutcome> stopped,
-                             const archive::ByteSource& source, archive::ArchiveReader& reader);
+                             const files::ByteSource& source, archive::ArchiveReader& reader);
 
 // The converter from `charset` to UTF-8 when one is asked for. An unknown character set is shown
 // to the view and returned as kBadOption in `failure`.
@@ -110,12 +116,16 @@ struct LeftOutRecords {
   std::int64_t announced = 0;   // the records the header announces
   bool endedEarly = false;      // the archive ran out (rather than the reading stopping)
   bool handheld = false;        // a handheld database: deleted there, not on the desktop
+  std::int64_t written = 0;     // the records in the output
 };
+// The records announced that the reading never got to (none after a whole reading).
+std::int64_t notReached(const LeftOutRecords& left);
 // "1 event", "2 events".
 std::string countOf(std::int64_t count, const char* one, const char* many);
 
 // "No records left out." or "3 records left out: 2 deleted on the desktop, 1 cut short by the
-// damage; the archive ended after record 30 of 33."
+// damage; the archive ended after record 30 of 33." After damage, a sentence on the whole: "Of
+// the 33 records the archive announced, 28 were written, 3 left out and 2 not reached."
 std::string leftOutText(const LeftOutRecords& left);
 
 // Forwards the readers' messages to the view.

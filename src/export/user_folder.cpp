@@ -25,7 +25,7 @@ std::string userFolderOf(const std::string& folder) {
   return path.substr(0, last);
 }
 
-UserFolderArchives userFolderArchives(ExportFiles& files, const std::string& folder) {
+UserFolderArchives userFolderArchives(files::ExportFiles& files, const std::string& folder) {
   UserFolderArchives held;
   for (const FoundArchive& found : findArchives(files, folder, "").archives) {
     // Another user's archives, found below a folder that holds none of its own.

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 
 namespace vessory::exporting {
 
@@ -20,7 +20,7 @@ struct UserFolderArchives {
   bool inKindFolder = false;
   bool any() const { return inFolder || inKindFolder; }
 };
-UserFolderArchives userFolderArchives(ExportFiles& files, const std::string& folder);
+UserFolderArchives userFolderArchives(files::ExportFiles& files, const std::string& folder);
 
 }  // namespace vessory::exporting
 

@@ -81,7 +81,7 @@ void CsvJournalWriter::writeJournalRow(JournalEntry& entry, std::string_view key
   }
 
   // The row goes straight into the output's buffer, in one piece as far as flushing goes.
-  exporting::OutputFile& out = output_;
+  files::OutputFile& out = output_;
   out.beginRow(kRowFrame + entry.keyword.size() + entry.dateText.size() + entry.timeText.size() +
                2 * entry.text.size());
   char digits[24];

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "archive/text_converter.h"
-#include "export/output_file.h"
+#include "files/output_file.h"
 #include "journal/entry_splitter.h"
 
 namespace vessory::journal {
@@ -33,7 +33,7 @@ std::string extractKeyword(std::string_view text, std::string_view delimiters,
 // converter, which must outlive it, and remembers the last keyword for the next row.
 class CsvJournalWriter {
  public:
-  explicit CsvJournalWriter(exporting::OutputFile& output, archive::TextConverter* toUtf8 = nullptr)
+  explicit CsvJournalWriter(files::OutputFile& output, archive::TextConverter* toUtf8 = nullptr)
       : output_(output), toUtf8_(toUtf8) {}
   CsvJournalWriter(const CsvJournalWriter&) = delete;
   CsvJournalWriter& operator=(const CsvJournalWriter&) = delete;
@@ -44,7 +44,7 @@ class CsvJournalWriter {
  private:
   std::string rowKeyword(std::string_view text, std::string_view delimiters);
 
-  exporting::OutputFile& output_;
+  files::OutputFile& output_;
   archive::TextConverter* toUtf8_;
   std::string keyword_;
   std::string converted_;

@@ -6,7 +6,7 @@
 #include <QStorageInfo>
 #include <QStyle>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "window/start_folder.h"
 
 namespace vessory::window {
@@ -159,7 +159,7 @@ QStringList FileList::ordinaryFiles(const QString& folder) {
   const QDir dir(folder);
   const QStringList candidates = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
   // The run accepts only what the disk calls an ordinary file; the list offers nothing else.
-  exporting::DiskFiles disk;
+  files::DiskFiles disk;
   QStringList files;
   for (const QString& name : candidates) {
     if (disk.fileExists(QFile::encodeName(dir.filePath(name)).toStdString())) files << name;

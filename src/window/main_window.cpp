@@ -99,6 +99,8 @@ MainWindow::MainWindow(QWidget* parent)
       presenter_([this](const QString& text) { showMessageBox(this, text); }),
       summaryPresenter_([this](const QString& text) { showScrollingMessageBox(this, text); }),
       quit_([] { QCoreApplication::quit(); }) {
+  // An export that finds no entry leaves an earlier CSV as it was; the message says why.
+  run_.keepEarlierWithoutEntries();
   createFrame();
   createLocationLists();
   createProgressFields();

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 #include "export/folder_export.h"
@@ -27,8 +27,8 @@ class QPushButton;
 namespace vessory::window {
 
 // The export's vocabulary, used throughout this front end.
-using exporting::DiskFiles;
-using exporting::ExportFiles;
+using files::DiskFiles;
+using files::ExportFiles;
 using exporting::ExportOutcome;
 using exporting::ExportRun;
 using exporting::ExportView;
@@ -176,7 +176,7 @@ class MainWindow : public QWidget, public exporting::JournalView {
   // The folder last shown on each drive, where choosing that drive again returns.
   QHash<QString, QString> driveFolders_;
 
-  DiskFiles files_;
+  files::DiskFiles files_;
   ExportRun run_{files_};
   exporting::JournalAndCalendarRun withCalendar_{files_};
   // System zone, the archives' usual character set, deleted records left out.

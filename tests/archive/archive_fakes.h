@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "archive/archive_reader.h"
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 #include "archive/message_sink.h"
 
 namespace vessory::testing {
@@ -33,7 +33,7 @@ inline constexpr std::string_view kPastEndNotice = "Just read char past EOF on b
 
 // Hands out the caller's bytes in chunks of a fixed size, so that reads straddle chunk
 // boundaries wherever the size puts them. The bytes must outlive the source.
-class ChunkedByteSource : public archive::ByteSource {
+class ChunkedByteSource : public files::ByteSource {
  public:
   ChunkedByteSource(const std::string& bytes, std::size_t chunkSize)
       : bytes_(bytes), chunk_size_(chunkSize) {}
@@ -53,9 +53,9 @@ class ChunkedByteSource : public archive::ByteSource {
 
 // Chunk size 0 stands for the whole archive in one chunk, the way a file of moderate size and
 // the memory source deliver it.
-inline std::unique_ptr<archive::ByteSource> makeSource(const std::string& bytes,
+inline std::unique_ptr<files::ByteSource> makeSource(const std::string& bytes,
                                                        std::size_t chunkSize) {
-  if (chunkSize == 0) return std::make_unique<archive::MemoryByteSource>(bytes);
+  if (chunkSize == 0) return std::make_unique<files::MemoryByteSource>(bytes);
   return std::make_unique<ChunkedByteSource>(bytes, chunkSize);
 }
 
@@ -65,7 +65,7 @@ struct OpenArchive {
       : bytes(std::move(data)), source(makeSource(bytes, chunkSize)), reader(*source, messages) {}
 
   std::string bytes;
-  std::unique_ptr<archive::ByteSource> source;
+  std::unique_ptr<files::ByteSource> source;
   RecordingMessages messages;
   archive::ArchiveReader reader;
 };

@@ -237,7 +237,7 @@ TEST(FileByteSourceTest, ReadsAcrossItsOwnChunkBoundary) {
   writeFile(path, built.bytes());
 
   std::string error;
-  std::unique_ptr<archive::FileByteSource> file = archive::FileByteSource::open(path, error);
+  std::unique_ptr<files::FileByteSource> file = files::FileByteSource::open(path, error);
   ASSERT_NE(file, nullptr) << error;
   RecordingMessages messages;
   archive::ArchiveReader reader(*file, messages);
@@ -252,7 +252,7 @@ TEST(FileByteSourceTest, ReadsAcrossItsOwnChunkBoundary) {
   file->close();
   std::remove(path.c_str());
 
-  EXPECT_EQ(archive::FileByteSource::open(path, error), nullptr);
+  EXPECT_EQ(files::FileByteSource::open(path, error), nullptr);
   EXPECT_FALSE(error.empty());
 }
 

@@ -117,7 +117,8 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        {"calendar.ics", "journal.csv", "contacts.vcf", "memos/Unfiled/Shopping.txt"},
        {"todos.ics"},
        3,
-       {"address/Address.dat (address book): contacts.vcf (0 contacts, 1 left out); the archive "
+       {"address/Address.dat (address book): contacts.vcf (0 contacts, 1 left out, 0 not reached, of 1 "
+        "announced); the archive "
         "ended early",
         "todo/ToDo.dat (not an archive this tool reads): nothing exported\n"}},
       {"a date book without journal entries leaves journal.csv out",

@@ -318,6 +318,44 @@ TEST_F(ExportRunTest, WriteFailureIsReportedInsteadOfSuccess) {
   EXPECT_TRUE(view.ended);
 }
 
+// A failed write leaves the earlier CSV whole, and the message says so.
+TEST_F(ExportRunTest, WriteFailureLeavesTheEarlierCsvAsItWas) {
+  files.earlier(kCsvPath, "0,,4/01/2002,9:00,\"earlier\"\r\n");
+  files.failWritesAfter = 0;
+  EXPECT_EQ(exportRecords({journalRecord("9:00: x")}), ExportOutcome::kCannotWrite);
+  EXPECT_EQ(view.messages, std::vector<std::string>{"Cannot write " + kCsvPath +
+                                                    ": No space left on device; the earlier " +
+                                                    kCsvPath + " was left as it was"});
+  EXPECT_EQ(csv(), "0,,4/01/2002,9:00,\"earlier\"\r\n");
+}
+
+// Asked to (the window, --all), a run that finds no entry makes no CSV and leaves an earlier
+// one as it was; the final message gives the hint where it would name the CSV. Without, an
+// empty CSV is made, as the console does.
+TEST_F(ExportRunTest, NoEntryLeavesTheEarlierCsvWhenAsked) {
+  const std::string hint = "No journal entries were found under \"daily journal\"; "
+                           "vessory-export --list-journals " + kArchivePath +
+                           " lists the descriptions this archive uses.";
+  for (bool earlier : {false, true}) {
+    SCOPED_TRACE(earlier);
+    files = MemoryFiles();
+    view.messages.clear();
+    if (earlier) files.earlier(kCsvPath, "earlier rows");
+    files.archives[kArchivePath] = ArchiveBuilder().archive({journalRecord("x", 1018137600, "Dentist")}).bytes();
+    exporting::ExportRun run(files);
+    run.keepEarlierWithoutEntries();
+    EXPECT_EQ(run.run(view), ExportOutcome::kComplete);
+    EXPECT_FALSE(run.csvKept());
+    EXPECT_EQ(files.created(kCsvPath), earlier);
+    EXPECT_EQ(csv(), earlier ? "earlier rows" : "");
+    EXPECT_EQ(view.messages, std::vector<std::string>{"All Done!\r\n\r\n" + hint});
+  }
+  files = MemoryFiles();
+  EXPECT_EQ(exportRecords({journalRecord("x", 1018137600, "Dentist")}), ExportOutcome::kComplete);
+  EXPECT_TRUE(files.created(kCsvPath));
+  EXPECT_EQ(csv(), "");
+}
+
 TEST_F(ExportRunTest, EndRequestedDuringTheRunClosesTheCsvWithTheRowsWrittenSoFar) {
   view.onEvents = [](RecordingView& v) {
     if (v.pendingEventCalls == 4) v.endWanted = true;  // before record 3

@@ -59,8 +59,8 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
             "Ben/contacts-archive.vcf (1 contact); all done");
   EXPECT_EQ(
       exporting::summaryLine(result.archives[2])
-          .rfind("Ben/ToDo.dat (to-do list): Ben/todos.ics (1 to-do, 1 left out); the archive "
-                 "ended early -- ",
+          .rfind("Ben/ToDo.dat (to-do list): Ben/todos.ics (1 to-do, 1 left out, 0 not reached, "
+                 "of 2 announced); the archive ended early -- ",
                  0),
       0u);
   EXPECT_EQ(files.outputPaths(),
@@ -73,6 +73,36 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
           {"Ann/datebook/Datebook.dat", 2}, {"Ben/address/address.ABA", 1}, {"Ben/ToDo.dat", 2}}));
   // The date book's details come once, from its first reading.
   EXPECT_EQ(view.details.size(), 2u + 1u + 1u);
+}
+
+// What cannot be read is named with the system's reason, a file it could not open as such; an
+// archive that gives nothing makes no output folder.
+TEST(FolderExportTest, WhatCannotBeReadIsNamedAndNothingIsMadeForIt) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'";
+#endif
+  MemoryFiles files;
+  files.archives["/p/datebook/Datebook.dat"] = ArchiveBuilder().archive({}).bytes();
+  files.unreadable["/p/datebook/Datebook.dat"] = "Permission denied";
+  files.archives["/p/address/Address.dat"] = "not an archive";
+  files.folders.push_back("/p/memopad");
+  files.unreadable["/p/memopad"] = "Permission denied";
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  RecordingFolderView view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+
+  ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+  ASSERT_EQ(result.archives.size(), 2u);
+  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
+            "datebook/Datebook.dat (cannot be read): nothing exported -- Permission denied");
+  EXPECT_EQ(exporting::summaryLine(result.archives[1]),
+            "address/Address.dat (not an archive this tool reads): nothing exported");
+  EXPECT_EQ(result.unreadable, std::vector<std::string>{"memopad/: Permission denied"});
+  EXPECT_EQ(files.folders, std::vector<std::string>{"/p/memopad"});  // no /o
+  EXPECT_TRUE(files.outputPaths().empty());
 }
 
 // The zone named for the whole folder dates the journal as it dates the calendar, the same day

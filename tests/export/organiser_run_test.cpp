@@ -274,8 +274,16 @@ TEST(OrganiserRunTest, FinalMessageCountsWhatWasWrittenAndLeftOut) {
               kEndedEarly + "\r\n\r\nThe records read before that point have been kept.\r\n\r\n" +
                   two +
                   "\r\n2 records left out: 1 deleted on the desktop, 1 cut short by the damage; the archive "
-                  "ended after record 3 of 4.");
+                  "ended after record 3 of 4. Of the 4 records the archive announced, 2 were "
+                  "written, 2 left out and 0 not reached.");
   }
+  // Cut inside record 2 of 10: the eight records never reached are counted too.
+  const std::string ten = buildArchive(RecordKind::kAddress, 10);
+  const std::string two = buildArchive(RecordKind::kAddress, 2);
+  const Exported cut = exportAt("/p/address.dat", ten.substr(0, two.size() - 2));
+  EXPECT_TRUE(cut.last().ends_with("Of the 10 records the archive announced, 1 was written, "
+                                   "1 left out and 8 not reached."))
+      << cut.last();
   // One of each reads in the singular.
   const Exported one = exportAt("/p/memopad.dat", buildArchive(RecordKind::kMemo, 1));
   EXPECT_NE(one.last().find("\r\n1 memo written in 1 folder (0 private).\r\nNo records left out."),
@@ -313,21 +321,24 @@ TEST(OrganiserRunTest, ArchiveCutAtEveryLengthKeepsEveryWholeRecordBeforeTheCut)
         EXPECT_TRUE(cut.wroteNothing());
         continue;
       }
-      ASSERT_EQ(cut.outcome, ExportOutcome::kEndedEarly) << cut.last();
       EXPECT_TRUE(cut.ended);
-      if (length < ends[0]) {  // inside the header
+      if (length < ends[0]) {  // inside the header: nothing exported, and the outcome says so
+        EXPECT_EQ(cut.outcome, ExportOutcome::kNothingRead);
         EXPECT_TRUE(cut.wroteNothing());
         EXPECT_EQ(cut.last(), kEndedEarly + "\r\n\r\n" + kNothingRead);
         continue;
       }
+      ASSERT_EQ(cut.outcome, ExportOutcome::kEndedEarly) << cut.last();
       const auto wholeRecords =
           std::count_if(ends.begin() + 1, ends.end(), [&](std::size_t e) { return e <= length; });
       EXPECT_EQ(recordOutputs(kind, cut.files),
                 std::vector<std::string>(units.begin(), units.begin() + wholeRecords));
       EXPECT_EQ(cut.tally.written, wholeRecords);
       EXPECT_EQ(cut.tally.damagedLeftOut, 1);
-      EXPECT_TRUE(cut.last().ends_with("the archive ended after record " +
-                                       std::to_string(wholeRecords) + " of 3."))
+      EXPECT_NE(cut.last().find("the archive ended after record " +
+                                std::to_string(wholeRecords) + " of 3. Of the 3 records the "
+                                "archive announced, " + std::to_string(wholeRecords)),
+                std::string::npos)
           << cut.last();
       if (kind.kind == RecordKind::kTodo) {
         EXPECT_TRUE(cut.files.csv(kind.output).ends_with("END:VCALENDAR\r\n"));
@@ -352,7 +363,9 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
     EXPECT_EQ(bad.last().rfind("The records read before that point have been kept.\r\n\r\n", 0),
               0u);
     EXPECT_TRUE(
-        bad.last().ends_with("1 cut short by the damage; the archive could not be read after record 1 of 3."))
+        bad.last().ends_with("1 cut short by the damage; the archive could not be read after record 1 of 3. "
+                             "Of the 3 records the archive announced, 1 was written, 1 left out "
+                             "and 1 not reached."))
         << bad.last();
     EXPECT_TRUE(bad.ended);
 
@@ -451,15 +464,22 @@ TEST(OrganiserRunTest, WriteFailureStopsTheReadingAndSaysWhy) {
     const Exported out = exportAt(kind.archive, buildArchive(kind.kind, 3), testSettings(),
                                   [](MemoryFiles& f) { f.failWritesAfter = 5; });
     EXPECT_EQ(out.outcome, ExportOutcome::kCannotWrite);
-    EXPECT_EQ(out.last(), "Cannot write " + kind.output + ": No space left on device");
+    const std::string memo = kind.begin.empty() ? "Unfiled/Record 1.txt: " : "";
+    EXPECT_EQ(out.last(), "Cannot write " + kind.output + ": " + memo + "No space left on device");
     EXPECT_TRUE(out.ended);
-    for (const std::string& path : out.files.outputPaths()) EXPECT_TRUE(out.files.closed(path));
+    EXPECT_TRUE(out.files.outputPaths().empty());  // nothing part-written is left
   }
-  // Part-way through a large file: whole cards only, and the rest of the archive is not read.
+  // Part-way through a large file: the earlier file stays whole, the message says so, and the
+  // rest of the archive is not read.
   const Exported big = exportAt("/p/address.dat", buildArchive(RecordKind::kAddress, 2000),
-                                testSettings(), [](MemoryFiles& f) { f.failWritesAfter = 100000; });
+                                testSettings(), [](MemoryFiles& f) {
+                                  f.failWritesAfter = 100000;
+                                  f.earlier("/p/address.vcf", "earlier cards");
+                                });
   EXPECT_EQ(big.outcome, ExportOutcome::kCannotWrite);
-  EXPECT_TRUE(big.files.csv("/p/address.vcf").ends_with("END:VCARD\r\n"));
+  EXPECT_EQ(big.last(), "Cannot write /p/address.vcf: No space left on device; the earlier "
+                        "/p/address.vcf was left as it was");
+  EXPECT_EQ(big.files.csv("/p/address.vcf"), "earlier cards");
   EXPECT_LT(big.tally.lastWhole, 2000);
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_run.h"
 #include "journal/csv_writer.h"
 #include "support/archive_builder.h"
@@ -68,7 +68,7 @@ class WindowsExportTest : public ::testing::Test {
   std::string expected_;
   TestFolder folder_;
   RecordingView view_;
-  exporting::DiskFiles files_;
+  files::DiskFiles files_;
 };
 
 TEST_F(WindowsExportTest, FolderAndFileAreJoinedWithBackslash) {
@@ -91,8 +91,8 @@ TEST_F(WindowsExportTest, DoubleBackslashAfterDriveRootOpensNormally) {
   const std::string root = folder_.path().substr(0, 3);  // "C:\"
   ASSERT_EQ(root.substr(1), ":\\");
   const std::string name = "vessory-root-" + std::to_string(GetCurrentProcessId());
-  const std::wstring archive = archive::widePath(root + name + ".dat");
-  const std::wstring csv = archive::widePath(root + name + ".csv");
+  const std::wstring archive = files::widePath(root + name + ".dat");
+  const std::wstring csv = files::widePath(root + name + ".csv");
   if (!writeWide(archive, archive_)) GTEST_SKIP() << "no right to create files at " << root;
 
   ExportOutcome outcome = exportFrom(root, name + ".dat");

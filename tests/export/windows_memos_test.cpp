@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/organiser_run.h"
 #include "support/fake_export.h"
 #include "support/organiser_builder.h"
@@ -42,7 +42,7 @@ TEST(WindowsMemosTest, ForbiddenNamesBecomeFilesWindowsOpens) {
   RecordingView view;
   view.folder = folder.path();
   view.fileName = "MemoPad.dat";
-  exporting::DiskFiles files;
+  files::DiskFiles files;
   exporting::OrganiserSettings settings;
   settings.zoneName = "UTC";
   exporting::OrganiserRun run(files, settings);

@@ -30,7 +30,7 @@ class Utf8RowTest : public ::testing::Test {
   }
 
   std::unique_ptr<archive::TextConverter> converter_;
-  exporting::StringOutput output_;
+  files::StringOutput output_;
   CsvJournalWriter writer_{output_, nullptr};
   std::size_t taken_ = 0;
 };

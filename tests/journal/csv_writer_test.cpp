@@ -22,7 +22,7 @@ JournalEntry entry(std::int64_t category, std::string timeText, std::string text
 
 // Writes one row with a fresh writer and returns the line.
 std::string line(JournalEntry e, std::string_view delimiters) {
-  exporting::StringOutput output;
+  files::StringOutput output;
   CsvJournalWriter writer(output);
   writer.writeJournalRow(e, delimiters);
   EXPECT_TRUE(output.close());
@@ -119,7 +119,7 @@ TEST(WriteJournalRowTest, BytesPassThroughUnchanged) {
 }
 
 TEST(WriteJournalRowTest, KeywordIsKeptWhileDelimiterTextIsShort) {
-  exporting::StringOutput output;
+  files::StringOutput output;
   CsvJournalWriter writer(output);
   const struct {
     std::string text;
@@ -153,7 +153,7 @@ TEST(WriteJournalRowTest, KeywordIsKeptWhileDelimiterTextIsShort) {
 std::string exportNote(std::string_view note, std::int64_t startTime, bool wordWrap) {
   HeaderSplit header = splitJournalHeader(note, 1);
   JournalNote journal{header.category, journalDateText(startTime, "-4"), header.body};
-  exporting::StringOutput output;
+  files::StringOutput output;
   CsvJournalWriter writer(output);
   EntrySplitter splitter;
   splitter.split(journal, wordWrap,

@@ -4,46 +4,61 @@
 #include <cstdio>
 #include <set>
 
-#include "archive/byte_source.h"
-#include "export/output_file.h"
+#include "files/byte_source.h"
+#include "files/output_file.h"
 
 namespace vessory::testing {
 
 namespace {
 
-// A CSV output that keeps its bytes in a shared record, so that the test can read them after
-// the run has destroyed the output.
-class SharedOutput : public exporting::OutputFile {
+// An output that keeps its bytes in a shared record, so that the test can read them after the
+// run has destroyed the output; the bytes take the place of the earlier ones only on a close
+// without failure.
+class SharedOutput : public files::OutputFile {
  public:
-  SharedOutput(std::shared_ptr<std::string> bytes, std::shared_ptr<bool> closed,
-               long long failAfter)
-      : bytes_(std::move(bytes)), closed_(std::move(closed)), failAfter_(failAfter) {}
+  SharedOutput(std::shared_ptr<MemoryFiles::Output> file, long long failAfter,
+               const std::string& path)
+      : file_(std::move(file)), failAfter_(failAfter) {
+    file_->written.clear();
+    file_->open = true;
+    file_->closed = false;
+    if (file_->exists) keepsEarlier(path);
+  }
+  ~SharedOutput() override { file_->open = false; }
 
   bool close() override {
-    bool ok = OutputFile::close();
-    *closed_ = true;
+    const bool ok = files::OutputFile::close();
+    if (ok && file_->open) {
+      file_->bytes = file_->written;
+      file_->exists = true;
+    }
+    file_->closed = true;
+    file_->open = false;
     return ok;
+  }
+  void discard() override {
+    files::OutputFile::discard();
+    file_->open = false;
   }
 
  protected:
   bool write(std::string_view bytes) override {
     if (failAfter_ >= 0 &&
-        static_cast<long long>(bytes_->size() + bytes.size()) > failAfter_) {
+        static_cast<long long>(file_->written.size() + bytes.size()) > failAfter_) {
       fail("No space left on device");
       return false;
     }
-    bytes_->append(bytes);
+    file_->written.append(bytes);
     return true;
   }
 
  private:
-  std::shared_ptr<std::string> bytes_;
-  std::shared_ptr<bool> closed_;
+  std::shared_ptr<MemoryFiles::Output> file_;
   long long failAfter_;
 };
 
 // An archive source that owns a copy of the bytes.
-class OwnedSource : public archive::ByteSource {
+class OwnedSource : public files::ByteSource {
  public:
   explicit OwnedSource(std::string bytes) : bytes_(std::move(bytes)) {}
   std::span<const unsigned char> nextChunk() override {
@@ -93,11 +108,15 @@ bool MemoryFiles::fileExists(const std::string& path) {
   return archives.count(canonical(path)) != 0;
 }
 
-std::unique_ptr<archive::ByteSource> MemoryFiles::openArchive(const std::string& path,
+std::unique_ptr<files::ByteSource> MemoryFiles::openArchive(const std::string& path,
                                                               std::string& error) {
   auto found = archives.find(canonical(path));
   if (found == archives.end()) {
     error = "No such file or directory";
+    return nullptr;
+  }
+  if (auto refused = unreadable.find(path); refused != unreadable.end()) {
+    error = refused->second;
     return nullptr;
   }
   return std::make_unique<OwnedSource>(found->second);
@@ -107,16 +126,23 @@ bool MemoryFiles::sameFile(const std::string& a, const std::string& b) {
   return (fileExists(a) || folderExists(a)) && canonical(a) == canonical(b);
 }
 
-std::unique_ptr<exporting::OutputFile> MemoryFiles::createCsv(const std::string& path,
+std::unique_ptr<files::OutputFile> MemoryFiles::createCsv(const std::string& path,
                                                            std::string& error) {
   auto refused = uncreatable.find(path);
   if (refused != uncreatable.end()) {
     error = refused->second;
     return nullptr;
   }
-  Output output{std::make_shared<std::string>(), std::make_shared<bool>(false)};
-  outputs_[path] = output;
-  return std::make_unique<SharedOutput>(output.bytes, output.closed, failWritesAfter);
+  std::shared_ptr<Output>& file = outputs_[path];
+  if (!file) file = std::make_shared<Output>();
+  return std::make_unique<SharedOutput>(file, failWritesAfter, path);
+}
+
+void MemoryFiles::earlier(const std::string& path, const std::string& bytes) {
+  std::shared_ptr<Output>& file = outputs_[path];
+  if (!file) file = std::make_shared<Output>();
+  file->bytes = bytes;
+  file->exists = true;
 }
 
 bool MemoryFiles::makeFolder(const std::string& path, std::string& error) {
@@ -129,8 +155,12 @@ bool MemoryFiles::makeFolder(const std::string& path, std::string& error) {
   return true;
 }
 
-bool MemoryFiles::listFolder(const std::string& path, std::vector<exporting::FolderEntry>& entries,
+bool MemoryFiles::listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
                              std::string& error) {
+  if (auto refused = unreadable.find(path); refused != unreadable.end()) {
+    error = refused->second;
+    return false;
+  }
   const std::string prefix = path + exporting::pathSeparator();
   std::set<std::string> files, subfolders;
   auto consider = [&](const std::string& item, bool isFile) {
@@ -144,7 +174,9 @@ bool MemoryFiles::listFolder(const std::string& path, std::vector<exporting::Fol
     }
   };
   for (const auto& archive : archives) consider(archive.first, true);
-  for (const auto& output : outputs_) consider(output.first, true);
+  for (const auto& output : outputs_) {
+    if (output.second->exists) consider(output.first, true);
+  }
   for (const std::string& folder : folders) consider(folder, false);
   if (files.empty() && subfolders.empty() &&
       std::find(folders.begin(), folders.end(), path) == folders.end()) {
@@ -156,34 +188,32 @@ bool MemoryFiles::listFolder(const std::string& path, std::vector<exporting::Fol
   return true;
 }
 
-bool MemoryFiles::replaceFile(const std::string& from, const std::string& to,
-                              std::string& error) {
-  auto found = outputs_.find(from);
-  if (found == outputs_.end()) {
-    error = "No such file or directory";
-    return false;
-  }
-  outputs_[to] = found->second;
-  outputs_.erase(from);
-  return true;
-}
-
-bool MemoryFiles::removeFile(const std::string& path) { return outputs_.erase(path) != 0; }
-
 std::vector<std::string> MemoryFiles::outputPaths() const {
   std::vector<std::string> paths;
-  for (const auto& entry : outputs_) paths.push_back(entry.first);
+  for (const auto& entry : outputs_) {
+    if (entry.second->exists) paths.push_back(entry.first);
+  }
   return paths;
 }
 
 std::string MemoryFiles::csv(const std::string& path) const {
   auto found = outputs_.find(path);
-  return found == outputs_.end() ? std::string() : *found->second.bytes;
+  return found == outputs_.end() ? std::string() : found->second->bytes;
+}
+
+bool MemoryFiles::created(const std::string& path) const {
+  auto found = outputs_.find(path);
+  return found != outputs_.end() && found->second->exists;
 }
 
 bool MemoryFiles::closed(const std::string& path) const {
   auto found = outputs_.find(path);
-  return found != outputs_.end() && *found->second.closed;
+  return found != outputs_.end() && found->second->closed;
+}
+
+bool MemoryFiles::pending(const std::string& path) const {
+  auto found = outputs_.find(path);
+  return found != outputs_.end() && found->second->open;
 }
 
 }  // namespace vessory::testing

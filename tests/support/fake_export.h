@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "export/export_files.h"
+#include "files/export_files.h"
 #include "export/export_view.h"
 
 namespace vessory::testing {
@@ -51,46 +51,57 @@ class RecordingView : public exporting::JournalView {
   bool endRequested() override { return endWanted; }
 };
 
-// Files held in memory: archives by path, CSV outputs kept after the run closes them.
-class MemoryFiles : public exporting::ExportFiles {
+// Files held in memory: archives by path, outputs kept after the run closes them. As on disk,
+// an output takes the place of the file of its name only when it is closed whole; until then,
+// and when it fails or is given up, an earlier file (see `earlier`) stays as it was.
+class MemoryFiles : public files::ExportFiles {
  public:
   std::map<std::string, std::string> archives;
   // Paths whose creation fails, with the reason given.
   std::map<std::string, std::string> uncreatable;
+  // Files and folders that cannot be read (opened or listed), with the reason given.
+  std::map<std::string, std::string> unreadable;
   // Paths that name the same file as another (path -> canonical path).
   std::map<std::string, std::string> aliases;
   // Fail writing after this many bytes (none when negative).
   long long failWritesAfter = -1;
 
   bool fileExists(const std::string& path) override;
-  std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
+  std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
                                                    std::string& error) override;
   bool sameFile(const std::string& a, const std::string& b) override;
-  std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
+  std::unique_ptr<files::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   bool makeFolder(const std::string& path, std::string& error) override;
   // A folder exists when it was made or holds an archive or an output.
-  bool listFolder(const std::string& path, std::vector<exporting::FolderEntry>& entries,
+  bool listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
                   std::string& error) override;
-  bool replaceFile(const std::string& from, const std::string& to, std::string& error) override;
-  bool removeFile(const std::string& path) override;
+  // Puts a file at `path` as an earlier export would have left it.
+  void earlier(const std::string& path, const std::string& bytes);
   // Folders made, in order.
   std::vector<std::string> folders;
-  // Every output created, by path.
+  // Every file in place (closed whole, or put there by earlier()), by path.
   std::vector<std::string> outputPaths() const;
 
-  // What was written to `path` (empty when nothing was created there).
+  // What the file at `path` holds (empty when there is none).
   std::string csv(const std::string& path) const;
-  bool created(const std::string& path) const { return outputs_.count(path) != 0; }
+  // True when a file is at `path`; an output not yet closed whole is not there yet.
+  bool created(const std::string& path) const;
   bool closed(const std::string& path) const;
+  // True while an output of `path` is started and neither closed nor given up.
+  bool pending(const std::string& path) const;
+
+  struct Output {
+    std::string bytes;     // what is in place under the name
+    std::string written;   // what the output being written holds so far
+    bool exists = false;   // a file is in place under the name
+    bool closed = false;   // the last output of this name was closed
+    bool open = false;     // an output of this name is being written
+  };
 
  private:
-  struct Output {
-    std::shared_ptr<std::string> bytes;
-    std::shared_ptr<bool> closed;
-  };
   std::string canonical(const std::string& path) const;
-  std::map<std::string, Output> outputs_;
+  std::map<std::string, std::shared_ptr<Output>> outputs_;
 };
 
 }  // namespace vessory::testing

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "archive/windows_path.h"
+#include "files/windows_path.h"
 
 namespace vessory::testing {
 

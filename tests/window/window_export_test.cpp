@@ -49,6 +49,27 @@ TEST_F(WindowExportTest, DefaultExportWritesWhatTheConsoleToolWrites) {
   EXPECT_FALSE(window_->isVisible());
 }
 
+// No entry under the journal's name: the earlier CSV stays as it was, none is made, and the
+// final message gives the console's hint after "All Done!".
+TEST_F(WindowExportTest, ExportWithoutEntriesLeavesTheEarlierCsvAndGivesTheHint) {
+  openOn(testing::ArchiveBuilder()
+             .archive({testing::journalRecord("9:00: x", 1018137600, "Dentist")})
+             .bytes());
+  {
+    QFile earlier(QString::fromStdString(csvPath()));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier rows\r\n");
+  }
+  clickExport();
+  EXPECT_EQ(testing::readFile(csvPath()), "earlier rows\r\n");
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0].toStdString(),
+            "All Done!\r\n\r\nNo journal entries were found under \"daily journal\"; "
+            "vessory-export --list-journals " + archivePath() +
+                " lists the descriptions this archive uses.");
+  EXPECT_EQ(quits_, 1);
+}
+
 TEST_F(WindowExportTest, OptionsGoToTheRunAsLatin1AndDetailsShowEachRecord) {
   const std::string archive = mixedArchive();
   openOn(archive);

@@ -1,4 +1,4 @@
-#include "export/export_files.h"
+#include "files/export_files.h"
 
 #include <filesystem>
 #include <system_error>
@@ -6,17 +6,17 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "archive/windows_path.h"
+#include "files/windows_path.h"
 #endif
 
-namespace vessory::exporting {
+namespace vessory::files {
 
 namespace fs = std::filesystem;
 
 namespace {
 fs::path nativePath(const std::string& path) {
 #ifdef _WIN32
-  return fs::path(archive::widePath(path));
+  return fs::path(widePath(path));
 #else
   return fs::path(path);
 #endif
@@ -40,15 +40,15 @@ bool DiskFiles::fileExists(const std::string& path) {
 #else
   if (!fs::is_regular_file(nativePath(path), error)) return false;
   // The file list leaves hidden and system files out; so does the test for a selected file.
-  DWORD attributes = GetFileAttributesW(archive::widePath(path).c_str());
+  DWORD attributes = GetFileAttributesW(widePath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   return (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 #endif
 }
 
-std::unique_ptr<archive::ByteSource> DiskFiles::openArchive(const std::string& path,
+std::unique_ptr<ByteSource> DiskFiles::openArchive(const std::string& path,
                                                             std::string& error) {
-  return archive::FileByteSource::open(path, error);
+  return FileByteSource::open(path, error);
 }
 
 bool DiskFiles::sameFile(const std::string& a, const std::string& b) {
@@ -56,9 +56,9 @@ bool DiskFiles::sameFile(const std::string& a, const std::string& b) {
   return fs::equivalent(nativePath(a), nativePath(b), error) && !error;
 }
 
-std::unique_ptr<exporting::OutputFile> DiskFiles::createCsv(const std::string& path,
+std::unique_ptr<OutputFile> DiskFiles::createCsv(const std::string& path,
                                                          std::string& error) {
-  return exporting::FileOutput::create(path, error);
+  return FileOutput::create(path, error);
 }
 
 bool DiskFiles::makeFolder(const std::string& path, std::string& error) {
@@ -105,16 +105,4 @@ std::string DiskFiles::absolutePath(const std::string& path) {
   return error ? path : spelled(absolute.lexically_normal());
 }
 
-bool DiskFiles::replaceFile(const std::string& from, const std::string& to, std::string& error) {
-  std::error_code code;
-  fs::rename(nativePath(from), nativePath(to), code);
-  if (code) error = code.message();
-  return !code;
-}
-
-bool DiskFiles::removeFile(const std::string& path) {
-  std::error_code code;
-  return fs::remove(nativePath(path), code) && !code;
-}
-
-}  // namespace vessory::exporting
+}  // namespace vessory::files

@@ -1,8 +1,13 @@
-#include "export/output_file.h"
+#include "files/output_file.h"
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vessory::exporting {
+namespace vessory::files {
 namespace {
 
 // Records every piece handed on; fails from the `failAt`-th write (1-based) on, with
@@ -151,21 +156,106 @@ TEST(FileOutputTest, WritesBytesAsGivenAndReplacesEarlierFile) {
   std::filesystem::remove(path);
 }
 
-TEST(FileOutputTest, RowsReachTheDiskWhenTheOutputIsDestroyed) {
-  const std::string path = scratchPath("vessory_csv_output_drop.csv");
-  std::string expected;
-  {
-    std::string error;
-    auto output = FileOutput::create(path, error);
-    ASSERT_NE(output, nullptr) << error;
-    for (int n = 0; n < 3000; ++n) {
-      output->append(row(n));
-      expected += row(n);
+// The names in the folder of `path` other than its own: temporaries left behind show here.
+std::vector<std::string> othersBeside(const std::string& path) {
+  std::vector<std::string> names;
+  const std::filesystem::path target(path);
+  for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name != target.filename().string() && name.find(target.filename().string()) != std::string::npos) {
+      names.push_back(name);
     }
   }
-  EXPECT_EQ(fileContents(path), expected);
+  return names;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// However the writing ends short of a whole close, the earlier file stays as it was and no
+// temporary is left; a whole close replaces it and keeps its permissions.
+TEST(FileOutputTest, TheEarlierFileIsReplacedOnlyByAWholeClose) {
+  const std::string path = scratchPath("vessory_whole_output.csv");
+  enum class End { kDestroyed, kDiscarded, kClosed };
+  for (End end : {End::kDestroyed, End::kDiscarded, End::kClosed}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    writeFile(path, "earlier");
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    {
+      std::string error;
+      auto output = FileOutput::create(path, error);
+      ASSERT_NE(output, nullptr) << error;
+      for (int n = 0; n < 3000; ++n) output->append(row(n));
+      ASSERT_TRUE(output->flush());
+      EXPECT_EQ(fileContents(path), "earlier");  // the rows are in the temporary meanwhile
+      EXPECT_EQ(othersBeside(path).size(), 1u);
+      if (end == End::kDiscarded) output->discard();
+      if (end == End::kClosed) EXPECT_TRUE(output->close());
+    }
+    EXPECT_EQ(fileContents(path) == "earlier", end != End::kClosed);
+    EXPECT_TRUE(othersBeside(path).empty());
+#ifndef _WIN32
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+#endif
+  }
+  std::filesystem::remove(path);
+  std::string error;
+  FileOutput::create(path, error)->discard();
+  EXPECT_FALSE(std::filesystem::exists(path));  // none was made
+}
+
+#ifndef _WIN32
+// A write refused part-way (a file size limit stands in for a full disk): the reason says the
+// earlier file was kept, and it was.
+TEST(FileOutputTest, FailedWriteLeavesTheEarlierFileAndSaysSo) {
+  const std::string path = scratchPath("vessory_failed_output.vcf");
+  writeFile(path, "earlier");
+  std::string error;
+  auto output = FileOutput::create(path, error, "contacts.vcf");
+  ASSERT_NE(output, nullptr) << error;
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 4096;
+  std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  for (int n = 0; n < 3000; ++n) output->append(row(n));
+  const bool closed = output->close();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(output->errorText(), std::string(std::strerror(EFBIG)) +
+                                     "; the earlier contacts.vcf was left as it was");
+  EXPECT_EQ(fileContents(path), "earlier");
+  EXPECT_TRUE(othersBeside(path).empty());
   std::filesystem::remove(path);
 }
+
+// A link is followed: the file it names is replaced and the link stays. A folder in the way is
+// refused before anything is written.
+TEST(FileOutputTest, LinksAreFollowedAndFoldersRefused) {
+  const std::string target = scratchPath("vessory_link_target.ics");
+  const std::string link = scratchPath("vessory_link.ics");
+  writeFile(target, "earlier");
+  std::filesystem::remove(link);
+  std::filesystem::create_symlink(target, link);
+  std::string error;
+  auto output = FileOutput::create(link, error);
+  ASSERT_NE(output, nullptr) << error;
+  output->append("new");
+  EXPECT_TRUE(output->close());
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(fileContents(target), "new");
+  std::filesystem::remove(link);
+  std::filesystem::remove(target);
+
+  const std::string folder = scratchPath("vessory_folder_in_the_way.csv");
+  std::filesystem::create_directories(folder);
+  EXPECT_EQ(FileOutput::create(folder, error), nullptr);
+  EXPECT_EQ(error, std::strerror(EISDIR));
+  std::filesystem::remove(folder);
+}
+#endif
 
 TEST(FileOutputTest, CreateInMissingFolderGivesSystemReason) {
   std::string error;
@@ -174,6 +264,7 @@ TEST(FileOutputTest, CreateInMissingFolderGivesSystemReason) {
   EXPECT_EQ(error, std::strerror(ENOENT));
 }
 
+// A device is written as it stands: no temporary can be renamed over it.
 TEST(FileOutputTest, FullDeviceFailsAtCloseWithSystemReason) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   std::string error;
@@ -226,4 +317,4 @@ TEST(CsvOutputTest, RowLargerThanTheBufferOrThanAnnouncedLandsWhole) {
 }
 
 }  // namespace
-}  // namespace vessory::exporting
+}  // namespace vessory::files

@@ -1,14 +1,14 @@
-#ifndef VESSORY_EXPORT_EXPORT_FILES_H_
-#define VESSORY_EXPORT_EXPORT_FILES_H_
+#ifndef VESSORY_FILES_EXPORT_FILES_H_
+#define VESSORY_FILES_EXPORT_FILES_H_
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "archive/byte_source.h"
-#include "export/output_file.h"
+#include "files/byte_source.h"
+#include "files/output_file.h"
 
-namespace vessory::exporting {
+namespace vessory::files {
 
 // One entry of a folder: its name (no path) and whether it is a folder itself.
 struct FolderEntry {
@@ -26,19 +26,20 @@ class ExportFiles {
   // system file.
   virtual bool fileExists(const std::string& path) = 0;
   // Opens the archive read-only; null with the system's reason in `error` on failure.
-  virtual std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
+  virtual std::unique_ptr<ByteSource> openArchive(const std::string& path,
                                                            std::string& error) = 0;
   // True when both paths name the same existing file (however they are spelled).
   virtual bool sameFile(const std::string& a, const std::string& b) = 0;
-  // Creates or empties the CSV file; null with the system's reason in `error` on failure.
-  virtual std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
+  // Starts the CSV file, which takes the place of one of that name only once it is whole and
+  // closed (see FileOutput); null with the system's reason in `error` on failure.
+  virtual std::unique_ptr<OutputFile> createCsv(const std::string& path,
                                                         std::string& error) = 0;
-  // Creates or empties the calendar file; by default the same kind of file as the CSV.
-  virtual std::unique_ptr<exporting::OutputFile> createCalendar(const std::string& path,
+  // Starts the calendar file; by default the same kind of file as the CSV.
+  virtual std::unique_ptr<OutputFile> createCalendar(const std::string& path,
                                                              std::string& error) {
     return createCsv(path, error);
   }
-  // Creates or empties any other output file (a contacts file, a memo); by default as the CSV.
+  // Starts any other output file (a contacts file, a memo); by default as the CSV.
   virtual std::unique_ptr<OutputFile> createFile(const std::string& path, std::string& error) {
     return createCsv(path, error);
   }
@@ -72,37 +73,24 @@ class ExportFiles {
   // `path` made absolute and rid of "." and ".." parts, spelled as it is given elsewhere; the
   // path as it is where there is no current folder.
   virtual std::string absolutePath(const std::string& path) { return path; }
-  // Gives the file `from` the name `to`, replacing a file of that name; false with the reason.
-  virtual bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
-    (void)from;
-    (void)to;
-    error = "files cannot be renamed here";
-    return false;
-  }
-  // Removes the file `path`; false when there was none or it cannot be removed.
-  virtual bool removeFile(const std::string& path) {
-    (void)path;
-    return false;
-  }
 };
 
+// The real file system; outputs are FileOutputs, named in their reasons by displayName().
 class DiskFiles : public ExportFiles {
  public:
   bool fileExists(const std::string& path) override;
-  std::unique_ptr<archive::ByteSource> openArchive(const std::string& path,
+  std::unique_ptr<ByteSource> openArchive(const std::string& path,
                                                    std::string& error) override;
   bool sameFile(const std::string& a, const std::string& b) override;
-  std::unique_ptr<exporting::OutputFile> createCsv(const std::string& path,
+  std::unique_ptr<OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   bool makeFolder(const std::string& path, std::string& error) override;
   bool listFolder(const std::string& path, std::vector<FolderEntry>& entries,
                   std::string& error) override;
   bool folderExists(const std::string& path) override;
   std::string absolutePath(const std::string& path) override;
-  bool replaceFile(const std::string& from, const std::string& to, std::string& error) override;
-  bool removeFile(const std::string& path) override;
 };
 
-}  // namespace vessory::exporting
+}  // namespace vessory::files
 
-#endif  // VESSORY_EXPORT_EXPORT_FILES_H_
+#endif  // VESSORY_FILES_EXPORT_FILES_H_

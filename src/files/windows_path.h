@@ -1,5 +1,5 @@
-#ifndef VESSORY_ARCHIVE_WINDOWS_PATH_H_
-#define VESSORY_ARCHIVE_WINDOWS_PATH_H_
+#ifndef VESSORY_FILES_WINDOWS_PATH_H_
+#define VESSORY_FILES_WINDOWS_PATH_H_
 
 #ifdef _WIN32
 
@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace vessory::archive {
+namespace vessory::files {
 
 // Paths travel through the program as narrow strings. On Windows they hold UTF-8 (the console
 // tool converts its wide command line; the window hands over UTF-8), and the file layer opens
@@ -30,8 +30,8 @@ inline std::wstring widePath(const std::string& path) {
   return wide;
 }
 
-}  // namespace vessory::archive
+}  // namespace vessory::files
 
 #endif  // _WIN32
 
-#endif  // VESSORY_ARCHIVE_WINDOWS_PATH_H_
+#endif  // VESSORY_FILES_WINDOWS_PATH_H_

@@ -1,4 +1,4 @@
-#include "archive/byte_source.h"
+#include "files/byte_source.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,10 +6,10 @@
 #ifdef _WIN32
 #include <share.h>
 
-#include "archive/windows_path.h"
+#include "files/windows_path.h"
 #endif
 
-namespace vessory::archive {
+namespace vessory::files {
 
 namespace {
 // Large enough that a whole export makes few system calls, small enough to keep memory flat.
@@ -54,4 +54,4 @@ std::span<const unsigned char> FileByteSource::nextChunk() {
   return {buffer_.data(), got};
 }
 
-}  // namespace vessory::archive
+}  // namespace vessory::files

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "archive/byte_source.h"
-#include "export/export_files.h"
-#include "export/output_file.h"
+#include "files/byte_source.h"
+#include "files/export_files.h"
+#include "files/output_file.h"
 #include "support/windows_test_folder.h"
 
 namespace vessory::testing {
@@ -24,7 +24,7 @@ std::string bytes(const char (&text)[N]) {
 
 const std::string kArchiveBytes = bytes("\x00\x01\x42\x44 some archive bytes\r\n\x1a\xff");
 
-std::string readAll(archive::ByteSource& source) {
+std::string readAll(files::ByteSource& source) {
   std::string bytes;
   for (auto chunk = source.nextChunk(); !chunk.empty(); chunk = source.nextChunk()) {
     bytes.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
@@ -45,7 +45,7 @@ class WindowsFilesTest : public ::testing::Test {
   }
 
   TestFolder folder_;
-  exporting::DiskFiles files_;
+  files::DiskFiles files_;
 };
 
 TEST_F(WindowsFilesTest, OnlyOrdinaryFilesExist) {

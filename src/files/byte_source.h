@@ -1,5 +1,5 @@
-#ifndef VESSORY_ARCHIVE_BYTE_SOURCE_H_
-#define VESSORY_ARCHIVE_BYTE_SOURCE_H_
+#ifndef VESSORY_FILES_BYTE_SOURCE_H_
+#define VESSORY_FILES_BYTE_SOURCE_H_
 
 #include <cstdio>
 #include <memory>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vessory::archive {
+namespace vessory::files {
 
 // A strictly forward stream of bytes handed out in chunks. The reader asks for the next chunk
 // only when it has used up the previous one, so a chunk stays valid until the next call.
@@ -62,6 +62,6 @@ class FileByteSource : public ByteSource {
   std::string error_;
 };
 
-}  // namespace vessory::archive
+}  // namespace vessory::files
 
-#endif  // VESSORY_ARCHIVE_BYTE_SOURCE_H_
+#endif  // VESSORY_FILES_BYTE_SOURCE_H_

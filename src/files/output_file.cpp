@@ -1,0 +1,297 @@
+#include "files/output_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+#include "files/windows_path.h"
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace vessory::files {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string systemReason(const char* fallback) {
+  return errno != 0 ? std::strerror(errno) : fallback;
+}
+
+fs::path nativePath(const std::string& path) {
+#ifdef _WIN32
+  return fs::path(widePath(path));
+#else
+  return fs::path(path);
+#endif
+}
+
+// The file a path leads to: a symbolic link is followed, so that the file it names is the one
+// replaced, and the link stays.
+std::string resolvedTarget(const std::string& path) {
+#ifdef _WIN32
+  return path;
+#else
+  std::error_code error;
+  if (!fs::is_symlink(nativePath(path), error)) return path;
+  const fs::path target = fs::weakly_canonical(nativePath(path), error);
+  return error ? path : target.string();
+#endif
+}
+
+// Why a file at `target` may not be replaced: a folder (or other non-file) in the way, or a
+// file that may not be written. Empty when it may (or there is none).
+std::string refusalOf(const std::string& target) {
+  std::error_code error;
+  const fs::file_status status = fs::status(nativePath(target), error);
+  if (!fs::exists(status)) return {};
+  if (fs::is_directory(status)) return std::strerror(EISDIR);
+  if (!fs::is_regular_file(status)) return {};
+#ifndef _WIN32
+  if (::access(target.c_str(), W_OK) != 0) return std::strerror(errno);
+#else
+  const DWORD attributes = GetFileAttributesW(widePath(target).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return std::strerror(EACCES);
+  }
+#endif
+  return {};
+}
+
+#ifndef _WIN32
+// The permissions a new file gets from this process; read once (umask can only be read by
+// setting it).
+mode_t newFileMode() {
+  static const mode_t mode = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+  }();
+  return mode;
+}
+
+// Opens a new, hidden temporary beside `target`, with the permissions the target has (or a
+// new file would get); its name goes to `temporary`.
+std::FILE* openTemporary(const std::string& target, std::string& temporary) {
+  const fs::path path(target);
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  errno = 0;
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return nullptr;
+  struct stat existing;
+  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                             : newFileMode();
+  ::fchmod(fd, mode);
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) {
+    ::close(fd);
+    ::unlink(pattern.c_str());
+    return nullptr;
+  }
+  temporary = pattern;
+  return file;
+}
+
+bool renameOver(const std::string& from, const std::string& to, std::string& error) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+  error = systemReason("cannot rename");
+  return false;
+}
+#else
+// Opens a new temporary beside `target` under a name no other file has.
+std::FILE* openTemporary(const std::string& target, std::string& temporary) {
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++counter) + ".tmp";
+    int fd = -1;
+    errno = 0;
+    if (_wsopen_s(&fd, widePath(name).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                  _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0) {
+      if (errno == EEXIST) continue;
+      return nullptr;
+    }
+    std::FILE* file = _wfdopen(fd, L"wb");
+    if (file == nullptr) {
+      _close(fd);
+      _wremove(widePath(name).c_str());
+      return nullptr;
+    }
+    temporary = name;
+    return file;
+  }
+  errno = EEXIST;
+  return nullptr;
+}
+
+// MoveFileExW replaces an existing file, which rename() on Windows refuses to do.
+bool renameOver(const std::string& from, const std::string& to, std::string& error) {
+  if (MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  error = std::system_category().message(static_cast<int>(GetLastError()));
+  return false;
+}
+#endif
+
+void removeTemporary(const std::string& temporary) {
+  std::error_code ignored;
+  fs::remove(nativePath(temporary), ignored);
+}
+
+// A device or a pipe named as the output (/dev/null, say) cannot be replaced: it is written
+// as it stands, as the bytes come.
+std::FILE* openDevice(const std::string& target) {
+  errno = 0;
+#ifdef _WIN32
+  return _wfsopen(widePath(target).c_str(), L"wb", _SH_DENYNO);
+#else
+  return std::fopen(target.c_str(), "wb");
+#endif
+}
+
+}  // namespace
+
+// The buffer grows as bytes come, up to a little over kFlushAt: a short file (a memo) costs no
+// more than its bytes.
+OutputFile::OutputFile() = default;
+
+void OutputFile::fail(std::string reason) {
+  if (!error_.empty()) return;
+  error_ = std::move(reason);
+  if (!earlier_.empty()) error_ += "; the earlier " + earlier_ + " was left as it was";
+}
+
+bool OutputFile::flush() {
+  if (used_ != 0 && ok()) deliver(std::string_view(buffer_.data(), used_));
+  used_ = 0;
+  return ok();
+}
+
+bool OutputFile::close() { return flush(); }
+
+void OutputFile::discard() {
+  used_ = 0;
+  if (error_.empty()) error_ = "given up";
+}
+
+std::unique_ptr<FileOutput> FileOutput::create(const std::string& path, std::string& error,
+                                               const std::string& shownName) {
+  const std::string target = resolvedTarget(path);
+  error = refusalOf(target);
+  if (!error.empty()) return nullptr;
+  std::error_code status;
+  const fs::file_status existing = fs::status(nativePath(target), status);
+  if (fs::exists(existing) && !fs::is_regular_file(existing)) {
+    std::FILE* device = openDevice(target);
+    if (device == nullptr) {
+      error = systemReason("cannot open");
+      return nullptr;
+    }
+    std::setvbuf(device, nullptr, _IONBF, 0);
+    return std::unique_ptr<FileOutput>(new FileOutput(device, {}, {}, true));
+  }
+  const bool earlier = fs::exists(existing);
+  std::string temporary;
+  std::FILE* file = openTemporary(target, temporary);
+  if (file == nullptr) {
+    error = systemReason("cannot create file");
+    return nullptr;
+  }
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  std::unique_ptr<FileOutput> output(new FileOutput(file, temporary, target, true));
+  if (earlier) output->keepsEarlier(shownName.empty() ? path : shownName);
+  return output;
+}
+
+std::unique_ptr<FileOutput> FileOutput::borrow(std::FILE* stream) {
+#ifdef _WIN32
+  _setmode(_fileno(stream), _O_BINARY);
+#endif
+  return std::unique_ptr<FileOutput>(new FileOutput(stream, {}, {}, false));
+}
+
+// Not closed: whatever stopped the writer, a part-written file replaces nothing.
+FileOutput::~FileOutput() {
+  if (temporary_.empty()) {
+    closeFile();
+  } else {
+    abandon();
+  }
+}
+
+bool FileOutput::write(std::string_view bytes) {
+  if (file_ == nullptr) {
+    fail("the file is closed");
+    return false;
+  }
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    fail(systemReason("write error"));
+    return false;
+  }
+  return true;
+}
+
+bool FileOutput::close() {
+  if (temporary_.empty()) return closeFile();
+  if (file_ == nullptr) return ok();
+  OutputFile::close();
+  if (!closeFile()) {
+    abandon();
+    return false;
+  }
+  std::string error;
+  if (!ok() || !renameOver(temporary_, target_, error)) {
+    fail(error);
+    abandon();
+    return false;
+  }
+  temporary_.clear();
+  return true;
+}
+
+void FileOutput::discard() {
+  OutputFile::discard();
+  if (temporary_.empty()) {
+    closeFile();
+  } else {
+    abandon();
+  }
+}
+
+bool FileOutput::closeFile() {
+  if (file_ == nullptr) return ok();
+  if (temporary_.empty()) OutputFile::close();
+  errno = 0;
+  if (owned_) {
+    if (std::fclose(file_) != 0) fail(systemReason("close error"));
+  } else if (std::fflush(file_) != 0) {
+    fail(systemReason("write error"));
+  }
+  file_ = nullptr;
+  return ok();
+}
+
+void FileOutput::abandon() {
+  if (file_ != nullptr) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  if (!temporary_.empty()) removeTemporary(temporary_);
+  temporary_.clear();
+}
+
+}  // namespace vessory::files
