@@ -302,7 +302,7 @@ FolderResult FolderExport::run(FolderView& view) {
     exportArchive(found, view, report);
     view.archiveRead(found.shownName, report.recordsRead);
   }
-  writeImportGuide(files_, result);
+  if (settings_.importGuide) writeImportGuide(files_, result);
   return result;
 }
 

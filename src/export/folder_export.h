@@ -33,6 +33,9 @@ struct FolderSettings {
   // DTSTAMP of every event and to-do, seconds since 1970 UTC; the moment of the export when
   // not set.
   std::optional<std::int64_t> stampTime;
+  // Writes "How to import.txt" beside the exports when anything was written. The window asks
+  // for it; the console's --all leaves the output folder holding the exports only.
+  bool importGuide = false;
 };
 
 // What a front end sees of a folder export while it runs. Called on the caller's thread.

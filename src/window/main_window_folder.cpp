@@ -66,6 +66,7 @@ void MainWindow::enableEverything() {
 // desktop's bias).
 exporting::FolderSettings MainWindow::folderSettings() {
   exporting::FolderSettings settings;
+  settings.importGuide = true;
   settings.folder = exporting::userFolderOf(currentFolder());
   settings.journalText = journalNameText();
   settings.keywords = keywordsText();

@@ -138,6 +138,7 @@ TEST(ImportGuideTest, TheFolderExportWritesTheGuideOfWhatItWrote) {
   settings.folder = "/u";
   settings.outputFolder = "/o";
   settings.zoneName = "UTC";
+  settings.importGuide = true;
   struct : exporting::FolderView {
     void archiveRead(const std::string&, std::int64_t) override {}
     void showDetail(const std::string&, const std::string&) override {}
