@@ -1,7 +1,8 @@
 // Writes a benchmark archive: make_bench_archive RECORDS PATH [KIND], where KIND is datebook
 // (the default), address, todo, memo or memo-one-title (every other memo titled alike), or
 // folder: a user folder PATH with the four desktop archives in their kind folders, or pdb-KIND:
-// the handheld database of KIND (datebook, address, todo, memo).
+// the handheld database of KIND (datebook, address, todo, memo), or later-KIND: a later
+// handheld's database of KIND (calendar, contacts, contacts-photo, tasks, memos).
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,9 @@ bool buildArchive(std::string_view kind, std::uint32_t records, std::string& byt
   } else if (kind.rfind("pdb-", 0) == 0) {
     bytes = benchmarkHandheldDatabase(kind.substr(4), records);
     return !bytes.empty();
+  } else if (kind.rfind("later-", 0) == 0) {
+    bytes = benchmarkLaterDatabase(kind.substr(6), records);
+    return !bytes.empty();
   } else {
     return false;
   }
@@ -59,7 +63,7 @@ int main(int argc, char** argv) {
   if (argc != 3 && argc != 4) {
     std::fprintf(stderr,
                  "usage: make_bench_archive RECORDS PATH "
-                 "[datebook|address|todo|memo|memo-one-title|folder|pdb-KIND]\n");
+                 "[datebook|address|todo|memo|memo-one-title|folder|pdb-KIND|later-KIND]\n");
     return 2;
   }
   char* end = nullptr;

@@ -1,4 +1,5 @@
-// libFuzzer target: the handheld database reader over arbitrary bytes. Opening must succeed or
+// libFuzzer target: the handheld database reader over arbitrary bytes, the later handhelds'
+// four databases among them. Opening must succeed or
 // say why; every record must then be read whole or left out with a message; nothing may read
 // outside the bytes (the sanitizers watch that).
 
@@ -31,12 +32,27 @@ void check(const Read& read, std::int64_t index) {
   if (read.record && !read.leftOut.empty()) fail("a record read whole with a message");
 }
 
+// What a later Calendar's blobs give must lie in the ranges the calendar writer relies on.
+void checkLater(const vessory::handheld::RecordRead<vessory::archive::EventRecord>& read) {
+  if (!read.record || !read.record->zone) return;
+  const vessory::archive::EventZone& zone = *read.record->zone;
+  if (zone.offset <= -1440 || zone.offset >= 1440) fail("zone offset out of range");
+  if (zone.adjustment != 0 && (zone.daylightStart.month < 1 || zone.daylightStart.month > 12 ||
+                               zone.daylightEnd.week > 4 || zone.daylightStart.weekday > 6)) {
+    fail("zone rule out of range");
+  }
+  if (read.record->untimed != 0) fail("an untimed event in a zone");
+}
+
 void readAll(const HandheldDatabase& database) {
   for (std::int64_t i = 0; i < database.recordCount(); ++i) {
     switch (database.kind()) {
-      case RecordKind::kDatebook:
-        check(database.readEvent(i), i);
+      case RecordKind::kDatebook: {
+        const auto read = database.readEvent(i);
+        check(read, i);
+        checkLater(read);
         break;
+      }
       case RecordKind::kAddress:
         check(database.readContact(i), i);
         break;

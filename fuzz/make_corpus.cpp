@@ -1,5 +1,6 @@
 // Writes the seed corpus of the export fuzzer, and with a second folder that of the organiser
-// fuzzer: make_fuzz_corpus DIR [ORGANISER_DIR].
+// fuzzer, and with a third the later handhelds' databases for the handheld database fuzzer:
+// make_fuzz_corpus DIR [ORGANISER_DIR [HANDHELD_DIR]].
 //
 // Each seed is two option bytes and a small archive from the test archive builders: ordinary
 // journals (contacts, to-dos, memos), the faults the readers cope with, and archives cut short or
@@ -13,6 +14,7 @@
 
 #include "export_check.h"
 #include "support/archive_builder.h"
+#include "support/later_builder.h"
 #include "support/organiser_builder.h"
 
 namespace vessory::testing {
@@ -165,6 +167,52 @@ std::vector<Seed> organiserSeeds() {
   };
 }
 
+// A later database of each kind with records that use every part: zones, meetings, locations,
+// pictures, anniversaries, alarms and repeats, and a junk tail.
+std::vector<Seed> laterSeeds() {
+  auto database = [](const std::string& creator, std::vector<PdbBytes> records) {
+    std::vector<PdbRecordSpec> specs;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      specs.push_back({std::move(records[i]), 0x40, static_cast<std::uint32_t>(i + 1), {}});
+    }
+    const PdbBytes bytes = buildPdb(laterSpec(creator, std::move(specs)));
+    return std::string(bytes.begin(), bytes.end());
+  };
+  auto joined = [](PdbBytes a, const PdbBytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  EventSpec event;
+  event.alarm = std::array<std::uint8_t, 2>{10, 0};
+  event.repeat = RepeatSpec{2, 0xFFFF, 1, 0x22};
+  event.exceptions = std::vector<std::uint16_t>{packDate(2021, 2, 27)};
+  event.note = "note";
+  const PdbBytes blobs = joined(zoneBlob({}), meetingBlob(1, 1, {{0, "Ann", "a@x"}, {2, "B", ""}}));
+  LaterContactSpec contact;
+  contact.fields[0] = "Last";
+  contact.fields[8] = "e@x";
+  contact.fields[11] = "aim";
+  contact.fields[33] = "street";
+  contact.birthday = packDate(1970, 1, 1);
+  contact.birthdayFlags = 1;
+  contact.reminderDays = 2;
+  contact.tail = joined(blob("Bd00", {0, 0, 0xFF, 0xD8, 1, 2}), blob("Bd01", {0xC6, 0x6C, 0, 0}));
+  TaskSpec task;
+  task.due = packDate(2006, 3, 1);
+  task.completion = packDate(2006, 3, 2);
+  task.alarm = std::array<std::uint8_t, 4>{9, 0, 0, 1};
+  task.repeatStart = task.due;
+  task.repeat = RepeatSpec{3, packDate(2007, 1, 1), 1, 4 * 7 + 5};
+  task.description = "task";
+  return {
+      {"later-calendar", "", database("PDat", {calendarRecord(event, "Room", blobs),
+                                               calendarRecord(EventSpec{}, {}, {1, 2, 3})})},
+      {"later-contacts", "", database("PAdd", {laterContactRecord(contact)})},
+      {"later-tasks", "", database("PTod", {taskRecord(task)})},
+      {"later-memos", "", database("PMem", {memoRecord("Memo\nline")})},
+  };
+}
+
 void writeSeeds(const std::string& folder, const std::vector<Seed>& seeds) {
   for (const Seed& seed : seeds) writeFile(folder + "/" + seed.name, seed.options + seed.archive);
 }
@@ -173,13 +221,14 @@ void writeSeeds(const std::string& folder, const std::vector<Seed>& seeds) {
 }  // namespace vessory::testing
 
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: make_fuzz_corpus DIR [ORGANISER_DIR]\n");
+  if (argc < 2 || argc > 4) {
+    std::fprintf(stderr, "usage: make_fuzz_corpus DIR [ORGANISER_DIR [HANDHELD_DIR]]\n");
     return 2;
   }
   try {
     vessory::testing::writeSeeds(argv[1], vessory::testing::seeds());
-    if (argc == 3) vessory::testing::writeSeeds(argv[2], vessory::testing::organiserSeeds());
+    if (argc >= 3) vessory::testing::writeSeeds(argv[2], vessory::testing::organiserSeeds());
+    if (argc == 4) vessory::testing::writeSeeds(argv[3], vessory::testing::laterSeeds());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_fuzz_corpus: %s\n", e.what());
     return 1;

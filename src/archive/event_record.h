@@ -1,7 +1,9 @@
 #ifndef VESSORY_ARCHIVE_EVENT_RECORD_H_
 #define VESSORY_ARCHIVE_EVENT_RECORD_H_
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,39 @@ struct RepeatEvent {
   std::int64_t brandMonthIndex = 0;
 };
 
+// The time zone a later handheld's Calendar gives an event: its times are that zone's wall
+// clock. Offsets in minutes east of UTC; a daylight-saving rule says when the clock goes
+// forward (start) and back (end), each at an hour of the wall clock before the change.
+struct ZoneRule {
+  int hour = 0;
+  int weekday = 0;  // 0 Sunday to 6 Saturday
+  int week = 0;     // 0 to 3 the first to fourth, 4 the last of the month
+  int month = 1;    // 1 to 12
+
+  bool operator==(const ZoneRule&) const = default;
+};
+struct EventZone {
+  std::int64_t offset = 0;
+  std::int64_t adjustment = 0;  // 0: no daylight saving
+  ZoneRule daylightStart;
+  ZoneRule daylightEnd;
+  std::string name;  // as the record's bytes
+
+  bool operator==(const EventZone&) const = default;
+};
+
+// A later handheld's meeting: who takes part and how the event stands.
+struct Attendee {
+  int role = 0;  // 0 organiser, 1 required, 2 optional
+  std::string name;
+  std::string email;
+};
+struct Meeting {
+  int status = 0;  // 0 unanswered, 1 tentative, 2 declined, 3 accepted, 4 cancelled
+  int showAs = 0;  // 0 busy, 1 free, 2 tentative, 3 out of office
+  std::vector<Attendee> attendees;
+};
+
 // One event record as read. An export keeps a single instance for its whole length and reads
 // every record into it: a field that a record does not carry keeps the earlier record's value.
 struct EventRecord {
@@ -48,6 +83,10 @@ struct EventRecord {
   std::int64_t alarmAdvanceUnits = 0;
   std::int64_t alarmAdvanceType = 0;
   RepeatEvent repeat;
+  // What only a later handheld's Calendar holds; the other containers leave it empty.
+  std::string location;
+  std::optional<EventZone> zone;
+  std::optional<Meeting> meeting;
 };
 
 // The two moments inside a record at which the caller may show what has been read so far.

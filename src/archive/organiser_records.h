@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "archive/event_record.h"
+
 namespace vessory::archive {
 
 // The records of the address book, the to-do list and the memo pad, as the writers take them.
@@ -30,14 +32,46 @@ struct RecordBasics {
   std::int64_t category = 0;
 };
 
+// A day of the calendar, with no time and no zone.
+struct CalendarDate {
+  int year = 0;
+  int month = 0;  // 1 to 12
+  int day = 0;    // 1 to 31
+};
+
 struct Phone {
   // 0 Work, 1 Home, 2 Fax, 3 Other, 4 E-mail, 5 Main, 6 Pager, 7 Mobile; others as read.
   std::int64_t label = 0;
   std::string value;
 };
 
+// The classic address book's phones and custom fields; a later handheld's Contacts keeps seven
+// phones and nine custom fields, so the record holds room for those.
 inline constexpr int kPhoneCount = 5;
 inline constexpr int kCustomFieldCount = 4;
+inline constexpr int kMaxPhoneCount = 7;
+inline constexpr int kMaxCustomFieldCount = 9;
+
+// One postal address of a later handheld's contact (its second and third), with its label code.
+struct PostalAddress {
+  // 0 work, 1 home, 2 other; others as read.
+  std::int64_t label = 0;
+  std::string street;
+  std::string city;
+  std::string state;
+  std::string zipCode;
+  std::string country;
+};
+
+// An instant-messaging name with its service's label code: 0 other, 1 AIM, 2 MSN, 3 Yahoo,
+// 4 ICQ; others as read.
+struct InstantMessage {
+  std::int64_t label = 0;
+  std::string value;
+};
+
+inline constexpr int kLaterAddressCount = 3;
+inline constexpr int kInstantMessageCount = 2;
 
 struct ContactRecord : RecordBasics {
   std::string lastName;
@@ -47,21 +81,24 @@ struct ContactRecord : RecordBasics {
   std::string firstNameReading;
   std::string title;
   std::string company;
-  std::array<Phone, kPhoneCount> phones;
+  std::array<Phone, kMaxPhoneCount> phones;
   std::string address;
   std::string city;
   std::string state;
   std::string zipCode;
   std::string country;
   std::string note;
-  std::array<std::string, kCustomFieldCount> custom;
-};
-
-// A day of the calendar, with no time and no zone.
-struct CalendarDate {
-  int year = 0;
-  int month = 0;  // 1 to 12
-  int day = 0;    // 1 to 31
+  std::array<std::string, kMaxCustomFieldCount> custom;
+  // What only a later handheld's Contacts holds; the classic containers leave it empty.
+  // The label of the address above (0 work, 1 home, 2 other), when the container gives one.
+  std::optional<std::int64_t> addressLabel;
+  std::array<PostalAddress, kLaterAddressCount - 1> moreAddresses;
+  std::array<InstantMessage, kInstantMessageCount> instantMessages;
+  std::string webSite;
+  std::optional<CalendarDate> birthday;
+  std::optional<CalendarDate> anniversary;
+  // The picture, a JPEG, as its bytes; empty when there is none.
+  std::string photo;
 };
 
 struct TodoRecord : RecordBasics {
@@ -76,6 +113,20 @@ struct TodoRecord : RecordBasics {
   bool completed = false;
   // 1 (highest) to 5 on the handheld; other values are kept as read.
   std::int64_t priority = 0;
+  // What only a later handheld's Tasks holds; the classic containers leave it empty.
+  std::optional<CalendarDate> completionDate;
+  // An alarm at a time of day, a number of days before the due day.
+  struct Alarm {
+    int hour = 0;
+    int minute = 0;
+    std::int64_t daysBefore = 0;
+  };
+  std::optional<Alarm> alarm;
+  // A repeating task: the first day of the repeat and the rule (the date book's repeat block).
+  std::optional<CalendarDate> repeatStart;
+  RepeatEvent repeat;
+  // The next time is counted from the day the task is completed, not from the due day.
+  bool repeatsAfterCompletion = false;
 };
 
 struct MemoRecord : RecordBasics {
@@ -88,9 +139,9 @@ struct OrganiserCatalogue {
   RecordKind kind = RecordKind::kAddress;
   // The categories as (index, name) pairs in the container's order; names as the bytes read.
   std::vector<std::pair<std::int64_t, std::string>> categories;
-  // The address book's four custom field labels where the container holds them (the handheld
-  // database does); empty labels are shown as "Custom 1" to "Custom 4".
-  std::array<std::string, kCustomFieldCount> customLabels;
+  // The address book's custom field labels where the container holds them (the handheld
+  // databases do: four, nine in a later Contacts); empty labels are shown as "Custom N".
+  std::array<std::string, kMaxCustomFieldCount> customLabels;
   // Eight hex digits that tell this container's records from another's in UIDs.
   std::string identity;
 

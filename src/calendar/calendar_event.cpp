@@ -1,6 +1,7 @@
 #include "calendar/calendar_event.h"
 
 #include "calendar/event_text.h"
+#include "calendar/meeting_properties.h"
 
 namespace vessory::calendar {
 
@@ -17,21 +18,29 @@ void add(icalcomponent* event, icalproperty* property) {
   icalcomponent_add_property(event, property);
 }
 
+// A wall time of the event's zone: named by its TZID when it has one.
+icalproperty* zoned(icalproperty* property, const std::string* tzid) {
+  if (tzid != nullptr) icalproperty_add_parameter(property, icalparameter_new_tzid(tzid->c_str()));
+  return property;
+}
+
 void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
-              icalcomponent* event) {
+              const std::string* tzid, icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
   if (allDay) {
     add(event, icalproperty_new_dtstart(floatingDate(start)));
     add(event, icalproperty_new_dtend(dayAfter(start)));
     return;
   }
-  add(event, icalproperty_new_dtstart(floatingTime(start)));
+  add(event, zoned(icalproperty_new_dtstart(floatingTime(start)), tzid));
   if (record.endTime <= record.startTime) return;
   // When the clock is set back, a later moment can show an earlier wall time; an end before
   // the start is no end a calendar program accepts, and an end at the start is one RFC 5545
   // forbids (an event without DTEND takes no time).
   const icaltimetype end = floatingTime(clock.wallTime(record.endTime));
-  if (icaltime_compare(end, floatingTime(start)) > 0) add(event, icalproperty_new_dtend(end));
+  if (icaltime_compare(end, floatingTime(start)) > 0) {
+    add(event, zoned(icalproperty_new_dtend(end), tzid));
+  }
 }
 
 // Exception dates on their local day at the event's start time, as the rule's own occurrences
@@ -39,7 +48,7 @@ void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
 // occurrence can reach: one before the first day or after the rule's last is no exception of
 // it, and calendar programs warn about it.
 void addExceptions(const EventRecord& record, const ZoneClock& clock, const RepeatRule& rule,
-                   bool allDay, icalcomponent* event) {
+                   bool allDay, const std::string* tzid, icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
   const auto& dates = record.repeat.exceptions;
   const std::size_t count =
@@ -53,19 +62,29 @@ void addExceptions(const EventRecord& record, const ZoneClock& clock, const Repe
       day.hour = start.hour;
       day.minute = start.minute;
       day.second = start.second;
-      add(event, icalproperty_new_exdate(floatingTime(day)));
+      add(event, zoned(icalproperty_new_exdate(floatingTime(day)), tzid));
     }
   }
 }
 
 // The days the date book shows beyond the rule's own, at the event's start time.
-void addExtraDays(const RepeatRule& repeat, bool allDay, icalcomponent* event) {
+void addExtraDays(const RepeatRule& repeat, bool allDay, const std::string* tzid,
+                  icalcomponent* event) {
   for (const WallTime& day : repeat.extraDays) {
     icaldatetimeperiodtype date;
     date.time = allDay ? floatingDate(day) : floatingTime(day);
     date.period = icalperiodtype_null_period();
-    add(event, icalproperty_new_rdate(date));
+    add(event, zoned(icalproperty_new_rdate(date), allDay ? nullptr : tzid));
   }
+}
+
+// RFC 5545 wants UNTIL in UTC when the start is in a zone: the last wall second of the end day
+// there.
+void untilInUtc(const archive::EventZone& zone, icalrecurrencetype& rule) {
+  if (icaltime_is_null_time(rule.until) || rule.until.is_date) return;
+  const icaltimetype until = rule.until;
+  rule.until = utcOf(zone, WallTime{until.year, until.month, until.day, until.hour, until.minute,
+                                    until.second});
 }
 
 // A display alarm the record's advance before the start. False when the unit is unknown.
@@ -102,10 +121,13 @@ bool addAlarm(const EventRecord& record, const std::string& summary, icalcompone
 void addText(const EventRecord& record, const EventContext& context, const std::string& summary,
              icalcomponent* event) {
   add(event, icalproperty_new_summary(summary.c_str()));
+  const std::string location = eventText(record.location, context.text);
+  if (!location.empty()) add(event, icalproperty_new_location(location.c_str()));
   // A journal's header line is its bookkeeping: the category it carries is the day's, when the
   // archive has that category, and the note is what follows it.
   const NoteParts note = splitNoteHeader(record.note);
-  const std::string text = eventText(note.text, context.text);
+  std::string text = eventText(note.text, context.text);
+  if (record.meeting) appendUnmailedAttendees(*record.meeting, context.text, text);
   if (!text.empty()) add(event, icalproperty_new_description(text.c_str()));
   if (record.isPrivate != 0) add(event, icalproperty_new_class(ICAL_CLASS_PRIVATE));
   const std::string* name =
@@ -137,14 +159,17 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
   built.allDay = record.untimed != 0;
   add(event, icalproperty_new_uid(uid.c_str()));
   add(event, icalproperty_new_dtstamp(context.stamp));
-  addTimes(record, context.clock, built.allDay, event);
+  const bool zoned = record.zone && !built.allDay && context.zones != nullptr;
+  const std::string* tzid = zoned ? &context.zones->tzid(*record.zone) : nullptr;
+  addTimes(record, context.clock, built.allDay, tzid, event);
   if (record.repeat.isRepeating) {
     const WallTime start = context.clock.wallTime(record.startTime);
     RepeatResult repeat = buildRepeatRule(record.repeat, start, context.clock, built.allDay);
     if (repeat.rule) {
+      if (zoned) untilInUtc(*record.zone, repeat.rule->rule);
       add(event, icalproperty_new_rrule(repeat.rule->rule));
-      addExtraDays(*repeat.rule, built.allDay, event);
-      addExceptions(record, context.clock, *repeat.rule, built.allDay, event);
+      addExtraDays(*repeat.rule, built.allDay, tzid, event);
+      addExceptions(record, context.clock, *repeat.rule, built.allDay, tzid, event);
       built.repeating = true;
     } else {
       built.repeatProblem = repeat.problem;
@@ -153,6 +178,7 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
   const std::string summary = eventText(record.description, context.text);
   addText(record, context, summary, event);
   if (!addAlarm(record, summary, event)) built.unknownAlarmUnit = record.alarmAdvanceType;
+  if (record.meeting) addMeeting(*record.meeting, context.text, event);
   return built;
 }
 

@@ -12,6 +12,7 @@
 #include "archive/text_converter.h"
 #include "calendar/repeat_rule.h"
 #include "calendar/zone_clock.h"
+#include "calendar/zone_rules.h"
 
 namespace vessory::calendar {
 
@@ -28,6 +29,8 @@ struct EventContext {
   archive::TextConverter& text;
   const archive::DatebookHeader& header;
   icaltimetype stamp;  // DTSTAMP, in UTC
+  // Where the zones of a later handheld's events are registered; null when no event has one.
+  ZoneTable* zones = nullptr;
 };
 
 // One record as a VEVENT, with what the export counts and reports about it.
@@ -42,7 +45,8 @@ struct CalendarEvent {
   std::optional<std::int64_t> unknownAlarmUnit;
 };
 
-// Builds the event of `record`, which must hold only what its own archive record carried (a
+// Builds the event of `record` (with its location, zone and meeting when it has them: times in
+// a zone carry its TZID, from context.zones, and UNTIL is then in UTC), which must hold only what its own archive record carried (a
 // record read into a fresh EventRecord): a reused record would lend this event an earlier
 // record's repeat values and exception dates. `uid` must be unique within the calendar.
 CalendarEvent buildEvent(const archive::EventRecord& record, const std::string& uid,

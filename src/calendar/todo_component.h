@@ -28,7 +28,10 @@ struct TodoContext {
 // One record as a VTODO, ready for appendComponent: UID, DTSTAMP, SUMMARY (always, empty for a
 // to-do without a description, as events are written), DESCRIPTION from the note, DUE as a
 // date, PRIORITY on the iCalendar scale, STATUS (and PERCENT-COMPLETE when done), CLASS and
-// CATEGORIES. `uid` must be unique within the list: todoUids() hands them out.
+// CATEGORIES; and what a later handheld's task holds: COMPLETED (the completion day at 12:00
+// UTC), DTSTART (a date) and RRULE of a repeat as the calendar writes the date book's, with a
+// last DESCRIPTION line for a repeat counted from completion, and a VALARM related to the due
+// day (none without one). `uid` must be unique within the list: todoUids() hands them out.
 Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
                     const TodoContext& context);
 

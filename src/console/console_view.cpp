@@ -95,6 +95,7 @@ int exitStatus(ExportOutcome outcome) {
       return 0;
     case ExportOutcome::kDataAfterEnd:
     case ExportOutcome::kEndedEarly:
+    case ExportOutcome::kUnreadTails:
       return 1;
     case ExportOutcome::kSequencingError:
     case ExportOutcome::kDamagedRecords:

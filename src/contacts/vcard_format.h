@@ -34,6 +34,18 @@ inline constexpr std::string_view kFullNameHead{"FN:"};
 inline constexpr std::string_view kOrganisationHead{"ORG:"};
 inline constexpr std::string_view kTitleHead{"TITLE:"};
 inline constexpr std::string_view kAddressHead{"ADR:;;"};  // no post office box, no extended part
+// A later handheld's addresses by their label code: 0 work, 1 home, 2 (and others) no type.
+inline constexpr std::string_view kWorkAddressHead{"ADR;TYPE=WORK:;;"};
+inline constexpr std::string_view kHomeAddressHead{"ADR;TYPE=HOME:;;"};
+inline constexpr std::string_view kUrlHead{"URL:"};
+inline constexpr std::string_view kBirthdayHead{"BDAY:"};
+inline constexpr std::string_view kAnniversaryHead{"X-ANNIVERSARY:"};
+inline constexpr std::string_view kPhotoHead{"PHOTO;ENCODING=b;TYPE=JPEG:"};
+// Instant messaging by the service's label code: 1 AIM, 2 MSN, 3 Yahoo, 4 ICQ; 0 (other) and
+// any other code go into the note as "IM: name".
+inline constexpr std::array<std::string_view, 5> kInstantMessageHeads{"", "X-AIM:", "X-MSN:",
+                                                                      "X-YAHOO:", "X-ICQ:"};
+inline constexpr std::string_view kOtherInstantMessageLabel{"IM: "};
 inline constexpr std::string_view kNoteHead{"NOTE:"};
 inline constexpr std::string_view kCategoriesHead{"CATEGORIES:"};
 inline constexpr std::string_view kPrivateLine{"CLASS:PRIVATE"};
@@ -45,7 +57,7 @@ inline constexpr std::string_view kUidKind{"address"};
 
 // FN when the card has no name, company, phone or e-mail address.
 inline constexpr std::string_view kUnnamed{"Unnamed"};
-// The label of a custom field the catalogue leaves unnamed: "Custom 1" to "Custom 4".
+// The label of a custom field the catalogue leaves unnamed: "Custom 1" to "Custom 9".
 inline constexpr std::string_view kCustomLabelStem{"Custom "};
 inline constexpr std::string_view kCustomLabelSeparator{": "};
 

@@ -58,4 +58,25 @@ void appendFolded(std::string_view line, std::string& out) {
   out.append(kLineEnd);
 }
 
+void appendBase64(std::string_view bytes, std::string& out) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  out.reserve(out.size() + (bytes.size() + 2) / 3 * 4);
+  std::size_t i = 0;
+  for (; i + 3 <= bytes.size(); i += 3) {
+    const unsigned group = static_cast<unsigned char>(bytes[i]) << 16 |
+                           static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                           static_cast<unsigned char>(bytes[i + 2]);
+    for (int shift = 18; shift >= 0; shift -= 6) out += kDigits[(group >> shift) & 0x3F];
+  }
+  const std::size_t left = bytes.size() - i;
+  if (left == 0) return;
+  unsigned group = static_cast<unsigned char>(bytes[i]) << 16;
+  if (left == 2) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+  out += kDigits[(group >> 18) & 0x3F];
+  out += kDigits[(group >> 12) & 0x3F];
+  out += left == 2 ? kDigits[(group >> 6) & 0x3F] : '=';
+  out += '=';
+}
+
 }  // namespace vessory::contacts

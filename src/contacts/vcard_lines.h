@@ -19,6 +19,9 @@ void appendEscaped(std::string_view text, std::string& out);
 // longer than four octets may be split; the line is still cut, never overlong.
 void appendFolded(std::string_view line, std::string& out);
 
+// Appends the base64 of `bytes` (RFC 4648, with padding, no line breaks): a vCard's "b" value.
+void appendBase64(std::string_view bytes, std::string& out);
+
 }  // namespace vessory::contacts
 
 #endif  // VESSORY_CONTACTS_VCARD_LINES_H_

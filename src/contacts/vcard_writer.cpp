@@ -1,5 +1,7 @@
 #include "contacts/vcard_writer.h"
 
+#include <cstdio>
+
 #include "archive/record_text.h"
 #include "contacts/vcard_format.h"
 #include "contacts/vcard_lines.h"
@@ -36,8 +38,11 @@ void VCardWriter::append(const archive::ContactRecord& record, std::string& out)
   appendFolded(kVersion, out);
   appendNames(out);
   appendPhones(record, out);
-  appendAddress(out);
-  appendNote(out);
+  appendAddress(record, out);
+  appendOnline(record, out);
+  appendDate(kBirthdayHead, record.birthday, out);
+  appendDate(kAnniversaryHead, record.anniversary, out);
+  appendNote(record, out);
   appendFiling(record, out);
   appendFolded(kEndCard, out);
 }
@@ -51,16 +56,23 @@ void VCardWriter::convertFields(const archive::ContactRecord& record) {
     text_[i].clear();
     archive::appendRecordText(*plain[i], converter_, text_[i]);
   }
-  for (int i = 0; i < archive::kPhoneCount; ++i) {
-    std::string& text = text_[kFirstPhone + i];
-    text.clear();
-    archive::appendRecordText(record.phones[i].value, converter_, text);
+  auto convert = [&](int field, const std::string& raw) {
+    text_[field].clear();
+    archive::appendRecordText(raw, converter_, text_[field]);
+  };
+  for (int i = 0; i < archive::kMaxPhoneCount; ++i) convert(kFirstPhone + i, record.phones[i].value);
+  for (int i = 0; i < archive::kMaxCustomFieldCount; ++i) convert(kFirstCustom + i, record.custom[i]);
+  for (std::size_t a = 0; a < record.moreAddresses.size(); ++a) {
+    const archive::PostalAddress& more = record.moreAddresses[a];
+    const int first = kFirstMoreAddress + static_cast<int>(a) * kAddressParts;
+    const std::array<const std::string*, kAddressParts> parts{
+        &more.street, &more.city, &more.state, &more.zipCode, &more.country};
+    for (int p = 0; p < kAddressParts; ++p) convert(first + p, *parts[p]);
   }
-  for (int i = 0; i < archive::kCustomFieldCount; ++i) {
-    std::string& text = text_[kFirstCustom + i];
-    text.clear();
-    archive::appendRecordText(record.custom[i], converter_, text);
+  for (int i = 0; i < archive::kInstantMessageCount; ++i) {
+    convert(kFirstInstantMessage + i, record.instantMessages[i].value);
   }
+  convert(kWebSite, record.webSite);
 }
 
 void VCardWriter::appendNames(std::string& out) {
@@ -93,45 +105,93 @@ std::string_view VCardWriter::fullName() {
   if (!first.empty()) return first;
   if (!last.empty()) return last;
   if (!text_[kCompany].empty()) return text_[kCompany];
-  for (int i = 0; i < archive::kPhoneCount; ++i) {
+  for (int i = 0; i < archive::kMaxPhoneCount; ++i) {
     if (!text_[kFirstPhone + i].empty()) return text_[kFirstPhone + i];
   }
   return kUnnamed;
 }
 
 void VCardWriter::appendPhones(const archive::ContactRecord& record, std::string& out) {
-  for (int i = 0; i < archive::kPhoneCount; ++i) {
+  for (int i = 0; i < archive::kMaxPhoneCount; ++i) {
     appendTextLine(phoneHead(record.phones[i].label), text_[kFirstPhone + i], out);
   }
 }
 
-void VCardWriter::appendAddress(std::string& out) {
+void VCardWriter::appendAddress(const archive::ContactRecord& record, std::string& out) {
+  appendAddressLine(record.addressLabel, kAddress, out);
+  for (std::size_t a = 0; a < record.moreAddresses.size(); ++a) {
+    appendAddressLine(record.moreAddresses[a].label,
+                      kFirstMoreAddress + static_cast<int>(a) * kAddressParts, out);
+  }
+}
+
+// The five parts from `firstField` on; typed when the container gives a label.
+void VCardWriter::appendAddressLine(std::optional<std::int64_t> label, int firstField,
+                                    std::string& out) {
   bool any = false;
-  for (int f = kAddress; f <= kCountry; ++f) any = any || !text_[f].empty();
+  for (int f = firstField; f < firstField + kAddressParts; ++f) any = any || !text_[f].empty();
   if (!any) return;
-  line_.assign(kAddressHead);
-  for (int f = kAddress; f <= kCountry; ++f) {
-    if (f != kAddress) line_ += ';';
+  line_.assign(label == 0 ? kWorkAddressHead : label == 1 ? kHomeAddressHead : kAddressHead);
+  for (int f = firstField; f < firstField + kAddressParts; ++f) {
+    if (f != firstField) line_ += ';';
     appendEscaped(text_[f], line_);
   }
   appendFolded(line_, out);
 }
 
-void VCardWriter::appendNote(std::string& out) {
+void VCardWriter::appendOnline(const archive::ContactRecord& record, std::string& out) {
+  appendTextLine(kUrlHead, text_[kWebSite], out);
+  for (int i = 0; i < archive::kInstantMessageCount; ++i) {
+    const std::int64_t label = record.instantMessages[i].label;
+    if (label <= 0 || label >= static_cast<std::int64_t>(kInstantMessageHeads.size())) continue;
+    appendTextLine(kInstantMessageHeads[static_cast<std::size_t>(label)],
+                   text_[kFirstInstantMessage + i], out);
+  }
+  if (record.photo.empty()) return;
+  line_.assign(kPhotoHead);
+  appendBase64(record.photo, line_);
+  appendFolded(line_, out);
+}
+
+void VCardWriter::appendDate(std::string_view head,
+                             const std::optional<archive::CalendarDate>& date, std::string& out) {
+  if (!date) return;
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date->year, date->month, date->day);
+  line_.assign(head);
+  line_.append(text);
+  appendFolded(line_, out);
+}
+
+void VCardWriter::appendNote(const archive::ContactRecord& record, std::string& out) {
   value_.assign(text_[kNote]);
   bool firstField = true;
-  for (int i = 0; i < archive::kCustomFieldCount; ++i) {
-    const std::string& field = text_[kFirstCustom + i];
-    if (field.empty()) continue;
+  auto startLine = [&] {
     if (!firstField) {
       value_ += '\n';
     } else if (!value_.empty()) {
       value_.append(kNoteCustomBreak);
     }
     firstField = false;
+  };
+  for (int i = 0; i < archive::kMaxCustomFieldCount; ++i) {
+    const std::string& field = text_[kFirstCustom + i];
+    if (field.empty()) continue;
+    startLine();
     value_.append(customLabel(i));
     value_.append(kCustomLabelSeparator);
     value_.append(field);
+  }
+  // Services without a property of their own.
+  for (int i = 0; i < archive::kInstantMessageCount; ++i) {
+    const std::int64_t label = record.instantMessages[i].label;
+    const std::string& name = text_[kFirstInstantMessage + i];
+    if (name.empty() || (label > 0 && label < static_cast<std::int64_t>(kInstantMessageHeads.size()))) {
+      continue;
+    }
+    startLine();
+    value_.append(kOtherInstantMessageLabel);
+    value_.append(name);
   }
   appendTextLine(kNoteHead, value_, out);
 }

@@ -21,6 +21,10 @@ namespace vessory::contacts {
 // CLASS:PRIVATE for a private record, the names' readings (SORT-STRING) where a Japanese
 // handheld kept them, and a UID built from the record id and the catalogue's identity ("-2",
 // "-3", ... after it for further records of an id, so that no two cards of a file share one).
+// What a later handheld's contact adds: seven phones, three addresses typed by their labels, the
+// web site (URL), instant-messaging names (X-AIM, X-MSN, X-YAHOO, X-ICQ; other services as "IM:"
+// lines at the end of the note), BDAY, X-ANNIVERSARY, the picture (PHOTO) and nine custom
+// fields.
 // Properties without a value are left out; N is always written (";;;;" when there is no name).
 //
 // The writer keeps its buffers from card to card, so a large address book costs no allocation
@@ -34,6 +38,7 @@ class VCardWriter {
   void append(const archive::ContactRecord& record, std::string& out);
 
  private:
+  static constexpr int kAddressParts = 5;  // street, city, state, zip code, country
   // The record's text fields, converted, in text_.
   enum Field {
     kLastName,
@@ -49,15 +54,22 @@ class VCardWriter {
     kCountry,
     kNote,
     kFirstPhone,
-    kFirstCustom = kFirstPhone + archive::kPhoneCount,
-    kFieldCount = kFirstCustom + archive::kCustomFieldCount
+    kFirstCustom = kFirstPhone + archive::kMaxPhoneCount,
+    kFirstMoreAddress = kFirstCustom + archive::kMaxCustomFieldCount,
+    kFirstInstantMessage = kFirstMoreAddress + kAddressParts * (archive::kLaterAddressCount - 1),
+    kWebSite = kFirstInstantMessage + archive::kInstantMessageCount,
+    kFieldCount
   };
 
   void convertFields(const archive::ContactRecord& record);
   void appendNames(std::string& out);
   void appendPhones(const archive::ContactRecord& record, std::string& out);
-  void appendAddress(std::string& out);
-  void appendNote(std::string& out);
+  void appendAddress(const archive::ContactRecord& record, std::string& out);
+  void appendAddressLine(std::optional<std::int64_t> label, int firstField, std::string& out);
+  void appendOnline(const archive::ContactRecord& record, std::string& out);
+  void appendDate(std::string_view head, const std::optional<archive::CalendarDate>& date,
+                  std::string& out);
+  void appendNote(const archive::ContactRecord& record, std::string& out);
   void appendFiling(const archive::ContactRecord& record, std::string& out);
   // FN: "first last", else the company, else the first phone or e-mail address, else Unnamed.
   std::string_view fullName();
@@ -73,7 +85,7 @@ class VCardWriter {
   std::array<std::string, kFieldCount> text_;
   std::string line_;   // the content line being built, before folding
   std::string value_;  // a value put together from several fields
-  std::array<std::optional<std::string>, archive::kCustomFieldCount> customLabels_;
+  std::array<std::optional<std::string>, archive::kMaxCustomFieldCount> customLabels_;
   // Converted names of the categories the catalogue holds, as they are first asked for.
   std::vector<std::pair<std::int64_t, std::string>> categoryNames_;
 };

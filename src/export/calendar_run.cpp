@@ -58,6 +58,8 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   // Reads the header and every record, writing the events to `out`. Returns how the reading
   // stopped early, or nothing when it got to the end of the records.
   std::optional<ExportOutcome> readAll(files::OutputFile& out);
+  // The VTIMEZONEs of the zones the events written named.
+  void writeZones(files::OutputFile& out);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(wallTimeText(tools_.clock->wallTime(record.startTime)));
@@ -79,6 +81,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   std::unique_ptr<EventSource> source_;
   archive::EventRecord record_;
   std::optional<calendar::EventUids> uids_;  // once the header names the archive
+  std::optional<calendar::ZoneTable> zones_;
   icaltimetype stamp_{};
   std::string text_;
 };
@@ -115,7 +118,9 @@ void CalendarSession::writeRecord(std::int64_t number, files::OutputFile& out) {
     return;
   }
   if (!uids_) uids_.emplace(source_->identity());
-  const calendar::EventContext context{*tools_.clock, *tools_.text, source_->header(), stamp_};
+  if (!zones_) zones_.emplace(*tools_.text);
+  const calendar::EventContext context{*tools_.clock, *tools_.text, source_->header(), stamp_,
+                                       &*zones_};
   calendar::CalendarEvent event =
       calendar::buildEvent(record_, uids_->next(record_.recordId), context);
   reportProblems(number, event);
@@ -126,6 +131,13 @@ void CalendarSession::writeRecord(std::int64_t number, files::OutputFile& out) {
   if (event.repeating) ++tally_.repeating;
   if (event.allDay) ++tally_.allDay;
   view_.showEventsWritten(std::to_string(tally_.events));
+}
+
+void CalendarSession::writeZones(files::OutputFile& out) {
+  if (!zones_) return;
+  text_.clear();
+  zones_->appendTimezones(text_);
+  out.append(text_);
 }
 
 void CalendarSession::reportProblems(std::int64_t number, const calendar::CalendarEvent& event) {
@@ -159,6 +171,7 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
       view.showMessage(kEventsBeforeDamage + calendarSummary(tally));
       break;
     case ExportOutcome::kDamagedRecords:  // each record left out has been named
+    case ExportOutcome::kUnreadTails:     // the source has said how many records ended so
       view.showMessage(calendarSummary(tally));
       break;
     case ExportOutcome::kCannotWrite:
@@ -247,6 +260,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   out->append(frame.head);
   std::optional<ExportOutcome> stopped = session.readAll(*out);
   tally_.unreadableLeftOut = session.source().leftOutCount();
+  session.writeZones(*out);
   // Every event read is written whole and the calendar closed, whatever stopped the reading,
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);

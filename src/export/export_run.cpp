@@ -131,6 +131,9 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
     case ExportOutcome::kDamagedRecords:  // each record left out has been named
       view.showMessage(placed);
       break;
+    case ExportOutcome::kUnreadTails:  // the source has said how many records ended so
+      view.showMessage(kJournalsPlaced + csvName);
+      break;
     case ExportOutcome::kCannotWrite:
       view.showMessage("Cannot write " + csvName + ": " + reason);
       break;

@@ -163,6 +163,8 @@ const char* outcomeText(ExportOutcome outcome) {
     case ExportOutcome::kSequencingError:
     case ExportOutcome::kDamagedRecords:
       return "damaged: exported up to the damage";
+    case ExportOutcome::kUnreadTails:
+      return "read, but some records end in bytes that were not read";
     case ExportOutcome::kLaterVersion:
       return "a later desktop version, not read yet";
     case ExportOutcome::kCannotCreate:
@@ -178,6 +180,21 @@ const char* outcomeText(ExportOutcome outcome) {
     default:
       return "nothing exported";
   }
+}
+
+// Why a classic handheld database beside a later one is not exported, and what to do when it
+// holds records the later one lacks.
+std::string compatibilityNote(const FoundArchive& found) {
+  std::string note = "left out: the compatibility copy of " + found.compatibilityCopyOf;
+  if (found.idsOnlyHere == 0) return note;
+  const std::string later = found.compatibilityCopyOf.substr(
+      found.compatibilityCopyOf.find_last_of('/') + 1);
+  note += "; but " + std::to_string(found.idsOnlyHere) +
+          (found.idsOnlyHere == 1 ? " record's unique id is" : " records' unique ids are") +
+          " not in " + later + ": export it alone (vessory-export " +
+          (found.input.records == archive::RecordKind::kDatebook ? "--calendar " : "") +
+          found.path + ") to keep " + (found.idsOnlyHere == 1 ? "it" : "them");
+  return note;
 }
 
 // A message on one line: its line breaks become blanks.
@@ -321,8 +338,13 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
     return;
   }
   report.what = describe(*kind, found.sort);
+  if (found.input.laterHandheld) report.what = kindName(*kind) + ", later handheld database";
   if (!found.duplicateOf.empty()) {
     report.note = "left out: its exports would replace those of " + found.duplicateOf;
+    return;
+  }
+  if (!found.compatibilityCopyOf.empty()) {
+    report.note = compatibilityNote(found);
     return;
   }
   OutputFolderFiles files(files_, found.outputFolder);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "export/export_view.h"
+#include "export/handheld_source.h"
 
 namespace vessory::exporting {
 
@@ -13,9 +15,13 @@ namespace {
 constexpr std::array<std::string_view, 4> kKindFolders = {"datebook", "address", "todo", "memopad"};
 // The files looked at, in lower case: the live files, the archive files and the handheld's
 // databases of each kind.
-constexpr std::array<std::string_view, 12> kArchiveNames = {
-    "datebook.dat", "datebook.dba", "datebookdb.pdb", "address.dat", "address.aba", "addressdb.pdb",
-    "todo.dat",     "todo.tda",     "tododb.pdb",     "memopad.dat", "memopad.mpa", "memodb.pdb"};
+constexpr std::array<std::string_view, 16> kArchiveNames = {
+    "datebook.dat",        "datebook.dba",        "datebookdb.pdb",   "address.dat",
+    "address.aba",         "addressdb.pdb",       "todo.dat",         "todo.tda",
+    "tododb.pdb",          "memopad.dat",         "memopad.mpa",      "memodb.pdb",
+    "calendardb-pdat.pdb", "contactsdb-padd.pdb", "tasksdb-ptod.pdb", "memosdb-pmem.pdb"};
+// Where a sync leaves the handheld's databases, inside the user folder.
+constexpr std::string_view kBackupFolder = "backup";
 constexpr std::array<std::string_view, 4> kArchiveFileExtensions = {".dba", ".aba", ".tda", ".mpa"};
 
 std::string lower(std::string_view text) {
@@ -74,8 +80,10 @@ struct UserFolder {
 void note(Scan& scan, const UserFolder& user, FoundArchive found) {
   const std::optional<archive::RecordKind> kind = exportKind(found);
   for (const FoundArchive& earlier : scan.layout.archives) {
+    // A classic and a later database of one kind are paired afterwards, not doubles.
     if (kind && earlier.duplicateOf.empty() && exportKind(earlier) == kind &&
-        earlier.sort == found.sort && earlier.outputFolder == found.outputFolder) {
+        earlier.sort == found.sort && earlier.outputFolder == found.outputFolder &&
+        earlier.input.laterHandheld == found.input.laterHandheld) {
       found.duplicateOf = earlier.shownName;
       break;
     }
@@ -112,20 +120,64 @@ std::vector<files::FolderEntry> sortedEntries(Scan& scan, const std::string& fol
   return entries;
 }
 
-// The kind folders first, then the user folder itself.
+void scanFolder(Scan& scan, const UserFolder& user, const files::FolderEntry& entry) {
+  const std::string folder = joinPath(user.path, entry.name);
+  scan.layout.kindFolders.push_back(folder);
+  scan.layout.lookedIn.push_back(folder);
+  const std::string shown = user.prefix + entry.name + "/";
+  addArchives(scan, user, folder, shown, sortedEntries(scan, folder, shown));
+}
+
+// The unique ids of the handheld database at `path`; empty when it cannot be read.
+std::vector<std::uint32_t> uniqueIdsAt(files::ExportFiles& files, const std::string& path) {
+  std::string error;
+  std::unique_ptr<files::ByteSource> bytes = files.openArchive(path, error);
+  if (!bytes) return {};
+  const std::unique_ptr<LoadedDatabase> loaded = loadDatabase(*bytes);
+  return loaded->database ? loaded->database->uniqueIds() : std::vector<std::uint32_t>();
+}
+
+// Each classic handheld database of the user beside a later one of its kind is the later
+// one's compatibility copy.
+void pairGenerations(Scan& scan, std::size_t firstOfUser) {
+  std::vector<FoundArchive>& archives = scan.layout.archives;
+  for (std::size_t c = firstOfUser; c < archives.size(); ++c) {
+    FoundArchive& classic = archives[c];
+    if (classic.sort != ArchiveSort::kHandheld || classic.input.laterHandheld ||
+        !classic.duplicateOf.empty() || !classic.input.records) {
+      continue;
+    }
+    for (std::size_t l = firstOfUser; l < archives.size(); ++l) {
+      const FoundArchive& later = archives[l];
+      if (!later.input.laterHandheld || later.input.records != classic.input.records ||
+          !later.duplicateOf.empty()) {
+        continue;
+      }
+      classic.compatibilityCopyOf = later.shownName;
+      std::vector<std::uint32_t> laterIds = uniqueIdsAt(scan.files, later.path);
+      std::sort(laterIds.begin(), laterIds.end());
+      for (std::uint32_t id : uniqueIdsAt(scan.files, classic.path)) {
+        if (!std::binary_search(laterIds.begin(), laterIds.end(), id)) ++classic.idsOnlyHere;
+      }
+      break;
+    }
+  }
+}
+
+// The kind folders first, then the user folder itself, then its Backup folder.
 void scanUser(Scan& scan, const UserFolder& user, const std::vector<files::FolderEntry>& entries) {
+  const std::size_t firstOfUser = scan.layout.archives.size();
   scan.layout.lookedIn.push_back(user.path);
   for (std::string_view kind : kKindFolders) {
     for (const files::FolderEntry& entry : entries) {
-      if (!entry.isFolder || lower(entry.name) != kind) continue;
-      const std::string folder = joinPath(user.path, entry.name);
-      scan.layout.kindFolders.push_back(folder);
-      scan.layout.lookedIn.push_back(folder);
-      const std::string shown = user.prefix + entry.name + "/";
-      addArchives(scan, user, folder, shown, sortedEntries(scan, folder, shown));
+      if (entry.isFolder && lower(entry.name) == kind) scanFolder(scan, user, entry);
     }
   }
   addArchives(scan, user, user.path, user.prefix, entries);
+  for (const files::FolderEntry& entry : entries) {
+    if (entry.isFolder && lower(entry.name) == kBackupFolder) scanFolder(scan, user, entry);
+  }
+  pairGenerations(scan, firstOfUser);
 }
 
 }  // namespace
@@ -150,7 +202,9 @@ FolderLayout findArchives(files::ExportFiles& files, const std::string& folder,
   scanUser(scan, UserFolder{folder, "", outputFolder}, top);
   if (!layout.archives.empty()) return layout;
   for (const files::FolderEntry& entry : top) {
-    if (!entry.isFolder || among(kKindFolders, entry.name)) continue;
+    if (!entry.isFolder || among(kKindFolders, entry.name) || lower(entry.name) == kBackupFolder) {
+      continue;
+    }
     const UserFolder user{joinPath(folder, entry.name), entry.name + "/",
                           joinPath(outputFolder, entry.name)};
     scanUser(scan, user, sortedEntries(scan, user.path, user.prefix));

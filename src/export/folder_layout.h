@@ -1,6 +1,7 @@
 #ifndef VESSORY_EXPORT_FOLDER_LAYOUT_H_
 #define VESSORY_EXPORT_FOLDER_LAYOUT_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +16,10 @@ namespace vessory::exporting {
 // Where the desktop keeps a user's archives, and where an export of the whole user folder puts
 // what it makes of them. A user folder holds one folder per kind (datebook/, address/, todo/,
 // memopad/) with the live file, the archive file of removed records and, copied there by hand,
-// the handheld's own database; some keep the files in the user folder itself. Names are compared
+// the handheld's own database; some keep the files in the user folder itself; a sync leaves
+// the handheld's databases, classic and later, in its Backup/ folder. A later handheld keeps
+// the classic database of each kind as a compatibility copy of the later one: where both are
+// found for one user, the later one is exported and the classic one left out. Names are compared
 // without regard to letter case, as the desktop's own file system does; what a file holds is
 // told by its content, as for a single export. Nothing here writes.
 
@@ -38,6 +42,11 @@ struct FoundArchive {
   // Not empty: an archive found earlier whose exports have the same names; this one is left
   // out. A kind folder is looked in before the user folder itself.
   std::string duplicateOf;
+  // Not empty: a classic handheld database beside a later one of the same kind (as shown),
+  // which the later handheld keeps as a compatibility copy of it; this one is left out.
+  std::string compatibilityCopyOf;
+  // For a compatibility copy: how many of its unique ids the later database lacks.
+  std::int64_t idsOnlyHere = 0;
 };
 
 // The records `found` holds for its exports: none for a file this tool does not read. A to-do

@@ -44,12 +44,27 @@ class HandheldRecords : public RecordSource<Record> {
       return RecordRead::kLeftOut;
     }
     record = std::move(*read.record);
+    if (read.remarks.junkTail) ++junkTails_;
+    if (read.remarks.badBlob) ++badBlobs_;
     return RecordRead::kWhole;
   }
   ExportOutcome stopOutcome() const override { return ExportOutcome::kDamagedRecords; }
+  // What the records held besides what was read is told once, with how many records.
   ExportOutcome ending() override {
-    return database_.incomplete() || leftOut_ > 0 ? ExportOutcome::kDamagedRecords
-                                                  : ExportOutcome::kComplete;
+    if (junkTails_ > 0) {
+      messages_.showMessage(countText(junkTails_) + " of \"" + database_.name() + "\"" +
+                            (junkTails_ == 1 ? " ends" : " end") +
+                            " in bytes that are no whole part (an interrupted edit on the "
+                            "handheld leaves them): exported with what comes before them.");
+    }
+    if (badBlobs_ > 0) {
+      messages_.showMessage(countText(badBlobs_) + " of \"" + database_.name() + "\"" +
+                            (badBlobs_ == 1 ? " holds" : " hold") +
+                            " a time zone or meeting that cannot be read: exported without it.");
+    }
+    if (database_.incomplete() || leftOut_ > 0) return ExportOutcome::kDamagedRecords;
+    if (junkTails_ > 0 || badBlobs_ > 0) return ExportOutcome::kUnreadTails;
+    return ExportOutcome::kComplete;
   }
   std::string readError() const override { return {}; }
   std::int64_t leftOutCount() const override { return leftOut_; }
@@ -64,10 +79,16 @@ class HandheldRecords : public RecordSource<Record> {
     if constexpr (std::is_same_v<Record, archive::MemoRecord>) return database_.readMemo(index);
   }
 
+  static std::string countText(std::int64_t count) {
+    return std::to_string(count) + (count == 1 ? " record" : " records");
+  }
+
   const handheld::HandheldDatabase& database_;
   archive::MessageSink& messages_;
   bool headerShown_ = false;
   std::int64_t leftOut_ = 0;
+  std::int64_t junkTails_ = 0;
+  std::int64_t badBlobs_ = 0;
 };
 
 // A handheld database held in memory: its bytes and the database read from them.

@@ -56,7 +56,10 @@ InputKind identifyInput(files::ExportFiles& files, const std::string& path) {
   input.container = Container::kHandheld;
   std::optional<handheld::HandheldDatabase> database =
       handheld::HandheldDatabase::open(whole, error);
-  if (database) input.records = database->kind();
+  if (database) {
+    input.records = database->kind();
+    input.laterHandheld = database->later();
+  }
   return input;
 }
 

@@ -26,6 +26,8 @@ struct InputKind {
   // The records it holds; none for an unknown tag, a later version, or a database of another
   // application (whose export then says what it is).
   std::optional<archive::RecordKind> records;
+  // A handheld database of the later handhelds' applications (CalendarDB-PDat.pdb, ...).
+  bool laterHandheld = false;
   // The system's reason when the file could not be opened or read; empty otherwise.
   std::string readError;
 };

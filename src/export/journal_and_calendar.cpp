@@ -63,6 +63,7 @@ std::optional<std::string> calendarPart(ExportOutcome calendar, const CalendarTa
   const std::string summary = calendarSummary(tally);
   switch (calendar) {
     case ExportOutcome::kComplete:
+    case ExportOutcome::kUnreadTails:  // the source has said how many records ended so
       return summary;
     case ExportOutcome::kEndedEarly:
       return (warnedAlready ? std::string() : kEndedEarlyWarning + std::string(kParagraph)) +
@@ -119,6 +120,7 @@ void JournalAndCalendarRun::run(JournalView& view) {
     case ExportOutcome::kComplete:
     case ExportOutcome::kEndedEarly:
     case ExportOutcome::kDataAfterEnd:
+    case ExportOutcome::kUnreadTails:
       exportCalendar(view, relay, files_, journal, journal_.csvName(),
                      journal_.rowsWritten() == 0
                          ? noEntriesHint(view.journalNameText(), view.inputPath())

@@ -110,6 +110,9 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
     case ExportOutcome::kDamagedRecords:  // the reader has said what it could not read
       view.showMessage(kBeforeDamage + organiserSummary(tally));
       break;
+    case ExportOutcome::kUnreadTails:  // the source has said how many records ended so
+      view.showMessage(organiserSummary(tally));
+      break;
     case ExportOutcome::kCannotWrite:
       view.showMessage("Cannot write " + tally.outputName + ": " + reason);
       break;

@@ -28,6 +28,7 @@ enum class ExportOutcome {
   kEndedEarly,       // the archive ran out before its last record
   kSequencingError,  // a corrupt string marker stopped the export
   kDamagedRecords,   // a record or the layout could not be read; what could be was exported
+  kUnreadTails,      // every record exported, some without bytes at their end that hold no part
   kLaterVersion,     // a file of a later desktop or handheld version, not read yet
   kCannotWrite,      // writing the output failed
   kCannotRead,       // reading the archive failed part-way

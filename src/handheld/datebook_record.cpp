@@ -2,6 +2,7 @@
 
 #include "handheld/byte_cursor.h"
 #include "handheld/handheld_format.h"
+#include "handheld/later_format.h"
 #include "handheld/packed_date.h"
 
 namespace vessory::handheld {
@@ -40,14 +41,16 @@ int weekdayOf(std::int64_t midnight) {
   return static_cast<int>(((days + kUnixEpochWeekday) % 7 + 7) % 7);
 }
 
-Problem readTimes(std::span<const unsigned char> bytes, EventRecord& out) {
+Problem readTimes(std::span<const unsigned char> bytes, bool later, EventRecord& out) {
   const std::uint32_t start = bigEndianAt(bytes, 0, 2).value_or(0);
   const std::uint32_t end = bigEndianAt(bytes, 2, 2).value_or(0);
   const std::uint16_t packed = static_cast<std::uint16_t>(bigEndianAt(bytes, 4, 2).value_or(0));
   const std::optional<CalendarDate> day = unpackDate(packed);
   if (!day) return dateProblem("its date", packed);
   const std::int64_t midnight = wallSeconds(*day, 0, 0);
-  if (start == kNoTime) {
+  // The later Calendar also keeps display-only values there (the "birthday slot" is -2): any
+  // start hour above 23 is no time of day.
+  if (start == kNoTime || (later && (start >> 8) > 23)) {
     out.untimed = 1;
     out.startTime = out.endTime = midnight;
     return std::nullopt;
@@ -57,6 +60,9 @@ Problem readTimes(std::span<const unsigned char> bytes, EventRecord& out) {
   }
   out.startTime = midnight + std::int64_t{start >> 8} * 3600 + std::int64_t{start & 0xFF} * 60;
   out.endTime = midnight + std::int64_t{end >> 8} * 3600 + std::int64_t{end & 0xFF} * 60;
+  // The later Calendar never stores 24:00: an event that ends at midnight ends at 00:00. One
+  // that starts then too is taken as the whole day, not as no time at all.
+  if (later && end == 0) out.endTime = midnight + kSecondsPerDay;
   out.duration = out.endTime - out.startTime;
   return std::nullopt;
 }
@@ -100,10 +106,12 @@ void setKindValues(unsigned on, const CalendarDate& first, RepeatEvent& repeat) 
   }
 }
 
+}  // namespace
+
 // Kind, pad, end date, frequency, "on" byte, start of week, pad. The pad bytes are not reliably
 // zero in real files and are not looked at.
-Problem readRepeat(std::span<const unsigned char> part, const CalendarDate& first,
-                   RepeatEvent& repeat) {
+std::optional<std::string> unpackRepeat(std::span<const unsigned char> part,
+                                        const CalendarDate& first, RepeatEvent& repeat) {
   if (part.size() < kRepeatSize) return "its repeat runs past the record's end";
   const unsigned kind = part[0];
   if (kind > kRepeatYearly) return "its repeat kind " + std::to_string(kind) + " is unknown";
@@ -122,6 +130,8 @@ Problem readRepeat(std::span<const unsigned char> part, const CalendarDate& firs
   setKindValues(part[5], first, repeat);
   return std::nullopt;
 }
+
+namespace {
 
 Problem readExceptions(ByteCursor& cursor, RepeatEvent& repeat) {
   const std::optional<std::uint32_t> count = cursor.number(2);
@@ -145,16 +155,23 @@ Problem readText(ByteCursor& cursor, const char* what, std::string& out) {
 }  // namespace
 
 std::optional<std::string> unpackEvent(std::span<const unsigned char> bytes, EventRecord& out) {
+  std::size_t used = 0;
+  return unpackEventParts(bytes, false, out, used);
+}
+
+std::optional<std::string> unpackEventParts(std::span<const unsigned char> bytes, bool later,
+                                            EventRecord& out, std::size_t& used) {
   if (bytes.size() < kEventFixedSize) return "it is shorter than an event's fixed 8 bytes";
-  if (Problem problem = readTimes(bytes, out)) return problem;
+  if (Problem problem = readTimes(bytes, later, out)) return problem;
   const CalendarDate first = *unpackDate(static_cast<std::uint16_t>(*bigEndianAt(bytes, 4, 2)));
   // Real files carry junk in the bits this program does not know; they are never read.
-  const auto flags = static_cast<std::uint16_t>(*bigEndianAt(bytes, 6, 2) & kKnownFlags);
+  const std::uint16_t known = later ? kKnownFlags | kEventHasLocation : kKnownFlags;
+  const auto flags = static_cast<std::uint16_t>(*bigEndianAt(bytes, 6, 2) & known);
   ByteCursor cursor(bytes.subspan(kEventFixedSize));
   Problem problem;
   if ((flags & kEventHasAlarm) != 0) problem = readAlarm(cursor, out);
   if (!problem && (flags & kEventHasRepeat) != 0) {
-    problem = readRepeat(cursor.rest(), first, out.repeat);
+    problem = unpackRepeat(cursor.rest(), first, out.repeat);
     cursor.skip(kRepeatSize);
   }
   if (!problem && (flags & kEventHasExceptions) != 0) problem = readExceptions(cursor, out.repeat);
@@ -162,6 +179,10 @@ std::optional<std::string> unpackEvent(std::span<const unsigned char> bytes, Eve
     problem = readText(cursor, "description", out.description);
   }
   if (!problem && (flags & kEventHasNote) != 0) problem = readText(cursor, "note", out.note);
+  if (!problem && (flags & kEventHasLocation) != 0) {
+    problem = readText(cursor, "location", out.location);
+  }
+  used = bytes.size() - cursor.remaining();
   return problem;
 }
 

@@ -8,9 +8,13 @@
 #include "archive/archive_identity.h"
 #include "archive/format.h"
 #include "handheld/byte_cursor.h"
+#include "handheld/calendar_record.h"
+#include "handheld/contacts_record.h"
 #include "handheld/datebook_record.h"
 #include "handheld/handheld_format.h"
+#include "handheld/later_format.h"
 #include "handheld/organiser_record.h"
+#include "handheld/tasks_record.h"
 
 namespace vessory::handheld {
 
@@ -50,52 +54,57 @@ struct Application {
   RecordKind kind;
   std::size_t appInfoSize;
   const char* name;
+  // The later applications share their creator with other databases: only this one is theirs.
+  std::string_view databaseName;
 };
 
 constexpr Application kApplications[] = {
-    {kDatebookCreator, RecordKind::kDatebook, kDatebookAppInfoSize, "date book"},
-    {kAddressCreator, RecordKind::kAddress, kAddressAppInfoSize, "address book"},
-    {kTodoCreator, RecordKind::kTodo, kTodoAppInfoSize, "to-do list"},
-    {kMemoCreator, RecordKind::kMemo, kMemoAppInfoSize, "memo pad"},
+    {kDatebookCreator, RecordKind::kDatebook, kDatebookAppInfoSize, "date book", {}},
+    {kAddressCreator, RecordKind::kAddress, kAddressAppInfoSize, "address book", {}},
+    {kTodoCreator, RecordKind::kTodo, kTodoAppInfoSize, "to-do list", {}},
+    {kMemoCreator, RecordKind::kMemo, kMemoAppInfoSize, "memo pad", {}},
+    {kLaterCalendarCreator, RecordKind::kDatebook, kLaterCalendarAppInfoSize, "Calendar",
+     kLaterCalendarName},
+    {kLaterContactsCreator, RecordKind::kAddress, kLaterContactsAppInfoSize, "Contacts",
+     kLaterContactsName},
+    {kLaterTasksCreator, RecordKind::kTodo, kLaterTasksAppInfoSize, "Tasks", kLaterTasksName},
+    {kLaterMemosCreator, RecordKind::kMemo, kLaterMemosAppInfoSize, "Memos", kLaterMemosName},
 };
 
-const Application& application(RecordKind kind) {
+const Application& application(RecordKind kind, bool later) {
   for (const Application& known : kApplications) {
-    if (known.kind == kind) return known;
+    if (known.kind == kind && known.databaseName.empty() != later) return known;
   }
   return kApplications[0];
 }
 
-// What a database of another application is, for the message that declines it.
-std::string declined(std::string_view creator) {
-  if (creator == kLaterCalendarCreator) return "a Calendar database of a later handheld";
-  if (creator == kLaterContactsCreator) return "a Contacts database of a later handheld";
-  if (creator == kLaterTasksCreator) return "a Tasks database of a later handheld";
-  if (creator == kLaterMemosCreator) return "a Memos database of a later handheld";
-  return "";
-}
-
-std::optional<RecordKind> recognise(Bytes bytes, const std::string& name, std::string& error) {
+const Application* recognise(Bytes bytes, const std::string& name, std::string& error) {
   const Bytes type = bytes.subspan(kTypeOffset, kFourCharSize);
   const Bytes creator = bytes.subspan(kCreatorOffset, kFourCharSize);
   const std::string typeText = fourChars(type);
   const std::string creatorText = fourChars(creator);
-  if (typeText == kDataType) {
-    for (const Application& known : kApplications) {
-      if (creatorText == known.creator) return known.kind;
+  const Application* sameCreator = nullptr;
+  for (const Application& known : kApplications) {
+    if (creatorText != known.creator) continue;
+    sameCreator = &known;
+    if (typeText == kDataType && (known.databaseName.empty() || name == known.databaseName)) {
+      return &known;
     }
   }
-  const std::string what = declined(creatorText);
-  error = "The database \"" + name + "\" (type " + typeText + ", creator " + creatorText + ") is " +
-          (what.empty() ? "not a date book, address book, to-do list or memo pad database"
-                        : what + ", not read yet") +
-          ".";
-  return std::nullopt;
+  error = "The database \"" + name + "\" (type " + typeText + ", creator " + creatorText + ") is ";
+  if (sameCreator != nullptr && !sameCreator->databaseName.empty()) {
+    error += "another database of the later handhelds' " + std::string(sameCreator->name) +
+             " (an index or list it keeps), not its records (" +
+             std::string(sameCreator->databaseName) + ").";
+  } else {
+    error += "not a date book, address book, to-do list or memo pad database.";
+  }
+  return nullptr;
 }
 
 template <typename Record>
 RecordRead<Record> leftOutAs(std::string message) {
-  return RecordRead<Record>{std::nullopt, std::move(message)};
+  return RecordRead<Record>{std::nullopt, std::move(message), {}};
 }
 
 }  // namespace
@@ -110,8 +119,8 @@ bool looksLikeHandheldDatabase(Bytes bytes) {
   return bytes.size() - kHeaderSize >= count * kRecordEntrySize;
 }
 
-HandheldDatabase::HandheldDatabase(Bytes bytes, std::string name, RecordKind kind)
-    : bytes_(bytes), name_(std::move(name)) {
+HandheldDatabase::HandheldDatabase(Bytes bytes, std::string name, RecordKind kind, bool later)
+    : bytes_(bytes), name_(std::move(name)), later_(later) {
   catalogue_.kind = kind;
   std::string identity = name_;
   identity += '\0';
@@ -127,8 +136,8 @@ std::optional<HandheldDatabase> HandheldDatabase::open(Bytes bytes, std::string&
     return std::nullopt;
   }
   std::string name = fieldText(bytes.subspan(kNameOffset, kNameSize));
-  std::optional<RecordKind> kind = recognise(bytes, name, error);
-  if (!kind) return std::nullopt;
+  const Application* app = recognise(bytes, name, error);
+  if (app == nullptr) return std::nullopt;
   const std::size_t count = number(bytes, kRecordCountOffset, 2);
   const std::size_t listEnd = kHeaderSize + count * kRecordEntrySize;
   if (listEnd > bytes.size()) {
@@ -137,7 +146,14 @@ std::optional<HandheldDatabase> HandheldDatabase::open(Bytes bytes, std::string&
             " bytes of the " + std::to_string(listEnd) + " it needs).";
     return std::nullopt;
   }
-  HandheldDatabase database(bytes, std::move(name), *kind);
+  const bool later = !app->databaseName.empty();
+  HandheldDatabase database(bytes, std::move(name), app->kind, later);
+  const std::size_t version = number(bytes, kVersionOffset, 2);
+  if (later && version != kLaterVersion) {
+    database.notices_.push_back("The database \"" + database.name_ + "\" has header version " +
+                                std::to_string(version) + ", where the " + app->name +
+                                " writes 1: its records are read as those of version 1.");
+  }
   if (number(bytes, kNextListOffset, 4) != 0) {
     database.notices_.push_back("The database \"" + database.name_ +
                                 "\" points to a further record list, which is not read.");
@@ -181,7 +197,7 @@ void HandheldDatabase::readEntries(std::size_t count) {
 }
 
 void HandheldDatabase::readAppInfo() {
-  const Application& app = application(kind());
+  const Application& app = application(kind(), later_);
   const std::string lost = ": records are read without category names" +
                            std::string(kind() == RecordKind::kAddress ? " or custom labels." : ".");
   const std::size_t begin = number(bytes_, kAppInfoOffsetField, 4);
@@ -221,8 +237,19 @@ void HandheldDatabase::readCategories(Bytes appInfo) {
     if (!label.empty()) catalogue_.categories.emplace_back(i, std::move(label));
   }
   if (kind() != RecordKind::kAddress) return;
-  for (std::size_t i = 0; i < archive::kCustomFieldCount; ++i) {
-    const std::size_t at = kAddressLabelsOffset + (kFirstCustomLabel + i) * kLabelSize;
+  if (later_) {
+    readCustomLabels(appInfo, kContactsLabelsOffset + kContactsFirstCustomLabel * kLabelSize,
+                     archive::kMaxCustomFieldCount);
+  } else {
+    readCustomLabels(appInfo, kAddressLabelsOffset + kFirstCustomLabel * kLabelSize,
+                     archive::kCustomFieldCount);
+  }
+}
+
+void HandheldDatabase::readCustomLabels(Bytes appInfo, std::size_t labelsOffset,
+                                        std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = labelsOffset + i * kLabelSize;
     std::string label = fieldText(appInfo.subspan(at, kLabelSize));
     const std::size_t first = label.find_first_not_of(' ');
     label = first == std::string::npos
@@ -258,7 +285,7 @@ const HandheldDatabase::Entry* HandheldDatabase::locate(std::int64_t index, Reco
     leftOut = recordLabel(index) + " does not exist: the database holds " +
               std::to_string(recordCount()) + " records.";
   } else if (wanted != kind()) {
-    leftOut = recordLabel(index) + " is not a " + application(wanted).name + " record.";
+    leftOut = recordLabel(index) + " is not a " + application(wanted, later_).name + " record.";
   } else if (!entries_[index].misplaced.empty()) {
     leftOut = recordLabel(index) + " left out: " + entries_[index].misplaced + ".";
   } else {
@@ -286,11 +313,12 @@ RecordRead<Record> HandheldDatabase::readRecord(std::int64_t index, RecordKind w
   const Entry* entry = locate(index, wanted, leftOut);
   if (entry == nullptr) return leftOutAs<Record>(std::move(leftOut));
   Record record;
+  RecordRemarks remarks;
   const archive::RecordBasics basics = this->basics(*entry);
   const Bytes bytes = bytes_.subspan(entry->begin, entry->end - entry->begin);
   // A deleted record whose data the handheld already dropped has nothing more to read.
   if (!(basics.deleted && bytes.empty())) {
-    if (std::optional<std::string> problem = unpack(bytes, record)) {
+    if (std::optional<std::string> problem = unpack(bytes, record, remarks)) {
       return leftOutAs<Record>(recordLabel(index) + " left out: " + *problem + ".");
     }
   }
@@ -303,23 +331,45 @@ RecordRead<Record> HandheldDatabase::readRecord(std::int64_t index, RecordKind w
   } else {
     static_cast<archive::RecordBasics&>(record) = basics;
   }
-  return RecordRead<Record>{std::move(record), {}};
+  return RecordRead<Record>{std::move(record), {}, remarks};
 }
 
+std::vector<std::uint32_t> HandheldDatabase::uniqueIds() const {
+  std::vector<std::uint32_t> ids;
+  ids.reserve(entries_.size());
+  for (const Entry& entry : entries_) ids.push_back(entry.uniqueId);
+  return ids;
+}
+
+// Each kind's unpacking, the classic or the later one by the database's generation.
 RecordRead<archive::EventRecord> HandheldDatabase::readEvent(std::int64_t index) const {
-  return readRecord<archive::EventRecord>(index, RecordKind::kDatebook, unpackEvent);
+  return readRecord<archive::EventRecord>(
+      index, RecordKind::kDatebook,
+      [this](Bytes bytes, archive::EventRecord& out, RecordRemarks& remarks) {
+        return later_ ? unpackCalendarEvent(bytes, out, remarks) : unpackEvent(bytes, out);
+      });
 }
 
 RecordRead<archive::ContactRecord> HandheldDatabase::readContact(std::int64_t index) const {
-  return readRecord<archive::ContactRecord>(index, RecordKind::kAddress, unpackContact);
+  return readRecord<archive::ContactRecord>(
+      index, RecordKind::kAddress,
+      [this](Bytes bytes, archive::ContactRecord& out, RecordRemarks& remarks) {
+        return later_ ? unpackLaterContact(bytes, out, remarks) : unpackContact(bytes, out);
+      });
 }
 
 RecordRead<archive::TodoRecord> HandheldDatabase::readTodo(std::int64_t index) const {
-  return readRecord<archive::TodoRecord>(index, RecordKind::kTodo, unpackTodo);
+  return readRecord<archive::TodoRecord>(
+      index, RecordKind::kTodo,
+      [this](Bytes bytes, archive::TodoRecord& out, RecordRemarks& remarks) {
+        return later_ ? unpackTask(bytes, out, remarks) : unpackTodo(bytes, out);
+      });
 }
 
 RecordRead<archive::MemoRecord> HandheldDatabase::readMemo(std::int64_t index) const {
-  return readRecord<archive::MemoRecord>(index, RecordKind::kMemo, unpackMemo);
+  return readRecord<archive::MemoRecord>(
+      index, RecordKind::kMemo,
+      [](Bytes bytes, archive::MemoRecord& out, RecordRemarks&) { return unpackMemo(bytes, out); });
 }
 
 }  // namespace vessory::handheld

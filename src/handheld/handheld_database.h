@@ -11,6 +11,7 @@
 #include "archive/archive_header.h"
 #include "archive/event_record.h"
 #include "archive/organiser_records.h"
+#include "handheld/blob_reader.h"
 
 namespace vessory::handheld {
 
@@ -26,11 +27,14 @@ template <typename Record>
 struct RecordRead {
   std::optional<Record> record;
   std::string leftOut;
+  // What a later handheld's record held besides what was read (it is read all the same).
+  RecordRemarks remarks;
 };
 
 // One of the handheld's own databases of the date book, the address book, the to-do list or the
-// memo pad (a DatebookDB.pdb, AddressDB.pdb, ToDoDB.pdb or MemoDB.pdb), held whole in memory by
-// the caller. The database borrows those bytes, which must outlive it, and reads only inside
+// memo pad (a DatebookDB.pdb, AddressDB.pdb, ToDoDB.pdb or MemoDB.pdb), or of the applications
+// that replaced them on later handhelds (CalendarDB-PDat, ContactsDB-PAdd, TasksDB-PTod,
+// MemosDB-PMem: the same kinds of record with more fields), held whole in memory by the caller. The database borrows those bytes, which must outlive it, and reads only inside
 // them. Records come out as the same types the desktop archive reader fills, so that the runs
 // and writers do not know which container a record came from.
 //
@@ -47,6 +51,10 @@ class HandheldDatabase {
                                               std::string& error);
 
   archive::RecordKind kind() const { return catalogue_.kind; }
+  // True for the later handhelds' databases.
+  bool later() const { return later_; }
+  // The unique ids of every record listed, in the list's order.
+  std::vector<std::uint32_t> uniqueIds() const;
   // The header's name, up to its first NUL.
   const std::string& name() const { return name_; }
   // Categories from the app-info block, custom labels (address book), and the identity: FNV-1a
@@ -79,10 +87,12 @@ class HandheldDatabase {
   };
 
   HandheldDatabase(std::span<const unsigned char> bytes, std::string name,
-                   archive::RecordKind kind);
+                   archive::RecordKind kind, bool later);
   void readEntries(std::size_t count);
   void readAppInfo();
   void readCategories(std::span<const unsigned char> appInfo);
+  void readCustomLabels(std::span<const unsigned char> appInfo, std::size_t labelsOffset,
+                        std::size_t count);
   std::string recordLabel(std::int64_t index) const;
   // The entry and its bytes when record `index` of `kind` can be unpacked; else the message.
   const Entry* locate(std::int64_t index, archive::RecordKind wanted, std::string& leftOut) const;
@@ -93,6 +103,7 @@ class HandheldDatabase {
 
   std::span<const unsigned char> bytes_;
   std::string name_;
+  bool later_ = false;
   archive::OrganiserCatalogue catalogue_;
   std::vector<std::string> notices_;
   std::vector<Entry> entries_;

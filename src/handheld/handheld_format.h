@@ -73,7 +73,7 @@ inline constexpr std::string_view kDatebookCreator = "date";
 inline constexpr std::string_view kAddressCreator = "addr";
 inline constexpr std::string_view kTodoCreator = "todo";
 inline constexpr std::string_view kMemoCreator = "memo";
-// The applications that replaced the four on later handhelds; recognised, not read.
+// The applications that replaced the four on later handhelds (see later_format.h).
 inline constexpr std::string_view kLaterCalendarCreator = "PDat";
 inline constexpr std::string_view kLaterContactsCreator = "PAdd";
 inline constexpr std::string_view kLaterTasksCreator = "PTod";

@@ -116,7 +116,8 @@ TEST(OrganiserArchiveTest, ContactsMapEveryFieldInDesktopOrderWithAFreshRecordEa
     EXPECT_EQ(c.note, "A note");
     EXPECT_TRUE(c.isPrivate);
     EXPECT_EQ(c.category, 2);
-    EXPECT_EQ(c.custom, (std::array<std::string, 4>{"one", "", "three", "four"}));
+    EXPECT_EQ(c.custom, (std::array<std::string, archive::kMaxCustomFieldCount>{
+                            "one", "", "three", "four"}));
     const ContactRecord& b = read.records[1];
     EXPECT_TRUE(b.deleted);
     EXPECT_EQ(b.lastName, "Only");

@@ -108,9 +108,10 @@ class VCardWriterTest : public ::testing::Test {
   // The content lines of the card of `record` between VERSION and END, checked as a reader
   // checks them: BEGIN, VERSION right after it, END, known properties, no empty value.
   std::vector<std::string> write(const ContactRecord& record) {
-    static const std::set<std::string> known{"N",     "FN",    "ORG",        "TITLE",
-                                             "TEL",   "EMAIL", "ADR",        "NOTE",
-                                             "CLASS", "UID",   "CATEGORIES", "SORT-STRING"};
+    static const std::set<std::string> known{
+        "N",   "FN",   "ORG",   "TITLE",   "TEL",   "EMAIL", "ADR",           "NOTE",
+        "CLASS", "UID", "CATEGORIES", "SORT-STRING", "URL", "BDAY", "X-ANNIVERSARY", "PHOTO",
+        "X-AIM", "X-MSN", "X-YAHOO", "X-ICQ"};
     std::string out;
     appendVCard(record, catalogue_, *converter_, out);
     std::vector<std::string> lines = unfold(out);
@@ -221,7 +222,7 @@ TEST_F(VCardWriterTest, TextIsConvertedWithOneLineFeedPerBreak) {
 TEST_F(VCardWriterTest, CustomFieldsFollowTheNote) {
   struct Case {
     std::string note;
-    std::array<std::string, 4> custom, labels;
+    std::array<std::string, archive::kMaxCustomFieldCount> custom, labels;
     std::optional<std::string> expected;
   };
   for (const Case& c : std::vector<Case>{
@@ -277,6 +278,50 @@ TEST_F(VCardWriterTest, ACardOwesNothingToTheOneBefore) {
   writer.append(bare, both);
   EXPECT_EQ(both.substr(first), alone);
   EXPECT_EQ(value(write(full), "NOTE"), "note\n\nSpouse: Kim");
+}
+
+TEST(VCardLinesTest, Base64WithPadding) {
+  for (const auto& [bytes, expected] : std::vector<std::pair<std::string, std::string>>{
+           {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"\xFF\xD8\xFF", "/9j/"}}) {
+    std::string out = "x";
+    appendBase64(bytes, out);
+    EXPECT_EQ(out, "x" + expected);
+  }
+}
+
+// What a later handheld's contact adds, each where the card says it.
+TEST_F(VCardWriterTest, LaterFieldsReachTheCard) {
+  const std::string picture(3000, '\xD8');
+  const std::vector<std::string> lines = write(contact([&](ContactRecord& r) {
+    r.lastName = "Chat";
+    r.phones[5] = {2, "fax 6"};
+    r.phones[6] = {7, "mobile 7"};
+    r.address = "1 Work St";
+    r.addressLabel = 0;
+    r.moreAddresses[0] = {1, "2 Home Rd", "Town", "", "", ""};
+    r.moreAddresses[1] = {5, "", "", "", "", "Canada"};
+    r.webSite = "http://example.com/a";
+    r.instantMessages[0] = {3, "yann"};
+    r.instantMessages[1] = {0, "jabber:ann"};
+    r.birthday = archive::CalendarDate{1968, 2, 29};
+    r.anniversary = archive::CalendarDate{2005, 1, 1};
+    r.photo = picture;
+    r.note = "A note";
+    r.custom[8] = "nine";
+  }));
+  EXPECT_EQ(value(lines, "TEL;TYPE=FAX"), "fax 6");
+  EXPECT_EQ(value(lines, "TEL;TYPE=CELL,VOICE"), "mobile 7");
+  EXPECT_EQ(value(lines, "ADR;TYPE=WORK", true), ";;1 Work St;;;;");
+  EXPECT_EQ(value(lines, "ADR;TYPE=HOME", true), ";;2 Home Rd;Town;;;");
+  EXPECT_EQ(value(lines, "ADR", true), ";;;;;;Canada");
+  EXPECT_EQ(value(lines, "URL"), "http://example.com/a");
+  EXPECT_EQ(value(lines, "X-YAHOO"), "yann");
+  EXPECT_EQ(value(lines, "BDAY"), "1968-02-29");
+  EXPECT_EQ(value(lines, "X-ANNIVERSARY"), "2005-01-01");
+  EXPECT_EQ(value(lines, "NOTE"), "A note\n\nCustom 9: nine\nIM: jabber:ann");
+  std::string base64;
+  appendBase64(picture, base64);
+  EXPECT_EQ(value(lines, "PHOTO;ENCODING=b;TYPE=JPEG", true), base64);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/archive_builder.h"
+#include "support/later_builder.h"
 #include "support/fake_export.h"
 #include "support/organiser_builder.h"
 
@@ -72,6 +73,62 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
           {"Ann/datebook/Datebook.dat", 2}, {"Ben/address/address.ABA", 1}, {"Ben/ToDo.dat", 2}}));
   // The date book's details come once, from its first reading.
   EXPECT_EQ(view.details.size(), 2u + 1u + 1u);
+}
+
+std::string pdbText(const PdbBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// The Backup folder (any case) is looked in; a classic database beside a later one of its kind
+// is its compatibility copy: left out, with the count of ids only it holds; alone it is
+// exported.
+TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  MemoryFiles files;
+  TaskSpec task;
+  task.description = "later";
+  const auto records = [](const PdbBytes& data, std::vector<std::uint32_t> ids) {
+    std::vector<PdbRecordSpec> specs;
+    for (std::uint32_t id : ids) specs.push_back({data, 0x40, id, std::nullopt});
+    return specs;
+  };
+  files.archives["/p/bAcKuP/TasksDB-PTod.pdb"] =
+      pdbText(buildPdb(laterSpec("PTod", records(taskRecord(task), {1, 2}))));
+  PdbSpec classic;
+  classic.name = "ToDoDB";
+  classic.creator = "todo";
+  classic.appInfo = categoryAppInfo({"Unfiled"}, 282);
+  classic.records = records(todoRecord(0xFFFF, 1, "classic", ""), {1, 2, 3, 4});
+  files.archives["/p/bAcKuP/ToDoDB.pdb"] = pdbText(buildPdb(classic));
+  PdbSpec memos;
+  memos.name = "MemoDB";
+  memos.creator = "memo";
+  memos.appInfo = categoryAppInfo({"Unfiled"}, 282);
+  memos.records = records(memoRecord("Alone\n"), {9});
+  files.archives["/p/bAcKuP/MemoDB.pdb"] = pdbText(buildPdb(memos));
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.stampTime = 0;
+  RecordingFolderView view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+
+  ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+  ASSERT_EQ(result.archives.size(), 3u);
+  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
+            "bAcKuP/MemoDB.pdb (memo pad, handheld database): memos-handheld/ (1 memo); "
+            "all done");
+  EXPECT_EQ(exporting::summaryLine(result.archives[1]),
+            "bAcKuP/TasksDB-PTod.pdb (to-do list, later handheld database): "
+            "todos-handheld.ics (2 to-dos); all done");
+  EXPECT_EQ(exporting::summaryLine(result.archives[2]),
+            "bAcKuP/ToDoDB.pdb (to-do list, handheld database): left out: the compatibility "
+            "copy of bAcKuP/TasksDB-PTod.pdb; but 2 records' unique ids are not in "
+            "TasksDB-PTod.pdb: export it alone (vessory-export /p/bAcKuP/ToDoDB.pdb) to keep "
+            "them");
+  EXPECT_EQ(files.outputPaths(), (std::vector<std::string>{"/o/memos-handheld/Unfiled/Alone.txt",
+                                                           "/o/todos-handheld.ics"}));
 }
 
 // What cannot be read is named with the system's reason, a file it could not open as such; an

@@ -19,8 +19,9 @@ namespace {
 using exporting::ExportOutcome;
 
 TEST(HandheldRefusalTest, EachDatebookRunSaysOnceWhatTheDatabaseIs) {
+  // The later Calendar's creator keeps other databases beside its records.
   PdbSpec later;
-  later.name = "CalendarDB-PDat";
+  later.name = "CalendarIndex-PDat";
   later.creator = "PDat";
   PdbSpec address;
   address.name = "AddressDB";
@@ -29,7 +30,7 @@ TEST(HandheldRefusalTest, EachDatebookRunSaysOnceWhatTheDatabaseIs) {
   const struct {
     PdbSpec database;
     std::string says;
-  } databases[] = {{later, "a Calendar database of a later handheld"},
+  } databases[] = {{later, "another database of the later handhelds' Calendar"},
                    {address, "not of the date book"}};
   const std::vector<std::function<ExportOutcome(MemoryFiles&, RecordingView&)>> runs = {
       [](MemoryFiles& files, RecordingView& view) { return exporting::ExportRun(files).run(view); },

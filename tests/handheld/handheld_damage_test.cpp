@@ -155,7 +155,8 @@ TEST(HandheldDamage, AppInfoMissingOrShortLosesOnlyTheNames) {
     EXPECT_NE(database->notices()[0].find(c.notice), std::string::npos) << database->notices()[0];
     if (c.nextList == 0) {
       EXPECT_TRUE(database->catalogue().categories.empty());
-      EXPECT_EQ(database->catalogue().customLabels, (std::array<std::string, 4>{}));
+      EXPECT_EQ(database->catalogue().customLabels,
+                (std::array<std::string, archive::kMaxCustomFieldCount>{}));
     }
     EXPECT_FALSE(leftOut(*database, 0)) << summary(*database, 0);
   }

@@ -227,7 +227,8 @@ TEST(HandheldRecords, AddressFieldsLabelsAndReadings) {
   const Built built(layout);
   const archive::OrganiserCatalogue& catalogue = built.database->catalogue();
   EXPECT_EQ(catalogue.customLabels,
-            (std::array<std::string, 4>{"Birthday", "Spouse", "", "Exactly15chars!"}));
+            (std::array<std::string, archive::kMaxCustomFieldCount>{"Birthday", "Spouse", "",
+                                                                   "Exactly15chars!"}));
   const archive::ContactRecord full = *built.database->readContact(0).record;
   EXPECT_EQ(full.lastName, "\x8E\x52\x93\x63");
   EXPECT_EQ(full.lastNameReading, "\xD4\xCF\xC0");
@@ -298,10 +299,11 @@ TEST(HandheldRecords, RecognitionByTypeAndCreator) {
     std::string type, creator, message;
   };
   const std::vector<Case> cases = {
-      {"DATA", "PDat", "is a Calendar database of a later handheld, not read yet."},
-      {"DATA", "PAdd", "is a Contacts database of a later handheld, not read yet."},
-      {"DATA", "PTod", "is a Tasks database of a later handheld, not read yet."},
-      {"DATA", "PMem", "is a Memos database of a later handheld, not read yet."},
+      // The later applications' creators under another name than their records' database.
+      {"DATA", "PDat", "is another database of the later handhelds' Calendar"},
+      {"DATA", "PAdd", "is another database of the later handhelds' Contacts"},
+      {"DATA", "PTod", "is another database of the later handhelds' Tasks"},
+      {"DATA", "PMem", "is another database of the later handhelds' Memos"},
       {"TEXt", "REAd", "(type TEXt, creator REAd) is not a date book"},
       {"appl", "date", "(type appl, creator date) is not a date book"},
       {std::string("DA\0\x9A", 4), "date", "(type DA\\x00\\x9A, creator date)"},

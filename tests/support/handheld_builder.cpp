@@ -29,7 +29,7 @@ PdbBytes buildPdb(const PdbSpec& layout) {
   PdbBytes out(32, 0);
   putField(out, 0, layout.name, 32);
   put(out, 0x0008, 2);  // attributes: back up
-  put(out, 0, 2);
+  put(out, layout.version, 2);
   put(out, layout.creationTime, 4);
   put(out, layout.creationTime + 60, 4);
   put(out, 0, 4);

@@ -29,6 +29,8 @@ struct PdbSpec {
   std::string creator = "date";
   std::uint32_t creationTime = 0xDC52D18E;
   std::uint32_t nextRecordList = 0;
+  // 1 for the later handhelds' databases.
+  std::uint16_t version = 0;
   // None: an app-info offset of 0.
   std::optional<PdbBytes> appInfo;
   std::vector<PdbRecordSpec> records;

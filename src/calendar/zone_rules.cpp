@@ -1,0 +1,156 @@
+#include "calendar/zone_rules.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "calendar/calendar_event.h"
+#include "calendar/calendar_text.h"
+#include "calendar/event_text.h"
+
+namespace vessory::calendar {
+
+namespace {
+
+using archive::EventZone;
+using archive::ZoneRule;
+
+constexpr int kLastWeek = 4;
+constexpr int kFirstRuleYear = 1970;  // the observances start here; earlier times keep the offset
+constexpr std::int64_t kMinutesPerDay = 24 * 60;
+constexpr int kSecondsPerMinute = 60;
+
+// Days from 1970-01-01 to a day of the proleptic Gregorian calendar.
+std::int64_t daysFromCivil(std::int64_t year, int month, int day) {
+  year -= month <= 2 ? 1 : 0;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const std::int64_t yoe = year - era * 400;
+  const std::int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+int daysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// The day of the month the rule falls on in `year`.
+int ruleDay(const ZoneRule& rule, int year) {
+  const std::int64_t first = daysFromCivil(year, rule.month, 1);
+  const int firstWeekday = static_cast<int>(((first + 4) % 7 + 7) % 7);  // 1970-01-01 Thursday
+  int day = 1 + (rule.weekday - firstWeekday + 7) % 7;
+  if (rule.week == kLastWeek) {
+    while (day + 7 <= daysInMonth(year, rule.month)) day += 7;
+  } else {
+    day += 7 * rule.week;
+  }
+  return day;
+}
+
+// Minutes since 1970 of a wall time read as UTC, for comparing wall times.
+std::int64_t wallMinutes(int year, int month, int day, int hour, int minute) {
+  return daysFromCivil(year, month, day) * kMinutesPerDay + hour * 60 + minute;
+}
+
+std::int64_t changeMinutes(const ZoneRule& rule, int year) {
+  return wallMinutes(year, rule.month, ruleDay(rule, year), rule.hour, 0);
+}
+
+std::string offsetName(std::int64_t minutes) {
+  const std::int64_t size = minutes < 0 ? -minutes : minutes;
+  char text[16];
+  std::snprintf(text, sizeof text, "UTC%c%02d:%02d", minutes < 0 ? '-' : '+',
+                static_cast<int>(size / 60), static_cast<int>(size % 60));
+  return text;
+}
+
+void add(icalcomponent* component, icalproperty* property) {
+  icalcomponent_add_property(component, property);
+}
+
+// One observance: from `from` to `to` minutes east of UTC, yearly on `rule` when there is one.
+icalcomponent* observance(bool daylight, std::int64_t from, std::int64_t to,
+                          const ZoneRule* rule) {
+  icalcomponent* part = daylight ? icalcomponent_new_xdaylight() : icalcomponent_new_xstandard();
+  WallTime start{kFirstRuleYear, 1, 1, 0, 0, 0};
+  if (rule != nullptr) {
+    start.month = rule->month;
+    start.day = ruleDay(*rule, kFirstRuleYear);
+    start.hour = rule->hour;
+  }
+  add(part, icalproperty_new_dtstart(floatingTime(start)));
+  add(part, icalproperty_new_tzoffsetfrom(static_cast<int>(from * kSecondsPerMinute)));
+  add(part, icalproperty_new_tzoffsetto(static_cast<int>(to * kSecondsPerMinute)));
+  if (rule != nullptr) {
+    icalrecurrencetype r;
+    icalrecurrencetype_clear(&r);
+    r.freq = ICAL_YEARLY_RECURRENCE;
+    r.by_month[0] = static_cast<short>(rule->month);
+    r.by_month[1] = ICAL_RECURRENCE_ARRAY_MAX;
+    const int position = rule->week == kLastWeek ? -1 : rule->week + 1;
+    const int weekday = ICAL_SUNDAY_WEEKDAY + rule->weekday;
+    const int magnitude = (position < 0 ? 1 : position) * 8 + weekday;
+    r.by_day[0] = static_cast<short>(position < 0 ? -magnitude : magnitude);
+    r.by_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
+    add(part, icalproperty_new_rrule(r));
+  }
+  return part;
+}
+
+}  // namespace
+
+std::int64_t offsetAt(const EventZone& zone, const WallTime& time) {
+  if (zone.adjustment == 0 || time.year < kFirstRuleYear) return zone.offset;
+  const std::int64_t at = wallMinutes(time.year, time.month, time.day, time.hour, time.minute);
+  // Both hours are the wall clock's before the change, as `time` is.
+  const std::int64_t start = changeMinutes(zone.daylightStart, time.year);
+  const std::int64_t end = changeMinutes(zone.daylightEnd, time.year);
+  const bool daylight = start < end ? at >= start && at < end : at >= start || at < end;
+  return zone.offset + (daylight ? zone.adjustment : 0);
+}
+
+icaltimetype utcOf(const EventZone& zone, const WallTime& time) {
+  icaltimetype wall = floatingTime(time);
+  icaltime_adjust(&wall, 0, 0, static_cast<int>(-offsetAt(zone, time)), 0);
+  wall.zone = icaltimezone_get_utc_timezone();
+  return wall;
+}
+
+const std::string& ZoneTable::tzid(const EventZone& zone) {
+  for (const Entry& entry : zones_) {
+    if (entry.zone == zone) return entry.tzid;
+  }
+  std::string name = eventText(zone.name, text_);
+  if (name.empty()) name = offsetName(zone.offset);
+  std::string unique = name;
+  for (int n = 2;; ++n) {
+    bool taken = false;
+    for (const Entry& entry : zones_) taken = taken || entry.tzid == unique;
+    if (!taken) break;
+    unique = name + " (" + std::to_string(n) + ")";
+  }
+  zones_.push_back(Entry{zone, unique});
+  return zones_.back().tzid;
+}
+
+void ZoneTable::appendTimezones(std::string& out) const {
+  for (const Entry& entry : zones_) {
+    Component timezone(icalcomponent_new_vtimezone());
+    add(timezone.get(), icalproperty_new_tzid(entry.tzid.c_str()));
+    const EventZone& zone = entry.zone;
+    const std::int64_t daylight = zone.offset + zone.adjustment;
+    if (zone.adjustment == 0) {
+      icalcomponent_add_component(timezone.get(),
+                                  observance(false, zone.offset, zone.offset, nullptr));
+    } else {
+      icalcomponent_add_component(timezone.get(),
+                                  observance(false, daylight, zone.offset, &zone.daylightEnd));
+      icalcomponent_add_component(timezone.get(),
+                                  observance(true, zone.offset, daylight, &zone.daylightStart));
+    }
+    appendComponent(timezone.get(), out);
+  }
+}
+
+}  // namespace vessory::calendar
