@@ -6,6 +6,7 @@
 
 #include "console/console_view.h"
 #include "console/stop_signals.h"
+#include "console/windows_launch.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -80,7 +81,10 @@ int main(int argc, char** argv) {
 #endif
   std::setvbuf(stderr, err_buffer, _IOFBF, sizeof err_buffer);
   vessory::console::installStopSignals();
-  int status = vessory::console::runConsole(args, stdout, stderr, terminal);
+  // Started from Explorer (a folder dropped on the program, a double click), see windows_launch.h.
+  int status = vessory::console::launch(args, stderr, [&](const std::vector<std::string>& a) {
+    return vessory::console::runConsole(a, stdout, stderr, terminal);
+  });
   std::fflush(stderr);
   return status;
 }

@@ -6,6 +6,7 @@
 #include "export/calendar_run.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
+#include "export/import_guide.h"
 #include "export/organiser_run.h"
 #include "journal/journal_selection.h"
 
@@ -30,15 +31,18 @@ class CollectingView : public JournalView {
   int wordWrapValue() override { return settings_.wordWrap ? kChecked : kUnchecked; }
   std::string hoursBiasBoxText() override { return bias_; }
 
-  void showTotalRecords(const std::string&) override {}
-  void showThisRecord(const std::string& text) override { current_ = text; }
+  void showTotalRecords(const std::string& text) override { front_.showTotalRecords(text); }
+  void showThisRecord(const std::string& text) override {
+    current_ = text;
+    front_.showThisRecord(text);
+  }
   void showJournalsFound(const std::string&) override {}
   void showDateTime(const std::string& text) override { dateTime_ = text; }
   void setDescriptionBackColor(std::uint32_t) override {}
   void showDescription(const std::string& text) override {
     if (details_) front_.showDetail(dateTime_, text);
   }
-  void processPendingEvents() override {}
+  void processPendingEvents() override { front_.processPendingEvents(); }
   void showMessage(const std::string& text) override {
     if (std::find(messages_.begin(), messages_.end(), text) == messages_.end()) {
       messages_.push_back(text);
@@ -304,6 +308,25 @@ bool ready(files::ExportFiles& files, const std::string& folder, const FolderLay
   return true;
 }
 
+// The import guide, written whole by the file layer: an earlier guide stays until the new one
+// is complete.
+void writeImportGuide(files::ExportFiles& files, FolderResult& result) {
+  const std::string text = importGuide(result.archives, textLineEnd());
+  if (text.empty()) return;
+  const std::string target = joinPath(result.outputFolder, kImportGuideName);
+  std::string error;
+  std::unique_ptr<files::OutputFile> out = files.createFile(target, error);
+  if (out) {
+    out->append(text);
+    if (out->close()) {
+      result.guidePath = target;
+      return;
+    }
+    error = out->errorText();
+  }
+  result.guideError = "cannot write " + target + ": " + error;
+}
+
 }  // namespace
 
 FolderResult FolderExport::run(FolderView& view) {
@@ -321,6 +344,7 @@ FolderResult FolderExport::run(FolderView& view) {
     }
     ArchiveReport& report = result.archives.emplace_back();
     report.archive = found.shownName;
+    view.archiveStarted(found.shownName);
     exportArchive(found, view, report);
     view.archiveRead(found.shownName, report.recordsRead);
     if (stoppedPartWay(report)) {
@@ -328,6 +352,7 @@ FolderResult FolderExport::run(FolderView& view) {
       result.stoppedArchive = result.archives.size() - 1;
     }
   }
+  if (settings_.importGuide) writeImportGuide(files_, result);
   return result;
 }
 

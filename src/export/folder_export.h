@@ -33,6 +33,9 @@ struct FolderSettings {
   // DTSTAMP of every event and to-do, seconds since 1970 UTC; the moment of the export when
   // not set.
   std::optional<std::int64_t> stampTime;
+  // Writes "How to import.txt" beside the exports when anything was written. The window asks
+  // for it; the console's --all leaves the output folder holding the exports only.
+  bool importGuide = false;
 };
 
 // What a front end sees of a folder export while it runs. Called on the caller's thread.
@@ -44,9 +47,15 @@ class FolderView {
   // With details asked for: a record's time (or number) and its description, as the archive
   // holds it, once per record of every archive.
   virtual void showDetail(const std::string& label, const std::string& description) = 0;
-  // True once the user has asked the export to stop (a stop signal): the archive under way
-  // stops at its next record, keeping its whole records, and the archives after it are not
-  // started.
+  // An archive's exports start; each of its runs then counts its records as it reads them.
+  virtual void archiveStarted(const std::string& name) { (void)name; }
+  virtual void showTotalRecords(const std::string& text) { (void)text; }
+  virtual void showThisRecord(const std::string& text) { (void)text; }
+  // Lets the user act between two records, as ExportView::processPendingEvents does.
+  virtual void processPendingEvents() {}
+  // True once the user has asked the export to stop (the window's Exit, a stop signal): the
+  // archive under way stops at its next record, keeping its whole records, and the archives
+  // after it are not started.
   virtual bool endRequested() { return false; }
 };
 
@@ -88,6 +97,10 @@ struct FolderResult {
   bool stopped = false;
   std::optional<std::size_t> stoppedArchive;
   std::vector<std::string> notStarted;
+  // The import guide (import_guide.h) as written; empty when no file was written for it to
+  // describe, or when it could not be written, as `guideError` then says.
+  std::string guidePath;
+  std::string guideError;
 };
 
 // The export of a whole user folder (or a folder of several users' folders): finds the
@@ -97,7 +110,8 @@ struct FolderResult {
 // exports. A run's messages are kept for the summary, never shown; damage in one archive stops
 // only that archive. Every output takes its name only once written whole, and the journal only when
 // it holds an entry, so that an earlier journal.csv survives an archive without one. Files in the
-// output folder that are not written keep their contents.
+// output folder that are not written keep their contents. When anything was written, the import
+// guide is written last, whole (through a temporary file), describing what was.
 //
 // Borrows `files`, which must outlive it.
 class FolderExport {

@@ -259,6 +259,8 @@ std::string exportName(archive::RecordKind kind, ArchiveSort sort) {
   }
 }
 
+bool isKindFolderName(std::string_view name) { return among(kKindFolders, name); }
+
 std::string journalExportName(ArchiveSort sort) {
   static constexpr std::array<std::string_view, 3> kNames = {"journal.csv", "journal-archive.csv",
                                                              "journal-handheld.csv"};

@@ -86,6 +86,9 @@ std::string exportName(archive::RecordKind kind, ArchiveSort sort);
 // The journal CSV of a date book of `sort` ("journal.csv", "journal-archive.csv").
 std::string journalExportName(ArchiveSort sort);
 
+// True when `name` is that of a kind folder (datebook, address, todo, memopad; any letter case).
+bool isKindFolderName(std::string_view name);
+
 }  // namespace vessory::exporting
 
 #endif  // VESSORY_EXPORT_FOLDER_LAYOUT_H_

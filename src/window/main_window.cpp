@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "export/input_kind.h"
+#include "export/user_folder.h"
 #include "window/location_lists.h"
 #include "window/message_presenter.h"
 #include "window/start_folder.h"
@@ -96,6 +98,7 @@ bool exportsOrganiser(const exporting::InputKind& input) {
 MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent),
       presenter_([this](const QString& text) { showMessageBox(this, text); }),
+      summaryPresenter_([this](const QString& text) { showScrollingMessageBox(this, text); }),
       quit_([] { QCoreApplication::quit(); }) {
   // An export that finds no entry leaves an earlier CSV as it was; the message says why.
   run_.keepEarlierWithoutEntries();
@@ -105,6 +108,7 @@ MainWindow::MainWindow(QWidget* parent)
   createDetailsFields();
   createOptionFields();
   createCalendarOption();
+  createEverythingOption();
   createButtons();
   createTabOrder();
   startUp();
@@ -149,14 +153,38 @@ std::string MainWindow::helpText() {
              "options do not apply to them and are greyed out while such a file is selected. "
              "A handheld DatebookDB.pdb or CalendarDB-PDat.pdb is exported as Datebook.dat is."
              "\r\n"
+             "Check 'Export everything in this user folder' to export every archive of the user "
+             "folder shown (or of the user folder above a datebook, address, todo or memopad "
+             "directory) at once, into the directory of its name with -export beside it, as "
+             "vessory-export --all does; the journal options apply to its date books. The "
+             "directory also gets 'How to import.txt', which tells how to bring each file into "
+             "other programs."
+             "\r\n"
              "If you have any questions on this application, "
              "email Tamsford Software at ") +
          kSupportAddress;
 }
 
 void MainWindow::startUp() {
-  const StartFolder start = chooseStartFolder(
-      buildPlatform(), QFile::encodeName(QDir::homePath()).toStdString(), holdsOrdinaryFile);
+  StartPlaces places;
+  places.home = QFile::encodeName(QDir::homePath()).toStdString();
+  places.programFiles = systemPath(qEnvironmentVariable("ProgramFiles"));
+  places.programFilesX86 = systemPath(qEnvironmentVariable("ProgramFiles(x86)"));
+  places.documents =
+      systemPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  UserFolderQueries queries;
+  queries.subfolders = [](const std::string& folder) {
+    std::vector<std::string> paths;
+    const QDir dir(fromSystem(folder));
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+      paths.push_back(systemPath(dir.filePath(name)));
+    }
+    return paths;
+  };
+  queries.holdsArchiveInKindFolder = [this](const std::string& folder) {
+    return exporting::userFolderArchives(files_, folder).inKindFolder;
+  };
+  const StartFolder start = chooseStartFolder(buildPlatform(), places, holdsOrdinaryFile, queries);
   const QString folder = fromSystem(start.folder);
   // A start folder that cannot be opened leaves the lists at the root rather than empty.
   if (!folderList_->setPath(folder)) folderList_->setPath(QDir::rootPath());
@@ -164,6 +192,7 @@ void MainWindow::startUp() {
   const QString drive = start.drive.empty() ? folderList_->path() : fromSystem(start.drive);
   const QString root = driveList_->driveOf(drive);
   if (!root.isEmpty()) driveList_->setDrive(root);
+  enableEverything();
   for (const char* name : kJournalNames) journalNames_->addItem(QString::fromLatin1(name));
   journalNames_->setEditText(QString::fromLatin1(kJournalNames[0]));
 }
@@ -171,6 +200,7 @@ void MainWindow::startUp() {
 void MainWindow::onFolderChanged(const QString& path) {
   fileList_->setFolder(path);
   fileList_->refill();
+  enableEverything();
   enableJournalOptions();
   const QString drive = driveList_->driveOf(path);
   if (!drive.isEmpty()) driveFolders_[drive] = path;
@@ -191,8 +221,11 @@ void MainWindow::onSelectionChanged() {
 
 void MainWindow::enableJournalOptions() {
   const exporting::InputKind input = selectedInput();
-  const bool enabled = !exportsOrganiser(input);
+  const bool everything = everythingChosen();
+  const bool enabled = everything || !exportsOrganiser(input);
   for (QWidget* option : journalOnly_) option->setEnabled(enabled);
+  // The whole folder's export always writes the calendar.
+  if (everything) alsoCalendar_->setEnabled(false);
   showHandheldBias(input.container == exporting::Container::kHandheld &&
                    input.records == archive::RecordKind::kDatebook);
 }
@@ -223,7 +256,9 @@ void MainWindow::onExport() {
   if (exportRunning() || finished_) return;
   const bool hadFocus = exportButton_->hasFocus();
   exportButton_->setEnabled(false);
-  if (organiserSelected()) {
+  if (everythingChosen()) {
+    exportFolder();
+  } else if (organiserSelected()) {
     organiserRunning_ = true;
     organiser_.run(*this);
     organiserRunning_ = false;

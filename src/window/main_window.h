@@ -12,6 +12,7 @@
 #include "files/export_files.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
+#include "export/folder_export.h"
 #include "export/input_kind.h"
 #include "export/journal_and_calendar.h"
 #include "export/organiser_run.h"
@@ -45,7 +46,10 @@ class FolderList;
 // options, the progress fields, and the Export, Exit and Help buttons. It is the export run's
 // view, and the calendar run's when the whole calendar is wanted too; for an address book,
 // to-do list or memo pad (told by the selected file's content) it is the view of that export,
-// and the options only the journal reads are disabled while such a file is selected. A run
+// and the options only the journal reads are disabled while such a file is selected. With
+// "Export everything in this user folder" ticked, Export runs the export of the whole user folder
+// that the folder shown belongs to (see main_window_folder.cpp), the journal's options applying
+// to its date books; the box is enabled only while that user folder holds an archive. A run
 // executes inside the Export click on the window's thread and lets the window act only through
 // processPendingEvents, so Exit, Help, closing and edits to the live options happen between two
 // records.
@@ -68,15 +72,19 @@ class MainWindow : public QWidget, public exporting::JournalView {
   // The text of the Help button's message.
   static std::string helpText();
 
-  // Replaces the modal message box (tests record the texts instead).
-  void setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+  // Replaces the modal message box and the whole folder's summary box (tests record the texts
+  // instead).
+  void setMessagePresenter(MessagePresenter presenter) {
+    presenter_ = presenter;
+    summaryPresenter_ = std::move(presenter);
+  }
   // What ending the program does once the window has closed; QCoreApplication::quit by default.
   void setQuitAction(std::function<void()> quit) { quit_ = std::move(quit); }
   // On (the default), processPendingEvents returns at once when it processed events less than
   // 10 ms ago; off, it processes them on every call.
   void setEventThrottle(bool on) { throttle_ = on; }
   bool exportRunning() const {
-    return run_.running() || withCalendar_.running() || organiserRunning_;
+    return run_.running() || withCalendar_.running() || organiserRunning_ || folderRunning_;
   }
 
   // ExportView.
@@ -111,6 +119,7 @@ class MainWindow : public QWidget, public exporting::JournalView {
   void createDetailsFields();
   void createOptionFields();
   void createCalendarOption();
+  void createEverythingOption();
   void createButtons();
   void createTabOrder();
   QLabel* createLabel(const char* name, const char* caption, int left, int top, int width,
@@ -129,6 +138,12 @@ class MainWindow : public QWidget, public exporting::JournalView {
   exporting::InputKind selectedInput();
   void showHandheldBias(bool handheld);
   void onExport();
+  // The whole user folder, in main_window_folder.cpp.
+  bool everythingChosen() const;
+  void enableEverything();
+  exporting::FolderSettings folderSettings();
+  void exportFolder();
+  void showFolderResult(const exporting::FolderResult& result);
   void onHelp();
   void onExit();
   void finish();
@@ -148,6 +163,9 @@ class MainWindow : public QWidget, public exporting::JournalView {
   QCheckBox* showDetails_ = nullptr;
   QCheckBox* wordWrap_ = nullptr;
   QCheckBox* alsoCalendar_ = nullptr;
+  QCheckBox* everything_ = nullptr;
+  // The user folder of the folder shown holds an archive, as found when the folder was shown.
+  bool userFolderHeld_ = false;
   QComboBox* journalNames_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QPushButton* exitButton_ = nullptr;
@@ -164,11 +182,13 @@ class MainWindow : public QWidget, public exporting::JournalView {
   // System zone, the archives' usual character set, deleted records left out.
   exporting::OrganiserRun organiser_{files_, exporting::OrganiserSettings{}};
   MessagePresenter presenter_;
+  MessagePresenter summaryPresenter_;
   std::function<void()> quit_;
   QElapsedTimer sinceEvents_;
   bool throttle_ = true;
   bool endRequested_ = false;
   bool organiserRunning_ = false;
+  bool folderRunning_ = false;
   bool finished_ = false;
 };
 

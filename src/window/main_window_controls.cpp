@@ -19,6 +19,8 @@ namespace vessory::window {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+constexpr int kEverythingRowTwips = 300;
+constexpr int kCountWidth = 1110;  // seven digits of the desktop's sans font, with the frame
 constexpr double kDefaultPoints = 8.25;
 constexpr double kButtonPoints = 9.75;
 constexpr double kKeywordsPoints = 18;
@@ -60,7 +62,8 @@ Control* named(Control* control, const char* name) {
 void MainWindow::createFrame() {
   setWindowTitle(QStringLiteral("Logvane, V-1.0j"));
   setWindowIcon(vessoryIcon());
-  setFixedSize(pixels(8235), pixels(7845));
+  // The classic height and one row more for the box of the whole user folder.
+  setFixedSize(pixels(8235), pixels(7845 + kEverythingRowTwips));
   setFont(classicFont(kDefaultPoints, false));
 }
 
@@ -95,14 +98,16 @@ void MainWindow::createLocationLists() {
 void MainWindow::createProgressFields() {
   const QFont bold = classicFont(kButtonPoints, true);
   const QFont regular = classicFont(kButtonPoints, false);
+  // The count fields are wider than the classic 735 twips, which fit five digits only; the
+  // "of" caption and the total follow, still clear of the drive list.
   createLabel("Label1", "Records read:", 120, 4275, 1695, 255)->setFont(bold);
-  thisRecord_ = createTextBox("ThisRecord", "0", 1920, 4200, 735, 375);
+  thisRecord_ = createTextBox("ThisRecord", "0", 1920, 4200, kCountWidth, 375);
   thisRecord_->setFont(regular);
-  createLabel("Label2", "of ", 2880, 4275, 495, 255)->setFont(bold);
-  totalRecords_ = createTextBox("TotalRecords", "0", 3240, 4200, 735, 375);
+  createLabel("Label2", "of ", 3060, 4275, 330, 255)->setFont(bold);
+  totalRecords_ = createTextBox("TotalRecords", "0", 3420, 4200, kCountWidth, 375);
   totalRecords_->setFont(regular);
   createLabel("Label5", "Journals Found:", 120, 4760, 1695, 255)->setFont(bold);
-  journalsFound_ = createTextBox("TXTJournalsFound", "0", 1920, 4680, 735, 375);
+  journalsFound_ = createTextBox("TXTJournalsFound", "0", 1920, 4680, kCountWidth, 375);
 }
 
 void MainWindow::createDetailsFields() {
@@ -155,6 +160,17 @@ void MainWindow::createCalendarOption() {
   journalOnly_.push_back(alsoCalendar_);
 }
 
+// Under the calendar box, in a row the window grew by for it.
+void MainWindow::createEverythingOption() {
+  everything_ = named(new QCheckBox(QStringLiteral("Export everything in this &user folder"), this),
+                      "Everything");
+  everything_->setFont(classicFont(kDefaultPoints, true));
+  place(everything_, 480, 7845, 6975, 270);
+  connect(everything_, &QCheckBox::toggled, this, [this] {
+    if (!exportRunning()) enableJournalOptions();
+  });
+}
+
 void MainWindow::createButtons() {
   const QFont bold = classicFont(kButtonPoints, true);
   exportButton_ = named(new QPushButton(QStringLiteral("&Export"), this), "ReadDate");
@@ -176,9 +192,9 @@ void MainWindow::createButtons() {
 // focusable controls in tab-index order and starts at Export.
 void MainWindow::createTabOrder() {
   QWidget* const chain[] = {
-      exportButton_, thisRecord_, totalRecords_, driveList_,     folderList_, fileList_,
-      exitButton_,   wordWrap_,   alsoCalendar_, keywords_,      helpButton_, description_,
-      showDetails_,  dateTime_,   journalNames_, journalsFound_, hoursBias_};
+      exportButton_, thisRecord_,  totalRecords_, driveList_,    folderList_,    fileList_,
+      exitButton_,   wordWrap_,    alsoCalendar_, everything_,   keywords_,      helpButton_,
+      description_,  showDetails_, dateTime_,     journalNames_, journalsFound_, hoursBias_};
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
   exportButton_->setFocus();
 }

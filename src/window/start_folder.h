@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vessory::window {
 
@@ -31,6 +32,34 @@ using HoldsOrdinaryFile = std::function<bool(const std::string& folder)>;
 // stands for "/". `holdsFile` is asked about the first two candidates only, in order.
 StartFolder chooseStartFolder(Platform platform, const std::string& home,
                               const HoldsOrdinaryFile& holdsFile);
+
+// Where the desktop software keeps its users' folders on this machine, as the system names
+// them. Only `home` is used off Windows; an empty entry is left out.
+struct StartPlaces {
+  std::string home;
+  std::string programFiles;     // %ProgramFiles%
+  std::string programFilesX86;  // %ProgramFiles(x86)%
+  std::string documents;        // the user's Documents folder
+};
+
+// What the search for a user folder asks of the disk.
+struct UserFolderQueries {
+  // The folders directly in a folder, as full paths, in the order they are tried; none when it
+  // is no folder.
+  std::function<std::vector<std::string>(const std::string& folder)> subfolders;
+  // Whether a folder is a user folder: one of its kind folders holds an archive this tool reads.
+  std::function<bool(const std::string& folder)> holdsArchiveInKindFolder;
+};
+
+// The folders that may hold users' folders, in the order they are searched. Windows: C:\Palm,
+// C:\Pilot, then Palm, palmOne and Handspring under each Program Files folder, then "Palm OS
+// Desktop" in Documents. Elsewhere: `home`/Palm.
+std::vector<std::string> userFolderRoots(Platform platform, const StartPlaces& places);
+
+// chooseStartFolder, and when none of its folders holds a file, the first user folder among the
+// roots (each root itself, then its subfolders) instead of the last candidate.
+StartFolder chooseStartFolder(Platform platform, const StartPlaces& places,
+                              const HoldsOrdinaryFile& holdsFile, const UserFolderQueries& queries);
 
 }  // namespace vessory::window
 

@@ -54,7 +54,7 @@ TEST_F(CalendarOptionTest, StartsUncheckedWithItsCaption) {
 
 TEST_F(CalendarOptionTest, FitsInTheWindowWithoutCoveringAnotherControl) {
   showActive();
-  EXPECT_EQ(window_->size(), QSize(549, 523));
+  EXPECT_EQ(window_->size(), QSize(549, 543));
   const QRect place = box_->geometry();
   EXPECT_TRUE(window_->rect().contains(place)) << place.x() << "," << place.y();
   // The whole caption shows: the box is as wide as it asks to be, and tall enough for a line of

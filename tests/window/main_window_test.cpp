@@ -96,7 +96,7 @@ class WindowTest : public ::testing::Test {
 TEST_F(WindowTest, ControlsStartWithTheirDefaults) {
   auto window = openWindow();
   EXPECT_EQ(window->windowTitle(), "Logvane, V-1.0j");
-  EXPECT_EQ(window->size(), QSize(549, 523));
+  EXPECT_EQ(window->size(), QSize(549, 543));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   for (const char* name : {"ThisRecord", "TotalRecords", "TXTJournalsFound"}) {
     EXPECT_EQ(control<QLineEdit>(*window, name)->text(), "0") << name;
@@ -137,9 +137,10 @@ TEST_F(WindowTest, ControlsSitAtTheirTwipPositionsInTheirFonts) {
   // Twips from the layout table divided by 15, rounded.
   const Expected table[] = {
       {"ReadDate", {32, 464, 129, 41}, 9.75, true},
-      {"ThisRecord", {128, 280, 49, 25}, 9.75, false},
+      {"ThisRecord", {128, 280, 74, 25}, 9.75, false},
       {"Label1", {8, 285, 113, 17}, 9.75, true},
-      {"TotalRecords", {216, 280, 49, 25}, 9.75, false},
+      {"Label2", {204, 285, 22, 17}, 9.75, true},
+      {"TotalRecords", {228, 280, 74, 25}, 9.75, false},
       {"Drive1", {312, 264, 225, 21}, 8.25, false},
       {"Dir1", {304, 8, 233, 246}, 8.25, false},
       {"File1", {8, 8, 281, 266}, 8.25, false},
@@ -149,7 +150,9 @@ TEST_F(WindowTest, ControlsSitAtTheirTwipPositionsInTheirFonts) {
       {"CMBJournalNames", {392, 424, 153, 21}, 8.25, false},
       {"Label4", {272, 429, 105, 21}, 8.25, false},
       {"Label5", {8, 317, 113, 17}, 9.75, true},
-      {"TXTJournalsFound", {128, 312, 49, 25}, 8.25, false},
+      {"TXTJournalsFound", {128, 312, 74, 25}, 8.25, false},
+      {"AlsoCalendar", {32, 505, 465, 18}, 8.25, true},
+      {"Everything", {32, 523, 465, 18}, 8.25, true},
       {"Label6", {16, 412, 137, 25}, 8.25, true},
       {"HoursBias", {168, 405, 33, 22}, 8.25, true},
   };
@@ -244,10 +247,16 @@ TEST_F(WindowTest, HelpShowsTheWholeTextInOneMessage) {
       "in a folder of the file's name, all in the same directory; an archive file's output gets "
       "-archive added to its name. The journal options do not apply to them and are greyed out "
       "while such a file is selected. A handheld DatebookDB.pdb or CalendarDB-PDat.pdb is "
-      "exported as Datebook.dat is.\r\nIf you have any "
+      "exported as Datebook.dat is.\r\nCheck 'Export everything in this user folder' to export "
+      "every archive of the "
+      "user folder shown (or of the user folder above a datebook, address, todo or memopad "
+      "directory) at once, into the directory of its name with -export beside it, as "
+      "vessory-export --all does; the journal options apply to its date books. The directory "
+      "also gets 'How to import.txt', which tells how to bring each file into other programs."
+      "\r\nIf you have any "
       "questions on this application, email Tamsford Software at support@vessory.example.com");
   EXPECT_EQ(messages_[0], expected);
-  EXPECT_EQ(messages_[0].count("\r\n"), 7);
+  EXPECT_EQ(messages_[0].count("\r\n"), 8);
   EXPECT_EQ(quits_, 0);
   EXPECT_FALSE(window->endRequested());
 }
@@ -363,7 +372,7 @@ TEST_F(WindowTest, ScreenshotShowsTheWholeWindow) {
   files->setCurrentRow(1);
   ASSERT_EQ(window->selectedFileName(), "Datebook.dat");
   QPixmap shot = window->grab();
-  EXPECT_EQ(shot.size(), QSize(549, 523));
+  EXPECT_EQ(shot.size(), QSize(549, 543));
   const QString path = QStringLiteral(VESSORY_BUILD_DIR "/main-window.png");
   EXPECT_TRUE(shot.save(path)) << path.toStdString();
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -80,6 +81,109 @@ TEST(StartFolderElsewhere, TrailingSeparatorsAndRootHomesJoinCleanly) {
   EXPECT_EQ(chooseStartFolder(Platform::kOther, "", disk.predicate()).folder, "/Pilot");
   FakeDisk empty;
   EXPECT_EQ(chooseStartFolder(Platform::kOther, "", empty.predicate()).folder, "/");
+}
+
+// The search for a user folder when no start folder holds a file: a tree of folders, of which
+// those in `users` hold an archive in a kind folder.
+struct UserTree {
+  std::map<std::string, std::vector<std::string>> below;
+  std::set<std::string> users;
+  std::vector<std::string> tried;
+  UserFolderQueries queries() {
+    UserFolderQueries q;
+    q.subfolders = [this](const std::string& folder) {
+      auto found = below.find(folder);
+      return found == below.end() ? std::vector<std::string>{} : found->second;
+    };
+    q.holdsArchiveInKindFolder = [this](const std::string& folder) {
+      tried.push_back(folder);
+      return users.count(folder) != 0;
+    };
+    return q;
+  }
+};
+
+TEST(StartFolderSearch, TheFirstUserFolderOfTheUsualPlacesWhenNoStartFolderHoldsAFile) {
+  StartPlaces places;
+  places.home = "/home/ann";
+  places.programFiles = "C:\\Program Files";
+  places.programFilesX86 = "C:\\Program Files (x86)\\";
+  places.documents = "D:\\Users\\ann\\Documents";
+  EXPECT_EQ(userFolderRoots(Platform::kWindows, places),
+            (std::vector<std::string>{
+                "C:\\Palm", "C:\\Pilot", "C:\\Program Files\\Palm", "C:\\Program Files\\palmOne",
+                "C:\\Program Files\\Handspring", "C:\\Program Files (x86)\\Palm",
+                "C:\\Program Files (x86)\\palmOne", "C:\\Program Files (x86)\\Handspring",
+                "D:\\Users\\ann\\Documents\\Palm OS Desktop"}));
+  // A 32-bit system names one Program Files folder in both variables.
+  places.programFilesX86 = places.programFiles;
+  places.documents.clear();
+  EXPECT_EQ(userFolderRoots(Platform::kWindows, places).size(), 5u);
+  EXPECT_EQ(userFolderRoots(Platform::kOther, places), std::vector<std::string>{"/home/ann/Palm"});
+
+  struct Case {
+    const char* name;
+    Platform platform;
+    std::set<std::string> withFiles;
+    std::map<std::string, std::vector<std::string>> below;
+    std::set<std::string> users;
+    StartFolder expected;
+  };
+  places.documents = "D:\\Users\\ann\\Documents";
+  const std::vector<Case> cases = {
+      {"a subfolder of Palm, the first that is a user folder",
+       Platform::kOther,
+       {},
+       {{"/home/ann/Palm", {"/home/ann/Palm/Aa", "/home/ann/Palm/Bob", "/home/ann/Palm/Cy"}}},
+       {"/home/ann/Palm/Bob", "/home/ann/Palm/Cy"},
+       {"/home/ann/Palm/Bob", ""}},
+      {"Palm itself a user folder",
+       Platform::kOther,
+       {},
+       {{"/home/ann/Palm", {"/home/ann/Palm/Bob"}}},
+       {"/home/ann/Palm", "/home/ann/Palm/Bob"},
+       {"/home/ann/Palm", ""}},
+      {"a start folder with a file wins as before",
+       Platform::kOther,
+       {"/home/ann/Pilot"},
+       {{"/home/ann/Palm", {"/home/ann/Palm/Bob"}}},
+       {"/home/ann/Palm/Bob"},
+       {"/home/ann/Pilot", ""}},
+      {"no user folder: home as before",
+       Platform::kOther,
+       {},
+       {{"/home/ann/Palm", {"/home/ann/Palm/Bob"}}},
+       {},
+       {"/home/ann", ""}},
+      {"Windows: Program Files before Documents, the drive from the folder",
+       Platform::kWindows,
+       {},
+       {{"C:\\Program Files\\palmOne", {"C:\\Program Files\\palmOne\\SmithJ"}}},
+       {"C:\\Program Files\\palmOne\\SmithJ", "D:\\Users\\ann\\Documents\\Palm OS Desktop"},
+       {"C:\\Program Files\\palmOne\\SmithJ", "C:"}},
+      {"Windows: Documents on another drive",
+       Platform::kWindows,
+       {},
+       {{"D:\\Users\\ann\\Documents\\Palm OS Desktop",
+         {"D:\\Users\\ann\\Documents\\Palm OS Desktop\\SmithJ"}}},
+       {"D:\\Users\\ann\\Documents\\Palm OS Desktop\\SmithJ"},
+       {"D:\\Users\\ann\\Documents\\Palm OS Desktop\\SmithJ", "D:"}},
+      {"Windows: nothing found, the root of C: as before",
+       Platform::kWindows,
+       {},
+       {},
+       {},
+       {"C:\\", "C:"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeDisk disk(c.withFiles);
+    UserTree tree{c.below, c.users, {}};
+    const StartFolder start =
+        chooseStartFolder(c.platform, places, disk.predicate(), tree.queries());
+    EXPECT_EQ(start.folder, c.expected.folder);
+    EXPECT_EQ(start.drive, c.expected.drive);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,208 @@
+#include "export/import_guide.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "export/user_folder.h"
+#include "support/archive_builder.h"
+#include "support/fake_export.h"
+#include "support/organiser_builder.h"
+
+namespace vessory::testing {
+namespace {
+
+// Every name the folder export can give an output, as the summary names it.
+std::vector<std::string> everyOutputName() {
+  std::vector<std::string> names;
+  for (const char* suffix : {"", "-archive", "-handheld"}) {
+    for (const char* base : {"calendar", "todos"})
+      names.push_back(base + std::string(suffix) + ".ics");
+    names.push_back("journal" + std::string(suffix) + ".csv");
+    names.push_back("contacts" + std::string(suffix) + ".vcf");
+    names.push_back("memos" + std::string(suffix) + "/");
+  }
+  return names;
+}
+
+// The guide's headings: the lines that do not start with a blank, after the title block.
+std::set<std::string> headings(const std::string& guide) {
+  std::set<std::string> named;
+  std::size_t start = 0;
+  int blankLines = 0;
+  while (start < guide.size()) {
+    const std::size_t end = guide.find('\n', start);
+    const std::string line = guide.substr(start, end - start);
+    start = end == std::string::npos ? guide.size() : end + 1;
+    if (line.empty()) {
+      ++blankLines;
+    } else if (blankLines >= 2 && line[0] != ' ') {
+      named.insert(line.substr(0, line.find(" -- ")));
+    }
+  }
+  return named;
+}
+
+// A file the guide does not name appears nowhere in it, not even in the steps.
+void expectNamesExactly(const std::string& guide, const std::set<std::string>& written) {
+  EXPECT_EQ(headings(guide), written) << guide;
+  for (const std::string& name : everyOutputName()) {
+    bool named = false;
+    for (const std::string& w : written) {
+      named = named || (w.size() >= name.size() &&
+                        w.compare(w.size() - name.size(), name.size(), name) == 0);
+    }
+    if (!named) {
+      EXPECT_EQ(guide.find(name), std::string::npos) << name;
+    }
+  }
+}
+
+exporting::ArchiveReport report(std::string archive, std::string what,
+                                std::vector<exporting::PartReport> parts) {
+  exporting::ArchiveReport made;
+  made.archive = std::move(archive);
+  made.what = std::move(what);
+  made.parts = std::move(parts);
+  return made;
+}
+
+TEST(ImportGuideTest, NamesEveryOutputOfTheReportsAndNothingElse) {
+  using exporting::ArchiveReport;
+  using exporting::PartReport;
+  const ArchiveReport datebook =
+      report("datebook/Datebook.dat", "date book",
+             {{"calendar.ics", "32 events, 1 left out"},
+              {"", "no entries under \"Daily Journal\", journal.csv not written"}});
+  const ArchiveReport handheld =
+      report("datebook/DatebookDB.pdb", "date book (handheld database)",
+             {{"calendar-handheld.ics", "2 events"}, {"journal-handheld.csv", "3 entries"}});
+  const ArchiveReport contacts = report("Ann/address/Address.aba", "address book (archive file)",
+                                        {{"Ann/contacts-archive.vcf", "11 contacts"}});
+  const ArchiveReport memos = report("memopad/MemoPad.dat", "memo pad", {{"memos/", "4 memos"}});
+  const ArchiveReport todos = report("ToDo.dat", "to-do list", {{"todos.ics", "1 to-do"}});
+  const ArchiveReport unread =
+      report("todo/ToDo.dat", "not an archive this tool reads", {{"", ""}});
+  struct Case {
+    const char* name;
+    std::vector<ArchiveReport> reports;
+    std::set<std::string> written;
+  };
+  const std::vector<Case> cases = {
+      {"every kind",
+       {datebook, handheld, contacts, memos, todos},
+       {"calendar.ics", "calendar-handheld.ics", "journal-handheld.csv", "Ann/contacts-archive.vcf",
+        "memos/", "todos.ics"}},
+      {"a journal not written is not named", {datebook}, {"calendar.ics"}},
+      {"nothing written: no guide", {unread}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string guide = exporting::importGuide(c.reports, "\n");
+    if (c.written.empty()) {
+      EXPECT_EQ(guide, "");
+      continue;
+    }
+    expectNamesExactly(guide, c.written);
+    // The counts of the summary come along.
+    for (const ArchiveReport& r : c.reports) {
+      for (const PartReport& part : r.parts) {
+        if (!part.output.empty()) {
+          EXPECT_NE(guide.find(": " + part.counts + "\n"), std::string::npos);
+        }
+      }
+    }
+    const std::string crlf = exporting::importGuide(c.reports, "\r\n");
+    std::string back = crlf;
+    for (std::size_t at; (at = back.find("\r\n")) != std::string::npos;) back.replace(at, 2, "\n");
+    EXPECT_EQ(back, guide);
+    EXPECT_EQ(crlf.find_first_of("\t"), std::string::npos);
+  }
+}
+
+// The guide that a folder export writes beside its outputs names exactly what it wrote.
+TEST(ImportGuideTest, TheFolderExportWritesTheGuideOfWhatItWrote) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'";
+#endif
+  MemoryFiles files;
+  files.archives["/u/datebook/Datebook.dat"] =
+      ArchiveBuilder().archive({journalRecord("9:15 am: Woke up")}).bytes();
+  ContactSpec contact;
+  contact.lastName = "Lee";
+  files.archives["/u/address/Address.dat"] = buildAddressArchive({}, {contact});
+  files.archives["/u/todo/ToDo.dat"] = "not an archive";
+  exporting::FolderSettings settings;
+  settings.folder = "/u";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.importGuide = true;
+  struct : exporting::FolderView {
+    void archiveRead(const std::string&, std::int64_t) override {}
+    void showDetail(const std::string&, const std::string&) override {}
+  } view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+  ASSERT_EQ(result.guidePath, "/o/How to import.txt") << result.guideError;
+  std::set<std::string> written;
+  for (const std::string& path : files.outputPaths()) {
+    if (path != result.guidePath) {
+      written.insert(path.substr(3));
+    }
+  }
+  EXPECT_EQ(written, (std::set<std::string>{"calendar.ics", "journal.csv", "contacts.vcf"}));
+  EXPECT_TRUE(files.closed(result.guidePath));
+  expectNamesExactly(files.csv(result.guidePath), written);
+
+  // A guide that cannot be written is reported, and the exports stand.
+  files.uncreatable["/o/How to import.txt"] = "disk full";
+  const exporting::FolderResult failed = exporting::FolderExport(files, settings).run(view);
+  EXPECT_EQ(failed.guidePath, "");
+  EXPECT_EQ(failed.guideError, "cannot write /o/How to import.txt: disk full");
+}
+
+TEST(UserFolderTest, AKindFolderBelongsToTheFolderAboveIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/home/ann/Palm/JSmith/datebook", "/home/ann/Palm/JSmith"},
+      {"/home/ann/Palm/JSmith/MEMOPAD/", "/home/ann/Palm/JSmith"},
+      {"C:\\Palm\\SmithJ\\Address", "C:\\Palm\\SmithJ"},
+      {"C:\\todo", "C:\\"},
+      {"/todo", "/"},
+      {"/home/ann/Palm/JSmith", "/home/ann/Palm/JSmith"},
+      {"/home/ann/datebooks", "/home/ann/datebooks"},
+      {"/", "/"},
+      {"datebook", "datebook"},
+  };
+  for (const auto& [folder, user] : cases)
+    EXPECT_EQ(exporting::userFolderOf(folder), user) << folder;
+}
+
+TEST(UserFolderTest, OnlyArchivesTheToolReadsInTheFolderOrItsKindFoldersCount) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'";
+#endif
+  MemoryFiles files;
+  const std::string datebook = ArchiveBuilder().archive({journalRecord("x")}).bytes();
+  files.archives["/kind/Datebook/DATEBOOK.DAT"] = datebook;
+  files.archives["/own/MemoPad.dat"] = buildMemoArchive({}, {MemoSpec{}});
+  files.archives["/named/datebook/Datebook.dat"] = "not an archive";
+  files.archives["/named/datebook/notes.dat"] = datebook;  // not a name the desktop gives
+  files.archives["/above/Ann/datebook/Datebook.dat"] = datebook;
+  const struct {
+    const char* folder;
+    bool inFolder, inKindFolder;
+  } cases[] = {{"/kind", false, true},
+               {"/own", true, false},
+               {"/named", false, false},
+               {"/above", false, false},
+               {"/missing", false, false}};
+  for (const auto& c : cases) {
+    const exporting::UserFolderArchives held = exporting::userFolderArchives(files, c.folder);
+    EXPECT_EQ(held.inFolder, c.inFolder) << c.folder;
+    EXPECT_EQ(held.inKindFolder, c.inKindFolder) << c.folder;
+  }
+}
+
+}  // namespace
+}  // namespace vessory::testing
