@@ -314,9 +314,8 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
        ArchiveBuilder().archive({journalRecord("x", 0, "Gym")}).bytes(), nullptr,
        "Datebook.dat (date book): calendar.ics (1 event), no entries under \"daily journal\", "
        "journal.csv not written; all done"},
-      {"later to-do file", "/p/todo/ToDo.dat", buildTodoArchive(later, {}), nullptr,
-       "todo/ToDo.dat (to-do list): a later desktop version, not read yet -- /p/todo/ToDo.dat "
-       "is a to-do file of a later desktop version, which is not read yet; nothing was exported"},
+      {"later tag without its wrapper", "/p/todo/ToDo.dat", buildTodoArchive(later, {}), nullptr,
+       "todo/ToDo.dat (not an archive this tool reads): nothing exported"},
       {"output folder not made", "/p/address/Address.dat", buildAddressArchive({}, {ContactSpec{}}),
        [](MemoryFiles& f) { f.uncreatable["/o"] = "Read-only file system"; },
        "address/Address.dat (address book): output not created -- Cannot create "

@@ -150,7 +150,6 @@ TEST_F(WindowFolderTest, EveryKindOfAUserFolderAsTheConsoleWritesItThenOneMessag
       << shown;
   const std::string guideLine = "How to import.txt: how to bring these files into other programs\n";
   EXPECT_EQ(err.find(guideLine), std::string::npos);
-  EXPECT_NE(shown.find(guideLine), std::string::npos) << shown;
   const std::string archiveLines = err.substr(err.find('\n') + 1);
   EXPECT_EQ(static_cast<std::size_t>(std::count(archiveLines.begin(), archiveLines.end(), '\n')),
             files.size());
