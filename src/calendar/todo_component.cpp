@@ -92,7 +92,7 @@ std::optional<CalendarDate> completionDay(const archive::TodoRecord& record,
 // The alarm as a time of day and days before: the handheld's as read, the desktop's from its
 // moment on the zone's clock. None out of the range an alarm can be placed in.
 std::optional<archive::TodoRecord::Alarm> alarmOf(const archive::TodoRecord& record,
-                                                 const ZoneClock& clock) {
+                                                  const ZoneClock& clock) {
   std::optional<archive::TodoRecord::Alarm> alarm = record.alarm;
   if (!alarm && record.alarmSet && record.alarmMoment != -1) {
     const WallTime at = clock.wallTime(record.alarmMoment);
@@ -129,8 +129,8 @@ void addCompleted(const CalendarDate& day, icalcomponent* todo) {
 }
 
 // The repeat's first day and its rule, as the calendar writes the date book's: days, in no zone.
-void addRepeat(const archive::TodoRecord& record, const CalendarDate& first,
-               const RepeatRule& rule, const ZoneClock& clock, icalcomponent* todo) {
+void addRepeat(const archive::TodoRecord& record, const CalendarDate& first, const RepeatRule& rule,
+               const ZoneClock& clock, icalcomponent* todo) {
   add(todo, icalproperty_new_dtstart(dateValue(first)));
   add(todo, icalproperty_new_rrule(rule.rule));
   for (const WallTime& day : rule.extraDays) {
@@ -151,8 +151,8 @@ void addRepeat(const archive::TodoRecord& record, const CalendarDate& first,
 // list is opened.
 void addAlarm(const archive::TodoRecord::Alarm& alarm, const std::string& summary,
               icalcomponent* todo) {
-  const std::int64_t offset = -alarm.daysBefore * kSecondsPerDay +
-                              std::int64_t{alarm.hour} * 3600 + alarm.minute * 60 + alarm.second;
+  const std::int64_t offset = -alarm.daysBefore * kSecondsPerDay + std::int64_t{alarm.hour} * 3600 +
+                              std::int64_t{alarm.minute} * 60 + alarm.second;
   const std::int64_t size = offset < 0 ? -offset : offset;
   icaldurationtype duration = icaldurationtype_null_duration();
   duration.is_neg = offset < 0 ? 1 : 0;

@@ -40,8 +40,8 @@ WallTime ZoneClock::wallTime(std::int64_t utcSeconds) const {
 
 std::int64_t ZoneClock::utcOffset(std::int64_t utcSeconds) const {
   const WallTime wall = wallTime(utcSeconds);
-  return daysSince1970(wall.year, wall.month, wall.day) * kSecondsPerDay + wall.hour * 3600 +
-         wall.minute * 60 + wall.second - utcSeconds;
+  return daysSince1970(wall.year, wall.month, wall.day) * kSecondsPerDay +
+         std::int64_t{wall.hour} * 3600 + std::int64_t{wall.minute} * 60 + wall.second - utcSeconds;
 }
 
 icaltimetype floatingTime(const WallTime& time) {

@@ -16,7 +16,7 @@ using archive::ZoneRule;
 
 constexpr int kLastWeek = 4;
 constexpr int kFirstRuleYear = 1970;  // the observances start here; earlier times keep the offset
-constexpr std::int64_t kMinutesPerDay = 24 * 60;
+constexpr std::int64_t kMinutesPerDay = std::int64_t{24} * 60;
 constexpr int kSecondsPerMinute = 60;
 
 // Days from 1970-01-01 to a day of the proleptic Gregorian calendar.
@@ -50,7 +50,7 @@ int ruleDay(const ZoneRule& rule, int year) {
 
 // Minutes since 1970 of a wall time read as UTC, for comparing wall times.
 std::int64_t wallMinutes(int year, int month, int day, int hour, int minute) {
-  return daysFromCivil(year, month, day) * kMinutesPerDay + hour * 60 + minute;
+  return daysFromCivil(year, month, day) * kMinutesPerDay + std::int64_t{hour} * 60 + minute;
 }
 
 std::int64_t changeMinutes(const ZoneRule& rule, int year) {
@@ -70,8 +70,7 @@ void add(icalcomponent* component, icalproperty* property) {
 }
 
 // One observance: from `from` to `to` minutes east of UTC, yearly on `rule` when there is one.
-icalcomponent* observance(bool daylight, std::int64_t from, std::int64_t to,
-                          const ZoneRule* rule) {
+icalcomponent* observance(bool daylight, std::int64_t from, std::int64_t to, const ZoneRule* rule) {
   icalcomponent* part = daylight ? icalcomponent_new_xdaylight() : icalcomponent_new_xstandard();
   WallTime start{kFirstRuleYear, 1, 1, 0, 0, 0};
   if (rule != nullptr) {

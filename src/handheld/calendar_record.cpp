@@ -15,7 +15,7 @@ using Bytes = std::span<const unsigned char>;
 
 constexpr int kLastWeek = 4;
 constexpr int kLastRole = 2;
-constexpr std::int64_t kMinutesPerDay = 24 * 60;
+constexpr std::int64_t kMinutesPerDay = std::int64_t{24} * 60;
 
 std::int64_t signedWord(Bytes bytes, std::size_t at) {
   const std::int64_t word = bigEndianAt(bytes, at, 2).value_or(0);
