@@ -18,8 +18,9 @@ PdbBytes eventData(Sequence& random, std::uint32_t i) {
   event.end = static_cast<std::uint16_t>(event.start + 0x0100);
   if (random.next(4) == 0) {
     event.description = "Daily Journal";
-    event.note = "9:15 am: Woke up early.\n12:30 pm: Lunch with <Anna> at the deli.\n"
-                 "6:00 pm: Long walk by the lake.";
+    event.note =
+        "9:15 am: Woke up early.\n12:30 pm: Lunch with <Anna> at the deli.\n"
+        "6:00 pm: Long walk by the lake.";
   } else {
     event.description = "Meeting " + std::to_string(i);
     if (random.next(5) == 0) {
@@ -92,9 +93,9 @@ PdbBytes joined(PdbBytes a, const PdbBytes& b) {
 }
 
 PdbBytes laterEvent(Sequence& random, std::uint32_t i) {
-  static const ZoneSpec kZones[] = {
-      ZoneSpec{}, ZoneSpec{-300, {2, 0, 1, 3}, {2, 0, 0, 11}, 60, "New York"},
-      ZoneSpec{600, {2, 0, 0, 10}, {3, 0, 0, 4}, 60, "Sydney"}};
+  static const ZoneSpec kZones[] = {ZoneSpec{},
+                                    ZoneSpec{-300, {2, 0, 1, 3}, {2, 0, 0, 11}, 60, "New York"},
+                                    ZoneSpec{600, {2, 0, 0, 10}, {3, 0, 0, 4}, 60, "Sydney"}};
   EventSpec event;
   event.date = packDate(2005 + static_cast<int>(i % 20), 1 + static_cast<int>(i % 12),
                         1 + static_cast<int>(i % 28));
@@ -113,8 +114,10 @@ PdbBytes laterEvent(Sequence& random, std::uint32_t i) {
   PdbBytes tail;
   if (random.next(4) == 0) tail = zoneBlob(kZones[random.next(3)]);
   if (random.next(8) == 0) {
-    tail = joined(tail, meetingBlob(0, 0, {{0, "Ann", "ann@example.org"},
-                                           {1, "Bob", "bob@example.org"}, {2, "Cy", ""}}));
+    tail = joined(
+        tail,
+        meetingBlob(0, 0,
+                    {{0, "Ann", "ann@example.org"}, {1, "Bob", "bob@example.org"}, {2, "Cy", ""}}));
   }
   return calendarRecord(event, "Room " + std::to_string(random.next(40)), tail);
 }
@@ -164,24 +167,24 @@ PdbBytes laterTask(Sequence& random, std::uint32_t i) {
 }  // namespace
 
 std::string benchmarkLaterDatabase(std::string_view kind, std::uint32_t records) {
-  const std::string creator = kind == "calendar"                                ? "PDat"
+  const std::string creator = kind == "calendar"                               ? "PDat"
                               : kind == "contacts" || kind == "contacts-photo" ? "PAdd"
-                              : kind == "tasks"                                 ? "PTod"
-                              : kind == "memos"                                 ? "PMem"
-                                                                                : "";
+                              : kind == "tasks"                                ? "PTod"
+                              : kind == "memos"                                ? "PMem"
+                                                                               : "";
   if (creator.empty()) return {};
   Sequence random;
-  std::vector<PdbRecordSpec> specs;
-  specs.reserve(records);
+  std::vector<PdbRecordSpec> recordPlans;
+  recordPlans.reserve(records);
   for (std::uint32_t i = 0; i < records; ++i) {
     PdbBytes data = creator == "PDat"   ? laterEvent(random, i)
                     : creator == "PAdd" ? laterContact(random, i, kind == "contacts-photo")
                     : creator == "PTod"
                         ? laterTask(random, i)
                         : memoRecord("Memo " + std::to_string(i) + "\nTwo lines of text.\n");
-    specs.push_back({std::move(data), 0x40, i + 1, std::nullopt});
+    recordPlans.push_back({std::move(data), 0x40, i + 1, std::nullopt});
   }
-  const PdbBytes bytes = buildPdb(laterSpec(creator, std::move(specs)));
+  const PdbBytes bytes = buildPdb(laterPdb(creator, std::move(recordPlans)));
   return std::string(bytes.begin(), bytes.end());
 }
 

@@ -183,7 +183,10 @@ std::vector<Seed> organiserSeeds() {
   OrganiserArchiveSpec wrapped = plan;
   wrapped.wrapped = true;
   OrganiserArchiveSpec later;
-  later.tag = std::string("\x00\x02" "DT", 4);
+  later.tag = std::string(
+      "\x00\x02"
+      "DT",
+      4);
   const std::string contacts = buildAddressArchive(plan, {contact, deleted});
   const std::string memos = buildMemoArchive(plan, {memo, same, empty});
   return {
@@ -204,11 +207,11 @@ std::vector<Seed> organiserSeeds() {
 // pictures, anniversaries, alarms and repeats, and a junk tail.
 std::vector<Seed> laterSeeds() {
   auto database = [](const std::string& creator, std::vector<PdbBytes> records) {
-    std::vector<PdbRecordSpec> specs;
+    std::vector<PdbRecordSpec> recordPlans;
     for (std::size_t i = 0; i < records.size(); ++i) {
-      specs.push_back({std::move(records[i]), 0x40, static_cast<std::uint32_t>(i + 1), {}});
+      recordPlans.push_back({std::move(records[i]), 0x40, static_cast<std::uint32_t>(i + 1), {}});
     }
-    const PdbBytes bytes = buildPdb(laterSpec(creator, std::move(specs)));
+    const PdbBytes bytes = buildPdb(laterPdb(creator, std::move(recordPlans)));
     return std::string(bytes.begin(), bytes.end());
   };
   auto joined = [](PdbBytes a, const PdbBytes& b) {
@@ -238,8 +241,9 @@ std::vector<Seed> laterSeeds() {
   task.repeat = RepeatSpec{3, packDate(2007, 1, 1), 1, 4 * 7 + 5};
   task.description = "task";
   return {
-      {"later-calendar", "", database("PDat", {calendarRecord(event, "Room", blobs),
-                                               calendarRecord(EventSpec{}, {}, {1, 2, 3})})},
+      {"later-calendar", "",
+       database("PDat", {calendarRecord(event, "Room", blobs),
+                         calendarRecord(EventSpec{}, {}, {1, 2, 3})})},
       {"later-contacts", "", database("PAdd", {laterContactRecord(contact)})},
       {"later-tasks", "", database("PTod", {taskRecord(task)})},
       {"later-memos", "", database("PMem", {memoRecord("Memo\nline")})},

@@ -114,25 +114,25 @@ TEST(LaterArchiveTest, ReadsTheDateBookColumnsWhereTheSchemaPutsThem) {
 }
 
 TEST(LaterArchiveTest, ReadsTheToDoColumnsAndTheirLaterFields) {
-  LaterTodoSpec spec;
-  spec.recordId = 7;
-  spec.status = 0x04;
-  spec.description = "Pay the rent";
-  spec.dueDate = 1083369600;
-  spec.completed = 1;
-  spec.priority = 2;
-  spec.note = "by cheque";
-  spec.repeatAfterCompletion = 1;
-  spec.completionDate = 1083456000;
-  spec.alarmSet = 1;
-  spec.alarmTime = 32400;
-  spec.alarmDaysBefore = 3;
-  spec.repeat.repeatFlag = 0xFFFF;
-  spec.repeat.className = "CDateOfMonth";
-  spec.repeat.brand = 4;
-  spec.repeat.dayNumber = 1;
+  LaterTodoSpec wanted;
+  wanted.recordId = 7;
+  wanted.status = 0x04;
+  wanted.description = "Pay the rent";
+  wanted.dueDate = 1083369600;
+  wanted.completed = 1;
+  wanted.priority = 2;
+  wanted.note = "by cheque";
+  wanted.repeatAfterCompletion = 1;
+  wanted.completionDate = 1083456000;
+  wanted.alarmSet = 1;
+  wanted.alarmTime = 32400;
+  wanted.alarmDaysBefore = 3;
+  wanted.repeat.repeatFlag = 0xFFFF;
+  wanted.repeat.className = "CDateOfMonth";
+  wanted.repeat.brand = 4;
+  wanted.repeat.dayNumber = 1;
   const LaterPlan plan = laterTodoPlan();
-  const Read read = readLater(buildLaterFile(plan, {laterTodo(spec, plan)}), RecordKind::kTodo);
+  const Read read = readLater(buildLaterFile(plan, {laterTodo(wanted, plan)}), RecordKind::kTodo);
   EXPECT_EQ(read.kind, ArchiveKind::kLaterTodo);
   ASSERT_EQ(read.todos.size(), 1u) << read.refusal;
   const TodoRecord& t = read.todos[0];
@@ -160,7 +160,10 @@ TEST(LaterArchiveTest, TakesWhatTheLayoutAllows) {
   };
   const std::vector<Case> cases = {
       {"24 columns", [](LaterPlan& p) { p.fieldTypes.resize(24); }},
-      {"30 columns", [](LaterPlan& p) { p.fieldTypes.insert(p.fieldTypes.end(), {1, 5, 8}); }},
+      {"30 columns",
+       [](LaterPlan& p) {
+         p.fieldTypes.insert(p.fieldTypes.end(), {1, 5, 8});
+       }},
       {"times declared integers", [](LaterPlan& p) { p.fieldTypes[13] = p.fieldTypes[14] = 1; }},
       {"unused columns of every known type",
        [](LaterPlan& p) {
@@ -203,10 +206,14 @@ TEST(LaterArchiveTest, RefusesEveryHeaderItDoesNotKnowAndSaysWhat) {
       {RecordKind::kDatebook, [](LaterPlan& p) { p.zeroRuns[2][42] = 1; }, "among the 43 bytes"},
       {RecordKind::kDatebook, [](LaterPlan& p) { p.categoryCount = 300; }, "lists 300 categories"},
       {RecordKind::kDatebook,
-       [](LaterPlan& p) { p.categories = {CategorySpec{}, CategorySpec{}}; },
+       [](LaterPlan& p) {
+         p.categories = {CategorySpec{}, CategorySpec{}};
+       },
        "category index 1 twice"},
       {RecordKind::kTodo,
-       [](LaterPlan& p) { p.categories = {CategorySpec{}, CategorySpec{.index = 300}}; },
+       [](LaterPlan& p) {
+         p.categories = {CategorySpec{}, CategorySpec{.index = 300}};
+       },
        "category index 300, outside 0 to 255"},
       {RecordKind::kDatebook, [](LaterPlan& p) { p.fieldCount = 26; }, "27 fields per row but 26"},
       {RecordKind::kDatebook, [](LaterPlan& p) { p.fieldTypes.resize(23); }, "23 columns"},
@@ -265,9 +272,9 @@ TEST(LaterArchiveTest, AFieldThatDoesNotFitTheSchemaStopsTheReading) {
     std::string says;
   };
   for (const Case& c : std::vector<Case>{{15, 3, "column 16 (description): type 3 (date)"},
-                                        {22, 1, "column 23 (repeat): type 1"},
-                                        {24, 3, "column 25: type 3"},
-                                        {9, 5, "column 10: type 5"}}) {
+                                         {22, 1, "column 23 (repeat): type 1"},
+                                         {24, 3, "column 25: type 3"},
+                                         {9, 5, "column 10: type 5"}}) {
     std::vector<LaterRecord> records = {laterEvent(sampleEvent(1), "", plan),
                                         laterEvent(sampleEvent(2), "", plan)};
     records[1][c.column].code = c.code;
@@ -310,15 +317,22 @@ TEST(LaterArchiveTest, NamesWhatItDoesNotRead) {
     std::string says;
   };
   const std::vector<Case> cases = {
-      {wrapper + std::string("\x00\x02" "BA", 4), ArchiveKind::kLaterAddress,
+      {wrapper + std::string("\x00\x02"
+                             "BA",
+                             4),
+       ArchiveKind::kLaterAddress,
        "/u/ADDRESS.DAT is an address book of desktop version 4.1.4 or later, whose layout is not "
        "known well enough to read it. The handheld's own databases hold the same contacts: "
        "export the user folder with --all (it reads the Backup folder), or export the "
        "handheld's AddressDB.pdb or ContactsDB-PAdd.pdb."},
-      {wrapper + std::string("\x00\x02" "PM", 4), ArchiveKind::kLaterMemo,
-       "/u/ADDRESS.DAT is a memo pad of desktop version 4.1.4 or later"},
-      {wrapper + std::string("\x00\x02" "XY", 4), ArchiveKind::kLaterOther,
-       "/u/ADDRESS.DAT is a file of desktop version 4.1.4 or later"},
+      {wrapper + std::string("\x00\x02"
+                             "PM",
+                             4),
+       ArchiveKind::kLaterMemo, "/u/ADDRESS.DAT is a memo pad of desktop version 4.1.4 or later"},
+      {wrapper + std::string("\x00\x02"
+                             "XY",
+                             4),
+       ArchiveKind::kLaterOther, "/u/ADDRESS.DAT is a file of desktop version 4.1.4 or later"},
       {std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20), ArchiveKind::kVersion6,
        "/u/ADDRESS.DAT, the address book, is a database of desktop version 6, which this tool "
        "does not read. In that program, export the date book as a Date Book Archive (.dba) and "

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "support/archive_builder.h"
-#include "support/later_builder.h"
 #include "support/fake_export.h"
+#include "support/later_builder.h"
 #include "support/organiser_builder.h"
 
 namespace vessory::testing {
@@ -90,12 +90,12 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
   TaskSpec task;
   task.description = "later";
   const auto records = [](const PdbBytes& data, std::vector<std::uint32_t> ids) {
-    std::vector<PdbRecordSpec> specs;
-    for (std::uint32_t id : ids) specs.push_back({data, 0x40, id, std::nullopt});
-    return specs;
+    std::vector<PdbRecordSpec> recordPlans;
+    for (std::uint32_t id : ids) recordPlans.push_back({data, 0x40, id, std::nullopt});
+    return recordPlans;
   };
   files.archives["/p/bAcKuP/TasksDB-PTod.pdb"] =
-      pdbText(buildPdb(laterSpec("PTod", records(taskRecord(task), {1, 2}))));
+      pdbText(buildPdb(laterPdb("PTod", records(taskRecord(task), {1, 2}))));
   PdbSpec classic;
   classic.name = "ToDoDB";
   classic.creator = "todo";
@@ -194,8 +194,9 @@ TEST(FolderExportTest, ZoneGivenDatesTheJournalAsTheCalendarUnlessABiasIsGiven) 
     EXPECT_EQ(files.csv(exporting::joinPath("/o", "journal.csv")),
               "0,," + row.date + ",9:15 AM,\"Up\"\r\n");
     if (!row.zone.empty()) {
-      EXPECT_NE(files.csv(exporting::joinPath("/o", "calendar.ics")).find("DTSTART:20020407T013000"),
-                std::string::npos);
+      EXPECT_NE(
+          files.csv(exporting::joinPath("/o", "calendar.ics")).find("DTSTART:20020407T013000"),
+          std::string::npos);
     }
   }
 }
@@ -295,7 +296,10 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
   RecordSpec broken = journalRecord("9:00: never");
   broken.rawNote = std::string("\xFF\x00\x00\x02\x00", 5);
   OrganiserArchiveSpec later;
-  later.tag = std::string("\x00\x02" "DT", 4);
+  later.tag = std::string(
+      "\x00\x02"
+      "DT",
+      4);
   const struct {
     const char* name;
     std::string path;

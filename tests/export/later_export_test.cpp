@@ -27,7 +27,8 @@ const std::string kPath = RecordingView().inputPath();
 constexpr char kStoredName[] = "C:\\Palm\\User\\datebook\\datebook.dat";
 
 std::vector<RecordSpec> twinRecords() {
-  RecordSpec journal = journalRecord("8:00 am: Up <early>\r\n9:15 am: Breakfast", utcSeconds({2004, 3, 1}, 12));
+  RecordSpec journal =
+      journalRecord("8:00 am: Up <early>\r\n9:15 am: Breakfast", utcSeconds({2004, 3, 1}, 12));
   journal.recordId = 11;
   journal.category = 1;
   RecordSpec weekly;
@@ -66,8 +67,9 @@ std::string laterFile(LaterPlan plan = laterDatebookPlan()) {
   plan.fileName = kStoredName;
   plan.categories = {CategorySpec{}};
   std::vector<LaterRecord> records;
-  const std::vector<RecordSpec> specs = twinRecords();
-  for (std::size_t k = 0; k < specs.size(); ++k) records.push_back(laterEvent(specs[k], kLocations[k], plan));
+  const std::vector<RecordSpec> twins = twinRecords();
+  for (std::size_t k = 0; k < twins.size(); ++k)
+    records.push_back(laterEvent(twins[k], kLocations[k], plan));
   return buildLaterFile(plan, records);
 }
 
@@ -147,8 +149,12 @@ TEST(LaterExportTest, ARefusedLayoutOrAFileNamedNotReadWritesNothingInEveryRun) 
   const std::vector<Case> cases = {
       {laterFile(wrongType), "column 16 (description) has type 3 (date) where it needs type 5"},
       {laterFile(fewColumns), "23 columns where a date book has at least 24"},
-      {wrapper + std::string("\x00\x02" "BA", 4), "is an address book of desktop version 4.1.4"},
-      {std::string("\x00\x01\x00\x00Standard Jet DB\x00\x01", 21), ", the date book, is a database of desktop version 6"},
+      {wrapper + std::string("\x00\x02"
+                             "BA",
+                             4),
+       "is an address book of desktop version 4.1.4"},
+      {std::string("\x00\x01\x00\x00Standard Jet DB\x00\x01", 21),
+       ", the date book, is a database of desktop version 6"},
   };
   for (const Case& c : cases) {
     const JournalRun journal = journalOf(c.bytes);
@@ -223,9 +229,9 @@ TEST(LaterExportTest, TheLaterToDoListGivesTheClassicVtodosAndItsOwnProperties) 
   const LaterPlan plan = laterTodoPlan();
   std::vector<LaterRecord> records;
   std::vector<TodoSpec> classic;
-  for (const LaterTodoSpec& spec : laterTodos()) {
-    records.push_back(laterTodo(spec, plan));
-    classic.push_back(spec);
+  for (const LaterTodoSpec& wanted : laterTodos()) {
+    records.push_back(laterTodo(wanted, plan));
+    classic.push_back(wanted);
   }
   OrganiserArchiveSpec twin;
   twin.fileName = plan.fileName;
@@ -259,10 +265,15 @@ TEST(LaterExportTest, TheToDoRunRefusesALaterLayoutItDoesNotKnowAndNamesTheOther
   zeros.zeroRuns[1][0] = 1;
   const std::string wrapper("\xBE\xBA\xFE\xCA\x0FPalmSG Database00RV", 24);
   for (const auto& [bytes, says] : std::vector<std::pair<std::string, std::string>>{
-           {buildLaterFile(wrong, {}), "column 25 (repeat) has type 5 (string) where it needs type 8"},
+           {buildLaterFile(wrong, {}),
+            "column 25 (repeat) has type 5 (string) where it needs type 8"},
            {buildLaterFile(zeros, {}), "among the 8 bytes"},
-           {wrapper + std::string("\x00\x02" "PM", 4), "/p/ToDo.dat is a memo pad of desktop version 4.1.4"},
-           {std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20), "/p/ToDo.dat, the to-do list, is a database"}}) {
+           {wrapper + std::string("\x00\x02"
+                                  "PM",
+                                  4),
+            "/p/ToDo.dat is a memo pad of desktop version 4.1.4"},
+           {std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20),
+            "/p/ToDo.dat, the to-do list, is a database"}}) {
     const TodoRun run = todosOf(bytes);
     EXPECT_EQ(run.outcome, ExportOutcome::kLaterVersion) << says;
     EXPECT_TRUE(run.wroteNothing);

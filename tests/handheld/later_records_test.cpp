@@ -44,25 +44,25 @@ HandheldDatabase openBuilt(const PdbBytes& bytes) {
 }
 
 PdbBytes database(const std::string& creator, const std::vector<PdbBytes>& records) {
-  std::vector<PdbRecordSpec> specs;
+  std::vector<PdbRecordSpec> recordPlans;
   for (std::size_t i = 0; i < records.size(); ++i) {
-    specs.push_back({records[i], 0x40, static_cast<std::uint32_t>(100 + i), std::nullopt});
+    recordPlans.push_back({records[i], 0x40, static_cast<std::uint32_t>(100 + i), std::nullopt});
   }
-  return testing::buildPdb(testing::laterSpec(creator, std::move(specs)));
+  return testing::buildPdb(testing::laterPdb(creator, std::move(recordPlans)));
 }
 
 EventSpec event(std::uint16_t start, std::uint16_t end) {
-  EventSpec spec;
-  spec.start = start;
-  spec.end = end;
-  spec.date = packDate(2006, 4, 1);
-  return spec;
+  EventSpec wanted;
+  wanted.start = start;
+  wanted.end = end;
+  wanted.date = packDate(2006, 4, 1);
+  return wanted;
 }
 
 TEST(LaterCalendar, EveryPartAndBlob) {
   const PdbBytes zone = testing::zoneBlob(ZoneSpec{});
-  const PdbBytes meeting = testing::meetingBlob(
-      4, 1, {{0, "Ann", "ann@x"}, {1, "Bob", "bob@x"}, {2, "Dee", ""}});
+  const PdbBytes meeting =
+      testing::meetingBlob(4, 1, {{0, "Ann", "ann@x"}, {1, "Bob", "bob@x"}, {2, "Dee", ""}});
   const PdbBytes unknown = testing::blob("XyZ1", {1, 2, 3});
   const PdbBytes bytes = database(
       "PDat", {testing::calendarRecord(event(0x0900, 0x0A00), "Room 1", zone + unknown + meeting),
@@ -143,22 +143,22 @@ TEST(LaterCalendar, BlobsThatDoNotHoldTogetherAreSkipped) {
 }
 
 TEST(LaterContacts, EveryFieldByThePresenceBits) {
-  LaterContactSpec spec;
-  for (int i = 0; i < 39; ++i) spec.fields[i] = "f" + std::to_string(i);
-  spec.fields[0] = std::string("Suzuki\x01suzuki");
-  spec.phoneLabels = {7, 6, 5, 4, 3, 2, 1};
-  spec.addressLabels = {1, 2, 0};
-  spec.imLabels = {4, 0};
-  spec.addressReserved = 0xF000;
-  spec.imReserved = 0xFF00;
-  spec.companyOffset = 200;  // wrong: never used
-  spec.birthday = packDate(1970, 5, 12);
-  spec.birthdayFlags = 1;
-  spec.reminderDays = 3;
+  LaterContactSpec wanted;
+  for (int i = 0; i < 39; ++i) wanted.fields[i] = "f" + std::to_string(i);
+  wanted.fields[0] = std::string("Suzuki\x01suzuki");
+  wanted.phoneLabels = {7, 6, 5, 4, 3, 2, 1};
+  wanted.addressLabels = {1, 2, 0};
+  wanted.imLabels = {4, 0};
+  wanted.addressReserved = 0xF000;
+  wanted.imReserved = 0xFF00;
+  wanted.companyOffset = 200;  // wrong: never used
+  wanted.birthday = packDate(1970, 5, 12);
+  wanted.birthdayFlags = 1;
+  wanted.reminderDays = 3;
   const PdbBytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 9, 9};
-  spec.tail = testing::blob("Bd00", PdbBytes{0, 0} + jpeg) +
-              testing::blob("Bd01", bigEndian(packDate(1999, 3, 12)) + PdbBytes{0, 0, 0, 0});
-  const HandheldDatabase db = openBuilt(database("PAdd", {testing::laterContactRecord(spec)}));
+  wanted.tail = testing::blob("Bd00", PdbBytes{0, 0} + jpeg) +
+                testing::blob("Bd01", bigEndian(packDate(1999, 3, 12)) + PdbBytes{0, 0, 0, 0});
+  const HandheldDatabase db = openBuilt(database("PAdd", {testing::laterContactRecord(wanted)}));
   const RecordRead<archive::ContactRecord> read = db.readContact(0);
   ASSERT_TRUE(read.record) << read.leftOut;
   const archive::ContactRecord& c = *read.record;
@@ -201,10 +201,10 @@ TEST(LaterContacts, PicturesAndAnniversariesOnlyWhenTheyAreWhatTheySay) {
                {testing::blob("Bd01", bigEndian(packDate(1999, 13, 1))), false, false, false},
                {testing::blob("Bd00", {0, 0, 0xFF, 0xD8}) + PdbBytes{1, 2, 3}, true, false, true}};
   for (const auto& c : cases) {
-    LaterContactSpec spec;
-    spec.fields[0] = "Name";
-    spec.tail = c.tail;
-    const HandheldDatabase db = openBuilt(database("PAdd", {testing::laterContactRecord(spec)}));
+    LaterContactSpec wanted;
+    wanted.fields[0] = "Name";
+    wanted.tail = c.tail;
+    const HandheldDatabase db = openBuilt(database("PAdd", {testing::laterContactRecord(wanted)}));
     const RecordRead<archive::ContactRecord> read = db.readContact(0);
     ASSERT_TRUE(read.record) << read.leftOut;
     EXPECT_EQ(!read.record->photo.empty(), c.photo);
@@ -260,8 +260,9 @@ TEST(LaterTasks, RecordsThatCannotBeReadAreLeftOutAlone) {
   kind7.repeat = RepeatSpec{7};
   TaskSpec good;
   good.description = "kept";
-  const HandheldDatabase db = openBuilt(database(
-      "PTod", {testing::taskRecord(month13), testing::taskRecord(kind7), testing::taskRecord(good)}));
+  const HandheldDatabase db =
+      openBuilt(database("PTod", {testing::taskRecord(month13), testing::taskRecord(kind7),
+                                  testing::taskRecord(good)}));
   EXPECT_NE(db.readTodo(0).leftOut.find("names no day"), std::string::npos);
   EXPECT_NE(db.readTodo(1).leftOut.find("repeat kind 7"), std::string::npos);
   ASSERT_TRUE(db.readTodo(2).record);
@@ -269,13 +270,13 @@ TEST(LaterTasks, RecordsThatCannotBeReadAreLeftOutAlone) {
 }
 
 TEST(LaterDatabases, RecognisedByCreatorAndName) {
-  testing::PdbSpec index = testing::laterSpec("PAdd", {});
+  testing::PdbSpec index = testing::laterPdb("PAdd", {});
   index.name = "ContactsANIndex-PAdd";
   std::string error;
   EXPECT_FALSE(HandheldDatabase::open(testing::buildPdb(index), error));
   EXPECT_NE(error.find("ContactsANIndex-PAdd"), std::string::npos);
 
-  testing::PdbSpec version = testing::laterSpec("PMem", {{testing::memoRecord("m"), 0x40, 1, {}}});
+  testing::PdbSpec version = testing::laterPdb("PMem", {{testing::memoRecord("m"), 0x40, 1, {}}});
   version.version = 0;
   const HandheldDatabase old = openBuilt(testing::buildPdb(version));
   EXPECT_TRUE(old.incomplete());
@@ -283,9 +284,9 @@ TEST(LaterDatabases, RecognisedByCreatorAndName) {
 
   // Below the Contacts' 1092 bytes: no category names or custom labels.
   const PdbBytes shortInfo = testing::buildPdb(
-      testing::laterSpec("PAdd", {}, testing::contactsAppInfo({"Unfiled", "Business"}, {}, 1000)));
+      testing::laterPdb("PAdd", {}, testing::contactsAppInfo({"Unfiled", "Business"}, {}, 1000)));
   EXPECT_TRUE(openBuilt(shortInfo).incomplete());
-  const PdbBytes larger = testing::buildPdb(testing::laterSpec(
+  const PdbBytes larger = testing::buildPdb(testing::laterPdb(
       "PAdd", {}, testing::contactsAppInfo({"Unfiled"}, std::vector<std::string>(23, "L"), 1200)));
   const HandheldDatabase big = openBuilt(larger);
   EXPECT_FALSE(big.incomplete());

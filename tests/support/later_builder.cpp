@@ -17,7 +17,9 @@ void putText(PdbBytes& out, const std::string& text) {
   out.push_back(0);
 }
 
-void append(PdbBytes& out, const PdbBytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+void append(PdbBytes& out, const PdbBytes& more) {
+  out.insert(out.end(), more.begin(), more.end());
+}
 
 void putRepeat(PdbBytes& out, const RepeatSpec& r) {
   out.insert(out.end(), {r.kind, r.pad1});
@@ -27,31 +29,31 @@ void putRepeat(PdbBytes& out, const RepeatSpec& r) {
 
 }  // namespace
 
-PdbSpec laterSpec(const std::string& creator, std::vector<PdbRecordSpec> records,
-                  std::optional<PdbBytes> appInfo) {
-  PdbSpec spec;
-  spec.creator = creator;
-  spec.version = 1;
+PdbSpec laterPdb(const std::string& creator, std::vector<PdbRecordSpec> records,
+                 std::optional<PdbBytes> appInfo) {
+  PdbSpec plan;
+  plan.creator = creator;
+  plan.version = 1;
   std::size_t size = 300;
   if (creator == "PDat") {
-    spec.name = "CalendarDB-PDat";
+    plan.name = "CalendarDB-PDat";
     size = 298;
   } else if (creator == "PAdd") {
-    spec.name = "ContactsDB-PAdd";
+    plan.name = "ContactsDB-PAdd";
   } else if (creator == "PTod") {
-    spec.name = "TasksDB-PTod";
+    plan.name = "TasksDB-PTod";
   } else {
-    spec.name = "MemosDB-PMem";
+    plan.name = "MemosDB-PMem";
   }
   if (appInfo) {
-    spec.appInfo = std::move(appInfo);
+    plan.appInfo = std::move(appInfo);
   } else if (creator == "PAdd") {
-    spec.appInfo = contactsAppInfo({"Unfiled", "Business", "Personal"}, {});
+    plan.appInfo = contactsAppInfo({"Unfiled", "Business", "Personal"}, {});
   } else {
-    spec.appInfo = categoryAppInfo({"Unfiled", "Business", "Personal"}, size);
+    plan.appInfo = categoryAppInfo({"Unfiled", "Business", "Personal"}, size);
   }
-  spec.records = std::move(records);
-  return spec;
+  plan.records = std::move(records);
+  return plan;
 }
 
 PdbBytes contactsAppInfo(const std::vector<std::string>& categories,

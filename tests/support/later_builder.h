@@ -17,8 +17,8 @@ namespace vessory::testing {
 
 // A database of one of the four ("PDat", "PAdd", "PTod", "PMem") with its name, version 1 and
 // the records given; the app-info is the application's own size unless `appInfo` is given.
-PdbSpec laterSpec(const std::string& creator, std::vector<PdbRecordSpec> records,
-                  std::optional<PdbBytes> appInfo = std::nullopt);
+PdbSpec laterPdb(const std::string& creator, std::vector<PdbRecordSpec> records,
+                 std::optional<PdbBytes> appInfo = std::nullopt);
 
 // The Contacts app-info of `size` bytes (1092 or 1156): categories, then `labels` from 304.
 PdbBytes contactsAppInfo(const std::vector<std::string>& categories,

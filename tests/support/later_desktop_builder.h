@@ -15,7 +15,7 @@ namespace vessory::testing {
 // Writes files of the later desktop layout (versions 4.1.4 to 4.2): the wrapper, the later
 // header and records column by column, with hooks for every fault their reader checks. Used by
 // the tests, the benchmarks and the fuzz corpus. The date book's and to-do list's records are
-// written from the same specs as the classic files, so that a test can hold the two layouts'
+// written from the same recordPlans as the classic files, so that a test can hold the two layouts'
 // exports against each other.
 
 // One field: its type code and the bytes of its value.
@@ -26,7 +26,10 @@ struct LaterField {
 using LaterRecord = std::vector<LaterField>;
 
 struct LaterPlan {
-  std::string tag{"\x00\x02" "BD", 4};
+  std::string tag{
+      "\x00\x02"
+      "BD",
+      4};
   bool wrapped = true;
   std::string fileName = "C:\\Program Files\\palmOne\\User\\datebook\\datebook.dat";
   // The three zero runs (12, 8 and 43 bytes), written as given.
