@@ -70,8 +70,8 @@ bool isUnknownFour(std::int64_t code) { return code >= kTypeUnknown64 && code <=
 
 // Codes whose value is one Integer 4.
 bool isFourBytes(std::int64_t code) {
-  return code == kTypeInteger || code == kTypeFloat || code == kTypeDate ||
-         code == kTypeBoolean || code == kTypeBitFlags || isUnknownFour(code);
+  return code == kTypeInteger || code == kTypeFloat || code == kTypeDate || code == kTypeBoolean ||
+         code == kTypeBitFlags || isUnknownFour(code);
 }
 
 bool hasKnownSize(std::int64_t code) {
@@ -128,9 +128,9 @@ std::string version6Kind(const std::string& path) {
   const std::string name = lowerName(path);
   const std::string stem = name.substr(0, name.rfind('.'));
   static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
-      {"datebook", "date book"}, {"calendar", "date book"},   {"address", "address book"},
-      {"contacts", "address book"}, {"todo", "to-do list"},   {"tasks", "to-do list"},
-      {"memopad", "memo pad"},   {"memos", "memo pad"}};
+      {"datebook", "date book"},    {"calendar", "date book"}, {"address", "address book"},
+      {"contacts", "address book"}, {"todo", "to-do list"},    {"tasks", "to-do list"},
+      {"memopad", "memo pad"},      {"memos", "memo pad"}};
   for (const auto& [known, kind] : kNames) {
     if (stem == known) return ", the " + std::string(kind) + ",";
   }
@@ -201,7 +201,7 @@ LaterHeaderOutcome LaterArchive::readHeader() {
   if (!fits || stopped()) return outcome();
   reader_.readInteger(4);  // said to be the next free category id: only the desktop needs it
   if (!readCategories() || stopped()) return outcome();
-  readSchema();
+  header_.schema = readOrganiserSchema(reader_);
   if (stopped()) return outcome();
   return schemaFits() ? LaterHeaderOutcome::kOk : LaterHeaderOutcome::kRefused;
 }
@@ -224,8 +224,8 @@ bool LaterArchive::readCategories() {
     if (reader_.atEnd()) break;
     // The handheld numbers its categories below 256: another index is no header described.
     if (index < 0 || index >= kMaxLaterCategories) {
-      return refuse("its header lists category index " + std::to_string(index) +
-                    ", outside 0 to " + std::to_string(kMaxLaterCategories - 1));
+      return refuse("its header lists category index " + std::to_string(index) + ", outside 0 to " +
+                    std::to_string(kMaxLaterCategories - 1));
     }
     for (const auto& [earlier, unused] : header_.categories) {
       if (earlier == index) {
@@ -235,22 +235,6 @@ bool LaterArchive::readCategories() {
     header_.categories.emplace_back(index, std::move(name));
   }
   return true;
-}
-
-void LaterArchive::readSchema() {
-  OrganiserSchema& schema = header_.schema;
-  schema.resourceId = reader_.readInteger(4).value_or(0);
-  schema.fieldsPerRow = reader_.readInteger(4).value_or(0);
-  schema.recordIdPosition = reader_.readInteger(4).value_or(0);
-  schema.statusPosition = reader_.readInteger(4).value_or(0);
-  schema.placementPosition = reader_.readInteger(4).value_or(0);
-  schema.fieldCount = reader_.readInteger(2).value_or(0);
-  for (std::int64_t k = 0; k < schema.fieldCount; ++k) {
-    std::optional<std::int64_t> code = reader_.readInteger(2);
-    if (!code) return;
-    schema.fieldTypes.push_back(*code);
-  }
-  schema.entryCount = reader_.readInteger(4).value_or(0);
 }
 
 bool LaterArchive::schemaFits() {
@@ -279,7 +263,8 @@ bool LaterArchive::schemaFits() {
                                                         {schema.statusPosition, "status"},
                                                         {schema.placementPosition, "placement"}};
   for (const auto& [position, what] : named) {
-    const std::string which = std::string("the ") + what + " column " + std::to_string(position + 1);
+    const std::string which =
+        std::string("the ") + what + " column " + std::to_string(position + 1);
     if (position < 0 || position >= schema.fieldsPerRow) {
       return refuse("its schema names " + which + " of " + std::to_string(schema.fieldsPerRow));
     }

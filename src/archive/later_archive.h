@@ -78,7 +78,6 @@ class LaterArchive {
   };
   bool zeros(int count);
   bool readCategories();
-  void readSchema();
   bool schemaFits();
   bool refuse(std::string why);
   template <typename SlotOf>

@@ -152,7 +152,7 @@ HeaderOutcome OrganiserArchive::readHeader(OrganiserCatalogue& catalogue) {
   reader_.readInteger(4);  // next free category id: only the desktop needs it
   const std::int64_t category_count = reader_.readInteger(4).value_or(0);
   readCategories(category_count, catalogue);
-  readSchema();
+  schema_ = readOrganiserSchema(reader_);
   if (reader_.halted()) return HeaderOutcome::kHalted;
   if (reader_.atEnd()) {
     messages_.showMessage("The " + std::string(recordKindName(kind_)) +
@@ -177,26 +177,27 @@ void OrganiserArchive::readCategories(std::int64_t count, OrganiserCatalogue& ca
   }
 }
 
-void OrganiserArchive::readSchema() {
-  schema_ = {};
-  schema_.resourceId = reader_.readInteger(4).value_or(0);
-  schema_.fieldsPerRow = reader_.readInteger(4).value_or(0);
-  schema_.recordIdPosition = reader_.readInteger(4).value_or(0);
-  schema_.statusPosition = reader_.readInteger(4).value_or(0);
-  schema_.placementPosition = reader_.readInteger(4).value_or(0);
-  schema_.fieldCount = reader_.readInteger(2).value_or(0);
+OrganiserSchema readOrganiserSchema(ArchiveReader& reader) {
+  OrganiserSchema schema;
+  schema.resourceId = reader.readInteger(4).value_or(0);
+  schema.fieldsPerRow = reader.readInteger(4).value_or(0);
+  schema.recordIdPosition = reader.readInteger(4).value_or(0);
+  schema.statusPosition = reader.readInteger(4).value_or(0);
+  schema.placementPosition = reader.readInteger(4).value_or(0);
+  schema.fieldCount = reader.readInteger(2).value_or(0);
   // At most 65535 codes, and never more than the archive holds.
-  for (std::int64_t k = 0; k < schema_.fieldCount; ++k) {
-    std::optional<std::int64_t> code = reader_.readInteger(2);
-    if (!code) return;
-    schema_.fieldTypes.push_back(*code);
+  for (std::int64_t k = 0; k < schema.fieldCount; ++k) {
+    std::optional<std::int64_t> code = reader.readInteger(2);
+    if (!code) return schema;
+    schema.fieldTypes.push_back(*code);
   }
-  std::optional<std::int64_t> entries = reader_.readInteger(4);
-  if (!entries) return;
-  schema_.entryCount = *entries;
-  if (schema_.fieldsPerRow > 0 && schema_.entryCount > 0) {
-    schema_.recordCount = schema_.entryCount / schema_.fieldsPerRow;
+  std::optional<std::int64_t> entries = reader.readInteger(4);
+  if (!entries) return schema;
+  schema.entryCount = *entries;
+  if (schema.fieldsPerRow > 0 && schema.entryCount > 0) {
+    schema.recordCount = schema.entryCount / schema.fieldsPerRow;
   }
+  return schema;
 }
 
 bool OrganiserArchive::schemaFits() {

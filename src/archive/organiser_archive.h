@@ -25,10 +25,10 @@ enum class ArchiveKind {
   kLaterTodo,
   kUnknown,
   kLaterDatebook,
-  kLaterAddress,   // named, not read
-  kLaterMemo,      // named, not read
-  kLaterOther,     // another 00 02 tag: named, not read
-  kVersion6,       // an Access (Jet) database of desktop version 6: named, not read
+  kLaterAddress,  // named, not read
+  kLaterMemo,     // named, not read
+  kLaterOther,    // another 00 02 tag: named, not read
+  kVersion6,      // an Access (Jet) database of desktop version 6: named, not read
 };
 
 // Reads the tag, and first the wrapper of newer desktop versions when the archive starts with
@@ -66,6 +66,11 @@ struct OrganiserSchema {
   // entryCount / fieldsPerRow, truncated toward zero; 0 when fieldsPerRow is not positive.
   std::int64_t recordCount = 0;
 };
+
+// Reads the schema block at the reader's place, as the classic and the later desktop layouts
+// both store it: five four-byte numbers, the field count, a two-byte code per field and the
+// entry count. What the archive ends before is left at its default.
+OrganiserSchema readOrganiserSchema(ArchiveReader& reader);
 
 enum class HeaderOutcome {
   kOk,
@@ -126,7 +131,6 @@ class OrganiserArchive {
 
  private:
   void readCategories(std::int64_t count, OrganiserCatalogue& catalogue);
-  void readSchema();
   bool schemaFits();
   void reportMisfit(const std::string& what);
 
