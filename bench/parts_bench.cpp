@@ -8,13 +8,14 @@
 #include <string>
 
 #include "archive/archive_reader.h"
-#include "files/byte_source.h"
 #include "archive/message_sink.h"
 #include "bench_archive.h"
 #include "calendar/event_uids.h"
+#include "files/byte_source.h"
 #include "files/output_file.h"
 #include "journal/csv_writer.h"
 #include "journal/entry_splitter.h"
+#include "memos/memo_names.h"
 #include "support/archive_builder.h"
 
 namespace vessory::testing {
@@ -143,6 +144,19 @@ void BM_EventUids(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kRecords);
 }
 BENCHMARK(BM_EventUids)->Arg(1)->Arg(65536)->Unit(benchmark::kMillisecond);
+
+// Memo file names when every memo of a folder has the same title. Argument: the memos; the time
+// per memo stays flat as the count grows when each name costs the same.
+void BM_MemoNamesOfOneTitle(benchmark::State& state) {
+  const std::int64_t memos = state.range(0);
+  for (auto _ : state) {
+    memos::MemoNames names;
+    for (std::int64_t i = 0; i < memos; ++i)
+      benchmark::DoNotOptimize(names.next("Unfiled", "Note"));
+  }
+  state.SetItemsProcessed(state.iterations() * memos);
+}
+BENCHMARK(BM_MemoNamesOfOneTitle)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vessory::testing

@@ -13,6 +13,7 @@
 #include "calendar/civil_days.h"
 #include "export/calendar_run.h"
 #include "export/export_run.h"
+#include "export/export_view.h"
 #include "export/organiser_run.h"
 #include "support/fake_export.h"
 #include "support/later_desktop_builder.h"
@@ -178,9 +179,12 @@ struct TodoRun {
   bool wroteNothing = false;
 };
 
+// The archive as the run names it, with this platform's separator.
+const std::string kTodoPath = exporting::joinPath("/p", "ToDo.dat");
+
 TodoRun todosOf(const std::string& bytes, const std::string& zone = "America/New_York") {
   MemoryFiles files;
-  files.archives["/p/ToDo.dat"] = bytes;
+  files.archives[kTodoPath] = bytes;
   RecordingView view;
   view.folder = "/p";
   view.fileName = "ToDo.dat";
@@ -191,7 +195,7 @@ TodoRun todosOf(const std::string& bytes, const std::string& zone = "America/New
   TodoRun out;
   out.outcome = run.run(view);
   out.messages = view.messages;
-  out.text = files.csv("/p/ToDo.ics");
+  out.text = files.csv(exporting::joinPath("/p", "ToDo.ics"));
   out.wroteNothing = files.outputPaths().empty();
   return out;
 }
@@ -271,9 +275,9 @@ TEST(LaterExportTest, TheToDoRunRefusesALaterLayoutItDoesNotKnowAndNamesTheOther
            {wrapper + std::string("\x00\x02"
                                   "PM",
                                   4),
-            "/p/ToDo.dat is a memo pad of desktop version 4.1.4"},
+            kTodoPath + " is a memo pad of desktop version 4.1.4"},
            {std::string("\x00\x01\x00\x00Standard Jet DB\x00", 20),
-            "/p/ToDo.dat, the to-do list, is a database"}}) {
+            kTodoPath + ", the to-do list, is a database"}}) {
     const TodoRun run = todosOf(bytes);
     EXPECT_EQ(run.outcome, ExportOutcome::kLaterVersion) << says;
     EXPECT_TRUE(run.wroteNothing);

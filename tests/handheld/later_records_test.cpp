@@ -36,6 +36,8 @@ PdbBytes bigEndian(std::uint16_t word) {
 constexpr std::int64_t kDay = 86400;
 constexpr std::int64_t k20060401 = 1143849600;
 
+// The database reads the bytes in place: they must outlive it, so a temporary is refused.
+HandheldDatabase openBuilt(PdbBytes&&) = delete;
 HandheldDatabase openBuilt(const PdbBytes& bytes) {
   std::string error;
   std::optional<HandheldDatabase> database = HandheldDatabase::open(bytes, error);
@@ -132,8 +134,9 @@ TEST(LaterCalendar, BlobsThatDoNotHoldTogetherAreSkipped) {
                {shortMeeting, false, true, false},
                {PdbBytes{'B', 'd', '0', '0', 0, 40, 1, 2}, false, false, true}};
   for (const auto& c : cases) {
-    const HandheldDatabase db =
-        openBuilt(database("PDat", {testing::calendarRecord(event(0x0900, 0x0A00), "", c.tail)}));
+    const PdbBytes dbBytes =
+        database("PDat", {testing::calendarRecord(event(0x0900, 0x0A00), "", c.tail)});
+    const HandheldDatabase db = openBuilt(dbBytes);
     const RecordRead<archive::EventRecord> read = db.readEvent(0);
     ASSERT_TRUE(read.record) << read.leftOut;
     EXPECT_EQ(read.record->zone.has_value(), c.zone);
@@ -158,7 +161,8 @@ TEST(LaterContacts, EveryFieldByThePresenceBits) {
   const PdbBytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0, 9, 9};
   wanted.tail = testing::blob("Bd00", PdbBytes{0, 0} + jpeg) +
                 testing::blob("Bd01", bigEndian(packDate(1999, 3, 12)) + PdbBytes{0, 0, 0, 0});
-  const HandheldDatabase db = openBuilt(database("PAdd", {testing::laterContactRecord(wanted)}));
+  const PdbBytes dbBytes = database("PAdd", {testing::laterContactRecord(wanted)});
+  const HandheldDatabase db = openBuilt(dbBytes);
   const RecordRead<archive::ContactRecord> read = db.readContact(0);
   ASSERT_TRUE(read.record) << read.leftOut;
   const archive::ContactRecord& c = *read.record;
@@ -204,7 +208,8 @@ TEST(LaterContacts, PicturesAndAnniversariesOnlyWhenTheyAreWhatTheySay) {
     LaterContactSpec wanted;
     wanted.fields[0] = "Name";
     wanted.tail = c.tail;
-    const HandheldDatabase db = openBuilt(database("PAdd", {testing::laterContactRecord(wanted)}));
+    const PdbBytes dbBytes = database("PAdd", {testing::laterContactRecord(wanted)});
+    const HandheldDatabase db = openBuilt(dbBytes);
     const RecordRead<archive::ContactRecord> read = db.readContact(0);
     ASSERT_TRUE(read.record) << read.leftOut;
     EXPECT_EQ(!read.record->photo.empty(), c.photo);
@@ -228,8 +233,8 @@ TEST(LaterTasks, EveryPartTheFlagsAnnounce) {
   none.due = 0xFFFF;
   none.description = "x";
   none.tail = {0};
-  const HandheldDatabase db =
-      openBuilt(database("PTod", {testing::taskRecord(full), testing::taskRecord(none)}));
+  const PdbBytes dbBytes = database("PTod", {testing::taskRecord(full), testing::taskRecord(none)});
+  const HandheldDatabase db = openBuilt(dbBytes);
   const RecordRead<archive::TodoRecord> read = db.readTodo(0);
   ASSERT_TRUE(read.record) << read.leftOut;
   const archive::TodoRecord& t = *read.record;
@@ -260,9 +265,10 @@ TEST(LaterTasks, RecordsThatCannotBeReadAreLeftOutAlone) {
   kind7.repeat = RepeatSpec{7};
   TaskSpec good;
   good.description = "kept";
-  const HandheldDatabase db =
-      openBuilt(database("PTod", {testing::taskRecord(month13), testing::taskRecord(kind7),
-                                  testing::taskRecord(good)}));
+  const PdbBytes dbBytes = database(
+      "PTod",
+      {testing::taskRecord(month13), testing::taskRecord(kind7), testing::taskRecord(good)});
+  const HandheldDatabase db = openBuilt(dbBytes);
   EXPECT_NE(db.readTodo(0).leftOut.find("names no day"), std::string::npos);
   EXPECT_NE(db.readTodo(1).leftOut.find("repeat kind 7"), std::string::npos);
   ASSERT_TRUE(db.readTodo(2).record);
@@ -278,7 +284,8 @@ TEST(LaterDatabases, RecognisedByCreatorAndName) {
 
   testing::PdbSpec version = testing::laterPdb("PMem", {{testing::memoRecord("m"), 0x40, 1, {}}});
   version.version = 0;
-  const HandheldDatabase old = openBuilt(testing::buildPdb(version));
+  const PdbBytes oldBytes = testing::buildPdb(version);
+  const HandheldDatabase old = openBuilt(oldBytes);
   EXPECT_TRUE(old.incomplete());
   EXPECT_EQ(old.readMemo(0).record->text, "m");
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,17 +83,15 @@ TEST(MemoNamesTest, RepeatedTitlesAreCountedPerFolderIgnoringCase) {
   for (const auto& s : sequence) EXPECT_EQ(names.next(s.folder, s.title), s.path) << s.title;
 }
 
-TEST(MemoNamesTest, ThousandsOfOneTitleTakeLinearTime) {
+// How long the names take is measured by BM_MemoNamesOfOneTitle.
+TEST(MemoNamesTest, ThousandsOfOneTitleAreNumberedInTurn) {
   constexpr int kMemos = 100000;
   MemoNames names;
   names.next("Unfiled", "Note (5)");
-  const auto start = std::chrono::steady_clock::now();
   std::string last;
   for (int i = 0; i < kMemos; ++i) last = names.next("Unfiled", "Note");
-  const auto took = std::chrono::steady_clock::now() - start;
   // One counter is skipped for the real "Note (5)".
   EXPECT_EQ(last, "Unfiled/Note (" + std::to_string(kMemos + 1) + ").txt");
-  EXPECT_LT(took, std::chrono::seconds(5));
 }
 
 }  // namespace
