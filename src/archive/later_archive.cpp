@@ -191,14 +191,15 @@ LaterHeaderOutcome LaterArchive::readHeader() {
     if (!refusal_.empty()) return LaterHeaderOutcome::kRefused;
     return reader_.atEnd() ? LaterHeaderOutcome::kEndedEarly : LaterHeaderOutcome::kRefused;
   };
-  bool fits = zeros(kZerosAfterTag);
+  // Nothing is read past a difference: a file that also ends there is refused for the
+  // difference alone, without a notice of its end.
+  if (!zeros(kZerosAfterTag)) return outcome();
   reader_.readInteger(4);  // 0x1165 in every file described; its meaning is not known
-  fits = fits && zeros(kZerosBeforeFileName);
+  if (stopped() || !zeros(kZerosBeforeFileName)) return outcome();
   const EmptyCString empty =
       kind_ == RecordKind::kDatebook ? EmptyCString::kMarker : EmptyCString::kEmpty;
-  if (fits) reader_.readCString(header_.storedFileName, empty);
-  fits = fits && zeros(kZerosAfterFileName);
-  if (!fits || stopped()) return outcome();
+  reader_.readCString(header_.storedFileName, empty);
+  if (stopped() || !zeros(kZerosAfterFileName) || stopped()) return outcome();
   reader_.readInteger(4);  // said to be the next free category id: only the desktop needs it
   if (!readCategories() || stopped()) return outcome();
   header_.schema = readOrganiserSchema(reader_);

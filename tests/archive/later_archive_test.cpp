@@ -2,6 +2,7 @@
 // the records, read field by field; truncation at every length and flipped bytes.
 
 #include "archive/later_archive.h"
+#include "archive/later_format.h"
 
 #include <gtest/gtest.h>
 
@@ -235,6 +236,18 @@ TEST(LaterArchiveTest, RefusesEveryHeaderItDoesNotKnowAndSaysWhat) {
     const Read read = readLater(buildLaterFile(plan, {}), c.kind);
     EXPECT_EQ(read.header, LaterHeaderOutcome::kRefused) << c.says;
     EXPECT_NE(read.refusal.find(c.says), std::string::npos) << read.refusal;
+    EXPECT_TRUE(read.messages.empty()) << c.says;
+  }
+  // A difference is refused alone however soon after it the file ends: nothing past it is read,
+  // so no notice of the end comes before the refusal.
+  LaterPlan plan = laterDatebookPlan();
+  plan.zeroRuns[0][0] = 1;
+  const std::string bytes = buildLaterFile(plan, {});
+  const std::size_t changed = bytes.find(archive::kLaterDatebookTag) + 4;
+  for (std::size_t length = changed + 1; length < bytes.size(); ++length) {
+    const Read read = readLater(bytes.substr(0, length));
+    EXPECT_EQ(read.header, LaterHeaderOutcome::kRefused) << length;
+    EXPECT_TRUE(read.messages.empty()) << length << ": " << read.messages.front();
   }
 }
 
