@@ -11,12 +11,14 @@ std::string notDatebookMessage(const std::string& path, const EventSource& sourc
 }
 
 bool DatebookSource::readTag() {
-  gate_.open = false;
+  gate_.hold();
   kind_ = archive::readArchiveKind(reader_);
-  gate_.open = true;
+  gate_.release(false);
   if (kind_ != archive::ArchiveKind::kLaterDatebook) return kind_ == archive::ArchiveKind::kDatebook;
   later_.emplace(reader_, messages_, archive::RecordKind::kDatebook);
+  gate_.hold();
   laterHeader_ = later_->readHeader();
+  gate_.release(laterHeader_ != archive::LaterHeaderOutcome::kRefused);
   if (laterHeader_ == archive::LaterHeaderOutcome::kRefused) return false;
   const archive::LaterHeader& later = later_->header();
   header_.storedFileName = later.storedFileName;

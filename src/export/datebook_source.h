@@ -80,16 +80,10 @@ class DatebookSource : public EventSource {
 
   files::ByteSource& bytes_;
   archive::MessageSink& messages_;
-  // Passes the reader's notes on, except while the tag is read: a file too short for the wrapper
-  // of later desktop versions is simply no date book, with the run's one message.
-  struct Gate : archive::MessageSink {
-    explicit Gate(archive::MessageSink& to) : to(to) {}
-    void showMessage(const std::string& text) override {
-      if (open) to.showMessage(text);
-    }
-    archive::MessageSink& to;
-    bool open = true;
-  } gate_;
+  // Passes the reader's notes on, except while the tag is read (a file too short for the wrapper
+  // of later desktop versions is simply no date book, with the run's one message) and while a
+  // later layout's header is read: a refused one is told by its refusal alone.
+  archive::HeldMessages gate_;
   archive::ArchiveReader reader_;
   archive::RecordObserver* observer_ = nullptr;
   archive::DatebookHeader header_;

@@ -204,10 +204,12 @@ ExportOutcome exportDesktop(KindRun& run, files::ByteSource& bytes,
 // Exports the later to-do list whose tag `reader` has just read; a header this tool does not
 // know is refused before any output exists.
 ExportOutcome exportLaterTodo(KindRun& run, files::ByteSource& bytes,
-                              archive::ArchiveReader& reader, archive::MessageSink& messages) {
+                              archive::ArchiveReader& reader, archive::HeldMessages& messages) {
   archive::OrganiserCatalogue catalogue;
   LaterTodoRecords source(bytes, reader, messages, catalogue);
+  messages.hold();
   source.readHeader();
+  messages.release(!source.refused());
   if (source.refused()) {
     run.view.showMessage(
         archive::refusalMessage(run.path, archive::RecordKind::kTodo, source.refusal()));
@@ -302,7 +304,9 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   if (identifyInput(files_, path).container == Container::kHandheld) {
     return exportHandheld(view, *opened.source, messages);
   }
-  archive::ArchiveReader reader(*opened.source, messages);
+  // The reader's notes and the records' pass the same way, so that they keep their order.
+  archive::HeldMessages held(messages);
+  archive::ArchiveReader reader(*opened.source, held);
   const archive::ArchiveKind kind = archive::readArchiveKind(reader);
   if (archive::namedNotRead(kind)) {
     view.showMessage(archive::notReadMessage(path, kind));
@@ -318,13 +322,13 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
               settings_.includeDeleted || isArchiveFileName(path), endsProgram_};
   ExportOutcome outcome;
   if (kind == archive::ArchiveKind::kLaterTodo) {
-    outcome = exportLaterTodo(run, *opened.source, reader, messages);
+    outcome = exportLaterTodo(run, *opened.source, reader, held);
   } else if (tally_.kind == archive::RecordKind::kAddress) {
-    outcome = exportDesktop<archive::ContactRecord>(run, *opened.source, reader, messages);
+    outcome = exportDesktop<archive::ContactRecord>(run, *opened.source, reader, held);
   } else if (tally_.kind == archive::RecordKind::kTodo) {
-    outcome = exportDesktop<archive::TodoRecord>(run, *opened.source, reader, messages);
+    outcome = exportDesktop<archive::TodoRecord>(run, *opened.source, reader, held);
   } else {
-    outcome = exportDesktop<archive::MemoRecord>(run, *opened.source, reader, messages);
+    outcome = exportDesktop<archive::MemoRecord>(run, *opened.source, reader, held);
   }
   return finish(view, outcome);
 }

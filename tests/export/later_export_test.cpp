@@ -74,6 +74,16 @@ std::string laterFile(LaterPlan plan = laterDatebookPlan()) {
   return buildLaterFile(plan, records);
 }
 
+// A stray group before the first category's name ("Business"): the reader tells of it and reads
+// on, so that a header refused after it has been seen by two rules.
+std::string withStrayGroup(std::string bytes) {
+  const std::size_t at = bytes.find("\x08"
+                                    "Business");
+  EXPECT_NE(at, std::string::npos);
+  if (at != std::string::npos) bytes.insert(at, std::string("\xFF\x00\x00\x00\x00", 5));
+  return bytes;
+}
+
 struct JournalRun {
   ExportOutcome outcome = ExportOutcome::kAlreadyRunning;
   std::vector<std::string> messages;
@@ -150,6 +160,7 @@ TEST(LaterExportTest, ARefusedLayoutOrAFileNamedNotReadWritesNothingInEveryRun) 
   const std::vector<Case> cases = {
       {laterFile(wrongType), "column 16 (description) has type 3 (date) where it needs type 5"},
       {laterFile(fewColumns), "23 columns where a date book has at least 24"},
+      {withStrayGroup(laterFile(wrongType)), "column 16 (description) has type 3"},
       {wrapper + std::string("\x00\x02"
                              "BA",
                              4),
@@ -267,11 +278,14 @@ TEST(LaterExportTest, TheToDoRunRefusesALaterLayoutItDoesNotKnowAndNamesTheOther
   wrong.fieldTypes[24] = 5;
   LaterPlan zeros = laterTodoPlan();
   zeros.zeroRuns[1][0] = 1;
+  LaterPlan categorised = wrong;
+  categorised.categories = {CategorySpec{}};
   const std::string wrapper("\xBE\xBA\xFE\xCA\x0FPalmSG Database00RV", 24);
   for (const auto& [bytes, says] : std::vector<std::pair<std::string, std::string>>{
            {buildLaterFile(wrong, {}),
             "column 25 (repeat) has type 5 (string) where it needs type 8"},
            {buildLaterFile(zeros, {}), "among the 8 bytes"},
+           {withStrayGroup(buildLaterFile(categorised, {})), "column 25 (repeat) has type 5"},
            {wrapper + std::string("\x00\x02"
                                   "PM",
                                   4),
