@@ -7,8 +7,17 @@ namespace vessory::exporting {
 
 std::unique_ptr<LoadedDatabase> loadDatabase(files::ByteSource& source) {
   auto loaded = std::make_unique<LoadedDatabase>();
-  if (!readWhole(source, loaded->bytes, loaded->error)) return loaded;
-  loaded->database = handheld::HandheldDatabase::open(loaded->bytes, loaded->error);
+  files::RandomAccessBytes* bytes = source.randomAccess();
+  if (bytes == nullptr) {
+    if (!readWhole(source, loaded->whole, loaded->readError)) {
+      loaded->error = loaded->readError;
+      return loaded;
+    }
+    bytes = &loaded->memory.emplace(loaded->whole);
+  }
+  loaded->looksLikeDatabase = handheld::looksLikeHandheldDatabase(*bytes);
+  loaded->database = handheld::HandheldDatabase::open(*bytes, loaded->error);
+  if (!loaded->database) loaded->readError = bytes->errorText();
   return loaded;
 }
 

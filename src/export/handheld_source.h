@@ -38,6 +38,10 @@ class HandheldRecords : public RecordSource<Record> {
   bool exhausted() const override { return false; }
   RecordRead read(std::int64_t number, Record& record) override {
     handheld::RecordRead<Record> read = readOne(number - 1);
+    if (!read.readError.empty()) {
+      readError_ = read.readError;
+      return RecordRead::kStopped;
+    }
     if (!read.record) {
       messages_.showMessage(read.leftOut);
       ++leftOut_;
@@ -48,7 +52,9 @@ class HandheldRecords : public RecordSource<Record> {
     if (read.remarks.badBlob) ++badBlobs_;
     return RecordRead::kWhole;
   }
-  ExportOutcome stopOutcome() const override { return ExportOutcome::kDamagedRecords; }
+  ExportOutcome stopOutcome() const override {
+    return readError_.empty() ? ExportOutcome::kDamagedRecords : ExportOutcome::kCannotRead;
+  }
   // What the records held besides what was read is told once, with how many records.
   ExportOutcome ending() override {
     if (junkTails_ > 0) {
@@ -66,7 +72,7 @@ class HandheldRecords : public RecordSource<Record> {
     if (junkTails_ > 0 || badBlobs_ > 0) return ExportOutcome::kUnreadTails;
     return ExportOutcome::kComplete;
   }
-  std::string readError() const override { return {}; }
+  std::string readError() const override { return readError_; }
   std::int64_t leftOutCount() const override { return leftOut_; }
 
  private:
@@ -89,20 +95,27 @@ class HandheldRecords : public RecordSource<Record> {
   std::int64_t leftOut_ = 0;
   std::int64_t junkTails_ = 0;
   std::int64_t badBlobs_ = 0;
+  std::string readError_;
 };
 
-// A handheld database held in memory: its bytes and the database read from them.
+// A handheld database opened on its file: the database, and its bytes when they had to be read
+// whole.
 struct LoadedDatabase {
-  std::vector<unsigned char> bytes;
+  // A source that reads only forward, read whole, and what the database reads it through.
+  std::vector<unsigned char> whole;
+  std::optional<files::MemoryBytes> memory;
+  bool looksLikeDatabase = false;  // as handheld::looksLikeHandheldDatabase tells
   std::optional<handheld::HandheldDatabase> database;
-  std::string error;  // why it could not be read; empty when `database` is set
+  std::string error;      // why it could not be opened; empty when `database` is set
+  std::string readError;  // why its bytes could not be read, when that is why
 };
 
-// Reads every byte of `source` and opens the database in them.
+// Opens the database in `source`, which must outlive the result. A source that can read at any
+// offset is read a record at a time; any other is first read whole.
 std::unique_ptr<LoadedDatabase> loadDatabase(files::ByteSource& source);
 
-// The events of a handheld date book, for the date book's runs. Reads the database whole when
-// the run checks the tag. Times are the handheld's wall clock, held as seconds since 1970 of that
+// The events of a handheld date book, for the date book's runs. Opens the database when the run
+// checks the tag. Times are the handheld's wall clock, held as seconds since 1970 of that
 // wall time read as UTC.
 class HandheldEvents : public EventSource {
  public:
@@ -125,7 +138,7 @@ class HandheldEvents : public EventSource {
   RecordRead read(std::int64_t number, archive::EventRecord& record) override;
   ExportOutcome stopOutcome() const override { return records_->stopOutcome(); }
   ExportOutcome ending() override { return records_->ending(); }
-  std::string readError() const override { return {}; }
+  std::string readError() const override { return records_->readError(); }
   std::int64_t leftOutCount() const override { return records_->leftOutCount(); }
 
  private:

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "archive/archive_reader.h"
+#include "export/handheld_source.h"
 #include "handheld/handheld_database.h"
 
 namespace vessory::exporting {
@@ -47,18 +48,16 @@ InputKind identifyInput(files::ExportFiles& files, const std::string& path) {
   // Not a desktop tag: perhaps a handheld database, read again from its start.
   bytes = files.openArchive(path, error);
   if (!bytes) return input;
-  std::vector<unsigned char> whole;
-  if (!readWhole(*bytes, whole, error)) {
-    input.readError = error;
+  const std::unique_ptr<LoadedDatabase> loaded = loadDatabase(*bytes);
+  if (!loaded->readError.empty()) {
+    input.readError = loaded->readError;
     return input;
   }
-  if (!handheld::looksLikeHandheldDatabase(whole)) return input;
+  if (!loaded->looksLikeDatabase) return input;
   input.container = Container::kHandheld;
-  std::optional<handheld::HandheldDatabase> database =
-      handheld::HandheldDatabase::open(whole, error);
-  if (database) {
-    input.records = database->kind();
-    input.laterHandheld = database->later();
+  if (loaded->database) {
+    input.records = loaded->database->kind();
+    input.laterHandheld = loaded->database->later();
   }
   return input;
 }

@@ -1,5 +1,8 @@
 #include "files/byte_source.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,6 +17,39 @@ namespace vessory::files {
 namespace {
 // Large enough that a whole export makes few system calls, small enough to keep memory flat.
 constexpr std::size_t kFileChunkSize = std::size_t{256} * 1024;
+}  // namespace
+
+bool MemoryBytes::readAt(std::uint64_t offset, std::size_t length,
+                         std::vector<unsigned char>& into) {
+  into.clear();
+  if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
+  const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
+  into.assign(begin, begin + static_cast<std::ptrdiff_t>(length));
+  return true;
+}
+
+namespace {
+
+// The size of the open file, or 0 when the system cannot tell it.
+std::uint64_t sizeOf(std::FILE* file) {
+#ifdef _WIN32
+  struct _stat64 info {};
+  if (_fstat64(_fileno(file), &info) != 0) return 0;
+#else
+  struct stat info {};
+  if (fstat(fileno(file), &info) != 0) return 0;
+#endif
+  return info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+bool seekTo(std::FILE* file, std::uint64_t offset) {
+#ifdef _WIN32
+  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
 }  // namespace
 
 std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, std::string& error) {
@@ -33,7 +69,8 @@ std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, st
   return std::unique_ptr<FileByteSource>(new FileByteSource(file));
 }
 
-FileByteSource::FileByteSource(std::FILE* file) : file_(file), buffer_(kFileChunkSize) {}
+FileByteSource::FileByteSource(std::FILE* file)
+    : file_(file), size_(sizeOf(file)), buffer_(kFileChunkSize) {}
 
 FileByteSource::~FileByteSource() { close(); }
 
@@ -52,6 +89,26 @@ std::span<const unsigned char> FileByteSource::nextChunk() {
     error_ = errno != 0 ? std::strerror(errno) : "read error";
   }
   return {buffer_.data(), got};
+}
+
+bool FileByteSource::readAt(std::uint64_t offset, std::size_t length,
+                            std::vector<unsigned char>& into) {
+  into.clear();
+  // Past the end is no failure of the disk, and must not size the buffer.
+  if (file_ == nullptr || offset > size_ || length > size_ - offset) return false;
+  into.resize(length);
+  errno = 0;
+  if (!seekTo(file_, offset)) {
+    error_ = errno != 0 ? std::strerror(errno) : "cannot seek";
+    into.clear();
+    return false;
+  }
+  const std::size_t got = length == 0 ? 0 : std::fread(into.data(), 1, length, file_);
+  if (got != length && std::ferror(file_) != 0) {
+    error_ = errno != 0 ? std::strerror(errno) : "read error";
+  }
+  into.resize(got);
+  return got == length;
 }
 
 }  // namespace vessory::files

@@ -1,6 +1,7 @@
 #ifndef VESSORY_FILES_BYTE_SOURCE_H_
 #define VESSORY_FILES_BYTE_SOURCE_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <span>
@@ -8,6 +9,33 @@
 #include <vector>
 
 namespace vessory::files {
+
+// Bytes that can be read at any offset. A handheld database's record list says where each
+// record lies, so that it can be read a record at a time instead of whole.
+class RandomAccessBytes {
+ public:
+  virtual ~RandomAccessBytes() = default;
+
+  virtual std::uint64_t size() const = 0;
+  // The `length` bytes from `offset` into `into`, replacing what it held. False when they cannot
+  // all be read: past the end, or failing for a reason errorText() gives.
+  virtual bool readAt(std::uint64_t offset, std::size_t length,
+                      std::vector<unsigned char>& into) = 0;
+  virtual std::string errorText() const { return {}; }
+};
+
+// Bytes held in memory by the caller, who keeps them alive while they are in use.
+class MemoryBytes : public RandomAccessBytes {
+ public:
+  explicit MemoryBytes(std::span<const unsigned char> bytes) : bytes_(bytes) {}
+
+  std::uint64_t size() const override { return bytes_.size(); }
+  bool readAt(std::uint64_t offset, std::size_t length,
+              std::vector<unsigned char>& into) override;
+
+ private:
+  std::span<const unsigned char> bytes_;
+};
 
 // A strictly forward stream of bytes handed out in chunks. The reader asks for the next chunk
 // only when it has used up the previous one, so a chunk stays valid until the next call.
@@ -23,28 +51,35 @@ class ByteSource {
 
   // Empty unless reading failed for a reason other than the end of the data.
   virtual std::string errorText() const { return {}; }
+
+  // The same bytes read at any offset, when the source can do that; null when it cannot. Valid
+  // as long as the source. A source is read one way or the other, not both.
+  virtual RandomAccessBytes* randomAccess() { return nullptr; }
 };
 
 // Bytes held in memory by the caller, who keeps them alive while the source is in use.
 class MemoryByteSource : public ByteSource {
  public:
-  explicit MemoryByteSource(std::span<const unsigned char> bytes) : bytes_(bytes) {}
+  explicit MemoryByteSource(std::span<const unsigned char> bytes) : bytes_(bytes), whole_(bytes) {}
   explicit MemoryByteSource(const std::string& bytes)
-      : bytes_(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) {}
+      : MemoryByteSource(std::span<const unsigned char>(
+            reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())) {}
 
   std::span<const unsigned char> nextChunk() override {
     std::span<const unsigned char> chunk = bytes_;
     bytes_ = {};
     return chunk;
   }
+  RandomAccessBytes* randomAccess() override { return &whole_; }
 
  private:
   std::span<const unsigned char> bytes_;
+  MemoryBytes whole_;
 };
 
-// A file opened read-only, read through one buffer. The file is closed by the destructor or
-// by close(), whichever comes first.
-class FileByteSource : public ByteSource {
+// A file opened read-only, read forward through one buffer or at any offset. The file is closed
+// by the destructor or by close(), whichever comes first.
+class FileByteSource : public ByteSource, public RandomAccessBytes {
  public:
   // Opens `path`; on failure returns null and puts the system's reason into `error`.
   static std::unique_ptr<FileByteSource> open(const std::string& path, std::string& error);
@@ -52,12 +87,18 @@ class FileByteSource : public ByteSource {
 
   std::span<const unsigned char> nextChunk() override;
   std::string errorText() const override { return error_; }
+  RandomAccessBytes* randomAccess() override { return this; }
+  // The size when the file was opened.
+  std::uint64_t size() const override { return size_; }
+  bool readAt(std::uint64_t offset, std::size_t length,
+              std::vector<unsigned char>& into) override;
   void close();
 
  private:
   explicit FileByteSource(std::FILE* file);
 
   std::FILE* file_;
+  std::uint64_t size_ = 0;
   std::vector<unsigned char> buffer_;
   std::string error_;
 };

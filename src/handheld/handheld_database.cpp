@@ -104,57 +104,100 @@ const Application* recognise(Bytes bytes, const std::string& name, std::string& 
 
 template <typename Record>
 RecordRead<Record> leftOutAs(std::string message) {
-  return RecordRead<Record>{std::nullopt, std::move(message), {}};
+  return RecordRead<Record>{std::nullopt, std::move(message), {}, {}};
 }
 
 }  // namespace
 
-bool looksLikeHandheldDatabase(Bytes bytes) {
-  if (bytes.size() < kHeaderSize) return false;
-  const Bytes name = bytes.subspan(kNameOffset, kNameSize);
+bool looksLikeHandheldDatabase(Bytes bytes) { return looksLikeHandheldDatabase(bytes, bytes.size()); }
+
+bool looksLikeHandheldDatabase(Bytes front, std::uint64_t fileSize) {
+  if (front.size() < kHeaderSize || fileSize < kHeaderSize) return false;
+  const Bytes name = front.subspan(kNameOffset, kNameSize);
   if (std::find(name.begin(), name.end(), 0) == name.end()) return false;
-  if (!printable(bytes.subspan(kTypeOffset, kFourCharSize))) return false;
-  if (!printable(bytes.subspan(kCreatorOffset, kFourCharSize))) return false;
-  const std::size_t count = number(bytes, kRecordCountOffset, 2);
-  return bytes.size() - kHeaderSize >= count * kRecordEntrySize;
+  if (!printable(front.subspan(kTypeOffset, kFourCharSize))) return false;
+  if (!printable(front.subspan(kCreatorOffset, kFourCharSize))) return false;
+  const std::size_t count = number(front, kRecordCountOffset, 2);
+  return fileSize - kHeaderSize >= count * kRecordEntrySize;
 }
 
-HandheldDatabase::HandheldDatabase(Bytes bytes, std::string name, RecordKind kind, bool later)
-    : bytes_(bytes), name_(std::move(name)), later_(later) {
+bool looksLikeHandheldDatabase(files::RandomAccessBytes& bytes) {
+  std::vector<unsigned char> header;
+  return bytes.size() >= kHeaderSize && bytes.readAt(0, kHeaderSize, header) &&
+         looksLikeHandheldDatabase(header, bytes.size());
+}
+
+HandheldDatabase::HandheldDatabase(files::RandomAccessBytes& bytes,
+                                   std::vector<unsigned char> front, std::string name,
+                                   RecordKind kind, bool later)
+    : bytes_(&bytes),
+      size_(bytes.size()),
+      front_(std::move(front)),
+      name_(std::move(name)),
+      later_(later) {
   catalogue_.kind = kind;
   std::string identity = name_;
   identity += '\0';
-  const Bytes created = bytes.subspan(kCreationTimeOffset, 4);
+  const Bytes created = Bytes(front_).subspan(kCreationTimeOffset, 4);
   identity.append(reinterpret_cast<const char*>(created.data()), created.size());
   catalogue_.identity = archive::identityHex(archive::fnv1a32(identity));
 }
 
 std::optional<HandheldDatabase> HandheldDatabase::open(Bytes bytes, std::string& error) {
-  if (bytes.size() < kHeaderSize) {
-    error = "The file is too short for a handheld database: " + std::to_string(bytes.size()) +
+  auto owned = std::make_unique<files::MemoryBytes>(bytes);
+  std::optional<HandheldDatabase> database = open(*owned, error);
+  if (database) database->owned_ = std::move(owned);
+  return database;
+}
+
+namespace {
+
+// Why `bytes` could not be read: the system's reason, or where the file ends.
+std::string readFailure(const files::RandomAccessBytes& bytes) {
+  std::string reason = bytes.errorText();
+  return reason.empty() ? "the file ended before its " + std::to_string(bytes.size()) + " bytes"
+                        : reason;
+}
+
+}  // namespace
+
+std::optional<HandheldDatabase> HandheldDatabase::open(files::RandomAccessBytes& bytes,
+                                                       std::string& error) {
+  const std::uint64_t size = bytes.size();
+  if (size < kHeaderSize) {
+    error = "The file is too short for a handheld database: " + std::to_string(size) +
             " bytes, where the header alone takes 78.";
     return std::nullopt;
   }
-  std::string name = fieldText(bytes.subspan(kNameOffset, kNameSize));
-  const Application* app = recognise(bytes, name, error);
+  std::vector<unsigned char> front;
+  if (!bytes.readAt(0, kHeaderSize, front)) {
+    error = readFailure(bytes);
+    return std::nullopt;
+  }
+  std::string name = fieldText(Bytes(front).subspan(kNameOffset, kNameSize));
+  const Application* app = recognise(front, name, error);
   if (app == nullptr) return std::nullopt;
-  const std::size_t count = number(bytes, kRecordCountOffset, 2);
+  const std::size_t count = number(front, kRecordCountOffset, 2);
   const std::size_t listEnd = kHeaderSize + count * kRecordEntrySize;
-  if (listEnd > bytes.size()) {
+  if (listEnd > size) {
     error = "The database \"" + name + "\" lists " + std::to_string(count) +
-            " records, but the file ends inside that list (" + std::to_string(bytes.size()) +
+            " records, but the file ends inside that list (" + std::to_string(size) +
             " bytes of the " + std::to_string(listEnd) + " it needs).";
     return std::nullopt;
   }
+  if (!bytes.readAt(0, listEnd, front)) {
+    error = readFailure(bytes);
+    return std::nullopt;
+  }
   const bool later = !app->databaseName.empty();
-  HandheldDatabase database(bytes, std::move(name), app->kind, later);
-  const std::size_t version = number(bytes, kVersionOffset, 2);
+  HandheldDatabase database(bytes, std::move(front), std::move(name), app->kind, later);
+  const std::size_t version = number(database.front_, kVersionOffset, 2);
   if (later && version != kLaterVersion) {
     database.notices_.push_back("The database \"" + database.name_ + "\" has header version " +
                                 std::to_string(version) + ", where the " + app->name +
                                 " writes 1: its records are read as those of version 1.");
   }
-  if (number(bytes, kNextListOffset, 4) != 0) {
+  if (number(database.front_, kNextListOffset, 4) != 0) {
     database.notices_.push_back("The database \"" + database.name_ +
                                 "\" points to a further record list, which is not read.");
   }
@@ -172,11 +215,11 @@ void HandheldDatabase::readEntries(std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     const std::size_t at = kHeaderSize + i * kRecordEntrySize;
     Entry& entry = entries_[i];
-    entry.begin = number(bytes_, at, 4);
-    entry.attributes = bytes_[at + kEntryAttributeOffset];
-    entry.uniqueId = static_cast<std::uint32_t>(number(bytes_, at + kEntryUniqueIdOffset, 3));
+    entry.begin = number(front_, at, 4);
+    entry.attributes = front_[at + kEntryAttributeOffset];
+    entry.uniqueId = static_cast<std::uint32_t>(number(front_, at + kEntryUniqueIdOffset, 3));
     const std::string offset = "its offset " + std::to_string(entry.begin);
-    if (entry.begin > bytes_.size()) {
+    if (entry.begin > size_) {
       entry.misplaced = offset + " lies outside the file";
     } else if (entry.begin < listEnd) {
       entry.misplaced = offset + " lies inside the header";
@@ -186,7 +229,7 @@ void HandheldDatabase::readEntries(std::size_t count) {
       lastBegin = entry.begin;
     }
   }
-  std::size_t nextBegin = bytes_.size();
+  std::size_t nextBegin = static_cast<std::size_t>(size_);
   // From the last record back: each ends where the next placed one begins.
   for (std::size_t k = entries_.size(); k-- > 0;) {
     Entry& entry = entries_[k];
@@ -200,20 +243,20 @@ void HandheldDatabase::readAppInfo() {
   const Application& app = application(kind(), later_);
   const std::string lost = ": records are read without category names" +
                            std::string(kind() == RecordKind::kAddress ? " or custom labels." : ".");
-  const std::size_t begin = number(bytes_, kAppInfoOffsetField, 4);
+  const std::size_t begin = number(front_, kAppInfoOffsetField, 4);
   const std::size_t listEnd = kHeaderSize + entries_.size() * kRecordEntrySize;
   if (begin == 0) {
     notices_.push_back("The database \"" + name_ + "\" has no app-info block" + lost);
     return;
   }
-  if (begin < listEnd || begin >= bytes_.size()) {
+  if (begin < listEnd || begin >= size_) {
     notices_.push_back("The database \"" + name_ + "\" has its app-info offset " +
                        std::to_string(begin) + " outside its data" + lost);
     return;
   }
   // It ends where the next block starts: the sort-info block, else the first record.
-  std::size_t end = bytes_.size();
-  const std::size_t sortInfo = number(bytes_, kSortInfoOffsetField, 4);
+  std::size_t end = static_cast<std::size_t>(size_);
+  const std::size_t sortInfo = number(front_, kSortInfoOffsetField, 4);
   if (sortInfo > begin) end = std::min(end, sortInfo);
   for (const Entry& entry : entries_) {
     if (entry.misplaced.empty() && entry.begin > begin) {
@@ -227,7 +270,14 @@ void HandheldDatabase::readAppInfo() {
                        std::to_string(app.appInfoSize) + lost);
     return;
   }
-  readCategories(bytes_.subspan(begin, end - begin));
+  // No block of a handheld database is larger than its 64 KiB: a larger span is no app-info.
+  std::vector<unsigned char> appInfo;
+  if (!bytes_->readAt(begin, std::min(end - begin, kMaxBlockSize), appInfo)) {
+    notices_.push_back("The database \"" + name_ + "\" has an app-info block that cannot be read (" +
+                       readFailure(*bytes_) + ")" + lost);
+    return;
+  }
+  readCategories(appInfo);
 }
 
 void HandheldDatabase::readCategories(Bytes appInfo) {
@@ -315,7 +365,13 @@ RecordRead<Record> HandheldDatabase::readRecord(std::int64_t index, RecordKind w
   Record record;
   RecordRemarks remarks;
   const archive::RecordBasics basics = this->basics(*entry);
-  const Bytes bytes = bytes_.subspan(entry->begin, entry->end - entry->begin);
+  if (!bytes_->readAt(entry->begin, entry->end - entry->begin, record_)) {
+    RecordRead<Record> failed = leftOutAs<Record>(recordLabel(index) + " left out: it cannot be read (" +
+                                                  readFailure(*bytes_) + ").");
+    failed.readError = bytes_->errorText();
+    return failed;
+  }
+  const Bytes bytes = record_;
   // A deleted record whose data the handheld already dropped has nothing more to read.
   if (!(basics.deleted && bytes.empty())) {
     if (std::optional<std::string> problem = unpack(bytes, record, remarks)) {
@@ -331,7 +387,7 @@ RecordRead<Record> HandheldDatabase::readRecord(std::int64_t index, RecordKind w
   } else {
     static_cast<archive::RecordBasics&>(record) = basics;
   }
-  return RecordRead<Record>{std::move(record), {}, remarks};
+  return RecordRead<Record>{std::move(record), {}, remarks, {}};
 }
 
 std::vector<std::uint32_t> HandheldDatabase::uniqueIds() const {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 #include "archive/archive_header.h"
 #include "archive/event_record.h"
 #include "archive/organiser_records.h"
+#include "files/byte_source.h"
 #include "handheld/blob_reader.h"
 
 namespace vessory::handheld {
@@ -20,6 +22,10 @@ namespace vessory::handheld {
 // characters, and whose record list fits in the file. Says nothing of which application wrote
 // it; open() tells that.
 bool looksLikeHandheldDatabase(std::span<const unsigned char> bytes);
+// The same, told from the file's first bytes (its header, when it has one) and its size.
+bool looksLikeHandheldDatabase(std::span<const unsigned char> front, std::uint64_t fileSize);
+// Reads what looksLikeHandheldDatabase needs of `bytes` and tells it; false when it cannot read.
+bool looksLikeHandheldDatabase(files::RandomAccessBytes& bytes);
 
 // One record as read: the record when it was read whole; else no record and the message that
 // says why it was left out, naming its place in the database and its unique id.
@@ -29,25 +35,33 @@ struct RecordRead {
   std::string leftOut;
   // What a later handheld's record held besides what was read (it is read all the same).
   RecordRemarks remarks;
+  // The system's reason when the record's bytes could not be read from the disk: the file
+  // cannot be read further, and no record is given.
+  std::string readError;
 };
 
 // One of the handheld's own databases of the date book, the address book, the to-do list or the
 // memo pad (a DatebookDB.pdb, AddressDB.pdb, ToDoDB.pdb or MemoDB.pdb), or of the applications
 // that replaced them on later handhelds (CalendarDB-PDat, ContactsDB-PAdd, TasksDB-PTod,
-// MemosDB-PMem: the same kinds of record with more fields), held whole in memory by the caller. The database borrows those bytes, which must outlive it, and reads only inside
-// them. Records come out as the same types the desktop archive reader fills, so that the runs
-// and writers do not know which container a record came from.
+// MemosDB-PMem: the same kinds of record with more fields). The database keeps its header,
+// record list and categories in memory and reads each record's bytes from the file when it is
+// asked for, so that memory stays flat however large the records are (pictures among them).
+// It borrows the bytes it reads, which must outlive it, and reads only inside them. Records come
+// out as the same types the desktop archive reader fills, so that the runs and writers do not
+// know which container a record came from. Not for use from two threads at once.
 //
 // Opening checks the header, the record list and the app-info block. A header or record list
 // that cannot be read whole, or a type or creator of another application, fails the opening.
 // A missing or short app-info block does not: records are read without category names (and
 // without custom labels), a notice says so, and incomplete() is true. Each record is then read
-// on its own when asked for; one that cannot be read whole is left out with a message, and the
-// others are not affected.
+// on its own when asked for; one that cannot be read whole (cut off, or failing to read from
+// the disk) is left out with a message, and the others are not affected.
 class HandheldDatabase {
  public:
   // The database in `bytes`, or nothing with `error` saying why it cannot be read.
   static std::optional<HandheldDatabase> open(std::span<const unsigned char> bytes,
+                                              std::string& error);
+  static std::optional<HandheldDatabase> open(files::RandomAccessBytes& bytes,
                                               std::string& error);
 
   archive::RecordKind kind() const { return catalogue_.kind; }
@@ -86,8 +100,8 @@ class HandheldDatabase {
     std::string misplaced;
   };
 
-  HandheldDatabase(std::span<const unsigned char> bytes, std::string name,
-                   archive::RecordKind kind, bool later);
+  HandheldDatabase(files::RandomAccessBytes& bytes, std::vector<unsigned char> front,
+                   std::string name, archive::RecordKind kind, bool later);
   void readEntries(std::size_t count);
   void readAppInfo();
   void readCategories(std::span<const unsigned char> appInfo);
@@ -101,7 +115,14 @@ class HandheldDatabase {
   RecordRead<Record> readRecord(std::int64_t index, archive::RecordKind wanted,
                                 Unpack unpack) const;
 
-  std::span<const unsigned char> bytes_;
+  // The bytes when they were given in memory, for bytes_ to read.
+  std::unique_ptr<files::RandomAccessBytes> owned_;
+  files::RandomAccessBytes* bytes_;
+  std::uint64_t size_ = 0;
+  // The header and the record list.
+  std::vector<unsigned char> front_;
+  // The record being read; kept to reuse its storage.
+  mutable std::vector<unsigned char> record_;
   std::string name_;
   bool later_ = false;
   archive::OrganiserCatalogue catalogue_;

@@ -56,6 +56,9 @@ inline constexpr std::size_t kFourCharSize = 4;
 inline constexpr std::size_t kNextListOffset = 72;
 inline constexpr std::size_t kRecordCountOffset = 76;
 
+// The handheld keeps no block (app-info, sort-info or record) larger than 64 KiB.
+inline constexpr std::size_t kMaxBlockSize = std::size_t{64} * 1024;
+
 // Record list.
 inline constexpr std::size_t kRecordEntrySize = 8;
 inline constexpr std::size_t kEntryAttributeOffset = 4;

@@ -57,12 +57,15 @@ class SharedOutput : public files::OutputFile {
   long long failAfter_;
 };
 
-// An archive source that owns a copy of the bytes; given a reason, it fails as a disk does
-// once the bytes are handed out.
-class OwnedSource : public files::ByteSource {
+// An archive source that owns a copy of the bytes, read forward or at any offset; given a
+// reason, it fails as a disk does once the bytes it holds are used up, the file being `size`
+// bytes long.
+class OwnedSource : public files::ByteSource, public files::RandomAccessBytes {
  public:
-  explicit OwnedSource(std::string bytes, std::string failure = {})
-      : bytes_(std::move(bytes)), failure_(std::move(failure)) {}
+  explicit OwnedSource(std::string bytes, std::string failure = {}, std::size_t size = 0)
+      : bytes_(std::move(bytes)),
+        failure_(std::move(failure)),
+        size_(failure_.empty() ? bytes_.size() : size) {}
   std::span<const unsigned char> nextChunk() override {
     if (done_) {
       error_ = failure_;
@@ -72,10 +75,24 @@ class OwnedSource : public files::ByteSource {
     return {reinterpret_cast<const unsigned char*>(bytes_.data()), bytes_.size()};
   }
   std::string errorText() const override { return error_; }
+  files::RandomAccessBytes* randomAccess() override { return this; }
+  std::uint64_t size() const override { return size_; }
+  bool readAt(std::uint64_t offset, std::size_t length,
+              std::vector<unsigned char>& into) override {
+    into.clear();
+    if (offset <= bytes_.size() && length <= bytes_.size() - offset) {
+      into.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(offset),
+                  bytes_.begin() + static_cast<std::ptrdiff_t>(offset + length));
+      return true;
+    }
+    error_ = failure_;
+    return false;
+  }
 
  private:
   std::string bytes_;
   std::string failure_;
+  std::uint64_t size_;
   std::string error_;
   bool done_ = false;
 };
@@ -129,7 +146,7 @@ std::unique_ptr<files::ByteSource> MemoryFiles::openArchive(const std::string& p
   }
   if (auto failing = failReadsAfter.find(path); failing != failReadsAfter.end()) {
     return std::make_unique<OwnedSource>(found->second.substr(0, failing->second),
-                                         "Input/output error");
+                                         "Input/output error", found->second.size());
   }
   return std::make_unique<OwnedSource>(found->second);
 }
