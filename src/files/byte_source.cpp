@@ -91,24 +91,44 @@ std::span<const unsigned char> FileByteSource::nextChunk() {
   return {buffer_.data(), got};
 }
 
+// Reads `length` bytes at `offset` into `to`; the count read, short at the end of the file or
+// on a failure, which error_ then names.
+std::size_t FileByteSource::readRaw(std::uint64_t offset, std::size_t length, unsigned char* to) {
+  errno = 0;
+  if (!seekTo(file_, offset)) {
+    error_ = errno != 0 ? std::strerror(errno) : "cannot seek";
+    return 0;
+  }
+  const std::size_t got = length == 0 ? 0 : std::fread(to, 1, length, file_);
+  if (got != length && std::ferror(file_) != 0) {
+    error_ = errno != 0 ? std::strerror(errno) : "read error";
+  }
+  return got;
+}
+
+// Reads at an offset come through a window of the file, so that records read in order cost one
+// system call a window rather than two a record.
 bool FileByteSource::readAt(std::uint64_t offset, std::size_t length,
                             std::vector<unsigned char>& into) {
   into.clear();
   // Past the end is no failure of the disk, and must not size the buffer.
   if (file_ == nullptr || offset > size_ || length > size_ - offset) return false;
+  const bool inWindow =
+      offset >= windowStart_ && offset - windowStart_ + length <= window_.size();
+  if (!inWindow && length <= kFileChunkSize) {
+    window_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kFileChunkSize, size_ - offset)));
+    window_.resize(readRaw(offset, window_.size(), window_.data()));
+    windowStart_ = offset;
+  }
+  if (offset >= windowStart_ && offset - windowStart_ + length <= window_.size()) {
+    const auto from = window_.begin() + static_cast<std::ptrdiff_t>(offset - windowStart_);
+    into.assign(from, from + static_cast<std::ptrdiff_t>(length));
+    return true;
+  }
+  if (length <= kFileChunkSize) return false;  // the window came up short
   into.resize(length);
-  errno = 0;
-  if (!seekTo(file_, offset)) {
-    error_ = errno != 0 ? std::strerror(errno) : "cannot seek";
-    into.clear();
-    return false;
-  }
-  const std::size_t got = length == 0 ? 0 : std::fread(into.data(), 1, length, file_);
-  if (got != length && std::ferror(file_) != 0) {
-    error_ = errno != 0 ? std::strerror(errno) : "read error";
-  }
-  into.resize(got);
-  return got == length;
+  into.resize(readRaw(offset, length, into.data()));
+  return into.size() == length;
 }
 
 }  // namespace vessory::files

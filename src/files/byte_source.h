@@ -96,10 +96,14 @@ class FileByteSource : public ByteSource, public RandomAccessBytes {
 
  private:
   explicit FileByteSource(std::FILE* file);
+  std::size_t readRaw(std::uint64_t offset, std::size_t length, unsigned char* to);
 
   std::FILE* file_;
   std::uint64_t size_ = 0;
   std::vector<unsigned char> buffer_;
+  // The part of the file read at an offset last, from windowStart_.
+  std::vector<unsigned char> window_;
+  std::uint64_t windowStart_ = 0;
   std::string error_;
 };
 
