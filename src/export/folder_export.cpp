@@ -6,6 +6,7 @@
 #include "export/calendar_run.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
+#include "export/folder_summary.h"
 #include "export/import_guide.h"
 #include "export/organiser_run.h"
 #include "journal/journal_selection.h"
@@ -125,111 +126,6 @@ class OutputFolderFiles : public files::ExportFiles {
   bool made_ = false;
 };
 
-// The counts of a part; after damage also the records never reached and those announced.
-std::string withLeftOut(std::string counts, const LeftOutRecords& left) {
-  const std::int64_t leftOut = left.deleted + left.unreadable + left.cutShort;
-  if (leftOut > 0) counts += ", " + std::to_string(leftOut) + " left out";
-  const std::int64_t missing = notReached(left);
-  if (left.cutShort > 0 || missing > 0) {
-    counts += ", " + std::to_string(missing) + " not reached, of " +
-              std::to_string(left.announced) + " announced";
-  }
-  return counts;
-}
-
-std::string kindName(archive::RecordKind kind) {
-  switch (kind) {
-    case archive::RecordKind::kDatebook:
-      return "date book";
-    case archive::RecordKind::kAddress:
-      return "address book";
-    case archive::RecordKind::kTodo:
-      return "to-do list";
-    default:
-      return "memo pad";
-  }
-}
-
-std::string describe(archive::RecordKind kind, ArchiveSort sort) {
-  // It stands in parentheses in the summary, where no second pair goes.
-  if (sort == ArchiveSort::kArchiveFile) return kindName(kind) + ", archive file";
-  if (sort == ArchiveSort::kHandheld) return kindName(kind) + ", handheld database";
-  return kindName(kind);
-}
-
-// What the summary calls a file that is named but not read.
-std::string namedWhat(archive::ArchiveKind kind) {
-  switch (kind) {
-    case archive::ArchiveKind::kLaterAddress:
-      return "address book of desktop version 4.1.4 or later";
-    case archive::ArchiveKind::kLaterMemo:
-      return "memo pad of desktop version 4.1.4 or later";
-    case archive::ArchiveKind::kVersion6:
-      return "database of desktop version 6";
-    default:
-      return "file of desktop version 4.1.4 or later";
-  }
-}
-
-const char* outcomeText(ExportOutcome outcome) {
-  switch (outcome) {
-    case ExportOutcome::kComplete:
-      return "all done";
-    case ExportOutcome::kDataAfterEnd:
-      return "data after the last record";
-    case ExportOutcome::kEndedEarly:
-      return "the archive ended early";
-    case ExportOutcome::kSequencingError:
-    case ExportOutcome::kDamagedRecords:
-      return "damaged: exported up to the damage";
-    case ExportOutcome::kUnreadTails:
-      return "read, but some records end in bytes that were not read";
-    case ExportOutcome::kLaterVersion:
-      return "not read: nothing exported";
-    case ExportOutcome::kCannotCreate:
-      return "output not created";
-    case ExportOutcome::kCannotWrite:
-      return "writing failed";
-    case ExportOutcome::kCannotRead:
-      return "reading failed";
-    case ExportOutcome::kBadOption:
-      return "unknown time zone or character set";
-    case ExportOutcome::kEndRequested:
-      return "stopped";
-    default:
-      return "nothing exported";
-  }
-}
-
-// Why a classic handheld database beside a later one is not exported, and what to do when it
-// holds records the later one lacks.
-std::string compatibilityNote(const FoundArchive& found) {
-  std::string note = "left out: the compatibility copy of " + found.compatibilityCopyOf;
-  if (found.idsOnlyHere == 0) return note;
-  const std::string later = found.compatibilityCopyOf.substr(
-      found.compatibilityCopyOf.find_last_of('/') + 1);
-  note += "; but " + std::to_string(found.idsOnlyHere) +
-          (found.idsOnlyHere == 1 ? " record's unique id is" : " records' unique ids are") +
-          " not in " + later + ": export it alone (vessory-export " +
-          (found.input.records == archive::RecordKind::kDatebook ? "--calendar " : "") +
-          found.path + ") to keep " + (found.idsOnlyHere == 1 ? "it" : "them");
-  return note;
-}
-
-// A message on one line: its line breaks become blanks.
-std::string oneLine(const std::string& text) {
-  std::string line;
-  for (char c : text) {
-    if (c != '\r' && c != '\n') {
-      line += c;
-    } else if (!line.empty() && line.back() != ' ') {
-      line += ' ';
-    }
-  }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line;
-}
-
 // The journal, made only when the archive holds an entry: an archive without one leaves an
 // earlier journal where it is.
 PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings,
@@ -269,7 +165,7 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
   if (!nothingExported(part.outcome)) {
     const CalendarTally& tally = run.tally();
     part.output = found.outputPrefix + name;
-    part.counts = withLeftOut(countOf(tally.events, "event", "events"),
+    part.counts = countsWithLeftOut(countOf(tally.events, "event", "events"),
                               {tally.deletedLeftOut, tally.unreadableLeftOut,
                                tally.cutShortLeftOut, tally.lastWhole, tally.announced,
                                tally.endedEarly, tally.handheldClock, tally.events});
@@ -366,7 +262,7 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
     return;
   }
   if (found.input.container == Container::kDesktop && archive::namedNotRead(found.input.desktop)) {
-    report.what = namedWhat(found.input.desktop);
+    report.what = namedNotReadWhat(found.input.desktop);
     report.parts.push_back({"", "", ExportOutcome::kLaterVersion});
     report.messages.push_back(archive::notReadMessage(found.shownName, found.input.desktop));
     return;
@@ -376,8 +272,8 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
     report.parts.push_back({"", "", ExportOutcome::kNotDatebook});
     return;
   }
-  report.what = describe(*kind, found.sort);
-  if (found.input.laterHandheld) report.what = kindName(*kind) + ", later handheld database";
+  report.what = archiveDescription(*kind, found.sort);
+  if (found.input.laterHandheld) report.what = kindWords(*kind) + ", later handheld database";
   if (!found.duplicateOf.empty()) {
     report.note = "left out: its exports would replace those of " + found.duplicateOf;
     return;
@@ -436,7 +332,7 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
     const auto& noun = kNouns[static_cast<int>(tally.kind)];
     part.output = found.outputPrefix + name + (kind == archive::RecordKind::kMemo ? "/" : "");
     part.counts =
-        withLeftOut(countOf(tally.written, noun[0], noun[1]),
+        countsWithLeftOut(countOf(tally.written, noun[0], noun[1]),
                     {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
                      tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
                      tally.written});
@@ -444,33 +340,6 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
   report.recordsRead = runView.recordsRead(part.outcome == ExportOutcome::kEndRequested);
   report.parts = {std::move(part)};
   report.messages = std::move(runView.messages());
-}
-
-std::string summaryLine(const ArchiveReport& report) {
-  std::vector<std::string> written;
-  std::vector<ExportOutcome> outcomes;
-  for (const PartReport& part : report.parts) {
-    if (!part.output.empty()) {
-      written.push_back(part.output + " (" + part.counts + ")");
-    } else if (!part.counts.empty()) {
-      written.push_back(part.counts);
-    }
-    if (std::find(outcomes.begin(), outcomes.end(), part.outcome) == outcomes.end()) {
-      outcomes.push_back(part.outcome);
-    }
-  }
-  std::string line = report.archive + " (" + report.what + "):";
-  for (std::size_t i = 0; i < written.size(); ++i) line += (i == 0 ? " " : ", ") + written[i];
-  for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    line += i > 0 ? ", " : written.empty() ? " " : "; ";
-    line += outcomeText(outcomes[i]);
-  }
-  if (!report.note.empty()) line += " " + report.note;
-  for (std::size_t i = 0; i < report.messages.size(); ++i) {
-    line += i == 0 ? " -- " : " | ";
-    line += oneLine(report.messages[i]);
-  }
-  return line;
 }
 
 }  // namespace vessory::exporting
