@@ -40,6 +40,12 @@ std::string cutInSecond() {
   return built.truncated(built.size() - 3);
 }
 
+std::string noEntryCut() {
+  const ArchiveBuilder built = ArchiveBuilder().archive(
+      {journalRecord("9:00: x", 1018137600, "Dentist"), journalRecord("9:00: y", 1018137600, "Cut")});
+  return built.truncated(built.size() - 3);
+}
+
 long countContaining(const std::vector<std::string>& messages, const std::string& part) {
   return std::count_if(messages.begin(), messages.end(), [&](const std::string& m) {
     return m.find(part) != std::string::npos;
@@ -77,6 +83,31 @@ TEST(JournalAndCalendarRunTest, TheCalendarFollowsAWholeReadingAndTheFinalMessag
        [](MemoryFiles&, EndingView& v) { v.endOnMessage = true; }, true, false, false,
        exporting::kEndedEarlyWarning, {exporting::kEndedEarlyWarning}},
       {"sequencing error", withBrokenSecond(), nullptr, true, false, true, "", {}},
+      {"no entry in an archive that ends early", noEntryCut(), nullptr, false, true, true,
+       exporting::noEntriesHint(EndingView().journalNameText(), EndingView().inputPath()),
+       {exporting::kEndedEarlyWarning, exporting::kEventsBeforeDamage}},
+      {"not a date book", "hello", nullptr, false, false, false,
+       EndingView().inputPath() + " is Not a Datebook DB file", {}},
+      {"journal not created", whole,
+       [](MemoryFiles& f, EndingView&) { f.uncreatable[kCsvPath] = "Permission denied"; }, false,
+       false, false, "Cannot create " + kCsvPath, {}},
+      {"reading fails in the journal", cutInSecond(),
+       [](MemoryFiles& f, EndingView& v) { f.failReadsAfter[v.inputPath()] = 200; }, true, false,
+       true, "Cannot read ", {}},
+      // The user's end while the calendar is written: it keeps what it wrote and says nothing.
+      {"end asked in the calendar",
+       ArchiveBuilder()
+           .archive({journalRecord("9:00: x"), journalRecord("9:00: y"), journalRecord("9:00: z")})
+           .bytes(),
+       [](MemoryFiles&, EndingView& v) {
+         v.onEvents = [](RecordingView& view) {
+           // The second part's second record: the calendar has begun.
+           if (std::count(view.events.begin(), view.events.end(), "record: 2") == 2) {
+             view.endWanted = true;
+           }
+         };
+       },
+       true, true, false, "", {}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -91,8 +122,10 @@ TEST(JournalAndCalendarRunTest, TheCalendarFollowsAWholeReadingAndTheFinalMessag
     EXPECT_EQ(files.created(kCalendarPath), row.calendar);
     EXPECT_EQ(view.ended, row.ended);
     EXPECT_FALSE(run.running());
-    ASSERT_FALSE(view.messages.empty());
-    EXPECT_EQ(view.messages.back().rfind(row.finalStart, 0), 0u) << view.messages.back();
+    if (!row.finalStart.empty()) {
+      ASSERT_FALSE(view.messages.empty());
+      EXPECT_EQ(view.messages.back().rfind(row.finalStart, 0), 0u) << view.messages.back();
+    }
     for (const std::string& text : row.once) EXPECT_EQ(countContaining(view.messages, text), 1) << text;
     if (row.finalStart.rfind(exporting::kAllDone, 0) != 0) {
       EXPECT_EQ(countContaining(view.messages, exporting::kAllDone), 0);
