@@ -273,6 +273,35 @@ TEST(LaterExportTest, TheLaterToDoListGivesTheClassicVtodosAndItsOwnProperties) 
   EXPECT_EQ(b.text.find("BEGIN:VALARM", b.text.find("UID:todo-23")), std::string::npos);
 }
 
+TEST(LaterExportTest, TheLaterToDoRunEndsAsItsFileDoes) {
+  const LaterPlan plan = laterTodoPlan();
+  std::vector<LaterRecord> records;
+  for (const LaterTodoSpec& wanted : laterTodos()) records.push_back(laterTodo(wanted, plan));
+  const std::string whole = buildLaterFile(plan, records);
+  const struct {
+    const char* name;
+    std::string bytes;
+    ExportOutcome outcome;
+    std::string told;  // a message shown
+  } cases[] = {
+      {"cut in the header", whole.substr(0, 60), ExportOutcome::kNothingRead,
+       "The to-do list archive ends inside its header"},
+      {"cut in the last record", whole.substr(0, whole.size() - 3), ExportOutcome::kEndedEarly,
+       "Just read char past EOF"},
+      {"bytes after the last record", whole + "xyz", ExportOutcome::kDataAfterEnd,
+       "3 bytes follow the last of the 3 records the header announces"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TodoRun run = todosOf(c.bytes);
+    EXPECT_EQ(run.outcome, c.outcome);
+    EXPECT_EQ(std::count_if(run.messages.begin(), run.messages.end(),
+                            [&](const std::string& m) { return m.starts_with(c.told); }),
+              1)
+        << ::testing::PrintToString(run.messages);
+  }
+}
+
 TEST(LaterExportTest, TheToDoRunRefusesALaterLayoutItDoesNotKnowAndNamesTheOthers) {
   LaterPlan wrong = laterTodoPlan();
   wrong.fieldTypes[24] = 5;
