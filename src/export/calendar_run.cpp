@@ -235,8 +235,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   CalendarSession session(view, tools, settings_, tally_);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
-    view.showMessage(notDatebookMessage(path, session.source()));
-    return ExportOutcome::kNotDatebook;
+    return refuseAtTag(view, path, session.source());
   }
   if (session.source().wallClockTimes()) {
     // The handheld kept the clock's own times: written as they are, in no zone.

@@ -10,6 +10,16 @@ std::string notDatebookMessage(const std::string& path, const EventSource& sourc
   return refusal.empty() ? path + " is Not a Datebook DB file" : refusal;
 }
 
+ExportOutcome refuseAtTag(ExportView& view, const std::string& path, const EventSource& source) {
+  const std::string failure = source.readError();
+  if (!failure.empty()) {
+    view.showMessage("Cannot read " + path + ": " + failure);
+    return ExportOutcome::kCannotRead;
+  }
+  view.showMessage(notDatebookMessage(path, source));
+  return ExportOutcome::kNotDatebook;
+}
+
 bool DatebookSource::readTag() {
   gate_.hold();
   kind_ = archive::readArchiveKind(reader_);

@@ -12,6 +12,7 @@
 #include "archive/later_archive.h"
 #include "archive/organiser_archive.h"
 #include "archive/message_sink.h"
+#include "export/export_view.h"
 #include "export/record_loop.h"
 
 namespace vessory::exporting {
@@ -44,6 +45,9 @@ class EventSource : public RecordSource<archive::EventRecord> {
 // The one message of a run whose archive holds no date book: the desktop's own wording, or what
 // the source found instead.
 std::string notDatebookMessage(const std::string& path, const EventSource& source);
+// Shows why a date book run stops at the tag and says how it ended: with the system's reason
+// when the file could not be read (kCannotRead), else with what the file is (kNotDatebook).
+ExportOutcome refuseAtTag(ExportView& view, const std::string& path, const EventSource& source);
 
 // The event records of a desktop date-book archive, read strictly forward: the tag, the header,
 // then one record at a time, with the reader's exact messages. A record the archive ran out in

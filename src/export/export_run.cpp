@@ -188,8 +188,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   Session session(view, settings);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
-    view.showMessage(notDatebookMessage(path, session.source()));
-    return ExportOutcome::kNotDatebook;
+    return refuseAtTag(view, path, session.source());
   }
   // A handheld kept its own clock's times: no zone moves them, only a bias the user gives.
   if (zone && !session.source().wallClockTimes()) session.shiftByZone(zone.get());

@@ -51,7 +51,11 @@ RecordRead HandheldEvents::read(std::int64_t number, archive::EventRecord& recor
 std::unique_ptr<EventSource> openEventSource(files::ExportFiles& files, const std::string& path,
                                              files::ByteSource& bytes,
                                              archive::MessageSink& messages) {
-  if (identifyInput(files, path).container == Container::kHandheld) {
+  const InputKind input = identifyInput(files, path);
+  // A file that could not be read far enough to tell its kind is opened as a handheld database,
+  // whose opening reads it again and gives the system's reason.
+  if (input.container == Container::kHandheld ||
+      (input.desktop == archive::ArchiveKind::kUnknown && !input.readError.empty())) {
     return std::make_unique<HandheldEvents>(bytes, messages);
   }
   return std::make_unique<DatebookSource>(bytes, messages);

@@ -138,7 +138,10 @@ class HandheldEvents : public EventSource {
   RecordRead read(std::int64_t number, archive::EventRecord& record) override;
   ExportOutcome stopOutcome() const override { return records_->stopOutcome(); }
   ExportOutcome ending() override { return records_->ending(); }
-  std::string readError() const override { return records_->readError(); }
+  std::string readError() const override {
+    if (records_) return records_->readError();
+    return loaded_ ? loaded_->readError : std::string();
+  }
   std::int64_t leftOutCount() const override { return records_->leftOutCount(); }
 
  private:

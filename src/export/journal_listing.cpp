@@ -62,8 +62,7 @@ ExportOutcome JournalListing::run(ExportView& view) {
   std::unique_ptr<EventSource> events = openEventSource(files_, path, *opened.source, messages);
   EventSource& source = *events;
   if (!source.readTag()) {
-    view.showMessage(notDatebookMessage(path, source));
-    return ExportOutcome::kNotDatebook;
+    return refuseAtTag(view, path, source);
   }
   std::unordered_map<std::string, std::int64_t> counts;
   std::optional<ExportOutcome> stopped = countDescriptions(view, source, counts);

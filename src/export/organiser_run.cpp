@@ -301,7 +301,13 @@ ExportOutcome OrganiserRun::run(ExportView& view) {
   OpenedArchive opened = openSelectedArchive(view, files_, path);
   if (opened.failure) return *opened.failure;
   ViewMessages messages(view);
-  if (identifyInput(files_, path).container == Container::kHandheld) {
+  const InputKind input = identifyInput(files_, path);
+  // A file that cannot be read even to tell what it is: the system's reason, not a wrong kind.
+  if (!input.readError.empty()) {
+    view.showMessage("Cannot read " + path + ": " + input.readError);
+    return finish(view, ExportOutcome::kCannotRead);
+  }
+  if (input.container == Container::kHandheld) {
     return exportHandheld(view, *opened.source, messages);
   }
   // The reader's notes and the records' pass the same way, so that they keep their order.

@@ -11,6 +11,7 @@
 #include "export/calendar_run.h"
 #include "export/export_run.h"
 #include "export/journal_listing.h"
+#include "export/organiser_run.h"
 #include "support/fake_export.h"
 #include "support/handheld_builder.h"
 #include "support/later_builder.h"
@@ -108,6 +109,97 @@ TEST(HandheldTailsTest, WhatRecordsHoldBesidesWhatIsReadIsToldOnceWithItsCount) 
       EXPECT_EQ(view.messages[k].rfind(c.told[k], 0), 0u) << view.messages[k];
     }
   }
+}
+
+// Hands its archives out only forward, a few bytes at a time, as a pipe would, failing after
+// `failAfter` bytes when that is set.
+class ForwardOnlyFiles : public MemoryFiles {
+ public:
+  std::size_t failAfter = std::string::npos;
+
+  std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
+                                                 std::string& error) override {
+    auto found = archives.find(path);
+    if (found == archives.end()) {
+      error = "No such file or directory";
+      return nullptr;
+    }
+    return std::make_unique<Forward>(found->second.substr(0, failAfter),
+                                     failAfter != std::string::npos);
+  }
+
+ private:
+  class Forward : public files::ByteSource {
+   public:
+    Forward(std::string bytes, bool fails) : bytes_(std::move(bytes)), fails_(fails) {}
+    std::span<const unsigned char> nextChunk() override {
+      const std::size_t size = std::min<std::size_t>(7, bytes_.size() - at_);
+      if (size == 0 && fails_) error_ = "Input/output error";
+      const auto* chunk = reinterpret_cast<const unsigned char*>(bytes_.data()) + at_;
+      at_ += size;
+      return {chunk, size};
+    }
+    std::string errorText() const override { return error_; }
+
+   private:
+    std::string bytes_;
+    bool fails_;
+    std::size_t at_ = 0;
+    std::string error_;
+  };
+};
+
+// A source that cannot read at an offset has the database read whole first: the same export.
+TEST(HandheldForwardTest, ADatabaseReadOnlyForwardExportsAsOneReadAtOffsets) {
+  std::vector<PdbRecordSpec> records;
+  for (std::uint32_t k = 1; k <= 3; ++k) {
+    LaterContactSpec contact;
+    contact.fields[0] = "Name " + std::to_string(k);
+    records.push_back({laterContactRecord(contact), 0x40, k});
+  }
+  const PdbBytes built = buildPdb(laterPdb("PAdd", records));
+  const std::string bytes(built.begin(), built.end());
+  const auto exported = [&](MemoryFiles& files, std::vector<std::string>& messages) {
+    RecordingView view;
+    view.folder = "/p";
+    view.fileName = "ContactsDB-PAdd.pdb";
+    files.archives[view.inputPath()] = bytes;
+    exporting::OrganiserSettings settings;
+    settings.zoneName = "UTC";
+    const ExportOutcome outcome = exporting::OrganiserRun(files, settings).run(view);
+    messages = view.messages;
+    return outcome;
+  };
+  MemoryFiles atOffsets;
+  ForwardOnlyFiles forward;
+  std::vector<std::string> a, b;
+  EXPECT_EQ(exported(atOffsets, a), ExportOutcome::kComplete);
+  EXPECT_EQ(exported(forward, b), ExportOutcome::kComplete);
+  EXPECT_EQ(a, b);
+  const std::string vcf = exporting::joinPath("/p", "ContactsDB-PAdd.vcf");
+  EXPECT_EQ(forward.csv(vcf), atOffsets.csv(vcf));
+  EXPECT_NE(forward.csv(vcf).find("Name 3"), std::string::npos);
+  // Read only forward, a failure anywhere is one before the database can be opened.
+  ForwardOnlyFiles failing;
+  failing.failAfter = bytes.size() - 5;
+  std::vector<std::string> messages;
+  EXPECT_EQ(exported(failing, messages), ExportOutcome::kCannotRead);
+  EXPECT_EQ(messages, std::vector<std::string>{"Cannot read " +
+                                               exporting::joinPath("/p", "ContactsDB-PAdd.pdb") +
+                                               ": Input/output error"});
+  EXPECT_TRUE(failing.outputPaths().empty());
+  // The date book's runs say the same of a date book.
+  PdbSpec datebook;
+  datebook.appInfo = categoryAppInfo({"Unfiled"}, 276);
+  datebook.records = {{eventRecord(EventSpec{}), 0x40, 1}};
+  const PdbBytes dates = buildPdb(datebook);
+  ForwardOnlyFiles failingDates;
+  failingDates.failAfter = dates.size() - 5;
+  RecordingView view;
+  failingDates.archives[view.inputPath()] = std::string(dates.begin(), dates.end());
+  EXPECT_EQ(exporting::ExportRun(failingDates).run(view), ExportOutcome::kCannotRead);
+  EXPECT_EQ(view.messages, std::vector<std::string>{"Cannot read " + view.inputPath() +
+                                                    ": Input/output error"});
 }
 
 }  // namespace
