@@ -236,19 +236,6 @@ std::string organiserOutputPathFor(std::string_view archivePath, archive::Record
   }
 }
 
-archive::ArchiveKind archiveKindOf(files::ExportFiles& files, const std::string& path) {
-  // Nothing read here is worth a message: the export itself reports what it finds.
-  struct Silent : archive::MessageSink {
-    void showMessage(const std::string&) override {}
-  } silent;
-  std::string error;
-  if (!files.fileExists(path)) return archive::ArchiveKind::kUnknown;
-  std::unique_ptr<files::ByteSource> bytes = files.openArchive(path, error);
-  if (!bytes) return archive::ArchiveKind::kUnknown;
-  archive::ArchiveReader reader(*bytes, silent);
-  return archive::readArchiveKind(reader);
-}
-
 std::optional<std::string> checkOrganiserSettings(const OrganiserSettings& settings) {
   TextAndClock tools;
   return openTextAndClock(settings.charset, settings.zoneName, tools);

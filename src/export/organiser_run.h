@@ -56,10 +56,6 @@ struct OrganiserTally {
 // so that its output never meets the live file's.
 std::string organiserOutputPathFor(std::string_view archivePath, archive::RecordKind kind);
 
-// What the archive at `path` holds, as its tag tells (after the wrapper of later desktop
-// versions); kUnknown when it cannot be opened or read. Reads only the first bytes.
-archive::ArchiveKind archiveKindOf(files::ExportFiles& files, const std::string& path);
-
 // Checks the zone and character set of `settings`; the reason when one is unknown.
 std::optional<std::string> checkOrganiserSettings(const OrganiserSettings& settings);
 
