@@ -9,6 +9,7 @@
 
 #include "export/calendar_run.h"
 #include "export/export_run.h"
+#include "export/journal_listing.h"
 #include "export/organiser_run.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
@@ -94,6 +95,60 @@ TEST(ReadFailureTest, EveryRunStopsWithTheReasonAndKeepsWhatItWroteWhole) {
     const std::string kept = files.csv(exporting::joinPath("/p", row.output));
     EXPECT_TRUE(kept.ends_with(row.wholeEnd)) << kept;
     EXPECT_TRUE(view.ended);
+  }
+}
+
+// Before anything is read: a file not there, a folder, or one the system will not open. Every
+// run says so once and makes nothing.
+TEST(ReadFailureTest, EveryRunRefusesAnArchiveItCannotFindOrOpenWithOneMessage) {
+  const std::vector<std::pair<const char*, std::function<ExportOutcome(MemoryFiles&, RecordingView&)>>>
+      runs = {
+          {"journal", [](MemoryFiles& f, RecordingView& v) { return exporting::ExportRun(f).run(v); }},
+          {"calendar",
+           [](MemoryFiles& f, RecordingView& v) {
+             exporting::CalendarSettings settings;
+             settings.zoneName = "UTC";
+             return exporting::CalendarRun(f, settings).run(v);
+           }},
+          {"organiser",
+           [](MemoryFiles& f, RecordingView& v) {
+             exporting::OrganiserSettings settings;
+             settings.zoneName = "UTC";
+             return exporting::OrganiserRun(f, settings).run(v);
+           }},
+          {"listing", [](MemoryFiles& f, RecordingView& v) { return exporting::JournalListing(f).run(v); }},
+      };
+  const std::string bytes = ArchiveBuilder().archive({journalRecord("9:00: one")}).bytes();
+  const std::string selectFile =
+      "Navigate to the directory that contains the Datebook.dat file (usually "
+      "C:\\PALM\\{hotsyncname}\\Datebook), select Datebook.dat and tap on Export";
+  const struct {
+    const char* name;
+    std::string fileName;  // in /p
+    bool there, opens;
+    ExportOutcome outcome;
+    std::string message;
+  } cases[] = {
+      {"not there", "datebook.dat", false, true, ExportOutcome::kNoArchive, selectFile},
+      {"a folder", "", true, true, ExportOutcome::kNoArchive, selectFile},
+      {"not opened", "datebook.dat", true, false, ExportOutcome::kCannotOpen,
+       "Cannot open " + exporting::joinPath("/p", "datebook.dat") + ": Permission denied"},
+  };
+  for (const auto& [runName, run] : runs) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(runName) + ", " + c.name);
+      MemoryFiles files;
+      RecordingView view;
+      view.folder = "/p";
+      view.fileName = c.fileName;
+      const std::string path = view.inputPath();
+      if (c.there) files.archives[path] = bytes;
+      if (!c.opens) files.unreadable[path] = "Permission denied";
+      EXPECT_EQ(run(files, view), c.outcome);
+      EXPECT_EQ(view.messages, std::vector<std::string>{c.message});
+      EXPECT_TRUE(files.outputPaths().empty());
+      EXPECT_FALSE(view.ended);
+    }
   }
 }
 
