@@ -10,6 +10,7 @@
 #include "export/run_steps.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
+#include "support/later_builder.h"
 
 namespace vessory::testing {
 namespace {
@@ -44,6 +45,16 @@ std::string noEntryCut() {
   const ArchiveBuilder built = ArchiveBuilder().archive(
       {journalRecord("9:00: x", 1018137600, "Dentist"), journalRecord("9:00: y", 1018137600, "Cut")});
   return built.truncated(built.size() - 3);
+}
+
+// A later handheld's Calendar whose second record ends in a byte that is no whole part.
+std::string calendarWithTail() {
+  EventSpec journal;
+  journal.description = "Daily Journal";
+  journal.note = "9:00: x";
+  const PdbBytes bytes = buildPdb(laterPdb(
+      "PDat", {{calendarRecord(journal, "Room"), 0x40, 1}, {calendarRecord(journal, "Hall", {0x42}), 0x40, 2}}));
+  return std::string(bytes.begin(), bytes.end());
 }
 
 long countContaining(const std::vector<std::string>& messages, const std::string& part) {
@@ -86,6 +97,9 @@ TEST(JournalAndCalendarRunTest, TheCalendarFollowsAWholeReadingAndTheFinalMessag
       {"no entry in an archive that ends early", noEntryCut(), nullptr, false, true, true,
        exporting::noEntriesHint(EndingView().journalNameText(), EndingView().inputPath()),
        {exporting::kEndedEarlyWarning, exporting::kEventsBeforeDamage}},
+      // Read whole, but not every byte: the journal's count of such records is not repeated.
+      {"a handheld record with an unread tail", calendarWithTail(), nullptr, true, true, true,
+       exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n", {"ends in bytes that are no whole part"}},
       {"not a date book", "hello", nullptr, false, false, false,
        EndingView().inputPath() + " is Not a Datebook DB file", {}},
       {"journal not created", whole,
