@@ -144,7 +144,13 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
     part.counts = countOf(journal.rowsWritten(), "entry", "entries");
     return part;
   }
-  if (journal.rowsWritten() == 0) {
+  // Nothing made: the outcome and the run's message say why.
+  if (nothingExported(part.outcome)) return part;
+  // Only a reading that went through the records can tell that none was an entry.
+  const bool read = part.outcome != ExportOutcome::kCannotWrite &&
+                    part.outcome != ExportOutcome::kCannotRead &&
+                    part.outcome != ExportOutcome::kEndRequested;
+  if (read && journal.rowsWritten() == 0) {
     part.counts = "no entries under \"" + journal::deriveJournalName(settings.journalText) + "\", ";
   }
   part.counts += name + " not written";
@@ -162,6 +168,11 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
   calendar.stampTime = settings.stampTime;
   CalendarRun run(files, calendar, false);
   PartReport part{"", "", run.run(view)};
+  // A calendar whose writing failed is not in place (an earlier one is left as it was).
+  if (part.outcome == ExportOutcome::kCannotWrite) {
+    part.counts = name + " not written";
+    return part;
+  }
   if (!nothingExported(part.outcome)) {
     const CalendarTally& tally = run.tally();
     part.output = found.outputPrefix + name;
@@ -325,7 +336,10 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
   organiser.stampTime = settings_.stampTime;
   OrganiserRun run(files, organiser, false);
   PartReport part{"", "", run.run(runView)};
-  if (!nothingExported(part.outcome)) {
+  // A file whose writing failed is not in place; a memo folder keeps the memos written whole.
+  if (part.outcome == ExportOutcome::kCannotWrite && kind != archive::RecordKind::kMemo) {
+    part.counts = name + " not written";
+  } else if (!nothingExported(part.outcome)) {
     static constexpr const char* kNouns[][2] = {
         {"event", "events"}, {"contact", "contacts"}, {"to-do", "to-dos"}, {"memo", "memos"}};
     const OrganiserTally& tally = run.tally();

@@ -306,6 +306,8 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
     std::string bytes;
     std::function<void(MemoryFiles&)> setUp;
     std::string line;
+    std::function<void(exporting::FolderSettings&)> options = nullptr;
+    std::size_t details = 0;  // shown to the front end
   } rows[] = {
       {"data after the end", "/p/Datebook.dat", whole + "Z", nullptr,
        "Datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry); data after the "
@@ -329,6 +331,31 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
        "memopad/MemoPad.mpa (memo pad, archive file): memos-archive/ (0 memos, 1 not reached, of 1 "
        "announced); writing failed -- Cannot write /o/memos-archive: Unfiled/Memo 1.txt: No space "
        "left on device"},
+      // The options reach both parts of a date book; the details are shown once a record.
+      {"options", "/p/Datebook.dat",
+       ArchiveBuilder().archive({journalRecord("9:15 am: Caf\xE9"), journalRecord("9:30 am: Up")}).bytes(),
+       nullptr, "Datebook.dat (date book): calendar.ics (2 events), journal.csv (2 entries); all done",
+       [](exporting::FolderSettings& s) {
+         s.encoding = "windows-1252";
+         s.wordWrap = false;
+         s.details = true;
+       },
+       2},
+      {"date book's output folder not made", "/p/Datebook.dat", whole,
+       [](MemoryFiles& f) { f.uncreatable["/o"] = "Read-only file system"; },
+       "Datebook.dat (date book): output not created -- Cannot create /o/journal.csv: cannot make "
+       "/o: Read-only file system | Cannot create /o/calendar.ics: cannot make /o: Read-only file "
+       "system"},
+      // A journal not written for a failure is no journal without entries.
+      {"date book's journal not written", "/p/Datebook.dat", whole,
+       [](MemoryFiles& f) { f.failWritesAfter = 0; },
+       "Datebook.dat (date book): calendar.ics not written, journal.csv not written; writing "
+       "failed -- Cannot write /o/journal.csv: No space left on device | Cannot write "
+       "/o/calendar.ics: No space left on device"},
+      {"contacts not written", "/p/address/Address.dat", buildAddressArchive({}, {ContactSpec{}}),
+       [](MemoryFiles& f) { f.failWritesAfter = 0; },
+       "address/Address.dat (address book): contacts.vcf not written; writing failed -- Cannot "
+       "write /o/contacts.vcf: No space left on device"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -340,11 +367,13 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
     settings.outputFolder = "/o";
     settings.zoneName = "UTC";
     settings.stampTime = 0;
+    if (row.options) row.options(settings);
     RecordingFolderView view;
     const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
     ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
     ASSERT_EQ(result.archives.size(), 1u);
     EXPECT_EQ(exporting::summaryLine(result.archives[0]), row.line);
+    EXPECT_EQ(view.details.size(), row.details);
   }
 }
 
