@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,7 @@ TEST(HandheldTailsTest, WhatRecordsHoldBesidesWhatIsReadIsToldOnceWithItsCount) 
     SCOPED_TRACE(c.name);
     std::vector<PdbRecordSpec> records;
     for (std::uint32_t k = 0; k < c.tails.size(); ++k) {
-      records.push_back({calendarRecord(EventSpec{}, "Room", c.tails[k]), 0x40, k + 1});
+      records.push_back({calendarRecord(EventSpec{}, "Room", c.tails[k]), 0x40, k + 1, std::nullopt});
     }
     const PdbBytes bytes = buildPdb(laterPdb("PDat", records));
     RecordingView view;
@@ -155,7 +156,7 @@ TEST(HandheldForwardTest, ADatabaseReadOnlyForwardExportsAsOneReadAtOffsets) {
   for (std::uint32_t k = 1; k <= 3; ++k) {
     LaterContactSpec contact;
     contact.fields[0] = "Name " + std::to_string(k);
-    records.push_back({laterContactRecord(contact), 0x40, k});
+    records.push_back({laterContactRecord(contact), 0x40, k, std::nullopt});
   }
   const PdbBytes built = buildPdb(laterPdb("PAdd", records));
   const std::string bytes(built.begin(), built.end());
@@ -191,7 +192,7 @@ TEST(HandheldForwardTest, ADatabaseReadOnlyForwardExportsAsOneReadAtOffsets) {
   // The date book's runs say the same of a date book.
   PdbSpec datebook;
   datebook.appInfo = categoryAppInfo({"Unfiled"}, 276);
-  datebook.records = {{eventRecord(EventSpec{}), 0x40, 1}};
+  datebook.records = {{eventRecord(EventSpec{}), 0x40, 1, std::nullopt}};
   const PdbBytes dates = buildPdb(datebook);
   ForwardOnlyFiles failingDates;
   failingDates.failAfter = dates.size() - 5;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,7 @@ std::string calendarWithTail() {
   journal.description = "Daily Journal";
   journal.note = "9:00: x";
   const PdbBytes bytes = buildPdb(laterPdb(
-      "PDat", {{calendarRecord(journal, "Room"), 0x40, 1}, {calendarRecord(journal, "Hall", {0x42}), 0x40, 2}}));
+      "PDat", {{calendarRecord(journal, "Room"), 0x40, 1, std::nullopt}, {calendarRecord(journal, "Hall", {0x42}), 0x40, 2, std::nullopt}}));
   return std::string(bytes.begin(), bytes.end());
 }
 

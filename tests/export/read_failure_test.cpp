@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ TEST(ReadFailureTest, EveryRunStopsWithTheReasonAndKeepsWhatItWroteWhole) {
   const std::string address = buildAddressArchive({}, {ann, ben, ann});
   // The handheld's databases are read a record at a time, from where their record list says.
   auto database = [](PdbSpec spec, const std::vector<PdbBytes>& records) {
-    for (std::uint32_t k = 0; k < records.size(); ++k) spec.records.push_back({records[k], 0x40, k + 1});
+    for (std::uint32_t k = 0; k < records.size(); ++k) spec.records.push_back({records[k], 0x40, k + 1, std::nullopt});
     const PdbBytes bytes = buildPdb(spec);
     return std::string(bytes.begin(), bytes.end());
   };

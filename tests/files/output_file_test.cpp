@@ -191,7 +191,9 @@ TEST(FileOutputTest, TheEarlierFileIsReplacedOnlyByAWholeClose) {
       EXPECT_EQ(fileContents(path), "earlier");  // the rows are in the temporary meanwhile
       EXPECT_EQ(othersBeside(path).size(), 1u);
       if (end == End::kDiscarded) output->discard();
-      if (end == End::kClosed) EXPECT_TRUE(output->close());
+      if (end == End::kClosed) {
+        EXPECT_TRUE(output->close());
+      }
     }
     EXPECT_EQ(fileContents(path) == "earlier", end != End::kClosed);
     EXPECT_TRUE(othersBeside(path).empty());
