@@ -85,7 +85,11 @@ mode_t newFileMode() {
 std::FILE* openTemporary(const std::string& target, std::string& temporary) {
   const fs::path path(target);
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  // Built piece by piece: g++ 12 warns wrongly (-Wrestrict) of "." + a temporary string.
+  std::string hidden = ".";
+  hidden += path.filename().string();
+  hidden += ".XXXXXX";
+  std::string pattern = (folder / hidden).string();
   errno = 0;
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) return nullptr;
