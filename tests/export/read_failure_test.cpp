@@ -33,9 +33,11 @@ TEST(ReadFailureTest, EveryRunStopsWithTheReasonAndKeepsWhatItWroteWhole) {
   ben.lastName = "Ben";
   const std::string address = buildAddressArchive({}, {ann, ben, ann});
   // The handheld's databases are read a record at a time, from where their record list says.
-  auto database = [](PdbSpec spec, const std::vector<PdbBytes>& records) {
-    for (std::uint32_t k = 0; k < records.size(); ++k) spec.records.push_back({records[k], 0x40, k + 1, std::nullopt});
-    const PdbBytes bytes = buildPdb(spec);
+  auto database = [](PdbSpec layout, const std::vector<PdbBytes>& records) {
+    for (std::uint32_t k = 0; k < records.size(); ++k) {
+      layout.records.push_back({records[k], 0x40, k + 1, std::nullopt});
+    }
+    const PdbBytes bytes = buildPdb(layout);
     return std::string(bytes.begin(), bytes.end());
   };
   PdbSpec datebookDb;
