@@ -61,8 +61,8 @@ std::string journalNote(Sequence& random, int entries) {
   return note;
 }
 
-RecordSpec appointment(Sequence& random, std::uint32_t day) {
-  RecordSpec event;
+RecordPlan appointment(Sequence& random, std::uint32_t day) {
+  RecordPlan event;
   event.startTime = day + 8 * 3600 + random.next(10) * 1800;
   event.endTime = event.startTime + 3600;
   event.description = kAppointments[random.next(kAppointments.size())];
@@ -73,8 +73,8 @@ RecordSpec appointment(Sequence& random, std::uint32_t day) {
   return event;
 }
 
-RecordSpec repeatingEvent(Sequence& random, std::uint32_t day, bool firstRepeat) {
-  RecordSpec event = appointment(random, day);
+RecordPlan repeatingEvent(Sequence& random, std::uint32_t day, bool firstRepeat) {
+  RecordPlan event = appointment(random, day);
   event.description = "Weekly review";
   // The class entry comes with the first repeating event; later ones refer back to it.
   event.repeatFlag = firstRepeat ? 0xFFFF : 0x8001;
@@ -88,7 +88,7 @@ RecordSpec repeatingEvent(Sequence& random, std::uint32_t day, bool firstRepeat)
   return event;
 }
 
-const std::vector<CategorySpec> kCategories = {
+const std::vector<CategoryPlan> kCategories = {
     {1, 1, 0, "Business", "Busi"}, {2, 2, 0, "Personal", "Pers"}, {3, 3, 0, "Travel", "Trav"}};
 
 // Hands each of the benchmark's records to `take`, in order.
@@ -99,7 +99,7 @@ void benchmarkRecords(std::uint32_t records, Take take) {
   bool firstRepeat = true;
   for (std::uint32_t i = 0; i < records; ++i) {
     std::uint32_t day = kFirstDay + (i / 3) * 86400;
-    RecordSpec event;
+    RecordPlan event;
     switch (i % 3) {
       case 0:
         event = journalRecord(journalNote(random, 5 + static_cast<int>(random.next(2))),
@@ -124,11 +124,11 @@ constexpr std::array<std::string_view, 4> kLocations = {"", "Room 101", "", "Caf
 }  // namespace
 
 std::string benchmarkArchive(std::uint32_t records) {
-  HeaderSpec header = HeaderSpec::forRecords(records);
+  HeaderPlan header = HeaderPlan::forRecords(records);
   header.categories = kCategories;
   ArchiveBuilder builder;
   builder.tag().header(header);
-  benchmarkRecords(records, [&](const RecordSpec& event, std::uint32_t) { builder.record(event); });
+  benchmarkRecords(records, [&](const RecordPlan& event, std::uint32_t) { builder.record(event); });
   return builder.bytes();
 }
 
@@ -140,7 +140,7 @@ std::string benchmarkLaterArchive(std::uint32_t records) {
   const std::size_t countAt = bytes.size() - 4;
   const std::uint32_t entries = records * static_cast<std::uint32_t>(plan.fieldTypes.size());
   for (int k = 0; k < 4; ++k) bytes[countAt + k] = static_cast<char>(entries >> (8 * k));
-  benchmarkRecords(records, [&](const RecordSpec& event, std::uint32_t i) {
+  benchmarkRecords(records, [&](const RecordPlan& event, std::uint32_t i) {
     for (const LaterField& field : laterEvent(event, std::string(kLocations[i % 4]), plan)) {
       for (int k = 0; k < 4; ++k) bytes += static_cast<char>(field.code >> (8 * k));
       bytes += field.value;

@@ -11,7 +11,7 @@ namespace vessory::testing {
 namespace {
 
 PdbBytes eventData(Sequence& random, std::uint32_t i) {
-  EventSpec event;
+  EventPlan event;
   event.date = packDate(2002 + static_cast<int>(i % 28), 1 + static_cast<int>(i % 12),
                         1 + static_cast<int>(i % 28));
   event.start = static_cast<std::uint16_t>((7 + random.next(12)) << 8);
@@ -24,7 +24,7 @@ PdbBytes eventData(Sequence& random, std::uint32_t i) {
   } else {
     event.description = "Meeting " + std::to_string(i);
     if (random.next(5) == 0) {
-      RepeatSpec repeat;
+      RepeatPlan repeat;
       repeat.kind = static_cast<std::uint8_t>(1 + random.next(5));
       repeat.on = static_cast<std::uint8_t>(repeat.kind == 2 ? 0x2A : 0);
       event.repeat = repeat;
@@ -34,7 +34,7 @@ PdbBytes eventData(Sequence& random, std::uint32_t i) {
 }
 
 PdbBytes contactData(Sequence& random, std::uint32_t i) {
-  PdbContactSpec contact;
+  PdbContactPlan contact;
   contact.fields[0] = "Person " + std::to_string(i);
   contact.fields[1] = random.next(2) == 0 ? "Anna" : "Tom";
   contact.fields[3] = "+1 555 " + std::to_string(1000000 + random.next(9000000));
@@ -64,7 +64,7 @@ std::string benchmarkHandheldDatabase(std::string_view kind, std::uint32_t recor
                                              {"address", "AddressDB", "addr"},
                                              {"todo", "ToDoDB", "todo"},
                                              {"memo", "MemoDB", "memo"}};
-  PdbSpec plan;
+  PdbPlan plan;
   bool known = false;
   for (const auto& entry : kCreators) {
     if (kind != entry[0]) continue;
@@ -93,10 +93,10 @@ PdbBytes joined(PdbBytes a, const PdbBytes& b) {
 }
 
 PdbBytes laterEvent(Sequence& random, std::uint32_t i) {
-  static const ZoneSpec kZones[] = {ZoneSpec{},
-                                    ZoneSpec{-300, {2, 0, 1, 3}, {2, 0, 0, 11}, 60, "New York"},
-                                    ZoneSpec{600, {2, 0, 0, 10}, {3, 0, 0, 4}, 60, "Sydney"}};
-  EventSpec event;
+  static const ZonePlan kZones[] = {ZonePlan{},
+                                    ZonePlan{-300, {2, 0, 1, 3}, {2, 0, 0, 11}, 60, "New York"},
+                                    ZonePlan{600, {2, 0, 0, 10}, {3, 0, 0, 4}, 60, "Sydney"}};
+  EventPlan event;
   event.date = packDate(2005 + static_cast<int>(i % 20), 1 + static_cast<int>(i % 12),
                         1 + static_cast<int>(i % 28));
   event.start = static_cast<std::uint16_t>((7 + random.next(12)) << 8);
@@ -106,7 +106,7 @@ PdbBytes laterEvent(Sequence& random, std::uint32_t i) {
     event.description = "Daily Journal";
     event.note = "9:15 am: Woke up early.\n12:30 pm: Lunch with <Anna> at the deli.";
   } else if (random.next(5) == 0) {
-    RepeatSpec repeat;
+    RepeatPlan repeat;
     repeat.kind = 2;
     repeat.on = 0x2A;
     event.repeat = repeat;
@@ -123,7 +123,7 @@ PdbBytes laterEvent(Sequence& random, std::uint32_t i) {
 }
 
 PdbBytes laterContact(Sequence& random, std::uint32_t i, bool photo) {
-  LaterContactSpec contact;
+  LaterContactPlan contact;
   contact.fields[0] = "Person " + std::to_string(i);
   contact.fields[1] = random.next(2) == 0 ? "Anna" : "Tom";
   contact.fields[4] = "+1 555 " + std::to_string(1000000 + random.next(9000000));
@@ -146,7 +146,7 @@ PdbBytes laterContact(Sequence& random, std::uint32_t i, bool photo) {
 }
 
 PdbBytes laterTask(Sequence& random, std::uint32_t i) {
-  TaskSpec task;
+  TaskPlan task;
   task.priority = static_cast<std::uint16_t>(1 + random.next(5));
   task.description = "Task " + std::to_string(i);
   if (random.next(2) == 0) {
@@ -154,7 +154,7 @@ PdbBytes laterTask(Sequence& random, std::uint32_t i) {
     if (random.next(3) == 0) task.alarm = std::array<std::uint8_t, 4>{9, 30, 0, 1};
     if (random.next(4) == 0) {
       task.repeatStart = task.due;
-      task.repeat = RepeatSpec{2, 0xFFFF, 1, 0x04, 0, 0, 0};
+      task.repeat = RepeatPlan{2, 0xFFFF, 1, 0x04, 0, 0, 0};
     }
   }
   if (random.next(4) == 0) {
@@ -174,7 +174,7 @@ std::string benchmarkLaterDatabase(std::string_view kind, std::uint32_t records)
                                                                                : "";
   if (creator.empty()) return {};
   Sequence random;
-  std::vector<PdbRecordSpec> recordPlans;
+  std::vector<PdbRecordPlan> recordPlans;
   recordPlans.reserve(records);
   for (std::uint32_t i = 0; i < records; ++i) {
     PdbBytes data = creator == "PDat"   ? laterEvent(random, i)

@@ -52,8 +52,8 @@ std::string phoneNumber(Sequence& random) {
          std::to_string(1000 + random.next(9000));
 }
 
-ContactSpec contact(Sequence& random, std::uint32_t id) {
-  ContactSpec c;
+ContactPlan contact(Sequence& random, std::uint32_t id) {
+  ContactPlan c;
   c.recordId = id;
   c.category = random.next(4);
   c.isPrivate = random.next(10) == 0 ? 1 : 0;
@@ -82,8 +82,8 @@ ContactSpec contact(Sequence& random, std::uint32_t id) {
   return c;
 }
 
-TodoSpec todo(Sequence& random, std::uint32_t id) {
-  TodoSpec t;
+TodoPlan todo(Sequence& random, std::uint32_t id) {
+  TodoPlan t;
   t.recordId = id;
   t.category = random.next(3);
   t.isPrivate = random.next(10) == 0 ? 1 : 0;
@@ -95,8 +95,8 @@ TodoSpec todo(Sequence& random, std::uint32_t id) {
   return t;
 }
 
-MemoSpec memo(Sequence& random, std::uint32_t id, bool titledAlike) {
-  MemoSpec m;
+MemoPlan memo(Sequence& random, std::uint32_t id, bool titledAlike) {
+  MemoPlan m;
   m.recordId = id;
   m.category = titledAlike ? 0 : random.next(4);
   m.isPrivate = random.next(10) == 0 ? 1 : 0;
@@ -107,8 +107,8 @@ MemoSpec memo(Sequence& random, std::uint32_t id, bool titledAlike) {
   return m;
 }
 
-OrganiserArchiveSpec withCategories(std::vector<std::string_view> names) {
-  OrganiserArchiveSpec plan;
+OrganiserArchivePlan withCategories(std::vector<std::string_view> names) {
+  OrganiserArchivePlan plan;
   std::uint32_t index = 1;
   for (std::string_view name : names) {
     plan.categories.push_back({index, index, 0, std::string(name), std::string(name.substr(0, 4))});
@@ -121,7 +121,7 @@ OrganiserArchiveSpec withCategories(std::vector<std::string_view> names) {
 
 std::string benchmarkAddressArchive(std::uint32_t records) {
   Sequence random;
-  std::vector<ContactSpec> contacts;
+  std::vector<ContactPlan> contacts;
   contacts.reserve(records);
   for (std::uint32_t i = 0; i < records; ++i) contacts.push_back(contact(random, i + 1));
   return buildAddressArchive(withCategories({"Business", "Personal", "QuickList"}), contacts);
@@ -129,7 +129,7 @@ std::string benchmarkAddressArchive(std::uint32_t records) {
 
 std::string benchmarkTodoArchive(std::uint32_t records) {
   Sequence random;
-  std::vector<TodoSpec> todos;
+  std::vector<TodoPlan> todos;
   todos.reserve(records);
   for (std::uint32_t i = 0; i < records; ++i) todos.push_back(todo(random, i + 1));
   return buildTodoArchive(withCategories({"Business", "Personal"}), todos);
@@ -137,7 +137,7 @@ std::string benchmarkTodoArchive(std::uint32_t records) {
 
 std::string benchmarkMemoArchive(std::uint32_t records, bool sharedTitle) {
   Sequence random;
-  std::vector<MemoSpec> memos;
+  std::vector<MemoPlan> memos;
   memos.reserve(records);
   for (std::uint32_t i = 0; i < records; ++i) {
     memos.push_back(memo(random, i + 1, sharedTitle && i % 2 == 0));

@@ -27,11 +27,11 @@ struct Seed {
   std::string archive;
 };
 
-std::string archiveOf(const std::vector<RecordSpec>& records, HeaderSpec header = {}) {
+std::string archiveOf(const std::vector<RecordPlan>& records, HeaderPlan header = {}) {
   return ArchiveBuilder().archive(records, std::move(header)).bytes();
 }
 
-std::vector<RecordSpec> journalDays() {
+std::vector<RecordPlan> journalDays() {
   return {
       journalRecord("7:05 am: Woke up <early>\r\n9:15 am: Tea with \"Ann\"\r\nsecond line"),
       journalRecord("##  C\r\n10:30: Meeting\n11.45 Lunch\r\n 1:00 pm: Back", 1018224000),
@@ -39,8 +39,8 @@ std::vector<RecordSpec> journalDays() {
   };
 }
 
-RecordSpec repeating() {
-  RecordSpec event;
+RecordPlan repeating() {
+  RecordPlan event;
   event.description = "Weekly review";
   event.repeatFlag = 0xFFFF;
   event.brand = 2;
@@ -52,7 +52,7 @@ RecordSpec repeating() {
 std::vector<Seed> seeds() {
   const std::string plain = encodeExportOptions(2, 0, 0, 0);  // "<>", wrap on, bias -4
   std::vector<Seed> all;
-  std::vector<RecordSpec> days = journalDays();
+  std::vector<RecordPlan> days = journalDays();
   const std::string ordinary = archiveOf(days);
   all.push_back({"journals", plain, ordinary});
   // The same archive under other options and chunk sizes.
@@ -60,37 +60,37 @@ std::vector<Seed> seeds() {
   all.push_back({"journals-one-delimiter-live", encodeExportOptions(7, 1, 3, 1), ordinary});
   all.push_back({"journals-bias-huge-details", encodeExportOptions(14, 1, 6, 2), ordinary});
 
-  RecordSpec appointment;
+  RecordPlan appointment;
   appointment.description = "Dentist";
   appointment.note = "";
   all.push_back({"mixed", plain, archiveOf({days[0], appointment, repeating(), days[1]})});
 
-  HeaderSpec categories;
+  HeaderPlan categories;
   categories.categories = {{1, 1, 0, "Business", "Busi"}, {2, 2, 1, "Personal", "Pers"}};
   all.push_back({"categories", plain, archiveOf({days[0]}, categories)});
   all.push_back({"no-records", plain, archiveOf({})});
 
-  RecordSpec stray = days[0];
+  RecordPlan stray = days[0];
   stray.rawDescription = std::string("\xFF\x00\x00\x00\x00", 5) +
                          "\x0D"
                          "Daily Journal";
   all.push_back({"stray-group", plain, archiveOf({stray, days[1]})});
 
-  RecordSpec stop = days[0];
+  RecordPlan stop = days[0];
   stop.rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
   all.push_back({"sequencing-error", plain, archiveOf({days[1], stop, days[2]})});
 
-  RecordSpec oddWords = days[1];
+  RecordPlan oddWords = days[1];
   oddWords.descriptionZeroWord = 7;
   oddWords.noteZeroWord = 1;
-  RecordSpec oddClass = repeating();
+  RecordPlan oddClass = repeating();
   oddClass.classConstant = 3;
   all.push_back({"odd-words", plain, archiveOf({oddWords, oddClass})});
 
-  RecordSpec longNote = journalRecord(std::string(300, 'x') + "\r\n8:00: " + std::string(40, '"'));
+  RecordPlan longNote = journalRecord(std::string(300, 'x') + "\r\n8:00: " + std::string(40, '"'));
   all.push_back({"long-note", encodeExportOptions(5, 0, 7, 0), archiveOf({longNote})});
 
-  RecordSpec empty = journalRecord("");
+  RecordPlan empty = journalRecord("");
   empty.description = "";
   all.push_back({"empty-texts", plain, archiveOf({empty, days[0]})});
 
@@ -101,13 +101,13 @@ std::vector<Seed> seeds() {
   all.push_back({"data-after-end", plain, ordinary + "\x01"});
   all.push_back(
       {"count-too-large", plain,
-       ArchiveBuilder().tag().header(HeaderSpec::forRecords(60000)).record(days[0]).bytes()});
+       ArchiveBuilder().tag().header(HeaderPlan::forRecords(60000)).record(days[0]).bytes()});
   // The later desktop layout: whole, cut inside a record, with a field the schema does not
   // give, and a schema the reader refuses.
   LaterPlan later = laterDatebookPlan();
   later.categories = {{1, 1, 0, "Business", "Busi"}};
   std::vector<LaterRecord> laterRecords;
-  for (const RecordSpec& day : days) laterRecords.push_back(laterEvent(day, "Room 1", later));
+  for (const RecordPlan& day : days) laterRecords.push_back(laterEvent(day, "Room 1", later));
   laterRecords.push_back(laterEvent(repeating(), "", later));
   const std::string laterFile = buildLaterFile(later, laterRecords);
   all.push_back({"later-datebook", plain, laterFile});
@@ -133,7 +133,7 @@ Seed organiserSeed(std::string name, int kind, const std::string& archive, int m
 
 // A later desktop to-do list with every later field.
 std::string laterTodos() {
-  LaterTodoSpec todo;
+  LaterTodoPlan todo;
   todo.description = "Water the plants";
   todo.dueDate = 1018137600;
   todo.completed = 1;
@@ -145,44 +145,44 @@ std::string laterTodos() {
   todo.repeat.repeatFlag = 0xFFFF;
   todo.repeat.brand = 1;
   const LaterPlan plan = laterTodoPlan();
-  return buildLaterFile(plan, {laterTodo(todo, plan), laterTodo(LaterTodoSpec{}, plan)});
+  return buildLaterFile(plan, {laterTodo(todo, plan), laterTodo(LaterTodoPlan{}, plan)});
 }
 
 std::vector<Seed> organiserSeeds() {
-  OrganiserArchiveSpec plan;
+  OrganiserArchivePlan plan;
   plan.categories = {{1, 1, 0, "Business", "Busi"}, {2, 2, 0, "../..", "up"}};
-  ContactSpec contact;
+  ContactPlan contact;
   contact.lastName = "Smith, \"Jo\"";
   contact.firstName = "J\xFCrgen";
   contact.phones[0] = {0, "555 0100"};
   contact.note = std::string(120, 'n') + "\r\nline";
   contact.category = 1;
-  ContactSpec deleted = contact;
+  ContactPlan deleted = contact;
   deleted.recordId = 2;
   deleted.status = 4;
   deleted.isPrivate = 1;
-  TodoSpec todo;
+  TodoPlan todo;
   todo.description = "Call; back, soon";
   todo.dueDate = 1018137600;
   todo.completed = 1;
   todo.note = "note";
   todo.category = 2;
-  TodoSpec open;
+  TodoPlan open;
   open.recordId = 2;
   open.priority = 5;
-  MemoSpec memo;
+  MemoPlan memo;
   memo.text = "../../x\nbody";
   memo.category = 2;
-  MemoSpec same = memo;
+  MemoPlan same = memo;
   same.recordId = 2;
   same.text = "CON.txt";
-  MemoSpec empty;
+  MemoPlan empty;
   empty.recordId = 3;
-  ContactSpec bad = contact;
+  ContactPlan bad = contact;
   bad.faults.typeCodes[3] = 6;
-  OrganiserArchiveSpec wrapped = plan;
+  OrganiserArchivePlan wrapped = plan;
   wrapped.wrapped = true;
-  OrganiserArchiveSpec later;
+  OrganiserArchivePlan later;
   later.tag = std::string(
       "\x00\x02"
       "DT",
@@ -207,7 +207,7 @@ std::vector<Seed> organiserSeeds() {
 // pictures, anniversaries, alarms and repeats, and a junk tail.
 std::vector<Seed> laterSeeds() {
   auto database = [](const std::string& creator, std::vector<PdbBytes> records) {
-    std::vector<PdbRecordSpec> recordPlans;
+    std::vector<PdbRecordPlan> recordPlans;
     for (std::size_t i = 0; i < records.size(); ++i) {
       recordPlans.push_back({std::move(records[i]), 0x40, static_cast<std::uint32_t>(i + 1), {}});
     }
@@ -218,13 +218,13 @@ std::vector<Seed> laterSeeds() {
     a.insert(a.end(), b.begin(), b.end());
     return a;
   };
-  EventSpec event;
+  EventPlan event;
   event.alarm = std::array<std::uint8_t, 2>{10, 0};
-  event.repeat = RepeatSpec{2, 0xFFFF, 1, 0x22};
+  event.repeat = RepeatPlan{2, 0xFFFF, 1, 0x22};
   event.exceptions = std::vector<std::uint16_t>{packDate(2021, 2, 27)};
   event.note = "note";
   const PdbBytes blobs = joined(zoneBlob({}), meetingBlob(1, 1, {{0, "Ann", "a@x"}, {2, "B", ""}}));
-  LaterContactSpec contact;
+  LaterContactPlan contact;
   contact.fields[0] = "Last";
   contact.fields[8] = "e@x";
   contact.fields[11] = "aim";
@@ -233,17 +233,17 @@ std::vector<Seed> laterSeeds() {
   contact.birthdayFlags = 1;
   contact.reminderDays = 2;
   contact.tail = joined(blob("Bd00", {0, 0, 0xFF, 0xD8, 1, 2}), blob("Bd01", {0xC6, 0x6C, 0, 0}));
-  TaskSpec task;
+  TaskPlan task;
   task.due = packDate(2006, 3, 1);
   task.completion = packDate(2006, 3, 2);
   task.alarm = std::array<std::uint8_t, 4>{9, 0, 0, 1};
   task.repeatStart = task.due;
-  task.repeat = RepeatSpec{3, packDate(2007, 1, 1), 1, 4 * 7 + 5};
+  task.repeat = RepeatPlan{3, packDate(2007, 1, 1), 1, 4 * 7 + 5};
   task.description = "task";
   return {
       {"later-calendar", "",
        database("PDat", {calendarRecord(event, "Room", blobs),
-                         calendarRecord(EventSpec{}, {}, {1, 2, 3})})},
+                         calendarRecord(EventPlan{}, {}, {1, 2, 3})})},
       {"later-contacts", "", database("PAdd", {laterContactRecord(contact)})},
       {"later-tasks", "", database("PTod", {taskRecord(task)})},
       {"later-memos", "", database("PMem", {memoRecord("Memo\nline")})},

@@ -18,10 +18,10 @@
 namespace {
 
 using vessory::testing::ArchiveBuilder;
-using vessory::testing::CategorySpec;
-using vessory::testing::HeaderSpec;
+using vessory::testing::CategoryPlan;
+using vessory::testing::HeaderPlan;
 using vessory::testing::journalRecord;
-using vessory::testing::RecordSpec;
+using vessory::testing::RecordPlan;
 
 // Noon on 2002-04-01 (UTC); with the default bias of -4 hours it is still the same day.
 constexpr std::uint32_t kFirstDay = 1017662400;
@@ -58,8 +58,8 @@ const char* const kGermanDays[] = {
     "9:00: Fr\374hst\374ck im Garten.\r\n15:30: Spaziergang am Flu\xDF.",
 };
 
-RecordSpec appointment(std::uint32_t start, const std::string& what, const std::string& note) {
-  RecordSpec layout;
+RecordPlan appointment(std::uint32_t start, const std::string& what, const std::string& note) {
+  RecordPlan layout;
   layout.startTime = start;
   layout.endTime = start + 3600;
   layout.description = what;
@@ -68,7 +68,7 @@ RecordSpec appointment(std::uint32_t start, const std::string& what, const std::
   return layout;
 }
 
-RecordSpec repeating(RecordSpec layout, std::uint32_t kind) {
+RecordPlan repeating(RecordPlan layout, std::uint32_t kind) {
   layout.repeatFlag = 0xFFFF;
   layout.brand = kind;
   return layout;
@@ -77,30 +77,30 @@ RecordSpec repeating(RecordSpec layout, std::uint32_t kind) {
 // Events that show what the calendar export makes of the date book's other features.
 template <typename Add>
 void addCalendarRecords(Add& add) {
-  RecordSpec trip = appointment(kFirstDay + 13 * kDay, "Trip to Denver", "Conference, 3 days");
+  RecordPlan trip = appointment(kFirstDay + 13 * kDay, "Trip to Denver", "Conference, 3 days");
   trip.untimed = 1;
   trip.category = 3;
   add(trip);
-  RecordSpec flight = appointment(kFirstDay + 13 * kDay - 3600 * 4, "Flight UA 291", "Gate B7");
+  RecordPlan flight = appointment(kFirstDay + 13 * kDay - 3600 * 4, "Flight UA 291", "Gate B7");
   flight.category = 3;
   flight.alarmSet = 1;
   flight.alarmAdvanceUnits = 2;
   flight.alarmAdvanceType = 1;  // hours
   add(flight);
-  RecordSpec club = repeating(appointment(kFirstDay + 17 * kDay + 3600 * 7, "Book club", ""), 3);
+  RecordPlan club = repeating(appointment(kFirstDay + 17 * kDay + 3600 * 7, "Book club", ""), 3);
   club.dayIndex = 4;   // Thursday
   club.weekIndex = 2;  // the third one of the month
   club.category = 2;
   club.alarmSet = 1;
   club.alarmAdvanceUnits = 15;  // minutes
   add(club);
-  RecordSpec review =
+  RecordPlan review =
       repeating(appointment(kFirstDay + 25 * kDay + 3600 * 4, "Month-end review", ""), 3);
   review.dayIndex = 5;   // Friday
   review.weekIndex = 4;  // the last one of the month
   review.endDate = kFirstDay + 365 * kDay;
   add(review);
-  RecordSpec plants =
+  RecordPlan plants =
       repeating(appointment(kFirstDay + 6 * kDay - 3600 * 3, "Water the plants", ""), 2);
   plants.interval = 2;
   plants.daysMask = 0x41;  // Sunday and Saturday, every other week
@@ -108,7 +108,7 @@ void addCalendarRecords(Add& add) {
   plants.isPrivate = 1;
   plants.category = 2;
   add(plants);
-  RecordSpec rent = repeating(appointment(kFirstDay, "Pay the rent", "Standing order?"), 4);
+  RecordPlan rent = repeating(appointment(kFirstDay, "Pay the rent", "Standing order?"), 4);
   rent.dayNumber = 1;
   rent.alarmSet = 1;
   rent.alarmAdvanceUnits = 1;
@@ -116,15 +116,15 @@ void addCalendarRecords(Add& add) {
   rent.untimed = 1;
   rent.category = 2;
   add(rent);
-  RecordSpec cancelled = appointment(kFirstDay + 8 * kDay + 3600, "Lunch with Carla", "");
+  RecordPlan cancelled = appointment(kFirstDay + 8 * kDay + 3600, "Lunch with Carla", "");
   cancelled.status = 0x04;  // deleted on the desktop, still in the archive
   add(cancelled);
 }
 
-std::vector<RecordSpec> sampleRecords() {
-  std::vector<RecordSpec> records;
+std::vector<RecordPlan> sampleRecords() {
+  std::vector<RecordPlan> records;
   std::uint32_t id = 1;
-  auto add = [&](RecordSpec layout) {
+  auto add = [&](RecordPlan layout) {
     layout.recordId = id++;
     records.push_back(layout);
   };
@@ -135,20 +135,20 @@ std::vector<RecordSpec> sampleRecords() {
   for (std::uint32_t day = 0; day < 3; ++day) {
     add(journalRecord(kGermanDays[day], kFirstDay + (day + 2) * kDay, "Logbuch"));
   }
-  RecordSpec weekly = appointment(kFirstDay + 3600 * 5, "Team meeting", "Room 4");
+  RecordPlan weekly = appointment(kFirstDay + 3600 * 5, "Team meeting", "Room 4");
   weekly.repeatFlag = 0xFFFF;
   weekly.brand = 2;
   weekly.daysMask = 0x02;
   weekly.exceptions = {kFirstDay + 7 * kDay};
   add(weekly);
-  RecordSpec birthday = appointment(kFirstDay + 9 * kDay, "Anna's birthday", "");
+  RecordPlan birthday = appointment(kFirstDay + 9 * kDay, "Anna's birthday", "");
   birthday.repeatFlag = 0xFFFF;
   birthday.brand = 5;
   birthday.dayNumber = 10;
   birthday.monthIndex = 3;
   add(birthday);
   // A repeating event that happens to be called like the journal is not a journal.
-  RecordSpec repeating = journalRecord("8:00 am: not a journal entry", kFirstDay);
+  RecordPlan repeating = journalRecord("8:00 am: not a journal entry", kFirstDay);
   repeating.repeatFlag = 0x8001;
   repeating.brand = 1;
   add(repeating);
@@ -164,11 +164,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_sample_archive OUTPUT\n");
     return 2;
   }
-  HeaderSpec header;
-  header.categories = {CategorySpec{1, 1, 0, "Business", "Busi"},
-                       CategorySpec{2, 2, 0, "Personal", "Pers"},
-                       CategorySpec{3, 3, 0, "Travel", "Trav"}};
-  std::vector<RecordSpec> records = sampleRecords();
+  HeaderPlan header;
+  header.categories = {CategoryPlan{1, 1, 0, "Business", "Busi"},
+                       CategoryPlan{2, 2, 0, "Personal", "Pers"},
+                       CategoryPlan{3, 3, 0, "Travel", "Trav"}};
+  std::vector<RecordPlan> records = sampleRecords();
   try {
     vessory::testing::writeFile(argv[1], ArchiveBuilder().archive(records, header).bytes());
     const std::filesystem::path folder = std::filesystem::path(argv[1]).parent_path();

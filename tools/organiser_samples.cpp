@@ -9,11 +9,11 @@ namespace vessory::tools {
 
 namespace {
 
-using testing::CategorySpec;
-using testing::ContactSpec;
-using testing::MemoSpec;
-using testing::OrganiserArchiveSpec;
-using testing::TodoSpec;
+using testing::CategoryPlan;
+using testing::ContactPlan;
+using testing::MemoPlan;
+using testing::OrganiserArchivePlan;
+using testing::TodoPlan;
 
 // Phone label codes.
 enum : std::uint32_t { kWork, kHome, kFax, kOther, kEmail, kMain, kPager, kMobile };
@@ -24,22 +24,22 @@ constexpr std::uint32_t aprilDay(std::uint32_t day) { return 1017633600 + (day -
 
 constexpr std::uint32_t kDeleted = 0x04;
 
-OrganiserArchiveSpec withCategories(std::vector<CategorySpec> categories) {
-  OrganiserArchiveSpec archive;
+OrganiserArchivePlan withCategories(std::vector<CategoryPlan> categories) {
+  OrganiserArchivePlan archive;
   archive.categories = std::move(categories);
   return archive;
 }
 
-ContactSpec person(std::string last, std::string first, std::uint32_t category) {
-  ContactSpec contact;
+ContactPlan person(std::string last, std::string first, std::uint32_t category) {
+  ContactPlan contact;
   contact.lastName = std::move(last);
   contact.firstName = std::move(first);
   contact.category = category;
   return contact;
 }
 
-std::vector<ContactSpec> sampleContacts() {
-  std::vector<ContactSpec> c;
+std::vector<ContactPlan> sampleContacts() {
+  std::vector<ContactPlan> c;
   c.push_back(person("M\xFCller", "J\xFCrgen", 1));
   c.back().title = "Ingenieur";
   c.back().company = "M\xFCller & S\xF6hne GmbH";
@@ -128,8 +128,8 @@ std::vector<ContactSpec> sampleContacts() {
   return c;
 }
 
-TodoSpec todo(std::string what, std::uint32_t due, std::uint32_t priority, std::uint32_t category) {
-  TodoSpec t;
+TodoPlan todo(std::string what, std::uint32_t due, std::uint32_t priority, std::uint32_t category) {
+  TodoPlan t;
   t.description = std::move(what);
   t.dueDate = due;
   t.priority = priority;
@@ -137,9 +137,9 @@ TodoSpec todo(std::string what, std::uint32_t due, std::uint32_t priority, std::
   return t;
 }
 
-std::vector<TodoSpec> sampleTodos() {
+std::vector<TodoPlan> sampleTodos() {
   using testing::kNoDueDate;
-  std::vector<TodoSpec> t;
+  std::vector<TodoPlan> t;
   t.push_back(todo("Pay the rent", aprilDay(1), 1, 2));
   t.push_back(todo("Finish the report draft", aprilDay(3), 2, 1));
   t.back().completed = 1;
@@ -168,15 +168,15 @@ std::vector<TodoSpec> sampleTodos() {
   return t;
 }
 
-MemoSpec memo(std::string text, std::uint32_t category, std::uint32_t isPrivate = 0) {
-  MemoSpec m;
+MemoPlan memo(std::string text, std::uint32_t category, std::uint32_t isPrivate = 0) {
+  MemoPlan m;
   m.text = std::move(text);
   m.category = category;
   m.isPrivate = isPrivate;
   return m;
 }
 
-std::vector<MemoSpec> sampleMemos() {
+std::vector<MemoPlan> sampleMemos() {
   std::string packing = "Trip to Denver: packing list\r\n";
   for (const char* item :
        {"passport (just in case)", "two suits", "laptop and charger", "conference badge",
@@ -187,7 +187,7 @@ std::vector<MemoSpec> sampleMemos() {
     packing += "\r\n";
   }
   packing += "Check the weather the night before: April in Denver can bring snow.";
-  std::vector<MemoSpec> m;
+  std::vector<MemoPlan> m;
   m.push_back(memo("Shopping list\r\nMilk\r\nBread\r\nTomatoes", 2));
   m.push_back(memo("Shopping list\r\nCoffee\r\nBasil", 2));
   m.push_back(memo("../Plans: Q3?\r\nHire two engineers\r\nMove the office to the 4th floor", 1));

@@ -22,10 +22,10 @@ class RecordingTrace : public archive::TraceSink {
   std::vector<std::string> lines;
 };
 
-std::string headerBytes(const HeaderSpec& layout) { return ArchiveBuilder().header(layout).bytes(); }
+std::string headerBytes(const HeaderPlan& layout) { return ArchiveBuilder().header(layout).bytes(); }
 
 struct ReadHeader {
-  explicit ReadHeader(const HeaderSpec& layout) : archive(headerBytes(layout)) {
+  explicit ReadHeader(const HeaderPlan& layout) : archive(headerBytes(layout)) {
     header = readArchiveHeader(archive.reader, trace);
   }
   OpenArchive archive;
@@ -33,8 +33,8 @@ struct ReadHeader {
   DatebookHeader header;
 };
 
-HeaderSpec withCategories(int count) {
-  HeaderSpec layout;
+HeaderPlan withCategories(int count) {
+  HeaderPlan layout;
   for (int i = 1; i <= count; ++i) {
     // Indexes run backwards so that a name stored by index would land in the wrong place.
     layout.categories.push_back({static_cast<std::uint32_t>(100 - i), static_cast<std::uint32_t>(i),
@@ -82,7 +82,7 @@ TEST(ArchiveTagTest, RejectsShortAndLookalikeArchivesSilently) {
 }
 
 TEST(ArchiveHeaderTest, OneCategoryHeaderTracesThirtyLinesInFileOrder) {
-  HeaderSpec layout;
+  HeaderPlan layout;
   layout.categories = {{3, 7, 1, "Personal", "Pers"}};
   layout.schemaResourceId = 54;
   layout.entryCount = 45;
@@ -132,7 +132,7 @@ TEST(ArchiveHeaderTest, OneCategoryHeaderTracesThirtyLinesInFileOrder) {
 }
 
 TEST(ArchiveHeaderTest, TraceNumbersLoseTheirBlankOnlyWhenNegative) {
-  HeaderSpec layout;
+  HeaderPlan layout;
   layout.nextFreeCategoryId = 0xFFFFFFFF;
   layout.schemaResourceId = 0x80000000;
   layout.fileName = "";
@@ -166,7 +166,7 @@ TEST(ArchiveHeaderTest, RecordCountIsTheEntryCountDividedByFifteen) {
   const std::pair<std::uint32_t, std::int64_t> cases[] = {
       {45, 3}, {44, 2}, {14, 0}, {0xFFFFFFFF, 0}, {0x80000000, 143165576}, {0xFFFFFFFE, 286331152}};
   for (const auto& [entries, records] : cases) {
-    HeaderSpec layout;
+    HeaderPlan layout;
     layout.entryCount = entries;
     ReadHeader read(layout);
     const std::int64_t expectedEntries = entries == 0xFFFFFFFF ? -1 : std::int64_t{entries};
@@ -176,7 +176,7 @@ TEST(ArchiveHeaderTest, RecordCountIsTheEntryCountDividedByFifteen) {
 }
 
 TEST(ArchiveHeaderTest, FieldCountDoesNotChangeTheFifteenFieldEntries) {
-  HeaderSpec layout;
+  HeaderPlan layout;
   layout.fieldCount = 14;
   layout.fieldsPerRow = 9;
   layout.entryCount = 30;
@@ -189,7 +189,7 @@ TEST(ArchiveHeaderTest, FieldCountDoesNotChangeTheFifteenFieldEntries) {
 }
 
 TEST(ArchiveHeaderTest, LyingCategoryCountMeetsTheEndOfTheArchive) {
-  HeaderSpec layout = withCategories(1);
+  HeaderPlan layout = withCategories(1);
   layout.categoryCount = 4000000000u;
   ReadHeader read(layout);
   EXPECT_EQ(read.header.categoryCount, 4000000000);
@@ -203,7 +203,7 @@ TEST(ArchiveHeaderTest, LyingCategoryCountMeetsTheEndOfTheArchive) {
 }
 
 TEST(ArchiveHeaderTest, NegativeCategoryCountReadsNoEntries) {
-  HeaderSpec layout;
+  HeaderPlan layout;
   layout.categoryCount = 0xFFFFFFFF;
   layout.entryCount = 15;
   ReadHeader read(layout);
@@ -229,7 +229,7 @@ TEST(ArchiveHeaderTest, HeaderCutShortAnywhereReportsTheEndExactlyOnce) {
 }
 
 TEST(ArchiveHeaderTest, SequencingErrorInTheFileNameStopsTheHeader) {
-  std::string bytes = ArchiveBuilder().sequencingError().bytes() + headerBytes(HeaderSpec{});
+  std::string bytes = ArchiveBuilder().sequencingError().bytes() + headerBytes(HeaderPlan{});
   OpenArchive archive(bytes);
   RecordingTrace trace;
   DatebookHeader header = readArchiveHeader(archive.reader, trace);

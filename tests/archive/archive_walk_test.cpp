@@ -24,7 +24,7 @@ constexpr int kRecords = 300;
 
 // One generated record: how it is written, and what reading it must yield and show.
 struct GeneratedRecord {
-  RecordSpec layout;
+  RecordPlan layout;
   std::string description;
   std::string note;
   std::vector<std::string> messages;
@@ -36,7 +36,7 @@ class RecordGenerator {
 
   GeneratedRecord next(int ordinal) {
     GeneratedRecord out;
-    RecordSpec& s = out.layout;
+    RecordPlan& s = out.layout;
     for (std::uint32_t* field :
          {&s.recordId, &s.status, &s.position, &s.startTime, &s.endTime, &s.duration, &s.untimed,
           &s.isPrivate, &s.category, &s.alarmSet, &s.alarmAdvanceUnits, &s.alarmAdvanceType}) {
@@ -108,7 +108,7 @@ class RecordGenerator {
     return length == 0 ? std::string(archive::kNullStringMarker) : text;
   }
 
-  void repeatBlock(RecordSpec& s, std::vector<std::string>& messages) {
+  void repeatBlock(RecordPlan& s, std::vector<std::string>& messages) {
     std::uint32_t exceptions = chance(60) ? 0 : (chance(90) ? 1 + below(5) : 40 + below(20));
     for (std::uint32_t j = 0; j < exceptions; ++j) s.exceptions.push_back(value());
     std::uint32_t kind = below(10);
@@ -133,7 +133,7 @@ std::int64_t stored(std::uint32_t v) { return v == 0xFFFFFFFF ? -1 : std::int64_
 
 // What the run's single record must hold after reading `g` over whatever it held before.
 void applyExpected(const GeneratedRecord& g, EventRecord& r) {
-  const RecordSpec& s = g.layout;
+  const RecordPlan& s = g.layout;
   r.recordId = stored(s.recordId), r.status = stored(s.status), r.position = stored(s.position);
   r.startTime = stored(s.startTime), r.endTime = stored(s.endTime);
   r.description = g.description, r.duration = stored(s.duration), r.note = g.note;
@@ -182,12 +182,12 @@ INSTANTIATE_TEST_SUITE_P(Chunking, ArchiveWalkTest, ::testing::Values(0, 1, 7));
 TEST_P(ArchiveWalkTest, EveryFieldAndMessageOfAMixedArchiveIsReadInOrder) {
   RecordGenerator generator(20240607);
   std::vector<GeneratedRecord> generated;
-  std::vector<RecordSpec> layouts;
+  std::vector<RecordPlan> layouts;
   for (int r = 1; r <= kRecords; ++r) {
     generated.push_back(generator.next(r));
     layouts.push_back(generated.back().layout);
   }
-  HeaderSpec header;
+  HeaderPlan header;
   header.categories = {{1, 1, 0, "Business", "Busi"}, {2, 2, 1, "Personal", "Pers"}};
 
   OpenArchive archive(ArchiveBuilder().archive(layouts, header).bytes(), GetParam());

@@ -35,15 +35,15 @@ EventRecord recordWithMarkedRepeat() {
   return record;
 }
 
-RecordSpec plainRecord() {
-  RecordSpec layout;
+RecordPlan plainRecord() {
+  RecordPlan layout;
   layout.description = "D";
   layout.note = "N";
   return layout;
 }
 
 TEST(EventRecordTest, PlainRecordStoresEveryFieldInOrder) {
-  RecordSpec layout;
+  RecordPlan layout;
   layout.recordId = 11;
   layout.status = 12;
   layout.position = 13;
@@ -89,12 +89,12 @@ TEST(EventRecordTest, EachRepeatKindTakesItsOwnNumberOfBytes) {
   for (const KindCase& kind : kinds) {
     for (std::uint16_t flag : {std::uint16_t{0x8001}, std::uint16_t{0xFFFF}}) {
       SCOPED_TRACE(::testing::Message() << "kind " << kind.brand << ", flag " << flag);
-      RecordSpec layout = plainRecord();
+      RecordPlan layout = plainRecord();
       layout.repeatFlag = flag;
       layout.brand = kind.brand;
       layout.interval = 2, layout.endDate = 3, layout.firstDayOfWeek = 4, layout.dayIndex = 5;
       layout.daysMask = 0xA5, layout.weekIndex = 6, layout.dayNumber = 7, layout.monthIndex = 8;
-      RecordSpec next = plainRecord();
+      RecordPlan next = plainRecord();
       next.recordId = 4242;
       ArchiveBuilder built;
       built.record(layout);
@@ -129,7 +129,7 @@ TEST(EventRecordTest, EachRepeatKindTakesItsOwnNumberOfBytes) {
 
 TEST(EventRecordTest, ClassConstantOtherThanOneIsReportedAndReadingGoesOn) {
   for (std::uint16_t constant : {std::uint16_t{2}, std::uint16_t{0}, std::uint16_t{65535}}) {
-    RecordSpec layout = plainRecord();
+    RecordPlan layout = plainRecord();
     layout.repeatFlag = 0xFFFF;
     layout.classConstant = constant;
     layout.className = "CWeekly";
@@ -147,7 +147,7 @@ TEST(EventRecordTest, ClassConstantOtherThanOneIsReportedAndReadingGoesOn) {
 }
 
 TEST(EventRecordTest, NonZeroZeroWordsAreReportedWithTheRecordOrdinal) {
-  RecordSpec layout = plainRecord();
+  RecordPlan layout = plainRecord();
   layout.descriptionZeroWord = 1;
   layout.description = "Still read";
   OpenArchive one(ArchiveBuilder().record(layout).bytes());
@@ -165,7 +165,7 @@ TEST(EventRecordTest, NonZeroZeroWordsAreReportedWithTheRecordOrdinal) {
 
 TEST(EventRecordTest, ExceptionDatesFillSlotsInOrderWhateverTheirCount) {
   for (std::uint32_t count : {0u, 3u, 1200u}) {
-    RecordSpec layout = plainRecord();
+    RecordPlan layout = plainRecord();
     for (std::uint32_t j = 1; j <= count; ++j) layout.exceptions.push_back(1000000 + j);
     layout.repeatFlag = 1;
     layout.brand = 4;
@@ -184,17 +184,17 @@ TEST(EventRecordTest, ExceptionDatesFillSlotsInOrderWhateverTheirCount) {
 }
 
 TEST(EventRecordTest, FieldsARecordDoesNotCarryKeepTheEarlierValues) {
-  RecordSpec first = plainRecord();
+  RecordPlan first = plainRecord();
   first.exceptions = {10, 20, 30};
   first.repeatFlag = 0xFFFF;
   first.brand = 5, first.interval = 2, first.endDate = 99, first.firstDayOfWeek = 1;
   first.dayNumber = 14, first.monthIndex = 6;
-  RecordSpec second = plainRecord();
+  RecordPlan second = plainRecord();
   second.exceptions = {77};
-  RecordSpec third = plainRecord();
+  RecordPlan third = plainRecord();
   third.repeatFlag = 2;
   third.brand = 2, third.interval = 3, third.dayIndex = 4, third.daysMask = 0x7F;
-  RecordSpec fourth = plainRecord();
+  RecordPlan fourth = plainRecord();
   fourth.repeatFlag = 2;
   fourth.brand = 3, fourth.dayIndex = 8, fourth.weekIndex = 9;
   OpenArchive archive(
@@ -227,7 +227,7 @@ TEST(EventRecordTest, FieldsARecordDoesNotCarryKeepTheEarlierValues) {
 
 TEST(EventRecordTest, AllFfValuesAreStoredAsMinusOne) {
   constexpr std::uint32_t kFf = 0xFFFFFFFF;
-  RecordSpec layout;
+  RecordPlan layout;
   layout.recordId = layout.status = layout.position = layout.startTime = layout.endTime = kFf;
   layout.duration = layout.untimed = layout.isPrivate = layout.category = kFf;
   layout.alarmSet = layout.alarmAdvanceUnits = layout.alarmAdvanceType = kFf;
@@ -251,9 +251,9 @@ TEST(EventRecordTest, AllFfValuesAreStoredAsMinusOne) {
 }
 
 TEST(EventRecordTest, DisplayPointsComeRightAfterStartTimeAndDescription) {
-  RecordSpec first = plainRecord();
+  RecordPlan first = plainRecord();
   first.startTime = 100, first.endTime = 101, first.duration = 102;
-  RecordSpec second = plainRecord();
+  RecordPlan second = plainRecord();
   second.startTime = 200, second.endTime = 201, second.description = "Second",
   second.duration = 202;
   OpenArchive archive(ArchiveBuilder().record(first).record(second).bytes());
@@ -275,9 +275,9 @@ TEST(EventRecordTest, DisplayPointsComeRightAfterStartTimeAndDescription) {
 }
 
 TEST(EventRecordTest, SequencingErrorStopsTheRecordWhereItStands) {
-  RecordSpec first = plainRecord();
+  RecordPlan first = plainRecord();
   first.note = "first note";
-  RecordSpec second = plainRecord();
+  RecordPlan second = plainRecord();
   second.startTime = 5;
   second.rawDescription = ArchiveBuilder().sequencingError().cstring("x").bytes();
   ArchiveBuilder built;
@@ -298,7 +298,7 @@ TEST(EventRecordTest, SequencingErrorStopsTheRecordWhereItStands) {
 // Cut anywhere, a record is read to its end without a crash, with one end notice, and what
 // lay before the cut is stored as it was.
 TEST(EventRecordTest, RecordCutShortAnywhereReportsTheEndOnce) {
-  RecordSpec layout = plainRecord();
+  RecordPlan layout = plainRecord();
   layout.recordId = 9;
   layout.description = "Lunch";
   layout.note = std::string(300, 'n');

@@ -24,8 +24,8 @@ using archive::RecordKind;
 using archive::RecordOutcome;
 using archive::TodoRecord;
 
-RecordSpec sampleEvent(std::uint32_t id) {
-  RecordSpec r = journalRecord("9:15 am: Woke up", 1018137600 + id * 86400);
+RecordPlan sampleEvent(std::uint32_t id) {
+  RecordPlan r = journalRecord("9:15 am: Woke up", 1018137600 + id * 86400);
   r.recordId = id;
   r.status = id == 2 ? 0x04u : 0u;
   r.category = 1;
@@ -39,7 +39,7 @@ RecordSpec sampleEvent(std::uint32_t id) {
 }
 
 LaterPlan withCategory(LaterPlan plan) {
-  plan.categories = {CategorySpec{}};
+  plan.categories = {CategoryPlan{}};
   return plan;
 }
 
@@ -115,7 +115,7 @@ TEST(LaterArchiveTest, ReadsTheDateBookColumnsWhereTheSchemaPutsThem) {
 }
 
 TEST(LaterArchiveTest, ReadsTheToDoColumnsAndTheirLaterFields) {
-  LaterTodoSpec wanted;
+  LaterTodoPlan wanted;
   wanted.recordId = 7;
   wanted.status = 0x04;
   wanted.description = "Pay the rent";
@@ -208,12 +208,12 @@ TEST(LaterArchiveTest, RefusesEveryHeaderItDoesNotKnowAndSaysWhat) {
       {RecordKind::kDatebook, [](LaterPlan& p) { p.categoryCount = 300; }, "lists 300 categories"},
       {RecordKind::kDatebook,
        [](LaterPlan& p) {
-         p.categories = {CategorySpec{}, CategorySpec{}};
+         p.categories = {CategoryPlan{}, CategoryPlan{}};
        },
        "category index 1 twice"},
       {RecordKind::kTodo,
        [](LaterPlan& p) {
-         p.categories = {CategorySpec{}, CategorySpec{.index = 300}};
+         p.categories = {CategoryPlan{}, CategoryPlan{.index = 300}};
        },
        "category index 300, outside 0 to 255"},
       {RecordKind::kDatebook, [](LaterPlan& p) { p.fieldCount = 26; }, "27 fields per row but 26"},
@@ -231,7 +231,7 @@ TEST(LaterArchiveTest, RefusesEveryHeaderItDoesNotKnowAndSaysWhat) {
   };
   for (const Case& c : cases) {
     LaterPlan plan = c.kind == RecordKind::kTodo ? laterTodoPlan() : laterDatebookPlan();
-    plan.categories = {CategorySpec{}};
+    plan.categories = {CategoryPlan{}};
     c.change(plan);
     const Read read = readLater(buildLaterFile(plan, {}), c.kind);
     EXPECT_EQ(read.header, LaterHeaderOutcome::kRefused) << c.says;

@@ -57,7 +57,7 @@ TEST(ArchiveKindTest, TellsEveryTagWithAndWithoutTheWrapper) {
 }
 
 TEST(ArchiveKindTest, WrappedDatebookReadsOnAsBefore) {
-  HeaderSpec layout = HeaderSpec::forRecords(2);
+  HeaderPlan layout = HeaderPlan::forRecords(2);
   layout.categories = {{4, 9, 0, "Travel", "Trav"}};
   const std::string bytes = bytesOf({0xBE, 0xBA, 0xFE, 0xCA, 0, '0', '0', 'R', 'V'}) +
                             ArchiveBuilder().tag().header(layout).bytes();
@@ -97,9 +97,9 @@ TEST(ArchiveReaderEmptyTest, EmptyCStringReadsAsMarkerOrEmptyOnRequest) {
 }
 
 TEST(OrganiserArchiveTest, ContactsMapEveryFieldInDesktopOrderWithAFreshRecordEach) {
-  OrganiserArchiveSpec plan;
+  OrganiserArchivePlan plan;
   plan.tableString = "Custom names 0 1 0";
-  ContactSpec bare;
+  ContactPlan bare;
   bare.recordId = 8;
   bare.status = 0x04;
   bare.lastName = "Only";
@@ -170,9 +170,9 @@ TEST(OrganiserArchiveTest, TodosAndMemosMapTheirFields) {
 }
 
 TEST(OrganiserArchiveTest, StringsOfEveryLengthFormReadWhole) {
-  std::vector<MemoSpec> memos;
+  std::vector<MemoPlan> memos;
   for (std::size_t length : {0, 1, 254, 255, 256, 4096, 65535}) {
-    MemoSpec memo;
+    MemoPlan memo;
     memo.recordId = static_cast<std::uint32_t>(length);
     for (std::size_t i = 0; i < length; ++i) memo.text += static_cast<char>('a' + i % 26);
     memos.push_back(memo);
@@ -185,7 +185,7 @@ TEST(OrganiserArchiveTest, StringsOfEveryLengthFormReadWhole) {
 }
 
 TEST(OrganiserArchiveTest, CatalogueKeepsCategoriesInOrderAndTheIdentityOfTheStoredName) {
-  OrganiserArchiveSpec plan;
+  OrganiserArchivePlan plan;
   plan.fileName = "C:\\Palm\\SmithJ\\address\\Address.DAT";
   plan.categories = {{5, 130, 1, "Family, close", "Fam"}, {2, 1, 0, "", ""}, {1, 2, 0, "Work", ""}};
   ReadResult<ContactRecord> read = readAll<ContactRecord>(buildAddressArchive(plan, {}));
@@ -208,31 +208,31 @@ TEST(OrganiserArchiveTest, CatalogueKeepsCategoriesInOrderAndTheIdentityOfTheSto
 TEST(OrganiserArchiveTest, SchemaThatDoesNotFitTheKindIsRefusedNamingTheDifference) {
   struct Case {
     const char* name;
-    std::function<void(OrganiserArchiveSpec&)> change;
+    std::function<void(OrganiserArchivePlan&)> change;
     std::string message;
   };
   const std::vector<Case> cases = {
       {"too few fields",
-       [](OrganiserArchiveSpec& s) {
+       [](OrganiserArchivePlan& s) {
          s.fieldsPerRow = 9;
          s.fieldTypes = std::vector<std::uint16_t>{1, 1, 1, 5, 3, 6, 1, 6, 1};
        },
        "9 fields per row where 10 are expected"},
-      {"count unlike fields per row", [](OrganiserArchiveSpec& s) { s.fieldCount = 11; },
+      {"count unlike fields per row", [](OrganiserArchivePlan& s) { s.fieldCount = 11; },
        "a field count of 11 where 10 is expected"},
       {"due date an integer",
-       [](OrganiserArchiveSpec& s) {
+       [](OrganiserArchivePlan& s) {
          s.fieldTypes = std::vector<std::uint16_t>{1, 1, 1, 5, 1, 6, 1, 6, 1, 5};
        },
        "type code 1 (integer) for field 5 (due date) where type code 3 (date) is expected"},
       {"unknown code",
-       [](OrganiserArchiveSpec& s) {
+       [](OrganiserArchivePlan& s) {
          s.fieldTypes = std::vector<std::uint16_t>{1, 1, 1, 5, 3, 6, 1, 6, 1, 64};
        },
        "unknown type code 64 for field 10 (note)"},
   };
   for (const Case& c : cases) {
-    OrganiserArchiveSpec plan;
+    OrganiserArchivePlan plan;
     c.change(plan);
     const ReadSummary read = readThree(RecordKind::kTodo, plan, {});
     EXPECT_EQ(read.header, HeaderOutcome::kSchemaMisfit) << c.name;
@@ -300,7 +300,7 @@ TEST(OrganiserArchiveTest, EntryCountAndTrailingBytesAreHeldAgainstTheData) {
     RecordOutcome last;
     std::uint64_t extra;
   };
-  const MemoSpec one = someMemos()[0];
+  const MemoPlan one = someMemos()[0];
   const std::size_t memoBytes =
       buildMemoArchive({}, {one}).size() - buildMemoArchive({}, {}).size();
   const std::vector<Case> cases = {
@@ -312,7 +312,7 @@ TEST(OrganiserArchiveTest, EntryCountAndTrailingBytesAreHeldAgainstTheData) {
       {0xFFFFFFFF, "", 0, RecordOutcome::kWhole, 3 * memoBytes},
   };
   for (const Case& c : cases) {
-    OrganiserArchiveSpec plan;
+    OrganiserArchivePlan plan;
     plan.entryCount = c.entryCount;
     plan.trailing = c.trailing;
     ReadResult<MemoRecord> read = readAll<MemoRecord>(buildMemoArchive(plan, {one, one, one}));

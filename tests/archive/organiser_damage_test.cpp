@@ -16,9 +16,9 @@ namespace {
 // nothing crashes or runs on.
 template <typename Record, typename Plan>
 void checkDamage(
-    const std::function<std::string(const OrganiserArchiveSpec&, const std::vector<Plan>&)>& build,
+    const std::function<std::string(const OrganiserArchivePlan&, const std::vector<Plan>&)>& build,
     std::vector<Plan> plans, std::function<bool(const Record&, const Record&)> same) {
-  OrganiserArchiveSpec plan;
+  OrganiserArchivePlan plan;
   plan.entryCount =
       static_cast<std::uint32_t>(plans.size() * (kindOf<Record>() == RecordKind::kAddress ? 30
                                                  : kindOf<Record>() == RecordKind::kTodo  ? 10
@@ -60,18 +60,18 @@ void checkDamage(
 }
 
 TEST(OrganiserArchiveDamageTest, CutsAndFlipsKeepTheRecordsBeforeThem) {
-  checkDamage<ContactRecord, ContactSpec>(
+  checkDamage<ContactRecord, ContactPlan>(
       buildAddressArchive, {fullContact(1), fullContact(2)},
       [](const ContactRecord& a, const ContactRecord& b) {
         return a.recordId == b.recordId && a.lastName == b.lastName && a.custom == b.custom &&
                a.phones[2].value == b.phones[2].value && a.category == b.category;
       });
-  checkDamage<TodoRecord, TodoSpec>(buildTodoArchive, someTodos(),
+  checkDamage<TodoRecord, TodoPlan>(buildTodoArchive, someTodos(),
                                     [](const TodoRecord& a, const TodoRecord& b) {
                                       return a.recordId == b.recordId && a.note == b.note &&
                                              a.dueMoment == b.dueMoment && a.priority == b.priority;
                                     });
-  checkDamage<MemoRecord, MemoSpec>(
+  checkDamage<MemoRecord, MemoPlan>(
       buildMemoArchive, someMemos(), [](const MemoRecord& a, const MemoRecord& b) {
         return a.recordId == b.recordId && a.text == b.text && a.category == b.category;
       });

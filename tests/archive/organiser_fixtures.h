@@ -89,8 +89,8 @@ inline bool anyMessageHas(const std::vector<std::string>& messages, const std::s
   return false;
 }
 
-inline ContactSpec fullContact(std::uint32_t id) {
-  ContactSpec c;
+inline ContactPlan fullContact(std::uint32_t id) {
+  ContactPlan c;
   c.recordId = id;
   c.lastName = "M\xFCller";
   c.firstName = "Anna";
@@ -109,8 +109,8 @@ inline ContactSpec fullContact(std::uint32_t id) {
   return c;
 }
 
-inline std::vector<TodoSpec> someTodos() {
-  std::vector<TodoSpec> todos(3);
+inline std::vector<TodoPlan> someTodos() {
+  std::vector<TodoPlan> todos(3);
   todos[0].recordId = 11;
   todos[0].description = "Pay bills";
   todos[0].dueDate = 1075593600;
@@ -129,8 +129,8 @@ inline std::vector<TodoSpec> someTodos() {
   return todos;
 }
 
-inline std::vector<MemoSpec> someMemos() {
-  std::vector<MemoSpec> memos(3);
+inline std::vector<MemoPlan> someMemos() {
+  std::vector<MemoPlan> memos(3);
   memos[0].recordId = 21;
   memos[0].text = "Plans\r\n" + std::string(300, 'x');
   memos[0].category = 1;
@@ -145,7 +145,7 @@ inline std::vector<MemoSpec> someMemos() {
 }
 
 // Three records of `kind` with ids 1 to 3, the second with `faults`.
-inline ReadSummary readThree(RecordKind kind, const OrganiserArchiveSpec& archive,
+inline ReadSummary readThree(RecordKind kind, const OrganiserArchivePlan& archive,
                              FieldFaults faults) {
   auto numbered = [&](auto plans) {
     for (std::size_t i = 0; i < plans.size(); ++i) plans[i].recordId = std::uint32_t(i + 1);
@@ -154,7 +154,7 @@ inline ReadSummary readThree(RecordKind kind, const OrganiserArchiveSpec& archiv
   };
   if (kind == RecordKind::kAddress) {
     return readAll<ContactRecord>(
-        buildAddressArchive(archive, numbered(std::vector<ContactSpec>(3))));
+        buildAddressArchive(archive, numbered(std::vector<ContactPlan>(3))));
   }
   if (kind == RecordKind::kTodo) {
     return readAll<TodoRecord>(buildTodoArchive(archive, numbered(someTodos())));

@@ -35,8 +35,8 @@ CalendarExport exportCalendar(const std::string& archiveBytes,
   return result;
 }
 
-CalendarExport exportRecords(const std::vector<RecordSpec>& records, const std::string& zone,
-                             const HeaderSpec& header) {
+CalendarExport exportRecords(const std::vector<RecordPlan>& records, const std::string& zone,
+                             const HeaderPlan& header) {
   return exportCalendar(ArchiveBuilder().archive(records, header).bytes(), testSettings(zone));
 }
 

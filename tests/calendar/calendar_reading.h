@@ -32,8 +32,8 @@ struct CalendarExport {
 exporting::CalendarSettings testSettings(const std::string& zone = "UTC");
 CalendarExport exportCalendar(const std::string& archiveBytes,
                               const exporting::CalendarSettings& settings);
-CalendarExport exportRecords(const std::vector<RecordSpec>& records,
-                             const std::string& zone = "UTC", const HeaderSpec& header = {});
+CalendarExport exportRecords(const std::vector<RecordPlan>& records,
+                             const std::string& zone = "UTC", const HeaderPlan& header = {});
 
 // A calendar file read back through libical's parser, as a calendar program reads it.
 class ReadCalendar {

@@ -14,8 +14,8 @@
 namespace vessory::testing {
 namespace {
 
-RecordSpec eventAt(std::uint32_t start, std::uint32_t end) {
-  RecordSpec r;
+RecordPlan eventAt(std::uint32_t start, std::uint32_t end) {
+  RecordPlan r;
   r.description = "Meeting";
   r.note = "";
   r.startTime = start;
@@ -29,7 +29,7 @@ struct Times {
 };
 
 // DTSTART and DTEND of each event of a calendar, exported in `zone`.
-std::vector<Times> timesIn(const std::string& zone, const std::vector<RecordSpec>& records) {
+std::vector<Times> timesIn(const std::string& zone, const std::vector<RecordPlan>& records) {
   const CalendarExport out = exportRecords(records, zone);
   EXPECT_EQ(out.tally.zoneName, zone);
   ReadCalendar calendar(out.text);
@@ -61,7 +61,7 @@ class WeeklyAcrossClockChangesTest : public ::testing::TestWithParam<WeeklyCase>
 
 TEST_P(WeeklyAcrossClockChangesTest, NineOClockStaysAtNine) {
   const WeeklyCase& c = GetParam();
-  RecordSpec weekly = eventAt(utcSeconds({2024, 1, 1}, c.utcHourInWinter),
+  RecordPlan weekly = eventAt(utcSeconds({2024, 1, 1}, c.utcHourInWinter),
                               utcSeconds({2024, 1, 1}, c.utcHourInWinter + 1));
   weekly.repeatFlag = 0xFFFF;
   weekly.brand = 2;
@@ -131,7 +131,7 @@ TEST(ZoneWallTimeTest, HalfHourOffsetMovesTimesAndDates) {
 
 TEST(ZoneWallTimeTest, EveningInNewYorkIsTheNextDayInUtc) {
   // Tuesdays at 20:00 EDT, which is Wednesday 00:00 UTC: the mask names the local Tuesday.
-  RecordSpec weekly = eventAt(utcSeconds({2024, 5, 1}), utcSeconds({2024, 5, 1}, 1));
+  RecordPlan weekly = eventAt(utcSeconds({2024, 5, 1}), utcSeconds({2024, 5, 1}, 1));
   weekly.repeatFlag = 0xFFFF;
   weekly.brand = 2;
   weekly.daysMask = 4;
@@ -147,7 +147,7 @@ TEST(ZoneWallTimeTest, EveningInNewYorkIsTheNextDayInUtc) {
 }
 
 TEST(ZoneWallTimeTest, AllDayEventTakesTheLocalDate) {
-  RecordSpec allDay = eventAt(utcSeconds({2024, 5, 1}, 12), utcSeconds({2024, 5, 1}, 12));
+  RecordPlan allDay = eventAt(utcSeconds({2024, 5, 1}, 12), utcSeconds({2024, 5, 1}, 12));
   allDay.untimed = 1;
   expectTimes(timesIn("Asia/Kolkata", {allDay}), {{"2024-05-01", "2024-05-02"}});
   allDay.startTime = utcSeconds({2024, 5, 1}, 2);

@@ -12,8 +12,8 @@
 namespace vessory::testing {
 namespace {
 
-RecordSpec eventRecord(const std::string& description = "Dentist") {
-  RecordSpec r;
+RecordPlan eventRecord(const std::string& description = "Dentist") {
+  RecordPlan r;
   r.description = description;
   r.note = "";
   r.startTime = utcSeconds({2024, 6, 3}, 10);
@@ -21,8 +21,8 @@ RecordSpec eventRecord(const std::string& description = "Dentist") {
   return r;
 }
 
-RecordSpec withAlarm(std::uint32_t units, std::uint32_t type) {
-  RecordSpec r = eventRecord();
+RecordPlan withAlarm(std::uint32_t units, std::uint32_t type) {
+  RecordPlan r = eventRecord();
   r.alarmSet = 1;
   r.alarmAdvanceUnits = units;
   r.alarmAdvanceType = type;
@@ -56,7 +56,7 @@ TEST(AlarmTest, AdvanceInMinutesHoursAndDaysBeforeTheStart) {
 }
 
 TEST(AlarmTest, NoAlarmWithoutTheFlagOrWithAdvanceMinusOne) {
-  RecordSpec unset = withAlarm(15, 0);
+  RecordPlan unset = withAlarm(15, 0);
   unset.alarmSet = 0;
   const CalendarExport out = exportRecords({unset, withAlarm(0xFFFFFFFF, 0)});
   ReadCalendar calendar(out.text);
@@ -67,7 +67,7 @@ TEST(AlarmTest, NoAlarmWithoutTheFlagOrWithAdvanceMinusOne) {
 
 // A display alarm without a text is not one (libical's reader drops an empty DESCRIPTION).
 TEST(AlarmTest, AlarmOfAnEventWithoutDescriptionStillSaysSomething) {
-  RecordSpec silent = withAlarm(10, 0);
+  RecordPlan silent = withAlarm(10, 0);
   silent.description = "";
   const CalendarExport out = exportRecords({silent});
   ReadCalendar calendar(out.text);
@@ -92,7 +92,7 @@ TEST(AlarmTest, UnknownUnitIsReportedAndLeavesTheAlarmOut) {
 
 // An end before the start, or at it (RFC 5545 wants DTEND later than DTSTART), gives no DTEND.
 TEST(EventFieldsTest, EndBeforeOrAtTheStartGivesNoEndAndAllDayEndsTheNextDay) {
-  RecordSpec backwards = eventRecord(), instant = eventRecord(), yearEnd = eventRecord(),
+  RecordPlan backwards = eventRecord(), instant = eventRecord(), yearEnd = eventRecord(),
              leap = eventRecord();
   backwards.endTime = backwards.startTime - 1;
   instant.endTime = instant.startTime;
@@ -111,7 +111,7 @@ TEST(EventFieldsTest, EndBeforeOrAtTheStartGivesNoEndAndAllDayEndsTheNextDay) {
 }
 
 TEST(EventFieldsTest, PrivateRecordsAreClassPrivate) {
-  RecordSpec secret = eventRecord();
+  RecordPlan secret = eventRecord();
   secret.isPrivate = 1;
   ReadCalendar calendar(exportRecords({eventRecord(), secret}).text);
   ASSERT_EQ(calendar.size(), 2u);
@@ -120,11 +120,11 @@ TEST(EventFieldsTest, PrivateRecordsAreClassPrivate) {
 }
 
 TEST(EventFieldsTest, CategoryIsFoundByTheIndexItsEntryCarries) {
-  HeaderSpec header;
+  HeaderPlan header;
   header.categories = {
-      CategorySpec{3, 10, 0, "Personal", "Pers"}, CategorySpec{1, 11, 0, "Business", "Busi"},
-      CategorySpec{0, 12, 0, "Unfiled", "Unf"}, CategorySpec{4, 13, 0, "B\xFCro", "B\xFC"}};
-  std::vector<RecordSpec> records;
+      CategoryPlan{3, 10, 0, "Personal", "Pers"}, CategoryPlan{1, 11, 0, "Business", "Busi"},
+      CategoryPlan{0, 12, 0, "Unfiled", "Unf"}, CategoryPlan{4, 13, 0, "B\xFCro", "B\xFC"}};
+  std::vector<RecordPlan> records;
   for (std::uint32_t category : {1u, 3u, 2u, 0u, 4u, 0xFFFFFFFFu}) {
     records.push_back(eventRecord());
     records.back().category = category;
@@ -141,9 +141,9 @@ TEST(EventFieldsTest, CategoryIsFoundByTheIndexItsEntryCarries) {
 // The header line a handheld journal puts first ("##", two characters, '@' + the category) is
 // bookkeeping: it leaves the note, and its category is the event's when the archive has it.
 TEST(EventFieldsTest, JournalHeaderLineLeavesTheNoteAndGivesTheCategory) {
-  HeaderSpec header;
-  header.categories = {CategorySpec{1, 10, 0, "Business", "Busi"},
-                       CategorySpec{2, 11, 0, "Personal", "Pers"}};
+  HeaderPlan header;
+  header.categories = {CategoryPlan{1, 10, 0, "Business", "Busi"},
+                       CategoryPlan{2, 11, 0, "Personal", "Pers"}};
   const struct {
     std::string note;
     std::uint32_t category;
@@ -165,7 +165,7 @@ TEST(EventFieldsTest, JournalHeaderLineLeavesTheNoteAndGivesTheCategory) {
       {"##xB", 0, "##xB", ""},
       {"x\n##xyB\ny", 0, "x\n##xyB\ny", ""},
   };
-  std::vector<RecordSpec> records;
+  std::vector<RecordPlan> records;
   for (const auto& row : rows) {
     records.push_back(eventRecord());
     records.back().note = row.note;
@@ -194,8 +194,8 @@ TEST(EventFieldsTest, CalendarCarriesItsProductStampAndVersion) {
   EXPECT_TRUE(out.text.ends_with("END:VEVENT\r\nEND:VCALENDAR\r\n"));
 }
 
-std::vector<RecordSpec> withStatuses(const std::vector<std::uint32_t>& statuses) {
-  std::vector<RecordSpec> records;
+std::vector<RecordPlan> withStatuses(const std::vector<std::uint32_t>& statuses) {
+  std::vector<RecordPlan> records;
   for (std::uint32_t status : statuses) {
     records.push_back(eventRecord("status " + std::to_string(status)));
     records.back().status = status;
@@ -204,7 +204,7 @@ std::vector<RecordSpec> withStatuses(const std::vector<std::uint32_t>& statuses)
 }
 
 TEST(DeletedRecordsTest, AreLeftOutUnlessAskedForAndCounted) {
-  const std::vector<RecordSpec> records = withStatuses({0, 4, 1, 5, 2, 0x0C, 8});
+  const std::vector<RecordPlan> records = withStatuses({0, 4, 1, 5, 2, 0x0C, 8});
   const CalendarExport out = exportRecords(records);
   ReadCalendar calendar(out.text);
   ASSERT_EQ(calendar.size(), 4u);
@@ -228,7 +228,7 @@ TEST(DeletedRecordsTest, AreLeftOutUnlessAskedForAndCounted) {
 }
 
 TEST(DeletedRecordsTest, SummaryCountsRepeatingAndAllDayEventsInTheSingular) {
-  RecordSpec daily = eventRecord();
+  RecordPlan daily = eventRecord();
   daily.repeatFlag = 0xFFFF;
   daily.untimed = 1;
   const CalendarExport out = exportRecords({daily});

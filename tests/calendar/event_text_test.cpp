@@ -13,8 +13,8 @@ namespace {
 
 const std::string kFffd = "\xEF\xBF\xBD";
 
-RecordSpec textRecord(std::string description, std::string note) {
-  RecordSpec r;
+RecordPlan textRecord(std::string description, std::string note) {
+  RecordPlan r;
   r.description = std::move(description);
   r.note = std::move(note);
   return r;
@@ -40,7 +40,7 @@ Texts textsOf(const CalendarExport& out) {
           countOf(e, ICAL_DESCRIPTION_PROPERTY)};
 }
 
-Texts textsOf(const RecordSpec& record, const std::string& charset = "windows-1252") {
+Texts textsOf(const RecordPlan& record, const std::string& charset = "windows-1252") {
   exporting::CalendarSettings settings = testSettings();
   settings.charset = charset;
   return textsOf(exportCalendar(ArchiveBuilder().archive({record}).bytes(), settings));

@@ -27,8 +27,8 @@ std::vector<std::string> uidsOf(const std::string& text) {
   return uids;
 }
 
-std::vector<RecordSpec> withIds(const std::vector<std::uint32_t>& ids) {
-  std::vector<RecordSpec> records;
+std::vector<RecordPlan> withIds(const std::vector<std::uint32_t>& ids) {
+  std::vector<RecordPlan> records;
   for (std::uint32_t id : ids) {
     records.emplace_back();
     records.back().recordId = id;
@@ -66,9 +66,9 @@ TEST(EventUidsTest, RepeatedIdsIncludingZeroAndMinusOneGetTheirOwnSuffix) {
 // The same record ids in date books of two users never meet; the same date book under another
 // case or extension (moved into the archive file) keeps its UIDs.
 TEST(EventUidsTest, ArchivesAreToldApartByTheirStoredName) {
-  const std::vector<RecordSpec> records = withIds({1, 2, 2});
+  const std::vector<RecordPlan> records = withIds({1, 2, 2});
   const auto uidsFor = [&](const std::string& storedName) {
-    HeaderSpec header;
+    HeaderPlan header;
     header.fileName = storedName;
     return uidsOf(exportRecords(records, "UTC", header).text);
   };

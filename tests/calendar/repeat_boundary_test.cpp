@@ -12,8 +12,8 @@
 namespace vessory::testing {
 namespace {
 
-RecordSpec repeating(std::uint32_t kind, const std::string& description = "Gym") {
-  RecordSpec r;
+RecordPlan repeating(std::uint32_t kind, const std::string& description = "Gym") {
+  RecordPlan r;
   r.description = description;
   r.note = "";
   r.startTime = utcSeconds({2024, 1, 9}, 9);  // a Tuesday, the second of its month
@@ -34,14 +34,14 @@ icalrecurrencetype ruleOf(icalcomponent* event) {
 
 struct BadRepeat {
   std::string name;
-  RecordSpec record;
+  RecordPlan record;
   std::string what;  // as the message names the value
 };
 
 std::ostream& operator<<(std::ostream& out, const BadRepeat& c) { return out << c.name; }
 
-BadRepeat bad(std::string name, std::uint32_t kind, void (*change)(RecordSpec&), std::string what) {
-  RecordSpec r = repeating(kind);
+BadRepeat bad(std::string name, std::uint32_t kind, void (*change)(RecordPlan&), std::string what) {
+  RecordPlan r = repeating(kind);
   change(r);
   return BadRepeat{std::move(name), r, std::move(what)};
 }
@@ -49,10 +49,10 @@ BadRepeat bad(std::string name, std::uint32_t kind, void (*change)(RecordSpec&),
 class UnsayableRepeatTest : public ::testing::TestWithParam<BadRepeat> {};
 
 TEST_P(UnsayableRepeatTest, IsWrittenOnceWithAMessageNamingTheRecord) {
-  RecordSpec plain;
+  RecordPlan plain;
   plain.description = "Plain";
   plain.recordId = 1;
-  RecordSpec odd = GetParam().record;
+  RecordPlan odd = GetParam().record;
   odd.recordId = 2;
   odd.exceptions = {utcSeconds({2024, 2, 13}, 9)};
   const CalendarExport out = exportRecords({plain, odd});
@@ -74,34 +74,34 @@ INSTANTIATE_TEST_SUITE_P(
     KindsAndValues, UnsayableRepeatTest,
     ::testing::Values(
         bad(
-            "KindZero", 0, [](RecordSpec&) {}, "repeat kind 0"),
+            "KindZero", 0, [](RecordPlan&) {}, "repeat kind 0"),
         bad(
-            "KindSix", 6, [](RecordSpec&) {}, "repeat kind 6"),
+            "KindSix", 6, [](RecordPlan&) {}, "repeat kind 6"),
         bad(
-            "KindNoneAtAll", 0xFFFFFFFF, [](RecordSpec&) {}, "repeat kind -1"),
+            "KindNoneAtAll", 0xFFFFFFFF, [](RecordPlan&) {}, "repeat kind -1"),
         bad(
-            "WeeklyWithoutDays", 2, [](RecordSpec& r) { r.daysMask = 0x80; },
+            "WeeklyWithoutDays", 2, [](RecordPlan& r) { r.daysMask = 0x80; },
             "weekly days mask 128"),
         bad(
-            "WeekStartingOnDaySeven", 2, [](RecordSpec& r) { r.firstDayOfWeek = 7; },
+            "WeekStartingOnDaySeven", 2, [](RecordPlan& r) { r.firstDayOfWeek = 7; },
             "first day of the week 7"),
         bad(
-            "WeekIndexFive", 3, [](RecordSpec& r) { r.weekIndex = 5; }, "week index 5"),
+            "WeekIndexFive", 3, [](RecordPlan& r) { r.weekIndex = 5; }, "week index 5"),
         bad(
-            "DayIndexSeven", 3, [](RecordSpec& r) { r.dayIndex = 7; }, "day index 7"),
+            "DayIndexSeven", 3, [](RecordPlan& r) { r.dayIndex = 7; }, "day index 7"),
         bad(
-            "DayNumberZero", 4, [](RecordSpec& r) { r.dayNumber = 0; }, "day number 0"),
+            "DayNumberZero", 4, [](RecordPlan& r) { r.dayNumber = 0; }, "day number 0"),
         bad(
-            "DayNumberThirtyTwo", 5, [](RecordSpec& r) { r.dayNumber = 32; }, "day number 32"),
+            "DayNumberThirtyTwo", 5, [](RecordPlan& r) { r.dayNumber = 32; }, "day number 32"),
         bad(
-            "MonthIndexTwelve", 5, [](RecordSpec& r) { r.monthIndex = 12; }, "month index 12"),
+            "MonthIndexTwelve", 5, [](RecordPlan& r) { r.monthIndex = 12; }, "month index 12"),
         bad(
-            "IntervalBeyondAnyRule", 1, [](RecordSpec& r) { r.interval = 100000; },
+            "IntervalBeyondAnyRule", 1, [](RecordPlan& r) { r.interval = 100000; },
             "interval 100000")),
     [](const auto& info) { return info.param.name; });
 
 TEST(RepeatRuleTest, IntervalIsWrittenOnlyAboveOne) {
-  RecordSpec zero = repeating(1), one = repeating(1), two = repeating(1);
+  RecordPlan zero = repeating(1), one = repeating(1), two = repeating(1);
   zero.interval = 0;
   two.interval = 2;
   ReadCalendar calendar(exportRecords({zero, one, two}).text);
@@ -112,7 +112,7 @@ TEST(RepeatRuleTest, IntervalIsWrittenOnlyAboveOne) {
 }
 
 TEST(RepeatRuleTest, UntilIsADateForAllDayEventsAndAFloatingTimeOtherwise) {
-  RecordSpec timed = repeating(1), allDay = repeating(1);
+  RecordPlan timed = repeating(1), allDay = repeating(1);
   timed.endDate = allDay.endDate = utcSeconds({2024, 2, 1}, 12);
   allDay.untimed = 1;
   ReadCalendar calendar(exportRecords({timed, allDay}).text);
@@ -139,7 +139,7 @@ TEST(RepeatRuleTest, ExceptionsNoOccurrenceReachesAreLeftOut) {
         "20250601T090000"}},
   };
   for (const auto& row : rows) {
-    RecordSpec daily = repeating(1);
+    RecordPlan daily = repeating(1);
     daily.untimed = row.allDay ? 1 : 0;
     daily.endDate = row.endDate;
     daily.exceptions = {utcSeconds({2024, 1, 8}, 9),  utcSeconds({2024, 1, 9}, 9),
@@ -157,9 +157,9 @@ TEST(RepeatRuleTest, ExceptionsNoOccurrenceReachesAreLeftOut) {
 }
 
 TEST(RecordsInTurnTest, EventAfterARepeatingOneDoesNotRepeat) {
-  RecordSpec weekly = repeating(2);
+  RecordPlan weekly = repeating(2);
   weekly.exceptions = {utcSeconds({2024, 1, 16}, 9)};
-  RecordSpec once;
+  RecordPlan once;
   once.startTime = utcSeconds({2024, 3, 1}, 9);
   once.endTime = once.startTime;
   ReadCalendar calendar(exportRecords({weekly, once}).text);
@@ -169,7 +169,7 @@ TEST(RecordsInTurnTest, EventAfterARepeatingOneDoesNotRepeat) {
 }
 
 TEST(RecordsInTurnTest, EachEventKeepsOnlyItsOwnExceptions) {
-  RecordSpec three = repeating(1), one = repeating(1), none = repeating(1);
+  RecordPlan three = repeating(1), one = repeating(1), none = repeating(1);
   three.exceptions = {utcSeconds({2024, 1, 10}, 9), utcSeconds({2024, 1, 11}, 9),
                       utcSeconds({2024, 1, 12}, 9)};
   one.exceptions = {utcSeconds({2024, 1, 20}, 9)};
@@ -182,12 +182,12 @@ TEST(RecordsInTurnTest, EachEventKeepsOnlyItsOwnExceptions) {
 }
 
 TEST(RecordsInTurnTest, KindWithoutExtrasTakesNoneFromTheRecordBefore) {
-  RecordSpec yearly = repeating(5);
+  RecordPlan yearly = repeating(5);
   yearly.dayNumber = 9;
-  RecordSpec weekly = repeating(2);
+  RecordPlan weekly = repeating(2);
   weekly.daysMask = 8;  // Wednesdays
   weekly.startTime = utcSeconds({2024, 1, 10}, 9);
-  RecordSpec unknown = repeating(7);
+  RecordPlan unknown = repeating(7);
   ReadCalendar calendar(exportRecords({yearly, weekly, unknown}).text);
   ASSERT_EQ(calendar.size(), 3u);
   const icalrecurrencetype first = ruleOf(calendar.event(0));

@@ -31,8 +31,8 @@ struct RepeatCase {
 
 std::ostream& operator<<(std::ostream& out, const RepeatCase& c) { return out << c.name; }
 
-RecordSpec recordOf(const RepeatCase& c) {
-  RecordSpec r;
+RecordPlan recordOf(const RepeatCase& c) {
+  RecordPlan r;
   r.description = c.name;
   r.note = "";
   const int second = c.startSecond == kAllDay ? 0 : c.startSecond;

@@ -53,7 +53,7 @@ TEST_F(TzVariableTest, RuleStringsAndUnknownNamesArePassedOver) {
 
 TEST_F(TzVariableTest, ExportWithoutAZoneUsesTheSystemsZone) {
   setTz("Asia/Kolkata");
-  RecordSpec r;
+  RecordPlan r;
   r.startTime = r.endTime = 0;
   exporting::CalendarSettings settings = testSettings("");
   const CalendarExport out = exportCalendar(ArchiveBuilder().archive({r}).bytes(), settings);

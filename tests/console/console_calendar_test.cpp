@@ -44,11 +44,11 @@ class ConsoleCalendarTest : public ::testing::Test {
   std::string out_, err_;
 };
 
-std::string records(const std::vector<RecordSpec>& list) {
+std::string records(const std::vector<RecordPlan>& list) {
   return ArchiveBuilder().archive(list).bytes();
 }
 
-RecordSpec noted(const std::string& description, const std::string& note = "a: b") {
+RecordPlan noted(const std::string& description, const std::string& note = "a: b") {
   return journalRecord(note, 1018137600, description);
 }
 
@@ -109,7 +109,7 @@ TEST_F(ConsoleCalendarTest, TimeZoneDatesTheJournalUnlessABiasIsGiven) {
 }
 
 TEST_F(ConsoleCalendarTest, CalendarIsWrittenBesideTheArchive) {
-  RecordSpec deleted = noted("Gone");
+  RecordPlan deleted = noted("Gone");
   deleted.status = 4;
   const std::string db = archive(records({noted("Kept"), deleted}));
   EXPECT_EQ(run({"-q", "--calendar", "--time-zone", "Europe/Berlin", db}), 0);
@@ -148,7 +148,7 @@ TEST_F(ConsoleCalendarTest, ExitStatusTellsHowTheArchiveEnded) {
   EXPECT_EQ(run(with(archive(full + "X"))), 1);
   EXPECT_EQ(run(with(archive(full.substr(0, full.size() - 5)))), 1);
   EXPECT_EQ(ReadCalendar(*readFile(path("Datebook.ics"))).size(), 1u);
-  RecordSpec broken = noted("b");
+  RecordPlan broken = noted("b");
   broken.rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
   EXPECT_EQ(run(with(archive(records({noted("a"), broken})))), 4);
   EXPECT_EQ(run(with(path("missing.dat"))), 3);
@@ -165,7 +165,7 @@ TEST_F(ConsoleCalendarTest, DetailsShowTheZonesWallTime) {
 }
 
 TEST_F(ConsoleCalendarTest, ListJournalsPrintsCountsMostFrequentFirst) {
-  RecordSpec repeating = noted("Gym");
+  RecordPlan repeating = noted("Gym");
   repeating.repeatFlag = 0xFFFF;
   const std::string db = archive(
       records({noted(" Beta"), noted("ALPHA "), noted("beta"), noted("alpha"), noted("Gamma"),

@@ -24,17 +24,17 @@ std::string noJournal() {
   return ArchiveBuilder().archive({journalRecord("9:15 am: x", 1018137600, "Dentist")}).bytes();
 }
 std::string address() {
-  ContactSpec anna;
+  ContactPlan anna;
   anna.firstName = "Anna";
   return buildAddressArchive({}, {anna});
 }
 std::string todo() {
-  TodoSpec task;
+  TodoPlan task;
   task.description = "Call Tom";
   return buildTodoArchive({}, {task});
 }
 std::string memo() {
-  MemoSpec note;
+  MemoPlan note;
   note.text = "Shopping\r\nbread";
   return buildMemoArchive({}, {note});
 }
@@ -48,7 +48,7 @@ std::string laterDatebook() {
 
 std::string laterTodoList() {
   const LaterPlan plan = laterTodoPlan();
-  LaterTodoSpec todo;
+  LaterTodoPlan todo;
   todo.description = "Call";
   return buildLaterFile(plan, {laterTodo(todo, plan)});
 }

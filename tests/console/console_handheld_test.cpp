@@ -93,12 +93,12 @@ TEST_F(ConsoleHandheldTest, EachSampleGoesToItsKindsOutput) {
 
 // No bias for the handheld's own times unless one is given; no zone at all.
 TEST_F(ConsoleHandheldTest, JournalDatesAreTheHandheldsUnlessABiasIsGiven) {
-  EventSpec journal;
+  EventPlan journal;
   journal.description = "Daily Journal";
   journal.note = "9:15 am: Woke up";
   journal.start = 0x0200;  // 02:00 on 20 February
   journal.date = packDate(2021, 2, 20);
-  PdbSpec plan;
+  PdbPlan plan;
   plan.appInfo = categoryAppInfo({"Unfiled"}, 280);
   plan.records = {{eventRecord(journal), 0x40, 1, std::nullopt}};
   const std::string path = database("DatebookDB.pdb", buildPdb(plan));
@@ -121,12 +121,12 @@ TEST_F(ConsoleHandheldTest, JournalDatesAreTheHandheldsUnlessABiasIsGiven) {
 
 // A record that cannot be read is left out and named; the others are exported; exit 4.
 TEST_F(ConsoleHandheldTest, AnUnreadableRecordIsLeftOutAndTheRestExported) {
-  EventSpec good;
-  EventSpec bad;
+  EventPlan good;
+  EventPlan bad;
   bad.description = "Broken";
-  bad.repeat = RepeatSpec{};
+  bad.repeat = RepeatPlan{};
   bad.repeat->kind = 6;
-  PdbSpec plan;
+  PdbPlan plan;
   plan.appInfo = categoryAppInfo({"Unfiled"}, 280);
   plan.records = {{eventRecord(good), 0x40, 1, std::nullopt},
                   {eventRecord(bad), 0x40, 2, std::nullopt},

@@ -54,17 +54,17 @@ class ConsoleOrganiserTest : public ::testing::Test {
 };
 
 std::string contacts() {
-  ContactSpec contact;
+  ContactPlan contact;
   contact.lastName = "Smith";
   return buildAddressArchive({}, {contact});
 }
-std::string todos(const OrganiserArchiveSpec& plan = {}) {
-  TodoSpec todo;
+std::string todos(const OrganiserArchivePlan& plan = {}) {
+  TodoPlan todo;
   todo.description = "Call";
   return buildTodoArchive(plan, {todo});
 }
 std::string memos() {
-  MemoSpec memo;
+  MemoPlan memo;
   memo.text = "Shopping\nmilk";
   return buildMemoArchive({}, {memo});
 }
@@ -75,7 +75,7 @@ std::string journals(const std::string& description = "Daily Journal") {
 }
 
 TEST_F(ConsoleOrganiserTest, OptionsOfAnotherKindsExportAreUsageErrorsNamingTheOption) {
-  OrganiserArchiveSpec later;
+  OrganiserArchivePlan later;
   later.tag = std::string(
       "\x00\x02"
       "DT",
@@ -165,11 +165,11 @@ TEST_F(ConsoleOrganiserTest, AFileNamedNotReadIsNamedWhateverTheOptions) {
 
 TEST_F(ConsoleOrganiserTest, ExitStatusFollowsTheOrganiserRunsOutcome) {
   const std::string whole = contacts();
-  ContactSpec bad;
+  ContactPlan bad;
   bad.faults.typeCodes[3] = 6;
-  OrganiserArchiveSpec misfit;
+  OrganiserArchivePlan misfit;
   misfit.fieldsPerRow = 7;
-  OrganiserArchiveSpec later;
+  OrganiserArchivePlan later;
   later.tag = std::string(
       "\x00\x02"
       "DT",
@@ -182,8 +182,8 @@ TEST_F(ConsoleOrganiserTest, ExitStatusFollowsTheOrganiserRunsOutcome) {
   const std::vector<Row> rows = {{whole, 0},
                                  {whole.substr(0, whole.size() - 1), 1},
                                  {whole + "X", 1},
-                                 {buildAddressArchive({}, {ContactSpec{}, bad}), 4},
-                                 {buildAddressArchive(misfit, {ContactSpec{}}), 4},
+                                 {buildAddressArchive({}, {ContactPlan{}, bad}), 4},
+                                 {buildAddressArchive(misfit, {ContactPlan{}}), 4},
                                  {todos(later), 3}};
   for (const Row& row : rows) {
     EXPECT_EQ(run({"-q", archive("address.dat", row.bytes)}), row.status) << err_;

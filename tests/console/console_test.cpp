@@ -69,7 +69,7 @@ TEST_F(ConsoleTest, OptionsReachTheRunInShortLongAndInlineForms) {
 }
 
 TEST_F(ConsoleTest, DetailsPrintStartTimeTabDescriptionPerRecord) {
-  RecordSpec other;
+  RecordPlan other;
   other.description = "Dentist";
   other.startTime = 0;
   std::string db = archive(ArchiveBuilder().archive({other, journalRecord("x")}).bytes());
@@ -92,7 +92,7 @@ TEST_F(ConsoleTest, ExitStatusTellsHowTheArchiveEnded) {
   EXPECT_NE(err().find("NOT at End of File"), std::string::npos);
   EXPECT_EQ(run({"-q", archive(full.substr(0, full.size() - 3))}), 1);
   EXPECT_NE(err().find("Datebook file ended early"), std::string::npos);
-  RecordSpec broken = journalRecord("x");
+  RecordPlan broken = journalRecord("x");
   broken.rawDescription = std::string("\xFF\x00\x00\x01\x00", 5);
   EXPECT_EQ(run({"-q", archive(ArchiveBuilder().archive({broken}).bytes())}), 4);
 }

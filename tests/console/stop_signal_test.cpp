@@ -33,8 +33,8 @@ std::string readAll(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<RecordSpec> entries(int count) {
-  std::vector<RecordSpec> records;
+std::vector<RecordPlan> entries(int count) {
+  std::vector<RecordPlan> records;
   for (int n = 1; n <= count; ++n) {
     records.push_back(journalRecord("9:00: entry " + std::to_string(n)));
     records.back().recordId = static_cast<std::uint32_t>(n);
@@ -135,7 +135,7 @@ TEST(StopSignalTest, ASignalDuringAWholeFolderStopsItsArchiveAndStartsNoOther) {
   const StopFolder files;
   const fs::path user = files.folder / "user";
   fs::create_directories(user / "memopad");
-  MemoSpec memo;
+  MemoPlan memo;
   memo.text = "Not started";
   std::ofstream(user / "memopad" / "MemoPad.dat", std::ios::binary) << buildMemoArchive({}, {memo});
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) {

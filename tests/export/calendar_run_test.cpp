@@ -35,8 +35,8 @@ long countContaining(const std::vector<std::string>& messages, const std::string
                        [&](const std::string& m) { return m.find(part) != std::string::npos; });
 }
 
-std::vector<RecordSpec> mixedRecords() {
-  RecordSpec weekly;
+std::vector<RecordPlan> mixedRecords() {
+  RecordPlan weekly;
   weekly.recordId = 1;
   weekly.description = "Team";
   weekly.startTime = utcSeconds({2024, 1, 2}, 9);
@@ -45,17 +45,17 @@ std::vector<RecordSpec> mixedRecords() {
   weekly.brand = 2;
   weekly.daysMask = 4;
   weekly.exceptions = {utcSeconds({2024, 1, 9}, 9), utcSeconds({2024, 1, 16}, 9)};
-  RecordSpec allDay = journalRecord("a note\r\nof two lines", utcSeconds({2024, 2, 1}));
+  RecordPlan allDay = journalRecord("a note\r\nof two lines", utcSeconds({2024, 2, 1}));
   allDay.recordId = 2;
   allDay.untimed = 1;
-  RecordSpec yearly;
+  RecordPlan yearly;
   yearly.recordId = 3;
   yearly.description = std::string(300, 'y');  // the long string form
   yearly.repeatFlag = 1;                       // repeat data without the class entry
   yearly.brand = 5;
   yearly.dayNumber = 7;
   yearly.monthIndex = 3;
-  RecordSpec plain;
+  RecordPlan plain;
   plain.recordId = 4;
   plain.alarmSet = 1;
   plain.alarmAdvanceUnits = 10;
@@ -63,12 +63,12 @@ std::vector<RecordSpec> mixedRecords() {
 }
 
 TEST(CalendarDamageTest, ArchiveCutAtEveryLengthGivesWholeEventsOfWholeRecords) {
-  const std::vector<RecordSpec> records = mixedRecords();
-  HeaderSpec header = HeaderSpec::forRecords(static_cast<std::uint32_t>(records.size()));
+  const std::vector<RecordPlan> records = mixedRecords();
+  HeaderPlan header = HeaderPlan::forRecords(static_cast<std::uint32_t>(records.size()));
   ArchiveBuilder built;
   built.tag().header(header);
   std::vector<std::size_t> recordEnds;
-  for (const RecordSpec& r : records) recordEnds.push_back(built.record(r).size());
+  for (const RecordPlan& r : records) recordEnds.push_back(built.record(r).size());
   const CalendarExport whole = exportCalendar(built.bytes(), testSettings());
   ASSERT_EQ(whole.outcome, ExportOutcome::kComplete);
   const std::vector<std::string> wholeEvents = eventBlocks(whole.text);
@@ -100,7 +100,7 @@ TEST(CalendarDamageTest, ArchiveCutAtEveryLengthGivesWholeEventsOfWholeRecords) 
 }
 
 TEST(CalendarDamageTest, EndedEarlyMessageCountsDeletedAndCutShortRecords) {
-  std::vector<RecordSpec> records = mixedRecords();
+  std::vector<RecordPlan> records = mixedRecords();
   records[0].status = 4;
   records[1].status = 0x0D;
   const std::string bytes = ArchiveBuilder().archive(records).bytes();
@@ -117,7 +117,7 @@ TEST(CalendarDamageTest, EndedEarlyMessageCountsDeletedAndCutShortRecords) {
 }
 
 TEST(CalendarDamageTest, SequencingErrorKeepsTheEventsBeforeIt) {
-  std::vector<RecordSpec> records = mixedRecords();
+  std::vector<RecordPlan> records = mixedRecords();
   records[2].rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
   const CalendarExport out =
       exportCalendar(ArchiveBuilder().archive(records).bytes(), testSettings());
@@ -166,7 +166,7 @@ class CalendarRunTest : public ::testing::Test {
     tally = run.tally();
     return outcome;
   }
-  ExportOutcome runOver(const std::vector<RecordSpec>& records, bool endsProgram = true) {
+  ExportOutcome runOver(const std::vector<RecordPlan>& records, bool endsProgram = true) {
     return runOver(ArchiveBuilder().archive(records).bytes(), endsProgram);
   }
 
@@ -185,7 +185,7 @@ TEST_F(CalendarRunTest, WriteFailureIsReportedWithItsReason) {
 }
 
 TEST_F(CalendarRunTest, WriteFailurePartWayStopsReadingAndLeavesTheEarlierCalendar) {
-  std::vector<RecordSpec> records(1500, journalRecord(std::string(400, 'n')));
+  std::vector<RecordPlan> records(1500, journalRecord(std::string(400, 'n')));
   files.failWritesAfter = 150000;
   files.earlier(kCalendarPath, "BEGIN:VCALENDAR earlier");
   EXPECT_EQ(runOver(records), ExportOutcome::kCannotWrite);
@@ -254,7 +254,7 @@ TEST_F(CalendarRunTest, CallerThatKeepsTheEndGetsNoFinalMessage) {
 
 // The description as the journal run hands it: the archive's bytes, which the front end reads.
 TEST_F(CalendarRunTest, DetailsShowTheZonesWallTimeAndTheArchivesDescription) {
-  std::vector<RecordSpec> records = mixedRecords();
+  std::vector<RecordPlan> records = mixedRecords();
   records[0].description = "Caf\xE9";
   settings.zoneName = "Asia/Kolkata";
   view.details = exporting::kChecked;

@@ -35,7 +35,7 @@ class ExportRunTest : public ::testing::Test {
     exporting::ExportRun run(files);
     return run.run(view);
   }
-  ExportOutcome exportRecords(const std::vector<RecordSpec>& records) {
+  ExportOutcome exportRecords(const std::vector<RecordPlan>& records) {
     return exportArchive(ArchiveBuilder().archive(records).bytes());
   }
   std::string csv() const { return files.csv(kCsvPath); }
@@ -49,7 +49,7 @@ class ExportRunTest : public ::testing::Test {
 };
 
 TEST_F(ExportRunTest, WholeRecordBecomesRowsAndTheRunReportsCompletion) {
-  RecordSpec record = journalRecord(
+  RecordPlan record = journalRecord(
       "##xyE\n9:15 am: Met <Bob>\r\nat the cafe\r\n10:30 am: Said \"hi\"\n", 1018171800);
   view.bias = "0";
   view.wrap = exporting::kUnchecked;
@@ -64,7 +64,7 @@ TEST_F(ExportRunTest, WholeRecordBecomesRowsAndTheRunReportsCompletion) {
 }
 
 TEST_F(ExportRunTest, ProgressIsShownPerRecordAndJournalCountOnlyOnMatches) {
-  RecordSpec appointment;
+  RecordPlan appointment;
   appointment.description = "Dentist";
   EXPECT_EQ(exportRecords({journalRecord("a: 1"), appointment, journalRecord("b: 2")}),
             ExportOutcome::kComplete);
@@ -78,8 +78,8 @@ TEST_F(ExportRunTest, ProgressIsShownPerRecordAndJournalCountOnlyOnMatches) {
 }
 
 TEST_F(ExportRunTest, JournalsOfOtherLanguagesAndRepeatingJournalsAreSelectedByName) {
-  RecordSpec german = journalRecord("7:00: Aufstehen", 1018137600, " LOGBUCH ");
-  RecordSpec repeating = journalRecord("8:00: repeats", 1018137600, "Logbuch");
+  RecordPlan german = journalRecord("7:00: Aufstehen", 1018137600, " LOGBUCH ");
+  RecordPlan repeating = journalRecord("8:00: repeats", 1018137600, "Logbuch");
   repeating.repeatFlag = 0x8001;
   view.journal = "German: Logbuch";
   view.bias = "0";
@@ -88,7 +88,7 @@ TEST_F(ExportRunTest, JournalsOfOtherLanguagesAndRepeatingJournalsAreSelectedByN
 }
 
 TEST_F(ExportRunTest, EmptyNoteArrivesAsNullMarkerAndGivesOneRow) {
-  RecordSpec record = journalRecord("");
+  RecordPlan record = journalRecord("");
   view.bias = "0";
   exportRecords({record});
   EXPECT_EQ(csv(),
@@ -97,7 +97,7 @@ TEST_F(ExportRunTest, EmptyNoteArrivesAsNullMarkerAndGivesOneRow) {
 }
 
 TEST_F(ExportRunTest, WordWrapJoinsLinesOrKeepsThemAsBareLineFeeds) {
-  RecordSpec record = journalRecord("9:15 am: one\r\ntwo\r\n 9:45 am: Next");
+  RecordPlan record = journalRecord("9:15 am: one\r\ntwo\r\n 9:45 am: Next");
   view.bias = "0";
   view.wrap = exporting::kChecked;
   exportRecords({record});
@@ -108,7 +108,7 @@ TEST_F(ExportRunTest, WordWrapJoinsLinesOrKeepsThemAsBareLineFeeds) {
 }
 
 TEST_F(ExportRunTest, LiveOptionsChangedWhileTheRunWaitsApplyFromTheNextRecord) {
-  std::vector<RecordSpec> records(3, journalRecord("9:00: <k> a\nb", 1018137600));
+  std::vector<RecordPlan> records(3, journalRecord("9:00: <k> a\nb", 1018137600));
   view.bias = "0";
   view.onEvents = [](RecordingView& v) {
     if (v.pendingEventCalls == 3) {  // before record 2
@@ -133,7 +133,7 @@ TEST_F(ExportRunTest, OneCharacterDelimitersKeepTheKeywordOfThePreviousRow) {
 }
 
 TEST_F(ExportRunTest, DetailsShowStartTimeThenDescriptionAroundTheRecordsMessages) {
-  RecordSpec record = journalRecord("9:00: x", 0, "Lunch");
+  RecordPlan record = journalRecord("9:00: x", 0, "Lunch");
   record.descriptionZeroWord = 7;
   view.details = exporting::kGreyed;  // any non-zero value shows details
   view.bias = "0";
@@ -164,7 +164,7 @@ TEST_F(ExportRunTest, ZoneGivenShiftsEachTimeByItsOffsetAtThatMoment) {
       {"UTC", {"1/15/2004", "7/04/2004", "1/16/2004"}, "1/15/2004, 23:30:00"},
       {"", {"1/15/2004", "7/04/2004", "1/16/2004"}, "1/15/2004, 19:30:00"},
   };
-  std::vector<RecordSpec> records;
+  std::vector<RecordPlan> records;
   for (std::uint32_t start : starts) records.push_back(journalRecord("9:00 am: x", start));
   for (const auto& row : rows) {
     SCOPED_TRACE(row.zone);
@@ -214,7 +214,7 @@ TEST_F(ExportRunTest, DataAfterTheLastRecordIsReportedAndRowsAreKept) {
 }
 
 TEST_F(ExportRunTest, ArchiveCutShortAtEveryLengthEndsEarlyWithOneNoticeAndNoLostRows) {
-  std::vector<RecordSpec> records;
+  std::vector<RecordPlan> records;
   for (int i = 0; i < 4; ++i) records.push_back(journalRecord("9:0" + std::to_string(i) + ": e"));
   records[2].repeatFlag = 0xFFFF;
   records[2].brand = 2;
@@ -283,7 +283,7 @@ TEST_F(ExportRunTest, InputPathJoinsFolderAndFileWithThePlatformSeparator) {
 }
 
 TEST_F(ExportRunTest, SequencingErrorEndsTheProgramKeepingEarlierRows) {
-  RecordSpec broken = journalRecord("9:00: never");
+  RecordPlan broken = journalRecord("9:00: never");
   broken.rawNote = std::string("\xFF\x00\x00\x02\x00", 5);
   EXPECT_EQ(exportRecords({journalRecord("9:00: kept"), broken, journalRecord("9:00: after")}),
             ExportOutcome::kSequencingError);

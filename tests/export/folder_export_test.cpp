@@ -37,10 +37,10 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
       ArchiveBuilder()
           .archive({journalRecord("9:15 am: Woke up"), journalRecord("x", 0, "Gym")})
           .bytes();
-  ContactSpec contact;
+  ContactPlan contact;
   contact.lastName = "Lee";
   files.archives["/p/Ben/address/address.ABA"] = buildAddressArchive({}, {contact});
-  const std::string todo = buildTodoArchive({}, {TodoSpec{}, TodoSpec{}});
+  const std::string todo = buildTodoArchive({}, {TodoPlan{}, TodoPlan{}});
   files.archives["/p/Ben/ToDo.dat"] = todo.substr(0, todo.size() - 1);
   files.archives["/p/Ben/todo.txt"] = "not looked at";
   exporting::FolderSettings settings;
@@ -87,22 +87,22 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
 #endif
   MemoryFiles files;
-  TaskSpec task;
+  TaskPlan task;
   task.description = "later";
   const auto records = [](const PdbBytes& data, std::vector<std::uint32_t> ids) {
-    std::vector<PdbRecordSpec> recordPlans;
+    std::vector<PdbRecordPlan> recordPlans;
     for (std::uint32_t id : ids) recordPlans.push_back({data, 0x40, id, std::nullopt});
     return recordPlans;
   };
   files.archives["/p/bAcKuP/TasksDB-PTod.pdb"] =
       pdbText(buildPdb(laterPdb("PTod", records(taskRecord(task), {1, 2}))));
-  PdbSpec classic;
+  PdbPlan classic;
   classic.name = "ToDoDB";
   classic.creator = "todo";
   classic.appInfo = categoryAppInfo({"Unfiled"}, 282);
   classic.records = records(todoRecord(0xFFFF, 1, "classic", ""), {1, 2, 3, 4});
   files.archives["/p/bAcKuP/ToDoDB.pdb"] = pdbText(buildPdb(classic));
-  PdbSpec memos;
+  PdbPlan memos;
   memos.name = "MemoDB";
   memos.creator = "memo";
   memos.appInfo = categoryAppInfo({"Unfiled"}, 282);
@@ -254,7 +254,7 @@ TEST(FolderExportTest, AStopEndsTheArchiveUnderWayAndStartsNoOther) {
             .archive({journalRecord("9:15 am: one"), journalRecord("9:15 am: two"),
                       journalRecord("9:15 am: three")})
             .bytes();
-    std::vector<MemoSpec> memos(3);
+    std::vector<MemoPlan> memos(3);
     for (std::size_t i = 0; i < memos.size(); ++i) memos[i].text = "Memo " + std::to_string(i);
     files.archives["/p/memopad/MemoPad.dat"] = buildMemoArchive({}, memos);
     exporting::FolderSettings settings;
@@ -293,9 +293,9 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
 #endif
   const std::string whole = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
-  RecordSpec broken = journalRecord("9:00: never");
+  RecordPlan broken = journalRecord("9:00: never");
   broken.rawNote = std::string("\xFF\x00\x00\x02\x00", 5);
-  OrganiserArchiveSpec later;
+  OrganiserArchivePlan later;
   later.tag = std::string(
       "\x00\x02"
       "DT",
@@ -322,11 +322,11 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
        "journal.csv not written; all done"},
       {"later tag without its wrapper", "/p/todo/ToDo.dat", buildTodoArchive(later, {}), nullptr,
        "todo/ToDo.dat (not an archive this tool reads): nothing exported"},
-      {"output folder not made", "/p/address/Address.dat", buildAddressArchive({}, {ContactSpec{}}),
+      {"output folder not made", "/p/address/Address.dat", buildAddressArchive({}, {ContactPlan{}}),
        [](MemoryFiles& f) { f.uncreatable["/o"] = "Read-only file system"; },
        "address/Address.dat (address book): output not created -- Cannot create "
        "/o/contacts.vcf: cannot make /o: Read-only file system"},
-      {"write failure", "/p/memopad/MemoPad.mpa", buildMemoArchive({}, {MemoSpec{}}),
+      {"write failure", "/p/memopad/MemoPad.mpa", buildMemoArchive({}, {MemoPlan{}}),
        [](MemoryFiles& f) { f.failWritesAfter = 0; },
        "memopad/MemoPad.mpa (memo pad, archive file): memos-archive/ (0 memos, 1 not reached, of 1 "
        "announced); writing failed -- Cannot write /o/memos-archive: Unfiled/Memo 1.txt: No space "
@@ -352,7 +352,7 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
        "Datebook.dat (date book): calendar.ics not written, journal.csv not written; writing "
        "failed -- Cannot write /o/journal.csv: No space left on device | Cannot write "
        "/o/calendar.ics: No space left on device"},
-      {"contacts not written", "/p/address/Address.dat", buildAddressArchive({}, {ContactSpec{}}),
+      {"contacts not written", "/p/address/Address.dat", buildAddressArchive({}, {ContactPlan{}}),
        [](MemoryFiles& f) { f.failWritesAfter = 0; },
        "address/Address.dat (address book): contacts.vcf not written; writing failed -- Cannot "
        "write /o/contacts.vcf: No space left on device"},

@@ -24,15 +24,15 @@ using exporting::ExportOutcome;
 
 TEST(HandheldRefusalTest, EachDatebookRunSaysOnceWhatTheDatabaseIs) {
   // The later Calendar's creator keeps other databases beside its records.
-  PdbSpec later;
+  PdbPlan later;
   later.name = "CalendarIndex-PDat";
   later.creator = "PDat";
-  PdbSpec address;
+  PdbPlan address;
   address.name = "AddressDB";
   address.creator = "addr";
   address.appInfo = addressAppInfo({"Unfiled"}, {});
   const struct {
-    PdbSpec database;
+    PdbPlan database;
     std::string says;
   } databases[] = {{later, "another database of the later handhelds' Calendar"},
                    {address, "not of the date book"}};
@@ -92,9 +92,9 @@ TEST(HandheldTailsTest, WhatRecordsHoldBesidesWhatIsReadIsToldOnceWithItsCount) 
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<PdbRecordSpec> records;
+    std::vector<PdbRecordPlan> records;
     for (std::uint32_t k = 0; k < c.tails.size(); ++k) {
-      records.push_back({calendarRecord(EventSpec{}, "Room", c.tails[k]), 0x40, k + 1, std::nullopt});
+      records.push_back({calendarRecord(EventPlan{}, "Room", c.tails[k]), 0x40, k + 1, std::nullopt});
     }
     const PdbBytes bytes = buildPdb(laterPdb("PDat", records));
     RecordingView view;
@@ -152,9 +152,9 @@ class ForwardOnlyFiles : public MemoryFiles {
 
 // A source that cannot read at an offset has the database read whole first: the same export.
 TEST(HandheldForwardTest, ADatabaseReadOnlyForwardExportsAsOneReadAtOffsets) {
-  std::vector<PdbRecordSpec> records;
+  std::vector<PdbRecordPlan> records;
   for (std::uint32_t k = 1; k <= 3; ++k) {
-    LaterContactSpec contact;
+    LaterContactPlan contact;
     contact.fields[0] = "Name " + std::to_string(k);
     records.push_back({laterContactRecord(contact), 0x40, k, std::nullopt});
   }
@@ -190,9 +190,9 @@ TEST(HandheldForwardTest, ADatabaseReadOnlyForwardExportsAsOneReadAtOffsets) {
                                                ": Input/output error"});
   EXPECT_TRUE(failing.outputPaths().empty());
   // The date book's runs say the same of a date book.
-  PdbSpec datebook;
+  PdbPlan datebook;
   datebook.appInfo = categoryAppInfo({"Unfiled"}, 276);
-  datebook.records = {{eventRecord(EventSpec{}), 0x40, 1, std::nullopt}};
+  datebook.records = {{eventRecord(EventPlan{}), 0x40, 1, std::nullopt}};
   const PdbBytes dates = buildPdb(datebook);
   ForwardOnlyFiles failingDates;
   failingDates.failAfter = dates.size() - 5;

@@ -130,7 +130,7 @@ TEST(ImportGuideTest, TheFolderExportWritesTheGuideOfWhatItWrote) {
   MemoryFiles files;
   files.archives["/u/datebook/Datebook.dat"] =
       ArchiveBuilder().archive({journalRecord("9:15 am: Woke up")}).bytes();
-  ContactSpec contact;
+  ContactPlan contact;
   contact.lastName = "Lee";
   files.archives["/u/address/Address.dat"] = buildAddressArchive({}, {contact});
   files.archives["/u/todo/ToDo.dat"] = "not an archive";
@@ -185,7 +185,7 @@ TEST(UserFolderTest, OnlyArchivesTheToolReadsInTheFolderOrItsKindFoldersCount) {
   MemoryFiles files;
   const std::string datebook = ArchiveBuilder().archive({journalRecord("x")}).bytes();
   files.archives["/kind/Datebook/DATEBOOK.DAT"] = datebook;
-  files.archives["/own/MemoPad.dat"] = buildMemoArchive({}, {MemoSpec{}});
+  files.archives["/own/MemoPad.dat"] = buildMemoArchive({}, {MemoPlan{}});
   files.archives["/named/datebook/Datebook.dat"] = "not an archive";
   files.archives["/named/datebook/notes.dat"] = datebook;  // not a name the desktop gives
   files.archives["/above/Ann/datebook/Datebook.dat"] = datebook;

@@ -31,7 +31,7 @@ struct EndingView : RecordingView {
 };
 
 std::string withBrokenSecond() {
-  RecordSpec broken = journalRecord("9:00: never");
+  RecordPlan broken = journalRecord("9:00: never");
   broken.rawNote = std::string("\xFF\x00\x00\x02\x00", 5);
   return ArchiveBuilder().archive({journalRecord("9:00: kept"), broken}).bytes();
 }
@@ -50,7 +50,7 @@ std::string noEntryCut() {
 
 // A later handheld's Calendar whose second record ends in a byte that is no whole part.
 std::string calendarWithTail() {
-  EventSpec journal;
+  EventPlan journal;
   journal.description = "Daily Journal";
   journal.note = "9:00: x";
   const PdbBytes bytes = buildPdb(laterPdb(

@@ -31,7 +31,7 @@ class JournalListingTest : public ::testing::Test {
     found = lines(listing.candidates());
     return outcome;
   }
-  ExportOutcome list(const std::vector<RecordSpec>& records) {
+  ExportOutcome list(const std::vector<RecordPlan>& records) {
     return list(ArchiveBuilder().archive(records).bytes());
   }
 
@@ -41,12 +41,12 @@ class JournalListingTest : public ::testing::Test {
   std::vector<std::string> found;
 };
 
-RecordSpec noted(const std::string& description, const std::string& note = "a: b") {
+RecordPlan noted(const std::string& description, const std::string& note = "a: b") {
   return journalRecord(note, 1018137600, description);
 }
 
 TEST_F(JournalListingTest, MostFrequentFirstAndTiesByDescription) {
-  RecordSpec repeating = noted("Gym");
+  RecordPlan repeating = noted("Gym");
   repeating.repeatFlag = 0xFFFF;
   EXPECT_EQ(list({noted("Logbuch"), noted("Daily Journal"), noted("  DAILY journal "),
                   noted("alpha"), repeating, noted("Dentist", ""), noted("daily Journal"),
@@ -59,7 +59,7 @@ TEST_F(JournalListingTest, MostFrequentFirstAndTiesByDescription) {
 }
 
 TEST_F(JournalListingTest, RecordAfterARepeatingOneCountsByItsOwnFlag) {
-  RecordSpec repeating = noted("Walk");
+  RecordPlan repeating = noted("Walk");
   repeating.repeatFlag = 1;
   EXPECT_EQ(list({repeating, noted("Walk"), noted("Walk", "")}), ExportOutcome::kComplete);
   EXPECT_EQ(found, std::vector<std::string>{"1 walk"});
@@ -79,7 +79,7 @@ TEST_F(JournalListingTest, DescriptionsAreShownInUtf8WhenACharacterSetIsNamed) {
 
 TEST_F(JournalListingTest, RecordTheArchiveRanOutInIsNotCounted) {
   ArchiveBuilder built;
-  built.tag().header(HeaderSpec::forRecords(2)).record(noted("Alpha"));
+  built.tag().header(HeaderPlan::forRecords(2)).record(noted("Alpha"));
   const std::size_t firstEnd = built.size();
   built.record(noted("Beta"));
   for (std::size_t length = firstEnd; length < built.size(); ++length) {
@@ -91,7 +91,7 @@ TEST_F(JournalListingTest, RecordTheArchiveRanOutInIsNotCounted) {
 }
 
 TEST_F(JournalListingTest, SequencingErrorKeepsWhatWasCountedBeforeIt) {
-  RecordSpec broken = noted("Beta");
+  RecordPlan broken = noted("Beta");
   broken.rawDescription = std::string("\xFF\x00\x00\x02\x00", 5);
   EXPECT_EQ(list({noted("Alpha"), broken, noted("Alpha")}), ExportOutcome::kSequencingError);
   EXPECT_EQ(found, std::vector<std::string>{"1 alpha"});

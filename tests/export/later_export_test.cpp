@@ -27,12 +27,12 @@ using exporting::ExportOutcome;
 const std::string kPath = RecordingView().inputPath();
 constexpr char kStoredName[] = "C:\\Palm\\User\\datebook\\datebook.dat";
 
-std::vector<RecordSpec> twinRecords() {
-  RecordSpec journal =
+std::vector<RecordPlan> twinRecords() {
+  RecordPlan journal =
       journalRecord("8:00 am: Up <early>\r\n9:15 am: Breakfast", utcSeconds({2004, 3, 1}, 12));
   journal.recordId = 11;
   journal.category = 1;
-  RecordSpec weekly;
+  RecordPlan weekly;
   weekly.recordId = 12;
   weekly.description = "Team";
   weekly.note = "";
@@ -45,10 +45,10 @@ std::vector<RecordSpec> twinRecords() {
   weekly.alarmSet = 1;
   weekly.alarmAdvanceUnits = 2;
   weekly.alarmAdvanceType = 1;
-  RecordSpec deleted = journalRecord("7:00 pm: gone", utcSeconds({2004, 3, 3}, 12));
+  RecordPlan deleted = journalRecord("7:00 pm: gone", utcSeconds({2004, 3, 3}, 12));
   deleted.recordId = 13;
   deleted.status = 0x04;
-  RecordSpec allDay;
+  RecordPlan allDay;
   allDay.recordId = 14;
   allDay.untimed = 1;
   allDay.description = std::string(300, 'd');
@@ -58,17 +58,17 @@ std::vector<RecordSpec> twinRecords() {
 const std::vector<std::string> kLocations = {"Caf\xE9, upstairs", "", "Hall 3", "Line 1\r\nLine 2"};
 
 std::string classicTwin() {
-  HeaderSpec header;
+  HeaderPlan header;
   header.fileName = kStoredName;
-  header.categories = {CategorySpec{}};
+  header.categories = {CategoryPlan{}};
   return ArchiveBuilder().archive(twinRecords(), header).bytes();
 }
 
 std::string laterFile(LaterPlan plan = laterDatebookPlan()) {
   plan.fileName = kStoredName;
-  plan.categories = {CategorySpec{}};
+  plan.categories = {CategoryPlan{}};
   std::vector<LaterRecord> records;
-  const std::vector<RecordSpec> twins = twinRecords();
+  const std::vector<RecordPlan> twins = twinRecords();
   for (std::size_t k = 0; k < twins.size(); ++k)
     records.push_back(laterEvent(twins[k], kLocations[k], plan));
   return buildLaterFile(plan, records);
@@ -211,8 +211,8 @@ TodoRun todosOf(const std::string& bytes, const std::string& zone = "America/New
   return out;
 }
 
-std::vector<LaterTodoSpec> laterTodos() {
-  LaterTodoSpec done;
+std::vector<LaterTodoPlan> laterTodos() {
+  LaterTodoPlan done;
   done.recordId = 21;
   done.description = "Pay";
   done.note = "by cheque";
@@ -222,7 +222,7 @@ std::vector<LaterTodoSpec> laterTodos() {
   done.alarmSet = 1;
   done.alarmTime = utcSeconds({1971, 1, 1}, 14, 30);  // 9:30 in New York
   done.alarmDaysBefore = 2;
-  LaterTodoSpec repeating;
+  LaterTodoPlan repeating;
   repeating.recordId = 22;
   repeating.description = "Water";
   repeating.dueDate = utcSeconds({2004, 3, 1}, 5);
@@ -230,7 +230,7 @@ std::vector<LaterTodoSpec> laterTodos() {
   repeating.repeat.repeatFlag = 0xFFFF;
   repeating.repeat.brand = 1;
   repeating.repeat.interval = 3;
-  LaterTodoSpec open;
+  LaterTodoPlan open;
   open.recordId = 23;
   open.description = "Nothing due";
   open.alarmSet = 1;
@@ -243,12 +243,12 @@ std::vector<LaterTodoSpec> laterTodos() {
 TEST(LaterExportTest, TheLaterToDoListGivesTheClassicVtodosAndItsOwnProperties) {
   const LaterPlan plan = laterTodoPlan();
   std::vector<LaterRecord> records;
-  std::vector<TodoSpec> classic;
-  for (const LaterTodoSpec& wanted : laterTodos()) {
+  std::vector<TodoPlan> classic;
+  for (const LaterTodoPlan& wanted : laterTodos()) {
     records.push_back(laterTodo(wanted, plan));
     classic.push_back(wanted);
   }
-  OrganiserArchiveSpec twin;
+  OrganiserArchivePlan twin;
   twin.fileName = plan.fileName;
   const TodoRun a = todosOf(buildTodoArchive(twin, classic));
   const TodoRun b = todosOf(buildLaterFile(plan, records));
@@ -276,7 +276,7 @@ TEST(LaterExportTest, TheLaterToDoListGivesTheClassicVtodosAndItsOwnProperties) 
 TEST(LaterExportTest, TheLaterToDoRunEndsAsItsFileDoes) {
   const LaterPlan plan = laterTodoPlan();
   std::vector<LaterRecord> records;
-  for (const LaterTodoSpec& wanted : laterTodos()) records.push_back(laterTodo(wanted, plan));
+  for (const LaterTodoPlan& wanted : laterTodos()) records.push_back(laterTodo(wanted, plan));
   const std::string whole = buildLaterFile(plan, records);
   const struct {
     const char* name;
@@ -308,7 +308,7 @@ TEST(LaterExportTest, TheToDoRunRefusesALaterLayoutItDoesNotKnowAndNamesTheOther
   LaterPlan zeros = laterTodoPlan();
   zeros.zeroRuns[1][0] = 1;
   LaterPlan categorised = wrong;
-  categorised.categories = {CategorySpec{}};
+  categorised.categories = {CategoryPlan{}};
   const std::string wrapper("\xBE\xBA\xFE\xCA\x0FPalmSG Database00RV", 24);
   for (const auto& [bytes, says] : std::vector<std::pair<std::string, std::string>>{
            {buildLaterFile(wrong, {}),

@@ -44,28 +44,28 @@ std::string traceOf(RecordKind kind) { return std::string(archive::recordKindNam
 // Records 1..count of `kind`, each marked "Record N" and changed by `change` first. To-dos of
 // odd ids are done.
 std::string buildArchive(RecordKind kind, int count,
-                         const std::function<void(OrganiserRecordSpec&)>& change = {},
-                         const OrganiserArchiveSpec& plan = {}) {
-  std::vector<ContactSpec> contacts;
-  std::vector<TodoSpec> todos;
-  std::vector<MemoSpec> memos;
+                         const std::function<void(OrganiserRecordPlan&)>& change = {},
+                         const OrganiserArchivePlan& plan = {}) {
+  std::vector<ContactPlan> contacts;
+  std::vector<TodoPlan> todos;
+  std::vector<MemoPlan> memos;
   for (int id = 1; id <= count; ++id) {
     const std::string mark = "Record " + std::to_string(id);
-    OrganiserRecordSpec basics;
+    OrganiserRecordPlan basics;
     basics.recordId = static_cast<std::uint32_t>(id);
     if (change) change(basics);
-    ContactSpec contact;
-    static_cast<OrganiserRecordSpec&>(contact) = basics;
+    ContactPlan contact;
+    static_cast<OrganiserRecordPlan&>(contact) = basics;
     contact.lastName = mark;
     contact.note = "a note, " + std::string(40, 'n');
     contacts.push_back(contact);
-    TodoSpec todo;
-    static_cast<OrganiserRecordSpec&>(todo) = basics;
+    TodoPlan todo;
+    static_cast<OrganiserRecordPlan&>(todo) = basics;
     todo.description = mark;
     todo.completed = id % 2;
     todos.push_back(todo);
-    MemoSpec memo;
-    static_cast<OrganiserRecordSpec&>(memo) = basics;
+    MemoPlan memo;
+    static_cast<OrganiserRecordPlan&>(memo) = basics;
     memo.text = mark + "\nsecond line";
     memos.push_back(memo);
   }
@@ -196,7 +196,7 @@ TEST(OrganiserRunTest, DeletedRecordsLeaveALiveFileAndStayInAnArchiveFile) {
       const Exported out =
           exportAt("/p/x" + row.extension,
                    buildArchive(kind.kind, 3,
-                                [](OrganiserRecordSpec& r) { r.status = r.recordId == 2 ? 4 : 0; }),
+                                [](OrganiserRecordPlan& r) { r.status = r.recordId == 2 ? 4 : 0; }),
                    settings);
       ASSERT_EQ(out.outcome, ExportOutcome::kComplete) << out.last();
       const std::vector<std::string> units =
@@ -220,13 +220,13 @@ TEST(OrganiserRunTest, RecordsThatShareAnIdGetUidsOfTheirOwnInRecordOrder) {
   const std::vector<std::uint32_t> ids = {7, 7, 3, 7, 3, 0xFFFFFFFF, 0xFFFFFFFF, 8};
   const std::vector<std::string> suffixes = {"7", "7", "3", "7", "3", "-1", "-1", "8"};
   const std::vector<std::string> repeats = {"", "-2", "", "-3", "-2", "", "-2", ""};
-  OrganiserArchiveSpec plan;
+  OrganiserArchivePlan plan;
   plan.fileName = "C:\\Palm\\User\\same.dat";
   const std::string identity =
       archive::identityHex(archive::desktopArchiveIdentity("c:\\palm\\user\\same.dat"));
   for (const KindCase& kind : {kKinds[0], kKinds[1]}) {
     SCOPED_TRACE(traceOf(kind.kind));
-    const auto change = [&](OrganiserRecordSpec& r) { r.recordId = ids[r.recordId - 1]; };
+    const auto change = [&](OrganiserRecordPlan& r) { r.recordId = ids[r.recordId - 1]; };
     const Exported out =
         exportAt(kind.archive, buildArchive(kind.kind, static_cast<int>(ids.size()), change, plan));
     ASSERT_EQ(out.outcome, ExportOutcome::kComplete) << out.last();
@@ -242,10 +242,10 @@ TEST(OrganiserRunTest, RecordsThatShareAnIdGetUidsOfTheirOwnInRecordOrder) {
 }
 
 TEST(OrganiserRunTest, FinalMessageCountsWhatWasWrittenAndLeftOut) {
-  OrganiserArchiveSpec plan;
-  plan.categories = {CategorySpec{}};
+  OrganiserArchivePlan plan;
+  plan.categories = {CategoryPlan{}};
   // Record 1 private, 3 deleted, 4 in the category "Business".
-  auto change = [](OrganiserRecordSpec& r) {
+  auto change = [](OrganiserRecordPlan& r) {
     r.isPrivate = r.recordId == 1;
     r.status = r.recordId == 3 ? 4 : 0;
     r.category = r.recordId == 4 ? 1 : 0;
@@ -292,9 +292,9 @@ TEST(OrganiserRunTest, FinalMessageCountsWhatWasWrittenAndLeftOut) {
 }
 
 TEST(OrganiserRunTest, ArchiveCutAtEveryLengthKeepsEveryWholeRecordBeforeTheCut) {
-  OrganiserArchiveSpec plan;
-  plan.categories = {CategorySpec{}};
-  auto change = [](OrganiserRecordSpec& r) { r.category = r.recordId == 2 ? 1 : 0; };
+  OrganiserArchivePlan plan;
+  plan.categories = {CategoryPlan{}};
+  auto change = [](OrganiserRecordPlan& r) { r.category = r.recordId == 2 ? 1 : 0; };
   for (const KindCase& kind : kKinds) {
     SCOPED_TRACE(traceOf(kind.kind));
     const std::string whole = buildArchive(kind.kind, 3, change, plan);
@@ -353,7 +353,7 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
     SCOPED_TRACE(traceOf(kind.kind));
     // Record 2's third column holds a number where the schema has text (or text for a number).
     const Exported bad =
-        exportAt(kind.archive, buildArchive(kind.kind, 3, [](OrganiserRecordSpec& r) {
+        exportAt(kind.archive, buildArchive(kind.kind, 3, [](OrganiserRecordPlan& r) {
                    if (r.recordId == 2) r.faults.typeCodes[3] = 6;
                  }));
     EXPECT_EQ(bad.outcome, ExportOutcome::kDamagedRecords);
@@ -370,7 +370,7 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
     EXPECT_TRUE(bad.ended);
 
     // A schema of another layout: nothing is read, nothing is made.
-    OrganiserArchiveSpec misfit;
+    OrganiserArchivePlan misfit;
     misfit.fieldsPerRow = 7;
     const Exported odd = exportAt(kind.archive, buildArchive(kind.kind, 2, {}, misfit));
     EXPECT_EQ(odd.outcome, ExportOutcome::kDamagedRecords);
@@ -383,7 +383,7 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
 }
 
 TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOfAnUnknownLayoutOrAnUncreatableOutput) {
-  OrganiserArchiveSpec later;
+  OrganiserArchivePlan later;
   later.tag = std::string(
       "\x00\x02"
       "DT",
@@ -421,15 +421,15 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOfAnUnknownLayoutOrAnUncrea
 TEST(OrganiserRunTest, MemoPathsStayInsideTheOutputFolderWhateverTheArchiveSays) {
   const std::vector<std::string> hostile = {"../../x", "/etc/passwd", "C:\\x",     "..",
                                             ".",       "CON.txt",     "a/../../b", "\\\\server\\s"};
-  OrganiserArchiveSpec plan;
-  std::vector<MemoSpec> memos;
+  OrganiserArchivePlan plan;
+  std::vector<MemoPlan> memos;
   for (std::size_t k = 0; k < hostile.size(); ++k) {
-    CategorySpec category;
+    CategoryPlan category;
     category.index = category.id = static_cast<std::uint32_t>(k + 1);
     category.longName = hostile[k];
     plan.categories.push_back(category);
     for (std::uint32_t inCategory : {0u, static_cast<std::uint32_t>(k + 1)}) {
-      MemoSpec memo;
+      MemoPlan memo;
       memo.recordId = static_cast<std::uint32_t>(memos.size() + 1);
       memo.category = inCategory;
       memo.text = hostile[k] + "\nbody";

@@ -28,31 +28,31 @@ TEST(ReadFailureTest, EveryRunStopsWithTheReasonAndKeepsWhatItWroteWhole) {
           .archive({journalRecord("9:00: one"), journalRecord("9:00: two"),
                     journalRecord("9:00: three")})
           .bytes();
-  ContactSpec ann, ben;
+  ContactPlan ann, ben;
   ann.lastName = "Ann";
   ben.lastName = "Ben";
   const std::string address = buildAddressArchive({}, {ann, ben, ann});
   // The handheld's databases are read a record at a time, from where their record list says.
-  auto database = [](PdbSpec layout, const std::vector<PdbBytes>& records) {
+  auto database = [](PdbPlan layout, const std::vector<PdbBytes>& records) {
     for (std::uint32_t k = 0; k < records.size(); ++k) {
       layout.records.push_back({records[k], 0x40, k + 1, std::nullopt});
     }
     const PdbBytes bytes = buildPdb(layout);
     return std::string(bytes.begin(), bytes.end());
   };
-  PdbSpec datebookDb;
+  PdbPlan datebookDb;
   datebookDb.appInfo = categoryAppInfo({"Unfiled"}, 276);
-  EventSpec one, two, three;
+  EventPlan one, two, three;
   one.description = "one";
   two.description = "two";
   three.description = "three";
   const std::string handheldDatebook =
       database(datebookDb, {eventRecord(one), eventRecord(two), eventRecord(three)});
-  PdbSpec addressDb;
+  PdbPlan addressDb;
   addressDb.name = "AddressDB";
   addressDb.creator = "addr";
   addressDb.appInfo = addressAppInfo({"Unfiled"}, {});
-  PdbContactSpec cid, dee;
+  PdbContactPlan cid, dee;
   cid.fields[0] = "Cid";
   dee.fields[0] = "Dee";
   const std::string handheldAddress =

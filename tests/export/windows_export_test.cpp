@@ -24,7 +24,7 @@ namespace {
 using exporting::ExportOutcome;
 
 std::string journalArchive() {
-  RecordSpec appointment;
+  RecordPlan appointment;
   appointment.description = "Dentist";
   appointment.note = "";
   ArchiveBuilder builder;

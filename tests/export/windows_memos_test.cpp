@@ -30,9 +30,9 @@ TEST(WindowsMemosTest, ForbiddenNamesBecomeFilesWindowsOpens) {
       {"..\\..\\up", L"_.._up.txt"},
       {"Caf\xE9 cr\xE8me", L"Caf\u00E9 cr\u00E8me.txt"},
   };
-  std::vector<MemoSpec> memos;
+  std::vector<MemoPlan> memos;
   for (const Case& c : cases) {
-    MemoSpec memo;
+    MemoPlan memo;
     memo.recordId = static_cast<std::uint32_t>(memos.size() + 1);
     memo.text = c.title + "\r\nbody";
     memos.push_back(memo);

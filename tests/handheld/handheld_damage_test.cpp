@@ -15,11 +15,11 @@ namespace vessory::handheld {
 namespace {
 
 using archive::RecordKind;
-using testing::EventSpec;
+using testing::EventPlan;
 using testing::packDate;
 using testing::PdbBytes;
-using testing::PdbSpec;
-using testing::RepeatSpec;
+using testing::PdbPlan;
+using testing::RepeatPlan;
 
 constexpr std::int64_t kFirstDay = -2082844800;     // 1904-01-01 00:00
 constexpr std::int64_t kAfterLastDay = 1956614400;  // 2032-01-01 00:00
@@ -88,7 +88,7 @@ bool leftOut(const HandheldDatabase& database, std::int64_t index) {
 }
 
 TEST(HandheldDamage, HeaderOrRecordListNotWholeFailsTheOpening) {
-  PdbSpec layout;
+  PdbPlan layout;
   for (int i = 0; i < 5; ++i) layout.records.push_back({testing::eventRecord({}), 0x40, 1, {}});
   const PdbBytes whole = testing::buildPdb(layout);
   const std::vector<std::pair<std::size_t, std::string>> cases = {
@@ -134,7 +134,7 @@ TEST(HandheldDamage, AppInfoMissingOrShortLosesOnlyTheNames) {
        "points to a further record list, which is not read."},
   };
   for (const Case& c : cases) {
-    PdbSpec layout;
+    PdbPlan layout;
     layout.creator = c.creator;
     layout.appInfo = c.appInfo;
     layout.nextRecordList = c.nextList;
@@ -177,11 +177,11 @@ PdbBytes without(PdbBytes bytes, std::size_t count) {
 
 std::vector<RecordFault> recordFaults() {
   const auto event = [](auto change) {
-    EventSpec layout;
+    EventPlan layout;
     change(layout);
     return testing::eventRecord(layout);
   };
-  testing::PdbContactSpec contact;
+  testing::PdbContactPlan contact;
   contact.fields[0] = "Lee";
   contact.fields[1] = "Ann";
   contact.extraPresence = 1u << 18;
@@ -190,45 +190,45 @@ std::vector<RecordFault> recordFaults() {
       {"date", {}, 10, "its offset 10 lies inside the header"},
       {"date", {}, 103, "its offset 103 lies before the previous record's"},
       {"date", PdbBytes(7, 0), {}, "it is shorter than an event's fixed 8 bytes"},
-      {"date", without(event([](EventSpec&) {}), 1), {}, "its description lacks its closing NUL"},
+      {"date", without(event([](EventPlan&) {}), 1), {}, "its description lacks its closing NUL"},
       {"date",
-       without(event([](EventSpec& s) { s.note = "n"; }), 1),
+       without(event([](EventPlan& s) { s.note = "n"; }), 1),
        {},
        "its note lacks its closing NUL"},
       {"date",
-       event([](EventSpec& s) { s.date = packDate(2021, 0, 5); }),
+       event([](EventPlan& s) { s.date = packDate(2021, 0, 5); }),
        {},
        "its date EA05 names no day"},
       {"date",
-       event([](EventSpec& s) { s.date = packDate(2021, 13, 5); }),
+       event([](EventPlan& s) { s.date = packDate(2021, 13, 5); }),
        {},
        "its date EBA5 names no day"},
       {"date",
-       event([](EventSpec& s) { s.date = packDate(2021, 2, 0); }),
+       event([](EventPlan& s) { s.date = packDate(2021, 2, 0); }),
        {},
        "its date EA40 names no day"},
       {"date",
-       event([](EventSpec& s) { s.date = packDate(2021, 2, 29); }),
+       event([](EventPlan& s) { s.date = packDate(2021, 2, 29); }),
        {},
        "its date EA5D names no day"},
-      {"date", event([](EventSpec& s) { s.start = 0x1800; }), {}, "its time 1800 is no time"},
-      {"date", event([](EventSpec& s) { s.end = 0x0A3C; }), {}, "its time 0A3C is no time"},
+      {"date", event([](EventPlan& s) { s.start = 0x1800; }), {}, "its time 1800 is no time"},
+      {"date", event([](EventPlan& s) { s.end = 0x0A3C; }), {}, "its time 0A3C is no time"},
       {"date",
-       event([](EventSpec& s) { s.repeat = RepeatSpec{6}; }),
+       event([](EventPlan& s) { s.repeat = RepeatPlan{6}; }),
        {},
        "its repeat kind 6 is unknown"},
       {"date",
-       event([](EventSpec& s) {
-         s.repeat = RepeatSpec{1, packDate(2022, 4, 31)};
+       event([](EventPlan& s) {
+         s.repeat = RepeatPlan{1, packDate(2022, 4, 31)};
        }),
        {},
        "its repeat end date EC9F names no day"},
       {"date",
-       event([](EventSpec& s) { s.exceptions = std::vector<std::uint16_t>{0}; }),
+       event([](EventPlan& s) { s.exceptions = std::vector<std::uint16_t>{0}; }),
        {},
        "an exception date 0000 names no day"},
       {"date",
-       without(event([](EventSpec& s) {
+       without(event([](EventPlan& s) {
                  s.exceptions = std::vector<std::uint16_t>{packDate(2021, 3, 6)};
                  s.description.reset();
                }),
@@ -236,15 +236,15 @@ std::vector<RecordFault> recordFaults() {
        {},
        "its exceptions run past the record's end"},
       {"date",
-       without(event([](EventSpec& s) {
-                 s.repeat = RepeatSpec{};
+       without(event([](EventPlan& s) {
+                 s.repeat = RepeatPlan{};
                  s.description.reset();
                }),
                1),
        {},
        "its repeat runs past the record's end"},
       {"date",
-       without(event([](EventSpec& s) {
+       without(event([](EventPlan& s) {
                  s.alarm = std::array<std::uint8_t, 2>{5, 0};
                  s.description.reset();
                }),
@@ -273,7 +273,7 @@ std::vector<RecordFault> recordFaults() {
 TEST(HandheldDamage, RecordThatCannotBeReadIsLeftOutAlone) {
   for (const RecordFault& fault : recordFaults()) {
     SCOPED_TRACE(fault.reason);
-    PdbSpec layout;
+    PdbPlan layout;
     layout.creator = fault.creator;
     const PdbBytes good = fault.creator == "date"   ? testing::eventRecord({})
                           : fault.creator == "addr" ? testing::contactRecord({})
@@ -292,7 +292,7 @@ TEST(HandheldDamage, RecordThatCannotBeReadIsLeftOutAlone) {
 }
 
 TEST(HandheldDamage, AskingOutsideTheDatabaseOrOfAnotherKind) {
-  PdbSpec layout;
+  PdbPlan layout;
   layout.records = {{testing::eventRecord({}), 0x40, 500, {}}};
   const PdbBytes bytes = testing::buildPdb(layout);
   std::string error;

@@ -10,33 +10,33 @@ namespace vessory::handheld {
 namespace {
 
 using testing::buildPdb;
-using testing::EventSpec;
+using testing::EventPlan;
 using testing::packDate;
 using testing::PdbBytes;
-using testing::PdbSpec;
-using testing::RepeatSpec;
+using testing::PdbPlan;
+using testing::RepeatPlan;
 
 // The whole of a one-kind database of `records`, kept alive for the database that borrows it.
 struct Built {
   PdbBytes bytes;
   std::optional<HandheldDatabase> database;
 
-  explicit Built(PdbSpec layout) : bytes(buildPdb(layout)) {
+  explicit Built(PdbPlan layout) : bytes(buildPdb(layout)) {
     std::string error;
     database = HandheldDatabase::open(bytes, error);
     EXPECT_TRUE(database.has_value()) << error;
   }
 };
 
-PdbSpec datebookOf(std::vector<PdbBytes> records) {
-  PdbSpec layout;
+PdbPlan datebookOf(std::vector<PdbBytes> records) {
+  PdbPlan layout;
   layout.appInfo = testing::categoryAppInfo({"Unfiled", "Work", "", "Travel"}, 280);
   std::uint32_t id = 100;
   for (PdbBytes& data : records) layout.records.push_back({std::move(data), 0x40, id++, {}});
   return layout;
 }
 
-archive::EventRecord onlyEvent(const EventSpec& event) {
+archive::EventRecord onlyEvent(const EventPlan& event) {
   Built built(datebookOf({testing::eventRecord(event)}));
   RecordRead<archive::EventRecord> read = built.database->readEvent(0);
   EXPECT_TRUE(read.record.has_value()) << read.leftOut;
@@ -44,7 +44,7 @@ archive::EventRecord onlyEvent(const EventSpec& event) {
 }
 
 struct RepeatCase {
-  RepeatSpec repeat;
+  RepeatPlan repeat;
   archive::RepeatEvent expected;
 };
 
@@ -82,7 +82,7 @@ TEST(HandheldRecords, RepeatKindsInTheDesktopForm) {
   cases[6].expected.brandMonthIndex = 1;
   for (const RepeatCase& c : cases) {
     SCOPED_TRACE(int{c.repeat.kind} * 100 + c.repeat.on);
-    EventSpec layout;
+    EventPlan layout;
     layout.repeat = c.repeat;
     layout.otherFlags = 0x00AA;
     const archive::RepeatEvent got = onlyEvent(layout).repeat;
@@ -110,7 +110,7 @@ TEST(HandheldRecords, AlarmAdvanceAndUnit) {
       {{0, 0}, 1, 0, 0}, {{0xFF, 0xFF}, 0, -1, 255}, {{7, 9}, 1, 7, 9},
   };
   for (const Case& c : cases) {
-    EventSpec layout;
+    EventPlan layout;
     layout.alarm = c.alarm;
     const archive::EventRecord event = onlyEvent(layout);
     EXPECT_EQ(event.alarmSet, c.set) << int{c.alarm[0]};
@@ -120,9 +120,9 @@ TEST(HandheldRecords, AlarmAdvanceAndUnit) {
 }
 
 TEST(HandheldRecords, UntimedEventsExceptionsAndTexts) {
-  EventSpec layout;
+  EventPlan layout;
   layout.start = layout.end = 0xFFFF;
-  layout.repeat = RepeatSpec{1, 0xFFFF, 1};
+  layout.repeat = RepeatPlan{1, 0xFFFF, 1};
   layout.exceptions = std::vector<std::uint16_t>{packDate(2021, 2, 22), packDate(2021, 3, 1)};
   layout.description = "Holiday";
   layout.note = "Line one\nline two";
@@ -135,7 +135,7 @@ TEST(HandheldRecords, UntimedEventsExceptionsAndTexts) {
   EXPECT_EQ(event.description, "Holiday");
   EXPECT_EQ(event.note, "Line one\nline two");
 
-  EventSpec bare;
+  EventPlan bare;
   bare.description.reset();
   bare.start = 0x0000;
   bare.end = 0x173B;  // 23:59
@@ -158,8 +158,8 @@ TEST(HandheldRecords, AttributesGiveDeletedPrivateAndCategory) {
       {0x80, true, false, 0},  {0x88, true, false, 0}, {0x28, true, false, 0},
       {0x23, false, false, 0}, {0xD3, true, true, 0},
   };
-  PdbSpec events = datebookOf({});
-  PdbSpec memos;
+  PdbPlan events = datebookOf({});
+  PdbPlan memos;
   memos.name = "MemoDB";
   memos.creator = "memo";
   memos.appInfo = testing::categoryAppInfo({"Unfiled", "Work"}, 282);
@@ -204,7 +204,7 @@ TEST(HandheldRecords, CategoriesForCatalogueAndCalendar) {
 }
 
 TEST(HandheldRecords, AddressFieldsLabelsAndReadings) {
-  PdbSpec layout;
+  PdbPlan layout;
   layout.name = "AddressDB";
   layout.creator = "addr";
   std::vector<std::string> labels(22, "x");
@@ -213,12 +213,12 @@ TEST(HandheldRecords, AddressFieldsLabelsAndReadings) {
   labels[16] = "";
   labels[17] = "Exactly15chars!";
   layout.appInfo = testing::addressAppInfo({"Unfiled", "Clients"}, labels);
-  testing::PdbContactSpec every;
+  testing::PdbContactPlan every;
   for (int i = 0; i < 19; ++i) every.fields[i] = "f" + std::to_string(i);
   every.fields[0] = "\x8E\x52\x93\x63\x01\xD4\xCF\xC0";  // written name, 0x01, reading
   every.fields[1] = "\x91\xBE\x98\x59\x01\xC0\xDB\xB3";
   every.phoneLabels = {0, 1, 2, 3, 4};
-  testing::PdbContactSpec sparse;
+  testing::PdbContactPlan sparse;
   sparse.phoneLabels = {5, 6, 7, 15, 0};
   sparse.fields[1] = "Ann";
   sparse.fields[7] = "ann@example.org";
@@ -271,7 +271,7 @@ TEST(HandheldRecords, TodoPriorityCompletedAndDueDate) {
       {packDate(2031, 12, 31), 0xFF, std::array{2031, 12, 31}, 127, true},
       {packDate(2024, 2, 29), 0x00, std::array{2024, 2, 29}, 0, false},
   };
-  PdbSpec layout;
+  PdbPlan layout;
   layout.name = "ToDoDB";
   layout.creator = "todo";
   layout.appInfo = testing::categoryAppInfo({"Unfiled"}, 282);
@@ -309,7 +309,7 @@ TEST(HandheldRecords, RecognitionByTypeAndCreator) {
       {std::string("DA\0\x9A", 4), "date", "(type DA\\x00\\x9A, creator date)"},
   };
   for (const Case& c : cases) {
-    PdbSpec layout;
+    PdbPlan layout;
     layout.name = "SomeDB-" + c.creator;
     layout.type = c.type;
     layout.creator = c.creator;

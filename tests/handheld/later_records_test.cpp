@@ -13,15 +13,15 @@
 namespace vessory::handheld {
 namespace {
 
-using testing::AttendeeSpec;
-using testing::EventSpec;
-using testing::LaterContactSpec;
+using testing::AttendeePlan;
+using testing::EventPlan;
+using testing::LaterContactPlan;
 using testing::packDate;
 using testing::PdbBytes;
-using testing::PdbRecordSpec;
-using testing::RepeatSpec;
-using testing::TaskSpec;
-using testing::ZoneSpec;
+using testing::PdbRecordPlan;
+using testing::RepeatPlan;
+using testing::TaskPlan;
+using testing::ZonePlan;
 
 // Blobs and parts one after the other.
 PdbBytes operator+(PdbBytes a, const PdbBytes& b) {
@@ -46,15 +46,15 @@ HandheldDatabase openBuilt(const PdbBytes& bytes) {
 }
 
 PdbBytes database(const std::string& creator, const std::vector<PdbBytes>& records) {
-  std::vector<PdbRecordSpec> recordPlans;
+  std::vector<PdbRecordPlan> recordPlans;
   for (std::size_t i = 0; i < records.size(); ++i) {
     recordPlans.push_back({records[i], 0x40, static_cast<std::uint32_t>(100 + i), std::nullopt});
   }
   return testing::buildPdb(testing::laterPdb(creator, std::move(recordPlans)));
 }
 
-EventSpec event(std::uint16_t start, std::uint16_t end) {
-  EventSpec wanted;
+EventPlan event(std::uint16_t start, std::uint16_t end) {
+  EventPlan wanted;
   wanted.start = start;
   wanted.end = end;
   wanted.date = packDate(2006, 4, 1);
@@ -62,7 +62,7 @@ EventSpec event(std::uint16_t start, std::uint16_t end) {
 }
 
 TEST(LaterCalendar, EveryPartAndBlob) {
-  const PdbBytes zone = testing::zoneBlob(ZoneSpec{});
+  const PdbBytes zone = testing::zoneBlob(ZonePlan{});
   const PdbBytes meeting =
       testing::meetingBlob(4, 1, {{0, "Ann", "ann@x"}, {1, "Bob", "bob@x"}, {2, "Dee", ""}});
   const PdbBytes unknown = testing::blob("XyZ1", {1, 2, 3});
@@ -115,11 +115,11 @@ TEST(LaterCalendar, EveryPartAndBlob) {
 }
 
 TEST(LaterCalendar, BlobsThatDoNotHoldTogetherAreSkipped) {
-  PdbBytes noNul = testing::zoneBlob(ZoneSpec{});
+  PdbBytes noNul = testing::zoneBlob(ZonePlan{});
   noNul.back() = 'x';
-  ZoneSpec badRule;
+  ZonePlan badRule;
   badRule.start = {2, 7, 4, 3};  // weekday 7
-  ZoneSpec unusedRules;
+  ZonePlan unusedRules;
   unusedRules.adjustment = 0;
   unusedRules.start = {99, 99, 99, 99};
   const PdbBytes shortMeeting = testing::blob("Bd01", {0, 0, 0, 1, 1, 'A', 0});
@@ -146,7 +146,7 @@ TEST(LaterCalendar, BlobsThatDoNotHoldTogetherAreSkipped) {
 }
 
 TEST(LaterContacts, EveryFieldByThePresenceBits) {
-  LaterContactSpec wanted;
+  LaterContactPlan wanted;
   for (int i = 0; i < 39; ++i) wanted.fields[i] = "f" + std::to_string(i);
   wanted.fields[0] = std::string("Suzuki\x01suzuki");
   wanted.phoneLabels = {7, 6, 5, 4, 3, 2, 1};
@@ -205,7 +205,7 @@ TEST(LaterContacts, PicturesAndAnniversariesOnlyWhenTheyAreWhatTheySay) {
                {testing::blob("Bd01", bigEndian(packDate(1999, 13, 1))), false, false, false},
                {testing::blob("Bd00", {0, 0, 0xFF, 0xD8}) + PdbBytes{1, 2, 3}, true, false, true}};
   for (const auto& c : cases) {
-    LaterContactSpec wanted;
+    LaterContactPlan wanted;
     wanted.fields[0] = "Name";
     wanted.tail = c.tail;
     const PdbBytes dbBytes = database("PAdd", {testing::laterContactRecord(wanted)});
@@ -219,17 +219,17 @@ TEST(LaterContacts, PicturesAndAnniversariesOnlyWhenTheyAreWhatTheySay) {
 }
 
 TEST(LaterTasks, EveryPartTheFlagsAnnounce) {
-  TaskSpec full;
+  TaskPlan full;
   full.recordFlags = 0x0003;
   full.priority = 4;
   full.due = packDate(2006, 3, 1);
   full.completion = packDate(2006, 3, 4);
   full.alarm = std::array<std::uint8_t, 4>{9, 30, 0, 2};
   full.repeatStart = packDate(2006, 2, 27);
-  full.repeat = RepeatSpec{3, 0xFFFF, 1, 4 * 7 + 5, 0, 0, 0};  // the last Friday
+  full.repeat = RepeatPlan{3, 0xFFFF, 1, 4 * 7 + 5, 0, 0, 0};  // the last Friday
   full.description = "Pay";
   full.note = "rent";
-  TaskSpec none;
+  TaskPlan none;
   none.due = 0xFFFF;
   none.description = "x";
   none.tail = {0};
@@ -258,12 +258,12 @@ TEST(LaterTasks, EveryPartTheFlagsAnnounce) {
 }
 
 TEST(LaterTasks, RecordsThatCannotBeReadAreLeftOutAlone) {
-  TaskSpec month13;
+  TaskPlan month13;
   month13.due = 0xC1AC;
-  TaskSpec kind7;
+  TaskPlan kind7;
   kind7.due = packDate(2006, 1, 1);
-  kind7.repeat = RepeatSpec{7};
-  TaskSpec good;
+  kind7.repeat = RepeatPlan{7};
+  TaskPlan good;
   good.description = "kept";
   const PdbBytes dbBytes = database(
       "PTod",
@@ -276,13 +276,13 @@ TEST(LaterTasks, RecordsThatCannotBeReadAreLeftOutAlone) {
 }
 
 TEST(LaterDatabases, RecognisedByCreatorAndName) {
-  testing::PdbSpec index = testing::laterPdb("PAdd", {});
+  testing::PdbPlan index = testing::laterPdb("PAdd", {});
   index.name = "ContactsANIndex-PAdd";
   std::string error;
   EXPECT_FALSE(HandheldDatabase::open(testing::buildPdb(index), error));
   EXPECT_NE(error.find("ContactsANIndex-PAdd"), std::string::npos);
 
-  testing::PdbSpec version = testing::laterPdb("PMem", {{testing::memoRecord("m"), 0x40, 1, {}}});
+  testing::PdbPlan version = testing::laterPdb("PMem", {{testing::memoRecord("m"), 0x40, 1, {}}});
   version.version = 0;
   const PdbBytes oldBytes = testing::buildPdb(version);
   const HandheldDatabase old = openBuilt(oldBytes);
@@ -303,18 +303,18 @@ TEST(LaterDatabases, RecognisedByCreatorAndName) {
 // Every prefix of a database of each kind, and every byte flipped: opening either fails with a
 // message or gives records that are read or left out with one.
 TEST(LaterDamage, TruncatedAndFlippedDatabasesOfEachKind) {
-  LaterContactSpec contact;
+  LaterContactPlan contact;
   contact.fields[0] = "A";
   contact.fields[38] = "note";
   contact.birthday = packDate(1980, 1, 1);
   contact.tail = testing::blob("Bd00", {0, 0, 0xFF, 0xD8, 1});
-  TaskSpec task;
+  TaskPlan task;
   task.due = packDate(2006, 1, 1);
   task.alarm = std::array<std::uint8_t, 4>{9, 0, 0, 1};
-  task.repeat = RepeatSpec{};
+  task.repeat = RepeatPlan{};
   task.description = "t";
-  EventSpec repeating = event(0x0900, 0x0A00);
-  repeating.repeat = RepeatSpec{};
+  EventPlan repeating = event(0x0900, 0x0A00);
+  repeating.repeat = RepeatPlan{};
   repeating.exceptions = std::vector<std::uint16_t>{packDate(2006, 4, 2)};
   const PdbBytes meeting = testing::meetingBlob(0, 0, {{1, "B", "b@x"}});
   const std::vector<PdbBytes> databases = {

@@ -16,8 +16,8 @@ constexpr std::uint32_t kBooleanType = 6;
 constexpr std::uint32_t kRepeatType = 8;
 }  // namespace
 
-RecordSpec journalRecord(std::string note, std::uint32_t startTime, std::string description) {
-  RecordSpec layout;
+RecordPlan journalRecord(std::string note, std::uint32_t startTime, std::string description) {
+  RecordPlan layout;
   layout.note = std::move(note);
   layout.startTime = startTime;
   layout.endTime = startTime;
@@ -57,12 +57,12 @@ ArchiveBuilder& ArchiveBuilder::sequencingError(std::uint16_t check) {
 
 ArchiveBuilder& ArchiveBuilder::tag() { return raw(std::string_view("\x00\x01" "BD", 4)); }
 
-ArchiveBuilder& ArchiveBuilder::header(const HeaderSpec& layout) {
+ArchiveBuilder& ArchiveBuilder::header(const HeaderPlan& layout) {
   cstring(layout.fileName);
   cstring(layout.showHeader);
   integer(4, layout.nextFreeCategoryId);
   integer(4, layout.categoryCount.value_or(static_cast<std::uint32_t>(layout.categories.size())));
-  for (const CategorySpec& category : layout.categories) {
+  for (const CategoryPlan& category : layout.categories) {
     integer(4, category.index);
     integer(4, category.id);
     integer(4, category.nameDirty);
@@ -92,7 +92,7 @@ void ArchiveBuilder::textField(std::uint32_t zeroWord, const std::optional<std::
   }
 }
 
-ArchiveBuilder& ArchiveBuilder::record(const RecordSpec& layout) {
+ArchiveBuilder& ArchiveBuilder::record(const RecordPlan& layout) {
   integer(4, kIntegerType).integer(4, layout.recordId);
   integer(4, kIntegerType).integer(4, layout.status);
   integer(4, kIntegerType).integer(4, layout.position);
@@ -111,7 +111,7 @@ ArchiveBuilder& ArchiveBuilder::record(const RecordSpec& layout) {
   return *this;
 }
 
-void ArchiveBuilder::repeatBlock(const RecordSpec& layout) {
+void ArchiveBuilder::repeatBlock(const RecordPlan& layout) {
   integer(4, kRepeatType);
   integer(2, layout.exceptionCount.value_or(static_cast<std::uint16_t>(layout.exceptions.size())));
   for (std::uint32_t date : layout.exceptions) integer(4, date);
@@ -131,11 +131,11 @@ void ArchiveBuilder::repeatBlock(const RecordSpec& layout) {
   if (layout.brand == 5) integer(4, layout.monthIndex);
 }
 
-ArchiveBuilder& ArchiveBuilder::archive(const std::vector<RecordSpec>& records, HeaderSpec layout) {
+ArchiveBuilder& ArchiveBuilder::archive(const std::vector<RecordPlan>& records, HeaderPlan layout) {
   layout.entryCount = static_cast<std::uint32_t>(records.size() * 15);
   tag();
   header(layout);
-  for (const RecordSpec& r : records) record(r);
+  for (const RecordPlan& r : records) record(r);
   return *this;
 }
 

@@ -9,7 +9,7 @@
 
 namespace vessory::testing {
 
-struct CategorySpec {
+struct CategoryPlan {
   std::uint32_t index = 1;
   std::uint32_t id = 1;
   std::uint32_t nameDirty = 0;
@@ -17,11 +17,11 @@ struct CategorySpec {
   std::string shortName = "Busi";
 };
 
-struct HeaderSpec {
+struct HeaderPlan {
   std::string fileName = "C:\\Palm\\User\\datebook\\datebook.dat";
   std::string showHeader = "Datebook";
   std::uint32_t nextFreeCategoryId = 129;
-  std::vector<CategorySpec> categories;
+  std::vector<CategoryPlan> categories;
   // Written instead of categories.size() when set (a count that lies).
   std::optional<std::uint32_t> categoryCount;
   std::uint32_t schemaResourceId = 0;
@@ -34,14 +34,14 @@ struct HeaderSpec {
   // Number of field entries; 15 per record.
   std::uint32_t entryCount = 0;
 
-  static HeaderSpec forRecords(std::uint32_t records) {
-    HeaderSpec layout;
+  static HeaderPlan forRecords(std::uint32_t records) {
+    HeaderPlan layout;
     layout.entryCount = records * 15;
     return layout;
   }
 };
 
-struct RecordSpec {
+struct RecordPlan {
   std::uint32_t recordId = 1;
   std::uint32_t status = 0;
   std::uint32_t position = 0;
@@ -83,7 +83,7 @@ struct RecordSpec {
 };
 
 // A journal record: the given note under the given description, not repeating.
-RecordSpec journalRecord(std::string note, std::uint32_t startTime = 1018137600,
+RecordPlan journalRecord(std::string note, std::uint32_t startTime = 1018137600,
                          std::string description = "Daily Journal");
 
 // Writes date-book archives field by field, the way the handheld's desktop software lays them
@@ -105,13 +105,13 @@ class ArchiveBuilder {
 
   // Archive structure.
   ArchiveBuilder& tag();
-  ArchiveBuilder& header(const HeaderSpec& layout);
-  ArchiveBuilder& record(const RecordSpec& layout);
+  ArchiveBuilder& header(const HeaderPlan& layout);
+  ArchiveBuilder& record(const RecordPlan& layout);
   // Tag, header for `records.size()` records, and the records.
-  ArchiveBuilder& archive(const std::vector<RecordSpec>& records, HeaderSpec layout = {});
+  ArchiveBuilder& archive(const std::vector<RecordPlan>& records, HeaderPlan layout = {});
 
   // The repeat field of `layout`: its type code and the block.
-  void repeatBlock(const RecordSpec& layout);
+  void repeatBlock(const RecordPlan& layout);
 
   const std::string& bytes() const { return bytes_; }
   std::size_t size() const { return bytes_.size(); }

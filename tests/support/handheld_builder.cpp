@@ -25,7 +25,7 @@ void putField(PdbBytes& out, std::size_t at, const std::string& text, std::size_
 
 }  // namespace
 
-PdbBytes buildPdb(const PdbSpec& layout) {
+PdbBytes buildPdb(const PdbPlan& layout) {
   PdbBytes out(32, 0);
   putField(out, 0, layout.name, 32);
   put(out, 0x0008, 2);  // attributes: back up
@@ -43,7 +43,7 @@ PdbBytes buildPdb(const PdbSpec& layout) {
   put(out, layout.nextRecordList, 4);
   put(out, layout.records.size(), 2);
   std::size_t offset = listEnd + (layout.appInfo ? layout.appInfo->size() : 0);
-  for (const PdbRecordSpec& record : layout.records) {
+  for (const PdbRecordPlan& record : layout.records) {
     put(out, record.offset.value_or(static_cast<std::uint32_t>(offset)), 4);
     put(out, record.attributes, 1);
     put(out, record.uniqueId, 3);
@@ -51,7 +51,7 @@ PdbBytes buildPdb(const PdbSpec& layout) {
   }
   out.resize(out.size() + layout.gap, 0);
   if (layout.appInfo) out.insert(out.end(), layout.appInfo->begin(), layout.appInfo->end());
-  for (const PdbRecordSpec& record : layout.records) {
+  for (const PdbRecordPlan& record : layout.records) {
     out.insert(out.end(), record.data.begin(), record.data.end());
   }
   return out;
@@ -82,7 +82,7 @@ std::uint16_t packDate(int year, int month, int day) {
   return static_cast<std::uint16_t>(((year - 1904) << 9) | (month << 5) | day);
 }
 
-PdbBytes eventRecord(const EventSpec& layout) {
+PdbBytes eventRecord(const EventPlan& layout) {
   PdbBytes out;
   put(out, layout.start, 2);
   put(out, layout.end, 2);
@@ -95,7 +95,7 @@ PdbBytes eventRecord(const EventSpec& layout) {
   if (layout.description) flags |= 0x0400;
   put(out, flags, 2);
   if (layout.alarm) out.insert(out.end(), layout.alarm->begin(), layout.alarm->end());
-  if (const std::optional<RepeatSpec>& r = layout.repeat) {
+  if (const std::optional<RepeatPlan>& r = layout.repeat) {
     out.insert(out.end(), {r->kind, r->pad1});
     put(out, r->end, 2);
     out.insert(out.end(), {r->frequency, r->on, r->startOfWeek, r->pad2});
@@ -109,7 +109,7 @@ PdbBytes eventRecord(const EventSpec& layout) {
   return out;
 }
 
-PdbBytes contactRecord(const PdbContactSpec& layout) {
+PdbBytes contactRecord(const PdbContactPlan& layout) {
   PdbBytes out;
   std::uint32_t labels = std::uint32_t{layout.displayedPhone} << 20;
   for (int i = 0; i < 5; ++i) labels |= std::uint32_t{layout.phoneLabels[i]} << (4 * i);

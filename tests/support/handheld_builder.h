@@ -15,7 +15,7 @@ namespace vessory::testing {
 
 using PdbBytes = std::vector<unsigned char>;
 
-struct PdbRecordSpec {
+struct PdbRecordPlan {
   PdbBytes data;
   std::uint8_t attributes = 0x40;
   std::uint32_t uniqueId = 1;
@@ -23,7 +23,7 @@ struct PdbRecordSpec {
   std::optional<std::uint32_t> offset;
 };
 
-struct PdbSpec {
+struct PdbPlan {
   std::string name = "DatebookDB";
   std::string type = "DATA";
   std::string creator = "date";
@@ -33,12 +33,12 @@ struct PdbSpec {
   std::uint16_t version = 0;
   // None: an app-info offset of 0.
   std::optional<PdbBytes> appInfo;
-  std::vector<PdbRecordSpec> records;
+  std::vector<PdbRecordPlan> records;
   // Bytes between the record list and the first block; 2 in every real file.
   std::size_t gap = 2;
 };
 
-PdbBytes buildPdb(const PdbSpec& layout);
+PdbBytes buildPdb(const PdbPlan& layout);
 
 // An app-info block of `size` bytes with category labels 0, 1, ... (each cut to 15 bytes).
 PdbBytes categoryAppInfo(const std::vector<std::string>& labels, std::size_t size);
@@ -48,7 +48,7 @@ PdbBytes addressAppInfo(const std::vector<std::string>& categories,
 
 std::uint16_t packDate(int year, int month, int day);
 
-struct RepeatSpec {
+struct RepeatPlan {
   std::uint8_t kind = 1;
   std::uint16_t end = 0xFFFF;
   std::uint8_t frequency = 1;
@@ -58,7 +58,7 @@ struct RepeatSpec {
   std::uint8_t pad2 = 0;
 };
 
-struct EventSpec {
+struct EventPlan {
   // FF FF in both for an untimed event.
   std::uint16_t start = 0x0900;
   std::uint16_t end = 0x0A00;
@@ -66,15 +66,15 @@ struct EventSpec {
   // Or-ed into the flags: the junk real files carry in the low bits.
   std::uint16_t otherFlags = 0;
   std::optional<std::array<std::uint8_t, 2>> alarm;  // advance byte, unit
-  std::optional<RepeatSpec> repeat;
+  std::optional<RepeatPlan> repeat;
   std::optional<std::vector<std::uint16_t>> exceptions;
   std::optional<std::string> description = "Meeting";
   std::optional<std::string> note;
 };
 
-PdbBytes eventRecord(const EventSpec& layout);
+PdbBytes eventRecord(const EventPlan& layout);
 
-struct PdbContactSpec {
+struct PdbContactPlan {
   std::array<std::uint8_t, 5> phoneLabels = {0, 1, 2, 3, 4};
   std::uint8_t displayedPhone = 0;
   // Field i stored when set; bit i of the presence word follows.
@@ -83,7 +83,7 @@ struct PdbContactSpec {
   std::uint32_t extraPresence = 0;
 };
 
-PdbBytes contactRecord(const PdbContactSpec& layout);
+PdbBytes contactRecord(const PdbContactPlan& layout);
 PdbBytes todoRecord(std::uint16_t due, std::uint8_t priority, const std::string& description,
                     const std::string& note);
 PdbBytes memoRecord(const std::string& text);

@@ -21,7 +21,7 @@ void append(PdbBytes& out, const PdbBytes& more) {
   out.insert(out.end(), more.begin(), more.end());
 }
 
-void putRepeat(PdbBytes& out, const RepeatSpec& r) {
+void putRepeat(PdbBytes& out, const RepeatPlan& r) {
   out.insert(out.end(), {r.kind, r.pad1});
   put(out, r.end, 2);
   out.insert(out.end(), {r.frequency, r.on, r.startOfWeek, r.pad2});
@@ -29,9 +29,9 @@ void putRepeat(PdbBytes& out, const RepeatSpec& r) {
 
 }  // namespace
 
-PdbSpec laterPdb(const std::string& creator, std::vector<PdbRecordSpec> records,
+PdbPlan laterPdb(const std::string& creator, std::vector<PdbRecordPlan> records,
                  std::optional<PdbBytes> appInfo) {
-  PdbSpec plan;
+  PdbPlan plan;
   plan.creator = creator;
   plan.version = 1;
   std::size_t size = 300;
@@ -74,7 +74,7 @@ PdbBytes blob(const std::string& id, const PdbBytes& content) {
   return out;
 }
 
-PdbBytes zoneBlob(const ZoneSpec& zone) {
+PdbBytes zoneBlob(const ZonePlan& zone) {
   PdbBytes out;
   put(out, static_cast<std::uint16_t>(zone.offset), 2);
   out.insert(out.end(), zone.start.begin(), zone.start.end());
@@ -86,10 +86,10 @@ PdbBytes zoneBlob(const ZoneSpec& zone) {
 }
 
 PdbBytes meetingBlob(std::uint8_t status, std::uint8_t showAs,
-                     const std::vector<AttendeeSpec>& attendees) {
+                     const std::vector<AttendeePlan>& attendees) {
   PdbBytes out{status, showAs};
   put(out, attendees.size(), 2);
-  for (const AttendeeSpec& a : attendees) {
+  for (const AttendeePlan& a : attendees) {
     out.push_back(a.role);
     putText(out, a.name);
     putText(out, a.email);
@@ -97,7 +97,7 @@ PdbBytes meetingBlob(std::uint8_t status, std::uint8_t showAs,
   return blob("Bd01", out);
 }
 
-PdbBytes calendarRecord(const EventSpec& event, const std::optional<std::string>& location,
+PdbBytes calendarRecord(const EventPlan& event, const std::optional<std::string>& location,
                         const PdbBytes& tail) {
   PdbBytes out = eventRecord(event);
   if (location) {
@@ -108,7 +108,7 @@ PdbBytes calendarRecord(const EventSpec& event, const std::optional<std::string>
   return out;
 }
 
-PdbBytes laterContactRecord(const LaterContactSpec& layout) {
+PdbBytes laterContactRecord(const LaterContactPlan& layout) {
   PdbBytes out;
   std::uint32_t phones = 0;
   for (int i = 0; i < 7; ++i) phones |= std::uint32_t{layout.phoneLabels[i]} << (4 * i);
@@ -138,7 +138,7 @@ PdbBytes laterContactRecord(const LaterContactSpec& layout) {
   return out;
 }
 
-PdbBytes taskRecord(const TaskSpec& layout) {
+PdbBytes taskRecord(const TaskPlan& layout) {
   PdbBytes out;
   std::uint16_t data = 0;
   if (layout.due) data |= 0x8000;

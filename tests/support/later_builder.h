@@ -17,7 +17,7 @@ namespace vessory::testing {
 
 // A database of one of the four ("PDat", "PAdd", "PTod", "PMem") with its name, version 1 and
 // the records given; the app-info is the application's own size unless `appInfo` is given.
-PdbSpec laterPdb(const std::string& creator, std::vector<PdbRecordSpec> records,
+PdbPlan laterPdb(const std::string& creator, std::vector<PdbRecordPlan> records,
                  std::optional<PdbBytes> appInfo = std::nullopt);
 
 // The Contacts app-info of `size` bytes (1092 or 1156): categories, then `labels` from 304.
@@ -27,28 +27,28 @@ PdbBytes contactsAppInfo(const std::vector<std::string>& categories,
 // One blob: its id, a 2-byte size, its content.
 PdbBytes blob(const std::string& id, const PdbBytes& content);
 
-struct ZoneSpec {
+struct ZonePlan {
   std::int16_t offset = 60;
   std::array<std::uint8_t, 4> start = {2, 0, 4, 3};  // hour, weekday, week, month
   std::array<std::uint8_t, 4> end = {3, 0, 4, 10};
   std::int16_t adjustment = 60;
   std::string name = "Berlin";
 };
-PdbBytes zoneBlob(const ZoneSpec& zone);
+PdbBytes zoneBlob(const ZonePlan& zone);
 
-struct AttendeeSpec {
+struct AttendeePlan {
   std::uint8_t role = 1;
   std::string name;
   std::string email;
 };
 PdbBytes meetingBlob(std::uint8_t status, std::uint8_t showAs,
-                     const std::vector<AttendeeSpec>& attendees);
+                     const std::vector<AttendeePlan>& attendees);
 
 // The date book record of `event`, then the location (flag 0x0200) and the tail bytes.
-PdbBytes calendarRecord(const EventSpec& event, const std::optional<std::string>& location,
+PdbBytes calendarRecord(const EventPlan& event, const std::optional<std::string>& location,
                         const PdbBytes& tail = {});
 
-struct LaterContactSpec {
+struct LaterContactPlan {
   std::array<std::uint8_t, 7> phoneLabels = {0, 1, 2, 3, 4, 5, 7};
   std::array<std::uint8_t, 3> addressLabels = {0, 1, 2};
   std::array<std::uint8_t, 2> imLabels = {1, 2};
@@ -62,21 +62,21 @@ struct LaterContactSpec {
   std::uint8_t companyOffset = 0;  // written as is
   PdbBytes tail;                   // blobs, or junk
 };
-PdbBytes laterContactRecord(const LaterContactSpec& layout);
+PdbBytes laterContactRecord(const LaterContactPlan& layout);
 
-struct TaskSpec {
+struct TaskPlan {
   std::uint16_t recordFlags = 0;
   std::uint16_t priority = 1;
   std::optional<std::uint16_t> due;
   std::optional<std::uint16_t> completion;
   std::optional<std::array<std::uint8_t, 4>> alarm;  // hour, minute, days (2)
   std::optional<std::uint16_t> repeatStart;
-  std::optional<RepeatSpec> repeat;
+  std::optional<RepeatPlan> repeat;
   std::string description;
   std::string note;
   PdbBytes tail;
 };
-PdbBytes taskRecord(const TaskSpec& layout);
+PdbBytes taskRecord(const TaskPlan& layout);
 
 }  // namespace vessory::testing
 

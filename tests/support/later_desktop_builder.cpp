@@ -17,7 +17,7 @@ std::string le(int width, std::uint32_t value) {
 LaterField filler(std::uint16_t code) {
   if (code == 0) return {0, ""};
   if (code == kString) return laterText("");
-  if (code == kRepeat) return laterRepeat(RecordSpec{});
+  if (code == kRepeat) return laterRepeat(RecordPlan{});
   return laterInteger(0, code);
 }
 
@@ -72,13 +72,13 @@ LaterField laterText(const std::string& text, std::uint32_t zeroWord) {
   return {kString, out.bytes()};
 }
 
-LaterField laterRepeat(const RecordSpec& record) {
+LaterField laterRepeat(const RecordPlan& record) {
   ArchiveBuilder out;
   out.repeatBlock(record);
   return {kRepeat, out.bytes().substr(4)};
 }
 
-LaterRecord laterEvent(const RecordSpec& r, const std::string& location, const LaterPlan& plan) {
+LaterRecord laterEvent(const RecordPlan& r, const std::string& location, const LaterPlan& plan) {
   LaterRecord record = blankRecord(plan, r.recordId, r.status, r.position);
   put(record, plan, 5, laterInteger(r.category));
   put(record, plan, 6, laterInteger(r.isPrivate, 6));
@@ -99,7 +99,7 @@ LaterRecord laterEvent(const RecordSpec& r, const std::string& location, const L
   return record;
 }
 
-LaterRecord laterTodo(const LaterTodoSpec& r, const LaterPlan& plan) {
+LaterRecord laterTodo(const LaterTodoPlan& r, const LaterPlan& plan) {
   LaterRecord record = blankRecord(plan, r.recordId, r.status, r.placement);
   put(record, plan, 5, laterInteger(r.category));
   put(record, plan, 6, laterInteger(r.isPrivate, 6));
@@ -124,7 +124,7 @@ std::string buildLaterFile(const LaterPlan& plan, const std::vector<LaterRecord>
   out.raw(plan.tag).raw(plan.zeroRuns[0]).integer(4, 0x1165).raw(plan.zeroRuns[1]);
   out.cstring(plan.fileName).raw(plan.zeroRuns[2]).integer(4, 129);
   out.integer(4, plan.categoryCount.value_or(static_cast<std::uint32_t>(plan.categories.size())));
-  for (const CategorySpec& c : plan.categories) {
+  for (const CategoryPlan& c : plan.categories) {
     out.integer(4, c.index).integer(4, c.id).integer(4, c.nameDirty);
     out.cstring(c.longName).cstring(c.shortName);
   }

@@ -35,7 +35,7 @@ struct LaterPlan {
   // The three zero runs (12, 8 and 43 bytes), written as given.
   std::array<std::string, 3> zeroRuns = {std::string(12, '\0'), std::string(8, '\0'),
                                          std::string(43, '\0')};
-  std::vector<CategorySpec> categories;
+  std::vector<CategoryPlan> categories;
   std::optional<std::uint32_t> categoryCount;
   std::uint32_t resourceId = 43;
   // Record id, status and placement columns, counted from 0.
@@ -58,25 +58,25 @@ LaterPlan laterTodoPlan();
 LaterField laterInteger(std::uint32_t value, std::uint32_t code = 1);
 LaterField laterText(const std::string& text, std::uint32_t zeroWord = 0);
 // The repeat block of `record`, as the classic builder writes it.
-LaterField laterRepeat(const RecordSpec& record);
+LaterField laterRepeat(const RecordPlan& record);
 
 // The later record of a classic date-book record, with a location, in the columns of `plan`
 // (the record id, status and placement where its positions say; 0 in the other columns of
 // unknown meaning, of whatever type the schema gives them).
-LaterRecord laterEvent(const RecordSpec& record, const std::string& location,
+LaterRecord laterEvent(const RecordPlan& record, const std::string& location,
                        const LaterPlan& plan);
 
 // A later to-do: the classic fields and the later ones.
-struct LaterTodoSpec : TodoSpec {
+struct LaterTodoPlan : TodoPlan {
   std::uint32_t repeatAfterCompletion = 0;
   std::uint32_t completionDate = kNoDueDate;
   std::uint32_t alarmSet = 0;
   std::uint32_t alarmTime = 0xFFFFFFFF;
   std::uint32_t alarmDaysBefore = 0xFFFFFFFF;
-  // Written when repeatFlag is not 0 (see RecordSpec).
-  RecordSpec repeat;
+  // Written when repeatFlag is not 0 (see RecordPlan).
+  RecordPlan repeat;
 };
-LaterRecord laterTodo(const LaterTodoSpec& record, const LaterPlan& plan);
+LaterRecord laterTodo(const LaterTodoPlan& record, const LaterPlan& plan);
 
 // The whole file: wrapper, tag, header for `records.size()` records, the records, the trailing
 // bytes.

@@ -43,7 +43,7 @@ const KindLayout kMemo{std::string_view("\x00\x01"
                                         4),
                        "C:\\Palm\\User\\memopad\\memopad.dat", kMemoTypes};
 
-void writeHeader(ArchiveBuilder& out, const KindLayout& kind, const OrganiserArchiveSpec& plan,
+void writeHeader(ArchiveBuilder& out, const KindLayout& kind, const OrganiserArchivePlan& plan,
                  std::size_t records) {
   if (plan.wrapped) {
     out.raw(std::string_view("\xBE\xBA\xFE\xCA", 4)).cstring(plan.wrapperName);
@@ -54,7 +54,7 @@ void writeHeader(ArchiveBuilder& out, const KindLayout& kind, const OrganiserArc
   out.cstring(plan.tableString);
   out.integer(4, plan.nextFreeCategoryId);
   out.integer(4, plan.categoryCount.value_or(static_cast<std::uint32_t>(plan.categories.size())));
-  for (const CategorySpec& category : plan.categories) {
+  for (const CategoryPlan& category : plan.categories) {
     out.integer(4, category.index).integer(4, category.id).integer(4, category.nameDirty);
     out.cstring(category.longName).cstring(category.shortName);
   }
@@ -85,7 +85,7 @@ void writeRecord(ArchiveBuilder& out, const std::vector<Field>& fields, const Fi
   }
 }
 
-void basics(std::vector<Field>& fields, const OrganiserRecordSpec& record) {
+void basics(std::vector<Field>& fields, const OrganiserRecordPlan& record) {
   fields.clear();
   fields.push_back({kInteger, record.recordId});
   fields.push_back({kInteger, record.status});
@@ -93,7 +93,7 @@ void basics(std::vector<Field>& fields, const OrganiserRecordSpec& record) {
 }
 
 template <typename Plan, typename Fill>
-std::string build(const KindLayout& kind, const OrganiserArchiveSpec& archive,
+std::string build(const KindLayout& kind, const OrganiserArchivePlan& archive,
                   const std::vector<Plan>& records, Fill fill) {
   ArchiveBuilder out;
   writeHeader(out, kind, archive, records.size());
@@ -109,9 +109,9 @@ std::string build(const KindLayout& kind, const OrganiserArchiveSpec& archive,
 
 }  // namespace
 
-std::string buildAddressArchive(const OrganiserArchiveSpec& archive,
-                                const std::vector<ContactSpec>& records) {
-  return build(kAddress, archive, records, [](std::vector<Field>& f, const ContactSpec& r) {
+std::string buildAddressArchive(const OrganiserArchivePlan& archive,
+                                const std::vector<ContactPlan>& records) {
+  return build(kAddress, archive, records, [](std::vector<Field>& f, const ContactPlan& r) {
     for (const std::string* text : {&r.lastName, &r.firstName, &r.title, &r.company}) {
       f.push_back({kText, 0, text});
     }
@@ -130,9 +130,9 @@ std::string buildAddressArchive(const OrganiserArchiveSpec& archive,
   });
 }
 
-std::string buildTodoArchive(const OrganiserArchiveSpec& archive,
-                             const std::vector<TodoSpec>& records) {
-  return build(kTodo, archive, records, [](std::vector<Field>& f, const TodoSpec& r) {
+std::string buildTodoArchive(const OrganiserArchivePlan& archive,
+                             const std::vector<TodoPlan>& records) {
+  return build(kTodo, archive, records, [](std::vector<Field>& f, const TodoPlan& r) {
     f.push_back({kText, 0, &r.description});
     f.push_back({kDate, r.dueDate});
     f.push_back({kBoolean, r.completed});
@@ -143,9 +143,9 @@ std::string buildTodoArchive(const OrganiserArchiveSpec& archive,
   });
 }
 
-std::string buildMemoArchive(const OrganiserArchiveSpec& archive,
-                             const std::vector<MemoSpec>& records) {
-  return build(kMemo, archive, records, [](std::vector<Field>& f, const MemoSpec& r) {
+std::string buildMemoArchive(const OrganiserArchivePlan& archive,
+                             const std::vector<MemoPlan>& records) {
+  return build(kMemo, archive, records, [](std::vector<Field>& f, const MemoPlan& r) {
     f.push_back({kText, 0, &r.text});
     f.push_back({kBoolean, r.isPrivate});
     f.push_back({kInteger, r.category});

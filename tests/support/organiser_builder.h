@@ -18,12 +18,12 @@ namespace vessory::testing {
 // generator and the benchmarks. Strings of 255 bytes and more take the long form (FF, Integer 2).
 
 // The header, schema and what surrounds the records.
-struct OrganiserArchiveSpec {
+struct OrganiserArchivePlan {
   // Empty: the kind's usual path (C:\Palm\User\address\address.dat and so on).
   std::string fileName;
   std::string tableString;
   std::uint32_t nextFreeCategoryId = 129;
-  std::vector<CategorySpec> categories;
+  std::vector<CategoryPlan> categories;
   // Written instead of categories.size() when set.
   std::optional<std::uint32_t> categoryCount;
   std::uint32_t resourceId = 0;
@@ -55,7 +55,7 @@ struct FieldFaults {
   std::map<int, std::uint32_t> zeroWords;
 };
 
-struct OrganiserRecordSpec {
+struct OrganiserRecordPlan {
   std::uint32_t recordId = 1;
   std::uint32_t status = 0;
   std::uint32_t placement = 0x7FFFFFFF;
@@ -64,7 +64,7 @@ struct OrganiserRecordSpec {
   FieldFaults faults;
 };
 
-struct ContactSpec : OrganiserRecordSpec {
+struct ContactPlan : OrganiserRecordPlan {
   std::string lastName;
   std::string firstName;
   std::string title;
@@ -85,7 +85,7 @@ struct ContactSpec : OrganiserRecordSpec {
 // 2031-12-31 23:59:59 UTC: where the desktop puts a to-do without a due date.
 inline constexpr std::uint32_t kNoDueDate = 1956527999;
 
-struct TodoSpec : OrganiserRecordSpec {
+struct TodoPlan : OrganiserRecordPlan {
   std::string description;
   std::uint32_t dueDate = kNoDueDate;
   std::uint32_t completed = 0;
@@ -93,16 +93,16 @@ struct TodoSpec : OrganiserRecordSpec {
   std::string note;
 };
 
-struct MemoSpec : OrganiserRecordSpec {
+struct MemoPlan : OrganiserRecordPlan {
   std::string text;
 };
 
-std::string buildAddressArchive(const OrganiserArchiveSpec& archive,
-                                const std::vector<ContactSpec>& records);
-std::string buildTodoArchive(const OrganiserArchiveSpec& archive,
-                             const std::vector<TodoSpec>& records);
-std::string buildMemoArchive(const OrganiserArchiveSpec& archive,
-                             const std::vector<MemoSpec>& records);
+std::string buildAddressArchive(const OrganiserArchivePlan& archive,
+                                const std::vector<ContactPlan>& records);
+std::string buildTodoArchive(const OrganiserArchivePlan& archive,
+                             const std::vector<TodoPlan>& records);
+std::string buildMemoArchive(const OrganiserArchivePlan& archive,
+                             const std::vector<MemoPlan>& records);
 
 }  // namespace vessory::testing
 

@@ -26,7 +26,7 @@ using namespace fixture;
 using vessory::testing::ArchiveBuilder;
 using vessory::testing::journalRecord;
 using vessory::testing::readFile;
-using vessory::testing::RecordSpec;
+using vessory::testing::RecordPlan;
 
 // Not the machine's own zone, so that a calendar in any zone but the system's shows.
 constexpr char kZone[] = "America/New_York";
@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<DamagedArchive>& info) { return info.param.name; });
 
 TEST_F(CalendarExportTest, SequencingErrorInTheJournalPartStartsNoCalendar) {
-  std::vector<RecordSpec> records;
+  std::vector<RecordPlan> records;
   for (std::uint32_t day = 0; day < 4; ++day) {
     records.push_back(journalRecord("9:15 am: Day", kFirstDay + day * kDay));
   }

@@ -19,7 +19,7 @@ namespace vessory::window::fixture {
 
 using vessory::testing::ArchiveBuilder;
 using vessory::testing::journalRecord;
-using vessory::testing::RecordSpec;
+using vessory::testing::RecordPlan;
 
 std::vector<std::string> csvLines(const std::string& csv) {
   std::vector<std::string> lines;
@@ -92,7 +92,7 @@ std::map<std::string, std::string> folderFiles(const std::string& folder) {
 }
 
 std::string handheldMemos(const std::vector<std::string>& texts) {
-  vessory::testing::PdbSpec memos;
+  vessory::testing::PdbPlan memos;
   memos.name = "MemoDB";
   memos.creator = "memo";
   memos.appInfo = vessory::testing::categoryAppInfo({"Unfiled"}, 282);
@@ -105,7 +105,7 @@ std::string handheldMemos(const std::vector<std::string>& texts) {
 }
 
 std::string fiveJournalDays() {
-  std::vector<RecordSpec> records;
+  std::vector<RecordPlan> records;
   for (std::uint32_t day = 0; day < 5; ++day) {
     records.push_back(journalRecord("9:15 am: Day " + std::to_string(day + 1) + " <walk>",
                                     kFirstDay + day * kDay));
@@ -114,7 +114,7 @@ std::string fiveJournalDays() {
 }
 
 std::string mixedArchive() {
-  RecordSpec appointment = journalRecord("bring the card", kFirstDay + 3 * kDay, "R\xe9union");
+  RecordPlan appointment = journalRecord("bring the card", kFirstDay + 3 * kDay, "R\xe9union");
   return ArchiveBuilder()
       .archive({
           journalRecord("7:05 am: Woke up <home> early\r\n9:15 am: Said \"hello\" at the "

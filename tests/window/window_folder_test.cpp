@@ -37,13 +37,13 @@ namespace t = vessory::testing;
 
 // A user folder with each kind in its kind folder, an archive file and a handheld database.
 std::map<std::string, std::string> everyKind() {
-  t::ContactSpec anna;
+  t::ContactPlan anna;
   anna.firstName = "Anna";
   anna.lastName = "M\xFCller";
-  t::TodoSpec task;
+  t::TodoPlan task;
   task.description = "Call Tom";
   task.dueDate = kFirstDay;
-  t::MemoSpec memo;
+  t::MemoPlan memo;
   memo.text = "Shopping\r\nbread";
   return {{"datebook/Datebook.dat", mixedArchive()},
           {"address/Address.dat", t::buildAddressArchive({}, {anna, anna})},
@@ -203,7 +203,7 @@ TEST_F(WindowFolderTest, TheBoxIsEnabledOnlyWhereTheUserFolderHoldsAnArchive) {
 TEST_F(WindowFolderTest, ExitDuringTheRunKeepsWholeRecordsAndClosedFiles) {
   const std::map<std::string, std::string> files = {
       {"datebook/Datebook.dat", fiveJournalDays()},
-      {"todo/ToDo.dat", t::buildTodoArchive({}, {t::TodoSpec{}})}};
+      {"todo/ToDo.dat", t::buildTodoArchive({}, {t::TodoPlan{}})}};
   std::string err;
   const std::map<std::string, std::string> whole = consoleAll(files, err);
   for (const int reading : {1, 2}) {
@@ -269,7 +269,7 @@ TEST_F(WindowFolderTest, StartsInTheFirstUserFolderUnderPalmWhenPalmHoldsNoFile)
   const std::vector<Case> cases = {
       {"the first subfolder with an archive in a kind folder",
        {{"Palm/Aa/datebook/notes.txt", "x"},
-        {"Palm/Bob/Todo/ToDo.dat", t::buildTodoArchive({}, {t::TodoSpec{}})},
+        {"Palm/Bob/Todo/ToDo.dat", t::buildTodoArchive({}, {t::TodoPlan{}})},
         {"Palm/Cy/datebook/Datebook.dat", archive}},
        "Palm/Bob"},
       {"a file in Palm wins as before",

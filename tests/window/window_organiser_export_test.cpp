@@ -27,14 +27,14 @@ using namespace fixture;
 using vessory::testing::buildAddressArchive;
 using vessory::testing::buildMemoArchive;
 using vessory::testing::buildTodoArchive;
-using vessory::testing::ContactSpec;
-using vessory::testing::MemoSpec;
-using vessory::testing::TodoSpec;
+using vessory::testing::ContactPlan;
+using vessory::testing::MemoPlan;
+using vessory::testing::TodoPlan;
 
 constexpr std::uint32_t kDeletedOnTheDesktop = 0x04;
 
 std::string contacts(int count, bool withDeleted) {
-  std::vector<ContactSpec> records(static_cast<std::size_t>(count));
+  std::vector<ContactPlan> records(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     records[i].recordId = static_cast<std::uint32_t>(i + 1);
     records[i].lastName = "Person " + std::to_string(i + 1);
@@ -47,7 +47,7 @@ std::string contacts(int count, bool withDeleted) {
 }
 
 std::string todos(int count) {
-  std::vector<TodoSpec> records(static_cast<std::size_t>(count));
+  std::vector<TodoPlan> records(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     records[i].recordId = static_cast<std::uint32_t>(i + 1);
     records[i].description = "Task " + std::to_string(i + 1);
@@ -67,7 +67,7 @@ std::vector<std::string> memoTexts(int count) {
 }
 
 std::string memos(int count) {
-  std::vector<MemoSpec> records;
+  std::vector<MemoPlan> records;
   for (const std::string& text : memoTexts(count)) {
     records.emplace_back();
     records.back().recordId = static_cast<std::uint32_t>(records.size());
@@ -227,13 +227,13 @@ TEST_F(WindowExportTest, JournalOptionsAreDisabledWhileTheFileHoldsContactsToDos
 
 // A handheld date book with one journal entry at 02:00 on 20 February 2021, its own clock's time.
 std::string handheldJournal() {
-  vessory::testing::EventSpec entry;
+  vessory::testing::EventPlan entry;
   entry.description = "Daily Journal";
   entry.note = "2:00 am: Up early";
   entry.start = 0x0200;
   entry.end = 0x0300;
   entry.date = vessory::testing::packDate(2021, 2, 20);
-  vessory::testing::PdbSpec plan;
+  vessory::testing::PdbPlan plan;
   plan.appInfo = vessory::testing::categoryAppInfo({"Unfiled"}, 280);
   plan.records.push_back({vessory::testing::eventRecord(entry), 0x40, 1, {}});
   const vessory::testing::PdbBytes bytes = vessory::testing::buildPdb(plan);
