@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,25 @@ TEST_F(CalendarRunTest, UnknownZoneOrCharacterSetStopsBeforeAnythingIsOpened) {
   EXPECT_FALSE(view.ended);
   EXPECT_TRUE(exporting::checkCalendarSettings(settings).has_value());
   EXPECT_FALSE(exporting::checkCalendarSettings(testSettings("Asia/Kolkata")).has_value());
+}
+
+// TZ naming a zone this system has no rules for: the system's zone cannot be told.
+TEST_F(CalendarRunTest, ASystemZoneThatCannotBeToldGivesUtcAndSaysSo) {
+  const char* saved = std::getenv("TZ");
+  const std::string earlier = saved ? saved : "";
+  setenv("TZ", "/nowhere/zoneinfo/No_Such/Zone", 1);
+  settings.zoneName.clear();
+  const ExportOutcome outcome = runOver(mixedRecords());
+  if (saved) {
+    setenv("TZ", earlier.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  EXPECT_EQ(outcome, ExportOutcome::kComplete);
+  EXPECT_TRUE(tally.zoneFallback);
+  EXPECT_TRUE(view.messages.back().ends_with(
+      "\r\nThe system's time zone could not be told; the times are those of UTC."))
+      << view.messages.back();
 }
 
 TEST_F(CalendarRunTest, UncreatableCalendarNamesThePathAndTheReason) {

@@ -369,15 +369,5 @@ TEST_F(ExportRunTest, EndRequestedDuringTheRunClosesTheCsvWithTheRowsWrittenSoFa
   EXPECT_FALSE(view.ended);  // the front end is already ending the program
 }
 
-TEST_F(ExportRunTest, ExportPressedAgainDuringARunDoesNotStartASecondRun) {
-  files.archives[kArchivePath] = ArchiveBuilder().archive({journalRecord("9:00: x")}).bytes();
-  exporting::ExportRun run(files);
-  std::vector<ExportOutcome> nested;
-  view.onEvents = [&](RecordingView& v) { nested.push_back(run.run(v)); };
-  EXPECT_EQ(run.run(view), ExportOutcome::kComplete);
-  EXPECT_EQ(nested, std::vector<ExportOutcome>(2, ExportOutcome::kAlreadyRunning));
-  EXPECT_FALSE(run.running());
-}
-
 }  // namespace
 }  // namespace vessory::testing

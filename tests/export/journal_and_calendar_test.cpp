@@ -64,6 +64,18 @@ long countContaining(const std::vector<std::string>& messages, const std::string
   });
 }
 
+// A setUp that puts `later` in the archive's place once the journal part has read it: the
+// calendar part, which opens the archive anew, reads another file (a sync writing it meanwhile).
+std::function<void(MemoryFiles&, EndingView&)> replacedBetweenParts(const std::string& later) {
+  return [later](MemoryFiles& f, EndingView& v) {
+    v.onEvents = [&f, later](RecordingView& view) {
+      if (std::count(view.events.begin(), view.events.end(), "record: 1") == 1) {
+        f.archives[view.inputPath()] = later;
+      }
+    };
+  };
+}
+
 // One press of Export with the calendar: the calendar is begun only after a journal read to its
 // end, the archive's warning is shown once, the final message names what exists and says
 // "All Done!" only when both parts are whole, and the program ends as after the journal alone.
@@ -101,6 +113,16 @@ TEST(JournalAndCalendarRunTest, TheCalendarFollowsAWholeReadingAndTheFinalMessag
       // Read whole, but not every byte: the journal's count of such records is not repeated.
       {"a handheld record with an unread tail", calendarWithTail(), nullptr, true, true, true,
        exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n", {"ends in bytes that are no whole part"}},
+      // The file changed between the parts: the calendar's own ending is told in full.
+      {"cut short between the parts", whole, replacedBetweenParts(cutInSecond()), true, true, true,
+       exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n" + exporting::kEndedEarlyWarning,
+       {exporting::kEndedEarlyWarning, exporting::kEventsBeforeDamage}},
+      {"data added between the parts", whole, replacedBetweenParts(whole + "Z"), true, true,
+       true, exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n" + exporting::kDataAfterEndMessage,
+       {exporting::kDataAfterEndMessage}},
+      {"broken between the parts", whole, replacedBetweenParts(withBrokenSecond()), true, true,
+       true, exporting::kJournalsPlaced + kCsvPath + "\r\n\r\n" + exporting::kEventsBeforeDamage,
+       {exporting::kEventsBeforeDamage}},
       {"not a date book", "hello", nullptr, false, false, false,
        EndingView().inputPath() + " is Not a Datebook DB file", {}},
       {"journal not created", whole,

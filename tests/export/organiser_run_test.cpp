@@ -418,6 +418,50 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOfAnUnknownLayoutOrAnUncrea
   EXPECT_EQ(memos.last(), "Cannot write /p/memopad: Read-only file system");
 }
 
+// With details shown, each record is named as the archive holds it: a contact by its names,
+// or its company when it has none; a to-do by its description; a memo by its first line.
+TEST(OrganiserRunTest, DetailsNameEachRecordAsTheArchiveHoldsIt) {
+  const struct {
+    const char *first, *last, *company, *shown;
+  } contacts[] = {
+      {"Ann", "Bell", "Acme", "Ann Bell"}, {"Ann", "", "Acme", "Ann"},
+      {"", "Bell", "Acme", "Bell"},        {"", "", "Acme", "Acme"},
+  };
+  std::vector<ContactPlan> cards;
+  std::vector<std::string> expected;
+  for (const auto& c : contacts) {
+    ContactPlan card;
+    card.recordId = static_cast<std::uint32_t>(cards.size() + 1);
+    card.firstName = c.first;
+    card.lastName = c.last;
+    card.company = c.company;
+    cards.push_back(card);
+    expected.push_back(std::string("description: ") + c.shown);
+  }
+  MemoryFiles files;
+  files.archives["/p/address.dat"] = buildAddressArchive({}, cards);
+  PathView view;
+  view.path = "/p/address.dat";
+  view.details = exporting::kChecked;
+  ASSERT_EQ(exporting::OrganiserRun(files, testSettings()).run(view), ExportOutcome::kComplete);
+  std::vector<std::string> shown;
+  for (const std::string& event : view.events) {
+    if (event.rfind("description: ", 0) == 0) shown.push_back(event);
+  }
+  EXPECT_EQ(shown, expected);
+  for (const KindCase& kind : {kKinds[1], kKinds[2]}) {
+    SCOPED_TRACE(traceOf(kind.kind));
+    MemoryFiles other;
+    other.archives[kind.archive] = buildArchive(kind.kind, 1);
+    PathView detailed;
+    detailed.path = kind.archive;
+    detailed.details = exporting::kChecked;
+    exporting::OrganiserRun(other, testSettings()).run(detailed);
+    EXPECT_NE(std::find(detailed.events.begin(), detailed.events.end(), "description: Record 1"),
+              detailed.events.end());
+  }
+}
+
 TEST(OrganiserRunTest, MemoPathsStayInsideTheOutputFolderWhateverTheArchiveSays) {
   const std::vector<std::string> hostile = {"../../x", "/etc/passwd", "C:\\x",     "..",
                                             ".",       "CON.txt",     "a/../../b", "\\\\server\\s"};
@@ -474,16 +518,31 @@ TEST(OrganiserRunTest, WriteFailureStopsTheReadingAndSaysWhy) {
   }
   // Part-way through a large file: the earlier file stays whole, the message says so, and the
   // rest of the archive is not read.
-  const Exported big = exportAt("/p/address.dat", buildArchive(RecordKind::kAddress, 2000),
-                                testSettings(), [](MemoryFiles& f) {
-                                  f.failWritesAfter = 100000;
-                                  f.earlier("/p/address.vcf", "earlier cards");
-                                });
-  EXPECT_EQ(big.outcome, ExportOutcome::kCannotWrite);
-  EXPECT_EQ(big.last(), "Cannot write /p/address.vcf: No space left on device; the earlier "
-                        "/p/address.vcf was left as it was");
-  EXPECT_EQ(big.files.csv("/p/address.vcf"), "earlier cards");
-  EXPECT_LT(big.tally.lastWhole, 2000);
+  for (const KindCase& kind : {kKinds[0], kKinds[1]}) {
+    SCOPED_TRACE(traceOf(kind.kind));
+    const Exported big = exportAt(kind.archive, buildArchive(kind.kind, 2000), testSettings(),
+                                  [&](MemoryFiles& f) {
+                                    f.failWritesAfter = 100000;
+                                    f.earlier(kind.output, "earlier file");
+                                  });
+    EXPECT_EQ(big.outcome, ExportOutcome::kCannotWrite);
+    EXPECT_EQ(big.last(), "Cannot write " + kind.output + ": No space left on device; the earlier " +
+                              kind.output + " was left as it was");
+    EXPECT_EQ(big.files.csv(kind.output), "earlier file");
+    EXPECT_LT(big.tally.lastWhole, 2000);
+  }
+  // A memo file that cannot be made stops the export there, and names the memo.
+  const Exported memo = exportAt("/p/memopad.dat", buildArchive(RecordKind::kMemo, 3),
+                                 testSettings(), [](MemoryFiles& f) {
+                                   f.uncreatable[exporting::joinPath(
+                                       exporting::joinPath("/p/memopad", "Unfiled"),
+                                       "Record 2.txt")] = "Permission denied";
+                                 });
+  EXPECT_EQ(memo.outcome, ExportOutcome::kCannotWrite);
+  EXPECT_EQ(memo.last(), "Cannot write /p/memopad: Unfiled/Record 2.txt: Permission denied");
+  EXPECT_EQ(memo.files.outputPaths(),
+            std::vector<std::string>{exporting::joinPath(
+                exporting::joinPath("/p/memopad", "Unfiled"), "Record 1.txt")});
 }
 
 }  // namespace
