@@ -36,75 +36,77 @@ fs::path nativePath(const std::string& path) {
 #endif
 }
 
-// The file a path leads to: a symbolic link is followed, so that the file it names is the one
-// replaced, and the link stays.
-std::string resolvedTarget(const std::string& path) {
-#ifdef _WIN32
-  return path;
-#else
-  std::error_code error;
-  if (!fs::is_symlink(nativePath(path), error)) return path;
-  const fs::path target = fs::weakly_canonical(nativePath(path), error);
-  return error ? path : target.string();
-#endif
-}
-
-// Why a file at `target` may not be replaced: a folder (or other non-file) in the way, or a
-// file that may not be written. Empty when it may (or there is none).
-std::string refusalOf(const std::string& target) {
-  std::error_code error;
-  const fs::file_status status = fs::status(nativePath(target), error);
-  if (!fs::exists(status)) return {};
-  if (fs::is_directory(status)) return std::strerror(EISDIR);
-  if (!fs::is_regular_file(status)) return {};
+// What is at the path an output is to replace: looked at once, with as few calls to the
+// system as the answer needs, since a memo folder makes one output per memo.
+struct Target {
+  std::string path;     // where the file goes: a symbolic link is followed, and the link stays
+  bool exists = false;  // something is there
+  bool ordinary = false;  // and it is an ordinary file, which the output replaces
+  std::string refusal;  // why it may not be replaced (a folder, a file that may not be written)
 #ifndef _WIN32
-  if (::access(target.c_str(), W_OK) != 0) return std::strerror(errno);
-#else
-  const DWORD attributes = GetFileAttributesW(widePath(target).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    return std::strerror(EACCES);
+  mode_t mode = 0;  // an ordinary file's permissions, which the file replacing it keeps
+#endif
+};
+
+#ifndef _WIN32
+Target inspectTarget(const std::string& path) {
+  Target target;
+  target.path = path;
+  struct stat info;
+  // Nothing there, or the folder cannot be reached: making the temporary says why.
+  if (::lstat(path.c_str(), &info) != 0) return target;
+  if (S_ISLNK(info.st_mode)) {
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(fs::path(path), error);
+    if (!error) target.path = resolved.string();
+    if (::stat(target.path.c_str(), &info) != 0) return target;  // made where the link points
   }
-#endif
-  return {};
+  target.exists = true;
+  if (S_ISDIR(info.st_mode)) {
+    target.refusal = std::strerror(EISDIR);
+  } else if (S_ISREG(info.st_mode)) {
+    target.ordinary = true;
+    target.mode = info.st_mode & 07777;
+    if (::access(target.path.c_str(), W_OK) != 0) target.refusal = std::strerror(errno);
+  }
+  return target;
 }
 
-#ifndef _WIN32
-// The permissions a new file gets from this process; read once (umask can only be read by
-// setting it).
-mode_t newFileMode() {
-  static const mode_t mode = [] {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-  }();
-  return mode;
-}
-
-// Opens a new, hidden temporary beside `target`, with the permissions the target has (or a
-// new file would get); its name goes to `temporary`.
-std::FILE* openTemporary(const std::string& target, std::string& temporary) {
-  const fs::path path(target);
+// Opens a new, hidden temporary beside the target under a name no other file has: the
+// process and a count tell the runs apart, O_EXCL whatever else is there. It gets the
+// permissions the replaced file has, or those a new file gets from this process.
+std::FILE* openTemporary(const Target& target, std::string& temporary) {
+  static unsigned long count = 0;
+  const fs::path path(target.path);
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   // Built piece by piece: g++ 12 warns wrongly (-Wrestrict) of "." + a temporary string.
-  std::string hidden = ".";
-  hidden += path.filename().string();
-  hidden += ".XXXXXX";
-  std::string pattern = (folder / hidden).string();
-  errno = 0;
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return nullptr;
-  struct stat existing;
-  const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                             : newFileMode();
-  ::fchmod(fd, mode);
-  std::FILE* file = ::fdopen(fd, "wb");
-  if (file == nullptr) {
-    ::close(fd);
-    ::unlink(pattern.c_str());
-    return nullptr;
+  std::string stem = ".";
+  stem += path.filename().string();
+  stem += '.';
+  static const pid_t process = ::getpid();
+  stem += std::to_string(process);
+  stem += '-';
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = (folder / (stem + std::to_string(++count))).string();
+    errno = 0;
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          target.ordinary ? 0600 : 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return nullptr;
+    }
+    if (target.ordinary) ::fchmod(fd, target.mode);
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+      ::close(fd);
+      ::unlink(name.c_str());
+      return nullptr;
+    }
+    temporary = name;
+    return file;
   }
-  temporary = pattern;
-  return file;
+  errno = EEXIST;
+  return nullptr;
 }
 
 bool renameOver(const std::string& from, const std::string& to, std::string& error) {
@@ -113,11 +115,30 @@ bool renameOver(const std::string& from, const std::string& to, std::string& err
   return false;
 }
 #else
-// Opens a new temporary beside `target` under a name no other file has.
-std::FILE* openTemporary(const std::string& target, std::string& temporary) {
+Target inspectTarget(const std::string& path) {
+  Target target;
+  target.path = path;
+  std::error_code error;
+  const fs::file_status status = fs::status(nativePath(path), error);
+  if (!fs::exists(status)) return target;
+  target.exists = true;
+  if (fs::is_directory(status)) {
+    target.refusal = std::strerror(EISDIR);
+  } else if (fs::is_regular_file(status)) {
+    target.ordinary = true;
+    const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      target.refusal = std::strerror(EACCES);
+    }
+  }
+  return target;
+}
+
+// Opens a new temporary beside the target under a name no other file has.
+std::FILE* openTemporary(const Target& target, std::string& temporary) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = target + "." + std::to_string(GetCurrentProcessId()) + "-" +
+    const std::string name = target.path + "." + std::to_string(GetCurrentProcessId()) + "-" +
                              std::to_string(++counter) + ".tmp";
     int fd = -1;
     errno = 0;
@@ -193,13 +214,13 @@ void OutputFile::discard() {
 
 std::unique_ptr<FileOutput> FileOutput::create(const std::string& path, std::string& error,
                                                const std::string& shownName) {
-  const std::string target = resolvedTarget(path);
-  error = refusalOf(target);
-  if (!error.empty()) return nullptr;
-  std::error_code status;
-  const fs::file_status existing = fs::status(nativePath(target), status);
-  if (fs::exists(existing) && !fs::is_regular_file(existing)) {
-    std::FILE* device = openDevice(target);
+  const Target target = inspectTarget(path);
+  if (!target.refusal.empty()) {
+    error = target.refusal;
+    return nullptr;
+  }
+  if (target.exists && !target.ordinary) {
+    std::FILE* device = openDevice(target.path);
     if (device == nullptr) {
       error = systemReason("cannot open");
       return nullptr;
@@ -207,7 +228,6 @@ std::unique_ptr<FileOutput> FileOutput::create(const std::string& path, std::str
     std::setvbuf(device, nullptr, _IONBF, 0);
     return std::unique_ptr<FileOutput>(new FileOutput(device, {}, {}, true));
   }
-  const bool earlier = fs::exists(existing);
   std::string temporary;
   std::FILE* file = openTemporary(target, temporary);
   if (file == nullptr) {
@@ -215,8 +235,8 @@ std::unique_ptr<FileOutput> FileOutput::create(const std::string& path, std::str
     return nullptr;
   }
   std::setvbuf(file, nullptr, _IONBF, 0);
-  std::unique_ptr<FileOutput> output(new FileOutput(file, temporary, target, true));
-  if (earlier) output->keepsEarlier(shownName.empty() ? path : shownName);
+  std::unique_ptr<FileOutput> output(new FileOutput(file, temporary, target.path, true));
+  if (target.exists) output->keepsEarlier(shownName.empty() ? path : shownName);
   return output;
 }
 

@@ -4,6 +4,7 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 #include <cerrno>
@@ -205,6 +206,20 @@ TEST(FileOutputTest, TheEarlierFileIsReplacedOnlyByAWholeClose) {
   std::string error;
   FileOutput::create(path, error)->discard();
   EXPECT_FALSE(std::filesystem::exists(path));  // none was made
+#ifndef _WIN32
+  // A new file gets the permissions the process gives new files, not the temporary's own.
+  for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
+    const mode_t saved = ::umask(mask);
+    auto output = FileOutput::create(path, error);
+    ASSERT_NE(output, nullptr) << error;
+    output->append("new");
+    EXPECT_TRUE(output->close());
+    ::umask(saved);
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms(0666 & ~mask)) << std::oct << mask;
+    std::filesystem::remove(path);
+  }
+#endif
 }
 
 #ifndef _WIN32
