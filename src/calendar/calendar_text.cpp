@@ -4,6 +4,8 @@
 #include <memory>
 #include <string_view>
 
+#include "calendar/component_lines.h"
+
 namespace vessory::calendar {
 
 namespace {
@@ -73,8 +75,8 @@ void escapeCategoryNames(std::string& out, std::size_t start) {
     const std::size_t lineEnd = logicalLineEnd(out, lineStart);
     if (lineEnd == std::string::npos) return;
     std::string folded;
-    appendFoldedLine(
-        escapedUnfolded(std::string_view(out).substr(lineStart, lineEnd - lineStart)), folded);
+    appendFoldedLine(escapedUnfolded(std::string_view(out).substr(lineStart, lineEnd - lineStart)),
+                     folded);
     out.replace(lineStart, lineEnd + kLineEnd.size() - lineStart, folded);
     at = lineStart + folded.size() - kLineEnd.size();
   }
@@ -106,10 +108,8 @@ CalendarFrame calendarFrame(const std::string& productId) {
 }
 
 void appendComponent(icalcomponent* event, std::string& out) {
-  const OwnedText text(icalcomponent_as_ical_string_r(event));
-  if (!text) return;
   const std::size_t start = out.size();
-  out += text.get();
+  appendComponentLines(event, out);
   // libical counts a property's own CR as content when it decides where to fold, so a line
   // that fills the 75 octets to the last one is folded between its CR and its LF. Calendar
   // text never holds a bare CR (line breaks are escaped), so the sequence is only ever that.
