@@ -92,7 +92,7 @@ icalproperty* timeProperty(std::uint8_t which, icaltimetype time) {
 }
 
 icalproperty* otherProperty(std::uint8_t which, Bytes& bytes) {
-  switch (which % 8) {
+  switch (which % 10) {
     case 0:
       return icalproperty_new_priority(bytes.number());
     case 1:
@@ -108,6 +108,19 @@ icalproperty* otherProperty(std::uint8_t which, Bytes& bytes) {
       return icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT);
     case 6:
       return icalproperty_new_action(ICAL_ACTION_DISPLAY);
+    case 7: {
+      icaltriggertype when;
+      when.time = bytes.next() % 2 ? bytes.time() : icaltime_null_time();
+      when.duration = icaldurationtype_from_int(bytes.number() % 100000000);
+      return icalproperty_new_trigger(when);
+    }
+    case 8: {
+      constexpr const char* kRules[] = {"FREQ=DAILY", "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR;WKST=SU",
+                                        "FREQ=MONTHLY;UNTIL=20070101T000000Z;BYDAY=-1SU",
+                                        "FREQ=YEARLY;COUNT=5;BYMONTH=2;BYMONTHDAY=29"};
+      return icalproperty_new_rrule(
+          icalrecurrencetype_from_string(kRules[bytes.next() % std::size(kRules)]));
+    }
     default: {
       icalproperty* property = icalproperty_new_x(bytes.text().c_str());
       icalproperty_set_x_name(property, "X-FUZZ");

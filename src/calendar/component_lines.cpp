@@ -72,6 +72,10 @@ std::optional<KnownProperty> knownProperty(icalproperty_kind kind) {
       return KnownProperty{"TRANSP", ICAL_TRANSP_VALUE};
     case ICAL_ACTION_PROPERTY:
       return KnownProperty{"ACTION", ICAL_ACTION_VALUE};
+    case ICAL_RRULE_PROPERTY:
+      return KnownProperty{"RRULE", ICAL_RECUR_VALUE};
+    case ICAL_TRIGGER_PROPERTY:
+      return KnownProperty{"TRIGGER", ICAL_TRIGGER_VALUE};
     default:
       return std::nullopt;
   }
@@ -101,35 +105,42 @@ void appendFolded(std::string_view line, std::string& out) {
   }
 }
 
+// The octets a TEXT value does not hold as they are: its end, and those escaped or dropped.
+constexpr bool isTextSpecial(char c) {
+  return c == '\0' || c == '\n' || c == '\r' || c == '\b' || c == '\f' || c == ',' || c == ';' ||
+         c == '\\';
+}
+
 // A TEXT value as libical escapes it: backslashes, commas and semicolons (but not those of a
 // CATEGORIES list) behind a backslash, newlines as "\n"; CR, BS and FF are dropped.
-void appendText(const char* text, bool list, std::string& line) {
-  for (const char* at = text; *at != '\0'; ++at) {
+void appendText(const char* text, bool list, std::string& out) {
+  for (const char* at = text;; ++at) {
+    const char* run = at;
+    while (!isTextSpecial(*at)) ++at;
+    out.append(run, at);
     switch (*at) {
+      case '\0':
+        return;
       case '\n':
-        line.append("\\n");
-        break;
-      case '\r':
-      case '\b':
-      case '\f':
+        out.append("\\n");
         break;
       case ',':
       case ';':
-        if (!list) line += '\\';
-        line += *at;
+        if (!list) out += '\\';
+        out += *at;
         break;
       case '\\':
-        line.append("\\\\");
+        out.append("\\\\");
         break;
-      default:
-        line += *at;
+      default:  // CR, BS, FF
+        break;
     }
   }
 }
 
 // `value` in `width` decimal digits, or false when it does not fit them (libical's layout would
 // then differ from a plain one, and libical writes it).
-bool appendDigits(int value, int width, std::string& line) {
+bool appendDigits(int value, int width, std::string& out) {
   if (value < 0) return false;
   char digits[4];
   for (int i = width - 1; i >= 0; --i) {
@@ -137,49 +148,49 @@ bool appendDigits(int value, int width, std::string& line) {
     value /= 10;
   }
   if (value != 0) return false;
-  line.append(digits, static_cast<std::size_t>(width));
+  out.append(digits, static_cast<std::size_t>(width));
   return true;
 }
 
-bool appendTime(const icaltimetype& time, bool withClock, std::string& line) {
-  if (!appendDigits(time.year, 4, line) || !appendDigits(time.month, 2, line) ||
-      !appendDigits(time.day, 2, line)) {
+bool appendTime(const icaltimetype& time, bool withClock, std::string& out) {
+  if (!appendDigits(time.year, 4, out) || !appendDigits(time.month, 2, out) ||
+      !appendDigits(time.day, 2, out)) {
     return false;
   }
   if (!withClock || time.is_date) return true;
-  line += 'T';
-  if (!appendDigits(time.hour, 2, line) || !appendDigits(time.minute, 2, line) ||
-      !appendDigits(time.second, 2, line)) {
+  out += 'T';
+  if (!appendDigits(time.hour, 2, out) || !appendDigits(time.minute, 2, out) ||
+      !appendDigits(time.second, 2, out)) {
     return false;
   }
-  if (icaltime_is_utc(time)) line += 'Z';
+  if (icaltime_is_utc(time)) out += 'Z';
   return true;
 }
 
-// Appends the value of `property` as libical writes it; false (with `line` to be dropped) where
-// libical must write the whole property.
-bool appendValue(icalproperty* property, icalvalue* value, std::string& line) {
+// Appends the value of `property` as libical writes it; false (with what it appended to be dropped)
+// where libical must write the whole property.
+bool appendValue(icalproperty* property, icalvalue* value, std::string& out) {
   switch (icalvalue_isa(value)) {
     case ICAL_TEXT_VALUE: {
       const char* text = icalvalue_get_text(value);
       if (text == nullptr) return false;
-      appendText(text, icalproperty_isa(property) == ICAL_CATEGORIES_PROPERTY, line);
+      appendText(text, icalproperty_isa(property) == ICAL_CATEGORIES_PROPERTY, out);
       return true;
     }
     case ICAL_INTEGER_VALUE: {
       char digits[16];
       const auto end = std::to_chars(digits, digits + sizeof digits, icalvalue_get_integer(value));
-      line.append(digits, end.ptr);
+      out.append(digits, end.ptr);
       return true;
     }
     case ICAL_DATE_VALUE:
-      return appendTime(icalvalue_get_date(value), false, line);
+      return appendTime(icalvalue_get_date(value), false, out);
     case ICAL_DATETIME_VALUE:
-      return appendTime(icalvalue_get_datetime(value), true, line);
+      return appendTime(icalvalue_get_datetime(value), true, out);
     default: {
       const OwnedText text(icalvalue_as_ical_string_r(value));
       if (!text) return false;
-      line.append(text.get());
+      out.append(text.get());
       return true;
     }
   }
@@ -187,12 +198,12 @@ bool appendValue(icalproperty* property, icalvalue* value, std::string& line) {
 
 // The name, the VALUE parameter where the value is not of the default type, and the other
 // parameters as libical writes them; false where libical must write the whole property.
-bool appendHead(icalproperty* property, icalvalue_kind valueKind, std::string& line) {
+bool appendHead(icalproperty* property, icalvalue_kind valueKind, std::string& out) {
   const std::optional<KnownProperty> known = knownProperty(icalproperty_isa(property));
   if (!known) return false;
-  line.append(known->name);
+  out.append(known->name);
   if (valueKind == ICAL_DATE_VALUE && known->defaultValue == ICAL_DATETIME_VALUE) {
-    line.append(";VALUE=DATE");
+    out.append(";VALUE=DATE");
   } else if (valueKind != known->defaultValue) {
     return false;
   }
@@ -202,28 +213,36 @@ bool appendHead(icalproperty* property, icalvalue_kind valueKind, std::string& l
     if (icalparameter_isa(parameter) == ICAL_VALUE_PARAMETER) return false;
     const OwnedText text(icalparameter_as_ical_string_r(parameter));
     if (!text) continue;  // libical leaves out a parameter it cannot write
-    line += ';';
-    line.append(text.get());
+    out += ';';
+    out.append(text.get());
   }
   return true;
 }
 
-void appendProperty(icalproperty* property, std::string& line, std::string& out) {
-  line.clear();
+// `out` from `start` on (one property, its CR LF included) folded as libical folds it.
+void foldFrom(std::size_t start, std::string& out) {
+  const std::string line = out.substr(start);
+  out.resize(start);
+  appendFolded(line, out);
+}
+
+void appendProperty(icalproperty* property, std::string& out) {
+  const std::size_t start = out.size();
   icalvalue* value = icalproperty_get_value(property);
-  if (value != nullptr && appendHead(property, icalvalue_isa(value), line)) {
-    line += ':';
-    if (appendValue(property, value, line)) {
-      line.append(kLineEnd);
-      appendFolded(line, out);
+  if (value != nullptr && appendHead(property, icalvalue_isa(value), out)) {
+    out += ':';
+    if (appendValue(property, value, out)) {
+      out.append(kLineEnd);
+      if (out.size() - start >= kFoldAt) foldFrom(start, out);
       return;
     }
   }
+  out.resize(start);
   const OwnedText text(icalproperty_as_ical_string_r(property));
   if (text) out.append(text.get());
 }
 
-void appendComponentWith(icalcomponent* component, std::string& line, std::string& out) {
+void appendComponentWith(icalcomponent* component, std::string& out) {
   const icalcomponent_kind kind = icalcomponent_isa(component);
   const char* kindName = icalcomponent_kind_to_string(kind);
   if (kind == ICAL_X_COMPONENT || kindName == nullptr) {
@@ -236,11 +255,11 @@ void appendComponentWith(icalcomponent* component, std::string& line, std::strin
   for (icalproperty* property = icalcomponent_get_first_property(component, ICAL_ANY_PROPERTY);
        property != nullptr;
        property = icalcomponent_get_next_property(component, ICAL_ANY_PROPERTY)) {
-    appendProperty(property, line, out);
+    appendProperty(property, out);
   }
   for (icalcomponent* inner = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
        inner != nullptr; inner = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
-    appendComponentWith(inner, line, out);
+    appendComponentWith(inner, out);
   }
   out.append("END:").append(name).append(kLineEnd);
 }
@@ -248,9 +267,7 @@ void appendComponentWith(icalcomponent* component, std::string& line, std::strin
 }  // namespace
 
 void appendComponentLines(icalcomponent* component, std::string& out) {
-  std::string line;
-  line.reserve(256);
-  appendComponentWith(component, line, out);
+  appendComponentWith(component, out);
 }
 
 }  // namespace vessory::calendar

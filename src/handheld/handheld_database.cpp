@@ -218,16 +218,18 @@ void HandheldDatabase::readEntries(std::size_t count) {
     entry.begin = number(front_, at, 4);
     entry.attributes = front_[at + kEntryAttributeOffset];
     entry.uniqueId = static_cast<std::uint32_t>(number(front_, at + kEntryUniqueIdOffset, 3));
-    const std::string offset = "its offset " + std::to_string(entry.begin);
+    const char* where = nullptr;
     if (entry.begin > size_) {
-      entry.misplaced = offset + " lies outside the file";
+      where = " lies outside the file";
     } else if (entry.begin < listEnd) {
-      entry.misplaced = offset + " lies inside the header";
+      where = " lies inside the header";
     } else if (entry.begin < lastBegin) {
-      entry.misplaced = offset + " lies before the previous record's";
+      where = " lies before the previous record's";
     } else {
       lastBegin = entry.begin;
     }
+    // Only a misplaced record's text is made: the list is read again by every look at the file.
+    if (where != nullptr) entry.misplaced = "its offset " + std::to_string(entry.begin) + where;
   }
   std::size_t nextBegin = static_cast<std::size_t>(size_);
   // From the last record back: each ends where the next placed one begins.

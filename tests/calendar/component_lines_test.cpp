@@ -116,6 +116,13 @@ TEST(ComponentLinesTest, EveryPropertyIsWrittenAsLibicalWritesIt) {
       {"transparent", [] { return icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT); }},
       {"action", [] { return icalproperty_new_action(ICAL_ACTION_DISPLAY); }},
       {"trigger", [] { return trigger(870); }},
+      {"trigger at a moment",
+       [] {
+         icaltriggertype when;
+         when.time = dateTime(2006, 1, 2, 8, 0, 0, true);
+         when.duration = icaldurationtype_null_duration();
+         return icalproperty_new_trigger(when);
+       }},
       {"repeat", [] { return rule("FREQ=MONTHLY;UNTIL=20070101;BYDAY=-1FR;WKST=SU"); }},
       {"location", [] { return icalproperty_new_location("Room 4; floor 2, east"); }},
       {"category", [] { return icalproperty_new_categories("Errands, misc;x\\y"); }},
