@@ -1,5 +1,5 @@
-// The hot parts on their own: the field readers, the entry splitter, the CSV writer and the
-// calendar's UIDs.
+// The hot parts on their own: the field readers, the entry splitter, the CSV writer, the
+// calendar's UIDs and the text of a to-do.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +10,7 @@
 #include "archive/archive_reader.h"
 #include "archive/message_sink.h"
 #include "bench_archive.h"
+#include "calendar/component_lines.h"
 #include "calendar/event_uids.h"
 #include "files/byte_source.h"
 #include "files/output_file.h"
@@ -157,6 +158,43 @@ void BM_MemoNamesOfOneTitle(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * memos);
 }
 BENCHMARK(BM_MemoNamesOfOneTitle)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The text of a to-do as most lists hold them (due, with an alarm), written by the calendar's
+// own lines (argument 1) and by libical's icalcomponent_as_ical_string_r (0), which writes the
+// same octets.
+void BM_TodoText(benchmark::State& state) {
+  icalcomponent* todo = icalcomponent_new_vtodo();
+  icalcomponent_add_property(todo, icalproperty_new_uid("todo-9-5ae256a2@vessory"));
+  icaltimetype stamp =
+      icaltime_from_timet_with_zone(1765328996, 0, icaltimezone_get_utc_timezone());
+  icalcomponent_add_property(todo, icalproperty_new_dtstamp(stamp));
+  icalcomponent_add_property(todo, icalproperty_new_summary("Call the garage about the brakes"));
+  icalcomponent_add_property(todo, icalproperty_new_due(icaltime_from_day_of_year(258, 2006)));
+  icalcomponent_add_property(todo, icalproperty_new_priority(3));
+  icalcomponent_add_property(todo, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
+  icalcomponent* alarm = icalcomponent_new_valarm();
+  icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  icaltriggertype trigger{icaltime_null_time(), icaldurationtype_from_int(-52200)};
+  icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+  icalcomponent_add_property(alarm, icalproperty_new_description("Call the garage"));
+  icalcomponent_add_component(todo, alarm);
+  const bool ours = state.range(0) == 1;
+  std::string text;
+  for (auto _ : state) {
+    text.clear();
+    if (ours) {
+      calendar::appendComponentLines(todo, text);
+    } else {
+      char* written = icalcomponent_as_ical_string_r(todo);
+      text = written;
+      std::free(written);
+    }
+    benchmark::DoNotOptimize(text.data());
+  }
+  icalcomponent_free(todo);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TodoText)->Arg(1)->Arg(0);
 
 }  // namespace
 }  // namespace vessory::testing
