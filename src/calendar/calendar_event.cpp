@@ -18,28 +18,55 @@ void add(icalcomponent* event, icalproperty* property) {
   icalcomponent_add_property(event, property);
 }
 
+// How an event's wall times are written: floating, in the zone its TZID names, or in UTC (for
+// a zone whose clock is UTC's all year).
+struct TimeMark {
+  const std::string* tzid = nullptr;
+  bool utc = false;
+};
+
+// A wall time as `mark` writes it.
+icaltimetype marked(const WallTime& time, const TimeMark& mark) {
+  icaltimetype t = floatingTime(time);
+  if (mark.utc) t.zone = icaltimezone_get_utc_timezone();
+  return t;
+}
+
 // A wall time of the event's zone: named by its TZID when it has one.
-icalproperty* zoned(icalproperty* property, const std::string* tzid) {
-  if (tzid != nullptr) icalproperty_add_parameter(property, icalparameter_new_tzid(tzid->c_str()));
+icalproperty* zoned(icalproperty* property, const TimeMark& mark) {
+  if (mark.tzid != nullptr) {
+    icalproperty_add_parameter(property, icalparameter_new_tzid(mark.tzid->c_str()));
+  }
   return property;
 }
 
+// A server that reads calendars through vobject (Radicale 3.1) takes a zone that keeps UTC's
+// offset all year for UTC itself: it never binds the zone's TZID, and an EXDATE or RDATE that
+// names that TZID then makes it refuse the whole file. An event of such a zone with exception
+// or extra days is written in UTC, which is the same moments.
+bool writtenInUtc(const archive::EventZone& zone, const archive::RepeatEvent& repeat,
+                  const std::optional<RepeatResult>& built) {
+  if (zone.offset != 0 || zone.adjustment != 0 || !built || !built->rule) return false;
+  return (repeat.exceptionCount > 0 && !repeat.exceptions.empty()) ||
+         !built->rule->extraDays.empty();
+}
+
 void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
-              const std::string* tzid, icalcomponent* event) {
+              const TimeMark& mark, icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
   if (allDay) {
     add(event, icalproperty_new_dtstart(floatingDate(start)));
     add(event, icalproperty_new_dtend(dayAfter(start)));
     return;
   }
-  add(event, zoned(icalproperty_new_dtstart(floatingTime(start)), tzid));
+  add(event, zoned(icalproperty_new_dtstart(marked(start, mark)), mark));
   if (record.endTime <= record.startTime) return;
   // When the clock is set back, a later moment can show an earlier wall time; an end before
   // the start is no end a calendar program accepts, and an end at the start is one RFC 5545
   // forbids (an event without DTEND takes no time).
-  const icaltimetype end = floatingTime(clock.wallTime(record.endTime));
-  if (icaltime_compare(end, floatingTime(start)) > 0) {
-    add(event, zoned(icalproperty_new_dtend(end), tzid));
+  const WallTime end = clock.wallTime(record.endTime);
+  if (icaltime_compare(floatingTime(end), floatingTime(start)) > 0) {
+    add(event, zoned(icalproperty_new_dtend(marked(end, mark)), mark));
   }
 }
 
@@ -48,7 +75,7 @@ void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
 // occurrence can reach: one before the first day or after the rule's last is no exception of
 // it, and calendar programs warn about it.
 void addExceptions(const EventRecord& record, const ZoneClock& clock, const RepeatRule& rule,
-                   bool allDay, const std::string* tzid, icalcomponent* event) {
+                   bool allDay, const TimeMark& mark, icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
   const auto& dates = record.repeat.exceptions;
   const std::size_t count =
@@ -62,19 +89,19 @@ void addExceptions(const EventRecord& record, const ZoneClock& clock, const Repe
       day.hour = start.hour;
       day.minute = start.minute;
       day.second = start.second;
-      add(event, zoned(icalproperty_new_exdate(floatingTime(day)), tzid));
+      add(event, zoned(icalproperty_new_exdate(marked(day, mark)), mark));
     }
   }
 }
 
 // The days the date book shows beyond the rule's own, at the event's start time.
-void addExtraDays(const RepeatRule& repeat, bool allDay, const std::string* tzid,
+void addExtraDays(const RepeatRule& repeat, bool allDay, const TimeMark& mark,
                   icalcomponent* event) {
   for (const WallTime& day : repeat.extraDays) {
     icaldatetimeperiodtype date;
-    date.time = allDay ? floatingDate(day) : floatingTime(day);
+    date.time = allDay ? floatingDate(day) : marked(day, mark);
     date.period = icalperiodtype_null_period();
-    add(event, zoned(icalproperty_new_rdate(date), allDay ? nullptr : tzid));
+    add(event, zoned(icalproperty_new_rdate(date), allDay ? TimeMark{} : mark));
   }
 }
 
@@ -159,21 +186,27 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
   built.allDay = record.untimed != 0;
   add(event, icalproperty_new_uid(uid.c_str()));
   add(event, icalproperty_new_dtstamp(context.stamp));
-  const bool zoned = record.zone && !built.allDay && context.zones != nullptr;
-  const std::string* tzid = zoned ? &context.zones->tzid(*record.zone) : nullptr;
-  addTimes(record, context.clock, built.allDay, tzid, event);
+  const WallTime start = context.clock.wallTime(record.startTime);
+  std::optional<RepeatResult> repeat;
   if (record.repeat.isRepeating) {
-    const WallTime start = context.clock.wallTime(record.startTime);
-    RepeatResult repeat = buildRepeatRule(record.repeat, start, context.clock, built.allDay);
-    if (repeat.rule) {
-      if (zoned) untilInUtc(*record.zone, repeat.rule->rule);
-      add(event, icalproperty_new_rrule(repeat.rule->rule));
-      addExtraDays(*repeat.rule, built.allDay, tzid, event);
-      addExceptions(record, context.clock, *repeat.rule, built.allDay, tzid, event);
-      built.repeating = true;
-    } else {
-      built.repeatProblem = repeat.problem;
-    }
+    repeat = buildRepeatRule(record.repeat, start, context.clock, built.allDay);
+  }
+  const bool zoned = record.zone && !built.allDay && context.zones != nullptr;
+  TimeMark mark;
+  if (zoned && writtenInUtc(*record.zone, record.repeat, repeat)) {
+    mark.utc = true;
+  } else if (zoned) {
+    mark.tzid = &context.zones->tzid(*record.zone);
+  }
+  addTimes(record, context.clock, built.allDay, mark, event);
+  if (repeat && repeat->rule) {
+    if (zoned) untilInUtc(*record.zone, repeat->rule->rule);
+    add(event, icalproperty_new_rrule(repeat->rule->rule));
+    addExtraDays(*repeat->rule, built.allDay, mark, event);
+    addExceptions(record, context.clock, *repeat->rule, built.allDay, mark, event);
+    built.repeating = true;
+  } else if (repeat) {
+    built.repeatProblem = repeat->problem;
   }
   const std::string summary = eventText(record.description, context.text);
   addText(record, context, summary, event);

@@ -47,9 +47,11 @@ struct CalendarEvent {
 };
 
 // Builds the event of `record` (with its location, zone and meeting when it has them: times in
-// a zone carry its TZID, from context.zones, and UNTIL is then in UTC), which must hold only what its own archive record carried (a
-// record read into a fresh EventRecord): a reused record would lend this event an earlier
-// record's repeat values and exception dates. `uid` must be unique within the calendar.
+// a zone carry its TZID, from context.zones, and UNTIL is then in UTC; an event with exception
+// or extra days in a zone that keeps UTC's offset all year is written in UTC, without one),
+// which must hold only what its own archive record carried (a record read into a fresh
+// EventRecord): a reused record would lend this event an earlier record's repeat values and
+// exception dates. `uid` must be unique within the calendar.
 CalendarEvent buildEvent(const archive::EventRecord& record, const std::string& uid,
                          const EventContext& context);
 

@@ -133,8 +133,9 @@ const std::string& ZoneTable::tzid(const EventZone& zone) {
   return zones_.back().tzid;
 }
 
-void ZoneTable::appendTimezones(std::string& out) const {
-  for (const Entry& entry : zones_) {
+void ZoneTable::appendNewTimezones(std::string& out) {
+  for (; written_ < zones_.size(); ++written_) {
+    const Entry& entry = zones_[written_];
     Component timezone(icalcomponent_new_vtimezone());
     add(timezone.get(), icalproperty_new_tzid(entry.tzid.c_str()));
     const EventZone& zone = entry.zone;

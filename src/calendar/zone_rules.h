@@ -1,6 +1,7 @@
 #ifndef VESSORY_CALENDAR_ZONE_RULES_H_
 #define VESSORY_CALENDAR_ZONE_RULES_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,16 +19,20 @@ namespace vessory::calendar {
 // The TZID is the zone's name, or the name with " (2)", " (3)" ... when zones of one name have
 // other rules; a zone without a name is named after its offset ("UTC+01:00").
 //
-// One table serves one calendar: zones are registered as events name them, and their
-// VTIMEZONEs are written once all events are. It borrows the converter, which must outlive it.
+// One table serves one calendar: zones are registered as events name them, and each zone's
+// VTIMEZONE is written before the first event that names it (readers in wide use bind a TZID
+// only to a zone they have already read), so that events can be written as they are read. It
+// borrows the converter, which must outlive it.
 class ZoneTable {
  public:
   explicit ZoneTable(archive::TextConverter& text) : text_(text) {}
 
   // The TZID of `zone`, registered on first use.
   const std::string& tzid(const archive::EventZone& zone);
-  // Appends the VTIMEZONE of every zone registered, in the order they were first named.
-  void appendTimezones(std::string& out) const;
+  // Appends the VTIMEZONE of every zone registered since the last call, in the order they were
+  // first named: called before each event is written, it writes each zone once, just before
+  // the first event that names it.
+  void appendNewTimezones(std::string& out);
 
  private:
   struct Entry {
@@ -36,6 +41,7 @@ class ZoneTable {
   };
   archive::TextConverter& text_;
   std::vector<Entry> zones_;
+  std::size_t written_ = 0;  // the zones whose VTIMEZONE has been appended
 };
 
 // The zone's offset from UTC in minutes at the wall time `time` of that zone, daylight saving

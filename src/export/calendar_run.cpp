@@ -58,8 +58,6 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
   // Reads the header and every record, writing the events to `out`. Returns how the reading
   // stopped early, or nothing when it got to the end of the records.
   std::optional<ExportOutcome> readAll(files::OutputFile& out);
-  // The VTIMEZONEs of the zones the events written named.
-  void writeZones(files::OutputFile& out);
 
   void startTimeRead(const archive::EventRecord& record) override {
     view_.showDateTime(wallTimeText(tools_.clock->wallTime(record.startTime)));
@@ -125,19 +123,15 @@ void CalendarSession::writeRecord(std::int64_t number, files::OutputFile& out) {
       calendar::buildEvent(record_, uids_->next(record_.recordId), context);
   reportProblems(number, event);
   text_.clear();
+  // A zone this event is the first to name goes just before it: the file is written as the
+  // records are read, and readers bind a TZID only to a zone they have read already.
+  zones_->appendNewTimezones(text_);
   calendar::appendComponent(event.component.get(), text_);
   out.append(text_);
   ++tally_.events;
   if (event.repeating) ++tally_.repeating;
   if (event.allDay) ++tally_.allDay;
   view_.showEventsWritten(std::to_string(tally_.events));
-}
-
-void CalendarSession::writeZones(files::OutputFile& out) {
-  if (!zones_) return;
-  text_.clear();
-  zones_->appendTimezones(text_);
-  out.append(text_);
 }
 
 void CalendarSession::reportProblems(std::int64_t number, const calendar::CalendarEvent& event) {
@@ -259,7 +253,6 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   out->append(frame.head);
   std::optional<ExportOutcome> stopped = session.readAll(*out);
   tally_.unreadableLeftOut = session.source().leftOutCount();
-  session.writeZones(*out);
   // Every event read is written whole and the calendar closed, whatever stopped the reading,
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);

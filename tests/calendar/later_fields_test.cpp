@@ -42,7 +42,7 @@ int vtimezoneOffset(const EventZone& zone, std::int64_t utc) {
   calendar::ZoneTable table(*text);
   table.tzid(zone);
   std::string out;
-  table.appendTimezones(out);
+  table.appendNewTimezones(out);
   icalcomponent* component = icalcomponent_new_from_string(out.c_str());
   EXPECT_NE(component, nullptr) << out;
   icaltimezone* parsed = icaltimezone_new();
@@ -142,6 +142,58 @@ TEST(LaterEvents, ZoneMeetingAndLocationReachTheEvent) {
   icalparameter* role = icalproperty_get_first_parameter(attendee, ICAL_ROLE_PARAMETER);
   ASSERT_NE(role, nullptr);
   EXPECT_EQ(icalparameter_get_role(role), ICAL_ROLE_REQPARTICIPANT);
+}
+
+// A zone that keeps UTC's offset all year is UTC itself to servers that read through vobject:
+// its TZID is never bound, and an EXDATE or RDATE naming it makes them refuse the whole file.
+// Such an event with exception or extra days goes in UTC; every other zoned event keeps its TZID.
+TEST(LaterEvents, AnEventOfAZoneAtUtcAllYearWithExceptionsIsWrittenInUtc) {
+  const EventZone reykjavik{0, 0, ZoneRule{}, ZoneRule{}, "Reykjav\xEDk"};
+  EventZone london = berlin();
+  london.offset = 0;
+  london.name = "London";
+  archive::EventRecord base;
+  base.startTime = k20060305 + 9 * 3600;
+  base.endTime = base.startTime + 3600;
+  base.repeat.isRepeating = true;
+  base.repeat.brand = archive::kRepeatDaily;
+  base.repeat.interval = 1;
+  base.repeat.endDate = -1;
+  archive::EventRecord excepted = base;
+  excepted.repeat.exceptionCount = 1;
+  excepted.repeat.exceptions = {k20060305 + 86400};
+  const struct {
+    EventZone zone;
+    const archive::EventRecord& record;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {reykjavik, excepted, {"DTSTART:20060305T090000Z", "DTEND:20060305T100000Z",
+                             "EXDATE:20060306T090000Z"}},
+      {reykjavik, base, {"DTSTART;TZID=Reykjav\xC3\xADk:20060305T090000"}},
+      {london, excepted, {"DTSTART;TZID=London:20060305T090000", "EXDATE;TZID=London:"}},
+      {kolkata(), excepted, {"DTSTART;TZID=Kolkata:20060305T090000", "EXDATE;TZID=Kolkata:"}},
+  };
+  const auto clock = calendar::ZoneClock::open("UTC");
+  const archive::DatebookHeader header;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines.front());
+    archive::EventRecord record = c.record;
+    record.zone = c.zone;
+    auto text = converter();
+    calendar::ZoneTable zones(*text);
+    const calendar::EventContext context{
+        *clock, *text, header,
+        icaltime_from_timet_with_zone(kStampTime, 0, icaltimezone_get_utc_timezone()), &zones};
+    std::string out;
+    calendar::appendComponent(calendar::buildEvent(record, "uid", context).component.get(), out);
+    for (const std::string& line : c.lines) {
+      EXPECT_NE(out.find("\r\n" + line), std::string::npos) << line << "\n" << out;
+    }
+    std::string timezones;
+    zones.appendNewTimezones(timezones);
+    // A zone no event names gets no VTIMEZONE.
+    EXPECT_EQ(timezones.empty(), out.find("TZID") == std::string::npos) << timezones;
+  }
 }
 
 class LaterTodos : public ::testing::Test {

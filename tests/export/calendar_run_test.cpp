@@ -11,6 +11,7 @@
 #include "calendar/civil_days.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
+#include "support/later_builder.h"
 
 namespace vessory::testing {
 namespace {
@@ -286,6 +287,61 @@ TEST_F(CalendarRunTest, DetailsShowTheZonesWallTimeAndTheArchivesDescription) {
             view.events.end());
   EXPECT_NE(std::find(view.events.begin(), view.events.end(), "description: Caf\xE9"),
             view.events.end());
+}
+
+// The calendar's components in order: a VTIMEZONE as its TZID, a VEVENT as "e"; and every TZID
+// a property names before the VTIMEZONE of that TZID has been read.
+std::string componentOrder(const std::string& text, std::vector<std::string>& namedEarly) {
+  std::string order;
+  std::vector<std::string> read;
+  for (std::size_t at = 0, end = 0; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    const std::string line = text.substr(at, end - at);
+    const std::size_t tzid = line.find(";TZID=");
+    if (line == "BEGIN:VEVENT") order += "e ";
+    if (line.rfind("TZID:", 0) == 0) {
+      read.push_back(line.substr(5));
+      order += read.back() + " ";
+    } else if (tzid != std::string::npos) {
+      const std::string name = line.substr(tzid + 6, line.find(':', tzid) - tzid - 6);
+      if (std::find(read.begin(), read.end(), name) == read.end()) namedEarly.push_back(name);
+    }
+  }
+  return order;
+}
+
+// Each zone's VTIMEZONE goes once, just before the first event that names it.
+TEST(CalendarZoneOrderTest, EachZoneIsWrittenBeforeTheFirstEventThatNamesIt) {
+  ZonePlan tokyo;
+  tokyo.offset = 540;
+  tokyo.adjustment = 0;
+  tokyo.name = "Tokyo";
+  const struct {
+    std::vector<std::optional<ZonePlan>> zones;  // one record each
+    std::string order;
+  } cases[] = {
+      {{ZonePlan{}, tokyo, ZonePlan{}, std::nullopt, tokyo}, "Berlin e Tokyo e e e e "},
+      {{std::nullopt, std::nullopt, tokyo, tokyo}, "e e Tokyo e e "},
+      {{std::nullopt}, "e "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.order);
+    std::vector<PdbRecordPlan> records;
+    EventPlan repeating;
+    repeating.repeat = RepeatPlan{};
+    repeating.exceptions = std::vector<std::uint16_t>{packDate(2021, 2, 27)};
+    for (std::uint32_t k = 0; k < c.zones.size(); ++k) {
+      records.push_back({calendarRecord(repeating, std::nullopt,
+                                        c.zones[k] ? zoneBlob(*c.zones[k]) : PdbBytes{}),
+                         0x40, k + 1, std::nullopt});
+    }
+    const PdbBytes bytes = buildPdb(laterPdb("PDat", records));
+    const CalendarExport out =
+        exportCalendar(std::string(bytes.begin(), bytes.end()), testSettings());
+    ASSERT_EQ(out.outcome, ExportOutcome::kComplete) << out.text;
+    std::vector<std::string> namedEarly;
+    EXPECT_EQ(componentOrder(out.text, namedEarly), c.order);
+    EXPECT_TRUE(namedEarly.empty()) << namedEarly.front();
+  }
 }
 
 TEST(CalendarPathForTest, ExtensionOfTheNameIsReplacedOrAdded) {
