@@ -83,11 +83,18 @@ TEST(CalendarDamageTest, ArchiveCutAtEveryLengthGivesWholeEventsOfWholeRecords) 
       EXPECT_EQ(cut.text, "");
       continue;
     }
+    const auto wholeRecords = std::count_if(recordEnds.begin(), recordEnds.end(),
+                                            [&](std::size_t end) { return end <= length; });
+    if (wholeRecords == 0) {  // no record whole: no calendar to take the place of another
+      EXPECT_EQ(cut.outcome, ExportOutcome::kNothingRead);
+      EXPECT_EQ(cut.text, "");
+      EXPECT_EQ(cut.messages.back(), kEndedEarly + "\r\n\r\n" + exporting::kNothingRead);
+      EXPECT_TRUE(cut.ended);
+      continue;
+    }
     ASSERT_EQ(cut.outcome, ExportOutcome::kEndedEarly);
     ReadCalendar calendar(cut.text);
     EXPECT_TRUE(calendar.clean());
-    const auto wholeRecords = std::count_if(recordEnds.begin(), recordEnds.end(),
-                                            [&](std::size_t end) { return end <= length; });
     const std::vector<std::string> events = eventBlocks(cut.text);
     EXPECT_EQ(calendar.size(), events.size());
     EXPECT_EQ(events,
