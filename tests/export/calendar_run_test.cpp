@@ -156,6 +156,8 @@ TEST(CalendarDamageTest, ByteFlipsNeverLeaveAFileLibicalCannotRead) {
       std::string damaged = bytes;
       damaged[at] = static_cast<char>(damaged[at] ^ flip);
       const CalendarExport out = exportCalendar(damaged, testSettings());
+      // Damage before the first whole record leaves no file at all.
+      if (out.outcome == ExportOutcome::kNothingRead && out.text.empty()) continue;
       ReadCalendar calendar(out.text);
       ASSERT_TRUE(calendar.clean()) << "byte " << at << " ^ " << int(flip) << "\n" << out.text;
       EXPECT_LE(calendar.size(), 4u);

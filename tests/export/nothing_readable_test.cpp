@@ -24,7 +24,7 @@ namespace vessory::testing {
 namespace {
 
 using exporting::ExportOutcome;
-using Run = std::function<std::optional<ExportOutcome>(MemoryFiles&, RecordingView&)>;
+using ExportStep = std::function<std::optional<ExportOutcome>(MemoryFiles&, RecordingView&)>;
 
 const std::string kEarlier = "EARLIER EXPORT\r\n";
 const std::string kNothing = exporting::kNothingRead;
@@ -60,7 +60,7 @@ std::string datebookDatabase(std::uint16_t startHour) {
   return pdb(plan, {eventRecord(event), eventRecord(event), eventRecord(event)});
 }
 
-Run calendar() {
+ExportStep calendar() {
   return [](MemoryFiles& files, RecordingView& view) {
     exporting::CalendarSettings settings;
     settings.zoneName = "UTC";
@@ -68,7 +68,7 @@ Run calendar() {
     return exporting::CalendarRun(files, settings).run(view);
   };
 }
-Run organiser() {
+ExportStep organiser() {
   return [](MemoryFiles& files, RecordingView& view) {
     exporting::OrganiserSettings settings;
     settings.zoneName = "UTC";
@@ -76,14 +76,14 @@ Run organiser() {
   };
 }
 // The window's journal export keeps an earlier CSV; the console's alone keeps the journal rules.
-Run journal(bool keepEarlier) {
+ExportStep journal(bool keepEarlier) {
   return [keepEarlier](MemoryFiles& files, RecordingView& view) {
     exporting::ExportRun run(files);
     if (keepEarlier) run.keepEarlierWithoutEntries();
     return run.run(view);
   };
 }
-Run journalAndCalendar() {
+ExportStep journalAndCalendar() {
   return [](MemoryFiles& files, RecordingView& view) -> std::optional<ExportOutcome> {
     exporting::JournalAndCalendarRun(files).run(view);
     return std::nullopt;
@@ -100,7 +100,7 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
   const struct {
     const char* name;
     std::string file, bytes;
-    Run run;
+    ExportStep run;
     std::vector<std::string> outputs;  // each holds kEarlier before the run
     std::optional<ExportOutcome> outcome;
     bool kept;          // the outputs still hold kEarlier
