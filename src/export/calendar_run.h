@@ -66,8 +66,9 @@ std::optional<std::string> checkCalendarSettings(const CalendarSettings& setting
 // returns. run() may be called again after it returns; a call made while a run is under way
 // does nothing. A date book damaged before its first whole record gives no calendar: the run
 // writes none, leaves an earlier one as it was and ends as kNothingRead (kCannotRead when the
-// file could not be read). With `endsProgram` false the run leaves the final message and the end of the
-// program to its caller, which reads tally() (an export that writes more than the calendar).
+// file could not be read). With `endsProgram` false the run leaves the final message and the
+// end of the program to its caller, which reads tally() (an export that writes more than the
+// calendar).
 class CalendarRun {
  public:
   CalendarRun(files::ExportFiles& files, CalendarSettings settings, bool endsProgram = true)

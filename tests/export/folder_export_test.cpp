@@ -419,9 +419,9 @@ TEST(FolderExportTest, EveryArchiveFileIsExportedUnderNamesOfItsOwn) {
                        "(1 entry); all done",
                        "datebook/DATEBOOK.DBA (date book, archive file): calendar-archive.ics (1 "
                        "event), journal-archive.csv (1 entry); all done",
-                       "datebook/Unfiled.DBA (date book, archive file): calendar-archive-Unfiled.ics "
-                       "not written, journal-archive-Unfiled.csv not written; no record could be "
-                       "read",
+                       "datebook/Unfiled.DBA (date book, archive file): "
+                       "calendar-archive-Unfiled.ics not written, journal-archive-Unfiled.csv "
+                       "not written; no record could be read",
                        "datebook/business.dba (date book, archive file): left out: its exports "
                        "would replace those of datebook/Business.DBA",
                        "address/..A:B*.ABA (address book, archive file): contacts-archive-A_B_.vcf "
