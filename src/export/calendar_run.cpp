@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <vector>
 
 #include "archive/archive_identity.h"
 #include "archive/event_record.h"
@@ -242,6 +243,7 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   if (auto refused = refuseOutputOverArchive(view, files_, outPath, path, kOutputWhat)) {
     return *refused;
   }
+  const bool earlier = files_.fileExists(outPath);
   std::string error;
   std::unique_ptr<files::OutputFile> out = files_.createCalendar(outPath, error);
   if (!out) {
@@ -251,25 +253,52 @@ ExportOutcome CalendarRun::run(ExportView& view) {
 
   const calendar::CalendarFrame frame = calendar::calendarFrame(calendar::productId());
   out->append(frame.head);
-  std::optional<ExportOutcome> stopped = session.readAll(*out);
+  const std::optional<ExportOutcome> stopped = session.readAll(*out);
   tally_.unreadableLeftOut = session.source().leftOutCount();
+  const ExportOutcome read = closingOutcome(true, stopped, session.source());
+  const std::string readError = session.source().readError();
+  source.reset();
+  if (nothingReadable(read, tally_.lastWhole)) {
+    // Damage before the first whole record: an empty calendar would only take the place of
+    // an earlier one.
+    out->discard();
+    tally_.earlierKept = earlier;
+    return endWithNothing(view, read, path, readError);
+  }
   // Every event read is written whole and the calendar closed, whatever stopped the reading,
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);
   const bool written = out->close();
-  const ExportOutcome outcome = closingOutcome(written, stopped, session.source());
-  const std::string reason = written ? session.source().readError() : out->errorText();
-  source.reset();
+  const ExportOutcome outcome = written ? read : ExportOutcome::kCannotWrite;
+  const std::string reason = written ? readError : out->errorText();
   out.reset();
-  if (!endsProgram_) {
-    // The caller tells how things went, but a failure is said here, where its reason is known.
-    if (outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead) {
-      reportEnd(view, outcome, path, tally_, reason);
-    }
-    return outcome;
-  }
-  reportEnd(view, outcome, path, tally_, reason);
-  if (outcome != ExportOutcome::kEndRequested) view.endProgram();
+  return endWith(view, outcome, path, reason);
+}
+
+// Without the end of the program the caller tells how things went, but a failure is said here,
+// where its reason is known.
+ExportOutcome CalendarRun::endWith(ExportView& view, ExportOutcome outcome,
+                                   const std::string& path, const std::string& reason) {
+  const bool failed =
+      outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
+  if (endsProgram_ || failed) reportEnd(view, outcome, path, tally_, reason);
+  if (endsProgram_ && outcome != ExportOutcome::kEndRequested) view.endProgram();
+  return outcome;
+}
+
+// A failure to read is said with its reason, which only the run knows; the rest of the final
+// message is the caller's unless the run ends the program.
+ExportOutcome CalendarRun::endWithNothing(ExportView& view, ExportOutcome read,
+                                          const std::string& path, const std::string& reason) {
+  const ExportOutcome outcome =
+      read == ExportOutcome::kCannotRead ? read : ExportOutcome::kNothingRead;
+  if (outcome == ExportOutcome::kCannotRead) reportEnd(view, outcome, path, tally_, reason);
+  if (!endsProgram_) return outcome;
+  const std::vector<std::string> kept =
+      tally_.earlierKept ? std::vector<std::string>{tally_.calendarName}
+                         : std::vector<std::string>{};
+  view.showMessage(nothingReadMessage(read, kept));
+  view.endProgram();
   return outcome;
 }
 

@@ -40,6 +40,9 @@ struct CalendarTally {
   bool zoneFallback = false;         // the system's zone could not be told: UTC was used
   bool handheldClock = false;        // a handheld database: its own wall times, in no zone
   std::string calendarName;          // the calendar file as messages name it
+  // Nothing readable was found: a calendar of that name from an earlier export was there, and
+  // was left as it was.
+  bool earlierKept = false;
 };
 
 // A record that the desktop deleted but kept in the archive (status bit 0x04).
@@ -61,8 +64,11 @@ std::optional<std::string> checkCalendarSettings(const CalendarSettings& setting
 //
 // The run borrows `files`, which must outlive it, and closes every file it opened before it
 // returns. run() may be called again after it returns; a call made while a run is under way
-// does nothing. With `endsProgram` false the run leaves the final message and the end of the
-// program to its caller, which reads tally() (an export that writes more than the calendar).
+// does nothing. A date book damaged before its first whole record gives no calendar: the run
+// writes none, leaves an earlier one as it was and ends as kNothingRead (kCannotRead when the
+// file could not be read). With `endsProgram` false the run leaves the final message and the
+// end of the program to its caller, which reads tally() (an export that writes more than the
+// calendar).
 class CalendarRun {
  public:
   CalendarRun(files::ExportFiles& files, CalendarSettings settings, bool endsProgram = true)
@@ -75,6 +81,11 @@ class CalendarRun {
   const CalendarTally& tally() const { return tally_; }
 
  private:
+  ExportOutcome endWith(ExportView& view, ExportOutcome outcome, const std::string& path,
+                        const std::string& reason);
+  ExportOutcome endWithNothing(ExportView& view, ExportOutcome read, const std::string& path,
+                               const std::string& reason);
+
   files::ExportFiles& files_;
   CalendarSettings settings_;
   bool endsProgram_;

@@ -1,6 +1,7 @@
 #include "export/export_run.h"
 
 #include <memory>
+#include <vector>
 
 #include "archive/event_record.h"
 #include "archive/timestamp.h"
@@ -47,6 +48,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
 
   std::int64_t journalCount() const { return journalCount_; }
   std::int64_t rowCount() const { return rowCount_; }
+  std::int64_t wholeCount() const { return wholeCount_; }
 
  private:
   double biasSeconds(std::int64_t startTime) {
@@ -67,6 +69,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::string description_;
   std::int64_t journalCount_ = 0;
   std::int64_t rowCount_ = 0;
+  std::int64_t wholeCount_ = 0;  // records read to their end
 };
 
 std::optional<ExportOutcome> Session::readAll(files::OutputFile& csv, archive::TextConverter* toUtf8) {
@@ -77,6 +80,7 @@ std::optional<ExportOutcome> Session::readAll(files::OutputFile& csv, archive::T
                      [&](std::int64_t, archive::EventRecord&,
                          RecordRead how) -> std::optional<ExportOutcome> {
                        if (how == RecordRead::kStopped) return std::nullopt;
+                       if (how == RecordRead::kWhole) ++wholeCount_;
                        processRecord(writer, toUtf8);
                        if (!csv.ok()) return ExportOutcome::kCannotWrite;
                        return std::nullopt;
@@ -169,6 +173,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
 
   journalsFound_ = rowsWritten_ = 0;
   csvKept_ = false;
+  nothingRead_.reset();
   const ExportSettings settings(view, options, utf8From_);
   OptionalConverter openedConverter = openConverter(view, utf8From_);
   if (openedConverter.failure) return *openedConverter.failure;
@@ -198,6 +203,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
                               : session.source().wallClockTimes()
                                   ? replaceExtension(path, ".csv")
                                   : journal::csvPathFor(path);
+  csvPath_ = csvPath;
   csvName_ = files_.displayName(csvPath);
   const std::string& csvName = csvName_;
   if (auto refused = refuseOutputOverArchive(view, files_, csvPath, path, "CSV file")) {
@@ -228,6 +234,10 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   const std::string reason = written ? session.source().readError() : csv->errorText();
   source.reset();
   csv.reset();
+  if (leftAsItWas && outcome != ExportOutcome::kCannotRead &&
+      nothingReadable(outcome, session.wholeCount())) {
+    return endWithNothing(view, outcome);
+  }
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
   const std::string placed = leftAsItWas
@@ -240,6 +250,19 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   }
   if (endsProgram_ && outcome != ExportOutcome::kEndRequested) view.endProgram();
   return outcome;
+}
+
+// Damaged before its first whole record: no entry could be told from no journal, and no CSV
+// was made.
+ExportOutcome ExportRun::endWithNothing(ExportView& view, ExportOutcome read) {
+  nothingRead_ = read;
+  if (endsProgram_) {
+    const bool earlier = files_.fileExists(csvPath_);
+    view.showMessage(nothingReadMessage(
+        read, earlier ? std::vector<std::string>{csvName_} : std::vector<std::string>{}));
+    view.endProgram();
+  }
+  return ExportOutcome::kNothingRead;
 }
 
 }  // namespace vessory::exporting

@@ -65,21 +65,27 @@ class ExportRun {
   // goes on after the CSV; failures are still reported by the run, which knows their reasons.
   void leaveEndToCaller() { endsProgram_ = false; }
   // A run that finds no journal entry makes no CSV and leaves one already there as it was; its
-  // final message gives the hint of noEntriesHint() where it would name the CSV.
+  // final message gives the hint of noEntriesHint() where it would name the CSV. An archive
+  // damaged before its first whole record then ends the run as kNothingRead, which says so.
   void keepEarlierWithoutEntries() { keepEarlier_ = true; }
 
   ExportOutcome run(ExportView& view, JournalOptions& options);
   ExportOutcome run(JournalView& view) { return run(view, view); }
   bool running() const { return running_; }
-  // The CSV file as the last run's messages name it.
+  // The CSV file as the last run's messages name it, and its path.
   const std::string& csvName() const { return csvName_; }
+  const std::string& csvPath() const { return csvPath_; }
   // The journal records found and the rows written by the last run.
   std::int64_t journalsFound() const { return journalsFound_; }
   std::int64_t rowsWritten() const { return rowsWritten_; }
   // True when the last run's CSV is in place under its name, holding rowsWritten() rows.
   bool csvKept() const { return csvKept_; }
+  // After a run that ended as kNothingRead: how the reading of the archive ended.
+  std::optional<ExportOutcome> nothingRead() const { return nothingRead_; }
 
  private:
+  ExportOutcome endWithNothing(ExportView& view, ExportOutcome read);
+
   files::ExportFiles& files_;
   std::optional<std::string> csvPathOverride_;
   std::optional<std::string> utf8From_;
@@ -89,6 +95,8 @@ class ExportRun {
   bool csvKept_ = false;
   bool running_ = false;
   std::string csvName_;
+  std::string csvPath_;
+  std::optional<ExportOutcome> nothingRead_;
   std::int64_t journalsFound_ = 0;
   std::int64_t rowsWritten_ = 0;
 };

@@ -130,7 +130,7 @@ class OutputFolderFiles : public files::ExportFiles {
 // earlier journal where it is.
 PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings,
                        const FoundArchive& found, CollectingView& view) {
-  const std::string name = journalExportName(found.sort);
+  const std::string name = journalExportName(found.sort, found.namedAfter);
   ExportRun journal(files, joinPath(found.outputFolder, name));
   journal.leaveEndToCaller();
   journal.keepEarlierWithoutEntries();
@@ -145,6 +145,7 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
     return part;
   }
   // Nothing made: the outcome and the run's message say why.
+  if (part.outcome == ExportOutcome::kNothingRead) part.counts = name + " not written";
   if (nothingExported(part.outcome)) return part;
   // Only a reading that went through the records can tell that none was an entry.
   const bool read = part.outcome != ExportOutcome::kCannotWrite &&
@@ -157,19 +158,26 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
   return part;
 }
 
+// True when a run found nothing readable and so wrote nothing.
+bool givenUp(ExportOutcome outcome, std::int64_t wholeRecords) {
+  return outcome == ExportOutcome::kNothingRead || nothingReadable(outcome, wholeRecords);
+}
+
 PartReport calendarPart(files::ExportFiles& files, const FolderSettings& settings,
                         const FoundArchive& found, CollectingView& view) {
   CalendarSettings calendar;
   calendar.zoneName = settings.zoneName;
   if (settings.encoding) calendar.charset = *settings.encoding;
   calendar.includeDeleted = settings.includeDeleted;
-  const std::string name = exportName(archive::RecordKind::kDatebook, found.sort);
+  const std::string name = exportName(archive::RecordKind::kDatebook, found.sort, found.namedAfter);
   calendar.outputPath = joinPath(found.outputFolder, name);
   calendar.stampTime = settings.stampTime;
   CalendarRun run(files, calendar, false);
   PartReport part{"", "", run.run(view)};
-  // A calendar whose writing failed is not in place (an earlier one is left as it was).
-  if (part.outcome == ExportOutcome::kCannotWrite) {
+  // A calendar whose writing failed, or that had nothing readable to hold, is not in place (an
+  // earlier one is left as it was).
+  if (part.outcome == ExportOutcome::kCannotWrite ||
+      givenUp(part.outcome, run.tally().lastWhole)) {
     part.counts = name + " not written";
     return part;
   }
@@ -311,10 +319,11 @@ void FolderExport::exportDatebook(files::ExportFiles& files, const FoundArchive&
   PartReport journal = journalPart(files, settings_, found, runView);
   runView.setDetails(false);  // once per record is enough
   // Stopped in the journal: the calendar would only read the archive again.
+  const std::string calendarName =
+      exportName(archive::RecordKind::kDatebook, found.sort, found.namedAfter);
   PartReport calendar =
       journal.outcome == ExportOutcome::kEndRequested
-          ? PartReport{"", exportName(archive::RecordKind::kDatebook, found.sort) + " not started",
-                       ExportOutcome::kEndRequested}
+          ? PartReport{"", calendarName + " not started", ExportOutcome::kEndRequested}
           : calendarPart(files, settings_, found, runView);
   const bool stopped = calendar.outcome == ExportOutcome::kEndRequested;
   report.parts = {std::move(calendar), std::move(journal)};
@@ -331,13 +340,15 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
   organiser.zoneName = settings_.zoneName;
   if (settings_.encoding) organiser.charset = *settings_.encoding;
   organiser.includeDeleted = settings_.includeDeleted;
-  const std::string name = exportName(kind, found.sort);
+  const std::string name = exportName(kind, found.sort, found.namedAfter);
   organiser.outputPath = joinPath(found.outputFolder, name);
   organiser.stampTime = settings_.stampTime;
   OrganiserRun run(files, organiser, false);
   PartReport part{"", "", run.run(runView)};
   // A file whose writing failed is not in place; a memo folder keeps the memos written whole.
-  if (part.outcome == ExportOutcome::kCannotWrite && kind != archive::RecordKind::kMemo) {
+  // Nothing readable makes nothing.
+  if ((part.outcome == ExportOutcome::kCannotWrite && kind != archive::RecordKind::kMemo) ||
+      givenUp(part.outcome, run.tally().lastWhole)) {
     part.counts = name + " not written";
   } else if (!nothingExported(part.outcome)) {
     static constexpr const char* kNouns[][2] = {

@@ -6,12 +6,15 @@
 
 #include "export/export_view.h"
 #include "export/handheld_source.h"
+#include "memos/memo_names.h"
+#include "memos/safe_name.h"
 
 namespace vessory::exporting {
 
 namespace {
 
-// The kind folders, in the order they are looked in.
+// The kind folders, in the order they are looked in; also the names (before the extension) the
+// desktop gives each kind's files, in the order of archive::RecordKind.
 constexpr std::array<std::string_view, 4> kKindFolders = {"datebook", "address", "todo", "memopad"};
 // The files looked at, in lower case: the live files, the archive files and the handheld's
 // databases of each kind.
@@ -55,13 +58,30 @@ std::string parentOf(const std::string& path) {
   return path.substr(0, last);
 }
 
+bool hasArchiveFileExtension(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  return dot != std::string::npos && among(kArchiveFileExtensions, name.substr(dot));
+}
+
 ArchiveSort sortOf(const std::string& name, const InputKind& input) {
   if (input.container == Container::kHandheld) return ArchiveSort::kHandheld;
-  const std::size_t dot = name.rfind('.');
-  if (dot != std::string::npos && among(kArchiveFileExtensions, name.substr(dot))) {
-    return ArchiveSort::kArchiveFile;
-  }
-  return ArchiveSort::kLive;
+  return hasArchiveFileExtension(name) ? ArchiveSort::kArchiveFile : ArchiveSort::kLive;
+}
+
+// The desktop names an archive file after the category its records were archived from
+// (Business.DBA): that name, made safe, tells its exports from the other archive files' of the
+// kind. The kind's own name (Datebook.dba, in any case) keeps the exports' plain names; so does
+// a name of which nothing is safe.
+std::string namedAfterOf(const std::string& name, std::optional<archive::RecordKind> kind) {
+  const std::string stem = name.substr(0, name.rfind('.'));
+  if (!kind || lower(stem) == kKindFolders[static_cast<std::size_t>(*kind)]) return {};
+  return memos::safeName(stem);
+}
+
+// A file named after a category is noted only when its content is that of an archive (or
+// cannot be read to tell): other programs' files share these extensions (.mpa is audio too).
+bool archiveByContent(const InputKind& input) {
+  return input.records || archive::namedNotRead(input.desktop) || !input.readError.empty();
 }
 
 // One pass over a folder tree: where the archives go as they are found.
@@ -81,9 +101,11 @@ void note(Scan& scan, const UserFolder& user, FoundArchive found) {
   const std::optional<archive::RecordKind> kind = exportKind(found);
   for (const FoundArchive& earlier : scan.layout.archives) {
     // A classic and a later database of one kind are paired afterwards, not doubles.
+    // Names that differ only in letter case are one file where the desktop keeps them.
     if (kind && earlier.duplicateOf.empty() && exportKind(earlier) == kind &&
         earlier.sort == found.sort && earlier.outputFolder == found.outputFolder &&
-        earlier.input.laterHandheld == found.input.laterHandheld) {
+        earlier.input.laterHandheld == found.input.laterHandheld &&
+        memos::foldCase(earlier.namedAfter) == memos::foldCase(found.namedAfter)) {
       found.duplicateOf = earlier.shownName;
       break;
     }
@@ -103,13 +125,19 @@ void addArchives(Scan& scan, const UserFolder& user, const std::string& folder,
                  const std::string& shownFolder, const std::vector<files::FolderEntry>& entries) {
   for (const files::FolderEntry& entry : entries) {
     const bool database = isDatabaseName(entry.name);
-    if (entry.isFolder || !(database || among(kArchiveNames, entry.name))) continue;
+    const bool named = among(kArchiveNames, entry.name);
+    const bool category = !named && hasArchiveFileExtension(entry.name);
+    if (entry.isFolder || !(database || named || category)) continue;
     FoundArchive found;
     found.path = joinPath(folder, entry.name);
     found.shownName = shownFolder + entry.name;
     found.input = identifyInput(scan.files, found.path);
     if (database && found.input.desktop != archive::ArchiveKind::kVersion6) continue;
+    if (category && !archiveByContent(found.input)) continue;
     found.sort = sortOf(entry.name, found.input);
+    if (found.sort == ArchiveSort::kArchiveFile) {
+      found.namedAfter = namedAfterOf(entry.name, exportKind(found));
+    }
     found.outputFolder = user.outputFolder;
     note(scan, user, std::move(found));
   }
@@ -244,9 +272,10 @@ std::optional<std::string> refuseOutputFolder(files::ExportFiles& files, const s
   return std::nullopt;
 }
 
-std::string exportName(archive::RecordKind kind, ArchiveSort sort) {
+std::string exportName(archive::RecordKind kind, ArchiveSort sort, std::string_view namedAfter) {
   static constexpr std::array<std::string_view, 3> kSuffixes = {"", "-archive", "-handheld"};
-  const std::string suffix(kSuffixes[static_cast<int>(sort)]);
+  std::string suffix(kSuffixes[static_cast<int>(sort)]);
+  if (!namedAfter.empty()) suffix += "-" + std::string(namedAfter);
   switch (kind) {
     case archive::RecordKind::kDatebook:
       return "calendar" + suffix + ".ics";
@@ -261,10 +290,12 @@ std::string exportName(archive::RecordKind kind, ArchiveSort sort) {
 
 bool isKindFolderName(std::string_view name) { return among(kKindFolders, name); }
 
-std::string journalExportName(ArchiveSort sort) {
-  static constexpr std::array<std::string_view, 3> kNames = {"journal.csv", "journal-archive.csv",
-                                                             "journal-handheld.csv"};
-  return std::string(kNames[static_cast<int>(sort)]);
+std::string journalExportName(ArchiveSort sort, std::string_view namedAfter) {
+  static constexpr std::array<std::string_view, 3> kStems = {"journal", "journal-archive",
+                                                             "journal-handheld"};
+  std::string name(kStems[static_cast<int>(sort)]);
+  if (!namedAfter.empty()) name += "-" + std::string(namedAfter);
+  return name + ".csv";
 }
 
 }  // namespace vessory::exporting

@@ -15,8 +15,9 @@ namespace vessory::exporting {
 
 // Where the desktop keeps a user's archives, and where an export of the whole user folder puts
 // what it makes of them. A user folder holds one folder per kind (datebook/, address/, todo/,
-// memopad/) with the live file, the archive file of removed records and, copied there by hand,
-// the handheld's own database; some keep the files in the user folder itself; a sync leaves
+// memopad/) with the live file, the archive files of removed records (Datebook.dba, and one
+// named after each category records were archived from: Business.DBA) and, copied there by
+// hand, the handheld's own database; some keep the files in the user folder itself; a sync leaves
 // the handheld's databases, classic and later, in its Backup/ folder. A later handheld keeps
 // the classic database of each kind as a compatibility copy of the later one: where both are
 // found for one user, the later one is exported and the classic one left out. Desktop version 6
@@ -28,7 +29,7 @@ namespace vessory::exporting {
 // of the three never meet.
 enum class ArchiveSort {
   kLive,         // Datebook.dat, Address.dat, ToDo.dat, MemoPad.dat: no suffix
-  kArchiveFile,  // .dba .aba .tda .mpa: "-archive"
+  kArchiveFile,  // .dba .aba .tda .mpa: "-archive" (and the category's name, see namedAfter)
   kHandheld,     // a handheld database: "-handheld"
 };
 
@@ -40,6 +41,10 @@ struct FoundArchive {
   ArchiveSort sort = ArchiveSort::kLive;
   std::string outputFolder;  // the output folder, or a user's folder inside it
   std::string outputPrefix;  // how outputs are named in the summary: "" or "User/"
+  // An archive file the desktop named after the category its records were archived from
+  // (Business.DBA): that name, safe for a file name, ends its exports' names
+  // ("calendar-archive-Business.ics"). Empty for the kind's own name (Datebook.dba).
+  std::string namedAfter;
   // Not empty: an archive found earlier whose exports have the same names; this one is left
   // out. A kind folder is looked in before the user folder itself.
   std::string duplicateOf;
@@ -80,11 +85,13 @@ std::optional<std::string> refuseOutputFolder(files::ExportFiles& files, const s
                                               const std::string& outputFolder,
                                               const FolderLayout& layout);
 
-// The names of the exports of `kind` from an archive of `sort`: the calendar, contacts or
-// to-dos file, or the memo folder ("calendar.ics", "contacts-archive.vcf", "memos-handheld").
-std::string exportName(archive::RecordKind kind, ArchiveSort sort);
-// The journal CSV of a date book of `sort` ("journal.csv", "journal-archive.csv").
-std::string journalExportName(ArchiveSort sort);
+// The names of the exports of `kind` from an archive of `sort`, named after `namedAfter` when
+// given (FoundArchive::namedAfter): the calendar, contacts or to-dos file, or the memo folder
+// ("calendar.ics", "contacts-archive.vcf", "memos-handheld", "todos-archive-Business.ics").
+std::string exportName(archive::RecordKind kind, ArchiveSort sort,
+                       std::string_view namedAfter = {});
+// The journal CSV of a date book of `sort` ("journal.csv", "journal-archive-Business.csv").
+std::string journalExportName(ArchiveSort sort, std::string_view namedAfter = {});
 
 // True when `name` is that of a kind folder (datebook, address, todo, memopad; any letter case).
 bool isKindFolderName(std::string_view name);

@@ -31,6 +31,8 @@ const char* outcomeText(ExportOutcome outcome) {
       return "unknown time zone or character set";
     case ExportOutcome::kEndRequested:
       return "stopped";
+    case ExportOutcome::kNothingRead:
+      return "no record could be read";
     default:
       return "nothing exported";
   }

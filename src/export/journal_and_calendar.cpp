@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vessory::exporting {
 
@@ -104,6 +105,15 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, files::Export
 
 }  // namespace
 
+// The files of both parts that an earlier press left beside the archive, as messages name them.
+std::vector<std::string> JournalAndCalendarRun::earlierOutputs(JournalView& view) {
+  std::vector<std::string> there;
+  for (const std::string& path : {journal_.csvPath(), calendarPathFor(view.inputPath())}) {
+    if (files_.fileExists(path)) there.push_back(files_.displayName(path));
+  }
+  return there;
+}
+
 JournalAndCalendarRun::JournalAndCalendarRun(files::ExportFiles& files) : files_(files), journal_(files) {
   journal_.leaveEndToCaller();
   journal_.keepEarlierWithoutEntries();
@@ -130,6 +140,12 @@ void JournalAndCalendarRun::run(JournalView& view) {
     case ExportOutcome::kCannotWrite:
     case ExportOutcome::kCannotRead:
       // Stopped part-way, and already said why: the program ends as after the journal alone.
+      view.endProgram();
+      return;
+    case ExportOutcome::kNothingRead:
+      // The calendar would read the same damaged bytes: neither file is begun, and earlier
+      // ones stay as they were.
+      view.showMessage(nothingReadMessage(*journal_.nothingRead(), earlierOutputs(view)));
       view.endProgram();
       return;
     default:  // nothing exported, or the user's end: as after the journal alone

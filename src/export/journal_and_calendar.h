@@ -1,6 +1,9 @@
 #ifndef VESSORY_EXPORT_JOURNAL_AND_CALENDAR_H_
 #define VESSORY_EXPORT_JOURNAL_AND_CALENDAR_H_
 
+#include <string>
+#include <vector>
+
 #include "export/calendar_run.h"
 #include "files/export_files.h"
 #include "export/export_run.h"
@@ -18,7 +21,8 @@ namespace vessory::exporting {
 // after the journal part as the journal export alone shows it, is not repeated for the
 // calendar. A message the journal part showed (the reader's notes on a damaged archive) is not
 // shown again when the calendar part reads the same bytes. Everything the journal export alone
-// leaves the window open after (nothing exported) it leaves open here too.
+// leaves the window open after (nothing exported) it leaves open here too. An archive damaged
+// before its first whole record begins neither file and says so.
 //
 // Borrows `files`, which must outlive it. Runs on the caller's thread inside the Export click,
 // like the runs it drives; a call made while one is under way does nothing.
@@ -32,6 +36,8 @@ class JournalAndCalendarRun {
   bool running() const { return running_; }
 
  private:
+  std::vector<std::string> earlierOutputs(JournalView& view);
+
   files::ExportFiles& files_;
   ExportRun journal_;
   bool running_ = false;

@@ -21,7 +21,8 @@
 namespace vessory::exporting {
 
 // Where the records of one kind go during a run: created by open(), handed each record to keep
-// by write(), finished by close(). Every output borrows the files, the catalogue and the
+// by write(), finished by close() or given up by discard(), which leaves what was there before
+// the output was opened. Every output borrows the files, the catalogue and the
 // converter it is given, which must outlive it. After the first failure the output stays
 // failed and errorText() says why; write() and close() return false then.
 template <class Record>
@@ -31,6 +32,7 @@ class RecordOutput {
   virtual bool open() = 0;
   virtual bool write(const Record& record) = 0;
   virtual bool close() = 0;
+  virtual void discard() = 0;
   const std::string& errorText() const { return error_; }
 
  protected:
@@ -52,6 +54,7 @@ class ContactsOutput : public RecordOutput<archive::ContactRecord> {
   bool open() override;
   bool write(const archive::ContactRecord& record) override;
   bool close() override;
+  void discard() override { out_->discard(); }
 
  private:
   files::ExportFiles& files_;
@@ -70,6 +73,7 @@ class TodosOutput : public RecordOutput<archive::TodoRecord> {
   bool open() override;
   bool write(const archive::TodoRecord& record) override;
   bool close() override;
+  void discard() override { out_->discard(); }
 
  private:
   files::ExportFiles& files_;
@@ -95,6 +99,9 @@ class MemosOutput : public RecordOutput<archive::MemoRecord> {
   bool open() override;
   bool write(const archive::MemoRecord& record) override;
   bool close() override { return errorText().empty(); }
+  // Each memo file is in place once written; none is when nothing was read, and the folders
+  // made stay, empty.
+  void discard() override {}
   // The category folders written into.
   std::int64_t folderCount() const { return static_cast<std::int64_t>(made_.size()); }
 

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <memory>
+#include <vector>
 
 #include "archive/archive_reader.h"
 #include "archive/later_archive.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr char kEndedEarly[] = "The archive ended early - it may be damaged or incomplete.";
 constexpr char kBeforeDamage[] = "The records read before that point have been kept.\r\n\r\n";
-constexpr char kNothingRead[] = "No record could be read: nothing was exported.";
 
 bool isArchiveFileName(std::string_view path) {
   const std::size_t nameStart = path.find_last_of("\\/") + 1;  // npos + 1 is 0
@@ -149,29 +149,47 @@ std::unique_ptr<RecordOutput<archive::MemoRecord>> makeOutput(
   return std::make_unique<MemosOutput>(run.files, outPath, catalogue, *run.tools.text);
 }
 
+// Where the output goes: the path given, or the one beside the archive.
+std::string outputPathOf(const KindRun& run) {
+  return run.settings.outputPath ? *run.settings.outputPath
+                                 : organiserOutputPathFor(run.path, run.tally.kind);
+}
+
+// True when an output of the kind's at `outPath` is there from an earlier export.
+bool earlierThere(const KindRun& run, const std::string& outPath) {
+  return run.tally.kind == archive::RecordKind::kMemo ? run.files.folderExists(outPath)
+                                                      : run.files.fileExists(outPath);
+}
+
+// Nothing of the records could be read (the reading having ended as `read`): no output takes
+// the place of an earlier one, and the message says so, naming no output made (the reader has
+// said what it could not read).
+void tellNothingRead(KindRun& run, ExportOutcome read, bool earlier) {
+  run.tally.earlierKept = earlier;
+  if (!run.endsProgram) return;
+  const std::string text =
+      kNothingRead + earlierKeptText(earlier ? std::vector<std::string>{run.tally.outputName}
+                                             : std::vector<std::string>{});
+  run.view.showMessage(read == ExportOutcome::kEndedEarly ? kEndedEarly + (kParagraph + text)
+                                                          : text);
+}
+
 // The steps after the kind is known: header, output, records, ending.
 template <class Record>
 ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
                          const archive::OrganiserCatalogue& catalogue) {
+  const std::string outPath = outputPathOf(run);
+  run.tally.outputName = run.files.displayName(outPath);
+  const bool earlier = earlierThere(run, outPath);
   const std::optional<std::int64_t> announced = source.readHeader();
   if (!announced) {
-    // Nothing of the records can be read: no output is made, so the message names none (the
-    // reader has said what it could not read).
     const ExportOutcome stop = source.stopOutcome();
-    if (run.endsProgram) {
-      run.view.showMessage(stop == ExportOutcome::kEndedEarly
-                               ? kEndedEarly + (kParagraph + std::string(kNothingRead))
-                               : kNothingRead);
-    }
+    tellNothingRead(run, stop, earlier);
     // An archive that ran out inside its header has nothing suspect about what was exported:
     // nothing was. Damage the reader reports (a schema it does not know) keeps its outcome.
     return stop == ExportOutcome::kEndedEarly ? ExportOutcome::kNothingRead : stop;
   }
   run.tally.announced = *announced;
-  const std::string outPath = run.settings.outputPath
-                                  ? *run.settings.outputPath
-                                  : organiserOutputPathFor(run.path, run.tally.kind);
-  run.tally.outputName = run.files.displayName(outPath);
   if (auto refused = refuseOutputOverArchive(run.view, run.files, outPath, run.path, "output")) {
     return *refused;
   }
@@ -182,9 +200,19 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
   }
   const std::optional<ExportOutcome> stopped = copyRecords(run, source, *output);
   run.tally.unreadableLeftOut = source.leftOutCount();
+  const ExportOutcome read = closingOutcome(true, stopped, source);
+  if (nothingReadable(read, run.tally.lastWhole)) {
+    // Damaged before its first whole record: an empty output would only replace an earlier one.
+    output->discard();
+    if (read == ExportOutcome::kCannotRead) {
+      reportEnd(run.view, read, run.path, run.tally, source.readError());
+    }
+    tellNothingRead(run, read, earlier);
+    return read == ExportOutcome::kCannotRead ? read : ExportOutcome::kNothingRead;
+  }
   const bool written = output->close();
   if (auto* memos = dynamic_cast<MemosOutput*>(output.get())) run.tally.folders = memos->folderCount();
-  const ExportOutcome outcome = closingOutcome(written, stopped, source);
+  const ExportOutcome outcome = written ? read : ExportOutcome::kCannotWrite;
   const std::string reason = written ? source.readError() : output->errorText();
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;

@@ -48,6 +48,9 @@ struct OrganiserTally {
   bool handheld = false;            // read from a handheld database
   std::string outputName;           // the output as messages name it
   std::string zoneName;             // to-dos: the zone of the due dates
+  // Nothing readable was found: an output of that name from an earlier export was there, and
+  // was left as it was.
+  bool earlierKept = false;
 };
 
 // The output beside an archive for records of `kind`: the archive's name with its extension
@@ -63,7 +66,9 @@ std::optional<std::string> checkOrganiserSettings(const OrganiserSettings& setti
 // archive, tells its kind by its tag, reads the header, creates the output, reads every record
 // and writes each as it is read, reports how the archive ended with what was written, and ends
 // the program -- the steps, progress and ending of the date book's exports. Records deleted on
-// the desktop are left out of a live file unless asked for.
+// the desktop are left out of a live file unless asked for. An archive damaged before its first
+// whole record gives no output: an earlier one is left as it was and the run ends as
+// kNothingRead (kCannotRead when the file could not be read).
 //
 // Borrows `files`, which must outlive it, and closes every file it opened before it returns. A
 // call made while a run is under way does nothing. With `endsProgram` false the run leaves the

@@ -36,6 +36,38 @@ bool nothingExported(ExportOutcome outcome) {
   }
 }
 
+bool nothingReadable(ExportOutcome outcome, std::int64_t wholeRecords) {
+  if (wholeRecords > 0) return false;
+  switch (outcome) {
+    case ExportOutcome::kEndedEarly:
+    case ExportOutcome::kDataAfterEnd:
+    case ExportOutcome::kSequencingError:
+    case ExportOutcome::kDamagedRecords:
+    case ExportOutcome::kCannotRead:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string earlierKeptText(const std::vector<std::string>& earlierKept) {
+  if (earlierKept.empty()) return {};
+  std::string names;
+  for (std::size_t i = 0; i < earlierKept.size(); ++i) {
+    names += i == 0 ? "" : i + 1 == earlierKept.size() ? " and " : ", ";
+    names += earlierKept[i];
+  }
+  return " The earlier " + names +
+         (earlierKept.size() == 1 ? " was left as it was." : " were left as they were.");
+}
+
+std::string nothingReadMessage(ExportOutcome read, const std::vector<std::string>& earlierKept) {
+  const std::string text = kNothingRead + earlierKeptText(earlierKept);
+  if (read == ExportOutcome::kEndedEarly) return kEndedEarlyWarning + (kParagraph + text);
+  if (read == ExportOutcome::kDataAfterEnd) return kDataAfterEndMessage + (kParagraph + text);
+  return text;
+}
+
 std::string noEntriesHint(const std::string& journalText, const std::string& archivePath) {
   return "No journal entries were found under \"" + journal::deriveJournalName(journalText) +
          "\"; vessory-export --list-journals " + archivePath +

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/archive_reader.h"
 #include "files/byte_source.h"
@@ -39,6 +40,13 @@ enum class ExportOutcome {
 // True for the outcomes after which nothing was written.
 bool nothingExported(ExportOutcome outcome);
 
+// True when a run that read `wholeRecords` records whole and ended as `outcome` has nothing to
+// write because its file is damaged (or could not be read) before its first whole record: it
+// then writes nothing and leaves an earlier output of the same name as it was. A file read to
+// its end that holds no records is not damaged, and one with a record read whole is exported
+// up to the damage.
+bool nothingReadable(ExportOutcome outcome, std::int64_t wholeRecords);
+
 // The message shown for a data-after-the-end archive, as the desktop has always worded it.
 inline constexpr char kDataAfterEndMessage[] =
     "NOT at End of File - Datebook database has invalid/unex!";
@@ -56,6 +64,14 @@ inline constexpr char kJournalsBeforeDamage[] =
     "Journals found before that point have been placed in:\r\n";
 inline constexpr char kEventsBeforeDamage[] =
     "The events found before that point have been kept.\r\n\r\n";
+inline constexpr char kNothingRead[] = "No record could be read: nothing was exported.";
+
+// What a run that found nothing readable says after kNothingRead: which earlier outputs of the
+// names it would have written (as messages name them) were left as they were.
+std::string earlierKeptText(const std::vector<std::string>& earlierKept);
+// The final message of a date book run that found nothing readable, the reading having ended
+// as `read`: the archive's warning for that ending, then kNothingRead and earlierKeptText().
+std::string nothingReadMessage(ExportOutcome read, const std::vector<std::string>& earlierKept);
 
 // What a journal export that found no entry says: no entry under the journal's name (as the
 // user gave it, `journalText`), and how to list the descriptions the archive at `archivePath`

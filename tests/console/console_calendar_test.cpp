@@ -71,6 +71,35 @@ TEST_F(ConsoleCalendarTest, OptionsOfTheOtherExportAreUsageErrorsNamingTheOption
   EXPECT_FALSE(fs::exists(path("Datebook.csv")));
 }
 
+// A date book cut in its header beside earlier exports: the calendar and --all write nothing,
+// leave them and exit 3; the journal export alone keeps the journal's rules (an empty CSV, 1).
+TEST_F(ConsoleCalendarTest, ADateBookCutInItsHeaderLeavesEarlierExportsButTheJournalAlone) {
+  const std::string cut = records({noted("x")}).substr(
+      0, ArchiveBuilder().tag().header(HeaderPlan::forRecords(1)).size() - 2);
+  const std::string db = archive(cut);
+  fs::create_directories(path("out"));
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> outputs;
+    int status;
+    bool kept;
+  } rows[] = {
+      {{"--calendar", db}, {"Datebook.ics"}, 3, true},
+      {{"--all", folder_.string(), "-o", path("out")}, {"out/calendar.ics", "out/journal.csv"}, 3,
+       true},
+      {{db}, {"Datebook.csv"}, 1, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.args.front());
+    for (const std::string& output : row.outputs) writeFile(path(output), "earlier");
+    EXPECT_EQ(run(row.args), row.status) << err_;
+    for (const std::string& output : row.outputs) {
+      EXPECT_EQ(readFile(path(output)) == "earlier", row.kept) << output;
+    }
+  }
+  EXPECT_NE(err_.find("ended early"), std::string::npos) << err_;
+}
+
 TEST_F(ConsoleCalendarTest, UnknownZoneOrCharacterSetIsAUsageError) {
   const std::string db = archive(records({noted("x")}));
   EXPECT_EQ(run({"--calendar", "--time-zone", "Mars/Base", db}), 2);

@@ -179,8 +179,10 @@ TEST_F(ConsoleOrganiserTest, ExitStatusFollowsTheOrganiserRunsOutcome) {
     std::string bytes;
     int status;
   };
+  const std::string two = buildAddressArchive({}, {ContactPlan{}, ContactPlan{}});
   const std::vector<Row> rows = {{whole, 0},
-                                 {whole.substr(0, whole.size() - 1), 1},
+                                 {two.substr(0, two.size() - 1), 1},
+                                 {whole.substr(0, whole.size() - 1), 3},  // no record whole
                                  {whole + "X", 1},
                                  {buildAddressArchive({}, {ContactPlan{}, bad}), 4},
                                  {buildAddressArchive(misfit, {ContactPlan{}}), 4},

@@ -377,6 +377,70 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
   }
 }
 
+// The desktop names an archive file after the category its records were archived from: each is
+// exported under names of its own, made safe; names that differ only in letter case are one
+// file where the desktop keeps them; other programs' files of those extensions are left alone;
+// one damaged before its first whole record writes nothing and leaves its earlier exports.
+TEST(FolderExportTest, EveryArchiveFileIsExportedUnderNamesOfItsOwn) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const std::string datebook = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
+  MemoryFiles files;
+  for (const char* name : {"Business.DBA", "business.dba", "DATEBOOK.DBA"}) {
+    files.archives[std::string("/p/datebook/") + name] = datebook;
+  }
+  files.archives["/p/datebook/Unfiled.DBA"] =
+      datebook.substr(0, ArchiveBuilder().tag().header(HeaderPlan::forRecords(1)).size() - 2);
+  files.earlier("/o/calendar-archive-Unfiled.ics", "earlier");
+  files.earlier("/o/journal-archive-Unfiled.csv", "earlier");
+  files.archives["/p/address/Personal.ABA"] = buildAddressArchive({}, {ContactPlan{}});
+  files.archives["/p/address/..A:B*.ABA"] = buildAddressArchive({}, {ContactPlan{}});
+  files.archives["/p/memopad/song.mpa"] = "ID3 audio";
+  files.archives["/p/todo/CON.TDA"] = buildTodoArchive({}, {TodoPlan{}});
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.stampTime = 0;
+  RecordingFolderView view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+
+  ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+  std::vector<std::string> lines;
+  for (const exporting::ArchiveReport& report : result.archives) {
+    lines.push_back(exporting::summaryLine(report));
+  }
+  ASSERT_EQ(lines.size(), 7u);
+  lines[2] = lines[2].substr(0, lines[2].find(" -- "));  // the reader's messages
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "datebook/Business.DBA (date book, archive file): "
+                       "calendar-archive-Business.ics (1 event), journal-archive-Business.csv "
+                       "(1 entry); all done",
+                       "datebook/DATEBOOK.DBA (date book, archive file): calendar-archive.ics (1 "
+                       "event), journal-archive.csv (1 entry); all done",
+                       "datebook/Unfiled.DBA (date book, archive file): "
+                       "calendar-archive-Unfiled.ics not written, journal-archive-Unfiled.csv "
+                       "not written; no record could be read",
+                       "datebook/business.dba (date book, archive file): left out: its exports "
+                       "would replace those of datebook/Business.DBA",
+                       "address/..A:B*.ABA (address book, archive file): contacts-archive-A_B_.vcf "
+                       "(1 contact); all done",
+                       "address/Personal.ABA (address book, archive file): "
+                       "contacts-archive-Personal.vcf (1 contact); all done",
+                       "todo/CON.TDA (to-do list, archive file): todos-archive-CON_.ics (1 to-do); "
+                       "all done"}));
+  EXPECT_EQ(files.outputPaths(),
+            (std::vector<std::string>{
+                "/o/calendar-archive-Business.ics", "/o/calendar-archive-Unfiled.ics",
+                "/o/calendar-archive.ics", "/o/contacts-archive-A_B_.vcf",
+                "/o/contacts-archive-Personal.vcf", "/o/journal-archive-Business.csv",
+                "/o/journal-archive-Unfiled.csv", "/o/journal-archive.csv",
+                "/o/todos-archive-CON_.ics"}));
+  EXPECT_EQ(files.csv("/o/calendar-archive-Unfiled.ics"), "earlier");
+  EXPECT_EQ(files.csv("/o/journal-archive-Unfiled.csv"), "earlier");
+}
+
 // The folder export refuses to start, and says why, when the output would mix with the
 // archives, the folder cannot be read or holds none; nothing is made then.
 TEST(FolderExportTest, NoExportStartsWithoutAFolderToReadAndOneToWriteTo) {

@@ -322,15 +322,16 @@ TEST(OrganiserRunTest, ArchiveCutAtEveryLengthKeepsEveryWholeRecordBeforeTheCut)
         continue;
       }
       EXPECT_TRUE(cut.ended);
-      if (length < ends[0]) {  // inside the header: nothing exported, and the outcome says so
+      const auto wholeRecords =
+          std::count_if(ends.begin() + 1, ends.end(), [&](std::size_t e) { return e <= length; });
+      if (wholeRecords == 0) {  // no record whole: nothing exported, and the outcome says so
         EXPECT_EQ(cut.outcome, ExportOutcome::kNothingRead);
-        EXPECT_TRUE(cut.wroteNothing());
+        EXPECT_TRUE(cut.files.outputPaths().empty());
+        if (length < ends[0]) EXPECT_TRUE(cut.wroteNothing());  // inside the header
         EXPECT_EQ(cut.last(), kEndedEarly + "\r\n\r\n" + kNothingRead);
         continue;
       }
       ASSERT_EQ(cut.outcome, ExportOutcome::kEndedEarly) << cut.last();
-      const auto wholeRecords =
-          std::count_if(ends.begin() + 1, ends.end(), [&](std::size_t e) { return e <= length; });
       EXPECT_EQ(recordOutputs(kind, cut.files),
                 std::vector<std::string>(units.begin(), units.begin() + wholeRecords));
       EXPECT_EQ(cut.tally.written, wholeRecords);

@@ -130,7 +130,7 @@ std::string MemoryFiles::canonical(const std::string& path) const {
 }
 
 bool MemoryFiles::fileExists(const std::string& path) {
-  return archives.count(canonical(path)) != 0;
+  return archives.count(canonical(path)) != 0 || created(canonical(path));
 }
 
 std::unique_ptr<files::ByteSource> MemoryFiles::openArchive(const std::string& path,

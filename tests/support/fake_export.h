@@ -68,6 +68,7 @@ class MemoryFiles : public files::ExportFiles {
   // Fail writing after this many bytes (none when negative).
   long long failWritesAfter = -1;
 
+  // An archive, or a file in place (an output closed whole, or an earlier one).
   bool fileExists(const std::string& path) override;
   std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
                                                    std::string& error) override;
