@@ -133,6 +133,67 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
                                                            "/o/todos-handheld.ics"}));
 }
 
+// A handheld database beside the desktop file of its kind: the handheld's line counts the
+// records (by record id) that the desktop's export lacks -- its deleted records only when they
+// are exported -- and so does the guide; a handheld database alone gets no word of it.
+TEST(FolderExportTest, AHandheldsLineCountsTheRecordsTheDesktopsExportLacks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const struct {
+    std::vector<std::uint32_t> desktop;  // record ids; a negative... none: no desktop file
+    std::vector<std::uint32_t> handheld;
+    std::uint32_t deletedOnDesktop;  // 0: none
+    bool includeDeleted;
+    std::string note;
+  } rows[] = {
+      {{1, 2, 3}, {3, 1, 2}, 0, false,
+       "; all done; every record of it is in memos/ too, under another UID: import one of the two"},
+      {{1, 2}, {1, 2, 3, 4}, 0, false, "; all done; 2 records of it are not in memos/"},
+      {{1, 2}, {2, 3}, 2, false, "; all done; 2 records of it are not in memos/"},
+      {{1, 2}, {2, 3}, 2, true, "; all done; 1 record of it is not in memos/"},
+      {{}, {5}, 0, false, "memos-handheld/ (1 memo); all done"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.note);
+    MemoryFiles files;
+    std::vector<MemoPlan> memos;
+    for (std::uint32_t id : row.desktop) {
+      MemoPlan& memo = memos.emplace_back();
+      memo.text = "Desktop " + std::to_string(id);
+      memo.recordId = id;
+      memo.status = id == row.deletedOnDesktop ? 0x04 : 0;
+    }
+    if (!memos.empty()) files.archives["/p/memopad/MemoPad.dat"] = buildMemoArchive({}, memos);
+    PdbPlan database;
+    database.name = "MemoDB";
+    database.creator = "memo";
+    database.appInfo = categoryAppInfo({"Unfiled"}, 282);
+    for (std::uint32_t id : row.handheld) {
+      database.records.push_back({memoRecord("Handheld " + std::to_string(id) + "\n"), 0x40, id,
+                                  std::nullopt});
+    }
+    files.archives["/p/Backup/MemoDB.pdb"] = pdbText(buildPdb(database));
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    settings.includeDeleted = row.includeDeleted;
+    settings.importGuide = true;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+    const std::string line = exporting::summaryLine(result.archives.front());
+    EXPECT_EQ(line.find(" -- "), std::string::npos) << line;
+    EXPECT_NE(line.find(row.note), std::string::npos) << line;
+    const bool paired = !row.desktop.empty();
+    EXPECT_EQ(result.archives.front().sameRecordsAs, paired ? "memos/" : "");
+    EXPECT_EQ(files.csv("/o/How to import.txt").find("THE SAME RECORDS TWICE: memos/ and "
+                                                     "memos-handheld/") != std::string::npos,
+              paired);
+    if (paired) EXPECT_EQ(exporting::summaryLine(result.archives[1]).find("record of it"), std::string::npos);
+  }
+}
+
 // What cannot be read is named with the system's reason, a file it could not open as such; an
 // archive that gives nothing makes no output folder.
 TEST(FolderExportTest, WhatCannotBeReadIsNamedAndNothingIsMadeForIt) {
@@ -284,6 +345,57 @@ TEST(FolderExportTest, AStopEndsTheArchiveUnderWayAndStartsNoOther) {
       EXPECT_TRUE(files.folders.empty());
     }
   }
+}
+
+// A stop in the date book's calendar leaves its journal complete and says so; the archives not
+// started are named, and the guide tells of the earlier export of their names that stands.
+TEST(FolderExportTest, AStopInTheCalendarNamesEachOutputAsItIsAndTheGuideTellsWhatStands) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  struct StopAtRecord : RecordingFolderView {
+    int shown = 0;
+    void showThisRecord(const std::string&) override { ++shown; }
+    bool endRequested() override { return shown >= 5; }  // the journal's 3, the calendar's 2nd
+  };
+  MemoryFiles files;
+  files.archives["/p/datebook/Datebook.dat"] =
+      ArchiveBuilder()
+          .archive({journalRecord("9:15 am: one"), journalRecord("9:15 am: two"),
+                    journalRecord("9:15 am: three")})
+          .bytes();
+  files.archives["/p/address/Address.dat"] = buildAddressArchive({}, {ContactPlan{}});
+  files.archives["/p/memopad/MemoPad.dat"] = buildMemoArchive({}, {MemoPlan{}});
+  files.archives["/o/contacts.vcf"] = "an earlier export";
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.importGuide = true;
+  StopAtRecord view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+  ASSERT_EQ(result.archives.size(), 1u);
+  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
+            "datebook/Datebook.dat (date book): calendar.ics (1 event; stopped: only the records "
+            "before the stop), journal.csv (3 entries; complete)");
+  EXPECT_EQ(exporting::stopSummary(result, "/o"),
+            "Stopped in datebook/Datebook.dat: /o/calendar.ics holds only the 1 record read "
+            "before that point; /o/journal.csv is complete; not started: address/Address.dat, "
+            "memopad/MemoPad.dat (files of their exports from an earlier run are left as they "
+            "were)");
+  ASSERT_EQ(result.untouched.size(), 2u);
+  EXPECT_EQ(result.untouched[0].output, "contacts.vcf");
+  EXPECT_TRUE(result.untouched[0].earlier);
+  EXPECT_EQ(result.untouched[1].output, "memos/");
+  EXPECT_FALSE(result.untouched[1].earlier);
+  const std::string guide = files.csv(result.guidePath);
+  EXPECT_NE(guide.find("  Finished: journal.csv\n  Only the records before the stop: "
+                       "calendar.ics (the 1 record of datebook/Datebook.dat read before the "
+                       "stop)\n"),
+            std::string::npos)
+      << guide;
+  EXPECT_NE(guide.find("\ncontacts.vcf -- from an earlier export"), std::string::npos) << guide;
+  EXPECT_EQ(files.csv("/o/contacts.vcf"), "");  // not written: only what was there stands
 }
 
 // Each way an archive's exports can end has its words in the summary line, with the runs'
