@@ -220,15 +220,14 @@ std::string summaryLine(const ArchiveReport& report) {
 
 std::string folderHeading(const FolderResult& result, const std::string& folder,
                           const std::string& outputFolder, const std::string& zone) {
-  for (const ArchiveReport& report : result.archives) {
-    for (const PartReport& part : report.parts) {
-      if (!part.output.empty()) {
-        return "Exported " + folder + " into " + outputFolder +
-               "; times as the clock showed them in " + zone + ":";
-      }
-    }
-  }
-  return "Nothing of " + folder + " was exported into " + outputFolder + ":";
+  const bool wrote =
+      std::any_of(result.archives.begin(), result.archives.end(), [](const ArchiveReport& report) {
+        return std::any_of(report.parts.begin(), report.parts.end(),
+                           [](const PartReport& part) { return !part.output.empty(); });
+      });
+  if (!wrote) return "Nothing of " + folder + " was exported into " + outputFolder + ":";
+  return "Exported " + folder + " into " + outputFolder + "; times as the clock showed them in " +
+         zone + ":";
 }
 
 // After a stop: each output of the archive stopped part-way as it is, and what was not started.

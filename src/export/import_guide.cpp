@@ -212,36 +212,31 @@ void addStop(std::string& text, const FolderResult& result, std::string_view lin
 
 // Where a handheld's export and the desktop's hold the same records: which to import, and when
 // the other is worth it.
-void addSharedRecords(std::string& text, const FolderResult& result, std::string_view lineEnd) {
-  for (const ArchiveReport& report : result.archives) {
-    if (report.sameRecordsAs.empty()) continue;
-    const std::string& handheld = report.parts[0].output;
-    const std::string& desktop = report.sameRecordsAs;
-    addLine(text, "", lineEnd);
-    addLine(text, "THE SAME RECORDS TWICE: " + desktop + " and " + handheld, lineEnd);
-    addLine(text, "  A sync copies each record to the desktop and the handheld; these two files",
+void addSharedPair(std::string& text, const ArchiveReport& report, std::string_view lineEnd) {
+  const std::string& handheld = report.parts[0].output;
+  const std::string& desktop = report.sameRecordsAs;
+  addLine(text, "", lineEnd);
+  addLine(text, "THE SAME RECORDS TWICE: " + desktop + " and " + handheld, lineEnd);
+  addLine(text, "  A sync copies each record to the desktop and the handheld; these two files",
+          lineEnd);
+  addLine(text,
+          "  give them different UIDs, so importing both doubles them. Import " + desktop +
+              ", the desktop's.",
+          lineEnd);
+  if (report.recordsOnlyHere == 0) {
+    addLine(text, "  " + handheld + " holds no record that " + desktop + " lacks: leave it out.",
             lineEnd);
-    addLine(text,
-            "  give them different UIDs, so importing both doubles them. Import " + desktop +
-                ", the desktop's.",
-            lineEnd);
-    if (report.recordsOnlyHere == 0) {
-      addLine(text, "  " + handheld + " holds no record that " + desktop + " lacks: leave it out.",
-              lineEnd);
-      continue;
-    }
-    addLine(text,
-            "  " + handheld + " holds " + std::to_string(report.recordsOnlyHere) +
-                (report.recordsOnlyHere == 1 ? " record" : " records") + " that " + desktop +
-                " lacks, made on the",
-            lineEnd);
-    addLine(text,
-            "  handheld after its last sync. To keep them, sync the handheld with the desktop",
-            lineEnd);
-    addLine(text, "  software and export again, or import " + handheld + " instead of " + desktop,
-            lineEnd);
-    addLine(text, "  (it lacks what was added on the desktop since that sync).", lineEnd);
+    return;
   }
+  addLine(text,
+          "  " + handheld + " holds " + countOf(report.recordsOnlyHere, "record", "records") +
+              " that " + desktop + " lacks, made on the",
+          lineEnd);
+  addLine(text, "  handheld after its last sync. To keep them, sync the handheld with the desktop",
+          lineEnd);
+  addLine(text, "  software and export again, or import " + handheld + " instead of " + desktop,
+          lineEnd);
+  addLine(text, "  (it lacks what was added on the desktop since that sync).", lineEnd);
 }
 
 }  // namespace
@@ -283,7 +278,9 @@ std::string importGuide(const FolderResult& result, std::string_view lineEnd) {
           lineEnd);
   addLine(head, "into the programs people use. Keep this folder until the import is done.",
           lineEnd);
-  addSharedRecords(head, result, lineEnd);
+  for (const ArchiveReport& report : result.archives) {
+    if (!report.sameRecordsAs.empty()) addSharedPair(head, report, lineEnd);
+  }
   return head + text;
 }
 
