@@ -70,10 +70,14 @@ void noteSharedRecords(files::ExportFiles& files, const std::vector<FoundArchive
       const auto desktopIds = exportedRecordIds(files, desktop, includeDeleted);
       const auto handheldIds = exportedRecordIds(files, handheld, includeDeleted);
       if (!desktopIds || !handheldIds) break;
+      const std::int64_t onlyHere = idsMissingFrom(*desktopIds, *handheldIds);
+      // Files that share no record (another handheld's, say) are two sets to import.
+      const auto total = static_cast<std::int64_t>(handheldIds->size());
+      if (onlyHere == total) break;
       ArchiveReport& report = result.archives[h];
       report.sameRecordsAs = result.archives[d].parts[0].output;
-      report.recordsOnlyHere = idsMissingFrom(*desktopIds, *handheldIds);
-      report.note = sharedRecordsNote(report);
+      report.recordsOnlyHere = onlyHere;
+      report.note = sharedRecordsNote(report, total);
       break;
     }
   }

@@ -141,15 +141,15 @@ std::string folderNotReadMessage(const FoundArchive& found,
          "folder here from another copy of the user folder, then export the folder again.";
 }
 
-std::string sharedRecordsNote(const ArchiveReport& report) {
+std::string sharedRecordsNote(const ArchiveReport& report, std::int64_t records) {
   const std::int64_t only = report.recordsOnlyHere;
   if (only == 0) {
     return "every record of it is in " + report.sameRecordsAs +
            " too, under another UID: import one of the two";
   }
-  return std::to_string(only) + (only == 1 ? " record of it is" : " records of it are") +
-         " not in " + report.sameRecordsAs +
-         " (by record id), the others are in both under other UIDs: import one of the two";
+  return std::to_string(only) + " of its " + countOf(records, "record", "records") +
+         (only == 1 ? " is" : " are") + " not in " + report.sameRecordsAs +
+         " (by record id), the rest are there too under other UIDs: import one of the two";
 }
 
 // Why a classic handheld database beside a later one is not exported, and what to do when it

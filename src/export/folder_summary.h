@@ -27,9 +27,10 @@ std::string namedNotReadWhat(archive::ArchiveKind kind);
 // where such databases come from when the folder has none.
 std::string folderNotReadMessage(const FoundArchive& found,
                                  const std::vector<FoundArchive>& archives);
-// What the summary adds for a handheld database's export that a desktop file's export of the same
-// user and kind mostly holds too (report.sameRecordsAs): how many of its records that one lacks.
-std::string sharedRecordsNote(const ArchiveReport& report);
+// What the summary adds for a handheld database's export of `records` records that a desktop
+// file's export of the same user and kind partly holds too (report.sameRecordsAs): how many of
+// them that one lacks.
+std::string sharedRecordsNote(const ArchiveReport& report, std::int64_t records);
 // Why a classic handheld database beside a later one is not exported, and what to do when it
 // holds records the later one lacks.
 std::string compatibilityNote(const FoundArchive& found);

@@ -219,10 +219,8 @@ void addSharedPair(std::string& text, const ArchiveReport& report, std::string_v
   addLine(text, "THE SAME RECORDS TWICE: " + desktop + " and " + handheld, lineEnd);
   addLine(text, "  A sync copies each record to the desktop and the handheld; these two files",
           lineEnd);
-  addLine(text,
-          "  give them different UIDs, so importing both doubles them. Import " + desktop +
-              ", the desktop's.",
-          lineEnd);
+  addLine(text, "  give them different UIDs, so importing both doubles them.", lineEnd);
+  addLine(text, "  Import " + desktop + ", the desktop's.", lineEnd);
   if (report.recordsOnlyHere == 0) {
     addLine(text, "  " + handheld + " holds no record that " + desktop + " lacks: leave it out.",
             lineEnd);

@@ -136,7 +136,8 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
 
 // A handheld database beside the desktop file of its kind: the handheld's line counts the
 // records (by record id) that the desktop's export lacks -- its deleted records only when they
-// are exported -- and so does the guide; a handheld database alone gets no word of it.
+// are exported -- and so does the guide; a handheld database alone, or one that shares no
+// exported record with the desktop's file, gets no word of it.
 TEST(FolderExportTest, AHandheldsLineCountsTheRecordsTheDesktopsExportLacks) {
 #ifdef _WIN32
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
@@ -146,14 +147,15 @@ TEST(FolderExportTest, AHandheldsLineCountsTheRecordsTheDesktopsExportLacks) {
     std::vector<std::uint32_t> handheld;
     std::uint32_t deletedOnDesktop;  // 0: none
     bool includeDeleted;
-    std::string note;
+    std::string note;  // empty: no word of the desktop's file
   } rows[] = {
       {{1, 2, 3}, {3, 1, 2}, 0, false,
        "; all done; every record of it is in memos/ too, under another UID: import one of the two"},
-      {{1, 2}, {1, 2, 3, 4}, 0, false, "; all done; 2 records of it are not in memos/"},
-      {{1, 2}, {2, 3}, 2, false, "; all done; 2 records of it are not in memos/"},
-      {{1, 2}, {2, 3}, 2, true, "; all done; 1 record of it is not in memos/"},
-      {{}, {5}, 0, false, "memos-handheld/ (1 memo); all done"},
+      {{1, 2}, {1, 2, 3, 4}, 0, false, "; all done; 2 of its 4 records are not in memos/"},
+      {{1, 2, 3}, {2, 3, 4}, 2, false, "; all done; 2 of its 3 records are not in memos/"},
+      {{1, 2, 3}, {2, 3, 4}, 2, true, "; all done; 1 of its 3 records is not in memos/"},
+      {{1, 2}, {2, 3}, 2, false, ""},  // the one record in both is not exported from the desktop
+      {{}, {5}, 0, false, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.note);
@@ -186,8 +188,9 @@ TEST(FolderExportTest, AHandheldsLineCountsTheRecordsTheDesktopsExportLacks) {
     // The kind folder is looked in before the Backup folder.
     const std::string line = exporting::summaryLine(result.archives.back());
     EXPECT_EQ(line.find(" -- "), std::string::npos) << line;
+    const bool paired = !row.note.empty();
+    EXPECT_EQ(line.ends_with("); all done"), !paired) << line;
     EXPECT_NE(line.find(row.note), std::string::npos) << line;
-    const bool paired = !row.desktop.empty();
     EXPECT_EQ(result.archives.back().sameRecordsAs, paired ? "memos/" : "");
     EXPECT_EQ(files.csv("/o/How to import.txt").find("THE SAME RECORDS TWICE: memos/ and "
                                                      "memos-handheld/") != std::string::npos,

@@ -171,12 +171,12 @@ TEST(FolderSummaryTest, WhatALeftOutFileIsAndWhatToDoAboutItIsSaid) {
 
   ArchiveReport shared;
   shared.sameRecordsAs = "contacts.vcf";
-  EXPECT_EQ(exporting::sharedRecordsNote(shared),
+  EXPECT_EQ(exporting::sharedRecordsNote(shared, 4),
             "every record of it is in contacts.vcf too, under another UID: import one of the two");
   shared.recordsOnlyHere = 1;
-  EXPECT_EQ(exporting::sharedRecordsNote(shared),
-            "1 record of it is not in contacts.vcf (by record id), the others are in both under "
-            "other UIDs: import one of the two");
+  EXPECT_EQ(exporting::sharedRecordsNote(shared, 4),
+            "1 of its 4 records is not in contacts.vcf (by record id), the rest are there too "
+            "under other UIDs: import one of the two");
 }
 
 }  // namespace

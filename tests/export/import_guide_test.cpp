@@ -190,8 +190,8 @@ TEST(ImportGuideTest, TellsOfAStopTheCharacterSetsAndRecordsHeldTwice) {
       report("address/Address.dat", "address book", {{"contacts.vcf", "8 contacts"}});
   const std::string twice = "THE SAME RECORDS TWICE: contacts.vcf and contacts-handheld.vcf\n"
       "  A sync copies each record to the desktop and the handheld; these two files\n"
-      "  give them different UIDs, so importing both doubles them. Import contacts.vcf, the "
-      "desktop's.\n";
+      "  give them different UIDs, so importing both doubles them.\n"
+      "  Import contacts.vcf, the desktop's.\n";
   EXPECT_EQ(paragraph(exporting::importGuide(resultOf({desktop, handheld}), "\n"), "THE SAME"),
             twice + "  contacts-handheld.vcf holds no record that contacts.vcf lacks: leave it "
                     "out.\n");
