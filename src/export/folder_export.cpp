@@ -257,9 +257,7 @@ FolderResult FolderExport::run(FolderView& view) {
     view.archiveStarted(found.shownName);
     exportArchive(found, view, report);
     // Named, not read: the advice points into this folder, not at the export just run.
-    if (namedNotRead(found)) {
-      report.messages = {folderNotReadMessage(found, layout.archives)};
-    }
+    if (namedNotRead(found)) report.messages.push_back(folderNotReadMessage(found, layout.archives));
     view.archiveRead(found.shownName, report.recordsRead);
     if (stoppedPartWay(report)) {
       result.stopped = true;
@@ -285,9 +283,9 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
     return;
   }
   if (namedNotRead(found)) {
+    // Its message comes from run(), which knows what else the folder holds.
     report.what = namedNotReadWhat(found.input.desktop);
     report.parts.push_back({"", "", ExportOutcome::kLaterVersion});
-    report.messages.push_back(archive::notReadMessage(found.shownName, found.input.desktop));
     return;
   }
   if (!kind) {
