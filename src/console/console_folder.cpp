@@ -8,6 +8,7 @@
 #include "console/stop_signals.h"
 #include "export/export_view.h"
 #include "export/folder_export.h"
+#include "export/folder_summary.h"
 #include "export/organiser_run.h"
 
 namespace vessory::console {
@@ -54,6 +55,7 @@ exporting::FolderSettings folderSettings(const ConsoleOptions& options) {
   settings.zoneName = options.timeZone;
   settings.includeDeleted = options.includeDeleted;
   settings.details = options.details;
+  settings.importGuide = true;
   return settings;
 }
 
@@ -62,28 +64,6 @@ std::string zoneText(const ConsoleOptions& options) {
   std::string zone = options.timeZone.empty() ? calendar::systemZoneName() : options.timeZone;
   if (zone.empty()) return "UTC, since the system's time zone could not be told";
   return zone;
-}
-
-// After a stop: what was kept of the archive stopped part-way, where, and what was not started.
-std::string stoppedText(const exporting::FolderResult& result, const std::string& outputFolder) {
-  std::string text;
-  if (!result.stoppedArchive) {
-    text = "Stopped: the archives before that point have been exported into " + outputFolder;
-  } else {
-    const exporting::ArchiveReport& report = result.archives[*result.stoppedArchive];
-    std::string kept;
-    for (const exporting::PartReport& part : report.parts) {
-      if (part.output.empty()) continue;
-      kept += (kept.empty() ? "" : " and ") + exporting::joinPath(outputFolder, part.output);
-    }
-    text = kept.empty() ? "Stopped: nothing of " + report.archive + " had been written then"
-                        : "Stopped: the " + std::to_string(report.recordsRead) + " records of " +
-                              report.archive + " read before that point have been kept in " + kept;
-  }
-  for (std::size_t i = 0; i < result.notStarted.size(); ++i) {
-    text += (i == 0 ? "; not started: " : ", ") + result.notStarted[i];
-  }
-  return text;
 }
 
 int usageError(std::FILE* err, const std::string& text) {
@@ -115,8 +95,9 @@ int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::
       break;
   }
   const std::string outputFolder = files.absolutePath(result.outputFolder);
-  put(err, "Exported " + files.absolutePath(*options.all) + " into " + outputFolder + "; times as the clock showed them in " +
-               zoneText(options) + ":\n");
+  put(err, exporting::folderHeading(result, files.absolutePath(*options.all), outputFolder,
+                                    zoneText(options)) +
+               "\n");
   int status = 0;
   for (const exporting::ArchiveReport& report : result.archives) {
     put(err, exporting::summaryLine(report) + "\n");
@@ -129,8 +110,14 @@ int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::
     put(err, unreadable + "\n");
     status = std::max(status, 3);
   }
+  if (!result.guidePath.empty()) {
+    put(err, files.absolutePath(result.guidePath) +
+                 " tells how to bring these files into other programs.\n");
+  } else if (!result.guideError.empty()) {
+    put(err, result.guideError + "\n");
+  }
   if (result.stopped && stopSignal() != 0) {
-    put(err, stoppedText(result, outputFolder) + "\n");
+    put(err, exporting::stopSummary(result, outputFolder) + "\n");
     return 128 + stopSignal();
   }
   return status;

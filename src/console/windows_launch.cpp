@@ -68,7 +68,8 @@ std::string launchHelpText() {
          "To export everything of one user: close this window, then drag the user's folder\n"
          "(C:\\Palm\\YourName, say: the folder that holds datebook, address, todo and memopad)\n"
          "onto vessory-export.exe in Explorer. The files go into a folder of the same name\n"
-         "with -export beside it.\n"
+         "with -export beside it, with \"How to import.txt\" on bringing them into other\n"
+         "programs.\n"
          "\n"
          "From a Command Prompt, \"vessory-export --help\" lists everything else it can do.\n";
 }

@@ -6,6 +6,7 @@
 #include "export/calendar_run.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
+#include "export/folder_notes.h"
 #include "export/folder_summary.h"
 #include "export/import_guide.h"
 #include "export/organiser_run.h"
@@ -226,7 +227,7 @@ bool ready(files::ExportFiles& files, const std::string& folder, const FolderLay
 // The import guide, written whole by the file layer: an earlier guide stays until the new one
 // is complete.
 void writeImportGuide(files::ExportFiles& files, FolderResult& result) {
-  const std::string text = importGuide(result.archives, textLineEnd());
+  const std::string text = importGuide(result, textLineEnd());
   if (text.empty()) return;
   const std::string target = joinPath(result.outputFolder, kImportGuideName);
   std::string error;
@@ -246,6 +247,7 @@ void writeImportGuide(files::ExportFiles& files, FolderResult& result) {
 
 FolderResult FolderExport::run(FolderView& view) {
   FolderResult result;
+  result.journalConvertedFrom = settings_.encoding;
   result.outputFolder = settings_.outputFolder ? *settings_.outputFolder
                                                : defaultOutputFolder(files_, settings_.folder);
   const FolderLayout layout = findArchives(files_, settings_.folder, result.outputFolder);
@@ -255,17 +257,25 @@ FolderResult FolderExport::run(FolderView& view) {
     if (result.stopped || view.endRequested()) {
       result.stopped = true;
       result.notStarted.push_back(found.shownName);
+      noteUntouched(files_, found, nullptr, result);
       continue;
     }
     ArchiveReport& report = result.archives.emplace_back();
     report.archive = found.shownName;
     view.archiveStarted(found.shownName);
     exportArchive(found, view, report);
+    // Named, not read: the advice points into this folder, not at the export just run.
+    if (namedNotRead(found)) report.messages.push_back(folderNotReadMessage(found, layout.archives));
     view.archiveRead(found.shownName, report.recordsRead);
     if (stoppedPartWay(report)) {
       result.stopped = true;
       result.stoppedArchive = result.archives.size() - 1;
+      noteUntouched(files_, found, &report, result);
     }
+  }
+  // A stop asks for the end: the files are not read again.
+  if (!result.stopped) {
+    noteSharedRecords(files_, layout.archives, settings_.includeDeleted, result);
   }
   if (settings_.importGuide) writeImportGuide(files_, result);
   return result;
@@ -280,10 +290,10 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
     report.parts.push_back({"", "", ExportOutcome::kCannotOpen});
     return;
   }
-  if (found.input.container == Container::kDesktop && archive::namedNotRead(found.input.desktop)) {
+  if (namedNotRead(found)) {
+    // Its message comes from run(), which knows what else the folder holds.
     report.what = namedNotReadWhat(found.input.desktop);
     report.parts.push_back({"", "", ExportOutcome::kLaterVersion});
-    report.messages.push_back(archive::notReadMessage(found.shownName, found.input.desktop));
     return;
   }
   if (!kind) {

@@ -33,8 +33,8 @@ struct FolderSettings {
   // DTSTAMP of every event and to-do, seconds since 1970 UTC; the moment of the export when
   // not set.
   std::optional<std::int64_t> stampTime;
-  // Writes "How to import.txt" beside the exports when anything was written. The window asks
-  // for it; the console's --all leaves the output folder holding the exports only.
+  // Writes "How to import.txt" beside the exports when anything was written (or, after a stop,
+  // an earlier export stands). The front ends ask for it; tests leave it out.
   bool importGuide = false;
 };
 
@@ -76,6 +76,18 @@ struct ArchiveReport {
   std::vector<std::string> messages;  // what the runs reported, each once, in order
   // The records read whole; for an archive stopped part-way, those before the stop.
   std::int64_t recordsRead = 0;
+  // A handheld database's export: the output of the same user's desktop file of its kind, which
+  // holds most of the same records under other UIDs (empty when there is none), and how many
+  // of this archive's records (by record id) that output lacks.
+  std::string sameRecordsAs;
+  std::int64_t recordsOnlyHere = 0;
+};
+
+// An output not started because the export stopped first.
+struct UntouchedOutput {
+  std::string output;   // as the summary would name it ("calendar.ics", "Ann/memos/")
+  std::string archive;  // what it would have come from, as the summary names it
+  bool earlier = false;  // a file or folder of that name is in the output folder
 };
 
 enum class FolderStatus {
@@ -97,6 +109,12 @@ struct FolderResult {
   bool stopped = false;
   std::optional<std::size_t> stoppedArchive;
   std::vector<std::string> notStarted;
+  // Once a stop was asked for: every output the export would have written and did not start,
+  // with whether a file of that name (an earlier export's, left as it was) is in the folder.
+  std::vector<UntouchedOutput> untouched;
+  // The character set the journal CSVs were converted from into UTF-8 (--encoding); when not
+  // set they hold the archive's own bytes.
+  std::optional<std::string> journalConvertedFrom;
   // The import guide (import_guide.h) as written; empty when no file was written for it to
   // describe, or when it could not be written, as `guideError` then says.
   std::string guidePath;

@@ -1,6 +1,9 @@
 #include "export/folder_summary.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "archive/later_archive.h"
 
 namespace vessory::exporting {
 
@@ -100,13 +103,64 @@ std::string namedNotReadWhat(archive::ArchiveKind kind) {
   }
 }
 
+// What a later desktop file held is named after, and the handheld databases that hold it too.
+struct NotReadRecords {
+  const char* records;
+  const char* databases;
+  std::optional<archive::RecordKind> kind;
+};
+
+NotReadRecords notReadRecords(archive::ArchiveKind kind) {
+  switch (kind) {
+    case archive::ArchiveKind::kLaterAddress:
+      return {"contacts", " (AddressDB.pdb or ContactsDB-PAdd.pdb)", archive::RecordKind::kAddress};
+    case archive::ArchiveKind::kLaterMemo:
+      return {"memos", " (MemoDB.pdb or MemosDB-PMem.pdb)", archive::RecordKind::kMemo};
+    default:
+      return {"records", "", std::nullopt};
+  }
+}
+
+std::string folderNotReadMessage(const FoundArchive& found,
+                                 const std::vector<FoundArchive>& archives) {
+  const archive::ArchiveKind kind = found.input.desktop;
+  if (kind == archive::ArchiveKind::kVersion6)
+    return archive::notReadMessage(found.shownName, kind);
+  const NotReadRecords held = notReadRecords(kind);
+  const char* article = kind == archive::ArchiveKind::kLaterAddress ? " is an " : " is a ";
+  std::string text = found.shownName + article + namedNotReadWhat(kind) +
+                     ", whose layout is not known well enough to read it. ";
+  for (const FoundArchive& other : archives) {
+    if (other.sort == ArchiveSort::kHandheld && other.outputFolder == found.outputFolder &&
+        other.input.records && (!held.kind || other.input.records == held.kind)) {
+      return text + "The handheld's own database " + other.shownName + " holds the same " +
+             held.records + ": its export stands for this file.";
+    }
+  }
+  return text + "The handheld's own databases" + held.databases + " hold the same " + held.records +
+         ", but none is in this folder. A sync with the desktop software leaves them in the "
+         "user folder's Backup folder: sync the handheld once more, or copy them into a Backup "
+         "folder here from another copy of the user folder, then export the folder again.";
+}
+
+std::string sharedRecordsNote(const ArchiveReport& report, std::int64_t records) {
+  const std::int64_t only = report.recordsOnlyHere;
+  if (only == 0) {
+    return "every record of it is in " + report.sameRecordsAs +
+           " too, under another UID: import one of the two";
+  }
+  return std::to_string(only) + " of its " + countOf(records, "record", "records") +
+         (only == 1 ? " is" : " are") + " not in " + report.sameRecordsAs +
+         " (by record id), the rest are there too under other UIDs: import one of the two";
+}
+
 // Why a classic handheld database beside a later one is not exported, and what to do when it
 // holds records the later one lacks.
 std::string compatibilityNote(const FoundArchive& found) {
   std::string note = "left out: the compatibility copy of " + found.compatibilityCopyOf;
   if (found.idsOnlyHere == 0) return note;
-  const std::string later = found.compatibilityCopyOf.substr(
-      found.compatibilityCopyOf.find_last_of('/') + 1);
+  const std::string later =
+      found.compatibilityCopyOf.substr(found.compatibilityCopyOf.find_last_of('/') + 1);
   note += "; but " + std::to_string(found.idsOnlyHere) +
           (found.idsOnlyHere == 1 ? " record's unique id is" : " records' unique ids are") +
           " not in " + later + ": export it alone (vessory-export " +
@@ -115,31 +169,95 @@ std::string compatibilityNote(const FoundArchive& found) {
   return note;
 }
 
+namespace {
+
+// A part with its own ending, for a line whose parts ended differently: a part written whole
+// says so in words that cannot be read as the whole archive's ("complete", not "all done").
+std::string partWithEnding(const PartReport& part) {
+  const bool complete = part.outcome == ExportOutcome::kComplete;
+  std::string ending = complete ? "complete" : outcomeText(part.outcome);
+  if (part.outcome == ExportOutcome::kEndRequested && !part.output.empty()) {
+    ending += ": only the records before the stop";
+  }
+  if (!part.output.empty()) return part.output + " (" + part.counts + "; " + ending + ")";
+  if (part.counts.empty()) return ending;
+  // Its counts already say why nothing was written ("journal.csv not written").
+  return complete ? part.counts : part.counts + " (" + ending + ")";
+}
+
+}  // namespace
+
 std::string summaryLine(const ArchiveReport& report) {
   std::vector<std::string> written;
   std::vector<ExportOutcome> outcomes;
   for (const PartReport& part : report.parts) {
-    if (!part.output.empty()) {
-      written.push_back(part.output + " (" + part.counts + ")");
-    } else if (!part.counts.empty()) {
-      written.push_back(part.counts);
-    }
     if (std::find(outcomes.begin(), outcomes.end(), part.outcome) == outcomes.end()) {
       outcomes.push_back(part.outcome);
     }
   }
+  // Parts that ended alike share one ending at the end of the line; otherwise each part names
+  // its own, so that no failure stands beside an "all done".
+  const bool alike = outcomes.size() <= 1;
+  for (const PartReport& part : report.parts) {
+    if (!alike) {
+      written.push_back(partWithEnding(part));
+    } else if (!part.output.empty()) {
+      written.push_back(part.output + " (" + part.counts + ")");
+    } else if (!part.counts.empty()) {
+      written.push_back(part.counts);
+    }
+  }
   std::string line = report.archive + " (" + report.what + "):";
   for (std::size_t i = 0; i < written.size(); ++i) line += (i == 0 ? " " : ", ") + written[i];
-  for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    line += i > 0 ? ", " : written.empty() ? " " : "; ";
-    line += outcomeText(outcomes[i]);
+  if (alike && !outcomes.empty()) {
+    line += (written.empty() ? " " : "; ") + std::string(outcomeText(outcomes[0]));
   }
-  if (!report.note.empty()) line += " " + report.note;
+  if (!report.note.empty()) line += (report.parts.empty() ? " " : "; ") + report.note;
   for (std::size_t i = 0; i < report.messages.size(); ++i) {
     line += i == 0 ? " -- " : " | ";
     line += oneLine(report.messages[i]);
   }
   return line;
+}
+
+std::string folderHeading(const FolderResult& result, const std::string& folder,
+                          const std::string& outputFolder, const std::string& zone) {
+  const bool wrote =
+      std::any_of(result.archives.begin(), result.archives.end(), [](const ArchiveReport& report) {
+        return std::any_of(report.parts.begin(), report.parts.end(),
+                           [](const PartReport& part) { return !part.output.empty(); });
+      });
+  if (!wrote) return "Nothing of " + folder + " was exported into " + outputFolder + ":";
+  return "Exported " + folder + " into " + outputFolder + "; times as the clock showed them in " +
+         zone + ":";
+}
+
+// After a stop: each output of the archive stopped part-way as it is, and what was not started.
+std::string stopSummary(const FolderResult& result, const std::string& outputFolder) {
+  std::string text;
+  if (!result.stoppedArchive) {
+    text = "Stopped between two archives: those above were exported whole into " + outputFolder;
+  } else {
+    const ArchiveReport& report = result.archives[*result.stoppedArchive];
+    std::string parts;
+    for (const PartReport& part : report.parts) {
+      if (part.output.empty()) continue;
+      parts += (parts.empty() ? "" : "; ") + joinPath(outputFolder, part.output);
+      parts += part.outcome == ExportOutcome::kEndRequested
+                   ? " holds only the " + countOf(report.recordsRead, "record", "records") +
+                         " read before that point"
+                   : " is complete";
+    }
+    text = "Stopped in " + report.archive + ": " +
+           (parts.empty() ? "nothing of it had been written then" : parts);
+  }
+  for (std::size_t i = 0; i < result.notStarted.size(); ++i) {
+    text += (i == 0 ? "; not started: " : ", ") + result.notStarted[i];
+  }
+  if (!result.notStarted.empty()) {
+    text += " (files of their exports from an earlier run are left as they were)";
+  }
+  return text;
 }
 
 }  // namespace vessory::exporting

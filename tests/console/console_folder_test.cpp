@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/console_view.h"
+#include "console/windows_launch.h"
 #include "support/archive_builder.h"
 #include "support/later_desktop_builder.h"
 #include "support/captured_stream.h"
@@ -248,6 +249,45 @@ TEST_F(ConsoleFolderTest, ProgressIsOneLinePerArchiveAndOptionsOfOneExportAreRef
                                          {"--time-zone", "Nowhere/Atlantis"}}) {
     EXPECT_EQ(run(extra), 2) << extra[0];
   }
+}
+
+// --all, and a folder dropped on the program, write the import guide beside the exports and
+// name it last; when no output could be made, the first line does not say "Exported".
+TEST_F(ConsoleFolderTest, TheGuideIsWrittenAndNamedAndNothingMadeIsNotCalledExported) {
+  place({{"datebook/Datebook.dat", datebook()}, {"address/Address.dat", address()}});
+  struct DropHost : console::LaunchHost {
+    bool ownConsole() override { return true; }
+    bool inputIsConsole() override { return false; }
+    bool isFolder(const std::string& path) override { return fs::is_directory(path); }
+    void waitForEnter() override {}
+  } host;
+  const fs::path guide = out() / "How to import.txt";
+  for (bool dropped : {false, true}) {
+    SCOPED_TRACE(dropped);
+    fs::remove_all(out());
+    CapturedStream err;
+    const int status =
+        dropped ? console::runLaunched({user().string()}, host, err.get(),
+                                       [&](const std::vector<std::string>& args) {
+                                         return console::runConsole(args, stdout, err.get(), false);
+                                       })
+                : console::runConsole({"--all", user().string(), "-q"}, stdout, err.get(), false);
+    EXPECT_EQ(status, 0);
+    const std::optional<std::string> text = readFile(guide.string());
+    ASSERT_TRUE(text) << err.text();
+    EXPECT_NE(text->find("contacts.vcf -- from address/Address.dat"), std::string::npos);
+    EXPECT_TRUE(err.text().ends_with(guide.string() +
+                                     " tells how to bring these files into other programs.\n"))
+        << err.text();
+  }
+  writeFile((root_ / "file").string(), "not a folder");
+  const fs::path blocked = root_ / "file" / "out";
+  EXPECT_EQ(run({"-q", "-o", blocked.string()}), 3);
+  EXPECT_EQ(err().rfind("Nothing of " + user().string() + " was exported into " +
+                            blocked.string() + ":\n",
+                        0),
+            0u)
+      << err();
 }
 
 // The summary's first line names both folders absolute, however they were given, and the zone

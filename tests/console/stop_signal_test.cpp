@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -151,16 +152,22 @@ TEST(StopSignalTest, ASignalDuringAWholeFolderStopsItsArchiveAndStartsNoOther) {
     for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
       made.push_back(entry.path().filename().string());
     }
-    EXPECT_EQ(made, std::vector<std::string>{"journal.csv"});  // no temporary left either
+    std::sort(made.begin(), made.end());
+    // No temporary left either; the guide tells that the export stopped.
+    EXPECT_EQ(made, (std::vector<std::string>{"How to import.txt", "journal.csv"}));
+    EXPECT_NE(readAll(out / "How to import.txt").find("THIS EXPORT WAS STOPPED"), std::string::npos);
     const int kept = rowsKept(readAll(out / "journal.csv"));
     EXPECT_GT(kept, 0);
     EXPECT_LT(kept, kRecords);
     const std::string entriesKept = std::to_string(kept) + (kept == 1 ? " entry" : " entries");
     EXPECT_TRUE(said.ends_with(
         "\ndatebook/Datebook.dat (date book): calendar.ics not started, journal.csv (" +
-        entriesKept + "); stopped\nStopped: the " + std::to_string(kept) +
-        " records of datebook/Datebook.dat read before that point have been kept in " +
-        fs::absolute(out / "journal.csv").string() + "; not started: memopad/MemoPad.dat\n"))
+        entriesKept + "); stopped\n" + fs::absolute(out / "How to import.txt").string() +
+        " tells how to bring these files into other programs.\nStopped in "
+        "datebook/Datebook.dat: " + fs::absolute(out / "journal.csv").string() +
+        " holds only the " + std::to_string(kept) + (kept == 1 ? " record" : " records") +
+        " read before that point; not started: memopad/MemoPad.dat (files of their exports "
+        "from an earlier run are left as they were)\n"))
         << said.substr(said.size() - 400);
   }
 }

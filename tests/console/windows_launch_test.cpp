@@ -108,6 +108,7 @@ TEST(WindowsLaunchTest, TheHelpSaysToDropTheUserFolderInAFewLines) {
   const std::string help = console::launchHelpText();
   EXPECT_NE(help.find("drag the user's folder"), std::string::npos);
   EXPECT_NE(help.find("vessory-export.exe"), std::string::npos);
+  EXPECT_NE(help.find("How to import.txt"), std::string::npos);
   std::size_t lines = 0;
   for (char c : help) lines += c == '\n';
   EXPECT_LE(lines, 12u);

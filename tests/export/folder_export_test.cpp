@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/folder_summary.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
 #include "support/later_builder.h"
@@ -131,6 +132,73 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
             "them");
   EXPECT_EQ(files.outputPaths(), (std::vector<std::string>{"/o/memos-handheld/Unfiled/Alone.txt",
                                                            "/o/todos-handheld.ics"}));
+}
+
+// A handheld database beside the desktop file of its kind: the handheld's line counts the
+// records (by record id) that the desktop's export lacks -- its deleted records only when they
+// are exported -- and so does the guide; a handheld database alone, or one that shares no
+// exported record with the desktop's file, gets no word of it.
+TEST(FolderExportTest, AHandheldsLineCountsTheRecordsTheDesktopsExportLacks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const struct {
+    std::vector<std::uint32_t> desktop;  // record ids; none: no desktop file
+    std::vector<std::uint32_t> handheld;
+    std::uint32_t deletedOnDesktop;  // 0: none
+    bool includeDeleted;
+    std::string note;  // empty: no word of the desktop's file
+  } rows[] = {
+      {{1, 2, 3}, {3, 1, 2}, 0, false,
+       "; all done; every record of it is in memos/ too, under another UID: import one of the two"},
+      {{1, 2}, {1, 2, 3, 4}, 0, false, "; all done; 2 of its 4 records are not in memos/"},
+      {{1, 2, 3}, {2, 3, 4}, 2, false, "; all done; 2 of its 3 records are not in memos/"},
+      {{1, 2, 3}, {2, 3, 4}, 2, true, "; all done; 1 of its 3 records is not in memos/"},
+      {{1, 2}, {2, 3}, 2, false, ""},  // the one record in both is not exported from the desktop
+      {{}, {5}, 0, false, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.note);
+    MemoryFiles files;
+    std::vector<MemoPlan> memos;
+    for (std::uint32_t id : row.desktop) {
+      MemoPlan& memo = memos.emplace_back();
+      memo.text = "Desktop " + std::to_string(id);
+      memo.recordId = id;
+      memo.status = id == row.deletedOnDesktop ? 0x04 : 0;
+    }
+    if (!memos.empty()) files.archives["/p/memopad/MemoPad.dat"] = buildMemoArchive({}, memos);
+    PdbPlan database;
+    database.name = "MemoDB";
+    database.creator = "memo";
+    database.appInfo = categoryAppInfo({"Unfiled"}, 282);
+    for (std::uint32_t id : row.handheld) {
+      database.records.push_back({memoRecord("Handheld " + std::to_string(id) + "\n"), 0x40, id,
+                                  std::nullopt});
+    }
+    files.archives["/p/Backup/MemoDB.pdb"] = pdbText(buildPdb(database));
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    settings.includeDeleted = row.includeDeleted;
+    settings.importGuide = true;
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
+    // The kind folder is looked in before the Backup folder.
+    const std::string line = exporting::summaryLine(result.archives.back());
+    EXPECT_EQ(line.find(" -- "), std::string::npos) << line;
+    const bool paired = !row.note.empty();
+    EXPECT_EQ(line.ends_with("); all done"), !paired) << line;
+    EXPECT_NE(line.find(row.note), std::string::npos) << line;
+    EXPECT_EQ(result.archives.back().sameRecordsAs, paired ? "memos/" : "");
+    EXPECT_EQ(files.csv("/o/How to import.txt").find("THE SAME RECORDS TWICE: memos/ and "
+                                                     "memos-handheld/") != std::string::npos,
+              paired);
+    if (paired) {
+      EXPECT_EQ(exporting::summaryLine(result.archives[0]).find("record of it"), std::string::npos);
+    }
+  }
 }
 
 // What cannot be read is named with the system's reason, a file it could not open as such; an
@@ -284,6 +352,57 @@ TEST(FolderExportTest, AStopEndsTheArchiveUnderWayAndStartsNoOther) {
       EXPECT_TRUE(files.folders.empty());
     }
   }
+}
+
+// A stop in the date book's calendar leaves its journal complete and says so; the archives not
+// started are named, and the guide tells of the earlier export of their names that stands.
+TEST(FolderExportTest, AStopInTheCalendarNamesEachOutputAsItIsAndTheGuideTellsWhatStands) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  struct StopAtRecord : RecordingFolderView {
+    int shown = 0;
+    void showThisRecord(const std::string&) override { ++shown; }
+    bool endRequested() override { return shown >= 5; }  // the journal's 3, the calendar's 2nd
+  };
+  MemoryFiles files;
+  files.archives["/p/datebook/Datebook.dat"] =
+      ArchiveBuilder()
+          .archive({journalRecord("9:15 am: one"), journalRecord("9:15 am: two"),
+                    journalRecord("9:15 am: three")})
+          .bytes();
+  files.archives["/p/address/Address.dat"] = buildAddressArchive({}, {ContactPlan{}});
+  files.archives["/p/memopad/MemoPad.dat"] = buildMemoArchive({}, {MemoPlan{}});
+  files.archives["/o/contacts.vcf"] = "an earlier export";
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.importGuide = true;
+  StopAtRecord view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+  ASSERT_EQ(result.archives.size(), 1u);
+  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
+            "datebook/Datebook.dat (date book): calendar.ics (1 event; stopped: only the records "
+            "before the stop), journal.csv (3 entries; complete)");
+  EXPECT_EQ(exporting::stopSummary(result, "/o"),
+            "Stopped in datebook/Datebook.dat: /o/calendar.ics holds only the 1 record read "
+            "before that point; /o/journal.csv is complete; not started: address/Address.dat, "
+            "memopad/MemoPad.dat (files of their exports from an earlier run are left as they "
+            "were)");
+  ASSERT_EQ(result.untouched.size(), 2u);
+  EXPECT_EQ(result.untouched[0].output, "contacts.vcf");
+  EXPECT_TRUE(result.untouched[0].earlier);
+  EXPECT_EQ(result.untouched[1].output, "memos/");
+  EXPECT_FALSE(result.untouched[1].earlier);
+  const std::string guide = files.csv(result.guidePath);
+  EXPECT_NE(guide.find("  Finished: journal.csv\n  Only the records before the stop: "
+                       "calendar.ics (the 1 record of datebook/Datebook.dat read before the "
+                       "stop)\n"),
+            std::string::npos)
+      << guide;
+  EXPECT_NE(guide.find("\ncontacts.vcf -- from an earlier export"), std::string::npos) << guide;
+  EXPECT_EQ(files.csv("/o/contacts.vcf"), "");  // not written: only what was there stands
 }
 
 // Each way an archive's exports can end has its words in the summary line, with the runs'

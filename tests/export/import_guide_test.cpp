@@ -27,18 +27,15 @@ std::vector<std::string> everyOutputName() {
   return names;
 }
 
-// The guide's headings: the lines that do not start with a blank, after the title block.
+// The guide's headings: the lines that name a file, " -- ", and where it came from.
 std::set<std::string> headings(const std::string& guide) {
   std::set<std::string> named;
   std::size_t start = 0;
-  int blankLines = 0;
   while (start < guide.size()) {
     const std::size_t end = guide.find('\n', start);
     const std::string line = guide.substr(start, end - start);
     start = end == std::string::npos ? guide.size() : end + 1;
-    if (line.empty()) {
-      ++blankLines;
-    } else if (blankLines >= 2 && line[0] != ' ') {
+    if (!line.empty() && line[0] != ' ' && line.find(" -- ") != std::string::npos) {
       named.insert(line.substr(0, line.find(" -- ")));
     }
   }
@@ -67,6 +64,19 @@ exporting::ArchiveReport report(std::string archive, std::string what,
   made.what = std::move(what);
   made.parts = std::move(parts);
   return made;
+}
+
+exporting::FolderResult resultOf(std::vector<exporting::ArchiveReport> reports) {
+  exporting::FolderResult result;
+  result.archives = std::move(reports);
+  return result;
+}
+
+// The lines of the guide from the first that starts with `from`, up to the next blank line.
+std::string paragraph(const std::string& guide, const std::string& from) {
+  const std::size_t start = guide.find("\n" + from);
+  if (start == std::string::npos) return "";
+  return guide.substr(start + 1, guide.find("\n\n", start + 1) - start);
 }
 
 TEST(ImportGuideTest, NamesEveryOutputOfTheReportsAndNothingElse) {
@@ -100,7 +110,7 @@ TEST(ImportGuideTest, NamesEveryOutputOfTheReportsAndNothingElse) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string guide = exporting::importGuide(c.reports, "\n");
+    const std::string guide = exporting::importGuide(resultOf(c.reports), "\n");
     if (c.written.empty()) {
       EXPECT_EQ(guide, "");
       continue;
@@ -114,12 +124,84 @@ TEST(ImportGuideTest, NamesEveryOutputOfTheReportsAndNothingElse) {
         }
       }
     }
-    const std::string crlf = exporting::importGuide(c.reports, "\r\n");
+    const std::string crlf = exporting::importGuide(resultOf(c.reports), "\r\n");
     std::string back = crlf;
     for (std::size_t at; (at = back.find("\r\n")) != std::string::npos;) back.replace(at, 2, "\n");
     EXPECT_EQ(back, guide);
     EXPECT_EQ(crlf.find_first_of("\t"), std::string::npos);
   }
+}
+
+// After a stop the guide says so first: what is finished, what holds only the records before
+// the stop, what was not started, and which earlier files of those names stand (these then get
+// their own steps). The journal's character set follows --encoding; every other file is UTF-8.
+// Where a handheld's export holds the desktop's records again, it says which to import.
+TEST(ImportGuideTest, TellsOfAStopTheCharacterSetsAndRecordsHeldTwice) {
+  exporting::ArchiveReport datebook =
+      report("datebook/Datebook.dat", "date book",
+             {{"", "calendar.ics not started", exporting::ExportOutcome::kEndRequested},
+              {"journal.csv", "12 entries", exporting::ExportOutcome::kEndRequested}});
+  datebook.recordsRead = 12;
+  exporting::FolderResult stopped = resultOf(
+      {report("memopad/MemoPad.dat", "memo pad", {{"memos/", "2 memos"}}), datebook});
+  stopped.stopped = true;
+  stopped.stoppedArchive = 1;
+  stopped.untouched = {{"calendar.ics", "datebook/Datebook.dat", true},
+                       {"contacts.vcf", "address/Address.dat", true},
+                       {"todos.ics", "todo/ToDo.dat", false}};
+  std::string guide = exporting::importGuide(stopped, "\n");
+  EXPECT_EQ(paragraph(guide, "THIS EXPORT"),
+            "THIS EXPORT WAS STOPPED before it was finished.\n"
+            "  Finished: memos/\n"
+            "  Only the records before the stop: journal.csv (the 12 records of "
+            "datebook/Datebook.dat read before the stop)\n"
+            "  Not started: calendar.ics (from datebook/Datebook.dat), contacts.vcf (from "
+            "address/Address.dat), todos.ics (from todo/ToDo.dat).\n"
+            "  In this folder from an earlier export, left as it was: calendar.ics, contacts.vcf "
+            "(described below).\n"
+            "  Export the folder again to finish.\n");
+  EXPECT_EQ(headings(guide),
+            (std::set<std::string>{"memos/", "journal.csv", "calendar.ics", "contacts.vcf"}));
+  EXPECT_NE(guide.find("\ncontacts.vcf -- from an earlier export, left as it was (this one "
+                       "stopped before address/Address.dat)\n  Character set: UTF-8"),
+            std::string::npos);
+  EXPECT_NE(guide.find("journal.csv -- from datebook/Datebook.dat (date book): 12 entries; "
+                       "stopped: only the records before the stop\n"),
+            std::string::npos);
+  const std::string bytesAsHeld = "Windows-1252 (Western European)";
+  const std::string sheetsAsked = "Google Sheets reads only UTF-8";
+  EXPECT_NE(guide.find(bytesAsHeld), std::string::npos);
+  EXPECT_NE(guide.find(sheetsAsked), std::string::npos);
+
+  // Converted into UTF-8, the journal needs no detour; nothing stopped, nothing said of it.
+  exporting::FolderResult converted =
+      resultOf({report("datebook/Datebook.dat", "date book", {{"journal.csv", "3 entries"}})});
+  converted.journalConvertedFrom = "windows-1252";
+  guide = exporting::importGuide(converted, "\n");
+  EXPECT_EQ(guide.find(bytesAsHeld), std::string::npos);
+  EXPECT_EQ(guide.find(sheetsAsked), std::string::npos);
+  EXPECT_NE(guide.find("Character set: UTF-8, marked so at its start"), std::string::npos);
+  EXPECT_EQ(guide.find("STOPPED"), std::string::npos);
+
+  exporting::ArchiveReport handheld = report("Backup/AddressDB.pdb", "address book, handheld database",
+                                             {{"contacts-handheld.vcf", "9 contacts"}});
+  handheld.sameRecordsAs = "contacts.vcf";
+  const exporting::ArchiveReport desktop =
+      report("address/Address.dat", "address book", {{"contacts.vcf", "8 contacts"}});
+  const std::string twice = "THE SAME RECORDS TWICE: contacts.vcf and contacts-handheld.vcf\n"
+      "  A sync copies each record to the desktop and the handheld; these two files\n"
+      "  give them different UIDs, so importing both doubles them.\n"
+      "  Import contacts.vcf, the desktop's.\n";
+  EXPECT_EQ(paragraph(exporting::importGuide(resultOf({desktop, handheld}), "\n"), "THE SAME"),
+            twice + "  contacts-handheld.vcf holds no record that contacts.vcf lacks: leave it "
+                    "out.\n");
+  handheld.recordsOnlyHere = 2;
+  EXPECT_EQ(paragraph(exporting::importGuide(resultOf({desktop, handheld}), "\n"), "THE SAME"),
+            twice + "  contacts-handheld.vcf holds 2 records that contacts.vcf lacks, made on the\n"
+                    "  handheld after its last sync. To keep them, sync the handheld with the "
+                    "desktop\n  software and export again, or import contacts-handheld.vcf "
+                    "instead of contacts.vcf\n  (it lacks what was added on the desktop since "
+                    "that sync).\n");
 }
 
 // The guide that a folder export writes beside its outputs names exactly what it wrote.
