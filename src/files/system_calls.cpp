@@ -1,4 +1,4 @@
-// The system calls of the output files on POSIX systems (system_calls_windows.cpp for Windows).
+// The system calls of the file layer on POSIX systems (system_calls_windows.cpp for Windows).
 #include "files/system_calls.h"
 
 #include <fcntl.h>
@@ -16,6 +16,27 @@ namespace vessory::files {
 namespace {
 
 namespace fs = std::filesystem;
+
+int openToRead(const std::string& path) {
+  int file = -1;
+  do {
+    file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (file < 0 && errno == EINTR);
+  return file;
+}
+
+long long read(int file, unsigned char* into, std::size_t size, std::uint64_t offset) {
+  ssize_t got = -1;
+  do {
+    got = ::pread(file, into, size, static_cast<off_t>(offset));
+  } while (got < 0 && errno == EINTR);
+  return got;
+}
+
+long long size(int file) {
+  struct stat info {};
+  return ::fstat(file, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
+}
 
 PathState inspect(const std::string& path) {
   PathState state;
@@ -81,7 +102,8 @@ int remove(const std::string& path) { return ::unlink(path.c_str()); }
 
 const pid_t kProcess = ::getpid();
 
-constexpr SystemCalls kPlatformCalls{inspect, open, write, close, setPermissions, replace, remove};
+constexpr SystemCalls kPlatformCalls{openToRead, read,    size,           inspect,
+                                      open, write, close, setPermissions, replace, remove};
 
 }  // namespace
 

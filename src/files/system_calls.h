@@ -2,6 +2,7 @@
 #define VESSORY_FILES_SYSTEM_CALLS_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace vessory::files {
@@ -21,13 +22,19 @@ enum class OpenHow {
   kExisting,  // opens what is there as it stands (a device, a pipe)
 };
 
-// The calls to the system that output files make, in one table, so that tests can make any of
+// The calls to the system that archives read and output files make, in one table, so that tests can make any of
 // them fail as a full disk, a folder taken away or a refused rename would. Paths are UTF-8 on
 // Windows. Calls that fail return -1 (false for `replace`) and leave the reason in errno
 // (`replace` gives it as text: Windows says it in its own words). The table is reached through
 // one pointer: an indirect call beside each system call, nothing on the path that fills the
 // buffer.
 struct SystemCalls {
+  // Opens a file to read, shared with programs that write it meanwhile.
+  int (*openToRead)(const std::string& path);
+  // Reads at most `size` bytes at `offset` (fewer at the end: 0 past it); -1 on failure.
+  long long (*read)(int file, unsigned char* into, std::size_t size, std::uint64_t offset);
+  // The open file's size in bytes; -1 when the system cannot tell it.
+  long long (*size)(int file);
   PathState (*inspect)(const std::string& path);
   int (*open)(const std::string& path, OpenHow how, unsigned permissions);
   // Writes at most `size` bytes (a short count is no failure); -1 on failure.

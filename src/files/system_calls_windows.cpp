@@ -1,4 +1,4 @@
-// The system calls of the output files on Windows (system_calls.cpp for POSIX systems).
+// The system calls of the file layer on Windows (system_calls.cpp for POSIX systems).
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
@@ -18,6 +18,28 @@ namespace vessory::files {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Shared for reading and writing: another program may hold the archive open meanwhile.
+int openToRead(const std::string& path) {
+  int file = -1;
+  errno = 0;
+  if (_wsopen_s(&file, widePath(path).c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) != 0) {
+    return -1;
+  }
+  return file;
+}
+
+// Only this layer moves the file's position, so a seek before each read stands in for pread.
+long long read(int file, unsigned char* into, std::size_t size, std::uint64_t offset) {
+  if (_lseeki64(file, static_cast<__int64>(offset), SEEK_SET) < 0) return -1;
+  const unsigned count = size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
+  return _read(file, into, count);
+}
+
+long long size(int file) {
+  struct _stat64 info {};
+  return _fstat64(file, &info) == 0 ? static_cast<long long>(info.st_size) : -1;
+}
 
 PathState inspect(const std::string& path) {
   PathState state;
@@ -73,7 +95,8 @@ bool replace(const std::string& from, const std::string& to, std::string& reason
 
 int remove(const std::string& path) { return _wremove(widePath(path).c_str()); }
 
-constexpr SystemCalls kPlatformCalls{inspect, open, write, close, setPermissions, replace, remove};
+constexpr SystemCalls kPlatformCalls{openToRead, read,    size,           inspect,
+                                      open, write, close, setPermissions, replace, remove};
 
 }  // namespace
 

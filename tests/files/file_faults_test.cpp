@@ -16,79 +16,12 @@
 
 #include "files/output_file.h"
 #include "files/system_calls.h"
+#include "faulty_calls.h"
 
 namespace vessory::files {
 namespace {
 
 namespace fs = std::filesystem;
-
-enum class Call { kInspect, kOpen, kWrite, kClose, kSetPermissions, kReplace, kNone };
-
-// The `nth` call of its kind (1-based) fails with `error`, and so does every later one when
-// `sticky`. Calls that fail by themselves (a new file's open where one is) count too.
-struct Fault {
-  Call call = Call::kNone;
-  int nth = 0;
-  int error = 0;
-  bool sticky = false;
-};
-
-struct Injected {
-  Fault fault;
-  std::array<int, 7> counts{};
-  bool shortWrites = false;  // every write takes one byte
-};
-Injected injected;
-
-// True (with errno set) when this call is to fail.
-bool failing(Call call) {
-  const int n = ++injected.counts[static_cast<int>(call)];
-  const Fault& fault = injected.fault;
-  if (fault.call != call || n < fault.nth || (n > fault.nth && !fault.sticky)) return false;
-  errno = fault.error;
-  return true;
-}
-
-const SystemCalls& real() { return platformCalls(); }
-
-// The system's calls, each failing when the fault says so.
-const SystemCalls kFaultyCalls{
-    [](const std::string& path) {
-      PathState state = real().inspect(path);
-      if (failing(Call::kInspect)) state.refusal = std::strerror(errno);
-      return state;
-    },
-    [](const std::string& path, OpenHow how, unsigned permissions) {
-      const int file = real().open(path, how, permissions);
-      const int natural = errno;
-      if (!failing(Call::kOpen) || file < 0) {
-        errno = natural;
-        return file;
-      }
-      const int reason = errno;
-      real().close(file);
-      if (how == OpenHow::kNew) real().remove(path);
-      errno = reason;
-      return -1;
-    },
-    [](int file, const char* bytes, std::size_t size) -> long long {
-      if (failing(Call::kWrite)) return -1;
-      return real().write(file, bytes, injected.shortWrites ? 1 : size);
-    },
-    [](int file) {
-      real().close(file);
-      return failing(Call::kClose) ? -1 : 0;
-    },
-    [](int file, unsigned permissions) {
-      return failing(Call::kSetPermissions) ? -1 : real().setPermissions(file, permissions);
-    },
-    [](const std::string& from, const std::string& to, std::string& reason) {
-      if (!failing(Call::kReplace)) return real().replace(from, to, reason);
-      reason = std::strerror(errno);
-      return false;
-    },
-    [](const std::string& path) { return real().remove(path); },
-};
 
 std::string contents(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -196,7 +129,7 @@ TEST_F(FileFaultsTest, WholeFilesAreMadeWithTheCallsTheyNeed) {
   struct Count {
     bool earlier;
     std::size_t bytes;
-    bool shortWrites;
+    bool shortCalls;
     int opens, replaces;
   };
   const fs::path target = folder_ / "memo.txt";
@@ -208,7 +141,7 @@ TEST_F(FileFaultsTest, WholeFilesAreMadeWithTheCallsTheyNeed) {
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     if (c.earlier) std::ofstream(target, std::ios::binary) << "earlier";
-    injected = {{}, {}, c.shortWrites};
+    injected = {{}, {}, c.shortCalls};
     ReplacedSystemCalls calls(kFaultyCalls);
     std::string error;
     auto output = FileOutput::create(target.string(), error);
