@@ -46,6 +46,9 @@ TEST_F(DiskFilesTest, FoldersAreMadeListedAndRefused) {
   EXPECT_FALSE(error.empty());
 
   std::vector<FolderEntry> entries;
+#ifndef _WIN32
+  fs::create_symlink(folder_ / "missing", folder_ / "dangling");  // neither file nor folder
+#endif
   ASSERT_TRUE(files_.listFolder(folder_.string(), entries, error)) << error;
   std::vector<std::string> seen;
   for (const FolderEntry& entry : entries) seen.push_back(entry.name + (entry.isFolder ? "/" : ""));
