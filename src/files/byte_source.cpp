@@ -1,16 +1,10 @@
 #include "files/byte_source.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#ifdef _WIN32
-#include <share.h>
-
-#include "files/windows_path.h"
-#endif
+#include "files/system_calls.h"
 
 namespace vessory::files {
 
@@ -28,80 +22,49 @@ bool MemoryBytes::readAt(std::uint64_t offset, std::size_t length,
   return true;
 }
 
-namespace {
-
-// The size of the open file, or 0 when the system cannot tell it.
-std::uint64_t sizeOf(std::FILE* file) {
-#ifdef _WIN32
-  struct _stat64 info {};
-  if (_fstat64(_fileno(file), &info) != 0) return 0;
-#else
-  struct stat info {};
-  if (fstat(fileno(file), &info) != 0) return 0;
-#endif
-  return info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
-}
-
-bool seekTo(std::FILE* file, std::uint64_t offset) {
-#ifdef _WIN32
-  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
-
-}  // namespace
-
 std::unique_ptr<FileByteSource> FileByteSource::open(const std::string& path, std::string& error) {
   errno = 0;
-#ifdef _WIN32
-  // Shared for reading and writing: another program may hold the archive open meanwhile.
-  std::FILE* file = _wfsopen(widePath(path).c_str(), L"rb", _SH_DENYNO);
-#else
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-#endif
-  if (file == nullptr) {
+  const int file = systemCalls().openToRead(path);
+  if (file < 0) {
     error = errno != 0 ? std::strerror(errno) : "cannot open file";
     return nullptr;
   }
-  // Our own buffer does the buffering; stdio's would only copy everything twice.
-  std::setvbuf(file, nullptr, _IONBF, 0);
   return std::unique_ptr<FileByteSource>(new FileByteSource(file));
 }
 
-FileByteSource::FileByteSource(std::FILE* file)
-    : file_(file), size_(sizeOf(file)), buffer_(kFileChunkSize) {}
+// A size the system cannot tell counts as 0: nothing is read at an offset then.
+FileByteSource::FileByteSource(int file)
+    : file_(file),
+      size_(static_cast<std::uint64_t>(std::max(systemCalls().size(file), 0LL))),
+      buffer_(kFileChunkSize) {}
 
 FileByteSource::~FileByteSource() { close(); }
 
 void FileByteSource::close() {
-  if (file_ != nullptr) {
-    std::fclose(file_);
-    file_ = nullptr;
-  }
+  if (file_ >= 0) systemCalls().close(file_);
+  file_ = -1;
 }
 
 std::span<const unsigned char> FileByteSource::nextChunk() {
-  if (file_ == nullptr) return {};
-  errno = 0;
-  std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-  if (got == 0 && std::ferror(file_) != 0 && error_.empty()) {
-    error_ = errno != 0 ? std::strerror(errno) : "read error";
-  }
+  if (file_ < 0) return {};
+  const std::size_t got = readRaw(position_, buffer_.size(), buffer_.data());
+  position_ += got;
   return {buffer_.data(), got};
 }
 
 // Reads `length` bytes at `offset` into `to`; the count read, short at the end of the file or
-// on a failure, which error_ then names.
+// on a failure, which error_ then names (the first one only).
 std::size_t FileByteSource::readRaw(std::uint64_t offset, std::size_t length, unsigned char* to) {
-  errno = 0;
-  if (!seekTo(file_, offset)) {
-    error_ = errno != 0 ? std::strerror(errno) : "cannot seek";
-    return 0;
-  }
-  const std::size_t got = length == 0 ? 0 : std::fread(to, 1, length, file_);
-  if (got != length && std::ferror(file_) != 0) {
-    error_ = errno != 0 ? std::strerror(errno) : "read error";
+  const SystemCalls& calls = systemCalls();
+  std::size_t got = 0;
+  while (got < length) {
+    errno = 0;
+    const long long read = calls.read(file_, to + got, length - got, offset + got);
+    if (read <= 0) {
+      if (read < 0 && error_.empty()) error_ = errno != 0 ? std::strerror(errno) : "read error";
+      break;
+    }
+    got += static_cast<std::size_t>(read);
   }
   return got;
 }
@@ -112,7 +75,7 @@ bool FileByteSource::readAt(std::uint64_t offset, std::size_t length,
                             std::vector<unsigned char>& into) {
   into.clear();
   // Past the end is no failure of the disk, and must not size the buffer.
-  if (file_ == nullptr || offset > size_ || length > size_ - offset) return false;
+  if (file_ < 0 || offset > size_ || length > size_ - offset) return false;
   const bool inWindow =
       offset >= windowStart_ && offset - windowStart_ + length <= window_.size();
   if (!inWindow && length <= kFileChunkSize) {

@@ -2,7 +2,6 @@
 #define VESSORY_FILES_BYTE_SOURCE_H_
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <span>
 #include <string>
@@ -77,8 +76,9 @@ class MemoryByteSource : public ByteSource {
   MemoryBytes whole_;
 };
 
-// A file opened read-only, read forward through one buffer or at any offset. The file is closed
-// by the destructor or by close(), whichever comes first.
+// A file opened read-only, read forward through one buffer or at any offset, through the file
+// layer's system calls (system_calls.h). The file is closed by the destructor or by close(),
+// whichever comes first.
 class FileByteSource : public ByteSource, public RandomAccessBytes {
  public:
   // Opens `path`; on failure returns null and puts the system's reason into `error`.
@@ -95,11 +95,12 @@ class FileByteSource : public ByteSource, public RandomAccessBytes {
   void close();
 
  private:
-  explicit FileByteSource(std::FILE* file);
+  explicit FileByteSource(int file);
   std::size_t readRaw(std::uint64_t offset, std::size_t length, unsigned char* to);
 
-  std::FILE* file_;
+  int file_;
   std::uint64_t size_ = 0;
+  std::uint64_t position_ = 0;  // of the forward reading
   std::vector<unsigned char> buffer_;
   // The part of the file read at an offset last, from windowStart_.
   std::vector<unsigned char> window_;

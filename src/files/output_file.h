@@ -87,15 +87,20 @@ class OutputFile {
   std::string earlier_;
 };
 
-// A file written whole: the bytes go to a temporary file beside the target (same folder, so
-// that the rename stays on one file system), and close() renames it over the target once every
-// byte is written and the temporary closed. On any failure, on discard(), and when the output
-// is destroyed without close(), the temporary is removed and a file already at the target is
-// left as it was. A device or pipe named as the target, and standard output (borrowed), are
-// written as the bytes come.
+// A file written whole, only there under its name once every byte is written. A file that
+// replaces one already there is written to a temporary beside it (same folder, so that the
+// rename stays on one file system) and renamed over it by close(). A new file is made in place
+// at once, exclusively (so that nothing that appears meanwhile is overwritten and create()
+// reports what stands in the way); its bytes go in when close() comes while they are all still
+// in the buffer (a memo: no rename). One that outgrows the buffer first moves to a temporary
+// and the empty file goes. On any failure, on discard(), and when the output is destroyed
+// without close(), what was written is removed and a file already at the target is left as it
+// was. Only a process killed outright can leave a new file under its name: empty, or in the
+// rare case of a kill within the one write, short. A device or pipe named as the target, and
+// standard output (borrowed), are written as the bytes come.
 class FileOutput : public OutputFile {
  public:
-  // Opens a temporary for `path`; `shownName` names the target in the reasons of later
+  // Prepares the file for `path`; `shownName` names the target in the reasons of later
   // failures. A target that exists but is no ordinary file, or that may not be written, is
   // refused here. On failure returns null with the system's reason in `error`.
   static std::unique_ptr<FileOutput> create(const std::string& path, std::string& error,
@@ -111,17 +116,24 @@ class FileOutput : public OutputFile {
   bool write(std::string_view bytes) override;
 
  private:
-  FileOutput(std::FILE* file, std::string temporary, std::string target, bool owned)
-      : file_(file), temporary_(std::move(temporary)), target_(std::move(target)), owned_(owned) {}
-  // Closes the file; false (with the reason) when that fails.
+  FileOutput(int file, std::string unfinished, std::string target) noexcept
+      : file_(file), unfinished_(std::move(unfinished)), target_(std::move(target)) {}
+  explicit FileOutput(std::FILE* stream) noexcept : stream_(stream) {}
+  static std::unique_ptr<FileOutput> made(int file, std::string unfinished, std::string target);
+  // A new file made in place still waiting for its bytes.
+  bool inPlace() const { return !unfinished_.empty() && target_.empty(); }
+  // Moves a new file's bytes to a temporary, for a file larger than the buffer.
+  bool moveToTemporary();
+  // Closes the descriptor; false (with the reason) when that fails.
   bool closeFile();
-  // Closes and removes the temporary; the target is not touched.
+  // Closes and removes the unfinished file; a file already at the target is not touched.
   void abandon();
 
-  std::FILE* file_;
-  std::string temporary_;  // empty for a borrowed stream or a device written as it stands
-  std::string target_;
-  bool owned_;  // closed here (a file), or only flushed (a borrowed stream)
+  int file_ = -1;                 // written here and closed here, unless borrowing
+  std::FILE* stream_ = nullptr;   // a borrowed stream, only flushed
+  std::string unfinished_;  // removed unless close() succeeds: the temporary or the new file
+  std::string target_;      // what the temporary replaces; empty for a file made in place
+  bool closing_ = false;    // close() has begun: a new file's bytes go in place
 };
 
 // Rows kept in memory, for tests and fuzzing.
