@@ -37,7 +37,7 @@ bool nothingExported(ExportOutcome outcome) {
 }
 
 std::string noEntriesHint(const std::string& journalText, const std::string& archivePath) {
-  return "No journal entries were found under \"" + journal::deriveJournalName(journalText) +
+  return "No journal entries were found under \"" + journal::typedJournalName(journalText) +
          "\"; vessory-export --list-journals " + archivePath +
          " lists the descriptions this archive uses.";
 }
