@@ -22,12 +22,15 @@ int digitValue(char c) {
   return 99;
 }
 
-double radixNumber(std::string_view digits, int radix) {
+// The digits of `radix` at the start of `digits`; `used` is how many there were.
+double radixNumber(std::string_view digits, int radix, std::size_t& used) {
   double value = 0;
+  used = 0;
   for (char c : digits) {
     int d = digitValue(c);
     if (d >= radix) break;
     value = value * radix + d;
+    ++used;
   }
   return value;
 }
@@ -38,14 +41,18 @@ std::string_view takeDigits(std::string_view s, std::size_t& i) {
   return s.substr(start, i - start);
 }
 
-double decimalNumber(std::string_view s) {
+// The decimal number at the start of `s`; `used` is how many characters it took (0 when `s`
+// starts with no number).
+double decimalNumber(std::string_view s, std::size_t& used) {
   std::size_t i = 0;
+  used = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
   std::string_view whole = takeDigits(s, i);
   std::string_view fraction;
   if (i < s.size() && s[i] == '.') fraction = takeDigits(s, ++i);
   if (whole.empty() && fraction.empty()) return 0;
+  used = i;
   std::string number = std::string(whole.empty() ? "0" : whole) + "." + std::string(fraction);
   bool exponent_negative = false;
   if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
@@ -54,6 +61,7 @@ double decimalNumber(std::string_view s) {
     std::string_view exponent = takeDigits(s, j);
     if (!exponent.empty()) {
       number += (exponent_negative ? "e-" : "e") + std::string(exponent);
+      used = j;
     }
   }
   double value = 0;
@@ -133,18 +141,29 @@ std::string biasedTimestamp(std::int64_t startTime, double bias_seconds, bool wi
 
 }  // namespace
 
-double leadingNumber(std::string_view text) {
+NumberReading readLeadingNumber(std::string_view text) {
   std::string s;
   s.reserve(text.size());
   for (char c : text) {
     if (c != ' ' && c != '\t' && c != '\n') s += c;
   }
-  if (s.size() >= 2 && s[0] == '&') {
-    if (s[1] == 'H' || s[1] == 'h') return radixNumber(std::string_view(s).substr(2), 16);
-    if (s[1] == 'O' || s[1] == 'o') return radixNumber(std::string_view(s).substr(2), 8);
+  NumberReading reading;
+  std::size_t used = 0;
+  std::size_t prefix = 0;
+  if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
+    prefix = 2;
+    reading.value = radixNumber(std::string_view(s).substr(prefix), 16, used);
+  } else if (s.size() >= 2 && s[0] == '&' && (s[1] == 'O' || s[1] == 'o')) {
+    prefix = 2;
+    reading.value = radixNumber(std::string_view(s).substr(prefix), 8, used);
+  } else {
+    reading.value = decimalNumber(s, used);
   }
-  return decimalNumber(s);
+  reading.wholeText = used > 0 && prefix + used == s.size();
+  return reading;
 }
+
+double leadingNumber(std::string_view text) { return readLeadingNumber(text).value; }
 
 std::string formatTimestamp(std::int64_t startTime, std::string_view hoursBiasText) {
   return formatTimestamp(startTime, leadingNumber(hoursBiasText) * 60 * 60);

@@ -15,6 +15,13 @@ namespace vessory::archive {
 // by hexadecimal / octal digits. Reading stops at the first character that does not fit, and a
 // text without a number at its start gives 0. The result may be infinite ("1e999").
 double leadingNumber(std::string_view text);
+// The same reading, telling too whether the number took the whole text, blanks aside: false
+// for "-13x", "abc", "&H", "+" and "", whose characters (or some of them) were passed over.
+struct NumberReading {
+  double value = 0;
+  bool wholeText = false;
+};
+NumberReading readLeadingNumber(std::string_view text);
 
 // What formatTimestamp gives when the biased time is not a finite number or falls outside the
 // years 1 to 9999. It keeps the shape of a timestamp (the date part is everything before the

@@ -1,10 +1,12 @@
 #include "console/console_view.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
 #include "archive/text_converter.h"
+#include "archive/timestamp.h"
 #include "calendar/zone_clock.h"
 #include "console/console_folder.h"
 #include "console/content_sniffer.h"
@@ -178,6 +180,20 @@ bool given(const ConsoleOptions& options, const char* name, const char* longName
   return false;
 }
 
+// A bias that is not wholly a number is read as the journal has always read it, the number at
+// its start ("-13x" is -13, "EST" 0); the person who typed it is told once how it was taken.
+// Quiet runs (scripts) keep their messages as they were.
+void noteBiasReading(const ConsoleOptions& options, std::FILE* err) {
+  if (options.quiet || !given(options, "-b", "--bias")) return;
+  const archive::NumberReading reading = archive::readLeadingNumber(options.bias);
+  if (reading.wholeText) return;
+  const double value = reading.value == 0 ? 0.0 : reading.value;  // "-abc" is 0, not -0
+  char digits[32];
+  const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+  put(err, "vessory-export: the bias \"" + options.bias + "\" was read as " +
+               std::string(digits, written.ptr) + "\n");
+}
+
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
                             ConsoleFiles& files, std::string& kept) {
   ExportRun run(files, options.output);
@@ -274,7 +290,10 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   if (std::optional<std::string> refused = outputIsInput(files, options)) {
     return usageError(err, *refused);
   }
-  if (options.all) return exportFolder(options, files, err, errIsTerminal && !options.quiet);
+  if (options.all) {
+    noteBiasReading(options, err);
+    return exportFolder(options, files, err, errIsTerminal && !options.quiet);
+  }
   // A quiet run is a script's run: its messages are the export's own texts, exactly as they
   // have always been, and the lines that explain them to a person are left out. The run never
   // opens what is no ordinary file, so a named pipe cannot stall it either way.
@@ -291,6 +310,7 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   if (std::optional<std::string> unknown = unknownSetting(options, choice.run)) {
     return usageError(err, *unknown);
   }
+  noteBiasReading(options, err);
   // Results on standard output would meet the progress line on a terminal: none is drawn then.
   const bool resultsToOut = options.listJournals || options.output == "-";
   ConsoleOptions adjusted = options;

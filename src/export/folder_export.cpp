@@ -153,7 +153,7 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
                     part.outcome != ExportOutcome::kCannotRead &&
                     part.outcome != ExportOutcome::kEndRequested;
   if (read && journal.rowsWritten() == 0) {
-    part.counts = "no entries under \"" + journal::deriveJournalName(settings.journalText) + "\", ";
+    part.counts = "no entries under \"" + journal::typedJournalName(settings.journalText) + "\", ";
   }
   part.counts += name + " not written";
   return part;

@@ -69,7 +69,7 @@ std::string nothingReadMessage(ExportOutcome read, const std::vector<std::string
 }
 
 std::string noEntriesHint(const std::string& journalText, const std::string& archivePath) {
-  return "No journal entries were found under \"" + journal::deriveJournalName(journalText) +
+  return "No journal entries were found under \"" + journal::typedJournalName(journalText) +
          "\"; vessory-export --list-journals " + archivePath +
          " lists the descriptions this archive uses.";
 }

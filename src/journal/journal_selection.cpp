@@ -27,10 +27,14 @@ std::string upperCase(std::string_view text) {
   return out;
 }
 
-std::string deriveJournalName(std::string_view boxText) {
+std::string typedJournalName(std::string_view boxText) {
   std::size_t colon = boxText.find(':');
   if (colon != std::string_view::npos) boxText.remove_prefix(colon + 1);
-  return lowerCase(trimBlanks(boxText));
+  return std::string(trimBlanks(boxText));
+}
+
+std::string deriveJournalName(std::string_view boxText) {
+  return lowerCase(typedJournalName(boxText));
 }
 
 bool isJournalRecord(const archive::EventRecord& record, std::string_view journalName) {

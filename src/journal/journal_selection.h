@@ -21,6 +21,8 @@ struct JournalNote {
 // The journal name that descriptions are matched against: the text after the first colon of
 // the journal box (or all of it), without outer blanks, in lower case.
 std::string deriveJournalName(std::string_view boxText);
+// The same name with its letters as typed, for messages that name the journal to the user.
+std::string typedJournalName(std::string_view boxText);
 
 // Lower case for A to Z only; every other byte is kept as it is.
 std::string lowerCase(std::string_view text);

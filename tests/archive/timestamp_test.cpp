@@ -117,28 +117,34 @@ TEST(FormatTimestampTest, CachedBiasFollowsAnEditedText) {
   EXPECT_EQ(bias.seconds("-4"), -14400.0);
 }
 
+// The value, and whether the number took the whole text (what the console's note on a bias
+// read otherwise than typed rests on).
 TEST(LeadingNumberTest, ReadsTheNumberAtTheStartOfTheBiasText) {
-  const std::pair<const char*, double> cases[] = {
-      {"-4", -4},        {"5.5", 5.5},
-      {"letters", 0},    {"", 0},
-      {" - 1 0 ", -10},  {"\t2\n", 2},
-      {"1 2.5", 12.5},   {"+3", 3},
-      {"+", 0},          {"-", 0},
-      {"--4", 0},        {".5", 0.5},
-      {"-.25", -0.25},   {"7x", 7},
-      {"3.25.5", 3.25},  {"12:30", 12},
-      {"1.5D1", 15},     {"1.5d-1", 0.15},
-      {"2E2", 200},      {"2.E1", 20},
-      {"1 e 2", 100},    {"1e", 1},
-      {"1e+", 1},        {"4E2x", 400},
-      {"&H10", 16},      {"&h1f", 31},
-      {"&HFFFF", 65535}, {"&H", 0},
-      {"&HG1", 0},       {"&O7", 7},
-      {"&O17", 15},      {"&O8", 0},
-      {"& H10", 16},     {"0.03125", 0.03125},
+  struct Case {
+    const char* text;
+    double value;
+    bool whole;
   };
-  for (const auto& [text, expected] : cases) {
-    EXPECT_DOUBLE_EQ(leadingNumber(text), expected) << "\"" << text << "\"";
+  const Case cases[] = {
+      {"-4", -4, true},         {"5.5", 5.5, true},       {"letters", 0, false},
+      {"", 0, false},           {" - 1 0 ", -10, true},   {"\t2\n", 2, true},
+      {"1 2.5", 12.5, true},    {"+3", 3, true},          {"+", 0, false},
+      {"-", 0, false},          {"--4", 0, false},        {".5", 0.5, true},
+      {"-.25", -0.25, true},    {"7x", 7, false},         {"3.25.5", 3.25, false},
+      {"12:30", 12, false},     {"1.5D1", 15, true},      {"1.5d-1", 0.15, true},
+      {"2E2", 200, true},       {"2.E1", 20, true},       {"1 e 2", 100, true},
+      {"1e", 1, false},         {"1e+", 1, false},        {"4E2x", 400, false},
+      {"&H10", 16, true},       {"&h1f", 31, true},       {"&HFFFF", 65535, true},
+      {"&H", 0, false},         {"&HG1", 0, false},       {"&O7", 7, true},
+      {"&O17", 15, true},       {"&O8", 0, false},        {"& H10", 16, true},
+      {"0.03125", 0.03125, true}, {"-13x", -13, false},   {"EST", 0, false},
+      {"0", 0, true},           {".", 0, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << "\"" << c.text << "\"";
+    const archive::NumberReading reading = archive::readLeadingNumber(c.text);
+    EXPECT_DOUBLE_EQ(reading.value, c.value) << "\"" << c.text << "\"";
+    EXPECT_EQ(reading.wholeText, c.whole) << "\"" << c.text << "\"";
   }
 }
 

@@ -209,7 +209,7 @@ TEST_F(ConsoleOrganiserTest, JournalExportThatFindsNothingSaysHowToListTheNames)
   const std::string db = archive("Datebook.dat", journals("Logbook"));
   EXPECT_EQ(run({"-j", "Work: Diary", db}), 0);
   const std::string hint =
-      "No journal entries were found under \"diary\"; vessory-export "
+      "No journal entries were found under \"Diary\"; vessory-export "
       "--list-journals " +
       db + " lists the descriptions this archive uses.\n";
   EXPECT_TRUE(err_.ends_with(hint)) << err_;

@@ -78,6 +78,48 @@ TEST_F(ConsoleTest, DetailsPrintStartTimeTabDescriptionPerRecord) {
             "1/01/1970, 00:00:00\tDentist\n4/07/2002, 00:00:00\tDaily Journal\n");
 }
 
+// A bias that is not wholly a number keeps the journal's reading (the number it starts with);
+// without -q one line says how it was read, once, with --all too.
+TEST_F(ConsoleTest, BiasThatIsNotWhollyANumberIsReadAsBeforeAndNotedOnce) {
+  const std::string db = archive(oneJournal());
+  const std::string note = "vessory-export: the bias ";
+  const struct {
+    std::vector<std::string> args;
+    const char* date;
+    std::string said;  // the note, or "" for none
+  } cases[] = {
+      {{"-b", "-13x"}, "4/06/2002", note + "\"-13x\" was read as -13\n"},
+      {{"--bias=abc"}, "4/07/2002", note + "\"abc\" was read as 0\n"},
+      {{"-bEST"}, "4/07/2002", note + "\"EST\" was read as 0\n"},
+      {{"-b", "-abc"}, "4/07/2002", note + "\"-abc\" was read as 0\n"},
+      {{"-b", "5.5h"}, "4/07/2002", note + "\"5.5h\" was read as 5.5\n"},
+      {{"--bias="}, "4/07/2002", note + "\"\" was read as 0\n"},
+      {{"-b", "-13x", "-q"}, "4/06/2002", ""},
+      {{"-b", "5.5"}, "4/07/2002", ""},
+      {{"-b", " - 1 0 "}, "4/06/2002", ""},
+      {{"-b", "&H10"}, "4/07/2002", ""},
+      {{}, "4/06/2002", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.said);
+    for (const bool all : {false, true}) {
+      std::vector<std::string> args = c.args;
+      const std::string csv = all ? path("out/journal.csv") : path("Datebook.csv");
+      if (all) {
+        args.insert(args.end(), {"--all", folder_.string(), "-o", path("out")});
+      } else {
+        args.push_back(db);
+      }
+      const std::size_t before = err().size();
+      EXPECT_EQ(run(args), 0);
+      const std::string said = err().substr(before);
+      EXPECT_EQ(said.find(note) == std::string::npos ? "" : said.substr(0, c.said.size()), c.said);
+      EXPECT_EQ(said.find(note, 1), std::string::npos) << said;
+      EXPECT_EQ(readFile(csv).value_or("").substr(3, 9), c.date);
+    }
+  }
+}
+
 TEST_F(ConsoleTest, StandardOutputTakesTheCsvWhenOutputIsDash) {
   std::string db = archive(oneJournal());
   EXPECT_EQ(run({"-q", "-o", "-", db}), 0);

@@ -333,7 +333,7 @@ TEST_F(ExportRunTest, WriteFailureLeavesTheEarlierCsvAsItWas) {
 // one as it was; the final message gives the hint where it would name the CSV. Without, an
 // empty CSV is made, as the console does.
 TEST_F(ExportRunTest, NoEntryLeavesTheEarlierCsvWhenAsked) {
-  const std::string hint = "No journal entries were found under \"daily journal\"; "
+  const std::string hint = "No journal entries were found under \"Daily Journal\"; "
                            "vessory-export --list-journals " + kArchivePath +
                            " lists the descriptions this archive uses.";
   for (bool earlier : {false, true}) {

@@ -437,7 +437,7 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
        "announced), journal.csv (1 entry); damaged: exported up to the damage -- sequencing error"},
       {"no journal entry", "/p/Datebook.dat",
        ArchiveBuilder().archive({journalRecord("x", 0, "Gym")}).bytes(), nullptr,
-       "Datebook.dat (date book): calendar.ics (1 event), no entries under \"daily journal\", "
+       "Datebook.dat (date book): calendar.ics (1 event), no entries under \"Daily Journal\", "
        "journal.csv not written; all done"},
       {"later tag without its wrapper", "/p/todo/ToDo.dat", buildTodoArchive(later, {}), nullptr,
        "todo/ToDo.dat (not an archive this tool reads): nothing exported"},

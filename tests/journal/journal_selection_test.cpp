@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "archive/event_record.h"
 #include "archive/format.h"
@@ -32,6 +33,18 @@ TEST(DeriveJournalNameTest, TypedTextWithoutColonIsTakenWhole) {
   EXPECT_EQ(deriveJournalName("Daily Journal"), "daily journal");
   EXPECT_EQ(deriveJournalName("  Daily Journal  "), "daily journal");
   EXPECT_EQ(deriveJournalName("English:Daily Journal"), "daily journal");
+}
+
+// Messages name the journal with its letters as typed; the match uses the lower case.
+TEST(DeriveJournalNameTest, TypedNameKeepsItsLettersAndTheMatchIsTheirLowerCase) {
+  for (const auto& [box, typed] : {std::pair<const char*, const char*>{"English: Daily Journal",
+                                                                        "Daily Journal"},
+                                   {"  Flight UA 291 ", "Flight UA 291"},
+                                   {"A: B: C", "B: C"},
+                                   {"English:", ""}}) {
+    EXPECT_EQ(typedJournalName(box), typed) << box;
+    EXPECT_EQ(deriveJournalName(box), lowerCase(typed)) << box;
+  }
 }
 
 TEST(DeriveJournalNameTest, OnlyTheFirstColonCounts) {

@@ -64,7 +64,7 @@ TEST_F(WindowExportTest, ExportWithoutEntriesLeavesTheEarlierCsvAndGivesTheHint)
   EXPECT_EQ(testing::readFile(csvPath()), "earlier rows\r\n");
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_EQ(messages_[0].toStdString(),
-            "All Done!\r\n\r\nNo journal entries were found under \"daily journal\"; "
+            "All Done!\r\n\r\nNo journal entries were found under \"Daily Journal\"; "
             "vessory-export --list-journals " + archivePath() +
                 " lists the descriptions this archive uses.");
   EXPECT_EQ(quits_, 1);
