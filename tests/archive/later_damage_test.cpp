@@ -1,4 +1,4 @@
-// The later desktop layout's reader on damage: numbers stored as four FF bytes, words before a
+// The later desktop layout's reader on damage: numbers below zero, words before a
 // text that are not zero, sequencing errors in the header and in a record (the classic memo pad's
 // too), a to-do list cut at every length or with a byte flipped, and bytes after the last record.
 
@@ -71,7 +71,7 @@ std::vector<LaterRecord> recordsOf(RecordKind kind, const LaterPlan& plan, int c
 
 constexpr std::uint32_t kAllOnes = 0xFFFFFFFF;  // read as -1
 
-TEST(LaterDamageTest, NumbersOfFourFFBytesAreRefusedByWhatTheyCount) {
+TEST(LaterDamageTest, NumbersBelowZeroAreRefusedByWhatTheyCount) {
   struct Case {
     std::function<void(LaterPlan&)> change;
     std::string says;
