@@ -20,11 +20,11 @@ std::vector<std::string> plannedOutputs(const FoundArchive& found) {
     return {};
   }
   if (*kind == archive::RecordKind::kDatebook) {
-    return {found.outputPrefix + exportName(*kind, found.sort),
-            found.outputPrefix + journalExportName(found.sort)};
+    return {found.outputPrefix + exportName(*kind, found.sort, found.namedAfter),
+            found.outputPrefix + journalExportName(found.sort, found.namedAfter)};
   }
   const char* folder = *kind == archive::RecordKind::kMemo ? "/" : "";
-  return {found.outputPrefix + exportName(*kind, found.sort) + folder};
+  return {found.outputPrefix + exportName(*kind, found.sort, found.namedAfter) + folder};
 }
 
 // Notes the outputs of `found` a stop left unstarted (all of them when `report` is null), and
