@@ -16,6 +16,7 @@
 #include "window/location_lists.h"
 #include "window/message_presenter.h"
 #include "window/start_folder.h"
+#include "window_model/journal_hint.h"
 
 namespace vessory::window {
 
@@ -250,15 +251,16 @@ exporting::InputKind MainWindow::selectedInput() {
   return exporting::identifyInput(files_, inputPath());
 }
 
-bool MainWindow::organiserSelected() { return exportsOrganiser(selectedInput()); }
-
 void MainWindow::onExport() {
   if (exportRunning() || finished_) return;
   const bool hadFocus = exportButton_->hasFocus();
   exportButton_->setEnabled(false);
+  const exporting::InputKind input = selectedInput();
+  // A desktop date book's messages are the journal's own, each shown as it comes.
+  gathering_ = input.container == exporting::Container::kHandheld || exportsOrganiser(input);
   if (everythingChosen()) {
     exportFolder();
-  } else if (organiserSelected()) {
+  } else if (exportsOrganiser(input)) {
     organiserRunning_ = true;
     organiser_.run(*this);
     organiserRunning_ = false;
@@ -267,6 +269,10 @@ void MainWindow::onExport() {
   } else {
     run_.run(*this);
   }
+  gathering_ = false;
+  // Messages on records with none after them (the window ended, or the run said nothing more).
+  const std::string unshown = recordMessages_.take();
+  if (!unshown.empty()) showMessage(unshown);
   if (finished_) return;
   exportButton_->setEnabled(true);
   enableJournalOptions();
@@ -328,8 +334,14 @@ void MainWindow::processPendingEvents() {
 }
 
 // Once the user has asked to end, nothing more is shown on the way out.
+// A run's messages on single records wait for its next message (its final one, as a rule)
+// and go into the same box above it.
 void MainWindow::showMessage(const std::string& text) {
-  if (!endRequested_) presenter_(fromSystem(text));
+  if (endRequested_) return;
+  if (gathering_ && recordMessages_.hold(text)) return;
+  const std::string shown = window_model::withHeldJournals(recordMessages_.above(text), files_,
+                                                           journalNameText(), inputPath());
+  presenter_(fromSystem(shown));
 }
 
 // Files are the run's: when it calls this it has closed them, and when the user ends the

@@ -16,6 +16,7 @@
 #include "export/input_kind.h"
 #include "export/journal_and_calendar.h"
 #include "export/organiser_run.h"
+#include "window_model/record_messages.h"
 
 class QCheckBox;
 class QComboBox;
@@ -134,7 +135,6 @@ class MainWindow : public QWidget, public exporting::JournalView {
   // Enables the journal's options unless the selected file is exported as contacts, to-dos or
   // memos.
   void enableJournalOptions();
-  bool organiserSelected();
   exporting::InputKind selectedInput();
   void showHandheldBias(bool handheld);
   void onExport();
@@ -190,6 +190,9 @@ class MainWindow : public QWidget, public exporting::JournalView {
   bool organiserRunning_ = false;
   bool folderRunning_ = false;
   bool finished_ = false;
+  // During an organiser or handheld run: its messages on single records, shown in one box.
+  bool gathering_ = false;
+  window_model::RecordMessages recordMessages_;
 };
 
 }  // namespace vessory::window

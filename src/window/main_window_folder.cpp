@@ -21,30 +21,50 @@ QString fromSystem(const std::string& text) {
 }
 
 // Progress of each archive in the window's fields. The runs' records come one by one; the
-// archive's name shows in the description box until details replace it.
+// archive's name shows in the description box until details replace it. A date book is read
+// twice (its journal, then its calendar): the count of records read stays where the journal
+// left it rather than going back to 1, and the description box counts the calendar's records.
 class WindowFolderView : public exporting::FolderView {
  public:
   WindowFolderView(MainWindow& window, QPlainTextEdit& description)
       : window_(window), description_(description) {}
 
   void archiveStarted(const std::string& name) override {
+    name_ = fromSystem(name);
+    highest_ = 0;
+    secondReading_ = false;
     window_.showThisRecord("0");
     window_.showTotalRecords("0");
-    description_.setPlainText(QStringLiteral("Exporting ") + fromSystem(name));
+    window_.showJournalsFound("0");
+    description_.setPlainText(QStringLiteral("Exporting ") + name_);
   }
+  void showJournalsFound(const std::string& text) override { window_.showJournalsFound(text); }
   void archiveRead(const std::string&, std::int64_t) override {}
   void showDetail(const std::string& label, const std::string& description) override {
     window_.showDateTime(label);
     window_.showDescription(description);
   }
   void showTotalRecords(const std::string& text) override { window_.showTotalRecords(text); }
-  void showThisRecord(const std::string& text) override { window_.showThisRecord(text); }
+  void showThisRecord(const std::string& text) override {
+    const std::int64_t read = std::stoll(text);
+    if (read < highest_ || secondReading_) {
+      secondReading_ = true;
+      description_.setPlainText(QStringLiteral("Exporting %1: its calendar, record %2")
+                                    .arg(name_, QString::fromStdString(text)));
+      return;
+    }
+    highest_ = read;
+    window_.showThisRecord(text);
+  }
   void processPendingEvents() override { window_.processPendingEvents(); }
   bool endRequested() override { return window_.endRequested(); }
 
  private:
   MainWindow& window_;
   QPlainTextEdit& description_;
+  QString name_;               // the archive under way
+  std::int64_t highest_ = 0;   // its records read
+  bool secondReading_ = false;  // its calendar is under way
 };
 
 }  // namespace
