@@ -1,111 +1,102 @@
 // The export of a whole user folder from the window: which folder, with which options, its
 // progress in the window's fields and its summary in a box of its own.
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <string>
 
 #include "export/import_guide.h"
 #include "export/user_folder.h"
-#include "window/location_lists.h"
-#include "window/main_window.h"
+#include "window_model/window_model.h"
 
-namespace vessory::window {
+namespace vessory::window_model {
 
 namespace {
-
-QString fromSystem(const std::string& text) {
-  return QFile::decodeName(QByteArray::fromStdString(text));
-}
 
 // Progress of each archive in the window's fields. The runs' records come one by one; the
 // archive's name shows in the description box until details replace it. A date book is read
 // twice (its journal, then its calendar): the count of records read stays where the journal
 // left it rather than going back to 1, and the description box counts the calendar's records.
-class WindowFolderView : public exporting::FolderView {
+class FolderProgress : public exporting::FolderView {
  public:
-  WindowFolderView(MainWindow& window, QPlainTextEdit& description)
-      : window_(window), description_(description) {}
+  FolderProgress(WindowModel& model, WindowControls& controls)
+      : model_(model), controls_(controls) {}
 
   void archiveStarted(const std::string& name) override {
-    name_ = fromSystem(name);
+    name_ = name;
     highest_ = 0;
     secondReading_ = false;
-    window_.showThisRecord("0");
-    window_.showTotalRecords("0");
-    window_.showJournalsFound("0");
-    description_.setPlainText(QStringLiteral("Exporting ") + name_);
+    model_.showThisRecord("0");
+    model_.showTotalRecords("0");
+    model_.showJournalsFound("0");
+    controls_.setSystemText(Control::kDescription, "Exporting " + name_);
   }
-  void showJournalsFound(const std::string& text) override { window_.showJournalsFound(text); }
   void archiveRead(const std::string&, std::int64_t) override {}
   void showDetail(const std::string& label, const std::string& description) override {
-    window_.showDateTime(label);
-    window_.showDescription(description);
+    model_.showDateTime(label);
+    model_.showDescription(description);
   }
-  void showTotalRecords(const std::string& text) override { window_.showTotalRecords(text); }
+  void showTotalRecords(const std::string& text) override { model_.showTotalRecords(text); }
   void showThisRecord(const std::string& text) override {
     const std::int64_t read = std::stoll(text);
     if (read < highest_ || secondReading_) {
       secondReading_ = true;
-      description_.setPlainText(QStringLiteral("Exporting %1: its calendar, record %2")
-                                    .arg(name_, QString::fromStdString(text)));
+      controls_.setSystemText(Control::kDescription,
+                              "Exporting " + name_ + ": its calendar, record " + text);
       return;
     }
     highest_ = read;
-    window_.showThisRecord(text);
+    model_.showThisRecord(text);
   }
-  void processPendingEvents() override { window_.processPendingEvents(); }
-  bool endRequested() override { return window_.endRequested(); }
+  void showJournalsFound(const std::string& text) override { model_.showJournalsFound(text); }
+  void processPendingEvents() override { model_.processPendingEvents(); }
+  bool endRequested() override { return model_.endRequested(); }
 
  private:
-  MainWindow& window_;
-  QPlainTextEdit& description_;
-  QString name_;               // the archive under way
-  std::int64_t highest_ = 0;   // its records read
+  WindowModel& model_;
+  WindowControls& controls_;
+  std::string name_;            // the archive under way
+  std::int64_t highest_ = 0;    // its records read
   bool secondReading_ = false;  // its calendar is under way
 };
 
 }  // namespace
 
-bool MainWindow::everythingChosen() const {
-  return everything_->isEnabled() && everything_->isChecked();
+bool WindowModel::everythingChosen() {
+  return controls_.controlEnabled(Control::kEverything) &&
+         controls_.checkValue(Control::kEverything) == exporting::kChecked;
 }
 
 // Looked up when a folder is shown, not at every click: the file list is as old as that too.
-void MainWindow::enableEverything() {
-  userFolderHeld_ =
-      exporting::userFolderArchives(files_, exporting::userFolderOf(currentFolder())).any();
-  everything_->setEnabled(userFolderHeld_);
+void WindowModel::enableEverything() {
+  controls_.enableControl(
+      Control::kEverything,
+      exporting::userFolderArchives(files_, exporting::userFolderOf(currentFolder())).any());
 }
 
 // The window's journal options, fixed for the whole run. The bias box applies to the desktop's
 // date books; a handheld date book keeps its own clock's times unless the user typed a bias
 // while one was selected (the box then showed the handheld's 0, and what it showed before is the
 // desktop's bias).
-exporting::FolderSettings MainWindow::folderSettings() {
+exporting::FolderSettings WindowModel::folderSettings() {
   exporting::FolderSettings settings;
   settings.importGuide = true;
   settings.folder = exporting::userFolderOf(currentFolder());
   settings.journalText = journalNameText();
   settings.keywords = keywordsText();
-  const QString bias = hoursBias_->text();
-  settings.bias = bias.toLatin1().toStdString();
-  if (handheldBias_ && bias == QStringLiteral("0")) {
-    settings.bias = biasBeforeHandheld_.toLatin1().toStdString();
+  settings.bias = hoursBiasBoxText();
+  if (handheldBias_ && settings.bias == "0") {
+    settings.bias = biasBeforeHandheld_;
   } else if (handheldBias_) {
     settings.biasGiven = true;
   }
-  settings.wordWrap = wordWrap_->isChecked();
-  settings.details = showDetails_->isChecked();
+  settings.wordWrap = wordWrapValue() == exporting::kChecked;
+  settings.details = showDetailsValue() == exporting::kChecked;
   return settings;
 }
 
-void MainWindow::exportFolder() {
+void WindowModel::exportFolder() {
   folderRunning_ = true;
-  WindowFolderView view(*this, *description_);
-  if (showDetails_->isChecked()) setDescriptionBackColor(exporting::kWindowBackgroundColor);
+  FolderProgress view(*this, controls_);
+  if (showDetailsValue() == exporting::kChecked) setDescriptionBackColor(exporting::kWindowBackgroundColor);
   const exporting::FolderResult result =
       exporting::FolderExport(files_, folderSettings()).run(view);
   setDescriptionBackColor(exporting::kMenuBackgroundColor);
@@ -116,10 +107,10 @@ void MainWindow::exportFolder() {
 
 // The summary as the console tool prints it; then the program ends, as after every export that
 // wrote something. A folder that could not be exported leaves the window open.
-void MainWindow::showFolderResult(const exporting::FolderResult& result) {
+void WindowModel::showFolderResult(const exporting::FolderResult& result) {
   if (result.status != exporting::FolderStatus::kExported) {
     showMessage(result.problem);
-    fileList_->refill();
+    controls_.refillFiles();
     return;
   }
   std::string text = "Exported " + exporting::userFolderOf(currentFolder()) + " into " +
@@ -133,8 +124,8 @@ void MainWindow::showFolderResult(const exporting::FolderResult& result) {
   } else if (!result.guideError.empty()) {
     text += "\r\n" + result.guideError;
   }
-  summaryPresenter_(fromSystem(text));
+  if (!endRequested_) controls_.showSummary(text);
   endProgram();
 }
 
-}  // namespace vessory::window
+}  // namespace vessory::window_model
