@@ -38,7 +38,7 @@ class CollectingView : public JournalView {
     current_ = text;
     front_.showThisRecord(text);
   }
-  void showJournalsFound(const std::string&) override {}
+  void showJournalsFound(const std::string& text) override { front_.showJournalsFound(text); }
   void showDateTime(const std::string& text) override { dateTime_ = text; }
   void setDescriptionBackColor(std::uint32_t) override {}
   void showDescription(const std::string& text) override {

@@ -51,6 +51,8 @@ class FolderView {
   virtual void archiveStarted(const std::string& name) { (void)name; }
   virtual void showTotalRecords(const std::string& text) { (void)text; }
   virtual void showThisRecord(const std::string& text) { (void)text; }
+  // The journal entries a date book's journal export has found so far.
+  virtual void showJournalsFound(const std::string& text) { (void)text; }
   // Lets the user act between two records, as ExportView::processPendingEvents does.
   virtual void processPendingEvents() {}
   // True once the user has asked the export to stop (the window's Exit, a stop signal): the

@@ -7,9 +7,12 @@
 #include <QStyle>
 
 #include "files/export_files.h"
-#include "window/start_folder.h"
+#include "window_model/start_folder.h"
 
 namespace vessory::window {
+
+using window_model::buildPlatform;
+using window_model::Platform;
 
 namespace {
 

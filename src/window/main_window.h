@@ -1,21 +1,16 @@
 #ifndef VESSORY_WINDOW_MAIN_WINDOW_H_
 #define VESSORY_WINDOW_MAIN_WINDOW_H_
 
-#include <QElapsedTimer>
-#include <QHash>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "files/export_files.h"
-#include "export/export_run.h"
 #include "export/export_view.h"
-#include "export/folder_export.h"
-#include "export/input_kind.h"
-#include "export/journal_and_calendar.h"
-#include "export/organiser_run.h"
+#include "files/export_files.h"
+#include "window_model/window_controls.h"
+#include "window_model/window_model.h"
 
 class QCheckBox;
 class QComboBox;
@@ -26,39 +21,25 @@ class QPushButton;
 
 namespace vessory::window {
 
-// The export's vocabulary, used throughout this front end.
-using files::DiskFiles;
-using files::ExportFiles;
-using exporting::ExportOutcome;
-using exporting::ExportRun;
-using exporting::ExportView;
+using window_model::Control;
 using exporting::kChecked;
 using exporting::kGreyed;
-using exporting::kMenuBackgroundColor;
 using exporting::kUnchecked;
-using exporting::kWindowBackgroundColor;
 
 class DriveList;
 class FileList;
 class FolderList;
 
-// The program's only window: drive, folder and file lists to pick an archive, the export
-// options, the progress fields, and the Export, Exit and Help buttons. It is the export run's
-// view, and the calendar run's when the whole calendar is wanted too; for an address book,
-// to-do list or memo pad (told by the selected file's content) it is the view of that export,
-// and the options only the journal reads are disabled while such a file is selected. With
-// "Export everything in this user folder" ticked, Export runs the export of the whole user folder
-// that the folder shown belongs to (see main_window_folder.cpp), the journal's options applying
-// to its date books; the box is enabled only while that user folder holds an archive. A run
-// executes inside the Export click on the window's thread and lets the window act only through
-// processPendingEvents, so Exit, Help, closing and edits to the live options happen between two
-// records.
+// The program's only window on Qt: it makes the classic controls (drive, folder and file lists,
+// the export options, the progress fields, the Export, Exit and Help buttons, and the rows it
+// grew by) and forwards their events to the window model, which does everything else and sets
+// the controls through this window (window_model/window_model.h).
 //
 // Every control carries its classic name as object name ("ReadDate", "HoursBias", ...). The
 // start-up folder is chosen in the constructor. Archive text is shown as Latin-1 and option
-// texts go to the run as Latin-1 bytes; paths and messages are shown as the system encodes
+// texts go to the model as Latin-1 bytes; paths and messages are shown as the system encodes
 // file names. A QApplication must exist for the window's whole life.
-class MainWindow : public QWidget, public exporting::JournalView {
+class MainWindow : public QWidget, private window_model::WindowControls {
   Q_OBJECT
 
  public:
@@ -70,7 +51,7 @@ class MainWindow : public QWidget, public exporting::JournalView {
   MainWindow& operator=(const MainWindow&) = delete;
 
   // The text of the Help button's message.
-  static std::string helpText();
+  static std::string helpText() { return window_model::WindowModel::helpText(); }
 
   // Replaces the modal message box and the whole folder's summary box (tests record the texts
   // instead).
@@ -80,33 +61,20 @@ class MainWindow : public QWidget, public exporting::JournalView {
   }
   // What ending the program does once the window has closed; QCoreApplication::quit by default.
   void setQuitAction(std::function<void()> quit) { quit_ = std::move(quit); }
-  // On (the default), processPendingEvents returns at once when it processed events less than
-  // 10 ms ago; off, it processes them on every call.
-  void setEventThrottle(bool on) { throttle_ = on; }
-  bool exportRunning() const {
-    return run_.running() || withCalendar_.running() || organiserRunning_ || folderRunning_;
-  }
+  // See WindowModel::setEventThrottle.
+  void setEventThrottle(bool on) { model_.setEventThrottle(on); }
+  bool exportRunning() const { return model_.exportRunning(); }
 
-  // ExportView.
-  std::string inputPath() override;
-  // The folder shown and the file selected in it (empty when none), as the run is given them.
-  std::string currentFolder();
-  std::string selectedFileName();
-  std::string journalNameText() override;
-  int showDetailsValue() override;
-  std::string keywordsText() override;
-  int wordWrapValue() override;
-  std::string hoursBiasBoxText() override;
-  void showTotalRecords(const std::string& text) override;
-  void showThisRecord(const std::string& text) override;
-  void showJournalsFound(const std::string& text) override;
-  void showDateTime(const std::string& text) override;
-  void setDescriptionBackColor(std::uint32_t color) override;
-  void showDescription(const std::string& text) override;
-  void processPendingEvents() override;
-  void showMessage(const std::string& text) override;
-  void endProgram() override;
-  bool endRequested() override { return endRequested_; }
+  // What the model reads and shows, for the window's tests.
+  std::string inputPath() { return model_.inputPath(); }
+  std::string currentFolder() { return model_.currentFolder(); }
+  // The file selected in the folder shown, as the run is given it (empty when none).
+  std::string selectedFileName() override;
+  std::string journalNameText() { return model_.journalNameText(); }
+  int showDetailsValue() { return model_.showDetailsValue(); }
+  int wordWrapValue() { return model_.wordWrapValue(); }
+  void showTotalRecords(const std::string& text) { model_.showTotalRecords(text); }
+  bool endRequested() { return model_.endRequested(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -122,31 +90,39 @@ class MainWindow : public QWidget, public exporting::JournalView {
   void createEverythingOption();
   void createButtons();
   void createTabOrder();
+  void forwardEvents();
   QLabel* createLabel(const char* name, const char* caption, int left, int top, int width,
                       int height);
   QLineEdit* createTextBox(const char* name, const char* text, int left, int top, int width,
                            int height);
 
-  void startUp();
-  void onFolderChanged(const QString& path);
-  void onDriveChanged(const QString& root);
-  void onSelectionChanged();
-  // Enables the journal's options unless the selected file is exported as contacts, to-dos or
-  // memos.
-  void enableJournalOptions();
-  bool organiserSelected();
-  exporting::InputKind selectedInput();
-  void showHandheldBias(bool handheld);
-  void onExport();
-  // The whole user folder, in main_window_folder.cpp.
-  bool everythingChosen() const;
-  void enableEverything();
-  exporting::FolderSettings folderSettings();
-  void exportFolder();
-  void showFolderResult(const exporting::FolderResult& result);
-  void onHelp();
-  void onExit();
-  void finish();
+  // WindowControls, in main_window.cpp.
+  std::string text(Control control) override;
+  void setText(Control control, const std::string& text) override;
+  void setSystemText(Control control, const std::string& text) override;
+  int checkValue(Control control) override;
+  bool controlEnabled(Control control) override;
+  void enableControl(Control control, bool on) override;
+  bool controlHasFocus(Control control) override;
+  void focusControl(Control control) override;
+  void addListItem(Control control, const std::string& text) override;
+  void setDescriptionBackColor(std::uint32_t color) override;
+  std::string shownFolder() override;
+  bool showFolder(const std::string& folder) override;
+  void refillFiles() override;
+  void showFilesOf(const std::string& folder) override;
+  std::string driveOf(const std::string& path) override;
+  void showDrive(const std::string& root) override;
+  std::string rootFolder() override;
+  window_model::StartPlaces startPlaces() override;
+  bool holdsOrdinaryFile(const std::string& folder) override;
+  std::vector<std::string> subfolders(const std::string& folder) override;
+  void showMessage(const std::string& text) override;
+  void showSummary(const std::string& text) override;
+  void processPendingEvents() override;
+  void closeWindow() override;
+  void quit() override;
+  QWidget* widget(Control control) const;
 
   DriveList* driveList_ = nullptr;
   FolderList* folderList_ = nullptr;
@@ -156,16 +132,12 @@ class MainWindow : public QWidget, public exporting::JournalView {
   QLineEdit* journalsFound_ = nullptr;
   QLineEdit* keywords_ = nullptr;
   QLineEdit* hoursBias_ = nullptr;
-  bool handheldBias_ = false;       // the bias box shows the handheld's 0
-  QString biasBeforeHandheld_;     // what it showed before
   QLineEdit* dateTime_ = nullptr;
   QPlainTextEdit* description_ = nullptr;
   QCheckBox* showDetails_ = nullptr;
   QCheckBox* wordWrap_ = nullptr;
   QCheckBox* alsoCalendar_ = nullptr;
   QCheckBox* everything_ = nullptr;
-  // The user folder of the folder shown holds an archive, as found when the folder was shown.
-  bool userFolderHeld_ = false;
   QComboBox* journalNames_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QPushButton* exitButton_ = nullptr;
@@ -173,23 +145,11 @@ class MainWindow : public QWidget, public exporting::JournalView {
   // The options only the journal export reads, with their captions.
   std::vector<QWidget*> journalOnly_;
 
-  // The folder last shown on each drive, where choosing that drive again returns.
-  QHash<QString, QString> driveFolders_;
-
   files::DiskFiles files_;
-  ExportRun run_{files_};
-  exporting::JournalAndCalendarRun withCalendar_{files_};
-  // System zone, the archives' usual character set, deleted records left out.
-  exporting::OrganiserRun organiser_{files_, exporting::OrganiserSettings{}};
+  window_model::WindowModel model_{*this, files_};
   MessagePresenter presenter_;
   MessagePresenter summaryPresenter_;
   std::function<void()> quit_;
-  QElapsedTimer sinceEvents_;
-  bool throttle_ = true;
-  bool endRequested_ = false;
-  bool organiserRunning_ = false;
-  bool folderRunning_ = false;
-  bool finished_ = false;
 };
 
 }  // namespace vessory::window

@@ -18,6 +18,8 @@ namespace vessory::window {
 
 namespace {
 
+using exporting::kMenuBackgroundColor;
+
 constexpr int kTwipsPerPixel = 15;
 constexpr int kEverythingRowTwips = 300;
 constexpr int kCountWidth = 1110;  // seven digits of the desktop's sans font, with the frame
@@ -90,9 +92,6 @@ void MainWindow::createLocationLists() {
   driveList_ = named(new DriveList(this), "Drive1");
   place(driveList_, 4680, 3960, 3375, 315);
   driveList_->setDrives(DriveList::machineDrives());
-  connect(folderList_, &FolderList::pathChanged, this, &MainWindow::onFolderChanged);
-  connect(driveList_, &DriveList::driveChanged, this, &MainWindow::onDriveChanged);
-  connect(fileList_, &FileList::itemSelectionChanged, this, &MainWindow::onSelectionChanged);
 }
 
 void MainWindow::createProgressFields() {
@@ -166,9 +165,6 @@ void MainWindow::createEverythingOption() {
                       "Everything");
   everything_->setFont(classicFont(kDefaultPoints, true));
   place(everything_, 480, 7845, 6975, 270);
-  connect(everything_, &QCheckBox::toggled, this, [this] {
-    if (!exportRunning()) enableJournalOptions();
-  });
 }
 
 void MainWindow::createButtons() {
@@ -183,9 +179,6 @@ void MainWindow::createButtons() {
     button->setFont(bold);
     button->setAutoDefault(false);
   }
-  connect(exportButton_, &QPushButton::clicked, this, &MainWindow::onExport);
-  connect(exitButton_, &QPushButton::clicked, this, &MainWindow::onExit);
-  connect(helpButton_, &QPushButton::clicked, this, &MainWindow::onHelp);
 }
 
 // Labels have tab indexes of their own but never take the focus, so the chain holds the

@@ -37,8 +37,8 @@ QDialog* scrollingMessageBox(QWidget* parent, const QString& text) {
   auto* shown = new QPlainTextEdit(withLineFeeds(text), box);
   shown->setObjectName(QStringLiteral("MessageText"));
   shown->setReadOnly(true);
-  // One archive a line, as the console prints it: long lines scroll sideways, not fold.
-  shown->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A long archive's line folds at the box's edge: nothing of it is hidden beyond the edge.
+  shown->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, box);
   QObject::connect(buttons, &QDialogButtonBox::accepted, box, &QDialog::accept);
   auto* layout = new QVBoxLayout(box);

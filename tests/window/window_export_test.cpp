@@ -50,10 +50,11 @@ TEST_F(WindowExportTest, DefaultExportWritesWhatTheConsoleToolWrites) {
 }
 
 // No entry under the journal's name: the earlier CSV stays as it was, none is made, and the
-// final message gives the console's hint after "All Done!".
-TEST_F(WindowExportTest, ExportWithoutEntriesLeavesTheEarlierCsvAndGivesTheHint) {
+// final message names, after "All Done!", the descriptions the date book keeps notes under
+// (where the console tells to list them).
+TEST_F(WindowExportTest, ExportWithoutEntriesLeavesTheEarlierCsvAndNamesTheJournalsHeld) {
   openOn(testing::ArchiveBuilder()
-             .archive({testing::journalRecord("9:00: x", 1018137600, "Dentist")})
+             .archive({testing::journalRecord("9:00: x", 1018137600, "dentist")})
              .bytes());
   {
     QFile earlier(QString::fromStdString(csvPath()));
@@ -64,9 +65,10 @@ TEST_F(WindowExportTest, ExportWithoutEntriesLeavesTheEarlierCsvAndGivesTheHint)
   EXPECT_EQ(testing::readFile(csvPath()), "earlier rows\r\n");
   ASSERT_EQ(messages_.size(), 1);
   EXPECT_EQ(messages_[0].toStdString(),
-            "All Done!\r\n\r\nNo journal entries were found under \"Daily Journal\"; "
-            "vessory-export --list-journals " + archivePath() +
-                " lists the descriptions this archive uses.");
+            "All Done!\r\n\r\nNo journal entries were found under \"Daily Journal\". This "
+            "date book keeps notes under these descriptions, the most used first: \"dentist\" "
+            "(1 entry). Type the one your journal was kept under into \"Name of Journals\" and "
+            "export again.");
   EXPECT_EQ(quits_, 1);
 }
 

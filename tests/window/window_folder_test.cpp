@@ -218,18 +218,30 @@ TEST_F(WindowFolderTest, ExitDuringTheRunKeepsWholeRecordsAndClosedFiles) {
     control<FileList>(*window_, "File1")->setCurrentRow(0);
     ASSERT_EQ(window_->selectedFileName(), "Datebook.dat");
     everything()->setChecked(true);
-    int shown = 0;
-    QObject::connect(
-        control<QLineEdit>(*window_, "ThisRecord"), &QLineEdit::textChanged, window_.get(),
-        [&, reading](const QString& text) {
-          if (text != "3" || ++shown != reading) return;
-          QMetaObject::invokeMethod(
-              window_.get(),
-              [this] { QTest::mouseClick(control<QPushButton>(*window_, "Exit"), Qt::LeftButton); },
-              Qt::QueuedConnection);
-        });
+    // Exit at the journal's third record, or at the calendar's (the description box counts
+    // those; the count of records read stays where the journal left it).
+    bool asked = false;
+    const auto exitSoon = [&] {
+      if (asked) return;
+      asked = true;
+      QMetaObject::invokeMethod(
+          window_.get(),
+          [this] { QTest::mouseClick(control<QPushButton>(*window_, "Exit"), Qt::LeftButton); },
+          Qt::QueuedConnection);
+    };
+    auto* description = control<QPlainTextEdit>(*window_, "DescriptionText");
+    if (reading == 1) {
+      QObject::connect(control<QLineEdit>(*window_, "ThisRecord"), &QLineEdit::textChanged,
+                       window_.get(), [&](const QString& text) {
+                         if (text == "3") exitSoon();
+                       });
+    } else {
+      QObject::connect(description, &QPlainTextEdit::textChanged, window_.get(), [&] {
+        if (description->toPlainText().endsWith("its calendar, record 3")) exitSoon();
+      });
+    }
     QTest::mouseClick(control<QPushButton>(*window_, "ReadDate"), Qt::LeftButton);
-    ASSERT_EQ(shown, reading);
+    ASSERT_TRUE(asked);
     EXPECT_EQ(quits_, 1);
     EXPECT_TRUE(messages_.isEmpty()) << messages_.join("|").toStdString();
     std::map<std::string, std::string> written = unstamped(folderFiles(home("Palm/JSmith-export")));
@@ -257,6 +269,31 @@ TEST_F(WindowFolderTest, ExitDuringTheRunKeepsWholeRecordsAndClosedFiles) {
     window_.reset();
     messages_.clear();
   }
+}
+
+// The progress fields during the run: the journals found as the journal finds them, and the
+// records read counted once, the calendar's second reading of the date book named instead.
+TEST_F(WindowFolderTest, ProgressCountsJournalsAndNeverGoesBack) {
+  place(home("Palm/JSmith"), {{"datebook/Datebook.dat", fiveJournalDays()}});
+  open();
+  goTo(home("Palm/JSmith"));
+  everything()->setChecked(true);
+  QStringList records;
+  QStringList descriptions;
+  auto* description = control<QPlainTextEdit>(*window_, "DescriptionText");
+  QObject::connect(control<QLineEdit>(*window_, "ThisRecord"), &QLineEdit::textChanged,
+                   window_.get(), [&](const QString& text) { records << text; });
+  QObject::connect(description, &QPlainTextEdit::textChanged, window_.get(),
+                   [&] { descriptions << description->toPlainText(); });
+  QTest::mouseClick(control<QPushButton>(*window_, "ReadDate"), Qt::LeftButton);
+  EXPECT_EQ(records, QStringList({"1", "2", "3", "4", "5"}));
+  EXPECT_EQ(control<QLineEdit>(*window_, "TXTJournalsFound")->text(), "5");
+  QStringList expected = {"Exporting datebook/Datebook.dat"};
+  for (int record = 1; record <= 5; ++record) {
+    expected << QStringLiteral("Exporting datebook/Datebook.dat: its calendar, record %1").arg(record);
+  }
+  EXPECT_EQ(descriptions, expected);
+  EXPECT_EQ(quits_, 1);
 }
 
 // The user folders are made in a temporary home; ~/Pilot and the home folder come as before.
@@ -322,6 +359,13 @@ TEST_F(WindowFolderTest, TheSummaryBoxScrollsWhenLongAndCannotBeEdited) {
   EXPECT_TRUE(shown->isReadOnly());
   EXPECT_EQ(shown->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), "\n"));
   EXPECT_GT(shown->verticalScrollBar()->maximum(), 0);
+  // A line wider than the box folds at its edge rather than hiding its end.
+  std::unique_ptr<QDialog> wide(scrollingMessageBox(nullptr, QString(400, QChar('x')) + " end"));
+  wide->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(wide.get()));
+  auto* wideText = wide->findChild<QPlainTextEdit*>(QStringLiteral("MessageText"));
+  EXPECT_EQ(wideText->horizontalScrollBar()->maximum(), 0);
+  EXPECT_GT(wideText->document()->lineCount(), 1);
 }
 
 }  // namespace

@@ -267,3 +267,42 @@ TEST_F(WindowExportTest, AHandheldDateBookShowsNoBiasUntilTheUserGivesOne) {
 
 }  // namespace
 }  // namespace vessory::window
+
+namespace vessory::window {
+namespace {
+
+// A handheld to-do list with three records whose due date names no day, then a good one.
+std::string damagedHandheldTodos() {
+  vessory::testing::PdbPlan plan;
+  plan.name = "ToDoDB";
+  plan.creator = "todo";
+  plan.appInfo = vessory::testing::categoryAppInfo({"Unfiled"}, 282);
+  for (std::uint32_t id = 1; id <= 4; ++id) {
+    const std::uint16_t due = vessory::testing::packDate(2021, id < 4 ? 13 : 3, 1);
+    plan.records.push_back({vessory::testing::todoRecord(due, 1, "Task", ""), 0x40, id, {}});
+  }
+  const vessory::testing::PdbBytes bytes = vessory::testing::buildPdb(plan);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// One box for the whole run: the records' messages counted by kind above the run's own
+// message, where the console gives a line each.
+TEST_F(WindowExportTest, DamagedHandheldRecordsGoIntoOneBoxAboveTheFinalMessage) {
+  const std::string bytes = damagedHandheldTodos();
+  openOn("ToDoDB.pdb", bytes);
+  clickExport();
+  std::string err;
+  runConsole(bytes, {}, &err, "ToDoDB.pdb");
+  const std::vector<std::string> lines = messageLines(err);
+  ASSERT_EQ(lines.size(), 4u) << err;
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0].toStdString(),
+            "3 messages on single records, by kind:\r\n"
+            "3 x left out: its due date ... names no day. (Record 1 (unique id 1), Record 2 "
+            "(unique id 2), Record 3 (unique id 3))\r\n\r\n" +
+                lines.back());
+  EXPECT_EQ(quits_, 1);
+}
+
+}  // namespace
+}  // namespace vessory::window

@@ -1,4 +1,4 @@
-#include "window/start_folder.h"
+#include "window_model/start_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace vessory::window {
+namespace vessory::window_model {
 namespace {
 
 // A disk on which exactly the folders in `withFiles` hold an ordinary file; it records every
@@ -187,4 +187,4 @@ TEST(StartFolderSearch, TheFirstUserFolderOfTheUsualPlacesWhenNoStartFolderHolds
 }
 
 }  // namespace
-}  // namespace vessory::window
+}  // namespace vessory::window_model

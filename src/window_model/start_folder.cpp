@@ -1,6 +1,6 @@
-#include "window/start_folder.h"
+#include "window_model/start_folder.h"
 
-namespace vessory::window {
+namespace vessory::window_model {
 
 namespace {
 
@@ -94,4 +94,4 @@ StartFolder chooseStartFolder(Platform platform, const StartPlaces& places,
   return today;
 }
 
-}  // namespace vessory::window
+}  // namespace vessory::window_model

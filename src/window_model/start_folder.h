@@ -1,11 +1,11 @@
-#ifndef VESSORY_WINDOW_START_FOLDER_H_
-#define VESSORY_WINDOW_START_FOLDER_H_
+#ifndef VESSORY_WINDOW_MODEL_START_FOLDER_H_
+#define VESSORY_WINDOW_MODEL_START_FOLDER_H_
 
 #include <functional>
 #include <string>
 #include <vector>
 
-namespace vessory::window {
+namespace vessory::window_model {
 
 enum class Platform { kWindows, kOther };
 
@@ -61,6 +61,6 @@ std::vector<std::string> userFolderRoots(Platform platform, const StartPlaces& p
 StartFolder chooseStartFolder(Platform platform, const StartPlaces& places,
                               const HoldsOrdinaryFile& holdsFile, const UserFolderQueries& queries);
 
-}  // namespace vessory::window
+}  // namespace vessory::window_model
 
-#endif  // VESSORY_WINDOW_START_FOLDER_H_
+#endif  // VESSORY_WINDOW_MODEL_START_FOLDER_H_

@@ -1,0 +1,297 @@
+#include "window_model/window_model.h"
+
+#include "export/user_folder.h"
+#include "window_model/journal_hint.h"
+
+namespace vessory::window_model {
+
+namespace {
+
+// Often enough to repaint about a hundred times a second, seldom enough not to slow the run.
+constexpr std::chrono::milliseconds kEventInterval{10};
+
+constexpr char kSupportAddress[] = "support@vessory.example.com";
+
+// True when Export hands `input` to the address book, to-do list and memo pad export, as the
+// console tool does: a desktop archive tagged as one of them (also a to-do list of a later
+// desktop version), a file named but not read (a later address book or memo pad, a version-6
+// database: that export says what it is), or a handheld database that is not a date book
+// (also one of another application, which that export names). Everything else, a file that
+// cannot be read included, goes to the date book's exports, which say what is wrong with it.
+bool exportsOrganiser(const exporting::InputKind& input) {
+  if (input.container == exporting::Container::kHandheld) {
+    return input.records != archive::RecordKind::kDatebook;
+  }
+  switch (input.desktop) {
+    case archive::ArchiveKind::kAddress:
+    case archive::ArchiveKind::kTodo:
+    case archive::ArchiveKind::kLaterTodo:
+    case archive::ArchiveKind::kMemo:
+      return true;
+    default:
+      return archive::namedNotRead(input.desktop);
+  }
+}
+
+}  // namespace
+
+WindowModel::WindowModel(WindowControls& controls, files::ExportFiles& files)
+    : controls_(controls), files_(files) {
+  // An export that finds no entry leaves an earlier CSV as it was; the message says why.
+  run_.keepEarlierWithoutEntries();
+}
+
+const std::vector<std::string>& WindowModel::journalNames() {
+  static const std::vector<std::string> names = {
+      "English: Daily Journal",      "German: Logbuch", "French: Journal quotidien",
+      "Italian: Diario Giornaliero", "Spanish: Diario",
+  };
+  return names;
+}
+
+std::string WindowModel::helpText() {
+  return std::string(
+             "Navigate to the directory that has the Datebook.dat file (normally "
+             "c:\\palm\\{HotSyncName}\\datebook - "
+             "where {HotSyncName} is the directory that corresponds to your HotSync User Name) "
+             "select it and click on export."
+             "The Keyword Delimiters (<>, [], {} etc.) can be used to extract text from journal "
+             "note to 2nd column of output "
+             "for sorting (delete them to avoid generating a blank column if you do not use this "
+             "feature)."
+             "\r\n\r\n"
+             "The First column is the binary category number (0=Unfiled, 1=first user-defined "
+             "category, etc.)."
+             "\r\n"
+             "The output file is placed in same directory with same filename but a .CSV "
+             "extension. "
+             "If you are usiing a non-English version of Orbisk3, you will need to select the "
+             "right language and name of "
+             "the Daily Journals."
+             "\r\n"
+             "If the times/dates do not match up in the CSV file, adjust the 'TimeZone "
+             "HoursBias' value to compensate for what timezone you are in"
+             "\r\n"
+             "Check 'Also export the whole calendar' to write every event of the date book as "
+             "well, journals and appointments alike, to an iCalendar file (.ics) in the same "
+             "directory, with the times of your computer's time zone."
+             "\r\n"
+             "Address books, to-do lists and memo pads are exported too, whatever the file is "
+             "called: select Address.dat, ToDo.dat or MemoPad.dat (or an archive file .aba, "
+             ".tda or .mpa, or a handheld AddressDB, ToDoDB or MemoDB .pdb, or a later "
+             "handheld's ContactsDB-PAdd, TasksDB-PTod or MemosDB-PMem .pdb) and click on export. "
+             "The contacts go to a vCard file (.vcf), the to-dos to an iCalendar file (.ics) and "
+             "each memo to a text file in a folder of the file's name, all in the same "
+             "directory; an archive file's output gets -archive added to its name. The journal "
+             "options do not apply to them and are greyed out while such a file is selected. "
+             "A handheld DatebookDB.pdb or CalendarDB-PDat.pdb is exported as Datebook.dat is."
+             "\r\n"
+             "Check 'Export everything in this user folder' to export every archive of the user "
+             "folder shown (or of the user folder above a datebook, address, todo or memopad "
+             "directory) at once, into the directory of its name with -export beside it, as "
+             "vessory-export --all does; the journal options apply to its date books. The "
+             "directory also gets 'How to import.txt', which tells how to bring each file into "
+             "other programs."
+             "\r\n"
+             "If you have any questions on this application, "
+             "email Tamsford Software at ") +
+         kSupportAddress;
+}
+
+void WindowModel::startUp() {
+  const StartPlaces places = controls_.startPlaces();
+  UserFolderQueries queries;
+  queries.subfolders = [this](const std::string& folder) { return controls_.subfolders(folder); };
+  queries.holdsArchiveInKindFolder = [this](const std::string& folder) {
+    return exporting::userFolderArchives(files_, folder).inKindFolder;
+  };
+  const StartFolder start = chooseStartFolder(
+      buildPlatform(), places,
+      [this](const std::string& folder) { return controls_.holdsOrdinaryFile(folder); }, queries);
+  // A start folder that cannot be opened leaves the lists at the root rather than empty.
+  if (!controls_.showFolder(start.folder)) controls_.showFolder(controls_.rootFolder());
+  controls_.showFilesOf(controls_.shownFolder());
+  const std::string root =
+      controls_.driveOf(start.drive.empty() ? controls_.shownFolder() : start.drive);
+  if (!root.empty()) controls_.showDrive(root);
+  enableEverything();
+  for (const std::string& name : journalNames()) controls_.addListItem(Control::kJournalNames, name);
+  controls_.setText(Control::kJournalNames, journalNames().front());
+}
+
+void WindowModel::folderChanged(const std::string& folder) {
+  controls_.showFilesOf(folder);
+  controls_.refillFiles();
+  enableEverything();
+  enableJournalOptions();
+  const std::string drive = controls_.driveOf(folder);
+  if (!drive.empty()) driveFolders_[drive] = folder;
+}
+
+void WindowModel::driveChanged(const std::string& root) {
+  const auto remembered = driveFolders_.find(root);
+  if (controls_.showFolder(remembered == driveFolders_.end() ? root : remembered->second)) return;
+  if (controls_.showFolder(root)) return;
+  // A drive that is not ready: the lists stay where they are, and so does the drive shown.
+  controls_.showDrive(controls_.driveOf(controls_.shownFolder()));
+}
+
+// While a run is under way the options stay as they were when it started: the journal's
+// options are live, and the run goes on with the file it started with.
+void WindowModel::selectionChanged() {
+  if (!exportRunning()) enableJournalOptions();
+}
+
+void WindowModel::everythingToggled() {
+  if (!exportRunning()) enableJournalOptions();
+}
+
+void WindowModel::enableJournalOptions() {
+  const exporting::InputKind input = selectedInput();
+  const bool everything = everythingChosen();
+  controls_.enableControl(Control::kJournalOnly, everything || !exportsOrganiser(input));
+  // The whole folder's export always writes the calendar.
+  if (everything) controls_.enableControl(Control::kAlsoCalendar, false);
+  showHandheldBias(input.container == exporting::Container::kHandheld &&
+                   input.records == archive::RecordKind::kDatebook);
+}
+
+// A handheld date book keeps the times its own clock showed: the bias box shows 0 while one is
+// selected, which the user may change, and the box's earlier text comes back afterwards unless
+// the user changed the 0.
+void WindowModel::showHandheldBias(bool handheld) {
+  if (handheld == handheldBias_) return;
+  handheldBias_ = handheld;
+  if (handheld) {
+    biasBeforeHandheld_ = controls_.text(Control::kHoursBias);
+    controls_.setText(Control::kHoursBias, "0");
+  } else if (controls_.text(Control::kHoursBias) == "0") {
+    controls_.setText(Control::kHoursBias, biasBeforeHandheld_);
+  }
+}
+
+// Decided again at every use: the file may have changed on the disk since it was selected.
+exporting::InputKind WindowModel::selectedInput() {
+  if (selectedFileName().empty()) return {};
+  return exporting::identifyInput(files_, inputPath());
+}
+
+void WindowModel::exportPressed() {
+  if (exportRunning() || finished_) return;
+  const bool hadFocus = controls_.controlHasFocus(Control::kExport);
+  controls_.enableControl(Control::kExport, false);
+  const exporting::InputKind input = selectedInput();
+  // A desktop date book's messages are the journal's own, each shown as it comes.
+  gathering_ = input.container == exporting::Container::kHandheld || exportsOrganiser(input);
+  if (everythingChosen()) {
+    exportFolder();
+  } else if (exportsOrganiser(input)) {
+    organiserRunning_ = true;
+    organiser_.run(*this);
+    organiserRunning_ = false;
+  } else if (controls_.checkValue(Control::kAlsoCalendar) == exporting::kChecked) {
+    withCalendar_.run(*this);
+  } else {
+    run_.run(*this);
+  }
+  gathering_ = false;
+  // Messages on records with none after them (the window ended, or the run said nothing more).
+  const std::string unshown = recordMessages_.take();
+  if (!unshown.empty()) showMessage(unshown);
+  if (finished_) return;
+  controls_.enableControl(Control::kExport, true);
+  enableJournalOptions();
+  if (hadFocus) controls_.focusControl(Control::kExport);
+}
+
+void WindowModel::helpPressed() { showMessage(helpText()); }
+
+void WindowModel::exitPressed() { endProgram(); }
+
+// The selected file's name joined to the folder shown: an empty name gives a path ending in
+// the separator, which the run takes for "nothing selected".
+std::string WindowModel::inputPath() {
+  return exporting::joinPath(currentFolder(), selectedFileName());
+}
+
+std::string WindowModel::currentFolder() { return controls_.shownFolder(); }
+
+std::string WindowModel::selectedFileName() { return controls_.selectedFileName(); }
+
+std::string WindowModel::journalNameText() { return controls_.text(Control::kJournalNames); }
+
+int WindowModel::showDetailsValue() { return controls_.checkValue(Control::kShowDetails); }
+
+std::string WindowModel::keywordsText() { return controls_.text(Control::kKeywords); }
+
+int WindowModel::wordWrapValue() { return controls_.checkValue(Control::kWordWrap); }
+
+std::string WindowModel::hoursBiasBoxText() { return controls_.text(Control::kHoursBias); }
+
+void WindowModel::showTotalRecords(const std::string& text) {
+  controls_.setText(Control::kTotalRecords, text);
+}
+
+void WindowModel::showThisRecord(const std::string& text) {
+  controls_.setText(Control::kThisRecord, text);
+}
+
+void WindowModel::showJournalsFound(const std::string& text) {
+  controls_.setText(Control::kJournalsFound, text);
+}
+
+void WindowModel::showDateTime(const std::string& text) {
+  controls_.setText(Control::kDateTime, text);
+}
+
+void WindowModel::setDescriptionBackColor(std::uint32_t color) {
+  controls_.setDescriptionBackColor(color);
+}
+
+void WindowModel::showDescription(const std::string& text) {
+  controls_.setText(Control::kDescription, text);
+}
+
+void WindowModel::processPendingEvents() {
+  const auto now = std::chrono::steady_clock::now();
+  if (throttle_ && lastEvents_ != std::chrono::steady_clock::time_point{} &&
+      now - lastEvents_ < kEventInterval) {
+    return;
+  }
+  lastEvents_ = now;
+  controls_.processPendingEvents();
+}
+
+// Once the user has asked to end, nothing more is shown on the way out. A run's messages on
+// single records wait for its next message (its final one, as a rule) and go into the same box
+// above it.
+void WindowModel::showMessage(const std::string& text) {
+  if (endRequested_) return;
+  if (gathering_ && recordMessages_.hold(text)) return;
+  controls_.showMessage(withHeldJournals(recordMessages_.above(text), files_, journalNameText(),
+                                         inputPath()));
+}
+
+// Files are the run's: when it calls this it has closed them, and when the user ends the
+// program during a run, the run sees endRequested() and closes them before control gets back
+// to the main loop, which only then stops.
+void WindowModel::endProgram() {
+  const bool closing = !endRequested_;
+  endRequested_ = true;
+  if (closing) controls_.closeWindow();
+  finish();
+}
+
+void WindowModel::windowClosed() {
+  endRequested_ = true;
+  finish();
+}
+
+void WindowModel::finish() {
+  endRequested_ = true;
+  if (finished_) return;
+  finished_ = true;
+  controls_.quit();
+}
+
+}  // namespace vessory::window_model
