@@ -25,7 +25,7 @@ struct HintCase {
 // The window names the descriptions the date book keeps notes under instead of telling to run
 // the console tool; the rest of the message stays as the run gave it.
 TEST(JournalHint, NamesTheDescriptionsTheDateBookHolds) {
-  const std::string none = "No journal entries were found under \"daily journal\"";
+  const std::string none = "No journal entries were found under \"Daily Journal\"";
   std::vector<testing::RecordPlan> many;
   for (int i = 0; i < 10; ++i) {
     many.push_back(journalRecord("9:00: x", 1018137600, "trip " + std::to_string(i)));
