@@ -255,21 +255,21 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   out->append(frame.head);
   const std::optional<ExportOutcome> stopped = session.readAll(*out);
   tally_.unreadableLeftOut = session.source().leftOutCount();
-  const ExportOutcome read = closingOutcome(true, stopped, session.source());
+  const ExportOutcome ending = closingOutcome(true, stopped, session.source());
   const std::string readError = session.source().readError();
   source.reset();
-  if (nothingReadable(read, tally_.lastWhole)) {
+  if (nothingReadable(ending, tally_.lastWhole)) {
     // Damage before the first whole record: an empty calendar would only take the place of
     // an earlier one.
     out->discard();
     tally_.earlierKept = earlier;
-    return endWithNothing(view, read, path, readError);
+    return endWithNothing(view, ending, path, readError);
   }
   // Every event read is written whole and the calendar closed, whatever stopped the reading,
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);
   const bool written = out->close();
-  const ExportOutcome outcome = written ? read : ExportOutcome::kCannotWrite;
+  const ExportOutcome outcome = written ? ending : ExportOutcome::kCannotWrite;
   const std::string reason = written ? readError : out->errorText();
   out.reset();
   return endWith(view, outcome, path, reason);
@@ -288,16 +288,16 @@ ExportOutcome CalendarRun::endWith(ExportView& view, ExportOutcome outcome,
 
 // A failure to read is said with its reason, which only the run knows; the rest of the final
 // message is the caller's unless the run ends the program.
-ExportOutcome CalendarRun::endWithNothing(ExportView& view, ExportOutcome read,
+ExportOutcome CalendarRun::endWithNothing(ExportView& view, ExportOutcome ending,
                                           const std::string& path, const std::string& reason) {
   const ExportOutcome outcome =
-      read == ExportOutcome::kCannotRead ? read : ExportOutcome::kNothingRead;
+      ending == ExportOutcome::kCannotRead ? ending : ExportOutcome::kNothingRead;
   if (outcome == ExportOutcome::kCannotRead) reportEnd(view, outcome, path, tally_, reason);
   if (!endsProgram_) return outcome;
   const std::vector<std::string> kept =
       tally_.earlierKept ? std::vector<std::string>{tally_.calendarName}
                          : std::vector<std::string>{};
-  view.showMessage(nothingReadMessage(read, kept));
+  view.showMessage(nothingReadMessage(ending, kept));
   view.endProgram();
   return outcome;
 }

@@ -83,7 +83,7 @@ class CalendarRun {
  private:
   ExportOutcome endWith(ExportView& view, ExportOutcome outcome, const std::string& path,
                         const std::string& reason);
-  ExportOutcome endWithNothing(ExportView& view, ExportOutcome read, const std::string& path,
+  ExportOutcome endWithNothing(ExportView& view, ExportOutcome ending, const std::string& path,
                                const std::string& reason);
 
   files::ExportFiles& files_;

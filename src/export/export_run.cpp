@@ -254,12 +254,12 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
 
 // Damaged before its first whole record: no entry could be told from no journal, and no CSV
 // was made.
-ExportOutcome ExportRun::endWithNothing(ExportView& view, ExportOutcome read) {
-  nothingRead_ = read;
+ExportOutcome ExportRun::endWithNothing(ExportView& view, ExportOutcome ending) {
+  nothingRead_ = ending;
   if (endsProgram_) {
     const bool earlier = files_.fileExists(csvPath_);
     view.showMessage(nothingReadMessage(
-        read, earlier ? std::vector<std::string>{csvName_} : std::vector<std::string>{}));
+        ending, earlier ? std::vector<std::string>{csvName_} : std::vector<std::string>{}));
     view.endProgram();
   }
   return ExportOutcome::kNothingRead;

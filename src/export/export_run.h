@@ -84,7 +84,7 @@ class ExportRun {
   std::optional<ExportOutcome> nothingRead() const { return nothingRead_; }
 
  private:
-  ExportOutcome endWithNothing(ExportView& view, ExportOutcome read);
+  ExportOutcome endWithNothing(ExportView& view, ExportOutcome ending);
 
   files::ExportFiles& files_;
   std::optional<std::string> csvPathOverride_;

@@ -161,17 +161,17 @@ bool earlierThere(const KindRun& run, const std::string& outPath) {
                                                       : run.files.fileExists(outPath);
 }
 
-// Nothing of the records could be read (the reading having ended as `read`): no output takes
+// Nothing of the records could be read (the reading having ended as `ending`): no output takes
 // the place of an earlier one, and the message says so, naming no output made (the reader has
 // said what it could not read).
-void tellNothingRead(KindRun& run, ExportOutcome read, bool earlier) {
+void tellNothingRead(KindRun& run, ExportOutcome ending, bool earlier) {
   run.tally.earlierKept = earlier;
   if (!run.endsProgram) return;
   const std::string text =
-      kNothingRead + earlierKeptText(earlier ? std::vector<std::string>{run.tally.outputName}
-                                             : std::vector<std::string>{});
-  run.view.showMessage(read == ExportOutcome::kEndedEarly ? kEndedEarly + (kParagraph + text)
-                                                          : text);
+      kNothingReadText + earlierKeptText(earlier ? std::vector<std::string>{run.tally.outputName}
+                                                 : std::vector<std::string>{});
+  run.view.showMessage(ending == ExportOutcome::kEndedEarly ? kEndedEarly + (kParagraph + text)
+                                                            : text);
 }
 
 // The steps after the kind is known: header, output, records, ending.
@@ -200,19 +200,19 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
   }
   const std::optional<ExportOutcome> stopped = copyRecords(run, source, *output);
   run.tally.unreadableLeftOut = source.leftOutCount();
-  const ExportOutcome read = closingOutcome(true, stopped, source);
-  if (nothingReadable(read, run.tally.lastWhole)) {
+  const ExportOutcome ending = closingOutcome(true, stopped, source);
+  if (nothingReadable(ending, run.tally.lastWhole)) {
     // Damaged before its first whole record: an empty output would only replace an earlier one.
     output->discard();
-    if (read == ExportOutcome::kCannotRead) {
-      reportEnd(run.view, read, run.path, run.tally, source.readError());
+    if (ending == ExportOutcome::kCannotRead) {
+      reportEnd(run.view, ending, run.path, run.tally, source.readError());
     }
-    tellNothingRead(run, read, earlier);
-    return read == ExportOutcome::kCannotRead ? read : ExportOutcome::kNothingRead;
+    tellNothingRead(run, ending, earlier);
+    return ending == ExportOutcome::kCannotRead ? ending : ExportOutcome::kNothingRead;
   }
   const bool written = output->close();
   if (auto* memos = dynamic_cast<MemosOutput*>(output.get())) run.tally.folders = memos->folderCount();
-  const ExportOutcome outcome = written ? read : ExportOutcome::kCannotWrite;
+  const ExportOutcome outcome = written ? ending : ExportOutcome::kCannotWrite;
   const std::string reason = written ? source.readError() : output->errorText();
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;

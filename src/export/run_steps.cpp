@@ -61,10 +61,11 @@ std::string earlierKeptText(const std::vector<std::string>& earlierKept) {
          (earlierKept.size() == 1 ? " was left as it was." : " were left as they were.");
 }
 
-std::string nothingReadMessage(ExportOutcome read, const std::vector<std::string>& earlierKept) {
-  const std::string text = kNothingRead + earlierKeptText(earlierKept);
-  if (read == ExportOutcome::kEndedEarly) return kEndedEarlyWarning + (kParagraph + text);
-  if (read == ExportOutcome::kDataAfterEnd) return kDataAfterEndMessage + (kParagraph + text);
+std::string nothingReadMessage(ExportOutcome ending,
+                               const std::vector<std::string>& earlierKept) {
+  std::string text = kNothingReadText + earlierKeptText(earlierKept);
+  if (ending == ExportOutcome::kEndedEarly) return kEndedEarlyWarning + (kParagraph + text);
+  if (ending == ExportOutcome::kDataAfterEnd) return kDataAfterEndMessage + (kParagraph + text);
   return text;
 }
 

@@ -64,14 +64,16 @@ inline constexpr char kJournalsBeforeDamage[] =
     "Journals found before that point have been placed in:\r\n";
 inline constexpr char kEventsBeforeDamage[] =
     "The events found before that point have been kept.\r\n\r\n";
-inline constexpr char kNothingRead[] = "No record could be read: nothing was exported.";
+inline constexpr char kNothingReadText[] = "No record could be read: nothing was exported.";
 
-// What a run that found nothing readable says after kNothingRead: which earlier outputs of the
-// names it would have written (as messages name them) were left as they were.
+// What a run that found nothing readable says after kNothingReadText: which earlier outputs
+// of the names it would have written (as messages name them) were left as they were.
 std::string earlierKeptText(const std::vector<std::string>& earlierKept);
 // The final message of a date book run that found nothing readable, the reading having ended
-// as `read`: the archive's warning for that ending, then kNothingRead and earlierKeptText().
-std::string nothingReadMessage(ExportOutcome read, const std::vector<std::string>& earlierKept);
+// as `ending`: the archive's warning for that ending, then kNothingReadText and
+// earlierKeptText().
+std::string nothingReadMessage(ExportOutcome ending,
+                               const std::vector<std::string>& earlierKept);
 
 // What a journal export that found no entry says: no entry under the journal's name (as the
 // user gave it, `journalText`), and how to list the descriptions the archive at `archivePath`

@@ -89,7 +89,7 @@ TEST(CalendarDamageTest, ArchiveCutAtEveryLengthGivesWholeEventsOfWholeRecords) 
     if (wholeRecords == 0) {  // no record whole: no calendar to take the place of another
       EXPECT_EQ(cut.outcome, ExportOutcome::kNothingRead);
       EXPECT_EQ(cut.text, "");
-      EXPECT_EQ(cut.messages.back(), kEndedEarly + "\r\n\r\n" + exporting::kNothingRead);
+      EXPECT_EQ(cut.messages.back(), kEndedEarly + "\r\n\r\n" + exporting::kNothingReadText);
       EXPECT_TRUE(cut.ended);
       continue;
     }

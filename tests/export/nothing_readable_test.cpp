@@ -27,7 +27,7 @@ using exporting::ExportOutcome;
 using ExportStep = std::function<std::optional<ExportOutcome>(MemoryFiles&, RecordingView&)>;
 
 const std::string kEarlier = "EARLIER EXPORT\r\n";
-const std::string kNothing = exporting::kNothingRead;
+const std::string kNothing = exporting::kNothingReadText;
 const std::string kDatebookEnded =
     std::string(exporting::kEndedEarlyWarning) + "\r\n\r\n" + kNothing;
 
