@@ -224,8 +224,9 @@ void MainWindow::enableJournalOptions() {
   const bool everything = everythingChosen();
   const bool enabled = everything || !exportsOrganiser(input);
   for (QWidget* option : journalOnly_) option->setEnabled(enabled);
-  // The whole folder's export always writes the calendar.
+  // The whole folder's export always writes the calendar and the daily notes.
   if (everything) alsoCalendar_->setEnabled(false);
+  if (everything) alsoNotes_->setEnabled(false);
   showHandheldBias(input.container == exporting::Container::kHandheld &&
                    input.records == archive::RecordKind::kDatebook);
 }
@@ -263,14 +264,25 @@ void MainWindow::onExport() {
     organiser_.run(*this);
     organiserRunning_ = false;
   } else if (alsoCalendar_->isChecked()) {
+    prepareDailyNotes();
     withCalendar_.run(*this);
   } else {
+    prepareDailyNotes();
     run_.run(*this);
   }
   if (finished_) return;
   exportButton_->setEnabled(true);
   enableJournalOptions();
   if (hadFocus) exportButton_->setFocus();
+}
+
+void MainWindow::prepareDailyNotes() {
+  notes_.reset();
+  std::string error;  // the archives' usual character set is always there
+  if (alsoNotes_->isChecked()) notes_ = exporting::DailyNotesCollector::open({}, error);
+  const std::string folder = journal::dailyNotesFolderBeside(inputPath());
+  run_.writeDailyNotes(notes_.get(), folder);
+  withCalendar_.writeDailyNotes(notes_.get(), folder);
 }
 
 void MainWindow::onHelp() { showMessage(helpText()); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "files/export_files.h"
+#include "export/daily_notes_step.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 #include "export/folder_export.h"
@@ -138,6 +139,9 @@ class MainWindow : public QWidget, public exporting::JournalView {
   exporting::InputKind selectedInput();
   void showHandheldBias(bool handheld);
   void onExport();
+  // Hands the journal runs a fresh collector and the folder beside the archive when the daily
+  // notes are asked for, and nothing otherwise.
+  void prepareDailyNotes();
   // The whole user folder, in main_window_folder.cpp.
   bool everythingChosen() const;
   void enableEverything();
@@ -163,6 +167,9 @@ class MainWindow : public QWidget, public exporting::JournalView {
   QCheckBox* showDetails_ = nullptr;
   QCheckBox* wordWrap_ = nullptr;
   QCheckBox* alsoCalendar_ = nullptr;
+  QCheckBox* alsoNotes_ = nullptr;
+  // The daily notes of the press under way, when asked for.
+  std::unique_ptr<exporting::DailyNotesCollector> notes_;
   QCheckBox* everything_ = nullptr;
   // The user folder of the folder shown holds an archive, as found when the folder was shown.
   bool userFolderHeld_ = false;

@@ -152,7 +152,8 @@ TEST_F(WindowTest, ControlsSitAtTheirTwipPositionsInTheirFonts) {
       {"Label5", {8, 317, 113, 17}, 9.75, true},
       {"TXTJournalsFound", {128, 312, 74, 25}, 8.25, false},
       {"AlsoCalendar", {32, 505, 465, 18}, 8.25, true},
-      {"Everything", {32, 523, 465, 18}, 8.25, true},
+      {"AlsoNotes", {32, 523, 465, 18}, 8.25, true},
+      {"Everything", {32, 541, 465, 18}, 8.25, true},
       {"Label6", {16, 412, 137, 25}, 8.25, true},
       {"HoursBias", {168, 405, 33, 22}, 8.25, true},
   };
@@ -196,12 +197,12 @@ TEST_F(WindowTest, FocusStartsOnExportAndTabFollowsTheTabIndexes) {
   showActive(*window);
   ASSERT_EQ(QApplication::focusWidget(), control<QWidget>(*window, "ReadDate"));
   QStringList visited;
-  for (int i = 0; i < 17; ++i) {
+  for (int i = 0; i < 18; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     visited << QApplication::focusWidget()->objectName();
   }
   EXPECT_EQ(visited, (QStringList{"ThisRecord", "TotalRecords", "Drive1", "Dir1", "File1", "Exit",
-                                  "WordWrap", "AlsoCalendar", "Keywords", "Help", "DescriptionText",
+                                  "WordWrap", "AlsoCalendar", "AlsoNotes", "Keywords", "Help", "DescriptionText",
                                   "CHK_Description", "DateTime", "CMBJournalNames",
                                   "TXTJournalsFound", "HoursBias", "ReadDate"}));
 }
