@@ -50,6 +50,11 @@ constexpr std::string_view kJournalSteps[] = {
     "Numbers on a Mac, iPhone or iPad: open the file (File > Open, or from Files).",
     "Excel: Data > From Text/CSV (or open the file, whose rows fill the sheet).",
     "LibreOffice Calc or any other spreadsheet: open the file, comma-separated.",
+    "The daily notes beside it (journal/): one Markdown file a day, in a folder a year.",
+    "  Obsidian: copy the folder into the vault; in Daily notes set it as the folder",
+    "  and YYYY/YYYY-MM-DD as the date format. Logseq: copy the day files into pages/.",
+    "  Day One: File > Import the day files as Markdown. Any notes folder or text",
+    "  editor takes them as they are.",
 };
 
 constexpr std::string_view kContactsSteps[] = {
