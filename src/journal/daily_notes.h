@@ -1,13 +1,13 @@
 #ifndef VESSORY_JOURNAL_DAILY_NOTES_H_
 #define VESSORY_JOURNAL_DAILY_NOTES_H_
 
-#include <compare>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "files/export_files.h"
@@ -19,7 +19,9 @@ struct JournalDay {
   int year = 0;
   int month = 0;
   int day = 0;
-  auto operator<=>(const JournalDay&) const = default;
+  bool operator<(const JournalDay& other) const {
+    return std::tie(year, month, day) < std::tie(other.year, other.month, other.day);
+  }
 };
 
 // The day of a CSV date text ("3/15/2004"); nothing for a text that names no day in the years

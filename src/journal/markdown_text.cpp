@@ -7,9 +7,13 @@ namespace vessory::journal {
 namespace {
 
 // Written for a blank that a reader would strip at a line's start or end (or read as the
-// indentation of code there).
+// indentation of code there); other blanks as their own numeric references.
 constexpr std::string_view kSpaceReference = "&#32;";
-constexpr std::string_view kTabReference = "&#9;";
+// What every CommonMark reader makes of U+0000, written as such so that the file says it.
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+// The blanks a reader strips at a line's start or end (vertical tab and form feed only at the
+// end of a paragraph, but they are written alike everywhere).
+constexpr std::string_view kBlanks = " \t\v\f";
 // Ends a line whose line break must stay one in the rendered text.
 constexpr std::string_view kHardBreak = "\\\n";
 // Ordered-list numbers have at most nine digits.
@@ -20,6 +24,7 @@ enum Escape : unsigned char {
   kAlways,       // markup wherever it stands
   kBeforeWord,   // "&" starts a character reference only before a letter, digit or "#"
   kWhenDoubled,  // "==" highlights and "%%" comments in notes apps
+  kReplaced,     // U+0000, which no reader keeps
 };
 
 constexpr std::array<Escape, 256> escapeTable() {
@@ -28,6 +33,7 @@ constexpr std::array<Escape, 256> escapeTable() {
   table['&'] = kBeforeWord;
   table['='] = kWhenDoubled;
   table['%'] = kWhenDoubled;
+  table[0] = kReplaced;
   return table;
 }
 constexpr std::array<Escape, 256> kEscapes = escapeTable();
@@ -35,7 +41,7 @@ constexpr std::array<Escape, 256> kEscapes = escapeTable();
 bool isAsciiAlnum(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) { return kBlanks.find(c) != std::string_view::npos; }
 
 bool needsEscape(std::string_view text, std::size_t i) {
   const char next = i + 1 < text.size() ? text[i + 1] : '\0';
@@ -46,6 +52,8 @@ bool needsEscape(std::string_view text, std::size_t i) {
       return isAsciiAlnum(next) || next == '#';
     case kWhenDoubled:
       return next == text[i];
+    case kReplaced:
+      return true;
     default:
       return false;
   }
@@ -57,14 +65,25 @@ void appendInline(std::string_view text, std::string& out) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (kEscapes[static_cast<unsigned char>(text[i])] == kKeep || !needsEscape(text, i)) continue;
     out.append(text, from, i - from);
-    out += '\\';
-    from = i;
+    if (text[i] == '\0') {
+      out += kReplacement;
+      from = i + 1;
+    } else {
+      out += '\\';
+      from = i;
+    }
   }
   out.append(text, from, std::string_view::npos);
 }
 
 void appendBlanks(std::string_view blanks, std::string& out) {
-  for (char c : blanks) out += c == '\t' ? kTabReference : kSpaceReference;
+  for (char c : blanks) {
+    if (c == ' ') {
+      out += kSpaceReference;
+    } else {
+      out += "&#" + std::to_string(static_cast<int>(c)) + ";";
+    }
+  }
 }
 
 // How much of `body` (a line without outer blanks) is a block marker when it starts a line:
@@ -85,12 +104,12 @@ std::size_t lineMarkerLength(std::string_view body) {
 }
 
 void appendLine(std::string_view line, std::string& out) {
-  const std::size_t start = line.find_first_not_of(" \t");
+  const std::size_t start = line.find_first_not_of(kBlanks);
   if (start == std::string_view::npos) {
     appendBlanks(line, out);
     return;
   }
-  const std::size_t end = line.find_last_not_of(" \t") + 1;
+  const std::size_t end = line.find_last_not_of(kBlanks) + 1;
   appendBlanks(line.substr(0, start), out);
   std::string_view body = line.substr(start, end - start);
   if (const std::size_t marker = lineMarkerLength(body); marker != 0) {

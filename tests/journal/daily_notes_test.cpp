@@ -45,6 +45,8 @@ TEST(MarkdownText, EscapesWhatWouldBecomeMarkupAndKeepsEveryLineBreak) {
       {"    code", "&#32;&#32;&#32;&#32;code"},
       {"\tx\t", "&#9;x&#9;"},
       {"two  ", "two&#32;&#32;"},
+      {"\fv\v", "&#12;v&#11;"},
+      {std::string("a\0b", 3), "a\xEF\xBF\xBD" "b"},
       {"  ", "&#32;&#32;"},
       {"a\nb", "a\\\nb"},
       {"a\r\nb\rc", "a\\\nb\\\nc"},
