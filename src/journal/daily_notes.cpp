@@ -166,12 +166,14 @@ DailyNotesWritten writeDailyNotes(files::ExportFiles& files, const std::string& 
   std::set<std::string> madeFolders;
   std::set<std::string> names;
   std::string error;
+  // Only a folder that was there before can hold files of other days; a new one is not read.
+  const bool earlier = files.folderExists(folder);
   if (!files.makeFolder(folder, error)) {
     written.error = "Cannot make " + folder + ": " + error;
     return written;
   }
   notes.render([&](const std::string& name, const std::string& text) {
-    names.insert(name);
+    if (earlier) names.insert(name);
     const std::size_t slash = name.find('/');
     if (slash != std::string::npos) {
       const std::string year = folder + "/" + name.substr(0, slash);
@@ -194,6 +196,7 @@ DailyNotesWritten writeDailyNotes(files::ExportFiles& files, const std::string& 
     ++written.days;
     return true;
   });
+  if (!earlier) return written;
   for (const std::string& name : dayFilesIn(files, folder)) {
     if (names.count(name) == 0) ++written.leftAlone;
   }

@@ -99,7 +99,7 @@ TEST(DailyNotesDays, DatesNamesAndTitles) {
       {"2/29/2008", "2008/2008-02-29.md", "Friday, 29 February 2008"},
       {"1/01/0001", "0001/0001-01-01.md", "Monday, 1 January 1"},
       {"12/31/9999", "9999/9999-12-31.md", "Friday, 31 December 9999"},
-      {"?/??/????", "undated.md", "Undated"},
+      {"?/??" "/????", "undated.md", "Undated"},  // split: "??/" is a trigraph
       {"2/30/2004", "undated.md", "Undated"},
       {"13/01/2004", "undated.md", "Undated"},
       {"3/15/2004x", "undated.md", "Undated"},
