@@ -51,7 +51,11 @@ std::string isoDate(const JournalDay& day) {
 void appendFrontMatter(const JournalDay& date, const std::vector<std::string>& tags,
                        std::string& out) {
   out += "---\n";
-  if (date.year != 0) out += "date: " + isoDate(date) + "\n";
+  if (date.year != 0) {
+    out += "date: ";
+    out += isoDate(date);
+    out += '\n';
+  }
   if (tags.empty()) {
     if (date.year == 0) out += "tags: []\n";
   } else {
@@ -88,6 +92,46 @@ std::vector<std::string> dayFilesIn(files::ExportFiles& files, const std::string
   }
   return found;
 }
+
+// Writes day files into one folder, in date order, and keeps the count and the first failure.
+struct DayFiles {
+  DayFiles(files::ExportFiles& to, const std::string& into) : files(to), folder(into) {}
+
+  files::ExportFiles& files;
+  const std::string& folder;
+  bool earlier = false;            // the folder was there before: names are kept
+  std::set<std::string> names;     // the day files written, when kept
+  std::string lastYear;            // the year whose folder was made last
+  DailyNotesWritten written;
+
+  bool write(const std::string& name, const std::string& text) {
+    if (earlier) names.insert(name);
+    std::string error;
+    // Days come in date order: a year's folder is made when its first day comes.
+    const std::size_t slash = name.find('/');
+    if (slash != std::string::npos && name.compare(0, slash, lastYear) != 0) {
+      lastYear.assign(name, 0, slash);
+      const std::string year = folder + "/" + lastYear;
+      if (!files.makeFolder(year, error)) {
+        written.error = "Cannot make " + year + ": " + error;
+        return false;
+      }
+    }
+    const std::string path = folder + "/" + name;
+    std::unique_ptr<files::OutputFile> out = files.createFile(path, error);
+    if (!out) {
+      written.error = "Cannot create " + path + ": " + error;
+      return false;
+    }
+    out->append(text);
+    if (!out->close()) {
+      written.error = "Cannot write " + path + ": " + out->errorText();
+      return false;
+    }
+    ++written.days;
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -130,7 +174,9 @@ void DailyNotes::add(std::string_view dateText, std::string_view tag, NoteEntry 
 
 void DailyNotes::renderDay(const JournalDay& date, const Day& day, std::string& out) {
   appendFrontMatter(date, day.tags, out);
-  out += "# " + dayTitle(date) + "\n";
+  out += "# ";
+  out += dayTitle(date);
+  out += '\n';
   for (const NoteEntry& entry : day.entries) {
     out += "\n## ";
     appendMarkdownHeading(entry.label, out);
@@ -162,45 +208,22 @@ void DailyNotes::render(
 
 DailyNotesWritten writeDailyNotes(files::ExportFiles& files, const std::string& folder,
                                   const DailyNotes& notes) {
-  DailyNotesWritten written;
-  std::set<std::string> madeFolders;
-  std::set<std::string> names;
-  std::string error;
+  DayFiles days(files, folder);
   // Only a folder that was there before can hold files of other days; a new one is not read.
-  const bool earlier = files.folderExists(folder);
+  days.earlier = files.folderExists(folder);
+  std::string error;
   if (!files.makeFolder(folder, error)) {
-    written.error = "Cannot make " + folder + ": " + error;
-    return written;
+    days.written.error = "Cannot make " + folder + ": " + error;
+    return days.written;
   }
-  notes.render([&](const std::string& name, const std::string& text) {
-    if (earlier) names.insert(name);
-    const std::size_t slash = name.find('/');
-    if (slash != std::string::npos) {
-      const std::string year = folder + "/" + name.substr(0, slash);
-      if (madeFolders.insert(year).second && !files.makeFolder(year, error)) {
-        written.error = "Cannot make " + year + ": " + error;
-        return false;
-      }
-    }
-    const std::string path = folder + "/" + name;
-    std::unique_ptr<files::OutputFile> out = files.createFile(path, error);
-    if (!out) {
-      written.error = "Cannot create " + path + ": " + error;
-      return false;
-    }
-    out->append(text);
-    if (!out->close()) {
-      written.error = "Cannot write " + path + ": " + out->errorText();
-      return false;
-    }
-    ++written.days;
-    return true;
+  notes.render([&days](const std::string& name, const std::string& text) {
+    return days.write(name, text);
   });
-  if (!earlier) return written;
+  if (!days.earlier) return days.written;
   for (const std::string& name : dayFilesIn(files, folder)) {
-    if (names.count(name) == 0) ++written.leftAlone;
+    if (days.names.count(name) == 0) ++days.written.leftAlone;
   }
-  return written;
+  return days.written;
 }
 
 std::string dailyNotesFolderBeside(std::string_view archivePath) {

@@ -149,6 +149,12 @@ void appendMarkdownText(std::string_view text, std::string& out) {
 }
 
 void appendMarkdownHeading(std::string_view text, std::string& out) {
+  // Most labels are one line without outer blanks: escaped as they are.
+  if (text.find_first_of("\r\n\t") == std::string_view::npos && !text.empty() &&
+      text.front() != ' ' && text.back() != ' ') {
+    appendInline(text, out);
+    return;
+  }
   std::string flat(text);
   for (char& c : flat) {
     if (c == '\r' || c == '\n' || c == '\t') c = ' ';
