@@ -96,7 +96,7 @@ class WindowTest : public ::testing::Test {
 TEST_F(WindowTest, ControlsStartWithTheirDefaults) {
   auto window = openWindow();
   EXPECT_EQ(window->windowTitle(), "Logvane, V-1.0j");
-  EXPECT_EQ(window->size(), QSize(549, 543));
+  EXPECT_EQ(window->size(), QSize(549, 561));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   for (const char* name : {"ThisRecord", "TotalRecords", "TXTJournalsFound"}) {
     EXPECT_EQ(control<QLineEdit>(*window, name)->text(), "0") << name;
@@ -373,7 +373,7 @@ TEST_F(WindowTest, ScreenshotShowsTheWholeWindow) {
   files->setCurrentRow(1);
   ASSERT_EQ(window->selectedFileName(), "Datebook.dat");
   QPixmap shot = window->grab();
-  EXPECT_EQ(shot.size(), QSize(549, 543));
+  EXPECT_EQ(shot.size(), QSize(549, 561));
   const QString path = QStringLiteral(VESSORY_BUILD_DIR "/main-window.png");
   EXPECT_TRUE(shot.save(path)) << path.toStdString();
 }
