@@ -54,6 +54,10 @@ constexpr char kEmptyMark = '\x1f';
 // A flag's own value: the parser lets "--flag=VALUE" through only for this VALUE, which nobody
 // types, so that a flag given a value is an unknown option, as before.
 constexpr char kFlagValue[] = "{\x1e}";
+// The one option whose value is optional ("--daily-notes" or "--daily-notes=FOLDER"): a flag
+// that takes a value only after "="; given bare, the parser hands back this value.
+constexpr char kDailyNotes[] = "--daily-notes";
+constexpr char kNoFolderGiven[] = "\x1d";
 
 bool endsInEqualsAndMarks(const std::string& arg) {
   if (arg.rfind("--", 0) != 0) return false;
@@ -141,7 +145,7 @@ namespace {
 
 bool listingRefuses(const std::string& name) {
   return journalOnly(name) || calendarOnly(name) || name == "-o" || name == "--output" ||
-         name == "-d" || name == "--details" || name == "--calendar";
+         name == "-d" || name == "--details" || name == "--calendar" || name == kDailyNotes;
 }
 
 // The usage error of an option given with an export it does not belong to, if any.
@@ -150,7 +154,7 @@ std::string misplacedOption(const ConsoleOptions& o, const std::vector<std::stri
     if (o.listJournals && listingRefuses(name)) {
       return "option " + name + " cannot be used with --list-journals";
     }
-    if (o.all && (name == "--calendar" || name == "--list-journals")) {
+    if (o.all && (name == "--calendar" || name == "--list-journals" || name == kDailyNotes)) {
       return "option " + name + " cannot be used with --all, which writes every export";
     }
     if (o.calendar && journalOnly(name)) {
@@ -180,6 +184,10 @@ Leftovers parseArguments(const std::vector<std::string>& args, ConsoleOptions& o
   for (const Spelling& flag : kFlags) {
     app.add_flag(std::string(flag.name) + kFlagValue)->disable_flag_override();
   }
+  std::vector<std::string> notesFolders;
+  std::size_t notesTaken = 0;
+  app.add_flag(std::string(kDailyNotes) + "{" + kNoFolderGiven + "}", notesFolders)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   std::vector<std::string> reversed;  // the parser takes its arguments from the back
   reversed.reserve(args.size());
   for (const std::string& arg : args) reversed.push_back(marked(arg));
@@ -203,6 +211,14 @@ Leftovers parseArguments(const std::vector<std::string>& args, ConsoleOptions& o
       if (name == kValueOptions[i].name) setValue(o, name, unmarked(values[i][taken[i]++]));
     }
     setFlag(o, name);
+    if (name == kDailyNotes && notesTaken < notesFolders.size()) {
+      const std::string& folder = notesFolders[notesTaken++];
+      o.dailyNotes = true;
+      o.dailyNotesFolder = folder == kNoFolderGiven ? std::string() : unmarked(folder);
+      if (folder != kNoFolderGiven && o.dailyNotesFolder.empty()) {
+        error = "option --daily-notes= needs a folder";
+      }
+    }
   }
   return left;
 }
@@ -280,6 +296,10 @@ std::string consoleUsage() {
          "      --encoding NAME  the archive's character set (e.g. windows-1252): write the\n"
          "                       CSV in UTF-8, starting with a byte-order mark (without it\n"
          "                       the CSV holds the archive's bytes as they are)\n"
+         "      --daily-notes[=FOLDER]  also write the journal as daily notes: one\n"
+         "                       Markdown file per day, YEAR/YYYY-MM-DD.md, in FOLDER\n"
+         "                       (default: beside the archive, Datebook-journal/); also\n"
+         "                       with --calendar and for a handheld date book\n"
          "\n"
          "Calendar options:\n"
          "      --calendar       write the whole date book as an iCalendar file instead\n"
@@ -302,7 +322,8 @@ std::string consoleUsage() {
          "                       datebook, address, todo and memopad folders, or the\n"
          "                       folder itself; or each user's folder in it) into the\n"
          "                       folder -o names (default FOLDER-export): calendar.ics,\n"
-         "                       journal.csv, contacts.vcf, todos.ics, memos/; archive\n"
+         "                       journal.csv and its daily notes journal/, contacts.vcf,\n"
+         "                       todos.ics, memos/; archive\n"
          "                       files add -archive, handheld databases -handheld\n"
          "      --list-journals  print COUNT, a TAB and the description of every\n"
          "                       description used by non-repeating events with a note, most\n"

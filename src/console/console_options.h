@@ -20,6 +20,10 @@ struct ConsoleOptions {
   // is to be UTF-8.
   std::optional<std::string> encoding;
   bool calendar = false;
+  // --daily-notes[=FOLDER]: the journal as daily notes too, into FOLDER (empty: beside the
+  // archive).
+  bool dailyNotes = false;
+  std::string dailyNotesFolder;
   std::string timeZone;  // empty: the system's zone
   bool includeDeleted = false;
   bool listJournals = false;

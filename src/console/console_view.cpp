@@ -9,6 +9,7 @@
 #include "archive/timestamp.h"
 #include "calendar/zone_clock.h"
 #include "console/console_folder.h"
+#include "console/console_notes.h"
 #include "console/content_sniffer.h"
 #include "console/input_check.h"
 #include "console/stop_signals.h"
@@ -197,12 +198,15 @@ void noteBiasReading(const ConsoleOptions& options, std::FILE* err) {
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
                             ConsoleFiles& files, std::string& kept) {
   ExportRun run(files, options.output);
+  ConsoleNotes notes(options);
+  run.collectDailyNotes(notes.collector());
   if (options.encoding) run.convertToUtf8From(*options.encoding);
   // A zone moves the journal's times as it moves the calendar's; a bias given says otherwise.
   if (!options.timeZone.empty() && !given(options, "-b", "--bias")) {
     run.shiftByZone(options.timeZone);
   }
-  const ExportOutcome outcome = run.run(view);
+  const ExportOutcome journal = run.run(view);
+  const ExportOutcome outcome = notes.finish(journal, run.csvKept(), view, files);
   kept = run.csvName();
   // A hint for whoever typed the name: quiet runs (scripts) are spared it.
   const bool read = !exporting::nothingExported(outcome) &&
@@ -332,7 +336,7 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       break;
     case RunKind::kCalendar: {
       CalendarRun run(files, calendarSettings(options));
-      outcome = run.run(view);
+      outcome = calendarDailyNotes(options, run.run(view), view, files);
       kept = run.tally().calendarName;
       break;
     }

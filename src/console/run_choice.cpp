@@ -20,7 +20,8 @@ std::string organiserKindName(archive::ArchiveKind kind) {
 }
 
 bool belongsToDatebook(const std::string& name) {
-  return journalOnly(name) || name == "--calendar" || name == "--list-journals";
+  return journalOnly(name) || name == "--calendar" || name == "--list-journals" ||
+         name == "--daily-notes";
 }
 
 // The journal's times follow a zone given to it as the calendar's do; the calendar's other

@@ -6,6 +6,7 @@
 #include "archive/event_record.h"
 #include "archive/timestamp.h"
 #include "calendar/zone_clock.h"
+#include "export/daily_notes_step.h"
 #include "export/datebook_source.h"
 #include "export/handheld_source.h"
 #include "export/record_loop.h"
@@ -26,6 +27,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   // Times are shifted by `zone`'s offset from UTC at each record's start instead of the hours
   // bias; nothing keeps the bias. Borrowed for the session's life.
   void shiftByZone(const calendar::ZoneClock* zone) { zone_ = zone; }
+  void collectDailyNotes(DailyNotesCollector* notes) { notes_ = notes; }
 
   // The records to read, from the container the archive turned out to be.
   void attach(std::unique_ptr<EventSource> source) { source_ = std::move(source); }
@@ -65,6 +67,7 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   archive::EventRecord record_;
   archive::HoursBias bias_;
   const calendar::ZoneClock* zone_ = nullptr;
+  DailyNotesCollector* notes_ = nullptr;
   std::unique_ptr<archive::TextConverter> nameText_;  // descriptions as the name is compared
   std::string description_;
   std::int64_t journalCount_ = 0;
@@ -116,6 +119,7 @@ void Session::processRecord(journal::CsvJournalWriter& writer, archive::TextConv
     writer.writeJournalRow(entry, settings_.keywordDelimiters());
     ++rowCount_;
   });
+  if (notes_ != nullptr) notes_->collect(note, source_->header(), settings_.keywordDelimiters());
 }
 
 // The final message; `placed` is what follows the text on the journals found: where they are,
@@ -191,6 +195,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   if (opened.failure) return *opened.failure;
   std::unique_ptr<files::ByteSource> source = std::move(opened.source);
   Session session(view, settings);
+  session.collectDailyNotes(notes_);
   session.attach(openEventSource(files_, path, *source, session));
   if (!session.source().readTag()) {
     return refuseAtTag(view, path, session.source());
@@ -230,6 +235,9 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
     written = csv->close();
   }
   csvKept_ = written && !leftAsItWas;
+  notesMessage_ = notes_ != nullptr && csvKept_ && !notesFolder_.empty()
+                      ? dailyNotesMessage(files_, *notes_, notesFolder_)
+                      : std::string();
   const ExportOutcome outcome = closingOutcome(written, stopped, session.source());
   const std::string reason = written ? session.source().readError() : csv->errorText();
   source.reset();
@@ -242,7 +250,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
   const std::string placed = leftAsItWas
                                  ? noEntriesHint(options.journalNameText(), path)
-                                 : placedText(outcome, csvName);
+                                 : placedText(outcome, csvName) + notesMessage_;
   if (outcome == ExportOutcome::kDataAfterEnd && leftAsItWas && endsProgram_) {
     view.showMessage(kDataAfterEndMessage + (kParagraph + placed));
   } else if (endsProgram_ || failed) {

@@ -10,6 +10,10 @@
 #include "export/run_steps.h"
 
 namespace vessory::exporting {
+class DailyNotesCollector;
+}
+
+namespace vessory::exporting {
 
 // The options of one run. Three are taken once when the run starts; the three live ones go back
 // to the view at every use, so that an edit made while the run lets the user act takes effect
@@ -68,6 +72,18 @@ class ExportRun {
   // final message gives the hint of noEntriesHint() where it would name the CSV. An archive
   // damaged before its first whole record then ends the run as kNothingRead, which says so.
   void keepEarlierWithoutEntries() { keepEarlier_ = true; }
+  // Hands every journal note the run writes rows for to `notes` (borrowed; null for none), so
+  // that the same entries are also written as daily notes.
+  void collectDailyNotes(DailyNotesCollector* notes) { notes_ = notes; }
+  // As collectDailyNotes, and once the CSV is in place the notes are written into `folder`;
+  // the final message says where (notesMessage()), or why they could not be.
+  void writeDailyNotes(DailyNotesCollector* notes, std::string folder) {
+    notes_ = notes;
+    notesFolder_ = std::move(folder);
+  }
+  // The last run's words on its daily notes, a paragraph to end its final message; empty for
+  // none.
+  const std::string& notesMessage() const { return notesMessage_; }
 
   ExportOutcome run(ExportView& view, JournalOptions& options);
   ExportOutcome run(JournalView& view) { return run(view, view); }
@@ -90,6 +106,9 @@ class ExportRun {
   std::optional<std::string> csvPathOverride_;
   std::optional<std::string> utf8From_;
   std::optional<std::string> zoneName_;
+  DailyNotesCollector* notes_ = nullptr;
+  std::string notesFolder_;
+  std::string notesMessage_;
   bool endsProgram_ = true;
   bool keepEarlier_ = false;
   bool csvKept_ = false;

@@ -10,6 +10,7 @@
 #include "export/folder_summary.h"
 #include "export/import_guide.h"
 #include "export/organiser_run.h"
+#include "export/daily_notes_step.h"
 #include "journal/journal_selection.h"
 
 namespace vessory::exporting {
@@ -127,6 +128,20 @@ class OutputFolderFiles : public files::ExportFiles {
   bool made_ = false;
 };
 
+// The journal's daily notes beside its CSV, counted in the part; a failure to write them is
+// the part's.
+void addDailyNotes(files::ExportFiles& files, const DailyNotesCollector& notes,
+                   const FoundArchive& found, const std::string& csvName, CollectingView& view,
+                   PartReport& part) {
+  std::string error;
+  const std::string days =
+      writeNotesBesideCsv(files, notes, found.outputFolder, csvName, found.outputPrefix, error);
+  if (!days.empty()) part.counts += ", daily notes: " + days;
+  if (error.empty()) return;
+  view.showMessage(error);
+  part.outcome = ExportOutcome::kCannotWrite;
+}
+
 // The journal, made only when the archive holds an entry: an archive without one leaves an
 // earlier journal where it is.
 PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings,
@@ -139,10 +154,14 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
   // The zone named for the calendar dates the journal too, unless a bias is given; a handheld's
   // times are its own clock's (the run keeps its bias).
   if (!settings.zoneName.empty() && !settings.biasGiven) journal.shiftByZone(settings.zoneName);
+  std::string error;
+  auto notes = DailyNotesCollector::open(settings.encoding.value_or(std::string()), error);
+  journal.collectDailyNotes(notes.get());
   PartReport part{"", "", journal.run(view)};
   if (journal.csvKept()) {
     part.output = found.outputPrefix + name;
     part.counts = countOf(journal.rowsWritten(), "entry", "entries");
+    if (notes) addDailyNotes(files, *notes, found, name, view, part);
     return part;
   }
   // Nothing made: the outcome and the run's message say why.

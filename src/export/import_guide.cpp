@@ -78,6 +78,15 @@ constexpr std::string_view kUtf8JournalSteps[] = {
     "  Comma.",
 };
 
+// The daily notes written beside the journal CSV (always by --all, by the window when asked).
+constexpr std::string_view kDailyNotesSteps[] = {
+    "Daily notes, when written beside it (journal/): one Markdown file a day, in a",
+    "  folder a year. Obsidian: copy the folder into the vault; in Daily notes set it",
+    "  as the folder and YYYY/YYYY-MM-DD as the date format. Logseq: copy the day files",
+    "  into pages/. Day One: File > Import the day files as Markdown. Any notes folder",
+    "  or text editor takes them as they are.",
+};
+
 constexpr std::string_view kContactsSteps[] = {
     "Character set: UTF-8, as every address book expects.",
     "Google Contacts (on the web): Import, pick this file; Android phones on that",
@@ -134,6 +143,7 @@ void addStepsFor(std::string& text, GuideKind kind, bool utf8Journal, std::strin
       } else {
         addSteps(text, kJournalSteps, lineEnd);
       }
+      addSteps(text, kDailyNotesSteps, lineEnd);
       break;
     case GuideKind::kContacts:
       addSteps(text, kContactsSteps, lineEnd);

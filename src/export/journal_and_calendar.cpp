@@ -131,7 +131,7 @@ void JournalAndCalendarRun::run(JournalView& view) {
     case ExportOutcome::kEndedEarly:
     case ExportOutcome::kDataAfterEnd:
     case ExportOutcome::kUnreadTails:
-      exportCalendar(view, relay, files_, journal, journal_.csvName(),
+      exportCalendar(view, relay, files_, journal, journal_.csvName() + journal_.notesMessage(),
                      journal_.rowsWritten() == 0
                          ? noEntriesHint(view.journalNameText(), view.inputPath())
                          : std::string());

@@ -33,6 +33,11 @@ class JournalAndCalendarRun {
   JournalAndCalendarRun& operator=(const JournalAndCalendarRun&) = delete;
 
   void run(JournalView& view);
+  // The journal part's daily notes (see ExportRun::writeDailyNotes); the final message names
+  // their folder.
+  void writeDailyNotes(DailyNotesCollector* notes, std::string folder) {
+    journal_.writeDailyNotes(notes, std::move(folder));
+  }
   bool running() const { return running_; }
 
  private:

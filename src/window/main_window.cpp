@@ -95,6 +95,7 @@ QWidget* MainWindow::widget(Control control) const {
     case Control::kShowDetails: return showDetails_;
     case Control::kWordWrap: return wordWrap_;
     case Control::kAlsoCalendar: return alsoCalendar_;
+    case Control::kAlsoNotes: return alsoNotes_;
     case Control::kEverything: return everything_;
     case Control::kExport: return exportButton_;
     case Control::kJournalOnly: break;

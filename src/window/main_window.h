@@ -137,6 +137,7 @@ class MainWindow : public QWidget, private window_model::WindowControls {
   QCheckBox* showDetails_ = nullptr;
   QCheckBox* wordWrap_ = nullptr;
   QCheckBox* alsoCalendar_ = nullptr;
+  QCheckBox* alsoNotes_ = nullptr;
   QCheckBox* everything_ = nullptr;
   QComboBox* journalNames_ = nullptr;
   QPushButton* exportButton_ = nullptr;

@@ -22,6 +22,7 @@ using exporting::kMenuBackgroundColor;
 
 constexpr int kTwipsPerPixel = 15;
 constexpr int kEverythingRowTwips = 300;
+constexpr int kNotesRowTwips = 270;
 constexpr int kCountWidth = 1110;  // seven digits of the desktop's sans font, with the frame
 constexpr double kDefaultPoints = 8.25;
 constexpr double kButtonPoints = 9.75;
@@ -64,8 +65,9 @@ Control* named(Control* control, const char* name) {
 void MainWindow::createFrame() {
   setWindowTitle(QStringLiteral("Logvane, V-1.0j"));
   setWindowIcon(vessoryIcon());
-  // The classic height and one row more for the box of the whole user folder.
-  setFixedSize(pixels(8235), pixels(7845 + kEverythingRowTwips));
+  // The classic height and a row more for each of the boxes of the daily notes and the whole
+  // user folder.
+  setFixedSize(pixels(8235), pixels(7845 + kNotesRowTwips + kEverythingRowTwips));
   setFont(classicFont(kDefaultPoints, false));
 }
 
@@ -157,6 +159,12 @@ void MainWindow::createCalendarOption() {
   alsoCalendar_->setFont(classicFont(kDefaultPoints, true));
   place(alsoCalendar_, 480, 7575, 6975, 270);
   journalOnly_.push_back(alsoCalendar_);
+  // Right under it, in a row the window grew by.
+  alsoNotes_ = named(
+      new QCheckBox(QStringLiteral("Also write the journal as daily &notes"), this), "AlsoNotes");
+  alsoNotes_->setFont(classicFont(kDefaultPoints, true));
+  place(alsoNotes_, 480, 7845, 6975, 270);
+  journalOnly_.push_back(alsoNotes_);
 }
 
 // Under the calendar box, in a row the window grew by for it.
@@ -164,7 +172,7 @@ void MainWindow::createEverythingOption() {
   everything_ = named(new QCheckBox(QStringLiteral("Export everything in this &user folder"), this),
                       "Everything");
   everything_->setFont(classicFont(kDefaultPoints, true));
-  place(everything_, 480, 7845, 6975, 270);
+  place(everything_, 480, 7845 + kNotesRowTwips, 6975, 270);
 }
 
 void MainWindow::createButtons() {
@@ -186,7 +194,7 @@ void MainWindow::createButtons() {
 void MainWindow::createTabOrder() {
   QWidget* const chain[] = {
       exportButton_, thisRecord_,  totalRecords_, driveList_,    folderList_,    fileList_,
-      exitButton_,   wordWrap_,    alsoCalendar_, everything_,   keywords_,      helpButton_,
+      exitButton_,   wordWrap_,    alsoCalendar_, alsoNotes_, everything_,   keywords_,      helpButton_,
       description_,  showDetails_, dateTime_,     journalNames_, journalsFound_, hoursBias_};
   for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
   exportButton_->setFocus();

@@ -23,6 +23,7 @@ enum class Control {
   kShowDetails,
   kWordWrap,
   kAlsoCalendar,
+  kAlsoNotes,
   kEverything,
   kJournalOnly,  // the options only the journal reads, with their captions, as one
   kExport,

@@ -150,8 +150,11 @@ void WindowModel::enableJournalOptions() {
   const exporting::InputKind input = selectedInput();
   const bool everything = everythingChosen();
   controls_.enableControl(Control::kJournalOnly, everything || !exportsOrganiser(input));
-  // The whole folder's export always writes the calendar.
-  if (everything) controls_.enableControl(Control::kAlsoCalendar, false);
+  // The whole folder's export always writes the calendar and the daily notes.
+  if (everything) {
+    controls_.enableControl(Control::kAlsoCalendar, false);
+    controls_.enableControl(Control::kAlsoNotes, false);
+  }
   showHandheldBias(input.container == exporting::Container::kHandheld &&
                    input.records == archive::RecordKind::kDatebook);
 }
@@ -168,6 +171,19 @@ void WindowModel::showHandheldBias(bool handheld) {
   } else if (controls_.text(Control::kHoursBias) == "0") {
     controls_.setText(Control::kHoursBias, biasBeforeHandheld_);
   }
+}
+
+// The journal runs get a fresh collector and the folder beside the archive when the daily
+// notes are asked for, and none otherwise.
+void WindowModel::prepareDailyNotes() {
+  notes_.reset();
+  std::string error;  // the archives' usual character set is always there
+  if (controls_.checkValue(Control::kAlsoNotes) == exporting::kChecked) {
+    notes_ = exporting::DailyNotesCollector::open({}, error);
+  }
+  const std::string folder = journal::dailyNotesFolderBeside(inputPath());
+  run_.writeDailyNotes(notes_.get(), folder);
+  withCalendar_.writeDailyNotes(notes_.get(), folder);
 }
 
 // Decided again at every use: the file may have changed on the disk since it was selected.
@@ -190,8 +206,10 @@ void WindowModel::exportPressed() {
     organiser_.run(*this);
     organiserRunning_ = false;
   } else if (controls_.checkValue(Control::kAlsoCalendar) == exporting::kChecked) {
+    prepareDailyNotes();
     withCalendar_.run(*this);
   } else {
+    prepareDailyNotes();
     run_.run(*this);
   }
   gathering_ = false;

@@ -4,9 +4,11 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "export/daily_notes_step.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 #include "export/folder_export.h"
@@ -89,6 +91,7 @@ class WindowModel : public exporting::JournalView {
   void enableJournalOptions();
   exporting::InputKind selectedInput();
   void showHandheldBias(bool handheld);
+  void prepareDailyNotes();
   // The whole user folder, in window_model_folder.cpp.
   bool everythingChosen();
   void enableEverything();
@@ -101,6 +104,8 @@ class WindowModel : public exporting::JournalView {
   files::ExportFiles& files_;
   exporting::ExportRun run_{files_};
   exporting::JournalAndCalendarRun withCalendar_{files_};
+  // The daily notes of the press under way, when asked for.
+  std::unique_ptr<exporting::DailyNotesCollector> notes_;
   // System zone, the archives' usual character set, deleted records left out.
   exporting::OrganiserRun organiser_{files_, exporting::OrganiserSettings{}};
 

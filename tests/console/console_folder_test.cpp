@@ -104,7 +104,7 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        {"calendar.ics", "journal.csv", "contacts.vcf", "todos.ics", "memos/Unfiled/Shopping.txt"},
        {},
        0,
-       {"DateBook/DATEBOOK.DAT (date book): calendar.ics (1 event), journal.csv (1 entry); all "
+       {"DateBook/DATEBOOK.DAT (date book): calendar.ics (1 event), journal.csv (1 entry, daily notes: 1 day in journal/); all "
         "done\n",
         "Address/address.dat (address book): contacts.vcf (1 contact); all done\n",
         "todo/TODO.dat (to-do list): todos.ics (1 to-do); all done\n",
@@ -151,7 +151,7 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        {"calendar.ics", "journal.csv", "todos.ics"},
        {"contacts.vcf"},
        3,
-       {"datebook/datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry); all "
+       {"datebook/datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry, daily notes: 1 day in journal/); all "
         "done\n",
         "todo/todo.dat (to-do list): todos.ics (1 to-do); all done\n",
         "address/address.dat (address book of desktop version 4.1.4 or later): not read: nothing "
@@ -166,7 +166,7 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
        {"Carol", "calendar.ics"},
        0,
        {"Alice/datebook/Datebook.dat (date book): Alice/calendar.ics (1 event), "
-        "Alice/journal.csv (1 entry); all done\n",
+        "Alice/journal.csv (1 entry, daily notes: 1 day in Alice/journal/); all done\n",
         "Bob/MemoPad.dat (memo pad): Bob/memos/ (1 memo); all done\n"}},
   };
   for (const LayoutCase& c : cases) {

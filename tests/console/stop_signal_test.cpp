@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -153,13 +155,15 @@ TEST(StopSignalTest, ASignalDuringAWholeFolderStopsItsArchiveAndStartsNoOther) {
       made.push_back(entry.path().filename().string());
     }
     std::sort(made.begin(), made.end());
-    // No temporary left either; the guide tells that the export stopped.
-    EXPECT_EQ(made, (std::vector<std::string>{"How to import.txt", "journal.csv"}));
+    // No temporary left either; the daily notes of the records kept go with their rows, and
+    // the guide tells that the export stopped.
+    EXPECT_EQ(made, (std::vector<std::string>{"How to import.txt", "journal", "journal.csv"}));
     EXPECT_NE(readAll(out / "How to import.txt").find("THIS EXPORT WAS STOPPED"), std::string::npos);
     const int kept = rowsKept(readAll(out / "journal.csv"));
     EXPECT_GT(kept, 0);
     EXPECT_LT(kept, kRecords);
-    const std::string entriesKept = std::to_string(kept) + (kept == 1 ? " entry" : " entries");
+    const std::string entriesKept = std::to_string(kept) + (kept == 1 ? " entry" : " entries") +
+                                    ", daily notes: 1 day in journal/";
     EXPECT_TRUE(said.ends_with(
         "\ndatebook/Datebook.dat (date book): calendar.ics not started, journal.csv (" +
         entriesKept + "); stopped\n" + fs::absolute(out / "How to import.txt").string() +

@@ -57,7 +57,7 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
   ASSERT_EQ(result.archives.size(), 3u);
   EXPECT_EQ(exporting::summaryLine(result.archives[0]),
             "Ann/datebook/Datebook.dat (date book): Ann/calendar.ics (2 events), "
-            "Ann/journal.csv (1 entry); all done");
+            "Ann/journal.csv (1 entry, daily notes: 1 day in Ann/journal/); all done");
   EXPECT_EQ(exporting::summaryLine(result.archives[1]),
             "Ben/address/address.ABA (address book, archive file): "
             "Ben/contacts-archive.vcf (1 contact); all done");
@@ -69,6 +69,7 @@ TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach)
       0u);
   EXPECT_EQ(files.outputPaths(),
             (std::vector<std::string>{"/o/Ann/calendar.ics", "/o/Ann/journal.csv",
+                                      "/o/Ann/journal/2002/2002-04-07.md",
                                       "/o/Ben/contacts-archive.vcf", "/o/Ben/todos.ics"}));
   EXPECT_EQ(
       view.read,
@@ -291,28 +292,28 @@ TEST(FolderExportTest, AStopEndsTheArchiveUnderWayAndStartsNoOther) {
   } rows[] = {
       {0, {}, {"datebook/Datebook.dat", "memopad/MemoPad.dat"}, std::nullopt, 0, 0},
       {2,
-       {"datebook/Datebook.dat (date book): calendar.ics not started, journal.csv (2 entries); "
+       {"datebook/Datebook.dat (date book): calendar.ics not started, journal.csv (2 entries, daily notes: 1 day in journal/); "
         "stopped"},
        {"memopad/MemoPad.dat"},
        0,
        2,
-       1},
+       2},
       {4,
-       {"datebook/Datebook.dat (date book): calendar.ics (3 events), journal.csv (3 entries); "
+       {"datebook/Datebook.dat (date book): calendar.ics (3 events), journal.csv (3 entries, daily notes: 1 day in journal/); "
         "all done",
         "memopad/MemoPad.dat (memo pad): memos/ (1 memo, 2 not reached, of 3 announced); stopped"},
        {},
        1,
        1,
-       3},
+       4},
       {6,
-       {"datebook/Datebook.dat (date book): calendar.ics (3 events), journal.csv (3 entries); "
+       {"datebook/Datebook.dat (date book): calendar.ics (3 events), journal.csv (3 entries, daily notes: 1 day in journal/); "
         "all done",
         "memopad/MemoPad.dat (memo pad): memos/ (3 memos); all done"},
        {},
        std::nullopt,
        0,
-       5},
+       6},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.stopAfter);
@@ -429,12 +430,12 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
     std::size_t details = 0;  // shown to the front end
   } rows[] = {
       {"data after the end", "/p/Datebook.dat", whole + "Z", nullptr,
-       "Datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry); data after the "
+       "Datebook.dat (date book): calendar.ics (1 event), journal.csv (1 entry, daily notes: 1 day in journal/); data after the "
        "last record"},
       {"sequencing error", "/p/datebook/Datebook.dat",
        ArchiveBuilder().archive({journalRecord("9:15 am: Up"), broken}).bytes(), nullptr,
        "datebook/Datebook.dat (date book): calendar.ics (1 event, 1 left out, 0 not reached, of 2 "
-       "announced), journal.csv (1 entry); damaged: exported up to the damage -- sequencing error"},
+       "announced), journal.csv (1 entry, daily notes: 1 day in journal/); damaged: exported up to the damage -- sequencing error"},
       {"no journal entry", "/p/Datebook.dat",
        ArchiveBuilder().archive({journalRecord("x", 0, "Gym")}).bytes(), nullptr,
        "Datebook.dat (date book): calendar.ics (1 event), no entries under \"Daily Journal\", "
@@ -453,7 +454,7 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
       // The options reach both parts of a date book; the details are shown once a record.
       {"options", "/p/Datebook.dat",
        ArchiveBuilder().archive({journalRecord("9:15 am: Caf\xE9"), journalRecord("9:30 am: Up")}).bytes(),
-       nullptr, "Datebook.dat (date book): calendar.ics (2 events), journal.csv (2 entries); all done",
+       nullptr, "Datebook.dat (date book): calendar.ics (2 events), journal.csv (2 entries, daily notes: 1 day in journal/); all done",
        [](exporting::FolderSettings& s) {
          s.encoding = "windows-1252";
          s.wordWrap = false;

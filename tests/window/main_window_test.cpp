@@ -96,7 +96,7 @@ class WindowTest : public ::testing::Test {
 TEST_F(WindowTest, ControlsStartWithTheirDefaults) {
   auto window = openWindow();
   EXPECT_EQ(window->windowTitle(), "Logvane, V-1.0j");
-  EXPECT_EQ(window->size(), QSize(549, 543));
+  EXPECT_EQ(window->size(), QSize(549, 561));
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   for (const char* name : {"ThisRecord", "TotalRecords", "TXTJournalsFound"}) {
     EXPECT_EQ(control<QLineEdit>(*window, name)->text(), "0") << name;
@@ -152,7 +152,8 @@ TEST_F(WindowTest, ControlsSitAtTheirTwipPositionsInTheirFonts) {
       {"Label5", {8, 317, 113, 17}, 9.75, true},
       {"TXTJournalsFound", {128, 312, 74, 25}, 8.25, false},
       {"AlsoCalendar", {32, 505, 465, 18}, 8.25, true},
-      {"Everything", {32, 523, 465, 18}, 8.25, true},
+      {"AlsoNotes", {32, 523, 465, 18}, 8.25, true},
+      {"Everything", {32, 541, 465, 18}, 8.25, true},
       {"Label6", {16, 412, 137, 25}, 8.25, true},
       {"HoursBias", {168, 405, 33, 22}, 8.25, true},
   };
@@ -196,12 +197,12 @@ TEST_F(WindowTest, FocusStartsOnExportAndTabFollowsTheTabIndexes) {
   showActive(*window);
   ASSERT_EQ(QApplication::focusWidget(), control<QWidget>(*window, "ReadDate"));
   QStringList visited;
-  for (int i = 0; i < 17; ++i) {
+  for (int i = 0; i < 18; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     visited << QApplication::focusWidget()->objectName();
   }
   EXPECT_EQ(visited, (QStringList{"ThisRecord", "TotalRecords", "Drive1", "Dir1", "File1", "Exit",
-                                  "WordWrap", "AlsoCalendar", "Keywords", "Help", "DescriptionText",
+                                  "WordWrap", "AlsoCalendar", "AlsoNotes", "Keywords", "Help", "DescriptionText",
                                   "CHK_Description", "DateTime", "CMBJournalNames",
                                   "TXTJournalsFound", "HoursBias", "ReadDate"}));
 }
@@ -372,7 +373,7 @@ TEST_F(WindowTest, ScreenshotShowsTheWholeWindow) {
   files->setCurrentRow(1);
   ASSERT_EQ(window->selectedFileName(), "Datebook.dat");
   QPixmap shot = window->grab();
-  EXPECT_EQ(shot.size(), QSize(549, 543));
+  EXPECT_EQ(shot.size(), QSize(549, 561));
   const QString path = QStringLiteral(VESSORY_BUILD_DIR "/main-window.png");
   EXPECT_TRUE(shot.save(path)) << path.toStdString();
 }

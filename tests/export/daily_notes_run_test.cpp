@@ -1,0 +1,73 @@
+#include "export/daily_notes_step.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "export/export_run.h"
+#include "support/archive_builder.h"
+#include "support/fake_export.h"
+
+namespace vessory::testing {
+namespace {
+
+constexpr std::uint32_t kMarch1st2008At2Utc = 1204336800;
+
+// The day files a journal run gathers from `records`, by name, with the bias or zone given.
+std::map<std::string, std::string> notesOf(const std::vector<RecordPlan>& records,
+                                           const std::string& bias, const std::string& zone = {},
+                                           const std::string& charset = {}) {
+  RecordingView view;
+  view.bias = bias;
+  MemoryFiles files;
+  HeaderPlan header = HeaderPlan::forRecords(static_cast<std::uint32_t>(records.size()));
+  header.categories = {CategoryPlan{}, CategoryPlan{2, 2, 0, "K\xF6ln: \"#2\"", "K"}};
+  files.archives[view.inputPath()] = ArchiveBuilder().archive(records, header).bytes();
+  std::string error;
+  auto collector = exporting::DailyNotesCollector::open(charset, error);
+  exporting::ExportRun run(files);
+  if (!zone.empty()) run.shiftByZone(zone);
+  run.collectDailyNotes(collector.get());
+  EXPECT_EQ(run.run(view), exporting::ExportOutcome::kComplete);
+  std::map<std::string, std::string> days;
+  collector->notes().render([&](const std::string& name, const std::string& text) {
+    days[name] = text;
+    return true;
+  });
+  return days;
+}
+
+// The day is the CSV's: the hours bias or the zone decides it, as it decides the CSV's date.
+TEST(DailyNotesRun, DaysFollowTheBiasOrTheZone) {
+  const std::vector<RecordPlan> records = {journalRecord("2:00 am: late", kMarch1st2008At2Utc)};
+  const std::vector<std::pair<std::pair<std::string, std::string>, std::string>> cases = {
+      {{"-4", ""}, "2008/2008-02-29.md"},
+      {{"0", ""}, "2008/2008-03-01.md"},
+      {{"-4", "Asia/Tokyo"}, "2008/2008-03-01.md"},
+      {{"-4", "America/Los_Angeles"}, "2008/2008-02-29.md"},
+  };
+  for (const auto& [setting, file] : cases) {
+    const auto days = notesOf(records, setting.first, setting.second);
+    ASSERT_EQ(days.size(), 1U);
+    EXPECT_EQ(days.begin()->first, file) << setting.first << " " << setting.second;
+  }
+}
+
+// Category names become the day's tags (none for 0 or an unnamed one); every text is turned
+// into UTF-8 from the archive's character set; line breaks stay though the CSV wraps.
+TEST(DailyNotesRun, TagsAndTextsInUtf8) {
+  RecordPlan business = journalRecord("8:00 am: K\xF6ln <Anna>\r\nnext", kMarch1st2008At2Utc);
+  business.category = 1;
+  const RecordPlan named = journalRecord("##xyB\n9:00 am: two", kMarch1st2008At2Utc);
+  const RecordPlan unnamed = journalRecord("##xyE\n10:00 am: three", kMarch1st2008At2Utc);
+  const auto days = notesOf({business, named, unnamed}, "0", "", "windows-1252");
+  ASSERT_EQ(days.size(), 1U);
+  EXPECT_EQ(days.begin()->second,
+            "---\ndate: 2008-03-01\ntags:\n  - \"Business\"\n  - \"K\xC3\xB6ln: \\\"#2\\\"\"\n"
+            "---\n\n# Saturday, 1 March 2008\n\n## 8:00 AM #Anna\n\nK\xC3\xB6ln \\<Anna>\\\nnext\n"
+            "\n## 9:00 AM\n\ntwo\n\n## 10:00 AM\n\nthree\n");
+}
+
+}  // namespace
+}  // namespace vessory::testing
