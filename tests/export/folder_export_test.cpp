@@ -385,7 +385,7 @@ TEST(FolderExportTest, AStopInTheCalendarNamesEachOutputAsItIsAndTheGuideTellsWh
   ASSERT_EQ(result.archives.size(), 1u);
   EXPECT_EQ(exporting::summaryLine(result.archives[0]),
             "datebook/Datebook.dat (date book): calendar.ics (1 event; stopped: only the records "
-            "before the stop), journal.csv (3 entries; complete)");
+            "before the stop), journal.csv (3 entries, daily notes: 1 day in journal/; complete)");
   EXPECT_EQ(exporting::stopSummary(result, "/o"),
             "Stopped in datebook/Datebook.dat: /o/calendar.ics holds only the 1 record read "
             "before that point; /o/journal.csv is complete; not started: address/Address.dat, "
@@ -536,9 +536,10 @@ TEST(FolderExportTest, EveryArchiveFileIsExportedUnderNamesOfItsOwn) {
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "datebook/Business.DBA (date book, archive file): "
                        "calendar-archive-Business.ics (1 event), journal-archive-Business.csv "
-                       "(1 entry); all done",
+                       "(1 entry, daily notes: 1 day in journal-archive-Business/); all done",
                        "datebook/DATEBOOK.DBA (date book, archive file): calendar-archive.ics (1 "
-                       "event), journal-archive.csv (1 entry); all done",
+                       "event), journal-archive.csv (1 entry, daily notes: 1 day in "
+                       "journal-archive/); all done",
                        "datebook/Unfiled.DBA (date book, archive file): "
                        "calendar-archive-Unfiled.ics not written, journal-archive-Unfiled.csv "
                        "not written; no record could be read",
@@ -555,7 +556,8 @@ TEST(FolderExportTest, EveryArchiveFileIsExportedUnderNamesOfItsOwn) {
                 "/o/calendar-archive-Business.ics", "/o/calendar-archive-Unfiled.ics",
                 "/o/calendar-archive.ics", "/o/contacts-archive-A_B_.vcf",
                 "/o/contacts-archive-Personal.vcf", "/o/journal-archive-Business.csv",
-                "/o/journal-archive-Unfiled.csv", "/o/journal-archive.csv",
+                "/o/journal-archive-Business/2002/2002-04-07.md", "/o/journal-archive-Unfiled.csv",
+                "/o/journal-archive.csv", "/o/journal-archive/2002/2002-04-07.md",
                 "/o/todos-archive-CON_.ics"}));
   EXPECT_EQ(files.csv("/o/calendar-archive-Unfiled.ics"), "earlier");
   EXPECT_EQ(files.csv("/o/journal-archive-Unfiled.csv"), "earlier");

@@ -23,7 +23,10 @@ namespace fs = std::filesystem;
 class DiskFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) / "vessory-disk-files";
+    // A folder of each test's own: the tests may run side by side.
+    folder_ = fs::path(::testing::TempDir()) /
+              ("vessory-disk-files-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "sub");
     std::ofstream(folder_ / "a.dat", std::ios::binary) << std::string(600000, 'a');
