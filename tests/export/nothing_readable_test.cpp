@@ -152,6 +152,9 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
        {"ToDoDB.ics"}, ExportOutcome::kDamagedRecords, false,
        "2 records left out: 2 unreadable (see the messages above).", true},
   };
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     MemoryFiles files;

@@ -46,7 +46,10 @@ constexpr std::size_t kLarge = 200000;
 class FileFaultsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) / "vessory-file-faults";
+    // A folder of each test's own: the tests may run side by side.
+    folder_ = fs::path(::testing::TempDir()) /
+              ("vessory-file-faults-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
