@@ -129,7 +129,7 @@ std::unique_ptr<FileOutput> FileOutput::borrow(std::FILE* stream) {
 // under no name. A device or a borrowed stream gets what was buffered.
 FileOutput::~FileOutput() {
   if (unfinished_.empty()) {
-    close();
+    FileOutput::close();
   } else {
     abandon();
   }

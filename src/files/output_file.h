@@ -116,8 +116,8 @@ class FileOutput : public OutputFile {
   bool write(std::string_view bytes) override;
 
  private:
-  FileOutput(int file, std::string unfinished, std::string target) noexcept
-      : file_(file), unfinished_(std::move(unfinished)), target_(std::move(target)) {}
+  FileOutput(int file, const std::string& unfinished, const std::string& target)
+      : file_(file), unfinished_(unfinished), target_(target) {}
   explicit FileOutput(std::FILE* stream) noexcept : stream_(stream) {}
   static std::unique_ptr<FileOutput> made(int file, std::string unfinished, std::string target);
   // A new file made in place still waiting for its bytes.
