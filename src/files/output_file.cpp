@@ -72,9 +72,9 @@ void OutputFile::discard() {
   if (error_.empty()) error_ = "given up";
 }
 
-std::unique_ptr<FileOutput> FileOutput::made(int file, std::string unfinished,
-                                             std::string target) {
-  return std::unique_ptr<FileOutput>(new FileOutput(file, std::move(unfinished), std::move(target)));
+std::unique_ptr<FileOutput> FileOutput::made(int file, const std::string& unfinished,
+                                             const std::string& target) {
+  return std::unique_ptr<FileOutput>(new FileOutput(file, unfinished, target));
 }
 
 std::unique_ptr<FileOutput> FileOutput::create(const std::string& path, std::string& error,
@@ -113,7 +113,7 @@ std::unique_ptr<FileOutput> FileOutput::create(const std::string& path, std::str
     error = systemReason("cannot create file");
     return nullptr;
   }
-  std::unique_ptr<FileOutput> output = made(file, std::move(temporary), target.path);
+  std::unique_ptr<FileOutput> output = made(file, temporary, target.path);
   output->keepsEarlier(shownName.empty() ? path : shownName);
   return output;
 }

@@ -119,7 +119,8 @@ class FileOutput : public OutputFile {
   FileOutput(int file, const std::string& unfinished, const std::string& target)
       : file_(file), unfinished_(unfinished), target_(target) {}
   explicit FileOutput(std::FILE* stream) noexcept : stream_(stream) {}
-  static std::unique_ptr<FileOutput> made(int file, std::string unfinished, std::string target);
+  static std::unique_ptr<FileOutput> made(int file, const std::string& unfinished,
+                                          const std::string& target);
   // A new file made in place still waiting for its bytes.
   bool inPlace() const { return !unfinished_.empty() && target_.empty(); }
   // Moves a new file's bytes to a temporary, for a file larger than the buffer.
