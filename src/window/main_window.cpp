@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -55,14 +56,7 @@ MainWindow::MainWindow(QWidget* parent)
       summaryPresenter_([this](const QString& text) { showScrollingMessageBox(this, text); }),
       quit_([] { QCoreApplication::quit(); }) {
   createFrame();
-  createLocationLists();
-  createProgressFields();
-  createDetailsFields();
-  createOptionFields();
-  createCalendarOption();
-  createEverythingOption();
-  createButtons();
-  createTabOrder();
+  createControls();
   forwardEvents();
   model_.startUp();
 }
@@ -74,33 +68,22 @@ void MainWindow::forwardEvents() {
   connect(driveList_, &DriveList::driveChanged, this,
           [this](const QString& root) { model_.driveChanged(systemPath(root)); });
   connect(fileList_, &FileList::itemSelectionChanged, this, [this] { model_.selectionChanged(); });
-  connect(everything_, &QCheckBox::toggled, this, [this] { model_.everythingToggled(); });
-  connect(exportButton_, &QPushButton::clicked, this, [this] { model_.exportPressed(); });
-  connect(exitButton_, &QPushButton::clicked, this, [this] { model_.exitPressed(); });
-  connect(helpButton_, &QPushButton::clicked, this, [this] { model_.helpPressed(); });
+  connect(qobject_cast<QCheckBox*>(widget(Control::kEverything)), &QCheckBox::toggled, this,
+          [this] { model_.everythingToggled(); });
+  connect(buttons_["ReadDate"], &QPushButton::clicked, this, [this] { model_.exportPressed(); });
+  connect(buttons_["Exit"], &QPushButton::clicked, this, [this] { model_.exitPressed(); });
+  connect(buttons_["Help"], &QPushButton::clicked, this, [this] { model_.helpPressed(); });
 }
 
 MainWindow::~MainWindow() = default;
 
 QWidget* MainWindow::widget(Control control) const {
-  switch (control) {
-    case Control::kThisRecord: return thisRecord_;
-    case Control::kTotalRecords: return totalRecords_;
-    case Control::kJournalsFound: return journalsFound_;
-    case Control::kDateTime: return dateTime_;
-    case Control::kDescription: return description_;
-    case Control::kKeywords: return keywords_;
-    case Control::kHoursBias: return hoursBias_;
-    case Control::kJournalNames: return journalNames_;
-    case Control::kShowDetails: return showDetails_;
-    case Control::kWordWrap: return wordWrap_;
-    case Control::kAlsoCalendar: return alsoCalendar_;
-    case Control::kAlsoNotes: return alsoNotes_;
-    case Control::kEverything: return everything_;
-    case Control::kExport: return exportButton_;
-    case Control::kJournalOnly: break;
-  }
-  return nullptr;
+  const auto found = controls_.find(control);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void MainWindow::openPath(const QString& path) {
+  model_.openPath(systemPath(QFileInfo(path).absoluteFilePath()));
 }
 
 std::string MainWindow::text(Control control) {
@@ -164,9 +147,10 @@ void MainWindow::addListItem(Control control, const std::string& text) {
 }
 
 void MainWindow::setDescriptionBackColor(std::uint32_t color) {
-  QPalette palette = description_->palette();
+  QWidget* description = widget(Control::kDescription);
+  QPalette palette = description->palette();
   palette.setColor(QPalette::Base, colorFor(color));
-  description_->setPalette(palette);
+  description->setPalette(palette);
 }
 
 std::string MainWindow::shownFolder() { return systemPath(fileList_->folder()); }
@@ -180,6 +164,13 @@ bool MainWindow::showFolder(const std::string& folder) {
 }
 
 void MainWindow::refillFiles() { fileList_->refill(); }
+
+bool MainWindow::selectFile(const std::string& name) {
+  const QList<QListWidgetItem*> found = fileList_->findItems(fromSystem(name), Qt::MatchExactly);
+  if (found.isEmpty()) return false;
+  fileList_->setCurrentItem(found.front());
+  return true;
+}
 
 void MainWindow::showFilesOf(const std::string& folder) { fileList_->setFolder(fromSystem(folder)); }
 

@@ -4,19 +4,16 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "export/export_view.h"
 #include "files/export_files.h"
 #include "window_model/window_controls.h"
+#include "window_model/window_layout.h"
 #include "window_model/window_model.h"
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace vessory::window {
@@ -75,6 +72,8 @@ class MainWindow : public QWidget, private window_model::WindowControls {
   int wordWrapValue() { return model_.wordWrapValue(); }
   void showTotalRecords(const std::string& text) { model_.showTotalRecords(text); }
   bool endRequested() { return model_.endRequested(); }
+  // A folder or file named on the command line: see WindowModel::openPath.
+  void openPath(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -82,19 +81,9 @@ class MainWindow : public QWidget, private window_model::WindowControls {
  private:
   // Control creation, in main_window_controls.cpp.
   void createFrame();
-  void createLocationLists();
-  void createProgressFields();
-  void createDetailsFields();
-  void createOptionFields();
-  void createCalendarOption();
-  void createEverythingOption();
-  void createButtons();
-  void createTabOrder();
+  void createControls();
+  QWidget* createControl(const window_model::ControlLayout& layout);
   void forwardEvents();
-  QLabel* createLabel(const char* name, const char* caption, int left, int top, int width,
-                      int height);
-  QLineEdit* createTextBox(const char* name, const char* text, int left, int top, int width,
-                           int height);
 
   // WindowControls, in main_window.cpp.
   std::string text(Control control) override;
@@ -110,6 +99,7 @@ class MainWindow : public QWidget, private window_model::WindowControls {
   std::string shownFolder() override;
   bool showFolder(const std::string& folder) override;
   void refillFiles() override;
+  bool selectFile(const std::string& name) override;
   void showFilesOf(const std::string& folder) override;
   std::string driveOf(const std::string& path) override;
   void showDrive(const std::string& root) override;
@@ -127,22 +117,9 @@ class MainWindow : public QWidget, private window_model::WindowControls {
   DriveList* driveList_ = nullptr;
   FolderList* folderList_ = nullptr;
   FileList* fileList_ = nullptr;
-  QLineEdit* thisRecord_ = nullptr;
-  QLineEdit* totalRecords_ = nullptr;
-  QLineEdit* journalsFound_ = nullptr;
-  QLineEdit* keywords_ = nullptr;
-  QLineEdit* hoursBias_ = nullptr;
-  QLineEdit* dateTime_ = nullptr;
-  QPlainTextEdit* description_ = nullptr;
-  QCheckBox* showDetails_ = nullptr;
-  QCheckBox* wordWrap_ = nullptr;
-  QCheckBox* alsoCalendar_ = nullptr;
-  QCheckBox* alsoNotes_ = nullptr;
-  QCheckBox* everything_ = nullptr;
-  QComboBox* journalNames_ = nullptr;
-  QPushButton* exportButton_ = nullptr;
-  QPushButton* exitButton_ = nullptr;
-  QPushButton* helpButton_ = nullptr;
+  // The controls the model reads and sets, and the buttons by their classic names.
+  std::map<Control, QWidget*> controls_;
+  std::map<std::string, QPushButton*> buttons_;
   // The options only the journal export reads, with their captions.
   std::vector<QWidget*> journalOnly_;
 

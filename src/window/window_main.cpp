@@ -11,5 +11,7 @@ int main(int argc, char** argv) {
   vessory::window::MainWindow window;
   QApplication::setWindowIcon(window.windowIcon());
   window.show();
+  // A folder or file named on the command line ("Open with", a desktop launcher's %f).
+  if (argc > 1) window.openPath(QString::fromLocal8Bit(argv[1]));
   return QApplication::exec();
 }

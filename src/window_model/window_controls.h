@@ -59,6 +59,9 @@ class WindowControls {
   // False, and nothing changes, when `folder` is no folder.
   virtual bool showFolder(const std::string& folder) = 0;
   virtual void refillFiles() = 0;
+  // Selects the file of that name in the file list; false, and nothing selected, when the list
+  // does not show it.
+  virtual bool selectFile(const std::string& name) = 0;
   virtual void showFilesOf(const std::string& folder) = 0;
   // The drive (mounted volume) that holds `path`; empty when none.
   virtual std::string driveOf(const std::string& path) = 0;

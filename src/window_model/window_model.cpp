@@ -133,7 +133,31 @@ void WindowModel::driveChanged(const std::string& root) {
   if (controls_.showFolder(remembered == driveFolders_.end() ? root : remembered->second)) return;
   if (controls_.showFolder(root)) return;
   // A drive that is not ready: the lists stay where they are, and so does the drive shown.
-  controls_.showDrive(controls_.driveOf(controls_.shownFolder()));
+  const std::string shown = controls_.driveOf(controls_.shownFolder());
+  controls_.showDrive(shown);
+  controls_.showMessage("Drive " + root +
+                        " cannot be read: it may hold no disk or be disconnected. The lists stay "
+                        "on " + (shown.empty() ? controls_.shownFolder() : shown) + ".");
+}
+
+void WindowModel::openPath(const std::string& path) {
+  if (exportRunning() || finished_) return;
+  const char* separators = buildPlatform() == Platform::kWindows ? "/\\" : "/";
+  const std::size_t last = path.find_last_of(separators);
+  bool shown = controls_.showFolder(path);
+  if (!shown && last != std::string::npos && last + 1 < path.size()) {
+    // A root keeps its separator ("/", "C:\\").
+    const bool root = last == 0 || (last == 2 && path[1] == ':');
+    const std::string folder = path.substr(0, root ? last + 1 : last);
+    shown = controls_.showFolder(folder) && controls_.selectFile(path.substr(last + 1));
+  }
+  if (shown) {
+    const std::string drive = controls_.driveOf(controls_.shownFolder());
+    if (!drive.empty()) controls_.showDrive(drive);
+    selectionChanged();
+    return;
+  }
+  showMessage(path + " cannot be opened: it is neither a folder nor a file in one.");
 }
 
 // While a run is under way the options stay as they were when it started: the journal's

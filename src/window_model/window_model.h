@@ -62,6 +62,9 @@ class WindowModel : public exporting::JournalView {
   void helpPressed();
   void exitPressed();
   void windowClosed();
+  // A folder or file given on the command line or dropped on the window: the lists move to the
+  // folder (the file's folder, with the file selected); anything else is named in a message.
+  void openPath(const std::string& path);
 
   // The folder shown and the file selected in it (empty when none), as a run is given them.
   std::string currentFolder();

@@ -62,6 +62,12 @@ class FakeWindow : public WindowControls {
     return true;
   }
   void refillFiles() override {}
+  std::set<std::string> files;  // the paths of the files that exist
+  bool selectFile(const std::string& name) override {
+    if (files.count(exporting::joinPath(folder, name)) == 0) return false;
+    file = name;
+    return true;
+  }
   void showFilesOf(const std::string&) override {}
   std::string driveOf(const std::string& path) override {
     for (const std::string& root : drives) {
