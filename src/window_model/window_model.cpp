@@ -145,7 +145,7 @@ void WindowModel::openPath(const std::string& path) {
   const char* separators = buildPlatform() == Platform::kWindows ? "/\\" : "/";
   const std::size_t last = path.find_last_of(separators);
   bool shown = controls_.showFolder(path);
-  if (!shown && last != std::string::npos && last + 1 < path.size()) {
+  if (!shown && last != std::string::npos && last + 1 < path.size() && files_.fileExists(path)) {
     // A root keeps its separator ("/", "C:\\").
     const bool root = last == 0 || (last == 2 && path[1] == ':');
     const std::string folder = path.substr(0, root ? last + 1 : last);

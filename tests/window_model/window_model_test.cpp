@@ -86,6 +86,35 @@ TEST_F(WindowModelTest, ADriveReturnsToItsLastFolderAndOneNotReadyChangesNothing
     EXPECT_EQ(window_.folder, step.folder);
     EXPECT_EQ(window_.drive, step.shownDrive);
   }
+  ASSERT_EQ(window_.messages.size(), 1U);  // the drive that could not be read, once
+  EXPECT_EQ(window_.messages[0].rfind("Drive /c cannot be read", 0), 0U) << window_.messages[0];
+}
+
+// A folder or file named from outside (the command line, a drop): the lists go there, the file
+// selected; anything else is a message and the lists stay.
+TEST_F(WindowModelTest, APathFromOutsideOpensItsFolderAndSelectsItsFile) {
+  window_.files = {joinPath(datebook_, "DatebookDB.pdb")};
+  const struct {
+    std::string path;
+    std::string folder;
+    const char* file;
+    const char* bias;
+    std::size_t messages;
+  } cases[] = {{user_, user_, "", "-4", 0},
+               {joinPath(datebook_, "DatebookDB.pdb"), datebook_, "DatebookDB.pdb", "0", 0},
+               {joinPath(datebook_, "Gone.dat"), datebook_, "DatebookDB.pdb", "0", 1},
+               {"/nowhere", datebook_, "DatebookDB.pdb", "0", 2}};
+  model_.startUp();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    model_.openPath(c.path);
+    EXPECT_EQ(window_.folder, c.folder);
+    EXPECT_EQ(window_.file, c.file);
+    EXPECT_EQ(window_.drive, "/a");
+    EXPECT_EQ(window_.texts[Control::kHoursBias], c.bias);  // the selection was told
+    EXPECT_EQ(window_.messages.size(), c.messages);
+  }
+  EXPECT_EQ(window_.messages.back(), "/nowhere cannot be opened: it is neither a folder nor a file in one.");
 }
 
 // Which options the selected file enables, the handheld's bias shown as 0 and the box's own
