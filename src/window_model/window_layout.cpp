@@ -1,5 +1,6 @@
 #include "window_model/window_layout.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -77,6 +78,18 @@ const ControlLayout& layoutOf(std::string_view name) {
     if (name == control.name) return control;
   }
   throw std::logic_error("no control named " + std::string(name));
+}
+
+int labelRoom(const ControlLayout& label) {
+  int right = kClientWidthTwips;
+  for (const ControlLayout& other : windowLayout()) {
+    const bool sharesRows =
+        other.top < label.top + label.height && label.top < other.top + other.height;
+    if (&other != &label && sharesRows && other.left >= label.left + label.width) {
+      right = std::min(right, other.left);
+    }
+  }
+  return std::max(label.width, right - label.left);
 }
 
 int twipsToPixels(int twips, int dotsPerInch) {

@@ -55,6 +55,11 @@ const std::vector<ControlLayout>& windowLayout();
 // The control of that classic name; the program has no control of another name.
 const ControlLayout& layoutOf(std::string_view name);
 
+// How wide `label` may grow, in twips, when its caption is wider than the classic width in the
+// font the system gives for the classic face: up to the nearest control right of it whose rows
+// it shares, or the window's edge; never narrower than its classic width.
+int labelRoom(const ControlLayout& label);
+
 // Twips as pixels at `dotsPerInch`, rounded to the nearest.
 int twipsToPixels(int twips, int dotsPerInch = 96);
 

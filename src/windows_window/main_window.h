@@ -77,6 +77,7 @@ class MainWindow : private window_model::WindowControls {
   HWND createControl(const window_model::ControlLayout& layout, int id);
   void placeControls();
   HFONT fontFor(const window_model::ControlLayout& layout);
+  int labelWidth(const window_model::ControlLayout& label, HWND control);
   void fillDrives();
   void fillFolders();
   void fillFiles();

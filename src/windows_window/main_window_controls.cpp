@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "windows_window/disk_lists.h"
 #include "windows_window/wide_text.h"
 #include "window_model/folder_entries.h"
@@ -18,6 +20,7 @@ using window_model::ControlLayout;
 
 constexpr int kFolderIndentTwips = 180;
 constexpr int kFolderLineTwips = 240;
+constexpr int kTextMarginTwips = 30;
 constexpr int kDropDownLines = 8;  // a drop-down list's open height, in its lines
 
 struct ClassAndStyle {
@@ -28,10 +31,10 @@ struct ClassAndStyle {
 ClassAndStyle classFor(ControlKind kind) {
   switch (kind) {
     case ControlKind::kButton: return {WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP};
-    case ControlKind::kTextBox: return {WC_EDITW, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
+    case ControlKind::kTextBox: return {WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP};
     case ControlKind::kMultiLineTextBox:
-      return {WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_BORDER | WS_TABSTOP};
-    case ControlKind::kLabel: return {WC_STATICW, SS_LEFT | SS_NOPREFIX};
+      return {WC_EDITW, ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP};
+    case ControlKind::kLabel: return {WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX};
     case ControlKind::kCheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
     case ControlKind::kDriveList:
       return {WC_COMBOBOXW, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP};
@@ -87,14 +90,35 @@ void MainWindow::placeControls() {
     const ControlLayout& c = layout[i];
     const HWND hwnd = controls_[i];
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c)), FALSE);
+    if (c.kind == ControlKind::kTextBox || c.kind == ControlKind::kMultiLineTextBox) {
+      // The margins the system derives from a large font would hide the delimiters' box's text.
+      const int margin = scale_.pixels(kTextMarginTwips);
+      SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(margin, margin));
+    }
     // A drop-down list's height is its open list's; the closed box takes the font's height.
     const int height = isDropDown(c.kind) ? scale_.pixels(c.height) * kDropDownLines
                                           : scale_.pixels(c.height);
-    SetWindowPos(hwnd, nullptr, scale_.pixels(c.left), scale_.pixels(c.top),
-                 scale_.pixels(c.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = c.kind == ControlKind::kLabel ? labelWidth(c, hwnd) : scale_.pixels(c.width);
+    SetWindowPos(hwnd, nullptr, scale_.pixels(c.left), scale_.pixels(c.top), width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendMessageW(control("Dir1"), LB_SETITEMHEIGHT, 0, scale_.pixels(kFolderLineTwips));
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+// The classic width, or the caption's in the font the system gave when that is wider (a
+// substitute for the classic face may be), as far as the label has room.
+int MainWindow::labelWidth(const ControlLayout& label, HWND control) {
+  const std::wstring caption = fromLatin1(label.caption);
+  const HDC context = GetDC(control);
+  const HGDIOBJ before = SelectObject(context, fontFor(label));
+  SIZE extent{};
+  GetTextExtentPoint32W(context, caption.c_str(), static_cast<int>(caption.size()), &extent);
+  SelectObject(context, before);
+  ReleaseDC(control, context);
+  const int classic = scale_.pixels(label.width);
+  return std::min(std::max(classic, static_cast<int>(extent.cx) + 1),
+                  scale_.pixels(window_model::labelRoom(label)));
 }
 
 HFONT MainWindow::fontFor(const ControlLayout& layout) {

@@ -38,6 +38,16 @@ TEST(WindowLayout, TwipsArePixelsAtTheScreensDensity) {
   for (const auto& c : cases) EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips;
 }
 
+// A label grows up to the next control on its rows, or the window's edge.
+TEST(WindowLayout, ALabelMayGrowUpToItsRightNeighbour) {
+  const struct {
+    const char* label;
+    int room;
+  } cases[] = {{"Label1", 1920 - 120}, {"Label5", 1920 - 120}, {"Label3", 6960 - 4680},
+               {"Label6", 2520 - 240}, {"Label4", 5880 - 4080}, {"Label2", 3420 - 3060}};
+  for (const auto& c : cases) EXPECT_EQ(labelRoom(layoutOf(c.label)), c.room) << c.label;
+}
+
 std::string lines(const std::vector<FolderEntry>& entries) {
   std::string out;
   for (const FolderEntry& e : entries) {
