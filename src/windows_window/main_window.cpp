@@ -32,7 +32,7 @@ std::wstring windowText(HWND control) {
 
 }  // namespace
 
-MainWindow::MainWindow() : quit_([] { PostQuitMessage(0); }) {}
+MainWindow::MainWindow() = default;
 
 MainWindow::~MainWindow() {
   closing_ = true;

@@ -83,31 +83,36 @@ class MainWindow : private window_model::WindowControls {
   void fillFiles();
   void openFolderEntry();
 
-  // WindowControls.
+  // WindowControls: the location lists, in main_window_lists.cpp.
+  std::string driveOf(const std::string& path) override;
+  void showDrive(const std::string& root) override;
+  std::string shownFolder() override;
+  bool showFolder(const std::string& folder) override;
+  void showFilesOf(const std::string& folder) override;
+  void refillFiles() override;
+  std::string selectedFileName() override;
+  bool selectFile(const std::string& name) override;
+  // What the start folder's search asks of the machine.
+  window_model::StartPlaces startPlaces() override;
+  std::vector<std::string> subfolders(const std::string& folder) override;
+  bool holdsOrdinaryFile(const std::string& folder) override;
+  std::string rootFolder() override;
+  // The boxes, in main_window.cpp.
   std::string text(Control control) override;
   void setText(Control control, const std::string& text) override;
   void setSystemText(Control control, const std::string& text) override;
+  void addListItem(Control control, const std::string& text) override;
+  void setDescriptionBackColor(std::uint32_t color) override;
   int checkValue(Control control) override;
+  // Enabled and focused controls.
   bool controlEnabled(Control control) override;
   void enableControl(Control control, bool on) override;
   bool controlHasFocus(Control control) override;
   void focusControl(Control control) override;
-  void addListItem(Control control, const std::string& text) override;
-  void setDescriptionBackColor(std::uint32_t color) override;
-  std::string shownFolder() override;
-  std::string selectedFileName() override;
-  bool showFolder(const std::string& folder) override;
-  void refillFiles() override;
-  bool selectFile(const std::string& name) override;
-  void showFilesOf(const std::string& folder) override;
-  std::string driveOf(const std::string& path) override;
-  void showDrive(const std::string& root) override;
-  std::string rootFolder() override;
-  window_model::StartPlaces startPlaces() override;
-  bool holdsOrdinaryFile(const std::string& folder) override;
-  std::vector<std::string> subfolders(const std::string& folder) override;
-  void showMessage(const std::string& text) override;
-  void showSummary(const std::string& text) override;
+  // Messages, events and the end, in main_window_lists.cpp.
+  void showMessage(const std::string& text) override { present(text, false); }
+  void showSummary(const std::string& text) override { present(text, true); }
+  void present(const std::string& text, bool summary);
   void processPendingEvents() override;
   void closeWindow() override;
   void quit() override;
@@ -131,7 +136,7 @@ class MainWindow : private window_model::WindowControls {
   files::DiskFiles files_;
   window_model::WindowModel model_{*this, files_};
   MessagePresenter presenter_;
-  std::function<void()> quit_;
+  std::function<void()> quit_ = [] { PostQuitMessage(0); };
 };
 
 }  // namespace vessory::windows_window

@@ -120,25 +120,16 @@ std::vector<std::string> MainWindow::subfolders(const std::string& folder) {
   return paths;
 }
 
-void MainWindow::showMessage(const std::string& text) {
+void MainWindow::present(const std::string& text, bool summary) {
   if (closing_) return;
   const std::wstring wide = withCrLf(fromSystem(text));
   if (presenter_) {
-    presenter_(wide, false);
-    return;
+    presenter_(wide, summary);
+  } else if (summary) {
+    showSummaryDialog(instance_, window_, wide);
+  } else {
+    MessageBoxW(window_, wide.c_str(), fromSystem(window_model::kMessageTitle).c_str(), MB_OK);
   }
-  const std::wstring title = fromSystem(window_model::kMessageTitle);
-  MessageBoxW(window_, wide.c_str(), title.c_str(), MB_OK);
-}
-
-void MainWindow::showSummary(const std::string& text) {
-  if (closing_) return;
-  const std::wstring wide = withCrLf(fromSystem(text));
-  if (presenter_) {
-    presenter_(wide, true);
-    return;
-  }
-  showSummaryDialog(instance_, window_, wide);
 }
 
 // Every message waiting, through the dialog manager as the main loop does. A quit request is
