@@ -1,6 +1,9 @@
 #include "window_fixture.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,6 +55,20 @@ void WindowTest::selectFile(const std::wstring& name) {
   SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
   SendMessageW(window_->handle(), WM_COMMAND,
                MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+void WindowTest::drop(const std::wstring& path) {
+  // What Explorer hands over: a DROPFILES header, then the paths, each ended by a 0, and a 0.
+  const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+  const HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), path.c_str(),
+              path.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SendMessageW(window_->handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  pump();
 }
 
 void WindowTest::pressAlt(wchar_t key) {

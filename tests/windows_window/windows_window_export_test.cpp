@@ -99,18 +99,27 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-// Exit pressed during a run: the CSV holds the records before it, each whole, and nothing else.
-TEST_F(WindowExportTest, ExitDuringARunKeepsWholeRecords) {
-  const std::wstring folder = prepare("exit-during-run");
-  open(joinWide(folder, L"Datebook.dat"));
-  PostMessageW(control("Exit"), BM_CLICK, 0, 0);  // handled at the run's first pause
-  click("ReadDate");
-  EXPECT_EQ(quits_, 1);
+// Exit pressed, or the window closed, during a run: the CSV holds the records before it, each
+// whole, and nothing else.
+TEST_F(WindowExportTest, ExitOrClosingDuringARunKeepsWholeRecords) {
   const std::string whole = readFile(joinWide(expected("exit-during-run"), L"Datebook.csv"));
-  const std::string kept = readFile(joinWide(folder, L"Datebook.csv"));
-  EXPECT_LT(kept.size(), whole.size());
-  EXPECT_EQ(whole.compare(0, kept.size(), kept), 0) << "not the start of the whole export";
-  EXPECT_TRUE(kept.empty() || kept.substr(kept.size() - 2) == "\r\n");
+  for (const bool byExit : {true, false}) {
+    SCOPED_TRACE(byExit ? "Exit" : "closing");
+    const std::wstring folder = prepare("exit-during-run");
+    quits_ = 0;
+    open(joinWide(folder, L"Datebook.dat"));
+    // Handled at the run's first pause.
+    if (byExit) PostMessageW(control("Exit"), BM_CLICK, 0, 0);
+    if (!byExit) PostMessageW(window_->handle(), WM_CLOSE, 0, 0);
+    click("ReadDate");
+    EXPECT_EQ(quits_, 1);
+    const std::string kept = readFile(joinWide(folder, L"Datebook.csv"));
+    EXPECT_LT(kept.size(), whole.size());
+    EXPECT_EQ(whole.compare(0, kept.size(), kept), 0) << "not the start of the whole export";
+    EXPECT_TRUE(kept.empty() || kept.substr(kept.size() - 2) == "\r\n");
+    window_.reset();
+    removeTree(folder);
+  }
 }
 
 }  // namespace

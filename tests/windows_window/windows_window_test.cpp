@@ -112,6 +112,9 @@ TEST_F(WindowTest, TheListsShowTheDiskInAnyScript) {
   EXPECT_TRUE(listLines("File1").empty());
   EXPECT_EQ(listLines("Dir1").back(), L"\u5c71\u7530");
   EXPECT_EQ(listLines("Drive1"), machineDrives());
+  drop(user);  // a folder dropped on the window goes there
+  EXPECT_EQ(listLines("Dir1").back(), L"\u5c71\u7530");
+  EXPECT_EQ(listLines("File1").size(), 2U);
   window_->openPath(joinWide(work_, L"nothing"));
   ASSERT_EQ(messages_.size(), 1U);
   EXPECT_NE(messages_[0].find(L"cannot be opened"), std::wstring::npos);
