@@ -38,7 +38,39 @@ std::string lastName(Platform platform, const std::string& path) {
   return path.substr(start, end - start);
 }
 
+bool sameText(Platform platform, char a, char b) {
+  if (platform != Platform::kWindows) return a == b;
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return lower(a) == lower(b);
+}
+
+// Whether `path` starts with `start`, letter case aside on Windows.
+bool startsWith(Platform platform, const std::string& path, const std::string& start) {
+  if (path.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    if (!sameText(platform, path[i], start[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::string driveHolding(Platform platform, const std::string& path,
+                         const std::vector<std::string>& roots) {
+  std::string best;
+  for (const std::string& root : roots) {
+    if (root.empty()) continue;
+    const bool endsInSeparator = isSeparator(platform, root.back());
+    const bool bare = endsInSeparator && path.size() == root.size() - 1 &&
+                      startsWith(platform, root, path);
+    // "/media/usb" holds "/media/usb/a" but not "/media/usbx".
+    const bool within = startsWith(platform, path, root) &&
+                        (endsInSeparator || path.size() == root.size() ||
+                         isSeparator(platform, path[root.size()]));
+    if ((within || bare) && root.size() > best.size()) best = root;
+  }
+  return best;
+}
 
 std::vector<FolderEntry> folderEntries(Platform platform, const std::string& folder,
                                        const std::vector<std::string>& subfolders) {

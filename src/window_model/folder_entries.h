@@ -24,6 +24,12 @@ struct FolderEntry {
 std::vector<FolderEntry> folderEntries(Platform platform, const std::string& folder,
                                        const std::vector<std::string>& subfolders);
 
+// The root among `roots` (drive roots, mounted volumes) that holds `path`: the longest one that
+// `path` is or lies inside ("/media/usb" holds "/media/usb/a", not "/media/usbx"), or that
+// `path` names without its separator ("c:"); letter case aside on Windows. Empty when none does.
+std::string driveHolding(Platform platform, const std::string& path,
+                         const std::vector<std::string>& roots);
+
 }  // namespace vessory::window_model
 
 #endif  // VESSORY_WINDOW_MODEL_FOLDER_ENTRIES_H_

@@ -8,16 +8,11 @@
 #include "windows_window/disk_lists.h"
 #include "windows_window/summary_dialog.h"
 #include "windows_window/wide_text.h"
+#include "window_model/folder_entries.h"
 
 namespace vessory::windows_window {
 
 namespace {
-
-bool startsWithNoCase(const std::wstring& text, const std::wstring& start) {
-  return text.size() >= start.size() &&
-         CompareStringOrdinal(text.c_str(), static_cast<int>(start.size()), start.c_str(),
-                              static_cast<int>(start.size()), TRUE) == CSTR_EQUAL;
-}
 
 std::string environment(const wchar_t* name) {
   wchar_t value[MAX_PATH];
@@ -72,18 +67,10 @@ bool MainWindow::selectFile(const std::string& name) {
 
 void MainWindow::showFilesOf(const std::string& folder) { filesFolder_ = fromSystem(folder); }
 
-// The longest listed root `path` starts with, letter case aside ("c:\palm" is on "C:\").
 std::string MainWindow::driveOf(const std::string& path) {
-  const std::wstring wide = fromSystem(path);
-  std::wstring best;
-  for (const std::wstring& root : machineDrives()) {
-    const std::wstring bare = root.substr(0, 2);  // "C:" also stands for "C:\"
-    if ((startsWithNoCase(wide, root) || (wide.size() == 2 && startsWithNoCase(wide, bare))) &&
-        root.size() > best.size()) {
-      best = root;
-    }
-  }
-  return toSystem(best);
+  std::vector<std::string> roots;
+  for (const std::wstring& root : machineDrives()) roots.push_back(toSystem(root));
+  return window_model::driveHolding(window_model::Platform::kWindows, path, roots);
 }
 
 void MainWindow::showDrive(const std::string& root) {

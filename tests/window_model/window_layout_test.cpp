@@ -80,5 +80,24 @@ TEST(FolderEntries, ThePathOpenFromItsRootThenTheSubfolders) {
   }
 }
 
+TEST(FolderEntries, ThePathsDriveIsTheLongestRootItStartsWith) {
+  const std::vector<std::string> windows = {"C:\\", "D:\\", "\\\\srv\\share\\"};
+  const std::vector<std::string> other = {"/", "/media/usb", "/media/usb2"};
+  const struct {
+    Platform platform;
+    const char* path;
+    const char* drive;
+  } cases[] = {{Platform::kWindows, "c:\\palm", "C:\\"}, {Platform::kWindows, "c:", "C:\\"},
+               {Platform::kWindows, "D:\\", "D:\\"}, {Platform::kWindows, "E:\\x", ""},
+               {Platform::kWindows, "\\\\SRV\\share\\a", "\\\\srv\\share\\"},
+               {Platform::kOther, "/media/usb2/a", "/media/usb2"},
+               {Platform::kOther, "/media/usbx", "/"}, {Platform::kOther, "/home", "/"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(driveHolding(c.platform, c.path, c.platform == Platform::kWindows ? windows : other),
+              c.drive)
+        << c.path;
+  }
+}
+
 }  // namespace
 }  // namespace vessory::window_model
