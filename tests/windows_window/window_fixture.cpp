@@ -71,6 +71,17 @@ void WindowTest::drop(const std::wstring& path) {
   pump();
 }
 
+void WindowTest::chooseDrive(const std::wstring& root) {
+  const HWND list = control("Drive1");
+  const auto at = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(root.c_str()));
+  ASSERT_NE(at, CB_ERR) << "no drive listed of that root";
+  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+  SendMessageW(window_->handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+  pump();
+}
+
 void WindowTest::pressAlt(wchar_t key) {
   MSG message{GetFocus() != nullptr ? GetFocus() : window_->handle(), WM_SYSCHAR,
               static_cast<WPARAM>(key), static_cast<LPARAM>(1u << 29), 0, {}};

@@ -27,6 +27,7 @@ class WindowTest : public ::testing::Test {
   void click(const char* name);
   void type(const char* name, const std::wstring& text);
   void selectFile(const std::wstring& name);
+  void chooseDrive(const std::wstring& root);
   // `path` dropped on the window from Explorer.
   void drop(const std::wstring& path);
   // Alt with `key` through the dialog manager, as the message loop passes it.

@@ -115,6 +115,16 @@ TEST_F(WindowTest, TheListsShowTheDiskInAnyScript) {
   drop(user);  // a folder dropped on the window goes there
   EXPECT_EQ(listLines("Dir1").back(), L"\u5c71\u7530");
   EXPECT_EQ(listLines("File1").size(), 2U);
+  // Another drive, then back to the folder last shown on this one.
+  const std::wstring here = work_.substr(0, 3);
+  for (const std::wstring& root : machineDrives()) {
+    if (root == here) continue;
+    chooseDrive(root);
+    EXPECT_EQ(listLines("Dir1").front(), root);
+    chooseDrive(here);
+    EXPECT_EQ(listLines("File1").size(), 2U);
+    break;
+  }
   window_->openPath(joinWide(work_, L"nothing"));
   ASSERT_EQ(messages_.size(), 1U);
   EXPECT_NE(messages_[0].find(L"cannot be opened"), std::wstring::npos);
