@@ -26,8 +26,7 @@ class ForwardingFiles : public ExportFiles {
   std::unique_ptr<OutputFile> createCsv(const std::string& path, std::string& error) override {
     return files_.createCsv(path, error);
   }
-  std::unique_ptr<OutputFile> createCalendar(const std::string& path,
-                                             std::string& error) override {
+  std::unique_ptr<OutputFile> createCalendar(const std::string& path, std::string& error) override {
     return files_.createCalendar(path, error);
   }
   std::unique_ptr<OutputFile> createFile(const std::string& path, std::string& error) override {

@@ -73,7 +73,8 @@ TEST(ExportFilesTest, TheDefaultsMakeEveryOutputAsTheCsvAndRefuseFolders) {
     const char* reason;
   } refusals[] = {
       {[&](std::string& e) { return files.makeFolder("f", e); }, "folders cannot be made here"},
-      {[&](std::string& e) { return files.removeFolder("f", e); }, "folders cannot be removed here"},
+      {[&](std::string& e) { return files.removeFolder("f", e); },
+       "folders cannot be removed here"},
       {[&](std::string& e) { return files.listFolder("f", entries, e); },
        "folders cannot be listed here"},
   };
