@@ -139,9 +139,7 @@ void checkMemos(const Result& result, const std::string& folder) {
 void checkResult(const Result& result, const std::string& archivePath) {
   const OrganiserTally& tally = result.tally;
   if (vessory::exporting::nothingExported(result.outcome)) {
-    // A memo pad damaged before its first memo leaves the folder it opened, empty.
-    const bool folderAllowed = result.outcome == ExportOutcome::kNothingRead;
-    if (!result.outputs.empty() || (!result.folders.empty() && !folderAllowed))
+    if (!result.outputs.empty() || !result.folders.empty())
       fail("made by a run that exported nothing");
     return;
   }

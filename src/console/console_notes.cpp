@@ -1,6 +1,9 @@
 #include "console/console_notes.h"
 
+#include <memory>
 #include <string>
+
+#include "files/forwarding_files.h"
 
 namespace vessory::console {
 
@@ -8,25 +11,13 @@ namespace {
 
 // The console's files, except that the CSV is kept in memory and dropped: the journal run of
 // a calendar export writes daily notes only.
-class NoCsvFiles : public ExportFiles {
+class NoCsvFiles : public files::ForwardingFiles {
  public:
-  explicit NoCsvFiles(ExportFiles& files) : files_(files) {}
+  explicit NoCsvFiles(ExportFiles& files) : ForwardingFiles(files) {}
 
-  bool fileExists(const std::string& path) override { return files_.fileExists(path); }
-  std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
-                                                 std::string& error) override {
-    return files_.openArchive(path, error);
-  }
-  bool sameFile(const std::string& a, const std::string& b) override {
-    return files_.sameFile(a, b);
-  }
   std::unique_ptr<files::OutputFile> createCsv(const std::string&, std::string&) override {
     return std::make_unique<files::StringOutput>();
   }
-  std::string displayName(const std::string& path) override { return files_.displayName(path); }
-
- private:
-  ExportFiles& files_;
 };
 
 bool stoppedExport(ExportOutcome outcome) {

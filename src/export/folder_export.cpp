@@ -11,6 +11,7 @@
 #include "export/import_guide.h"
 #include "export/organiser_run.h"
 #include "export/daily_notes_step.h"
+#include "files/forwarding_files.h"
 #include "journal/journal_selection.h"
 
 namespace vessory::exporting {
@@ -76,56 +77,48 @@ class CollectingView : public JournalView {
 // The files of one archive's exports: its output folder (and the folders above it) is made
 // when the first output in it is started, so that an archive that gives nothing makes none.
 // Everything else goes to the files it borrows.
-class OutputFolderFiles : public files::ExportFiles {
+class OutputFolderFiles : public files::ForwardingFiles {
  public:
   OutputFolderFiles(files::ExportFiles& files, std::string folder)
-      : files_(files), folder_(std::move(folder)) {}
+      : ForwardingFiles(files), folder_(std::move(folder)) {}
 
-  bool fileExists(const std::string& path) override { return files_.fileExists(path); }
-  std::unique_ptr<files::ByteSource> openArchive(const std::string& path,
-                                                 std::string& error) override {
-    return files_.openArchive(path, error);
-  }
-  bool sameFile(const std::string& a, const std::string& b) override {
-    return files_.sameFile(a, b);
-  }
   std::unique_ptr<files::OutputFile> createCsv(const std::string& path,
                                                std::string& error) override {
-    return madeFolder(error) ? files_.createCsv(path, error) : nullptr;
+    return madeFolder(error) ? ForwardingFiles::createCsv(path, error) : nullptr;
   }
   std::unique_ptr<files::OutputFile> createCalendar(const std::string& path,
                                                     std::string& error) override {
-    return madeFolder(error) ? files_.createCalendar(path, error) : nullptr;
+    return madeFolder(error) ? ForwardingFiles::createCalendar(path, error) : nullptr;
   }
   std::unique_ptr<files::OutputFile> createFile(const std::string& path,
                                                 std::string& error) override {
-    return madeFolder(error) ? files_.createFile(path, error) : nullptr;
+    return madeFolder(error) ? ForwardingFiles::createFile(path, error) : nullptr;
   }
   bool makeFolder(const std::string& path, std::string& error) override {
-    return madeFolder(error) && files_.makeFolder(path, error);
+    return madeFolder(error) && ForwardingFiles::makeFolder(path, error);
   }
-  std::string displayName(const std::string& path) override { return files_.displayName(path); }
-  bool listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
-                  std::string& error) override {
-    return files_.listFolder(path, entries, error);
-  }
-  bool folderExists(const std::string& path) override { return files_.folderExists(path); }
-  std::string absolutePath(const std::string& path) override {
-    return files_.absolutePath(path);
+  // A folder given up (a memo folder nothing was written into) takes the output folder with
+  // it when this made it and nothing else is in it.
+  bool removeFolder(const std::string& path, std::string& error) override {
+    if (!ForwardingFiles::removeFolder(path, error)) return false;
+    std::string reason;
+    if (made_ && !existed_ && ForwardingFiles::removeFolder(folder_, reason)) made_ = false;
+    return true;
   }
 
  private:
   bool madeFolder(std::string& error) {
     if (made_) return true;
+    existed_ = folderExists(folder_);
     std::string reason;
-    made_ = files_.makeFolder(folder_, reason);
+    made_ = ForwardingFiles::makeFolder(folder_, reason);
     if (!made_) error = "cannot make " + folder_ + ": " + reason;
     return made_;
   }
 
-  files::ExportFiles& files_;
   std::string folder_;
   bool made_ = false;
+  bool existed_ = false;  // the output folder was there before made_
 };
 
 // The journal's daily notes beside its CSV, counted in the part; a failure to write them is

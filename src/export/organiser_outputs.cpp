@@ -61,8 +61,16 @@ bool TodosOutput::close() {
 }
 
 bool MemosOutput::open() {
+  madeOutputFolder_ = !files_.folderExists(folder_);
   std::string error;
   return files_.makeFolder(folder_, error) ? true : fail(error);
+}
+
+void MemosOutput::discard() {
+  if (!madeOutputFolder_ || !made_.empty()) return;
+  // A folder that will not go stays, empty: nothing is lost, so nothing more is said.
+  std::string error;
+  files_.removeFolder(folder_, error);
 }
 
 std::string MemosOutput::categoryFolder(std::int64_t category) {

@@ -99,9 +99,9 @@ class MemosOutput : public RecordOutput<archive::MemoRecord> {
   bool open() override;
   bool write(const archive::MemoRecord& record) override;
   bool close() override { return errorText().empty(); }
-  // Each memo file is in place once written; none is when nothing was read, and the folders
-  // made stay, empty.
-  void discard() override {}
+  // Each memo file is in place once written; none is when nothing was read, and the output
+  // folder goes again if this output made it.
+  void discard() override;
   // The category folders written into.
   std::int64_t folderCount() const { return static_cast<std::int64_t>(made_.size()); }
 
@@ -114,6 +114,7 @@ class MemosOutput : public RecordOutput<archive::MemoRecord> {
   archive::TextConverter& text_;
   memos::MemoNames names_;
   std::set<std::string> made_;  // relative folder names already made
+  bool madeOutputFolder_ = false;  // the output folder was not there before open()
 };
 
 }  // namespace vessory::exporting

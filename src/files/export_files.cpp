@@ -70,6 +70,19 @@ bool DiskFiles::makeFolder(const std::string& path, std::string& error) {
   return false;
 }
 
+bool DiskFiles::removeFolder(const std::string& path, std::string& error) {
+  std::error_code code;
+  const fs::path folder = nativePath(path);
+  // Removing a link would leave the folder it names; only a folder itself goes.
+  if (!fs::is_directory(fs::symlink_status(folder, code))) {
+    error = code ? code.message() : "not a folder";
+    return false;
+  }
+  if (fs::remove(folder, code)) return true;
+  error = code ? code.message() : "No such file or directory";
+  return false;
+}
+
 bool DiskFiles::listFolder(const std::string& path, std::vector<FolderEntry>& entries,
                            std::string& error) {
   std::error_code code;

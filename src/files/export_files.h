@@ -51,6 +51,13 @@ class ExportFiles {
     error = "folders cannot be made here";
     return false;
   }
+  // Removes the folder `path`, which must be empty; false with the system's reason in `error`
+  // when it cannot (something in it, gone, no permission). A link to a folder is no folder here.
+  virtual bool removeFolder(const std::string& path, std::string& error) {
+    (void)path;
+    error = "folders cannot be removed here";
+    return false;
+  }
   // How an output path is named in messages.
   virtual std::string displayName(const std::string& path) { return path; }
 
@@ -85,6 +92,7 @@ class DiskFiles : public ExportFiles {
   std::unique_ptr<OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   bool makeFolder(const std::string& path, std::string& error) override;
+  bool removeFolder(const std::string& path, std::string& error) override;
   bool listFolder(const std::string& path, std::vector<FolderEntry>& entries,
                   std::string& error) override;
   bool folderExists(const std::string& path) override;

@@ -233,6 +233,11 @@ TEST_F(LaterTodos, CompletionRepeatAndAlarm) {
   archive::TodoRecord open = repeating;
   open.completionDate = archive::CalendarDate{2006, 2, 3};
   open.alarm = archive::TodoRecord::Alarm{9, 0, 100000};
+  // On the 30th: February's last day is added; one day is left out, the second past the count.
+  archive::TodoRecord skipping = repeating;
+  skipping.repeat.brandDayNumber = 30;
+  skipping.repeat.exceptions = {1143676800, 1146355200};  // 2006-03-30 and -04-30, UTC
+  skipping.repeat.exceptionCount = 1;
   const struct {
     archive::TodoRecord record;
     std::vector<std::string> has;
@@ -244,6 +249,10 @@ TEST_F(LaterTodos, CompletionRepeatAndAlarm) {
         "DESCRIPTION:the plants\\nRepeats after it is completed", "TRIGGER;RELATED=END:-P4DT7H15M",
         "ACTION:DISPLAY", "DESCRIPTION:Water"},
        {"COMPLETED"}},
+      {skipping,
+       {"RRULE:FREQ=MONTHLY;BYMONTHDAY=30", "RDATE;VALUE=DATE:20060228",
+        "EXDATE;VALUE=DATE:20060330"},
+       {"20060430"}},
       {noDue, {}, {"VALARM", "DTSTART"}},
       {open, {"STATUS:NEEDS-ACTION", "RRULE:FREQ=MONTHLY"}, {"COMPLETED:", "VALARM"}},
   };

@@ -214,6 +214,9 @@ TEST(FolderExportTest, WhatCannotBeReadIsNamedAndNothingIsMadeForIt) {
   files.archives["/p/address/Address.dat"] = "not an archive";
   files.folders.push_back("/p/memopad");
   files.unreadable["/p/memopad"] = "Permission denied";
+  std::string memos = buildMemoArchive({}, {MemoPlan{}});
+  memos.pop_back();  // damaged before its first memo: the memo folder made goes again
+  files.archives["/p/MemoPad.dat"] = memos;
   exporting::FolderSettings settings;
   settings.folder = "/p";
   settings.outputFolder = "/o";
@@ -222,13 +225,15 @@ TEST(FolderExportTest, WhatCannotBeReadIsNamedAndNothingIsMadeForIt) {
   const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
 
   ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
-  ASSERT_EQ(result.archives.size(), 2u);
+  ASSERT_EQ(result.archives.size(), 3u);
   EXPECT_EQ(exporting::summaryLine(result.archives[0]),
             "datebook/Datebook.dat (cannot be read): nothing exported -- Permission denied");
   EXPECT_EQ(exporting::summaryLine(result.archives[1]),
             "address/Address.dat (not an archive this tool reads): nothing exported");
+  EXPECT_TRUE(exporting::summaryLine(result.archives[2])
+                  .starts_with("MemoPad.dat (memo pad): memos not written; no record could be"));
   EXPECT_EQ(result.unreadable, std::vector<std::string>{"memopad/: Permission denied"});
-  EXPECT_EQ(files.folders, std::vector<std::string>{"/p/memopad"});  // no /o
+  EXPECT_EQ(files.folders, std::vector<std::string>{"/p/memopad"});  // no /o, no /o/memos
   EXPECT_TRUE(files.outputPaths().empty());
 }
 

@@ -147,6 +147,23 @@ TEST(LaterExportTest, TheLaterDateBookGivesItsClassicTwinsJournalAndCalendar) {
   }
 }
 
+// A later date book cut or halted in its last record ends the journal and the calendar alike.
+TEST(LaterExportTest, TheLaterDateBookEndsAsItsFileDoesInBothRuns) {
+  const std::string whole = laterFile();
+  std::string halted = whole;
+  const std::string last = kLocations.back();
+  halted.replace(halted.find(last) - 1, last.size() + 1,
+                 ArchiveBuilder().sequencingError().bytes());
+  const std::pair<std::string, ExportOutcome> cases[] = {
+      {whole.substr(0, whole.size() - 3), ExportOutcome::kEndedEarly},
+      {halted, ExportOutcome::kSequencingError},
+  };
+  for (const auto& [bytes, outcome] : cases) {
+    EXPECT_EQ(journalOf(bytes).outcome, outcome);
+    EXPECT_EQ(exportCalendar(bytes, testSettings("UTC")).outcome, outcome);
+  }
+}
+
 TEST(LaterExportTest, ARefusedLayoutOrAFileNamedNotReadWritesNothingInEveryRun) {
   LaterPlan wrongType = laterDatebookPlan();
   wrongType.fieldTypes[15] = 3;
@@ -278,12 +295,22 @@ TEST(LaterExportTest, TheLaterToDoRunEndsAsItsFileDoes) {
   std::vector<LaterRecord> records;
   for (const LaterTodoPlan& wanted : laterTodos()) records.push_back(laterTodo(wanted, plan));
   const std::string whole = buildLaterFile(plan, records);
+  // A sequencing error where a text (with its length) stands.
+  const auto halted = [&](const std::string& text) {
+    std::string bytes = whole;
+    return bytes.replace(bytes.find(text) - 1, text.size() + 1,
+                         ArchiveBuilder().sequencingError().bytes());
+  };
   const struct {
     const char* name;
     std::string bytes;
     ExportOutcome outcome;
     std::string told;  // a message shown
   } cases[] = {
+      {"halted in the header", halted(plan.fileName), ExportOutcome::kSequencingError,
+       "No record could be read: nothing was exported."},
+      {"halted in the last record", halted("Nothing due"), ExportOutcome::kSequencingError,
+       "The records read before that point have been kept."},
       {"cut in the header", whole.substr(0, 60), ExportOutcome::kNothingRead,
        "The to-do list archive ends inside its header"},
       {"cut in the last record", whole.substr(0, whole.size() - 3), ExportOutcome::kEndedEarly,

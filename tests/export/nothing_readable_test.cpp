@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,10 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
   ContactPlan ann;
   ann.lastName = "Ann";
   const std::string address = buildAddressArchive({}, {ann});
+  std::string memo = buildMemoArchive({}, {MemoPlan{}});
+  memo.pop_back();
+  const std::string memoEnded =
+      "The archive ended early - it may be damaged or incomplete.\r\n\r\n" + kNothing;
   const struct {
     const char* name;
     std::string file, bytes;
@@ -107,6 +112,7 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
     std::string last;   // the last message, less its start when `lastEnds`
     bool lastEnds = false;
     std::optional<std::size_t> failReadAt = std::nullopt;
+    std::vector<std::string> folders = {};  // there before the run, and exactly these after it
   } rows[] = {
       {"calendar, cut in the header", "Datebook.dat", datebook.substr(0, headerEnd - 2),
        calendar(), {"Datebook.ics"}, ExportOutcome::kNothingRead, true,
@@ -135,6 +141,11 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
        organiser(), {"Address.vcf"}, ExportOutcome::kNothingRead, true,
        "The archive ended early - it may be damaged or incomplete.\r\n\r\n" + kNothing +
            " The earlier /p/Address.vcf was left as it was."},
+      {"memos, cut in their one record: the folder made goes again", "MemoPad.dat", memo,
+       organiser(), {}, ExportOutcome::kNothingRead, true, memoEnded},
+      {"memos, cut so, an earlier folder stays", "MemoPad.dat", memo, organiser(), {},
+       ExportOutcome::kNothingRead, true, memoEnded + " The earlier /p/MemoPad was left as it was.",
+       false, std::nullopt, {"/p/MemoPad"}},
       {"window's journal, cut in the header", "Datebook.dat", datebook.substr(0, headerEnd - 2),
        journal(true), {"Datebook.csv"}, ExportOutcome::kNothingRead, true,
        kDatebookEnded + " The earlier /p/Datebook.csv was left as it was."},
@@ -164,7 +175,10 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
     files.archives[view.inputPath()] = row.bytes;
     if (row.failReadAt) files.failReadsAfter[view.inputPath()] = *row.failReadAt;
     for (const std::string& output : row.outputs) files.earlier("/p/" + output, kEarlier);
+    files.folders = row.folders;
     EXPECT_EQ(row.run(files, view), row.outcome);
+    EXPECT_EQ(std::set<std::string>(files.folders.begin(), files.folders.end()),
+              std::set<std::string>(row.folders.begin(), row.folders.end()));
     for (const std::string& output : row.outputs) {
       EXPECT_EQ(files.csv("/p/" + output) == kEarlier, row.kept) << output;
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/archive_identity.h"
@@ -380,6 +381,17 @@ TEST(OrganiserRunTest, DamageThatStopsTheReadingKeepsTheRecordsBeforeIt) {
     EXPECT_NE(odd.messages[0].find("cannot be read: its schema has 7 fields per row"),
               std::string::npos);
     EXPECT_EQ(odd.last(), kNothingRead);
+
+    // A sequencing error where the file's name or record 2's first text starts: the reading halts.
+    const std::string whole = buildArchive(kind.kind, 3);
+    for (const auto& [text, written] : {std::pair<std::string, std::size_t>{"C:\\Palm", 0},
+                                        std::pair<std::string, std::size_t>{"Record 2", 1}}) {
+      std::string bytes = whole;
+      bytes.replace(bytes.find(text) - 1, 1, ArchiveBuilder().sequencingError().bytes());
+      const Exported halted = exportAt(kind.archive, bytes);
+      EXPECT_EQ(halted.outcome, ExportOutcome::kSequencingError) << text << halted.last();
+      EXPECT_EQ(recordOutputs(kind, halted.files).size(), written) << text;
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/export_files.h"
@@ -64,6 +65,23 @@ TEST_F(DiskFilesTest, FoldersAreMadeListedAndRefused) {
     EXPECT_FALSE(files_.folderExists(at(notFolder)));
   }
   EXPECT_TRUE(files_.folderExists(at("sub")));
+}
+
+TEST_F(DiskFilesTest, OnlyAnEmptyFolderIsRemoved) {
+  std::string error;
+  ASSERT_TRUE(files_.makeFolder(at("full/empty"), error)) << error;
+#ifndef _WIN32
+  fs::create_directory_symlink(folder_ / "sub", folder_ / "link");  // the link would go, not sub
+#endif
+  for (const auto& [name, removed] : std::vector<std::pair<const char*, bool>>{
+           {"full", false}, {"a.dat", false}, {"missing", false}, {"link", false},
+           {"full/empty", true}, {"full", true}}) {
+    error.clear();
+    EXPECT_EQ(files_.removeFolder(at(name), error), removed) << name;
+    EXPECT_EQ(error.empty(), removed) << name << ": " << error;
+  }
+  EXPECT_TRUE(files_.folderExists(at("sub")));
+  EXPECT_FALSE(files_.folderExists(at("full")));
 }
 
 TEST_F(DiskFilesTest, FilesAreToldApartHoweverSpelled) {

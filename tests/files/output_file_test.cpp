@@ -97,6 +97,18 @@ TEST(CsvOutputTest, EmptyOutputClosesWithoutWriting) {
   EXPECT_TRUE(output.ok());
 }
 
+// An output in memory given up holds nothing, not even what it had handed on, and stays failed.
+TEST(CsvOutputTest, AStringOutputGivenUpHoldsNothing) {
+  StringOutput output;
+  output.append("handed on");
+  ASSERT_TRUE(output.flush());
+  output.append(" and buffered");
+  output.discard();
+  EXPECT_EQ(output.contents(), "");
+  EXPECT_FALSE(output.close());
+  EXPECT_EQ(output.errorText(), "given up");
+}
+
 TEST(CsvOutputTest, FailureIsReportedAtFlushAndKeepsFirstReason) {
   RecordingOutput output(1, "No space left on device");
   output.append(row(1));

@@ -184,6 +184,17 @@ bool MemoryFiles::makeFolder(const std::string& path, std::string& error) {
   return true;
 }
 
+bool MemoryFiles::removeFolder(const std::string& path, std::string& error) {
+  std::vector<files::FolderEntry> entries;
+  if (!listFolder(path, entries, error)) return false;
+  if (!entries.empty()) {
+    error = "Directory not empty";
+    return false;
+  }
+  folders.erase(std::remove(folders.begin(), folders.end(), path), folders.end());
+  return true;
+}
+
 bool MemoryFiles::listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
                              std::string& error) {
   if (auto refused = unreadable.find(path); refused != unreadable.end()) {

@@ -76,6 +76,8 @@ class MemoryFiles : public files::ExportFiles {
   std::unique_ptr<files::OutputFile> createCsv(const std::string& path,
                                                 std::string& error) override;
   bool makeFolder(const std::string& path, std::string& error) override;
+  // Takes a folder made out of `folders` again when nothing is in it.
+  bool removeFolder(const std::string& path, std::string& error) override;
   // A folder exists when it was made or holds an archive or an output.
   bool listFolder(const std::string& path, std::vector<files::FolderEntry>& entries,
                   std::string& error) override;
