@@ -84,8 +84,9 @@ icalproperty* extra(const char* name, const char* value) {
 }
 
 // Every kind of property the calendar and the to-do list write, with the values and parameters
-// they take, and ones outside the plain layout (years past 9999, negative numbers, a VALUE
-// parameter, an extension property), which libical writes.
+// they take, and ones outside the plain layout (years past 9999, fields past two digits, negative
+// numbers, a VALUE parameter, a value of another type, none, an extension property), which
+// libical writes.
 TEST(ComponentLinesTest, EveryPropertyIsWrittenAsLibicalWritesIt) {
   const std::vector<std::pair<const char*, std::function<icalproperty*()>>> rows = {
       {"uid", [] { return icalproperty_new_uid("todo-1-5ae256a2@vessory"); }},
@@ -147,6 +148,12 @@ TEST(ComponentLinesTest, EveryPropertyIsWrittenAsLibicalWritesIt) {
        [] { return icalproperty_new_dtstart(dateTime(-1, 1, 1, 0, 0, 0, false)); }},
       {"hour past 99",
        [] { return icalproperty_new_dtstart(dateTime(2006, 1, 1, 100, 0, 0, true)); }},
+      {"month past 99", [] { return icalproperty_new_due(dateTime(2006, 100, 1, 0, 0, 0, true)); }},
+      {"day past 99", [] { return icalproperty_new_due(date(2006, 1, 100)); }},
+      {"minute past 99",
+       [] { return icalproperty_new_dtstart(dateTime(2006, 1, 1, 0, 100, 0, false)); }},
+      {"second past 99",
+       [] { return icalproperty_new_dtstart(dateTime(2006, 1, 1, 0, 0, 100, false)); }},
       {"VALUE parameter",
        [] {
          return withParameter(icalproperty_new_dtstart(date(2006, 1, 2)),
@@ -155,6 +162,17 @@ TEST(ComponentLinesTest, EveryPropertyIsWrittenAsLibicalWritesIt) {
       {"date-time on a date property", [] { return icalproperty_new_dtstamp(date(2006, 1, 2)); }},
       {"extension", [] { return extra("X-WR-NAME", "a, b; c"); }},
       {"empty text", [] { return icalproperty_new_summary(""); }},
+      {"date on a text property",
+       [] {
+         icalproperty* summary = icalproperty_new_summary("");
+         icalproperty_set_value(summary, icalvalue_new_date(date(2006, 1, 2)));
+         return summary;
+       }},
+      {"no value", [] { return icalproperty_new(ICAL_SUMMARY_PROPERTY); }},
+      {"parameter without a value",
+       [] {
+         return withParameter(icalproperty_new_uid("u"), icalparameter_new(ICAL_CN_PARAMETER));
+       }},
   };
   for (const auto& [what, make] : rows) {
     for (icalcomponent_kind kind :

@@ -80,20 +80,47 @@ TEST(LaterZones, VtimezoneGivesTheRulesOffsetsAroundEachChange) {
   }
 }
 
+// Daylight saving ending at midnight on the last `weekday` of February: in a leap year whose
+// February starts on that weekday, the 29th.
+EventZone februaryEnd(int weekday) {
+  return EventZone{-180, 60, ZoneRule{0, 0, 2, 10}, ZoneRule{0, weekday, 4, 2}, "Brasilia"};
+}
+
 TEST(LaterZones, OffsetAtTheWallClockAndUniqueNames) {
-  EXPECT_EQ(calendar::offsetAt(berlin(), calendar::WallTime{2006, 3, 26, 1, 59, 0}), 60);
-  EXPECT_EQ(calendar::offsetAt(berlin(), calendar::WallTime{2006, 3, 26, 3, 0, 0}), 120);
-  EXPECT_EQ(calendar::offsetAt(sydney(), calendar::WallTime{2006, 1, 1, 9, 0, 0}), 660);
-  EXPECT_EQ(calendar::offsetAt(sydney(), calendar::WallTime{2006, 6, 1, 9, 0, 0}), 600);
+  const struct {
+    EventZone zone;
+    calendar::WallTime time;
+    std::int64_t offset;
+  } cases[] = {
+      {berlin(), {2006, 3, 26, 1, 59, 0}, 60},
+      {berlin(), {2006, 3, 26, 3, 0, 0}, 120},
+      {berlin(), {1969, 7, 1, 12, 0, 0}, 60},  // before 1970 the rules had not begun
+      {sydney(), {2006, 1, 1, 9, 0, 0}, 660},
+      {sydney(), {2006, 6, 1, 9, 0, 0}, 600},
+      {sydney(), {2006, 12, 1, 9, 0, 0}, 660},
+      {berlin(), {2006, 11, 1, 9, 0, 0}, 60},
+      {kolkata(), {2006, 6, 1, 9, 0, 0}, 330},
+      {februaryEnd(4), {2024, 2, 28, 12, 0, 0}, -120},  // ends on the 29th
+      {februaryEnd(2), {2000, 2, 28, 12, 0, 0}, -120},
+      {februaryEnd(1), {2100, 2, 28, 12, 0, 0}, -180},  // no 29th: ended on the 22nd
+      {februaryEnd(3), {2023, 2, 28, 12, 0, 0}, -180},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.zone.name + " " + std::to_string(c.time.year));
+    EXPECT_EQ(calendar::offsetAt(c.zone, c.time), c.offset);
+  }
   auto text = converter();
   calendar::ZoneTable table(*text);
   EventZone other = berlin();
   other.offset = 0;
+  EventZone third = berlin();
+  third.offset = 120;
   EventZone unnamed = kolkata();
   unnamed.name.clear();
   EXPECT_EQ(table.tzid(berlin()), "Berlin");
   EXPECT_EQ(table.tzid(other), "Berlin (2)");
   EXPECT_EQ(table.tzid(berlin()), "Berlin");
+  EXPECT_EQ(table.tzid(third), "Berlin (3)");
   EXPECT_EQ(table.tzid(unnamed), "UTC+05:30");
 }
 
@@ -111,7 +138,7 @@ TEST(LaterEvents, ZoneMeetingAndLocationReachTheEvent) {
   record.repeat.brandDaysMask = 1;
   record.repeat.endDate = k20060305 + 28 * 86400;
   record.repeat.exceptionCount = 1;
-  record.repeat.exceptions = {k20060305 + 7 * 86400};
+  record.repeat.exceptions = {k20060305 + 7 * 86400, k20060305 + 14 * 86400};  // one past the count
   record.meeting = archive::Meeting{
       4, 1, {{0, "Ann", "ann@x.org"}, {1, "Bob, Jr.", "bob@x.org"}, {2, "Cy", ""}, {2, "Dee", ""}}};
   auto text = converter();
@@ -131,6 +158,7 @@ TEST(LaterEvents, ZoneMeetingAndLocationReachTheEvent) {
                            "DESCRIPTION:Agenda\\nAttendees: Cy\\, Dee"}) {
     EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
   }
+  EXPECT_EQ(out.find("20060319T090000"), std::string::npos) << out;
   Component event(icalcomponent_new_from_string(out.c_str()));
   ASSERT_NE(event, nullptr) << out;
   EXPECT_EQ(countOf(event.get(), ICAL_ATTENDEE_PROPERTY), 1);
@@ -162,6 +190,12 @@ TEST(LaterEvents, AnEventOfAZoneAtUtcAllYearWithExceptionsIsWrittenInUtc) {
   archive::EventRecord excepted = base;
   excepted.repeat.exceptionCount = 1;
   excepted.repeat.exceptions = {k20060305 + 86400};
+  // Monthly on the 30th from 30 January: February's last day is an extra day.
+  archive::EventRecord thirtieth = base;
+  thirtieth.startTime -= 34 * 86400;
+  thirtieth.endTime -= 34 * 86400;
+  thirtieth.repeat.brand = archive::kRepeatMonthlyByDate;
+  thirtieth.repeat.brandDayNumber = 30;
   const struct {
     EventZone zone;
     const archive::EventRecord& record;
@@ -170,6 +204,7 @@ TEST(LaterEvents, AnEventOfAZoneAtUtcAllYearWithExceptionsIsWrittenInUtc) {
       {reykjavik, excepted, {"DTSTART:20060305T090000Z", "DTEND:20060305T100000Z",
                              "EXDATE:20060306T090000Z"}},
       {reykjavik, base, {"DTSTART;TZID=Reykjav\xC3\xADk:20060305T090000"}},
+      {reykjavik, thirtieth, {"DTSTART:20060130T090000Z", "RDATE:20060228T090000Z"}},
       {london, excepted, {"DTSTART;TZID=London:20060305T090000", "EXDATE;TZID=London:"}},
       {kolkata(), excepted, {"DTSTART;TZID=Kolkata:20060305T090000", "EXDATE;TZID=Kolkata:"}},
   };
@@ -238,6 +273,15 @@ TEST_F(LaterTodos, CompletionRepeatAndAlarm) {
   skipping.repeat.brandDayNumber = 30;
   skipping.repeat.exceptions = {1143676800, 1146355200};  // 2006-03-30 and -04-30, UTC
   skipping.repeat.exceptionCount = 1;
+  // An alarm with no description to show, and alarms that cannot be placed.
+  archive::TodoRecord silent;
+  silent.dueDate = archive::CalendarDate{2006, 2, 2};
+  silent.alarm = archive::TodoRecord::Alarm{9, 0, 0};
+  archive::TodoRecord early = silent;
+  early.alarm->daysBefore = -1;
+  archive::TodoRecord unplaced = silent;
+  unplaced.alarm.reset();
+  unplaced.alarmSet = true;
   const struct {
     archive::TodoRecord record;
     std::vector<std::string> has;
@@ -255,6 +299,9 @@ TEST_F(LaterTodos, CompletionRepeatAndAlarm) {
        {"20060430"}},
       {noDue, {}, {"VALARM", "DTSTART"}},
       {open, {"STATUS:NEEDS-ACTION", "RRULE:FREQ=MONTHLY"}, {"COMPLETED:", "VALARM"}},
+      {silent, {"TRIGGER;RELATED=END:PT9H", "DESCRIPTION:Reminder"}, {}},
+      {early, {"DUE;VALUE=DATE:20060202"}, {"VALARM"}},
+      {unplaced, {"DUE;VALUE=DATE:20060202"}, {"VALARM"}},
   };
   for (const auto& c : cases) {
     const std::string out = write(c.record);
