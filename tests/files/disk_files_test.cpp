@@ -92,6 +92,7 @@ TEST_F(DiskFilesTest, FilesAreToldApartHoweverSpelled) {
   EXPECT_FALSE(files_.sameFile(at("a.dat"), at("sub")));
   EXPECT_FALSE(files_.sameFile(at("a.dat"), at("missing")));
   EXPECT_EQ(files_.absolutePath(at("sub/../a.dat")), at("a.dat"));
+  EXPECT_EQ(files_.absolutePath(""), "");  // no path names no folder, the current one neither
 
   std::string error;
   EXPECT_EQ(files_.openArchive(at("missing"), error), nullptr);
@@ -104,6 +105,7 @@ TEST_F(DiskFilesTest, FilesAreToldApartHoweverSpelled) {
   std::string reason;
   EXPECT_FALSE(platformCalls().replace(at("missing"), at("sub/out.csv"), reason));
   EXPECT_FALSE(reason.empty());
+  EXPECT_EQ(platformCalls().size(-1), -1);  // no file, no size
 }
 
 // An archive cut short after it was opened: what lies past the new end is missing, which is

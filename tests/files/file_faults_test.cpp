@@ -159,7 +159,8 @@ TEST_F(FileFaultsTest, WholeFilesAreMadeWithTheCallsTheyNeed) {
 }
 
 // Standard output is borrowed: written as the bytes come, flushed, never closed; a stream that
-// refuses the bytes fails the output with its reason. A closed output takes nothing more.
+// refuses the bytes fails the output with its reason; one given up takes none of what it held
+// back. A closed output takes nothing more.
 TEST_F(FileFaultsTest, BorrowedStreamsAndClosedFiles) {
   const fs::path path = folder_ / "borrowed.csv";
   {
@@ -169,6 +170,11 @@ TEST_F(FileFaultsTest, BorrowedStreamsAndClosedFiles) {
     auto output = FileOutput::borrow(stream);
     output->append(",all");
     EXPECT_TRUE(output->close());
+    auto givenUp = FileOutput::borrow(stream);
+    givenUp->append(",dropped");
+    givenUp->discard();
+    EXPECT_FALSE(givenUp->close());
+    EXPECT_EQ(givenUp->errorText(), "given up");
     std::fclose(stream);
     EXPECT_EQ(contents(path), "kept,all");
   }
