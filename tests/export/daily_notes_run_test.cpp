@@ -69,5 +69,27 @@ TEST(DailyNotesRun, TagsAndTextsInUtf8) {
             "\n## 9:00 AM\n\ntwo\n\n## 10:00 AM\n\nthree\n");
 }
 
+// The summary's line names the days written and the files of other days left as they were; a
+// character set no converter knows gives no collector.
+TEST(DailyNotesRun, SummaryAndUnknownCharacterSet) {
+  const struct {
+    std::int64_t days, leftAlone;
+    const char* text;
+  } rows[] = {
+      {1, 0, "Daily notes: 1 day in notes"},
+      {3, 2, "Daily notes: 3 days in notes; 2 files of days the journal no longer has left as they "
+             "were"},
+  };
+  for (const auto& row : rows) {
+    journal::DailyNotesWritten written;
+    written.days = row.days;
+    written.leftAlone = row.leftAlone;
+    EXPECT_EQ(exporting::dailyNotesSummary(written, "notes"), row.text);
+  }
+  std::string error;
+  EXPECT_EQ(exporting::DailyNotesCollector::open("no-such-charset", error), nullptr);
+  EXPECT_FALSE(error.empty());
+}
+
 }  // namespace
 }  // namespace vessory::testing
