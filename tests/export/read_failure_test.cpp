@@ -1,8 +1,9 @@
 // A disk that fails part-way through the archive: every run stops there with the system's
-// reason, and what it wrote before is in place and whole.
+// reason, and what it wrote before is in place and whole; with nothing whole, nothing is written.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -72,12 +73,16 @@ TEST(ReadFailureTest, EveryRunStopsWithTheReasonAndKeepsWhatItWroteWhole) {
     const char* name;
     std::string fileName, bytes, cutIn, output, wholeEnd;
     std::function<ExportOutcome(MemoryFiles&, RecordingView&)> run;
+    std::vector<std::string> after = {};  // the messages after the reason
   } rows[] = {
       {"journal", "datebook.dat", datebook, "three", "datebook.csv", "\"two\"\r\n",
        [](MemoryFiles& f, RecordingView& v) { return exporting::ExportRun(f).run(v); }},
       {"calendar", "datebook.dat", datebook, "three", "datebook.ics", "END:VCALENDAR\r\n",
        calendarRun},
       {"contacts", "Address.dat", address, "Ann", "Address.vcf", "END:VCARD\r\n", organiserRun},
+      // Nothing whole before the failure: no output, not even an empty one.
+      {"contacts, in the first record", "Address.dat", buildAddressArchive({}, {ben}), "Ben", "",
+       "", organiserRun, {"No record could be read: nothing was exported."}},
       {"handheld calendar", "DatebookDB.pdb", handheldDatebook, "three", "DatebookDB.ics",
        "END:VCALENDAR\r\n", calendarRun},
       {"handheld contacts", "AddressDB.pdb", handheldAddress, "Dee", "AddressDB.vcf",
@@ -95,8 +100,10 @@ TEST(ReadFailureTest, EveryRunStopsWithTheReasonAndKeepsWhatItWroteWhole) {
     files.archives[path] = row.bytes;
     files.failReadsAfter[path] = row.bytes.rfind(row.cutIn);  // inside the last record's text
     EXPECT_EQ(row.run(files, view), ExportOutcome::kCannotRead);
-    ASSERT_FALSE(view.messages.empty());
-    EXPECT_EQ(view.messages.back(), "Cannot read " + path + ": Input/output error");
+    const auto reason = std::find(view.messages.begin(), view.messages.end(),
+                                  "Cannot read " + path + ": Input/output error");
+    ASSERT_NE(reason, view.messages.end());
+    EXPECT_EQ(std::vector<std::string>(reason + 1, view.messages.end()), row.after);
     if (row.output.empty()) {  // the listing writes nothing
       EXPECT_TRUE(files.outputPaths().empty());
       continue;
