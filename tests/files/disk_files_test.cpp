@@ -105,7 +105,9 @@ TEST_F(DiskFilesTest, FilesAreToldApartHoweverSpelled) {
   std::string reason;
   EXPECT_FALSE(platformCalls().replace(at("missing"), at("sub/out.csv"), reason));
   EXPECT_FALSE(reason.empty());
+#ifndef _WIN32  // Windows' runtime ends the program on a descriptor it never gave out
   EXPECT_EQ(platformCalls().size(-1), -1);  // no file, no size
+#endif
 }
 
 // An archive cut short after it was opened: what lies past the new end is missing, which is
