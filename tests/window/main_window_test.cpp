@@ -347,6 +347,16 @@ TEST_F(WindowTest, ChoosingADriveMovesToTheFolderLastShownOnIt) {
   EXPECT_EQ(itemTexts(control<FileList>(*window, "File1")), QStringList{"a.txt"});
 }
 
+// A path on the command line ("Open with"): the lists go to its folder, the file selected.
+TEST_F(WindowTest, APathOnTheCommandLineOpensItsFolderWithTheFileSelected) {
+  makeFile("Palm/JSmith/datebook/Datebook.dat");
+  makeFile("Palm/JSmith/datebook/Address.dat");
+  auto window = openWindow();
+  window->openPath(homePath("Palm/JSmith/datebook/Datebook.dat"));
+  EXPECT_EQ(control<FolderList>(*window, "Dir1")->path(), homePath("Palm/JSmith/datebook"));
+  EXPECT_EQ(window->selectedFileName(), "Datebook.dat");
+}
+
 TEST_F(WindowTest, ADriveThatIsNotReadyLeavesEverythingWhereItWas) {
   makeFile("DriveA/a.txt");
   auto window = openWindow();
