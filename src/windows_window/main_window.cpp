@@ -1,11 +1,9 @@
 #include "windows_window/main_window.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include "windows_window/disk_lists.h"
 #include "windows_window/resource_ids.h"
-#include "windows_window/summary_dialog.h"
 #include "windows_window/wide_text.h"
 
 namespace vessory::windows_window {

@@ -47,14 +47,18 @@ void WindowTest::type(const char* name, const std::wstring& text) {
   SendMessageW(control(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void WindowTest::selectFile(const std::wstring& name) {
-  const HWND list = control("File1");
-  const auto at = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                               reinterpret_cast<LPARAM>(name.c_str()));
-  ASSERT_NE(at, LB_ERR) << "no file listed of that name";
-  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
+// Picks the line `text` of a list (a file list or a drop-down list) as a click does, and tells
+// the window as the list would.
+void WindowTest::choose(const char* name, const std::wstring& text, bool dropDown) {
+  const HWND list = control(name);
+  const auto at = SendMessageW(list, dropDown ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT,
+                               static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+  ASSERT_NE(at, dropDown ? CB_ERR : LB_ERR) << "no line of that text";
+  SendMessageW(list, dropDown ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(at), 0);
   SendMessageW(window_->handle(), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+               MAKEWPARAM(GetDlgCtrlID(list), dropDown ? CBN_SELCHANGE : LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+  pump();
 }
 
 void WindowTest::drop(const std::wstring& path) {
@@ -68,17 +72,6 @@ void WindowTest::drop(const std::wstring& path) {
               path.size() * sizeof(wchar_t));
   GlobalUnlock(memory);
   SendMessageW(window_->handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-  pump();
-}
-
-void WindowTest::chooseDrive(const std::wstring& root) {
-  const HWND list = control("Drive1");
-  const auto at = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                               reinterpret_cast<LPARAM>(root.c_str()));
-  ASSERT_NE(at, CB_ERR) << "no drive listed of that root";
-  SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-  SendMessageW(window_->handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(list));
   pump();
 }
 

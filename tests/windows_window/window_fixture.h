@@ -26,8 +26,9 @@ class WindowTest : public ::testing::Test {
   // The user's actions.
   void click(const char* name);
   void type(const char* name, const std::wstring& text);
-  void selectFile(const std::wstring& name);
-  void chooseDrive(const std::wstring& root);
+  void selectFile(const std::wstring& name) { choose("File1", name, false); }
+  void chooseDrive(const std::wstring& root) { choose("Drive1", root, true); }
+  void choose(const char* name, const std::wstring& text, bool dropDown);
   // `path` dropped on the window from Explorer.
   void drop(const std::wstring& path);
   // Alt with `key` through the dialog manager, as the message loop passes it.
