@@ -1,6 +1,7 @@
 #include "calendar/calendar_event.h"
 
 #include "calendar/event_text.h"
+#include "calendar/ical_library.h"
 #include "calendar/meeting_properties.h"
 
 namespace vessory::calendar {
@@ -15,7 +16,7 @@ constexpr std::int64_t kAlarmDays = 2;
 constexpr char kAlarmFallbackText[] = "Reminder";
 
 void add(icalcomponent* event, icalproperty* property) {
-  icalcomponent_add_property(event, property);
+  ical().icalcomponent_add_property(event, property);
 }
 
 // How an event's wall times are written: floating, in the zone its TZID names, or in UTC (for
@@ -28,14 +29,14 @@ struct TimeMark {
 // A wall time as `mark` writes it.
 icaltimetype marked(const WallTime& time, const TimeMark& mark) {
   icaltimetype t = floatingTime(time);
-  if (mark.utc) t.zone = icaltimezone_get_utc_timezone();
+  if (mark.utc) t.zone = ical().icaltimezone_get_utc_timezone();
   return t;
 }
 
 // A wall time of the event's zone: named by its TZID when it has one.
 icalproperty* zoned(icalproperty* property, const TimeMark& mark) {
   if (mark.tzid != nullptr) {
-    icalproperty_add_parameter(property, icalparameter_new_tzid(mark.tzid->c_str()));
+    ical().icalproperty_add_parameter(property, ical().icalparameter_new_tzid(mark.tzid->c_str()));
   }
   return property;
 }
@@ -51,22 +52,22 @@ bool writtenInUtc(const archive::EventZone& zone, const archive::RepeatEvent& re
          !built->rule->extraDays.empty();
 }
 
-void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay,
-              const TimeMark& mark, icalcomponent* event) {
+void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay, const TimeMark& mark,
+              icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
   if (allDay) {
-    add(event, icalproperty_new_dtstart(floatingDate(start)));
-    add(event, icalproperty_new_dtend(dayAfter(start)));
+    add(event, ical().icalproperty_new_dtstart(floatingDate(start)));
+    add(event, ical().icalproperty_new_dtend(dayAfter(start)));
     return;
   }
-  add(event, zoned(icalproperty_new_dtstart(marked(start, mark)), mark));
+  add(event, zoned(ical().icalproperty_new_dtstart(marked(start, mark)), mark));
   if (record.endTime <= record.startTime) return;
   // When the clock is set back, a later moment can show an earlier wall time; an end before
   // the start is no end a calendar program accepts, and an end at the start is one RFC 5545
   // forbids (an event without DTEND takes no time).
   const WallTime end = clock.wallTime(record.endTime);
-  if (icaltime_compare(floatingTime(end), floatingTime(start)) > 0) {
-    add(event, zoned(icalproperty_new_dtend(marked(end, mark)), mark));
+  if (ical().icaltime_compare(floatingTime(end), floatingTime(start)) > 0) {
+    add(event, zoned(ical().icalproperty_new_dtend(marked(end, mark)), mark));
   }
 }
 
@@ -84,12 +85,12 @@ void addExceptions(const EventRecord& record, const ZoneClock& clock, const Repe
     WallTime day = clock.wallTime(dates[j]);
     if (day.dateBefore(start) || (rule.lastDay && rule.lastDay->dateBefore(day))) continue;
     if (allDay) {
-      add(event, icalproperty_new_exdate(floatingDate(day)));
+      add(event, ical().icalproperty_new_exdate(floatingDate(day)));
     } else {
       day.hour = start.hour;
       day.minute = start.minute;
       day.second = start.second;
-      add(event, zoned(icalproperty_new_exdate(marked(day, mark)), mark));
+      add(event, zoned(ical().icalproperty_new_exdate(marked(day, mark)), mark));
     }
   }
 }
@@ -100,24 +101,24 @@ void addExtraDays(const RepeatRule& repeat, bool allDay, const TimeMark& mark,
   for (const WallTime& day : repeat.extraDays) {
     icaldatetimeperiodtype date;
     date.time = allDay ? floatingDate(day) : marked(day, mark);
-    date.period = icalperiodtype_null_period();
-    add(event, zoned(icalproperty_new_rdate(date), allDay ? TimeMark{} : mark));
+    date.period = ical().icalperiodtype_null_period();
+    add(event, zoned(ical().icalproperty_new_rdate(date), allDay ? TimeMark{} : mark));
   }
 }
 
 // RFC 5545 wants UNTIL in UTC when the start is in a zone: the last wall second of the end day
 // there.
 void untilInUtc(const archive::EventZone& zone, icalrecurrencetype& rule) {
-  if (icaltime_is_null_time(rule.until) || rule.until.is_date) return;
+  if (ical().icaltime_is_null_time(rule.until) || rule.until.is_date) return;
   const icaltimetype until = rule.until;
-  rule.until = utcOf(zone, WallTime{until.year, until.month, until.day, until.hour, until.minute,
-                                    until.second});
+  rule.until = utcOf(
+      zone, WallTime{until.year, until.month, until.day, until.hour, until.minute, until.second});
 }
 
 // A display alarm the record's advance before the start. False when the unit is unknown.
 bool addAlarm(const EventRecord& record, const std::string& summary, icalcomponent* event) {
   if (record.alarmSet == 0 || record.alarmAdvanceUnits < 0) return true;
-  icaldurationtype before = icaldurationtype_null_duration();
+  icaldurationtype before = ical().icaldurationtype_null_duration();
   before.is_neg = record.alarmAdvanceUnits > 0 ? 1 : 0;
   const auto units = static_cast<unsigned int>(record.alarmAdvanceUnits);
   switch (record.alarmAdvanceType) {
@@ -134,35 +135,36 @@ bool addAlarm(const EventRecord& record, const std::string& summary, icalcompone
       return false;
   }
   icaltriggertype trigger;
-  trigger.time = icaltime_null_time();
+  trigger.time = ical().icaltime_null_time();
   trigger.duration = before;
-  icalcomponent* alarm = icalcomponent_new_valarm();
-  add(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-  add(alarm, icalproperty_new_trigger(trigger));
+  icalcomponent* alarm = ical().icalcomponent_new_valarm();
+  add(alarm, ical().icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  add(alarm, ical().icalproperty_new_trigger(trigger));
   // A display alarm must say something; an event without a description still needs a text.
-  add(alarm, icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
-  icalcomponent_add_component(event, alarm);
+  add(alarm,
+      ical().icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
+  ical().icalcomponent_add_component(event, alarm);
   return true;
 }
 
 void addText(const EventRecord& record, const EventContext& context, const std::string& summary,
              icalcomponent* event) {
-  add(event, icalproperty_new_summary(summary.c_str()));
+  add(event, ical().icalproperty_new_summary(summary.c_str()));
   const std::string location = eventText(record.location, context.text);
-  if (!location.empty()) add(event, icalproperty_new_location(location.c_str()));
+  if (!location.empty()) add(event, ical().icalproperty_new_location(location.c_str()));
   // A journal's header line is its bookkeeping: the category it carries is the day's, when the
   // archive has that category, and the note is what follows it.
   const NoteParts note = splitNoteHeader(record.note);
   std::string text = eventText(note.text, context.text);
   if (record.meeting) appendUnmailedAttendees(*record.meeting, context.text, text);
-  if (!text.empty()) add(event, icalproperty_new_description(text.c_str()));
-  if (record.isPrivate != 0) add(event, icalproperty_new_class(ICAL_CLASS_PRIVATE));
+  if (!text.empty()) add(event, ical().icalproperty_new_description(text.c_str()));
+  if (record.isPrivate != 0) add(event, ical().icalproperty_new_class(ICAL_CLASS_PRIVATE));
   const std::string* name =
       note.headerCategory ? categoryName(context.header, *note.headerCategory) : nullptr;
   if (name == nullptr) name = categoryName(context.header, record.category);
   if (name != nullptr) {
     const std::string category = eventText(*name, context.text);
-    if (!category.empty()) add(event, icalproperty_new_categories(category.c_str()));
+    if (!category.empty()) add(event, ical().icalproperty_new_categories(category.c_str()));
   }
 }
 
@@ -181,11 +183,11 @@ const std::string* categoryName(const archive::DatebookHeader& header, std::int6
 CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
                          const EventContext& context) {
   CalendarEvent built;
-  built.component.reset(icalcomponent_new_vevent());
+  built.component.reset(ical().icalcomponent_new_vevent());
   icalcomponent* event = built.component.get();
   built.allDay = record.untimed != 0;
-  add(event, icalproperty_new_uid(uid.c_str()));
-  add(event, icalproperty_new_dtstamp(context.stamp));
+  add(event, ical().icalproperty_new_uid(uid.c_str()));
+  add(event, ical().icalproperty_new_dtstamp(context.stamp));
   const WallTime start = context.clock.wallTime(record.startTime);
   std::optional<RepeatResult> repeat;
   if (record.repeat.isRepeating) {
@@ -201,7 +203,7 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
   addTimes(record, context.clock, built.allDay, mark, event);
   if (repeat && repeat->rule) {
     if (zoned) untilInUtc(*record.zone, repeat->rule->rule);
-    add(event, icalproperty_new_rrule(repeat->rule->rule));
+    add(event, ical().icalproperty_new_rrule(repeat->rule->rule));
     addExtraDays(*repeat->rule, built.allDay, mark, event);
     addExceptions(record, context.clock, *repeat->rule, built.allDay, mark, event);
     built.repeating = true;

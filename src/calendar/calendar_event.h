@@ -10,6 +10,7 @@
 #include "archive/archive_header.h"
 #include "archive/event_record.h"
 #include "archive/text_converter.h"
+#include "calendar/ical_library.h"
 #include "calendar/repeat_rule.h"
 #include "calendar/zone_clock.h"
 #include "calendar/zone_rules.h"
@@ -17,7 +18,7 @@
 namespace vessory::calendar {
 
 struct ComponentFree {
-  void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+  void operator()(icalcomponent* component) const { ical().icalcomponent_free(component); }
 };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 

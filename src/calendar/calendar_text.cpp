@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "calendar/component_lines.h"
+#include "calendar/ical_library.h"
 
 namespace vessory::calendar {
 
@@ -90,14 +91,14 @@ using OwnedText = std::unique_ptr<char, TextFree>;
 }  // namespace
 
 CalendarFrame calendarFrame(const std::string& productId) {
-  icalcomponent* calendar = icalcomponent_new_vcalendar();
-  icalcomponent_add_property(calendar, icalproperty_new_prodid(productId.c_str()));
-  icalcomponent_add_property(calendar, icalproperty_new_version("2.0"));
-  icalcomponent_add_property(calendar, icalproperty_new_calscale("GREGORIAN"));
+  icalcomponent* calendar = ical().icalcomponent_new_vcalendar();
+  ical().icalcomponent_add_property(calendar, ical().icalproperty_new_prodid(productId.c_str()));
+  ical().icalcomponent_add_property(calendar, ical().icalproperty_new_version("2.0"));
+  ical().icalcomponent_add_property(calendar, ical().icalproperty_new_calscale("GREGORIAN"));
   // Programs that import a file (rather than subscribe to it) look for PUBLISH.
-  icalcomponent_add_property(calendar, icalproperty_new_method(ICAL_METHOD_PUBLISH));
-  const OwnedText text(icalcomponent_as_ical_string_r(calendar));
-  icalcomponent_free(calendar);
+  ical().icalcomponent_add_property(calendar, ical().icalproperty_new_method(ICAL_METHOD_PUBLISH));
+  const OwnedText text(ical().icalcomponent_as_ical_string_r(calendar));
+  ical().icalcomponent_free(calendar);
   // An empty calendar is its head followed by its tail; the events go in between.
   std::string whole = text ? text.get() : "";
   CalendarFrame frame;

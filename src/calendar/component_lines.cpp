@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "calendar/ical_library.h"
+
 namespace vessory::calendar {
 
 namespace {
@@ -163,32 +165,33 @@ bool appendTime(const icaltimetype& time, bool withClock, std::string& out) {
       !appendDigits(time.second, 2, out)) {
     return false;
   }
-  if (icaltime_is_utc(time)) out += 'Z';
+  if (ical().icaltime_is_utc(time)) out += 'Z';
   return true;
 }
 
 // Appends the value of `property` as libical writes it; false (with what it appended to be dropped)
 // where libical must write the whole property.
 bool appendValue(icalproperty* property, icalvalue* value, std::string& out) {
-  switch (icalvalue_isa(value)) {
+  switch (ical().icalvalue_isa(value)) {
     case ICAL_TEXT_VALUE: {
-      const char* text = icalvalue_get_text(value);
+      const char* text = ical().icalvalue_get_text(value);
       if (text == nullptr) return false;
-      appendText(text, icalproperty_isa(property) == ICAL_CATEGORIES_PROPERTY, out);
+      appendText(text, ical().icalproperty_isa(property) == ICAL_CATEGORIES_PROPERTY, out);
       return true;
     }
     case ICAL_INTEGER_VALUE: {
       char digits[16];
-      const auto end = std::to_chars(digits, digits + sizeof digits, icalvalue_get_integer(value));
+      const auto end =
+          std::to_chars(digits, digits + sizeof digits, ical().icalvalue_get_integer(value));
       out.append(digits, end.ptr);
       return true;
     }
     case ICAL_DATE_VALUE:
-      return appendTime(icalvalue_get_date(value), false, out);
+      return appendTime(ical().icalvalue_get_date(value), false, out);
     case ICAL_DATETIME_VALUE:
-      return appendTime(icalvalue_get_datetime(value), true, out);
+      return appendTime(ical().icalvalue_get_datetime(value), true, out);
     default: {
-      const OwnedText text(icalvalue_as_ical_string_r(value));
+      const OwnedText text(ical().icalvalue_as_ical_string_r(value));
       if (!text) return false;
       out.append(text.get());
       return true;
@@ -199,7 +202,7 @@ bool appendValue(icalproperty* property, icalvalue* value, std::string& out) {
 // The name, the VALUE parameter where the value is not of the default type, and the other
 // parameters as libical writes them; false where libical must write the whole property.
 bool appendHead(icalproperty* property, icalvalue_kind valueKind, std::string& out) {
-  const std::optional<KnownProperty> known = knownProperty(icalproperty_isa(property));
+  const std::optional<KnownProperty> known = knownProperty(ical().icalproperty_isa(property));
   if (!known) return false;
   out.append(known->name);
   if (valueKind == ICAL_DATE_VALUE && known->defaultValue == ICAL_DATETIME_VALUE) {
@@ -207,11 +210,12 @@ bool appendHead(icalproperty* property, icalvalue_kind valueKind, std::string& o
   } else if (valueKind != known->defaultValue) {
     return false;
   }
-  for (icalparameter* parameter = icalproperty_get_first_parameter(property, ICAL_ANY_PARAMETER);
+  for (icalparameter* parameter =
+           ical().icalproperty_get_first_parameter(property, ICAL_ANY_PARAMETER);
        parameter != nullptr;
-       parameter = icalproperty_get_next_parameter(property, ICAL_ANY_PARAMETER)) {
-    if (icalparameter_isa(parameter) == ICAL_VALUE_PARAMETER) return false;
-    const OwnedText text(icalparameter_as_ical_string_r(parameter));
+       parameter = ical().icalproperty_get_next_parameter(property, ICAL_ANY_PARAMETER)) {
+    if (ical().icalparameter_isa(parameter) == ICAL_VALUE_PARAMETER) return false;
+    const OwnedText text(ical().icalparameter_as_ical_string_r(parameter));
     if (!text) continue;  // libical leaves out a parameter it cannot write
     out += ';';
     out.append(text.get());
@@ -228,8 +232,8 @@ void foldFrom(std::size_t start, std::string& out) {
 
 void appendProperty(icalproperty* property, std::string& out) {
   const std::size_t start = out.size();
-  icalvalue* value = icalproperty_get_value(property);
-  if (value != nullptr && appendHead(property, icalvalue_isa(value), out)) {
+  icalvalue* value = ical().icalproperty_get_value(property);
+  if (value != nullptr && appendHead(property, ical().icalvalue_isa(value), out)) {
     out += ':';
     if (appendValue(property, value, out)) {
       out.append(kLineEnd);
@@ -238,27 +242,30 @@ void appendProperty(icalproperty* property, std::string& out) {
     }
   }
   out.resize(start);
-  const OwnedText text(icalproperty_as_ical_string_r(property));
+  const OwnedText text(ical().icalproperty_as_ical_string_r(property));
   if (text) out.append(text.get());
 }
 
 void appendComponentWith(icalcomponent* component, std::string& out) {
-  const icalcomponent_kind kind = icalcomponent_isa(component);
-  const char* kindName = icalcomponent_kind_to_string(kind);
+  const icalcomponent_kind kind = ical().icalcomponent_isa(component);
+  const char* kindName = ical().icalcomponent_kind_to_string(kind);
   if (kind == ICAL_X_COMPONENT || kindName == nullptr) {
-    const OwnedText text(icalcomponent_as_ical_string_r(component));
+    const OwnedText text(ical().icalcomponent_as_ical_string_r(component));
     if (text) out.append(text.get());
     return;
   }
   const std::string_view name = kindName;
   out.append("BEGIN:").append(name).append(kLineEnd);
-  for (icalproperty* property = icalcomponent_get_first_property(component, ICAL_ANY_PROPERTY);
+  for (icalproperty* property =
+           ical().icalcomponent_get_first_property(component, ICAL_ANY_PROPERTY);
        property != nullptr;
-       property = icalcomponent_get_next_property(component, ICAL_ANY_PROPERTY)) {
+       property = ical().icalcomponent_get_next_property(component, ICAL_ANY_PROPERTY)) {
     appendProperty(property, out);
   }
-  for (icalcomponent* inner = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
-       inner != nullptr; inner = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+  for (icalcomponent* inner =
+           ical().icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
+       inner != nullptr;
+       inner = ical().icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
     appendComponentWith(inner, out);
   }
   out.append("END:").append(name).append(kLineEnd);

@@ -1,6 +1,7 @@
 #include "calendar/meeting_properties.h"
 
 #include "calendar/event_text.h"
+#include "calendar/ical_library.h"
 
 namespace vessory::calendar {
 
@@ -15,7 +16,8 @@ constexpr char kMailto[] = "mailto:";
 constexpr char kAttendeesLine[] = "Attendees: ";
 
 icalproperty* person(icalproperty* property, const std::string& name) {
-  if (!name.empty()) icalproperty_add_parameter(property, icalparameter_new_cn(name.c_str()));
+  if (!name.empty())
+    ical().icalproperty_add_parameter(property, ical().icalparameter_new_cn(name.c_str()));
   return property;
 }
 
@@ -30,25 +32,26 @@ void addMeeting(const archive::Meeting& meeting, archive::TextConverter& text,
     const std::string address = kMailto + email;
     const std::string name = eventText(attendee.name, text);
     if (attendee.role == kOrganiser && !organiserWritten) {
-      icalcomponent_add_property(event,
-                                 person(icalproperty_new_organizer(address.c_str()), name));
+      ical().icalcomponent_add_property(
+          event, person(ical().icalproperty_new_organizer(address.c_str()), name));
       organiserWritten = true;
       continue;
     }
-    icalproperty* property = person(icalproperty_new_attendee(address.c_str()), name);
-    const icalparameter_role role = attendee.role == kOrganiser ? ICAL_ROLE_CHAIR
+    icalproperty* property = person(ical().icalproperty_new_attendee(address.c_str()), name);
+    const icalparameter_role role = attendee.role == kOrganiser  ? ICAL_ROLE_CHAIR
                                     : attendee.role == kRequired ? ICAL_ROLE_REQPARTICIPANT
                                                                  : ICAL_ROLE_OPTPARTICIPANT;
-    icalproperty_add_parameter(property, icalparameter_new_role(role));
-    icalcomponent_add_property(event, property);
+    ical().icalproperty_add_parameter(property, ical().icalparameter_new_role(role));
+    ical().icalcomponent_add_property(event, property);
   }
   if (meeting.status == kCancelled) {
-    icalcomponent_add_property(event, icalproperty_new_status(ICAL_STATUS_CANCELLED));
+    ical().icalcomponent_add_property(event, ical().icalproperty_new_status(ICAL_STATUS_CANCELLED));
   } else if (meeting.status == kTentative) {
-    icalcomponent_add_property(event, icalproperty_new_status(ICAL_STATUS_TENTATIVE));
+    ical().icalcomponent_add_property(event, ical().icalproperty_new_status(ICAL_STATUS_TENTATIVE));
   }
   if (meeting.showAs == kShownFree) {
-    icalcomponent_add_property(event, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+    ical().icalcomponent_add_property(event,
+                                      ical().icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "archive/format.h"
+#include "calendar/ical_library.h"
 
 namespace vessory::calendar {
 
@@ -178,7 +179,7 @@ std::vector<WallTime> shortMonthEnds(const RepeatEvent& repeat, const WallTime& 
 RepeatResult buildRepeatRule(const RepeatEvent& repeat, const WallTime& start,
                              const ZoneClock& clock, bool allDay) {
   icalrecurrencetype r;
-  icalrecurrencetype_clear(&r);
+  ical().icalrecurrencetype_clear(&r);
   if (std::optional<RepeatResult> failed = setKind(repeat, r)) return *failed;
   if (repeat.interval > std::numeric_limits<short>::max() || repeat.interval < 0) {
     return problem("interval", repeat.interval);

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "calendar/event_text.h"
+#include "calendar/ical_library.h"
 #include "calendar/repeat_rule.h"
 
 namespace vessory::calendar {
@@ -48,11 +49,11 @@ bool isRealDay(const CalendarDate& date) {
 }
 
 void add(icalcomponent* todo, icalproperty* property) {
-  icalcomponent_add_property(todo, property);
+  ical().icalcomponent_add_property(todo, property);
 }
 
 icaltimetype dateValue(const CalendarDate& day) {
-  icaltimetype date = icaltime_null_date();
+  icaltimetype date = ical().icaltime_null_date();
   date.year = day.year;
   date.month = day.month;
   date.day = day.day;
@@ -104,45 +105,45 @@ std::optional<archive::TodoRecord::Alarm> alarmOf(const archive::TodoRecord& rec
 
 void addText(const archive::TodoRecord& record, const TodoContext& context, bool repeating,
              icalcomponent* todo) {
-  add(todo, icalproperty_new_summary(eventText(record.description, context.text).c_str()));
+  add(todo, ical().icalproperty_new_summary(eventText(record.description, context.text).c_str()));
   std::string note = eventText(record.note, context.text);
   if (repeating && record.repeatsAfterCompletion) {
     if (!note.empty()) note += '\n';
     note += kAfterCompletionLine;
   }
-  if (!note.empty()) add(todo, icalproperty_new_description(note.c_str()));
+  if (!note.empty()) add(todo, ical().icalproperty_new_description(note.c_str()));
   if (const std::string* name = context.catalogue.categoryName(record.category)) {
     const std::string category = eventText(*name, context.text);
-    if (!category.empty()) add(todo, icalproperty_new_categories(category.c_str()));
+    if (!category.empty()) add(todo, ical().icalproperty_new_categories(category.c_str()));
   }
 }
 
 // COMPLETED on the completion day at 12:00 UTC: that day wherever the list is opened.
 void addCompleted(const CalendarDate& day, icalcomponent* todo) {
-  icaltimetype noon = icaltime_null_time();
+  icaltimetype noon = ical().icaltime_null_time();
   noon.year = day.year;
   noon.month = day.month;
   noon.day = day.day;
   noon.hour = kCompletionHour;
-  noon.zone = icaltimezone_get_utc_timezone();
-  add(todo, icalproperty_new_completed(noon));
+  noon.zone = ical().icaltimezone_get_utc_timezone();
+  add(todo, ical().icalproperty_new_completed(noon));
 }
 
 // The repeat's first day and its rule, as the calendar writes the date book's: days, in no zone.
 void addRepeat(const archive::TodoRecord& record, const CalendarDate& first, const RepeatRule& rule,
                const ZoneClock& clock, icalcomponent* todo) {
-  add(todo, icalproperty_new_dtstart(dateValue(first)));
-  add(todo, icalproperty_new_rrule(rule.rule));
+  add(todo, ical().icalproperty_new_dtstart(dateValue(first)));
+  add(todo, ical().icalproperty_new_rrule(rule.rule));
   for (const WallTime& day : rule.extraDays) {
     icaldatetimeperiodtype date;
     date.time = floatingDate(day);
-    date.period = icalperiodtype_null_period();
-    add(todo, icalproperty_new_rdate(date));
+    date.period = ical().icalperiodtype_null_period();
+    add(todo, ical().icalproperty_new_rdate(date));
   }
   const auto& dates = record.repeat.exceptions;
   const std::int64_t count = record.repeat.exceptionCount;
   for (std::size_t j = 0; j < dates.size() && static_cast<std::int64_t>(j) < count; ++j) {
-    add(todo, icalproperty_new_exdate(floatingDate(clock.wallTime(dates[j]))));
+    add(todo, ical().icalproperty_new_exdate(floatingDate(clock.wallTime(dates[j]))));
   }
 }
 
@@ -154,22 +155,23 @@ void addAlarm(const archive::TodoRecord::Alarm& alarm, const std::string& summar
   const std::int64_t offset = -alarm.daysBefore * kSecondsPerDay + std::int64_t{alarm.hour} * 3600 +
                               std::int64_t{alarm.minute} * 60 + alarm.second;
   const std::int64_t size = offset < 0 ? -offset : offset;
-  icaldurationtype duration = icaldurationtype_null_duration();
+  icaldurationtype duration = ical().icaldurationtype_null_duration();
   duration.is_neg = offset < 0 ? 1 : 0;
   duration.days = static_cast<unsigned int>(size / kSecondsPerDay);
   duration.hours = static_cast<unsigned int>(size % kSecondsPerDay / 3600);
   duration.minutes = static_cast<unsigned int>(size % 3600 / 60);
   duration.seconds = static_cast<unsigned int>(size % 60);
   icaltriggertype trigger;
-  trigger.time = icaltime_null_time();
+  trigger.time = ical().icaltime_null_time();
   trigger.duration = duration;
-  icalproperty* when = icalproperty_new_trigger(trigger);
-  icalproperty_add_parameter(when, icalparameter_new_related(ICAL_RELATED_END));
-  icalcomponent* valarm = icalcomponent_new_valarm();
-  add(valarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+  icalproperty* when = ical().icalproperty_new_trigger(trigger);
+  ical().icalproperty_add_parameter(when, ical().icalparameter_new_related(ICAL_RELATED_END));
+  icalcomponent* valarm = ical().icalcomponent_new_valarm();
+  add(valarm, ical().icalproperty_new_action(ICAL_ACTION_DISPLAY));
   add(valarm, when);
-  add(valarm, icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
-  icalcomponent_add_component(todo, valarm);
+  add(valarm,
+      ical().icalproperty_new_description(summary.empty() ? kAlarmFallbackText : summary.c_str()));
+  ical().icalcomponent_add_component(todo, valarm);
 }
 
 }  // namespace
@@ -206,10 +208,10 @@ std::optional<int> todoPriority(std::int64_t handheldPriority) {
 
 Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
                     const TodoContext& context) {
-  Component built(icalcomponent_new_vtodo());
+  Component built(ical().icalcomponent_new_vtodo());
   icalcomponent* todo = built.get();
-  add(todo, icalproperty_new_uid(uid.c_str()));
-  add(todo, icalproperty_new_dtstamp(context.stamp));
+  add(todo, ical().icalproperty_new_uid(uid.c_str()));
+  add(todo, ical().icalproperty_new_dtstamp(context.stamp));
   const std::optional<CalendarDate> due = dueDay(record, context.clock);
   const ZoneClock& clock = repeatClock(record, context.clock);
   const std::optional<CalendarDate> first = repeatFirstDay(record, due);
@@ -219,18 +221,18 @@ Component buildTodo(const archive::TodoRecord& record, const std::string& uid,
     rule = buildRepeatRule(record.repeat, start, clock, /*allDay=*/true).rule;
   }
   addText(record, context, rule.has_value(), todo);
-  if (due) add(todo, icalproperty_new_due(dateValue(*due)));
+  if (due) add(todo, ical().icalproperty_new_due(dateValue(*due)));
   if (const auto priority = todoPriority(record.priority)) {
-    add(todo, icalproperty_new_priority(*priority));
+    add(todo, ical().icalproperty_new_priority(*priority));
   }
   if (record.completed) {
-    add(todo, icalproperty_new_status(ICAL_STATUS_COMPLETED));
-    add(todo, icalproperty_new_percentcomplete(kPercentDone));
+    add(todo, ical().icalproperty_new_status(ICAL_STATUS_COMPLETED));
+    add(todo, ical().icalproperty_new_percentcomplete(kPercentDone));
   } else {
-    add(todo, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
+    add(todo, ical().icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
   }
   if (const auto day = completionDay(record, context.clock)) addCompleted(*day, todo);
-  if (record.isPrivate) add(todo, icalproperty_new_class(ICAL_CLASS_PRIVATE));
+  if (record.isPrivate) add(todo, ical().icalproperty_new_class(ICAL_CLASS_PRIVATE));
   if (rule) addRepeat(record, *first, *rule, clock, todo);
   const auto alarm = alarmOf(record, context.clock);
   if (alarm && due) addAlarm(*alarm, eventText(record.description, context.text), todo);

@@ -10,7 +10,7 @@ get_target_property(libical_type ical TYPE)
 if(libical_type STREQUAL "STATIC_LIBRARY")
   set(libical_static LIBICAL_ICAL_STATIC_DEFINE)
 endif()
-target_compile_definitions(vessory_calendar PUBLIC ${libical_static})
+target_compile_definitions(vessory_calendar PUBLIC ${libical_static} PRIVATE VESSORY_ICAL_LINKED)
 target_link_libraries(vessory_calendar PUBLIC ical Threads::Threads)
 
 # Windows zone name -> IANA name, generated from Unicode's CLDR table whenever that file changes

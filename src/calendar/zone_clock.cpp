@@ -3,6 +3,8 @@
 #include <ctime>
 #include <tuple>
 
+#include "calendar/ical_library.h"
+
 namespace vessory::calendar {
 
 namespace {
@@ -26,15 +28,20 @@ bool WallTime::dateBefore(const WallTime& other) const {
 }
 
 std::unique_ptr<ZoneClock> ZoneClock::open(const std::string& name) {
-  if (name.empty()) return nullptr;
+  if (name.empty() || !icalProblem().empty()) return nullptr;
   // libical answers "UTC" (and "GMT") with its own zone; every other name from the zone data.
-  icaltimezone* zone = icaltimezone_get_builtin_timezone(name.c_str());
+  icaltimezone* zone = ical().icaltimezone_get_builtin_timezone(name.c_str());
   if (zone == nullptr) return nullptr;
   return std::unique_ptr<ZoneClock>(new ZoneClock(name, zone));
 }
 
+std::string ZoneClock::refusal(const std::string& name) {
+  return icalProblem().empty() ? "Unknown time zone " + name : icalProblem();
+}
+
 WallTime ZoneClock::wallTime(std::int64_t utcSeconds) const {
-  const icaltimetype t = icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0, zone_);
+  const icaltimetype t =
+      ical().icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0, zone_);
   return WallTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 
@@ -45,7 +52,7 @@ std::int64_t ZoneClock::utcOffset(std::int64_t utcSeconds) const {
 }
 
 icaltimetype floatingTime(const WallTime& time) {
-  icaltimetype t = icaltime_null_time();
+  icaltimetype t = ical().icaltime_null_time();
   t.year = time.year;
   t.month = time.month;
   t.day = time.day;
@@ -58,7 +65,7 @@ icaltimetype floatingTime(const WallTime& time) {
 }
 
 icaltimetype floatingDate(const WallTime& time) {
-  icaltimetype t = icaltime_null_date();
+  icaltimetype t = ical().icaltime_null_date();
   t.year = time.year;
   t.month = time.month;
   t.day = time.day;
@@ -67,7 +74,7 @@ icaltimetype floatingDate(const WallTime& time) {
 
 icaltimetype dayAfter(const WallTime& time) {
   icaltimetype t = floatingDate(time);
-  icaltime_adjust(&t, 1, 0, 0, 0);
+  ical().icaltime_adjust(&t, 1, 0, 0, 0);
   return t;
 }
 

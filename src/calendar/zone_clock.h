@@ -31,8 +31,10 @@ struct WallTime {
 // is cheap to copy.
 class ZoneClock {
  public:
-  // The clock of `name` ("Europe/Berlin", "UTC"), or nothing when libical has no such zone.
+  // The clock of `name` ("Europe/Berlin", "UTC"), or nothing when libical has no such zone or
+  // cannot be loaded; refusal(name) then says which.
   static std::unique_ptr<ZoneClock> open(const std::string& name);
+  static std::string refusal(const std::string& name);
 
   const std::string& name() const { return name_; }
   WallTime wallTime(std::int64_t utcSeconds) const;

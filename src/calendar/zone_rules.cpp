@@ -6,6 +6,7 @@
 #include "calendar/calendar_event.h"
 #include "calendar/calendar_text.h"
 #include "calendar/event_text.h"
+#include "calendar/ical_library.h"
 
 namespace vessory::calendar {
 
@@ -66,24 +67,25 @@ std::string offsetName(std::int64_t minutes) {
 }
 
 void add(icalcomponent* component, icalproperty* property) {
-  icalcomponent_add_property(component, property);
+  ical().icalcomponent_add_property(component, property);
 }
 
 // One observance: from `from` to `to` minutes east of UTC, yearly on `rule` when there is one.
 icalcomponent* observance(bool daylight, std::int64_t from, std::int64_t to, const ZoneRule* rule) {
-  icalcomponent* part = daylight ? icalcomponent_new_xdaylight() : icalcomponent_new_xstandard();
+  icalcomponent* part =
+      daylight ? ical().icalcomponent_new_xdaylight() : ical().icalcomponent_new_xstandard();
   WallTime start{kFirstRuleYear, 1, 1, 0, 0, 0};
   if (rule != nullptr) {
     start.month = rule->month;
     start.day = ruleDay(*rule, kFirstRuleYear);
     start.hour = rule->hour;
   }
-  add(part, icalproperty_new_dtstart(floatingTime(start)));
-  add(part, icalproperty_new_tzoffsetfrom(static_cast<int>(from * kSecondsPerMinute)));
-  add(part, icalproperty_new_tzoffsetto(static_cast<int>(to * kSecondsPerMinute)));
+  add(part, ical().icalproperty_new_dtstart(floatingTime(start)));
+  add(part, ical().icalproperty_new_tzoffsetfrom(static_cast<int>(from * kSecondsPerMinute)));
+  add(part, ical().icalproperty_new_tzoffsetto(static_cast<int>(to * kSecondsPerMinute)));
   if (rule != nullptr) {
     icalrecurrencetype r;
-    icalrecurrencetype_clear(&r);
+    ical().icalrecurrencetype_clear(&r);
     r.freq = ICAL_YEARLY_RECURRENCE;
     r.by_month[0] = static_cast<short>(rule->month);
     r.by_month[1] = ICAL_RECURRENCE_ARRAY_MAX;
@@ -92,7 +94,7 @@ icalcomponent* observance(bool daylight, std::int64_t from, std::int64_t to, con
     const int magnitude = (position < 0 ? 1 : position) * 8 + weekday;
     r.by_day[0] = static_cast<short>(position < 0 ? -magnitude : magnitude);
     r.by_day[1] = ICAL_RECURRENCE_ARRAY_MAX;
-    add(part, icalproperty_new_rrule(r));
+    add(part, ical().icalproperty_new_rrule(r));
   }
   return part;
 }
@@ -111,8 +113,8 @@ std::int64_t offsetAt(const EventZone& zone, const WallTime& time) {
 
 icaltimetype utcOf(const EventZone& zone, const WallTime& time) {
   icaltimetype wall = floatingTime(time);
-  icaltime_adjust(&wall, 0, 0, static_cast<int>(-offsetAt(zone, time)), 0);
-  wall.zone = icaltimezone_get_utc_timezone();
+  ical().icaltime_adjust(&wall, 0, 0, static_cast<int>(-offsetAt(zone, time)), 0);
+  wall.zone = ical().icaltimezone_get_utc_timezone();
   return wall;
 }
 
@@ -136,18 +138,18 @@ const std::string& ZoneTable::tzid(const EventZone& zone) {
 void ZoneTable::appendNewTimezones(std::string& out) {
   for (; written_ < zones_.size(); ++written_) {
     const Entry& entry = zones_[written_];
-    Component timezone(icalcomponent_new_vtimezone());
-    add(timezone.get(), icalproperty_new_tzid(entry.tzid.c_str()));
+    Component timezone(ical().icalcomponent_new_vtimezone());
+    add(timezone.get(), ical().icalproperty_new_tzid(entry.tzid.c_str()));
     const EventZone& zone = entry.zone;
     const std::int64_t daylight = zone.offset + zone.adjustment;
     if (zone.adjustment == 0) {
-      icalcomponent_add_component(timezone.get(),
-                                  observance(false, zone.offset, zone.offset, nullptr));
+      ical().icalcomponent_add_component(timezone.get(),
+                                         observance(false, zone.offset, zone.offset, nullptr));
     } else {
-      icalcomponent_add_component(timezone.get(),
-                                  observance(false, daylight, zone.offset, &zone.daylightEnd));
-      icalcomponent_add_component(timezone.get(),
-                                  observance(true, zone.offset, daylight, &zone.daylightStart));
+      ical().icalcomponent_add_component(
+          timezone.get(), observance(false, daylight, zone.offset, &zone.daylightEnd));
+      ical().icalcomponent_add_component(
+          timezone.get(), observance(true, zone.offset, daylight, &zone.daylightStart));
     }
     appendComponent(timezone.get(), out);
   }

@@ -83,7 +83,7 @@ bool ConsoleFiles::sameFile(const std::string& a, const std::string& b) {
 }
 
 std::unique_ptr<files::OutputFile> ConsoleFiles::createCsv(const std::string& path,
-                                                            std::string& error) {
+                                                           std::string& error) {
   if (path == "-") return files::FileOutput::borrow(out_);
   return files::DiskFiles::createCsv(path, error);
 }
@@ -150,7 +150,7 @@ std::optional<std::string> unknownSetting(const ConsoleOptions& options, RunKind
     return "unknown character set " + *options.encoding;
   }
   if (!options.timeZone.empty() && !calendar::ZoneClock::open(options.timeZone)) {
-    return "Unknown time zone " + options.timeZone;
+    return calendar::ZoneClock::refusal(options.timeZone);
   }
   return std::nullopt;
 }
@@ -195,8 +195,8 @@ void noteBiasReading(const ConsoleOptions& options, std::FILE* err) {
                std::string(digits, written.ptr) + "\n");
 }
 
-ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view,
-                            ConsoleFiles& files, std::string& kept) {
+ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view, ConsoleFiles& files,
+                            std::string& kept) {
   ExportRun run(files, options.output);
   ConsoleNotes notes(options);
   run.collectDailyNotes(notes.collector());
@@ -322,8 +322,9 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     // The handheld kept its own clock's times: no bias unless one is given, and no zone.
     if (!given(options, "-b", "--bias")) adjusted.bias = "0";
     if (given(options, "--time-zone", "--time-zone")) {
-      put(err, "vessory-export: --time-zone is not used for a handheld database: its times are "
-               "those its own clock showed\n");
+      put(err,
+          "vessory-export: --time-zone is not used for a handheld database: its times are "
+          "those its own clock showed\n");
     }
   }
   ConsoleView view(adjusted, err, errIsTerminal && !options.quiet && !resultsToOut);

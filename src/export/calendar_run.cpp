@@ -11,6 +11,7 @@
 #include "calendar/calendar_text.h"
 #include "calendar/event_text.h"
 #include "calendar/event_uids.h"
+#include "calendar/ical_library.h"
 #include "calendar/system_zone.h"
 #include "calendar/zone_clock.h"
 #include "export/datebook_source.h"
@@ -29,8 +30,7 @@ using CalendarTools = TextAndClock;
 // Opens the tools of `settings`: the reason when a named zone or character set is unknown.
 std::optional<std::string> openTools(const CalendarSettings& settings, CalendarTools& tools,
                                      CalendarTally& tally) {
-  std::optional<std::string> unknown =
-      openTextAndClock(settings.charset, settings.zoneName, tools);
+  std::optional<std::string> unknown = openTextAndClock(settings.charset, settings.zoneName, tools);
   tally.zoneName = tools.zoneName;
   tally.zoneFallback = tools.zoneFallback;
   return unknown;
@@ -88,8 +88,8 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
 std::optional<ExportOutcome> CalendarSession::readAll(files::OutputFile& out) {
   const std::int64_t now =
       settings_.stampTime ? *settings_.stampTime : static_cast<std::int64_t>(std::time(nullptr));
-  stamp_ =
-      icaltime_from_timet_with_zone(static_cast<time_t>(now), 0, icaltimezone_get_utc_timezone());
+  stamp_ = calendar::ical().icaltime_from_timet_with_zone(
+      static_cast<time_t>(now), 0, calendar::ical().icaltimezone_get_utc_timezone());
   source_->setObserver(view_.showDetailsValue() != kUnchecked ? this : nullptr);
   return readRecords(view_, *source_, record_,
                      [&](std::int64_t number, archive::EventRecord&,
@@ -156,7 +156,8 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
       view.showMessage(kAllDone + calendarSummary(tally));
       break;
     case ExportOutcome::kEndedEarly:
-      view.showMessage(kEndedEarlyWarning + (kParagraph + (kEventsBeforeDamage + calendarSummary(tally))));
+      view.showMessage(kEndedEarlyWarning +
+                       (kParagraph + (kEventsBeforeDamage + calendarSummary(tally))));
       break;
     case ExportOutcome::kDataAfterEnd:
       view.showMessage(kDataAfterEndMessage);
@@ -179,7 +180,6 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
       break;
   }
 }
-
 
 }  // namespace
 
@@ -277,8 +277,8 @@ ExportOutcome CalendarRun::run(ExportView& view) {
 
 // Without the end of the program the caller tells how things went, but a failure is said here,
 // where its reason is known.
-ExportOutcome CalendarRun::endWith(ExportView& view, ExportOutcome outcome,
-                                   const std::string& path, const std::string& reason) {
+ExportOutcome CalendarRun::endWith(ExportView& view, ExportOutcome outcome, const std::string& path,
+                                   const std::string& reason) {
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
   if (endsProgram_ || failed) reportEnd(view, outcome, path, tally_, reason);
@@ -294,9 +294,9 @@ ExportOutcome CalendarRun::endWithNothing(ExportView& view, ExportOutcome ending
       ending == ExportOutcome::kCannotRead ? ending : ExportOutcome::kNothingRead;
   if (outcome == ExportOutcome::kCannotRead) reportEnd(view, outcome, path, tally_, reason);
   if (!endsProgram_) return outcome;
-  const std::vector<std::string> kept =
-      tally_.earlierKept ? std::vector<std::string>{tally_.calendarName}
-                         : std::vector<std::string>{};
+  const std::vector<std::string> kept = tally_.earlierKept
+                                            ? std::vector<std::string>{tally_.calendarName}
+                                            : std::vector<std::string>{};
   view.showMessage(nothingReadMessage(ending, kept));
   view.endProgram();
   return outcome;

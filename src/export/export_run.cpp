@@ -75,19 +75,20 @@ class Session : public archive::MessageSink, public archive::RecordObserver {
   std::int64_t wholeCount_ = 0;  // records read to their end
 };
 
-std::optional<ExportOutcome> Session::readAll(files::OutputFile& csv, archive::TextConverter* toUtf8) {
+std::optional<ExportOutcome> Session::readAll(files::OutputFile& csv,
+                                              archive::TextConverter* toUtf8) {
   journal::CsvJournalWriter writer(csv, toUtf8);
   source_->setObserver(settings_.showDetails() ? this : nullptr);
   // A record the archive ran out in is still processed as read; none is read after it.
-  return readRecords(view_, *source_, record_,
-                     [&](std::int64_t, archive::EventRecord&,
-                         RecordRead how) -> std::optional<ExportOutcome> {
-                       if (how == RecordRead::kStopped) return std::nullopt;
-                       if (how == RecordRead::kWhole) ++wholeCount_;
-                       processRecord(writer, toUtf8);
-                       if (!csv.ok()) return ExportOutcome::kCannotWrite;
-                       return std::nullopt;
-                     });
+  return readRecords(
+      view_, *source_, record_,
+      [&](std::int64_t, archive::EventRecord&, RecordRead how) -> std::optional<ExportOutcome> {
+        if (how == RecordRead::kStopped) return std::nullopt;
+        if (how == RecordRead::kWhole) ++wholeCount_;
+        processRecord(writer, toUtf8);
+        if (!csv.ok()) return ExportOutcome::kCannotWrite;
+        return std::nullopt;
+      });
 }
 
 // A journal name given for a UTF-8 export is UTF-8 text, so the description is compared as the
@@ -109,17 +110,19 @@ void Session::processRecord(journal::CsvJournalWriter& writer, archive::TextConv
   ++journalCount_;
   view_.showJournalsFound(std::to_string(journalCount_));
   journal::JournalNote note;
-  note.dateText =
-      journal::journalDateText(record_.startTime, biasSeconds(record_.startTime));
+  note.dateText = journal::journalDateText(record_.startTime, biasSeconds(record_.startTime));
   journal::HeaderSplit header = journal::splitJournalHeader(record_.note, record_.category);
   record_.category = header.category;
   note.category = header.category;
   note.body = header.body;
-  splitter_.split(note, settings_.wordWrap(), [this, &writer](journal::JournalEntry& entry) {
-    writer.writeJournalRow(entry, settings_.keywordDelimiters());
-    ++rowCount_;
-  });
-  if (notes_ != nullptr) notes_->collect(note, source_->header(), settings_.keywordDelimiters());
+  // The options are read once a record: the window may change them while a run goes on.
+  const std::string delimiters = settings_.keywordDelimiters();
+  splitter_.split(note, settings_.wordWrap(),
+                  [this, &writer, &delimiters](journal::JournalEntry& entry) {
+                    writer.writeJournalRow(entry, delimiters);
+                    ++rowCount_;
+                  });
+  if (notes_ != nullptr) notes_->collect(note, source_->header(), delimiters);
 }
 
 // The final message; `placed` is what follows the text on the journals found: where they are,
@@ -186,7 +189,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   if (zoneName_) {
     zone = calendar::ZoneClock::open(*zoneName_);
     if (!zone) {
-      view.showMessage("Unknown time zone " + *zoneName_);
+      view.showMessage(calendar::ZoneClock::refusal(*zoneName_));
       return ExportOutcome::kBadOption;
     }
   }
@@ -204,10 +207,9 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   if (zone && !session.source().wallClockTimes()) session.shiftByZone(zone.get());
   // A handheld database's CSV takes its name with the extension replaced, as its other
   // outputs do; the desktop archive's keeps the name the desktop has always given it.
-  const std::string csvPath = csvPathOverride_ ? *csvPathOverride_
-                              : session.source().wallClockTimes()
-                                  ? replaceExtension(path, ".csv")
-                                  : journal::csvPathFor(path);
+  const std::string csvPath = csvPathOverride_                    ? *csvPathOverride_
+                              : session.source().wallClockTimes() ? replaceExtension(path, ".csv")
+                                                                  : journal::csvPathFor(path);
   csvPath_ = csvPath;
   csvName_ = files_.displayName(csvPath);
   const std::string& csvName = csvName_;
@@ -248,9 +250,8 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   }
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
-  const std::string placed = leftAsItWas
-                                 ? noEntriesHint(options.journalNameText(), path)
-                                 : placedText(outcome, csvName) + notesMessage_;
+  const std::string placed = leftAsItWas ? noEntriesHint(options.journalNameText(), path)
+                                         : placedText(outcome, csvName) + notesMessage_;
   if (outcome == ExportOutcome::kDataAfterEnd && leftAsItWas && endsProgram_) {
     view.showMessage(kDataAfterEndMessage + (kParagraph + placed));
   } else if (endsProgram_ || failed) {

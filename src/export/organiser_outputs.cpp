@@ -1,6 +1,7 @@
 #include "export/organiser_outputs.h"
 
 #include "calendar/calendar_text.h"
+#include "calendar/ical_library.h"
 #include "calendar/todo_component.h"
 #include "memos/memo_text.h"
 #include "memos/safe_name.h"
@@ -20,19 +21,20 @@ bool ContactsOutput::write(const archive::ContactRecord& record) {
   return out_->ok() ? true : fail(out_->errorText());
 }
 
-bool ContactsOutput::close() { return out_->close() ? errorText().empty() : fail(out_->errorText()); }
+bool ContactsOutput::close() {
+  return out_->close() ? errorText().empty() : fail(out_->errorText());
+}
 
 TodosOutput::TodosOutput(files::ExportFiles& files, std::string path,
-                         const archive::OrganiserCatalogue& catalogue,
-                         archive::TextConverter& text, const calendar::ZoneClock& clock,
-                         std::int64_t stampTime)
+                         const archive::OrganiserCatalogue& catalogue, archive::TextConverter& text,
+                         const calendar::ZoneClock& clock, std::int64_t stampTime)
     : files_(files),
       path_(std::move(path)),
       catalogue_(catalogue),
       text_(text),
       clock_(clock),
-      stamp_(icaltime_from_timet_with_zone(static_cast<time_t>(stampTime), 0,
-                                           icaltimezone_get_utc_timezone())),
+      stamp_(calendar::ical().icaltime_from_timet_with_zone(
+          static_cast<time_t>(stampTime), 0, calendar::ical().icaltimezone_get_utc_timezone())),
       uids_(calendar::todoUids(catalogue)) {}
 
 bool TodosOutput::open() {

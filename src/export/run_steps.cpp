@@ -61,8 +61,7 @@ std::string earlierKeptText(const std::vector<std::string>& earlierKept) {
          (earlierKept.size() == 1 ? " was left as it was." : " were left as they were.");
 }
 
-std::string nothingReadMessage(ExportOutcome ending,
-                               const std::vector<std::string>& earlierKept) {
+std::string nothingReadMessage(ExportOutcome ending, const std::vector<std::string>& earlierKept) {
   std::string text = kNothingReadText + earlierKeptText(earlierKept);
   if (ending == ExportOutcome::kEndedEarly) return kEndedEarlyWarning + (kParagraph + text);
   if (ending == ExportOutcome::kDataAfterEnd) return kDataAfterEndMessage + (kParagraph + text);
@@ -75,7 +74,8 @@ std::string noEntriesHint(const std::string& journalText, const std::string& arc
          " lists the descriptions this archive uses.";
 }
 
-OpenedArchive openSelectedArchive(ExportView& view, files::ExportFiles& files, const std::string& path) {
+OpenedArchive openSelectedArchive(ExportView& view, files::ExportFiles& files,
+                                  const std::string& path) {
   OpenedArchive opened;
   if (endsWithSeparator(path) || !files.fileExists(path)) {
     view.showMessage(kSelectFileMessage);
@@ -153,9 +153,9 @@ std::string leftOutText(const LeftOutRecords& left) {
   if (total == 0) return "No records left out." + wholeReading(left);
   std::vector<std::string> parts;
   if (left.deleted > 0) {
-    parts.push_back(std::to_string(left.deleted) +
-                    (left.handheld ? " deleted or archived on the handheld"
-                                   : " deleted on the desktop"));
+    parts.push_back(std::to_string(left.deleted) + (left.handheld
+                                                        ? " deleted or archived on the handheld"
+                                                        : " deleted on the desktop"));
   }
   if (left.unreadable > 0) {
     parts.push_back(std::to_string(left.unreadable) + " unreadable (see the messages above)");
@@ -174,8 +174,8 @@ std::string leftOutText(const LeftOutRecords& left) {
   return text + "." + wholeReading(left);
 }
 
-std::optional<std::string> openTextAndClock(const std::string& charset,
-                                            const std::string& zoneName, TextAndClock& tools) {
+std::optional<std::string> openTextAndClock(const std::string& charset, const std::string& zoneName,
+                                            TextAndClock& tools) {
   std::string error;
   tools.text = archive::TextConverter::open(charset, error);
   if (!tools.text) return "Unknown character set " + charset;
@@ -189,7 +189,7 @@ std::optional<std::string> openTextAndClock(const std::string& charset,
     }
   }
   if (!tools.clock) tools.clock = calendar::ZoneClock::open(zone);
-  if (!tools.clock) return "Unknown time zone " + zone;
+  if (!tools.clock) return calendar::ZoneClock::refusal(zone);
   tools.zoneName = zone;
   return std::nullopt;
 }

@@ -28,34 +28,34 @@ bool isEntryStart(std::string_view segment, std::size_t lineFeed) {
 }
 
 // The scan works on the segment as it would look after its edits, without editing it in place:
-// entry_.text holds the edited characters before the scan position, and `r` is where the
-// unedited rest begins. A line feed that stays inside the entry may drop the CR before it; the
-// character after such a line feed is copied without being examined. The last character is
-// never examined either.
+// entry_.text holds the edited characters before `r`, where the unedited rest begins. Text that
+// needs no edit is copied in one piece when an edit or the entry's end comes, not line by line.
+// A line feed that stays inside the entry may drop the CR before it; the character after such a
+// line feed is copied without being examined. The last character is never examined either.
 std::size_t EntrySplitter::scanEntry(std::string_view segment, bool wordWrap) {
   std::string& out = entry_.text;
   out.clear();
   const std::size_t n = segment.size();
-  // Only line feeds are acted on, so the text up to the next one is copied in one piece. The
-  // last character is never examined: a line feed there is not looked for.
   const std::string_view examined = segment.substr(0, n == 0 ? 0 : n - 1);
   std::size_t r = 0;
   for (std::size_t lineFeed = examined.find('\n'); lineFeed != std::string_view::npos;
-       lineFeed = examined.find('\n', r)) {
-    out.append(segment.substr(r, lineFeed - r));
-    r = lineFeed;
-    if (isEntryStart(segment, r)) {
+       lineFeed = examined.find('\n', lineFeed + 1)) {
+    if (isEntryStart(segment, lineFeed)) {
+      out.append(segment.substr(r, lineFeed - r));
       if (!out.empty() && out.back() == '\r') out.pop_back();
-      return r + 1;
+      return lineFeed + 1;
     }
-    const char kept = wordWrap ? ' ' : '\n';
-    if (!out.empty() && out.back() == '\r') {
-      out.back() = kept;
-      out += segment[r + 1];
-      r += 2;
+    const bool crBefore = lineFeed > 0 && segment[lineFeed - 1] == '\r';
+    if (!crBefore && !wordWrap) continue;  // the line feed stays as it is
+    out.append(segment.substr(r, lineFeed - r));
+    if (crBefore) {
+      out.back() = wordWrap ? ' ' : '\n';
+      out += segment[lineFeed + 1];
+      r = lineFeed + 2;
+      ++lineFeed;  // the character after it is not examined
     } else {
-      out += kept;
-      ++r;
+      out += ' ';
+      r = lineFeed + 1;
     }
   }
   out.append(segment.substr(r));
