@@ -131,7 +131,7 @@ TEST_F(DiskFilesTest, ArchivesFailWithTheSystemsReason) {
     Fault fault;
     bool shortCalls;
     const char* error;          // at the open, or while reading
-    std::size_t forward;        // bytes read forward before the end or the failure
+    std::size_t forward;        // bytes read forward before the end or the failure (64 KiB a read)
     bool atOffset;              // 10 bytes at 300000 read
   };
   const std::string eio = std::strerror(EIO);
@@ -141,8 +141,8 @@ TEST_F(DiskFilesTest, ArchivesFailWithTheSystemsReason) {
       {{Call::kOpenToRead, 1, 0}, false, "cannot open file", 0, false},
       {{Call::kSize, 1, EIO}, false, "", 600000, false},
       {{Call::kRead, 1, EIO}, false, eio.c_str(), 0, true},
-      {{Call::kRead, 2, 0}, false, "read error", 262144, true},
-      {{Call::kRead, 2, EIO, true}, false, eio.c_str(), 262144, false},
+      {{Call::kRead, 2, 0}, false, "read error", 65536, true},
+      {{Call::kRead, 2, EIO, true}, false, eio.c_str(), 65536, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.error);
