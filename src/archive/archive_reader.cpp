@@ -37,7 +37,7 @@ std::optional<std::int64_t> ArchiveReader::readIntegerSlow(int width) {
       at_end_ = true;
       // One notice per archive: a cut-short archive would otherwise raise one for every
       // field that follows.
-      if (!past_end_reported_) {
+      if (!past_end_reported_ && !sourceFailed()) {
         past_end_reported_ = true;
         messages_.showMessage("Just read char past EOF on byte " + std::to_string(i + 1));
       }

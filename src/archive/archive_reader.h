@@ -17,8 +17,8 @@ enum class EmptyCString { kMarker, kEmpty };
 // raw characters, one byte per character. Nothing seeks and no byte is read twice.
 //
 // The reader borrows its source and its message sink; both must outlive it. It reports through
-// the sink the first time an integer comes up short ("Just read char past EOF on byte N") and
-// never again for the same archive, the stray-group notice of readCString, and the sequencing
+// the sink the first time an integer comes up short ("Just read char past EOF on byte N", unless
+// the source failed to read) and never again for the same archive, the stray-group notice of readCString, and the sequencing
 // error. After a sequencing error the reader is halted: every later call reads nothing and
 // yields no value, and the caller is expected to end the export.
 //
@@ -51,6 +51,9 @@ class ArchiveReader {
 
   // True once any read has found fewer bytes than it asked for.
   bool atEnd() const { return at_end_; }
+  // True when the data stopped because the source could not be read further (a disk error),
+  // not because the archive ends: the run reports the system's reason, not a short archive.
+  bool sourceFailed() const { return !source_.errorText().empty(); }
   // True once a sequencing error has been reported.
   bool halted() const { return halted_; }
   // Bytes consumed so far.

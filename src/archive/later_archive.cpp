@@ -271,7 +271,7 @@ RecordOutcome LaterArchive::readRecord(std::int64_t number, SlotOf slotOf) {
   if (reader_.halted()) return RecordOutcome::kHalted;
   if (bad_field_) return RecordOutcome::kBadField;
   if (!reader_.atEnd()) return RecordOutcome::kWhole;
-  if (kind_ == RecordKind::kTodo) {
+  if (kind_ == RecordKind::kTodo && !reader_.sourceFailed()) {
     messages_.showMessage(fieldPlace(column_) + ": the file ends here, " +
                           std::to_string(recordCount()) + " records were announced");
   }

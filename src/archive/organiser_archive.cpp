@@ -88,8 +88,10 @@ HeaderOutcome OrganiserArchive::readHeader(OrganiserCatalogue& catalogue) {
   schema_ = readOrganiserSchema(reader_);
   if (reader_.halted()) return HeaderOutcome::kHalted;
   if (reader_.atEnd()) {
-    messages_.showMessage("The " + std::string(recordKindName(kind_)) +
-                          " archive ends inside its header");
+    if (!reader_.sourceFailed()) {
+      messages_.showMessage("The " + std::string(recordKindName(kind_)) +
+                            " archive ends inside its header");
+    }
     return HeaderOutcome::kEndedEarly;
   }
   return schemaFits() ? HeaderOutcome::kOk : HeaderOutcome::kSchemaMisfit;
@@ -226,8 +228,10 @@ RecordOutcome OrganiserArchive::finishRecord() {
   if (reader_.halted()) return RecordOutcome::kHalted;
   if (bad_field_) return RecordOutcome::kBadField;
   if (!reader_.atEnd()) return RecordOutcome::kWhole;
-  messages_.showMessage(fieldPlace(column_) + ": the archive ends here, " +
-                        std::to_string(schema_.recordCount) + " records were announced");
+  if (!reader_.sourceFailed()) {
+    messages_.showMessage(fieldPlace(column_) + ": the archive ends here, " +
+                          std::to_string(schema_.recordCount) + " records were announced");
+  }
   return RecordOutcome::kCutShort;
 }
 

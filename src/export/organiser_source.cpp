@@ -11,7 +11,7 @@ std::optional<std::int64_t> LaterTodoRecords::readHeader() {
     catalogue_.kind = archive::RecordKind::kTodo;
     catalogue_.categories = header.categories;
     catalogue_.identity = archive::identityHex(archive::desktopArchiveIdentity(header.storedFileName));
-    if (*header_ == archive::LaterHeaderOutcome::kEndedEarly) {
+    if (*header_ == archive::LaterHeaderOutcome::kEndedEarly && !reader_.sourceFailed()) {
       messages_.showMessage("The to-do list archive ends inside its header");
     }
   }

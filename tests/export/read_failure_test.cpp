@@ -103,6 +103,11 @@ TEST(ReadFailureTest, EveryRunStopsWithTheReasonAndKeepsWhatItWroteWhole) {
     const auto reason = std::find(view.messages.begin(), view.messages.end(),
                                   "Cannot read " + path + ": Input/output error");
     ASSERT_NE(reason, view.messages.end());
+    // The data stopped at the disk's failure, not at the archive's end: nothing says it ends.
+    for (auto message = view.messages.begin(); message != reason; ++message) {
+      EXPECT_EQ(message->find(" ends "), std::string::npos) << *message;
+      EXPECT_EQ(message->find("past EOF"), std::string::npos) << *message;
+    }
     EXPECT_EQ(std::vector<std::string>(reason + 1, view.messages.end()), row.after);
     if (row.output.empty()) {  // the listing writes nothing
       EXPECT_TRUE(files.outputPaths().empty());
