@@ -15,12 +15,16 @@ namespace vessory::exporting {
 // One description that could name a journal, and how many records carry it.
 struct JournalCandidate {
   std::int64_t count = 0;
-  std::string description;  // as the journal selection compares it: lower case, blanks trimmed
+  // As the archive holds it, outer blanks off (the match ignores them). Descriptions that
+  // differ only in case name one journal and are counted together, shown as most records
+  // spell it.
+  std::string description;
 };
 
 // Finds the journals an archive holds, for a user who does not know what the journal was kept
 // under: every description of a non-repeating event with a note (the reader's empty-string
-// marker is no note), counted, most frequent first and ties in byte order of the description.
+// marker is no note), counted as the journal selection matches them (case-blind), most
+// frequent first and ties in byte order of the lower-cased description.
 // Reads the archive as an export does, with the same messages and ending, but writes no file
 // and leaves the program running. The listing borrows `files`, which must outlive it.
 class JournalListing {
