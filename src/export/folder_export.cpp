@@ -147,13 +147,8 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
   // The zone named for the calendar dates the journal too, unless a bias is given; a handheld's
   // times are its own clock's (the run keeps its bias).
   if (!settings.zoneName.empty() && !settings.biasGiven) journal.shiftByZone(settings.zoneName);
-  // The handheld's journal gets no daily notes here for now: readers of a whole folder's
-  // export take every file beside the exports for one of them.
   std::string error;
-  std::unique_ptr<DailyNotesCollector> notes;
-  if (found.sort != ArchiveSort::kHandheld) {
-    notes = DailyNotesCollector::open(settings.encoding.value_or(std::string()), error);
-  }
+  auto notes = DailyNotesCollector::open(settings.encoding.value_or(std::string()), error);
   journal.collectDailyNotes(notes.get());
   PartReport part{"", "", journal.run(view)};
   if (journal.csvKept()) {

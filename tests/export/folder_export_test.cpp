@@ -135,6 +135,37 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
                                                            "/o/todos-handheld.ics"}));
 }
 
+// A handheld's date book gets its daily notes beside its journal, as a desktop file's does.
+TEST(FolderExportTest, AHandheldsJournalHasItsDailyNotesBesideIt) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  MemoryFiles files;
+  EventPlan entry;
+  entry.description = "Daily Journal";
+  entry.note = "9:00 am: Up";
+  PdbPlan datebook;
+  datebook.appInfo = categoryAppInfo({"Unfiled"}, 280);
+  datebook.records = {{eventRecord(entry), 0x40, 1, std::nullopt}};
+  files.archives["/p/Backup/DatebookDB.pdb"] = pdbText(buildPdb(datebook));
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.stampTime = 0;
+  RecordingFolderView view;
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+
+  ASSERT_EQ(result.archives.size(), 1u) << result.problem;
+  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
+            "Backup/DatebookDB.pdb (date book, handheld database): calendar-handheld.ics "
+            "(1 event), journal-handheld.csv (1 entry, daily notes: 1 day in journal-handheld/); "
+            "all done");
+  EXPECT_EQ(files.outputPaths(),
+            (std::vector<std::string>{"/o/calendar-handheld.ics", "/o/journal-handheld.csv",
+                                      "/o/journal-handheld/2021/2021-02-20.md"}));
+}
+
 // A handheld database beside the desktop file of its kind: the handheld's line counts the
 // records (by record id) that the desktop's export lacks -- its deleted records only when they
 // are exported -- and so does the guide; a handheld database alone, or one that shares no
