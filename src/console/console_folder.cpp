@@ -110,6 +110,8 @@ int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::
     put(err, unreadable + "\n");
     status = std::max(status, 3);
   }
+  // Nothing exported is no success, whatever each archive's run said.
+  if (!exporting::wroteAny(result)) status = std::max(status, 3);
   if (!result.guidePath.empty()) {
     put(err, files.absolutePath(result.guidePath) +
                  " tells how to bring these files into other programs.\n");

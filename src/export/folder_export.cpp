@@ -101,15 +101,30 @@ class OutputFolderFiles : public files::ForwardingFiles {
   // it when this made it and nothing else is in it.
   bool removeFolder(const std::string& path, std::string& error) override {
     if (!ForwardingFiles::removeFolder(path, error)) return false;
-    std::string reason;
-    if (made_ && !existed_ && ForwardingFiles::removeFolder(folder_, reason)) made_ = false;
+    removeMadeFoldersIfEmpty();
     return true;
+  }
+  // Once the archive's exports are over: the folders this made go again if nothing is in them
+  // (a user's folder whose archives gave nothing), the innermost first.
+  void removeMadeFoldersIfEmpty() {
+    std::string reason;
+    while (!madeFolders_.empty() && ForwardingFiles::removeFolder(madeFolders_.front(), reason)) {
+      madeFolders_.erase(madeFolders_.begin());
+    }
+    if (madeFolders_.empty()) made_ = false;
   }
 
  private:
   bool madeFolder(std::string& error) {
     if (made_) return true;
-    existed_ = folderExists(folder_);
+    // The folders missing up to the first that is there, innermost first; a path with no
+    // folder above it ends the walk.
+    madeFolders_.clear();
+    for (std::string path = folder_; !path.empty() && !folderExists(path);) {
+      madeFolders_.push_back(path);
+      const std::size_t separator = path.find_last_of("/\\");
+      path = separator == std::string::npos ? std::string() : path.substr(0, separator);
+    }
     std::string reason;
     made_ = ForwardingFiles::makeFolder(folder_, reason);
     if (!made_) error = "cannot make " + folder_ + ": " + reason;
@@ -118,7 +133,7 @@ class OutputFolderFiles : public files::ForwardingFiles {
 
   std::string folder_;
   bool made_ = false;
-  bool existed_ = false;  // the output folder was there before made_
+  std::vector<std::string> madeFolders_;  // made by made_, innermost first
 };
 
 // The journal's daily notes beside its CSV, counted in the part; a failure to write them is
@@ -329,6 +344,7 @@ void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
   } else {
     exportOrganiser(files, found, *kind, view, report);
   }
+  files.removeMadeFoldersIfEmpty();
 }
 
 void FolderExport::exportDatebook(files::ExportFiles& files, const FoundArchive& found,
@@ -367,9 +383,10 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
   organiser.stampTime = settings_.stampTime;
   OrganiserRun run(files, organiser, false);
   PartReport part{"", "", run.run(runView)};
-  // A file whose writing failed is not in place; a memo folder keeps the memos written whole.
-  // Nothing readable makes nothing.
-  if ((part.outcome == ExportOutcome::kCannotWrite && kind != archive::RecordKind::kMemo) ||
+  // A file whose writing failed is not in place; a memo folder keeps the memos written whole,
+  // if any was. Nothing readable makes nothing.
+  const bool memosKept = kind == archive::RecordKind::kMemo && run.tally().written > 0;
+  if ((part.outcome == ExportOutcome::kCannotWrite && !memosKept) ||
       givenUp(part.outcome, run.tally().lastWhole)) {
     part.counts = name + " not written";
   } else if (!nothingExported(part.outcome)) {

@@ -220,14 +220,17 @@ std::string summaryLine(const ArchiveReport& report) {
   return line;
 }
 
-std::string folderHeading(const FolderResult& result, const std::string& folder,
-                          const std::string& outputFolder, const std::string& zone) {
-  const bool wrote =
-      std::any_of(result.archives.begin(), result.archives.end(), [](const ArchiveReport& report) {
+bool wroteAny(const FolderResult& result) {
+  return std::any_of(
+      result.archives.begin(), result.archives.end(), [](const ArchiveReport& report) {
         return std::any_of(report.parts.begin(), report.parts.end(),
                            [](const PartReport& part) { return !part.output.empty(); });
       });
-  if (!wrote) return "Nothing of " + folder + " was exported into " + outputFolder + ":";
+}
+
+std::string folderHeading(const FolderResult& result, const std::string& folder,
+                          const std::string& outputFolder, const std::string& zone) {
+  if (!wroteAny(result)) return "Nothing of " + folder + " was exported into " + outputFolder + ":";
   return "Exported " + folder + " into " + outputFolder + "; times as the clock showed them in " +
          zone + ":";
 }

@@ -88,16 +88,17 @@ bool MemosOutput::write(const archive::MemoRecord& record) {
   const std::size_t slash = relative.find('/');
   const std::string folder = relative.substr(0, slash);
   std::string error;
+  const std::string folderPath = joinPath(folder_, folder);
   if (made_.count(folder) == 0) {
-    if (!files_.makeFolder(joinPath(folder_, folder), error)) return fail(error);
+    if (!files_.makeFolder(folderPath, error)) return failIn(folderPath, error);
     made_.insert(folder);
   }
-  // The reasons name the memo, which the messages about the whole folder do not.
-  std::unique_ptr<files::OutputFile> file =
-      files_.createFile(joinPath(joinPath(folder_, folder), relative.substr(slash + 1)), error);
-  if (!file) return fail(relative + ": " + error);
+  // The failures name the memo, which the messages about the whole folder do not.
+  const std::string path = joinPath(folderPath, relative.substr(slash + 1));
+  std::unique_ptr<files::OutputFile> file = files_.createFile(path, error);
+  if (!file) return failIn(path, error);
   file->append(memos::memoFileText(text));
-  return file->close() ? true : fail(relative + ": " + file->errorText());
+  return file->close() ? true : failIn(path, file->errorText());
 }
 
 }  // namespace vessory::exporting

@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "console/console_folder.h"
+#include "console/console_options.h"
 #include "console/console_view.h"
 #include "console/windows_launch.h"
 #include "support/archive_builder.h"
 #include "support/later_desktop_builder.h"
 #include "support/captured_stream.h"
+#include "support/fake_export.h"
 #include "support/organiser_builder.h"
 
 namespace vessory::testing {
@@ -288,6 +291,26 @@ TEST_F(ConsoleFolderTest, TheGuideIsWrittenAndNamedAndNothingMadeIsNotCalledExpo
                         0),
             0u)
       << err();
+}
+
+// A full disk that lets no file be written: the summary says nothing was exported, and the
+// exit status says it failed.
+TEST(ConsoleFolderMemoryTest, EveryFileFailingIsNothingExported) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'";
+#endif
+  MemoryFiles files;
+  files.failWritesAfter = 0;
+  files.archives["/p/memopad/MemoPad.dat"] = memo();
+  files.archives["/p/address/Address.dat"] = address();
+  console::ConsoleOptions options;
+  options.all = "/p";
+  options.output = "/o";
+  options.timeZone = "UTC";
+  CapturedStream err;
+  EXPECT_GE(console::exportFolder(options, files, err.get(), false), 3);
+  EXPECT_EQ(err.text().rfind("Nothing of /p was exported into /o:\n", 0), 0u) << err.text();
+  EXPECT_TRUE(files.outputPaths().empty());
 }
 
 // The summary's first line names both folders absolute, however they were given, and the zone

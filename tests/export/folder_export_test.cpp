@@ -484,9 +484,8 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
        "/o/contacts.vcf: cannot make /o: Read-only file system"},
       {"write failure", "/p/memopad/MemoPad.mpa", buildMemoArchive({}, {MemoPlan{}}),
        [](MemoryFiles& f) { f.failWritesAfter = 0; },
-       "memopad/MemoPad.mpa (memo pad, archive file): memos-archive/ (0 memos, 1 not reached, of 1 "
-       "announced); writing failed -- Cannot write /o/memos-archive: Unfiled/Memo 1.txt: No space "
-       "left on device"},
+       "memopad/MemoPad.mpa (memo pad, archive file): memos-archive not written; writing failed "
+       "-- Cannot write /o/memos-archive/Unfiled/Memo 1.txt: No space left on device"},
       // The options reach both parts of a date book; the details are shown once a record.
       {"options", "/p/Datebook.dat",
        ArchiveBuilder().archive({journalRecord("9:15 am: Caf\xE9"), journalRecord("9:30 am: Up")}).bytes(),
@@ -530,6 +529,60 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
     ASSERT_EQ(result.archives.size(), 1u);
     EXPECT_EQ(exporting::summaryLine(result.archives[0]), row.line);
     EXPECT_EQ(view.details.size(), row.details);
+  }
+}
+
+// What gives nothing leaves nothing: a user's folder whose archives gave no file is not left
+// behind empty, and when every file failed (a full disk) no part names an output, so that the
+// summary says nothing was exported; a memo that failed is named by one path, with the reason.
+TEST(FolderExportTest, NothingWrittenLeavesNoFolderAndNamesNoOutput) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const std::string whole = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
+  const std::size_t header = ArchiveBuilder().tag().header(HeaderPlan::forRecords(1)).size();
+  const struct {
+    const char* name;
+    long long failWritesAfter;
+    std::vector<std::string> outputs;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"a user's archives give nothing",
+       -1,
+       {"/o/Ann/memos/Unfiled/Shopping.txt"},
+       {"Ann/memopad/MemoPad.dat (memo pad): Ann/memos/ (1 memo); all done",
+        "DoeA/datebook/Datebook.dat (date book): calendar.ics not written, journal.csv not "
+        "written; no record could be read -- "}},
+      {"a full disk",
+       0,
+       {},
+       {"Ann/memopad/MemoPad.dat (memo pad): memos not written; writing failed -- Cannot write "
+        "/o/Ann/memos/Unfiled/Shopping.txt: No space left on device",
+        "DoeA/datebook/Datebook.dat (date book): calendar.ics not written, journal.csv not "
+        "written; no record could be read -- "}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFiles files;
+    files.failWritesAfter = row.failWritesAfter;
+    MemoPlan memo;
+    memo.text = "Shopping\r\nbread";
+    files.archives["/p/Ann/memopad/MemoPad.dat"] = buildMemoArchive({}, {memo});
+    files.archives["/p/DoeA/datebook/Datebook.dat"] = whole.substr(0, header + 3);
+    exporting::FolderSettings settings;
+    settings.folder = "/p";
+    settings.outputFolder = "/o";
+    RecordingFolderView view;
+    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    ASSERT_EQ(result.archives.size(), 2u) << result.problem;
+    for (std::size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(exporting::summaryLine(result.archives[i]).substr(0, row.lines[i].size()),
+                row.lines[i]);
+    }
+    EXPECT_EQ(files.outputPaths(), row.outputs);
+    EXPECT_FALSE(files.folderExists("/o/DoeA"));
+    EXPECT_EQ(exporting::folderHeading(result, "/p", "/o", "UTC").starts_with("Nothing of /p"),
+              row.outputs.empty());
   }
 }
 
