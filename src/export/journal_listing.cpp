@@ -79,7 +79,8 @@ std::vector<JournalCandidate> candidatesOf(const NameTallies& tallies) {
   });
   std::vector<JournalCandidate> candidates;
   candidates.reserve(order.size());
-  for (const auto* entry : order) candidates.push_back({entry->second.count, entry->second.shown()});
+  for (const auto* entry : order)
+    candidates.push_back({entry->second.count, entry->second.shown()});
   return candidates;
 }
 

@@ -87,8 +87,8 @@ TEST(DailyNotesRun, CsvTimeLabelInUtf8IsTheNotesLabel) {
   EXPECT_NE(days.begin()->second.find("\n## 8:10 AM PLAN  CAF\u00E9 M\u00FCLLER\n"),
             std::string::npos)
       << days.begin()->second;
-  EXPECT_EQ(csv, std::string(journal::kUtf8ByteOrderMark) + "0,,3/01/2008," + label +
-                     ",\"lunch\"\r\n");
+  EXPECT_EQ(csv,
+            std::string(journal::kUtf8ByteOrderMark) + "0,,3/01/2008," + label + ",\"lunch\"\r\n");
 }
 
 // The summary's line names the days written and the files of other days left as they were; a

@@ -29,6 +29,16 @@ struct RecordingFolderView : exporting::FolderView {
   }
 };
 
+// The settings most tests export /p into /o with: times in UTC, stamped at 0.
+exporting::FolderSettings usualSettings() {
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.stampTime = 0;
+  return settings;
+}
+
 TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach) {
 #ifdef _WIN32
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
@@ -110,13 +120,8 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
   memos.appInfo = categoryAppInfo({"Unfiled"}, 282);
   memos.records = records(memoRecord("Alone\n"), {9});
   files.archives["/p/bAcKuP/MemoDB.pdb"] = pdbText(buildPdb(memos));
-  exporting::FolderSettings settings;
-  settings.folder = "/p";
-  settings.outputFolder = "/o";
-  settings.zoneName = "UTC";
-  settings.stampTime = 0;
   RecordingFolderView view;
-  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+  const exporting::FolderResult result = exporting::FolderExport(files, usualSettings()).run(view);
 
   ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
   ASSERT_EQ(result.archives.size(), 3u);
@@ -148,13 +153,8 @@ TEST(FolderExportTest, AHandheldsJournalHasItsDailyNotesBesideIt) {
   datebook.appInfo = categoryAppInfo({"Unfiled"}, 280);
   datebook.records = {{eventRecord(entry), 0x40, 1, std::nullopt}};
   files.archives["/p/Backup/DatebookDB.pdb"] = pdbText(buildPdb(datebook));
-  exporting::FolderSettings settings;
-  settings.folder = "/p";
-  settings.outputFolder = "/o";
-  settings.zoneName = "UTC";
-  settings.stampTime = 0;
   RecordingFolderView view;
-  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+  const exporting::FolderResult result = exporting::FolderExport(files, usualSettings()).run(view);
 
   ASSERT_EQ(result.archives.size(), 1u) << result.problem;
   EXPECT_EQ(exporting::summaryLine(result.archives[0]),
@@ -569,11 +569,9 @@ TEST(FolderExportTest, NothingWrittenLeavesNoFolderAndNamesNoOutput) {
     memo.text = "Shopping\r\nbread";
     files.archives["/p/Ann/memopad/MemoPad.dat"] = buildMemoArchive({}, {memo});
     files.archives["/p/DoeA/datebook/Datebook.dat"] = whole.substr(0, header + 3);
-    exporting::FolderSettings settings;
-    settings.folder = "/p";
-    settings.outputFolder = "/o";
     RecordingFolderView view;
-    const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+    const exporting::FolderResult result =
+        exporting::FolderExport(files, usualSettings()).run(view);
     ASSERT_EQ(result.archives.size(), 2u) << result.problem;
     for (std::size_t i = 0; i < 2; ++i) {
       EXPECT_EQ(exporting::summaryLine(result.archives[i]).substr(0, row.lines[i].size()),
@@ -607,13 +605,8 @@ TEST(FolderExportTest, EveryArchiveFileIsExportedUnderNamesOfItsOwn) {
   files.archives["/p/address/..A:B*.ABA"] = buildAddressArchive({}, {ContactPlan{}});
   files.archives["/p/memopad/song.mpa"] = "ID3 audio";
   files.archives["/p/todo/CON.TDA"] = buildTodoArchive({}, {TodoPlan{}});
-  exporting::FolderSettings settings;
-  settings.folder = "/p";
-  settings.outputFolder = "/o";
-  settings.zoneName = "UTC";
-  settings.stampTime = 0;
   RecordingFolderView view;
-  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+  const exporting::FolderResult result = exporting::FolderExport(files, usualSettings()).run(view);
 
   ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
   std::vector<std::string> lines;

@@ -428,8 +428,8 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOfAnUnknownLayoutOrAnUncrea
         f.uncreatable[exporting::joinPath("/p/memopad", "Unfiled")] = "Read-only file system";
       });
   EXPECT_EQ(memos.outcome, ExportOutcome::kCannotWrite);
-  EXPECT_EQ(memos.last(),
-            "Cannot write " + exporting::joinPath("/p/memopad", "Unfiled") + ": Read-only file system");
+  EXPECT_EQ(memos.last(), "Cannot write " + exporting::joinPath("/p/memopad", "Unfiled") +
+                              ": Read-only file system");
 }
 
 // With details shown, each record is named as the archive holds it: a contact by its names,
