@@ -93,7 +93,7 @@ std::string pdbText(const PdbBytes& bytes) { return std::string(bytes.begin(), b
 
 // The Backup folder (any case) is looked in; a classic database beside a later one of its kind
 // is its compatibility copy: left out, with the count of ids only it holds; alone it is
-// exported.
+// exported. A handheld's journal has its daily notes beside it, as a desktop file's has.
 TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
 #ifdef _WIN32
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
@@ -120,50 +120,39 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
   memos.appInfo = categoryAppInfo({"Unfiled"}, 282);
   memos.records = records(memoRecord("Alone\n"), {9});
   files.archives["/p/bAcKuP/MemoDB.pdb"] = pdbText(buildPdb(memos));
+  EventPlan entry;
+  entry.note = "9:00 am: Up";
+  PdbPlan datebook;
+  datebook.appInfo = categoryAppInfo({"Unfiled"}, 280);
+  datebook.records = records(eventRecord(entry), {1});
+  files.archives["/p/bAcKuP/DatebookDB.pdb"] = pdbText(buildPdb(datebook));
+  exporting::FolderSettings settings = usualSettings();
+  settings.journalText = "Meeting";
   RecordingFolderView view;
-  const exporting::FolderResult result = exporting::FolderExport(files, usualSettings()).run(view);
+  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
 
   ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
-  ASSERT_EQ(result.archives.size(), 3u);
+  ASSERT_EQ(result.archives.size(), 4u);
   EXPECT_EQ(exporting::summaryLine(result.archives[0]),
-            "bAcKuP/MemoDB.pdb (memo pad, handheld database): memos-handheld/ (1 memo); "
+            "bAcKuP/DatebookDB.pdb (date book, handheld database): calendar-handheld.ics "
+            "(1 event), journal-handheld.csv (1 entry, daily notes: 1 day in journal-handheld/); "
             "all done");
   EXPECT_EQ(exporting::summaryLine(result.archives[1]),
+            "bAcKuP/MemoDB.pdb (memo pad, handheld database): memos-handheld/ (1 memo); "
+            "all done");
+  EXPECT_EQ(exporting::summaryLine(result.archives[2]),
             "bAcKuP/TasksDB-PTod.pdb (to-do list, later handheld database): "
             "todos-handheld.ics (2 to-dos); all done");
-  EXPECT_EQ(exporting::summaryLine(result.archives[2]),
+  EXPECT_EQ(exporting::summaryLine(result.archives[3]),
             "bAcKuP/ToDoDB.pdb (to-do list, handheld database): left out: the compatibility "
             "copy of bAcKuP/TasksDB-PTod.pdb; but 2 records' unique ids are not in "
             "TasksDB-PTod.pdb: export it alone (vessory-export /p/bAcKuP/ToDoDB.pdb) to keep "
             "them");
-  EXPECT_EQ(files.outputPaths(), (std::vector<std::string>{"/o/memos-handheld/Unfiled/Alone.txt",
-                                                           "/o/todos-handheld.ics"}));
-}
-
-// A handheld's date book gets its daily notes beside its journal, as a desktop file's does.
-TEST(FolderExportTest, AHandheldsJournalHasItsDailyNotesBesideIt) {
-#ifdef _WIN32
-  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
-#endif
-  MemoryFiles files;
-  EventPlan entry;
-  entry.description = "Daily Journal";
-  entry.note = "9:00 am: Up";
-  PdbPlan datebook;
-  datebook.appInfo = categoryAppInfo({"Unfiled"}, 280);
-  datebook.records = {{eventRecord(entry), 0x40, 1, std::nullopt}};
-  files.archives["/p/Backup/DatebookDB.pdb"] = pdbText(buildPdb(datebook));
-  RecordingFolderView view;
-  const exporting::FolderResult result = exporting::FolderExport(files, usualSettings()).run(view);
-
-  ASSERT_EQ(result.archives.size(), 1u) << result.problem;
-  EXPECT_EQ(exporting::summaryLine(result.archives[0]),
-            "Backup/DatebookDB.pdb (date book, handheld database): calendar-handheld.ics "
-            "(1 event), journal-handheld.csv (1 entry, daily notes: 1 day in journal-handheld/); "
-            "all done");
-  EXPECT_EQ(files.outputPaths(),
-            (std::vector<std::string>{"/o/calendar-handheld.ics", "/o/journal-handheld.csv",
-                                      "/o/journal-handheld/2021/2021-02-20.md"}));
+  EXPECT_EQ(
+      files.outputPaths(),
+      (std::vector<std::string>{"/o/calendar-handheld.ics", "/o/journal-handheld.csv",
+                                "/o/journal-handheld/2021/2021-02-20.md",
+                                "/o/memos-handheld/Unfiled/Alone.txt", "/o/todos-handheld.ics"}));
 }
 
 // A handheld database beside the desktop file of its kind: the handheld's line counts the
