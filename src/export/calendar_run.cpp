@@ -136,12 +136,21 @@ void CalendarSession::writeRecord(std::int64_t number, files::OutputFile& out) {
 }
 
 void CalendarSession::reportProblems(std::int64_t number, const calendar::CalendarEvent& event) {
-  if (!event.repeatProblem && !event.unknownAlarmUnit) return;
+  if (!event.repeatProblem && !event.unknownAlarmUnit && event.ruleDayShift == 0) return;
   const std::string which = "Record " + std::to_string(number) + " (\"" +
                             calendar::eventText(record_.description, *tools_.text) + "\"): ";
   if (event.repeatProblem) {
     view_.showMessage(which + "unknown repeat (" + event.repeatProblem->what +
                       "); written as a single event");
+  }
+  if (event.ruleDayShift != 0) {
+    // The archive names no zone: what shows is a start on another day than the repeat's own.
+    view_.showMessage(which + "its repeat days are those of the clock it was set on, not of " +
+                      tools_.clock->name() + "; moved one day " +
+                      (event.ruleDayShift > 0 ? "later" : "earlier") + " with its start" +
+                      (event.ruleListed ? ", and written as a list of dates, which no repeat "
+                                          "rule can say"
+                                        : ""));
   }
   if (event.unknownAlarmUnit) {
     view_.showMessage(which + "unknown alarm unit " + std::to_string(*event.unknownAlarmUnit) +
