@@ -21,8 +21,7 @@ constexpr int kFebruary = 2;
 constexpr int kLeapYear = 2000;
 constexpr int kNoonHour = 12;
 constexpr int kLastSecondOfDay = 86399;
-constexpr int kFurthestEast = 14 * 3600;          // the zones reach UTC+14
-constexpr int kFurthestWest = 86400 - 12 * 3600;  // and UTC-12
+constexpr int kNoon = 12 * 3600;
 constexpr short kEnd = ICAL_RECURRENCE_ARRAY_MAX;
 
 int wrapWeekday(std::int64_t day) {
@@ -159,10 +158,11 @@ int ruleDayShift(const RepeatEvent& repeat, const WallTime& start, std::optional
     const int first = start.hour < kNoonHour ? 1 : -1;
     shifts = {0, first, -first};
   } else if (!onItsOwnClock(endTime)) {
-    // The end day's start there is endTime here: this zone is that far east of it (at most
-    // 14 hours), or a day less that far, west (at most 12 hours).
-    if (*endTime <= kFurthestEast) shifts.push_back(start.secondOfDay() < *endTime ? 1 : 0);
-    if (*endTime >= kFurthestWest) shifts.push_back(start.secondOfDay() >= *endTime ? -1 : 0);
+    // The end day's start there is endTime here: this zone is that far east of it, or a day
+    // less that far west; the nearer first.
+    const int east = start.secondOfDay() < *endTime ? 1 : 0;
+    const int west = start.secondOfDay() >= *endTime ? -1 : 0;
+    shifts = *endTime <= kNoon ? std::vector<int>{east, west} : std::vector<int>{west, east};
   }
   for (const int shift : shifts) {
     if (onRuleDay(repeat, today - shift)) return shift;

@@ -32,8 +32,8 @@ bool onItsOwnClock(std::optional<int> endTime);
 
 // By how many days (-1, 0 or 1) the rule's days are moved so that the start's day on this
 // clock is one of them; 0 when no move makes it one. With an end date that shows another clock
-// the end's time of day says how far east or west this zone is, and so the move; on the
-// desktop's own clock it is 0. Without an end date, 0 when the start's day is already one of
+// the end's time of day says how far east this zone is, or else how far west, and so the move
+// either way (the nearer zone's first where both fit); on the desktop's own clock it is 0. Without an end date, 0 when the start's day is already one of
 // the rule's, else the move that makes it one: where both moves fit (a Wednesday start of a
 // Tuesday and Thursday rule), an early start is taken as moved later (this zone east of the
 // one it was set on) and a late one as moved earlier.
