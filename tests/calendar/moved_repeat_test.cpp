@@ -208,3 +208,35 @@ INSTANTIATE_TEST_SUITE_P(Yearly, MovedRepeatTest,
 
 }  // namespace
 }  // namespace vessory::testing
+
+namespace vessory::testing {
+namespace {
+
+// An end date at a day's boundary shows the export's clock is the desktop's: a start off the
+// repeat's days (a Monday of a Tuesday repeat, as a record may hold) then moves nothing.
+TEST(MovedRepeatClockTest, AnEndDateOnTheDesktopsClockKeepsTheRule) {
+  const struct {
+    std::string zone;
+    std::uint32_t endDate;
+  } rows[] = {
+      {"UTC", utcSeconds({2024, 3, 5})},
+      {"UTC", utcSeconds({2024, 3, 5}, 23, 59, 59)},
+      {"Asia/Tokyo", utcSeconds({2024, 3, 4}, 15)},  // midnight there
+  };
+  for (const auto& row : rows) {
+    RepeatCase c{"OffItsDays", {2024, 1, 1}, kNine, weekly(kTue, 0), row.endDate, {}, {}};
+    const CalendarExport out = exportRecords({recordOf(c)}, row.zone);
+    ReadCalendar calendar(out.text);
+    ASSERT_EQ(calendar.size(), 1u) << row.zone;
+    EXPECT_NE(valueOf(calendar.event(0), ICAL_RRULE_PROPERTY).find("BYDAY=TU"), std::string::npos)
+        << row.zone << "\n"
+        << out.text;
+    EXPECT_EQ(std::count_if(out.messages.begin(), out.messages.end(),
+                            [](const auto& m) { return m.find("moved") != std::string::npos; }),
+              0)
+        << row.zone;
+  }
+}
+
+}  // namespace
+}  // namespace vessory::testing

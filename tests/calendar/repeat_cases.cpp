@@ -2,17 +2,6 @@
 
 namespace vessory::testing {
 
-namespace {
-
-DatebookRule rule(int kind, int interval) {
-  DatebookRule r;
-  r.kind = kind;
-  r.interval = interval;
-  return r;
-}
-
-}  // namespace
-
 RecordPlan recordOf(const RepeatCase& c) {
   RecordPlan r;
   r.description = c.name;
@@ -35,29 +24,21 @@ RecordPlan recordOf(const RepeatCase& c) {
   return r;
 }
 
-DatebookRule daily(int interval) { return rule(1, interval); }
+DatebookRule daily(int interval) { return DatebookRule{.kind = 1, .interval = interval}; }
 DatebookRule weekly(int mask, int firstDay, int interval) {
-  DatebookRule r = rule(2, interval);
-  r.daysMask = mask;
-  r.firstDayOfWeek = firstDay;
-  return r;
+  return DatebookRule{
+      .kind = 2, .interval = interval, .firstDayOfWeek = firstDay, .daysMask = mask};
 }
 DatebookRule monthlyByDay(int weekIndex, int dayIndex, int interval) {
-  DatebookRule r = rule(3, interval);
-  r.weekIndex = weekIndex;
-  r.dayIndex = dayIndex;
-  return r;
+  return DatebookRule{
+      .kind = 3, .interval = interval, .dayIndex = dayIndex, .weekIndex = weekIndex};
 }
 DatebookRule monthlyByDate(int dayNumber, int interval) {
-  DatebookRule r = rule(4, interval);
-  r.dayNumber = dayNumber;
-  return r;
+  return DatebookRule{.kind = 4, .interval = interval, .dayNumber = dayNumber};
 }
 DatebookRule yearly(int monthIndex, int dayNumber, int interval) {
-  DatebookRule r = rule(5, interval);
-  r.monthIndex = monthIndex;
-  r.dayNumber = dayNumber;
-  return r;
+  return DatebookRule{
+      .kind = 5, .interval = interval, .dayNumber = dayNumber, .monthIndex = monthIndex};
 }
 
 }  // namespace vessory::testing
