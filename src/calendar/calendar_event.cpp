@@ -223,6 +223,7 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
     if (!repeat->rule->listed) add(event, ical().icalproperty_new_rrule(repeat->rule->rule));
     built.ruleDayShift = repeat->rule->dayShift;
     built.ruleListed = repeat->rule->listed;
+    built.ruleOtherClock = repeat->rule->otherClock;
     addExtraDays(*repeat->rule, built.allDay, mark, event);
     addExceptions(record, context.clock, *repeat->rule, built.allDay, mark, event);
     built.repeating = true;

@@ -47,6 +47,9 @@ struct CalendarEvent {
   // and they are written as RDATEs.
   int ruleDayShift = 0;
   bool ruleListed = false;
+  // The repeat was set on another clock than the export's (its days moved, or its end date
+  // shows it); its end and exceptions are then taken as instants.
+  bool ruleOtherClock = false;
   // Set when the record asks for an alarm in a unit other than minutes, hours or days; the
   // event is then written without one.
   std::optional<std::int64_t> unknownAlarmUnit;
