@@ -19,7 +19,6 @@ constexpr int kDaysEveryMonthHas = 28;
 constexpr int kLongestMonth = 31;  // a repeat on the 31st is on each month's last day
 constexpr int kFebruary = 2;
 constexpr int kLeapYear = 2000;
-constexpr int kNoonHour = 12;
 constexpr int kLastSecondOfDay = 86399;
 constexpr int kNoon = 12 * 3600;
 constexpr short kEnd = ICAL_RECURRENCE_ARRAY_MAX;
@@ -155,7 +154,7 @@ int ruleDayShift(const RepeatEvent& repeat, const WallTime& start, std::optional
   if (repeat.brand == archive::kRepeatDaily) return 0;
   std::vector<int> shifts;
   if (!endTime) {
-    const int first = start.hour < kNoonHour ? 1 : -1;
+    const int first = start.secondOfDay() < kNoon ? 1 : -1;
     shifts = {0, first, -first};
   } else if (!onItsOwnClock(endTime)) {
     // The end day's start there is endTime here: this zone is that far east of it, or a day
