@@ -3,6 +3,7 @@
 #include <ctime>
 #include <tuple>
 
+#include "calendar/civil_date.h"
 #include "calendar/ical_library.h"
 
 namespace vessory::calendar {
@@ -11,17 +12,22 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-// Days from 1970-01-01 to the day, in the proleptic Gregorian calendar.
-std::int64_t daysSince1970(std::int64_t year, int month, int day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const std::int64_t yearOfEra = year - era * 400;
-  const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
-
 }  // namespace
+
+WallTime addDays(const WallTime& time, std::int64_t days) {
+  std::int64_t z = daysFrom(time) + days + 719468;  // from 0000-03-01
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const std::int64_t dayOfEra = z - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;  // from March
+  WallTime moved = time;
+  moved.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+  moved.month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+  moved.year = static_cast<int>(yearOfEra + era * 400 + (moved.month <= 2 ? 1 : 0));
+  return moved;
+}
 
 bool WallTime::dateBefore(const WallTime& other) const {
   return std::tie(year, month, day) < std::tie(other.year, other.month, other.day);
@@ -47,8 +53,8 @@ WallTime ZoneClock::wallTime(std::int64_t utcSeconds) const {
 
 std::int64_t ZoneClock::utcOffset(std::int64_t utcSeconds) const {
   const WallTime wall = wallTime(utcSeconds);
-  return daysSince1970(wall.year, wall.month, wall.day) * kSecondsPerDay +
-         std::int64_t{wall.hour} * 3600 + std::int64_t{wall.minute} * 60 + wall.second - utcSeconds;
+  return daysFrom(wall) * kSecondsPerDay + std::int64_t{wall.hour} * 3600 +
+         std::int64_t{wall.minute} * 60 + wall.second - utcSeconds;
 }
 
 icaltimetype floatingTime(const WallTime& time) {
