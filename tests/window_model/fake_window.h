@@ -22,6 +22,7 @@ class FakeWindow : public WindowControls {
   std::map<Control, std::string> texts = {{Control::kHoursBias, "-4"}, {Control::kKeywords, "<>"}};
   std::map<Control, int> checks = {{Control::kWordWrap, exporting::kChecked}};
   std::map<Control, bool> disabled;
+  std::map<Control, int> textsSet;  // how many times each control's text was set
   std::vector<std::string> listItems;
   std::set<std::string> folders;  // the folders that exist
   std::vector<std::string> drives;
@@ -40,8 +41,14 @@ class FakeWindow : public WindowControls {
   WindowModel* model = nullptr;
 
   std::string text(Control c) override { return texts[c]; }
-  void setText(Control c, const std::string& t) override { texts[c] = t; }
-  void setSystemText(Control c, const std::string& t) override { texts[c] = t; }
+  void setText(Control c, const std::string& t) override {
+    texts[c] = t;
+    ++textsSet[c];
+  }
+  void setSystemText(Control c, const std::string& t) override {
+    texts[c] = "system: " + t;
+    ++textsSet[c];
+  }
   int checkValue(Control c) override { return checks[c]; }
   bool controlEnabled(Control c) override { return !disabled[c]; }
   void enableControl(Control c, bool on) override { disabled[c] = !on; }
