@@ -241,7 +241,8 @@ void WindowModel::exportPressed() {
   controls_.enableControl(Control::kExport, false);
   noEntryShown_ = false;
   pastEndNotice_.clear();
-  pacer_.showEveryText(showDetailsValue() != exporting::kUnchecked);
+  // Each record as it is read when the details are shown, or when every event is let through.
+  pacer_.showEveryText(showDetailsValue() != exporting::kUnchecked || !throttle_);
   const exporting::InputKind input = selectedInput();
   // A desktop date book's messages are the journal's own, each shown as it comes.
   gathering_ = input.container == exporting::Container::kHandheld || exportsOrganiser(input);
