@@ -24,8 +24,8 @@ constexpr std::array<KindNames, 5> kKinds = {{{"calendar", GuideKind::kCalendar}
                                               {"memos", GuideKind::kMemos}}};
 
 GuideKind kindOf(std::string_view output) {
-  if (!output.empty() && output.back() == '/') output.remove_suffix(1);
-  const std::size_t slash = output.rfind('/');
+  if (!output.empty() && output.back() == pathSeparator()) output.remove_suffix(1);
+  const std::size_t slash = output.rfind(pathSeparator());
   const std::string_view name = slash == std::string_view::npos ? output : output.substr(slash + 1);
   for (const KindNames& k : kKinds) {
     if (name.substr(0, k.prefix.size()) == k.prefix) return k.kind;
