@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,7 @@ class WindowModel : public exporting::JournalView {
   void finish();
   // Ends the program whatever the run's last message said.
   void endNow();
+  void readLiveOptions();
 
   WindowControls& controls_;
   files::ExportFiles& files_;
@@ -138,6 +140,14 @@ class WindowModel : public exporting::JournalView {
   bool noEntryShown_ = false;
   // The classic notice of a short read, shown below the message that explains it.
   std::string pastEndNotice_;
+  // While a run is under way: the options it reads at every record (readLiveOptions).
+  struct LiveOptions {
+    std::string keywords;
+    int wordWrap = 0;
+    std::string bias;
+    int details = 0;
+  };
+  std::optional<LiveOptions> live_;
 
   std::chrono::steady_clock::time_point lastEvents_{};
   bool throttle_ = true;

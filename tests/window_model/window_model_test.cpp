@@ -191,14 +191,15 @@ TEST_F(WindowModelTest, ExportRunsWhatTheFileCallsForThenEndsTheProgram) {
 }
 
 // With the clock standing still the counters are shown once, at the end, with the final counts
-// the message finds; with the details box checked each record is shown as it is read.
+// the message finds; with the details box checked each record is shown as it is read. Either
+// way the options are read from their boxes only when the user can act.
 TEST_F(WindowModelTest, TheCountersArePacedUnlessEachRecordIsShown) {
   constexpr int kRecords = 30;
   std::vector<testing::RecordPlan> records;
   for (int i = 0; i < kRecords; ++i) records.push_back(testing::journalRecord("9:00: x"));
   files_.archives[joinPath(datebook_, "Datebook.dat")] =
       testing::ArchiveBuilder().archive(records).bytes();
-  const std::chrono::steady_clock::time_point frozen{};
+  const std::chrono::steady_clock::time_point frozen{std::chrono::hours(1)};
   const struct {
     bool details;
     int recordTexts;  // how often the record read was set
@@ -211,6 +212,10 @@ TEST_F(WindowModelTest, TheCountersArePacedUnlessEachRecordIsShown) {
     window.checks[Control::kShowDetails] = c.details ? exporting::kChecked : 0;
     model.exportPressed();
     EXPECT_EQ(window.textsSet[Control::kThisRecord], c.recordTexts);
+    // The live options are read when the user could change them, not at every record.
+    for (const Control option : {Control::kKeywords, Control::kWordWrap, Control::kHoursBias}) {
+      EXPECT_LE(window.valuesRead[option], 4) << static_cast<int>(option);
+    }
     EXPECT_EQ(window.texts[Control::kThisRecord], std::to_string(kRecords));
     EXPECT_EQ(window.texts[Control::kJournalsFound], std::to_string(kRecords));
     ASSERT_EQ(window.messages.size(), 1u);
