@@ -50,7 +50,7 @@ class WindowModel : public exporting::JournalView {
   static const std::vector<std::string>& journalNames();
 
   // On (the default), processPendingEvents returns at once when it let the user act less than
-  // 10 ms ago, and the counters are paced (ProgressPacer); off, it lets the user act on every
+  // 40 ms ago, and the counters are paced (ProgressPacer); off, it lets the user act on every
   // call and every counter is shown as it comes.
   void setEventThrottle(bool on) { throttle_ = on; }
   // The clock that paces the events and the counters (ProgressPacer); the system's steady
