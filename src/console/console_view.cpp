@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
+#include "archive/archive_reader.h"
 #include "archive/text_converter.h"
 #include "archive/timestamp.h"
 #include "calendar/zone_clock.h"
@@ -71,9 +73,19 @@ void ConsoleView::clearProgress() {
   progressShown_ = false;
 }
 
+ConsoleView::~ConsoleView() {
+  if (!pastEndNotice_.empty()) put(err_, pastEndNotice_ + "\n");
+}
+
+// Without -q the classic notice of a short read follows the message that explains it, as in
+// the window; -q keeps the classic order.
 void ConsoleView::showMessage(const std::string& text) {
   clearProgress();
-  put(err_, text + "\n");
+  if (!options_.quiet && text.rfind(archive::kPastEndNotice, 0) == 0) {
+    pastEndNotice_ = text;
+    return;
+  }
+  put(err_, text + "\n" + (pastEndNotice_.empty() ? "" : std::exchange(pastEndNotice_, {}) + "\n"));
   std::fflush(err_);
 }
 

@@ -394,7 +394,8 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
         {"event", "events"}, {"contact", "contacts"}, {"to-do", "to-dos"}, {"memo", "memos"}};
     const OrganiserTally& tally = run.tally();
     const auto& noun = kNouns[static_cast<int>(tally.kind)];
-    part.output = found.outputPrefix + name + (kind == archive::RecordKind::kMemo ? "/" : "");
+    part.output = found.outputPrefix + name +
+                  (kind == archive::RecordKind::kMemo ? std::string(1, pathSeparator()) : "");
     part.counts =
         countsWithLeftOut(countOf(tally.written, noun[0], noun[1]),
                     {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,

@@ -160,7 +160,7 @@ std::string compatibilityNote(const FoundArchive& found) {
   std::string note = "left out: the compatibility copy of " + found.compatibilityCopyOf;
   if (found.idsOnlyHere == 0) return note;
   const std::string later =
-      found.compatibilityCopyOf.substr(found.compatibilityCopyOf.find_last_of('/') + 1);
+      found.compatibilityCopyOf.substr(found.compatibilityCopyOf.find_last_of(pathSeparator()) + 1);
   note += "; but " + std::to_string(found.idsOnlyHere) +
           (found.idsOnlyHere == 1 ? " record's unique id is" : " records' unique ids are") +
           " not in " + later + ": export it alone (vessory-export " +

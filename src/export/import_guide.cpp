@@ -25,8 +25,8 @@ constexpr std::array<KindNames, 5> kKinds = {{{"calendar", GuideKind::kCalendar}
                                               {"memos", GuideKind::kMemos}}};
 
 GuideKind kindOf(std::string_view output) {
-  if (!output.empty() && output.back() == '/') output.remove_suffix(1);
-  const std::size_t slash = output.rfind('/');
+  if (!output.empty() && output.back() == pathSeparator()) output.remove_suffix(1);
+  const std::size_t slash = output.rfind(pathSeparator());
   const std::string_view name = slash == std::string_view::npos ? output : output.substr(slash + 1);
   for (const KindNames& k : kKinds) {
     if (name.substr(0, k.prefix.size()) == k.prefix) return k.kind;
@@ -88,11 +88,12 @@ constexpr std::string_view kDailyNotesSteps[] = {
     "  files as Markdown. Any notes folder or text editor takes them as they are.",
 };
 
-// The daily notes' folder beside a journal CSV: its name without ".csv" ("journal-archive/").
+// The daily notes' folder beside a journal CSV: its name without ".csv", with the platform's
+// separator after it as every folder the guide names ("journal-archive/").
 std::string dailyNotesFolder(std::string_view csv) {
   constexpr std::string_view kCsv = ".csv";
   if (csv.ends_with(kCsv)) csv.remove_suffix(kCsv.size());
-  return std::string(csv) + "/";
+  return std::string(csv) + pathSeparator();
 }
 
 constexpr std::string_view kContactsSteps[] = {

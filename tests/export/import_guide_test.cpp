@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "export/export_view.h"
 #include "export/user_folder.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
@@ -215,15 +217,22 @@ TEST(ImportGuideTest, AJournalsSectionNamesItsOwnDailyNotesFolder) {
       {"journal-archive-Business.csv", "journal-archive-Business/"},
       {"Ann/journal-handheld.csv", "Ann/journal-handheld/"},
   };
+  // The names as the platform spells them: "Ann\\journal-handheld\\" on Windows.
+  const auto spelled = [](std::string name) {
+    std::replace(name.begin(), name.end(), '/', exporting::pathSeparator());
+    return name;
+  };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.csv);
     const std::string guide = exporting::importGuide(
-        resultOf({report("datebook/Datebook.dba", "date book", {{row.csv, "1 entry"}})}), "\n");
+        resultOf({report("datebook/Datebook.dba", "date book", {{spelled(row.csv), "1 entry"}})}),
+        "\n");
     EXPECT_NE(guide.find(std::string("\n  Daily notes, when written beside it, are in ") +
-                         row.folder + ":\n    one Markdown file a day"),
+                         spelled(row.folder) + ":\n    one Markdown file a day"),
               std::string::npos)
         << guide;
-    EXPECT_EQ(guide.find("journal/") == std::string::npos, std::string(row.folder) != "journal/");
+    EXPECT_EQ(guide.find(spelled("journal/")) == std::string::npos,
+              std::string(row.folder) != "journal/");
   }
 }
 
