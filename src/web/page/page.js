@@ -217,6 +217,7 @@ const handlers = {
     $('reading-bar').max = total;
     $('reading-bar').value = done;
   },
+  ready: () => (document.body.dataset.core = 'ready'),
   scanned: showScan,
   progress: showProgress,
   exported: showExport,

@@ -180,6 +180,7 @@ self.onmessage = (event) => {
   );
 };
 
+coreReady.then(() => post({type: 'ready'}));
 coreReady.catch(
     (error) =>
         post({type: 'failed', step: 'load', message: String(error && error.message || error)}));

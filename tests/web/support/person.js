@@ -1,0 +1,105 @@
+// What a person does on the page, by the controls' visible names, and what the console tool
+// writes for the same folder, so that a test compares the two file by file.
+'use strict';
+
+const fs = require('node:fs');
+const path = require('node:path');
+const {execFileSync} = require('node:child_process');
+const assert = require('node:assert/strict');
+const fflate = require('fflate');
+const zf = require('../../../src/web/page/zipfiles.js');
+const {filesUnder} = require('./folders.js');
+
+const REPO = path.resolve(__dirname, '../../..');
+const CONSOLE = process.env.VESSORY_EXPORT || path.join(REPO, 'build/vessory-export');
+const LONG = 180000;
+
+async function chooseFolder(page, folder) {
+  await page.getByLabel('Choose a folder').setInputFiles(folder);
+  await waitForScan(page);
+}
+
+async function chooseFiles(page, files) {
+  await page.getByLabel('Choose files').setInputFiles(files);
+  await waitForScan(page);
+}
+
+// The list of what was found, once the worker has answered.
+async function waitForScan(page) {
+  await page.locator('#found p').first().waitFor({timeout: LONG});
+  return page.locator('#found').innerText();
+}
+
+async function exportAll(page) {
+  await page.getByRole('button', {name: 'Export'}).click();
+  await page.locator('#result').waitFor({state: 'visible', timeout: LONG});
+  return page.locator('#summary').innerText();
+}
+
+// The files of "Download all (.zip)", by path.
+async function downloadAll(page) {
+  const [download] = await Promise.all([
+    page.waitForEvent('download'),
+    page.getByRole('button', {name: 'Download all (.zip)'}).click(),
+  ]);
+  const bytes = fs.readFileSync(await download.path());
+  const {files, damaged} = zf.readZip(new Uint8Array(bytes), fflate.inflateSync);
+  assert.deepEqual(damaged, []);
+  return {
+    name: download.suggestedFilename(),
+    files: new Map(files.map((f) => [f.path, Buffer.from(f.data)]))
+  };
+}
+
+// The console tool's `--all` run: exit status, what it printed, and its files by path.
+function consoleExport(folder, out, args = []) {
+  fs.rmSync(out, {recursive: true, force: true});
+  let status = 0;
+  let printed;
+  try {
+    printed = execFileSync(CONSOLE, ['--all', folder, '-o', out, ...args], {
+      encoding: 'utf8',
+      stdio: ['ignore', 'pipe', 'pipe'],
+    });
+  } catch (e) {
+    status = e.status;
+    printed = `${e.stdout}${e.stderr}`;
+  }
+  const files = new Map();
+  if (fs.existsSync(out))
+    for (const rel of filesUnder(out)) files.set(rel, fs.readFileSync(path.join(out, rel)));
+  return {status, printed, files, folder, out};
+}
+
+// A calendar's bytes without its DTSTAMP lines, which say when the file was written.
+function comparable(rel, bytes) {
+  if (!/\.ics$/i.test(rel)) return bytes;
+  return Buffer.from(bytes.toString('utf8').replace(/^DTSTAMP:[^\r\n]*\r?\n/gm, ''));
+}
+
+// Every file of the console's output is in the download with the same bytes, and nothing else.
+function assertSameFiles(downloaded, expected, what) {
+  assert.deepEqual(
+      [...downloaded.keys()].sort(), [...expected.keys()].sort(), `${what}: file names`);
+  for (const [rel, bytes] of expected) {
+    const got = comparable(rel, downloaded.get(rel));
+    assert.ok(got.equals(comparable(rel, bytes)), `${what}: ${rel} differs from the console's`);
+  }
+}
+
+// The console's summary as the page words it: the page's folders are /in/... and /out.
+function asOnPage(printed, folder, out, pageFolder) {
+  return printed.split(folder).join(pageFolder).split(out).join('/out').trim();
+}
+
+module.exports = {
+  chooseFolder,
+  chooseFiles,
+  waitForScan,
+  exportAll,
+  downloadAll,
+  consoleExport,
+  assertSameFiles,
+  asOnPage,
+  LONG,
+};
