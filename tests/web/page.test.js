@@ -59,6 +59,10 @@ const KINDS = [
     /Müller Ærø/
   ],
   ['loose files', (dir) => folders.desktopFolder(dir, 'Loose'), 'files', /all done/],
+  [
+    'zip dropped on the page', (dir) => folders.desktopFolder(dir, 'Dropped'), 'drop-zip',
+    /all done/
+  ],
 ];
 
 // Chooses `folder` as `how` says; gives the folder the console tool is to export.
@@ -76,7 +80,10 @@ async function chooseAs(page, folder, how, dir) {
   }
   const names = how === 'zip-cp437' ? 'cp437' : 'utf8';
   const zip = folders.zipOf(folder, path.join(dir, `${path.basename(folder)}.zip`), names);
-  await person.chooseFiles(page, [zip]);
+  if (how === 'drop-zip')
+    await person.dropFile(page, zip);
+  else
+    await person.chooseFiles(page, [zip]);
   return folder;
 }
 
@@ -291,5 +298,52 @@ test('no serious accessibility finding, wide or narrow, before and after an expo
       if (process.env.VESSORY_WEB_SCREENSHOT && size.width > 1000)
         await page.screenshot({path: process.env.VESSORY_WEB_SCREENSHOT, fullPage: true});
     }, size);
+  }
+});
+
+// Each case: what is set on the page (label: text, or true/false for a box), the console's
+// options for the same, and whether the daily notes are left out.
+const OPTIONS = [
+  ['a journal from the list', {'Journal name': 'logbuch'}, ['-j', 'logbuch']],
+  ['other keyword delimiters', {'Keyword delimiters': '[]'}, ['-k', '[]']],
+  ['no keyword column', {'Keyword delimiters': ''}, ['-k', '']],
+  ['a character set', {'Character set': 'windows-1252'}, ['--encoding', 'windows-1252']],
+  ['deleted records', {'Include deleted records': true}, ['--include-deleted']],
+  ['another time zone', {'Time zone': 'America/New_York'}, ['--time-zone', 'America/New_York']],
+  ['no daily notes', {'Also write the journal as daily notes': false}, [], 'no notes'],
+];
+
+async function setOption(page, label, value) {
+  const control = page.getByLabel(label, {exact: true});
+  if (value === true)
+    await control.check();
+  else if (value === false)
+    await control.uncheck();
+  else
+    await control.fill(value);
+}
+
+test('each option gives what the console tool gives with it', async () => {
+  const dir = fs.mkdtempSync(path.join(work, 'options-'));
+  const user = folders.desktopFolder(dir, 'SmithJ');
+  const listed = person.consoleList(path.join(user, 'datebook/Datebook.dat'));
+  for (const [what, set, args, noNotes] of OPTIONS) {
+    await onPage(async (page) => {
+      await person.chooseFolder(page, user);
+      const journals =
+          await page.locator('#journals option')
+              .evaluateAll((options) => options.map((o) => [o.label.split(' ')[0], o.value]));
+      assert.deepEqual(journals, listed, 'the journals, as --list-journals counts them');
+      for (const [label, value] of Object.entries(set)) await setOption(page, label, value);
+      const zone = args.includes('--time-zone') ? [] : ['--time-zone', TIME_ZONE];
+      const native = person.consoleExport(user, path.join(dir, 'console-out'), [...args, ...zone]);
+      const summary = await person.exportAll(page);
+      const expected =
+          new Map([...native.files].filter(([rel]) => !noNotes || !rel.startsWith('journal/')));
+      person.assertSameFiles((await person.downloadAll(page)).files, expected, what);
+      if (!noNotes)
+        assert.equal(
+            summary.trim(), person.asOnPage(native.printed, user, native.out, '/in/SmithJ'), what);
+    });
   }
 });

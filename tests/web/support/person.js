@@ -24,6 +24,20 @@ async function chooseFiles(page, files) {
   await waitForScan(page);
 }
 
+// Drops one file on the drop zone, as a file manager's drag does.
+async function dropFile(page, file) {
+  const base64 = fs.readFileSync(file).toString('base64');
+  await page.evaluate(([name, data]) => {
+    const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([bytes], name));
+    const zone = document.getElementById('drop-zone');
+    zone.dispatchEvent(
+        new DragEvent('drop', {dataTransfer: transfer, bubbles: true, cancelable: true}));
+  }, [path.basename(file), base64]);
+  await waitForScan(page);
+}
+
 // The list of what was found, once the worker has answered.
 async function waitForScan(page) {
   await page.locator('#found p').first().waitFor({timeout: LONG});
@@ -71,6 +85,12 @@ function consoleExport(folder, out, args = []) {
   return {status, printed, files, folder, out};
 }
 
+// `--list-journals` of a date book: [count, description] pairs as text.
+function consoleList(datebook) {
+  const printed = execFileSync(CONSOLE, ['--list-journals', datebook], {encoding: 'utf8'});
+  return printed.trim().split('\n').map((line) => line.split('\t'));
+}
+
 // A calendar's bytes without its DTSTAMP lines, which say when the file was written.
 function comparable(rel, bytes) {
   if (!/\.ics$/i.test(rel)) return bytes;
@@ -95,10 +115,12 @@ function asOnPage(printed, folder, out, pageFolder) {
 module.exports = {
   chooseFolder,
   chooseFiles,
+  dropFile,
   waitForScan,
   exportAll,
   downloadAll,
   consoleExport,
+  consoleList,
   assertSameFiles,
   asOnPage,
   LONG,
