@@ -75,6 +75,10 @@ async function readAll(files) {
   return {read, unreadable};
 }
 
+function describe(error) {
+  return error && error.message ? `${error.name}: ${error.message}` : String(error);
+}
+
 function errorName(error) {
   return (error && (error.name || error.message)) || String(error);
 }
@@ -172,15 +176,8 @@ self.onmessage = (event) => {
   const step = steps[message.type];
   if (!step) return;
   step(message).catch(
-      (error) => post({
-        type: 'failed',
-        step: message.type,
-        message: errorName(error) + (error && error.message ? `: ${error.message}` : '')
-      }),
-  );
+      (error) => post({type: 'failed', step: message.type, message: describe(error)}));
 };
 
 coreReady.then(() => post({type: 'ready'}));
-coreReady.catch(
-    (error) =>
-        post({type: 'failed', step: 'load', message: String(error && error.message || error)}));
+coreReady.catch((error) => post({type: 'failed', step: 'load', message: describe(error)}));
