@@ -1,6 +1,5 @@
 #include "calendar/zone_clock.h"
 
-#include <ctime>
 #include <tuple>
 
 #include "calendar/ical_library.h"
@@ -21,6 +20,20 @@ std::int64_t daysSince1970(std::int64_t year, int month, int day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
+// The inverse of daysSince1970: the year, month and day `days` days after 1970-01-01.
+void civilDate(std::int64_t days, icaltimetype& t) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t dayOfEra = days - era * 146097;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // March is 0
+  t.day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+  t.month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+  t.year = static_cast<int>(yearOfEra + era * 400 + (t.month <= 2 ? 1 : 0));
+}
+
 }  // namespace
 
 bool WallTime::dateBefore(const WallTime& other) const {
@@ -39,9 +52,20 @@ std::string ZoneClock::refusal(const std::string& name) {
   return icalProblem().empty() ? "Unknown time zone " + name : icalProblem();
 }
 
+// What icaltime_from_timet_with_zone does, from the UTC time taken apart here: its time_t has
+// 32 bits on some targets (WebAssembly), where the moments past January 2038 would wrap.
 WallTime ZoneClock::wallTime(std::int64_t utcSeconds) const {
-  const icaltimetype t =
-      ical().icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0, zone_);
+  icaltimetype t = ical().icaltime_null_time();
+  const std::int64_t days =
+      (utcSeconds >= 0 ? utcSeconds : utcSeconds - (kSecondsPerDay - 1)) / kSecondsPerDay;
+  const std::int64_t second = utcSeconds - days * kSecondsPerDay;
+  civilDate(days, t);
+  t.hour = static_cast<int>(second / 3600);
+  t.minute = static_cast<int>(second / 60 % 60);
+  t.second = static_cast<int>(second % 60);
+  icaltimezone* utc = ical().icaltimezone_get_utc_timezone();
+  t.zone = utc;
+  ical().icaltimezone_convert_time(&t, utc, zone_);
   return WallTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 
