@@ -17,6 +17,8 @@ const READ_BATCH = 64;
 let core = null;
 let root = IN;
 let exporting = false;
+// Each run writes into a folder of its own (/out/1, /out/2, ...), as the core asks.
+let runs = 0;
 
 const coreReady =
     createVessoryCore({
@@ -123,11 +125,11 @@ async function choose(files) {
   post({type: 'scanned', scan, pageLeftAlone, fileCount: placed.length, name});
 }
 
-function collectOutputs(FS) {
+function collectOutputs(FS, outFolder) {
   const paths = JSON.parse(core.ccall('vessory_outputs', 'string', [], []));
   const outputs = [];
   for (const path of paths) {
-    const full = `${OUT}/${path}`;
+    const full = `${outFolder}/${path}`;
     if (FS.analyzePath(full).exists) outputs.push({path, data: FS.readFile(full)});
   }
   return outputs;
@@ -136,6 +138,8 @@ function collectOutputs(FS) {
 async function runExport(options) {
   const FS = (await coreReady).FS;
   removeTree(FS, OUT);
+  FS.mkdirTree(OUT);
+  const outFolder = `${OUT}/${++runs}`;
   exporting = true;
   let status;
   try {
@@ -143,14 +147,14 @@ async function runExport(options) {
         'vessory_export',
         'number',
         ['string', 'string', 'string'],
-        [root, OUT, JSON.stringify(options)],
+        [root, outFolder, JSON.stringify(options)],
         {async: true},
     );
   } finally {
     exporting = false;
   }
   const summary = core.ccall('vessory_summary', 'string', [], []);
-  const outputs = collectOutputs(FS);
+  const outputs = collectOutputs(FS, outFolder);
   const zip = outputs.length ? zipFiles.writeZip(outputs, fflate.zipSync) : null;
   const files = outputs.map(({path, data}) => ({path, blob: new Blob([data])}));
   post({

@@ -107,9 +107,12 @@ function assertSameFiles(downloaded, expected, what) {
   }
 }
 
-// The console's summary as the page words it: the page's folders are /in/... and /out.
-function asOnPage(printed, folder, out, pageFolder) {
-  return printed.split(folder).join(pageFolder).split(out).join('/out').trim();
+// The page's summary and the console's, each with its output folder as "<out>" (the page's
+// is /out/N) and the console's input folder as the page's.
+function summaries(pageText, native, folder, pageFolder) {
+  const page = pageText.replace(/\/out\/\d+/g, '<out>').trim();
+  const printed = native.printed.split(native.out).join('<out>').split(folder).join(pageFolder);
+  return [page, printed.trim()];
 }
 
 module.exports = {
@@ -122,6 +125,6 @@ module.exports = {
   consoleExport,
   consoleList,
   assertSameFiles,
-  asOnPage,
+  summaries,
   LONG,
 };
