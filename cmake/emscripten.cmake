@@ -7,7 +7,10 @@ set(VESSORY_BUILD_TESTS OFF CACHE BOOL "The tests run in the native build" FORCE
 set(VESSORY_BUILD_BENCH OFF CACHE BOOL "" FORCE)
 set(VESSORY_BUILD_FUZZ OFF CACHE BOOL "" FORCE)
 
-# The command line's parser reports a usage error by throwing: exceptions are caught as in the
-# native build (emscripten leaves them uncaught by default, which would end the tool instead).
-add_compile_options(-fexceptions)
+# The command line's parser reports a usage error by throwing, and catches it in the same file:
+# that file is built to catch exceptions as in the native build (emscripten leaves them uncaught
+# by default, which would end the tool instead); the rest is not, which would slow every call.
 add_link_options(-sDISABLE_EXCEPTION_CATCHING=0)
+
+# The JavaScript the C++ of this build calls, for every program.
+add_link_options("--js-library=${PROJECT_SOURCE_DIR}/src/web/web_library.js")

@@ -6,26 +6,19 @@
 // in its own file system at /zoneinfo. This runs before main (web.cmake links the object into
 // every program), before anything has asked libical for a zone, so the setting takes hold.
 
-#include <emscripten.h>
 #include <libical/ical.h>
 
 #include <cstdlib>
 
+// The folder's path, allocated with malloc for the caller to free (src/web/web_library.js).
+extern "C" char* vessory_zone_folder();
+
 namespace vessory::calendar {
 namespace {
 
-// The folder's path, allocated with malloc for the caller to free.
-EM_JS(char*, zoneFolderOfModule, (), {
-  var folder = Module["vessoryZoneFolder"] || "/zoneinfo";
-  var size = lengthBytesUTF8(folder) + 1;
-  var text = _malloc(size);
-  stringToUTF8(folder, text, size);
-  return text;
-});
-
 struct ZoneDataOfModule {
   ZoneDataOfModule() {
-    char* folder = zoneFolderOfModule();
+    char* folder = vessory_zone_folder();
     set_zone_directory(folder);  // libical keeps a copy
     std::free(folder);
   }

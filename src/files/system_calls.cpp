@@ -1,9 +1,6 @@
 // The system calls of the file layer on POSIX systems (system_calls_windows.cpp for Windows).
 #include "files/system_calls.h"
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,24 +20,16 @@ namespace fs = std::filesystem;
 #ifdef __EMSCRIPTEN__
 // The WebAssembly console tool for Node works on the real file system (NODERAWFS), where
 // emscripten answers access() from the mode bits alone, as if nobody were root: a read-only
-// file root may replace would be refused. Node asks the system instead. 0: writable; else the
-// reason, in a code of this function's own. -1 where the file system is the module's own.
-EM_JS(int, nodeWriteRefusal, (const char* path), {
-  if (typeof NODERAWFS == = "undefined") return -1;
-  try {
-    require("fs").accessSync(UTF8ToString(path), require("fs").constants.W_OK);
-    return 0;
-  } catch (e) {
-    return {EACCES : 1, EROFS : 2, EPERM : 3, ENOENT : 4, ETXTBSY : 5}[e.code] || 6;
-  }
-});
+// file root may replace would be refused. Node asks the system instead (src/web/web_library.js).
+extern "C" int vessory_node_write_refusal(const char* path);
 #endif
 
 // 0 when `path` may be written, else errno's value for why not.
 int writeRefusal(const std::string& path) {
 #ifdef __EMSCRIPTEN__
   static constexpr int kReasons[] = {0, EACCES, EROFS, EPERM, ENOENT, ETXTBSY, EIO};
-  if (const int refusal = nodeWriteRefusal(path.c_str()); refusal >= 0) return kReasons[refusal];
+  if (const int refusal = vessory_node_write_refusal(path.c_str()); refusal >= 0)
+    return kReasons[refusal];
 #endif
   return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }

@@ -9,19 +9,15 @@
 #include "console/console_view.h"
 #include "web/web_core.h"
 
-namespace {
+// Module.onVessoryProgress(done, total, text), when the page has set it (web_library.js).
+extern "C" void vessory_tell_page(double done, double total, const char* text);
 
-// Module.onVessoryProgress(done, total, text), when the page has set it.
-EM_JS(void, tellPage, (double done, double total, const char* text), {
-  if (typeof Module["onVessoryProgress"] == = "function") {
-    Module["onVessoryProgress"](done, total, UTF8ToString(text));
-  }
-});
+namespace {
 
 // Told at most twenty times a second: the page is told, then the worker gets its turn (a
 // Stop message among others) while the run waits, so that the run stays as fast as it can.
 void progress(std::int64_t done, std::int64_t total, const std::string& text) {
-  tellPage(static_cast<double>(done), static_cast<double>(total), text.c_str());
+  vessory_tell_page(static_cast<double>(done), static_cast<double>(total), text.c_str());
   emscripten_sleep(0);
 }
 
