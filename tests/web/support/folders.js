@@ -80,6 +80,8 @@ const CP437_HIGH = 'ÇüéâäàåçêëèïîìÄÅÉæÆôöòûùÿÖÜ¢£¥
     '└┴┬├─┼╞╟╚╔╩╦╠═╬╧╨╤╥╙╘╒╓╫╪┘┌█▄▌▐▀αßΓπΣσµτΦΘΩδ∞φε∩≡±≥≤⌠⌡÷≈°∙·√ⁿ²■\u00a0';
 
 function cp437Bytes(name) {
+  const missing = [...name].filter((c) => c.charCodeAt(0) >= 0x80 && !CP437_HIGH.includes(c));
+  if (missing.length) throw new Error(`CP437 has no ${missing.join('')}`);
   return Buffer.from(
       [...name].map(
           (c) => (c.charCodeAt(0) < 0x80 ? c.charCodeAt(0) : 0x80 + CP437_HIGH.indexOf(c))),

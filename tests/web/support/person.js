@@ -4,7 +4,7 @@
 
 const fs = require('node:fs');
 const path = require('node:path');
-const {execFileSync} = require('node:child_process');
+const {execFileSync, spawnSync} = require('node:child_process');
 const assert = require('node:assert/strict');
 const fflate = require('fflate');
 const zf = require('../../../src/web/page/zipfiles.js');
@@ -68,17 +68,9 @@ async function downloadAll(page) {
 // The console tool's `--all` run: exit status, what it printed, and its files by path.
 function consoleExport(folder, out, args = []) {
   fs.rmSync(out, {recursive: true, force: true});
-  let status = 0;
-  let printed;
-  try {
-    printed = execFileSync(CONSOLE, ['--all', folder, '-o', out, ...args], {
-      encoding: 'utf8',
-      stdio: ['ignore', 'pipe', 'pipe'],
-    });
-  } catch (e) {
-    status = e.status;
-    printed = `${e.stdout}${e.stderr}`;
-  }
+  const run = spawnSync(CONSOLE, ['--all', folder, '-o', out, ...args], {encoding: 'utf8'});
+  const status = run.status;
+  const printed = `${run.stdout}${run.stderr}`;
   const files = new Map();
   if (fs.existsSync(out))
     for (const rel of filesUnder(out)) files.set(rel, fs.readFileSync(path.join(out, rel)));
