@@ -73,27 +73,6 @@ class ProgressWatcher : public exporting::FolderView {
   std::chrono::steady_clock::time_point last_{};
 };
 
-// The view of a journal listing the page asks for: nothing is shown, messages are dropped (the
-// export reports the same damage), and the path is the date book's.
-class ListingView : public exporting::ExportView {
- public:
-  explicit ListingView(std::string path) : path_(std::move(path)) {}
-  std::string inputPath() override { return path_; }
-  int showDetailsValue() override { return exporting::kUnchecked; }
-  void showTotalRecords(const std::string&) override {}
-  void showThisRecord(const std::string&) override {}
-  void showJournalsFound(const std::string&) override {}
-  void showDateTime(const std::string&) override {}
-  void setDescriptionBackColor(std::uint32_t) override {}
-  void showDescription(const std::string&) override {}
-  void processPendingEvents() override {}
-  void showMessage(const std::string&) override {}
-  void endProgram() override {}
-
- private:
-  std::string path_;
-};
-
 // Every description that could name a journal over the date books found, counted as
 // --list-journals counts them, most frequent first and ties in byte order. Shown in the
 // desktop's character set, the page's journal name being compared with the archive's text.
@@ -102,12 +81,12 @@ std::string journalsJson(files::ExportFiles& files,
   std::map<std::string, std::int64_t> counts;
   for (const exporting::FoundArchive& archive : found) {
     if (exporting::exportKind(archive) != archive::RecordKind::kDatebook ||
-        !exporting::plannedOutputs(archive).size()) {
+        exporting::plannedOutputs(archive).empty()) {
       continue;
     }
     exporting::JournalListing listing(files);
     listing.convertToUtf8From(std::string(archive::kDefaultArchiveCharset));
-    ListingView view(archive.path);
+    exporting::QuietListingView view(archive.path);
     listing.run(view);
     for (const exporting::JournalCandidate& c : listing.candidates()) {
       counts[c.description] += c.count;
