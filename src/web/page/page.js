@@ -110,6 +110,11 @@ function listOf(heading, items, line) {
   return section;
 }
 
+// The kind, and what the archive is when that says more ("date book, archive file").
+function whatItIs({kind, holds}) {
+  return holds.includes(kind) ? holds : `${kind}: ${holds}`;
+}
+
 function showScan({scan, pageLeftAlone, fileCount, name}) {
   $('reading').hidden = true;
   outputName = `${name}-export`;
@@ -124,8 +129,8 @@ function showScan({scan, pageLeftAlone, fileCount, name}) {
     found.append(message);
   }
   if (scan.found.length)
-    found.append(listOf(
-        'Archives found', scan.found, (a) => `${a.path} (${a.kind}): ${a.holds} → ${a.output}`));
+    found.append(
+        listOf('Archives found', scan.found, (a) => `${a.path} (${whatItIs(a)}) → ${a.output}`));
   const leftAlone = [...pageLeftAlone, ...scan.leftAlone];
   if (leftAlone.length)
     found.append(listOf('Left alone', leftAlone, (f) => `${f.path}: ${f.reason}`));
