@@ -162,7 +162,7 @@ bool consoleArguments(std::string_view optionsJson, std::vector<std::string>& ar
     } else if (name == "dailyNotes" && !isText) {
       dailyNotes = std::get<bool>(value);
     } else if (name == "includeDeleted" && !isText) {
-      if (std::get<bool>(value)) args.push_back("--include-deleted");
+      if (std::get<bool>(value)) args.emplace_back("--include-deleted");
     } else {
       error = "unknown option or value: " + name;
       return false;
