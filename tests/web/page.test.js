@@ -273,6 +273,11 @@ test('the keyboard alone chooses a folder, exports and downloads', async () => {
         await Promise.all([page.waitForEvent('download'), page.keyboard.press('Enter')]);
     assert.equal(download.suggestedFilename(), 'SmithJ-export.zip');
     await tabTo(page, 'calendar.ics');
+    // A file's own link gives the file's bytes, the same as in the zip.
+    const [one] = await Promise.all([page.waitForEvent('download'), page.keyboard.press('Enter')]);
+    assert.equal(one.suggestedFilename(), 'calendar.ics');
+    const zipped = person.unzip(fs.readFileSync(await download.path())).get('calendar.ics');
+    assert.ok(fs.readFileSync(await one.path()).equals(zipped));
   });
 });
 

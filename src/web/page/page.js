@@ -8,7 +8,6 @@ const $ = (id) => document.getElementById(id);
 let worker = null;
 let outputName = 'vessory';
 let blobUrls = [];
-let lastZip = null;
 
 function startWorker() {
   worker = new Worker('worker.js');
@@ -178,36 +177,43 @@ function showProgress({done, total, text}) {
 function clearDownloads() {
   blobUrls.forEach((url) => URL.revokeObjectURL(url));
   blobUrls = [];
-  lastZip = null;
   $('file-links').replaceChildren();
 }
 
-function fileLink(path, blob) {
-  const url = URL.createObjectURL(blob);
-  blobUrls.push(url);
+// A file's link; its blob URL is made on the first click, since making thousands of them at
+// once (a memo pad's files) holds the page up for seconds.
+function fileLink(path, data) {
   const a = document.createElement('a');
-  a.href = url;
+  a.href = '#';
   a.download = path.split('/').pop();
+  a.addEventListener('click', () => {
+    if (a.href.startsWith('blob:')) return;
+    const url = URL.createObjectURL(new Blob([data]));
+    blobUrls.push(url);
+    a.href = url;
+  });
   a.textContent = path;
   const li = document.createElement('li');
   li.append(a);
   return li;
 }
 
-function showExport({summary, files, zip}) {
+function showExport({summary, files}) {
   setBusy(false);
   clearDownloads();
   $('summary').textContent = summary;
-  lastZip = zip;
   $('downloads').hidden = files.length === 0;
-  $('file-links').replaceChildren(...files.map(({path, blob}) => fileLink(path, blob)));
+  $('file-links').replaceChildren(...files.map(({path, data}) => fileLink(path, data)));
   $('result').hidden = false;
   $('summary').focus();
 }
 
 function downloadAll() {
-  if (!lastZip) return;
-  const url = URL.createObjectURL(lastZip);
+  worker.postMessage({type: 'zip'});
+}
+
+function saveZip({zip}) {
+  const url = URL.createObjectURL(zip);
   const a = document.createElement('a');
   a.href = url;
   a.download = `${outputName}.zip`;
@@ -226,6 +232,7 @@ const handlers = {
   scanned: showScan,
   progress: showProgress,
   exported: showExport,
+  zipped: saveZip,
   failed: ({step, message}) => workerFailed(`${step}: ${message}`),
 };
 

@@ -5,6 +5,7 @@
 //   {type: "choose", files: [{path, file}]}   -> "reading" progress, then "scanned"
 //   {type: "export", options}                  -> "progress"..., then "exported"
 //   {type: "stop"}                             -> asks a running export to stop
+//   {type: "zip"}                              -> "zipped": the zip of the last run's files
 // A failure of any step comes back as {type: "failed", step, message}.
 'use strict';
 
@@ -19,6 +20,7 @@ let root = IN;
 let exporting = false;
 // Each run writes into a folder of its own (/out/1, /out/2, ...), as the core asks.
 let runs = 0;
+let lastOutputs = [];
 
 const coreReady =
     createVessoryCore({
@@ -154,21 +156,23 @@ async function runExport(options) {
     exporting = false;
   }
   const summary = core.ccall('vessory_summary', 'string', [], []);
-  const outputs = collectOutputs(FS, outFolder);
-  const zip = outputs.length ? zipFiles.writeZip(outputs, fflate.zipSync) : null;
-  const files = outputs.map(({path, data}) => ({path, blob: new Blob([data])}));
-  post({
-    type: 'exported',
-    status,
-    summary,
-    files,
-    zip: zip && new Blob([zip], {type: 'application/zip'})
-  });
+  lastOutputs = collectOutputs(FS, outFolder);
+  // Copies go to the page, moved rather than cloned; the worker keeps its own for the zip.
+  const files = lastOutputs.map(({path, data}) => ({path, data: data.slice()}));
+  post({type: 'exported', status, summary, files}, files.map((f) => f.data.buffer));
+}
+
+// The zip of the last run's files, made when asked for: the export does not wait for it.
+function zipLast() {
+  const zip = zipFiles.writeZip(lastOutputs, fflate.zipSync);
+  post({type: 'zipped', zip: new Blob([zip], {type: 'application/zip'})});
+  return Promise.resolve();
 }
 
 const steps = {
   choose: (m) => choose(m.files),
-  export: (m) => runExport(m.options)
+  export: (m) => runExport(m.options),
+  zip: zipLast,
 };
 
 self.onmessage = (event) => {

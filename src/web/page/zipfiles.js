@@ -212,7 +212,7 @@ function readZip(bytes, inflateSync) {
 // The download: files at their paths (UTF-8 names, which fflate flags as UTF-8).
 function writeZip(files, zipSync) {
   const tree = {};
-  for (const {path, data} of files) tree[path] = [data, {level: 6}];
+  for (const {path, data} of files) tree[path] = [data, {level: 1}];
   return zipSync(tree);
 }
 

@@ -50,19 +50,20 @@ async function exportAll(page) {
   return page.locator('#summary').innerText();
 }
 
+// A zip's files by path; every one must be whole.
+function unzip(bytes) {
+  const {files, damaged} = zf.readZip(new Uint8Array(bytes), fflate.inflateSync);
+  assert.deepEqual(damaged, []);
+  return new Map(files.map((f) => [f.path, Buffer.from(f.data)]));
+}
+
 // The files of "Download all (.zip)", by path.
 async function downloadAll(page) {
   const [download] = await Promise.all([
     page.waitForEvent('download'),
     page.getByRole('button', {name: 'Download all (.zip)'}).click(),
   ]);
-  const bytes = fs.readFileSync(await download.path());
-  const {files, damaged} = zf.readZip(new Uint8Array(bytes), fflate.inflateSync);
-  assert.deepEqual(damaged, []);
-  return {
-    name: download.suggestedFilename(),
-    files: new Map(files.map((f) => [f.path, Buffer.from(f.data)]))
-  };
+  return {name: download.suggestedFilename(), files: unzip(fs.readFileSync(await download.path()))};
 }
 
 // The console tool's `--all` run: exit status, what it printed, and its files by path.
@@ -114,6 +115,7 @@ module.exports = {
   waitForScan,
   exportAll,
   downloadAll,
+  unzip,
   consoleExport,
   consoleList,
   assertSameFiles,
