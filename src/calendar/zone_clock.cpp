@@ -1,6 +1,5 @@
 #include "calendar/zone_clock.h"
 
-#include <ctime>
 #include <tuple>
 
 #include "calendar/civil_date.h"
@@ -45,9 +44,23 @@ std::string ZoneClock::refusal(const std::string& name) {
   return icalProblem().empty() ? "Unknown time zone " + name : icalProblem();
 }
 
+// What icaltime_from_timet_with_zone does, from the UTC time taken apart here: its time_t has
+// 32 bits on some targets (WebAssembly), where the moments past January 2038 would wrap.
 WallTime ZoneClock::wallTime(std::int64_t utcSeconds) const {
-  const icaltimetype t =
-      ical().icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0, zone_);
+  icaltimetype t = ical().icaltime_null_time();
+  const std::int64_t days =
+      (utcSeconds >= 0 ? utcSeconds : utcSeconds - (kSecondsPerDay - 1)) / kSecondsPerDay;
+  const std::int64_t second = utcSeconds - days * kSecondsPerDay;
+  const WallTime date = addDays(WallTime{}, days);  // WallTime{} is 1970-01-01, 00:00:00
+  t.year = date.year;
+  t.month = date.month;
+  t.day = date.day;
+  t.hour = static_cast<int>(second / 3600);
+  t.minute = static_cast<int>(second / 60 % 60);
+  t.second = static_cast<int>(second % 60);
+  icaltimezone* utc = ical().icaltimezone_get_utc_timezone();
+  t.zone = utc;
+  ical().icaltimezone_convert_time(&t, utc, zone_);
   return WallTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 

@@ -4,13 +4,13 @@
 
 #include "archive/later_archive.h"
 #include "export/calendar_run.h"
+#include "export/daily_notes_step.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 #include "export/folder_notes.h"
 #include "export/folder_summary.h"
 #include "export/import_guide.h"
 #include "export/organiser_run.h"
-#include "export/daily_notes_step.h"
 #include "files/forwarding_files.h"
 #include "journal/journal_selection.h"
 
@@ -163,7 +163,10 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
   // times are its own clock's (the run keeps its bias).
   if (!settings.zoneName.empty() && !settings.biasGiven) journal.shiftByZone(settings.zoneName);
   std::string error;
-  auto notes = DailyNotesCollector::open(settings.encoding.value_or(std::string()), error);
+  std::unique_ptr<DailyNotesCollector> notes;
+  if (settings.dailyNotes) {
+    notes = DailyNotesCollector::open(settings.encoding.value_or(std::string()), error);
+  }
   journal.collectDailyNotes(notes.get());
   PartReport part{"", "", journal.run(view)};
   if (journal.csvKept()) {
@@ -204,18 +207,17 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
   PartReport part{"", "", run.run(view)};
   // A calendar whose writing failed, or that had nothing readable to hold, is not in place (an
   // earlier one is left as it was).
-  if (part.outcome == ExportOutcome::kCannotWrite ||
-      givenUp(part.outcome, run.tally().lastWhole)) {
+  if (part.outcome == ExportOutcome::kCannotWrite || givenUp(part.outcome, run.tally().lastWhole)) {
     part.counts = name + " not written";
     return part;
   }
   if (!nothingExported(part.outcome)) {
     const CalendarTally& tally = run.tally();
     part.output = found.outputPrefix + name;
-    part.counts = countsWithLeftOut(countOf(tally.events, "event", "events"),
-                              {tally.deletedLeftOut, tally.unreadableLeftOut,
-                               tally.cutShortLeftOut, tally.lastWhole, tally.announced,
-                               tally.endedEarly, tally.handheldClock, tally.events});
+    part.counts = countsWithLeftOut(
+        countOf(tally.events, "event", "events"),
+        {tally.deletedLeftOut, tally.unreadableLeftOut, tally.cutShortLeftOut, tally.lastWhole,
+         tally.announced, tally.endedEarly, tally.handheldClock, tally.events});
   }
   return part;
 }
@@ -237,14 +239,8 @@ bool ready(files::ExportFiles& files, const std::string& folder, const FolderLay
     return false;
   }
   result.status = FolderStatus::kNothingFound;
-  if (!layout.error.empty()) {
-    result.problem = "cannot read " + folder + ": " + layout.error;
-    return false;
-  }
-  if (layout.archives.empty()) {
-    result.problem = "no archive found; looked in";
-    for (const std::string& looked : layout.lookedIn) result.problem += " " + looked;
-    for (const std::string& unreadable : layout.unreadable) result.problem += "; " + unreadable;
+  if (std::optional<std::string> problem = nothingToExport(folder, layout)) {
+    result.problem = *problem;
     return false;
   }
   result.status = FolderStatus::kExported;
@@ -292,7 +288,8 @@ FolderResult FolderExport::run(FolderView& view) {
     view.archiveStarted(found.shownName);
     exportArchive(found, view, report);
     // Named, not read: the advice points into this folder, not at the export just run.
-    if (namedNotRead(found)) report.messages.push_back(folderNotReadMessage(found, layout.archives));
+    if (namedNotRead(found))
+      report.messages.push_back(folderNotReadMessage(found, layout.archives));
     view.archiveRead(found.shownName, report.recordsRead);
     if (stoppedPartWay(report)) {
       result.stopped = true;
@@ -308,36 +305,52 @@ FolderResult FolderExport::run(FolderView& view) {
   return result;
 }
 
+std::optional<std::string> nothingToExport(const std::string& folder, const FolderLayout& layout) {
+  if (!layout.error.empty()) return "cannot read " + folder + ": " + layout.error;
+  if (!layout.archives.empty()) return std::nullopt;
+  std::string problem = "no archive found; looked in";
+  for (const std::string& looked : layout.lookedIn) problem += " " + looked;
+  for (const std::string& unreadable : layout.unreadable) problem += "; " + unreadable;
+  return problem;
+}
+
+std::string foundWhat(const FoundArchive& found) {
+  const std::optional<archive::RecordKind> kind = exportKind(found);
+  if (!kind && !found.input.readError.empty()) return "cannot be read";
+  if (namedNotRead(found)) return namedNotReadWhat(found.input.desktop);
+  if (!kind) return "not an archive this tool reads";
+  if (found.input.laterHandheld) return kindWords(*kind) + ", later handheld database";
+  return archiveDescription(*kind, found.sort);
+}
+
+std::string leftOutNote(const FoundArchive& found) {
+  if (!found.duplicateOf.empty()) {
+    return "left out: its exports would replace those of " + found.duplicateOf;
+  }
+  if (!found.compatibilityCopyOf.empty()) return compatibilityNote(found);
+  return {};
+}
+
 void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
                                  ArchiveReport& report) {
   const std::optional<archive::RecordKind> kind = exportKind(found);
+  report.what = foundWhat(found);
   if (!kind && !found.input.readError.empty()) {
-    report.what = "cannot be read";
     report.messages.push_back(found.input.readError);
     report.parts.push_back({"", "", ExportOutcome::kCannotOpen});
     return;
   }
   if (namedNotRead(found)) {
     // Its message comes from run(), which knows what else the folder holds.
-    report.what = namedNotReadWhat(found.input.desktop);
     report.parts.push_back({"", "", ExportOutcome::kLaterVersion});
     return;
   }
   if (!kind) {
-    report.what = "not an archive this tool reads";
     report.parts.push_back({"", "", ExportOutcome::kNotDatebook});
     return;
   }
-  report.what = archiveDescription(*kind, found.sort);
-  if (found.input.laterHandheld) report.what = kindWords(*kind) + ", later handheld database";
-  if (!found.duplicateOf.empty()) {
-    report.note = "left out: its exports would replace those of " + found.duplicateOf;
-    return;
-  }
-  if (!found.compatibilityCopyOf.empty()) {
-    report.note = compatibilityNote(found);
-    return;
-  }
+  report.note = leftOutNote(found);
+  if (!report.note.empty()) return;
   OutputFolderFiles files(files_, found.outputFolder);
   if (*kind == archive::RecordKind::kDatebook) {
     exportDatebook(files, found, view, report);
@@ -396,11 +409,10 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
     const auto& noun = kNouns[static_cast<int>(tally.kind)];
     part.output = found.outputPrefix + name +
                   (kind == archive::RecordKind::kMemo ? std::string(1, pathSeparator()) : "");
-    part.counts =
-        countsWithLeftOut(countOf(tally.written, noun[0], noun[1]),
-                    {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
-                     tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
-                     tally.written});
+    part.counts = countsWithLeftOut(
+        countOf(tally.written, noun[0], noun[1]),
+        {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut, tally.lastWhole,
+         tally.announced, tally.endedEarly, tally.handheld, tally.written});
   }
   report.recordsRead = runView.recordsRead(part.outcome == ExportOutcome::kEndRequested);
   report.parts = {std::move(part)};
