@@ -86,7 +86,7 @@ TEST_F(WebCoreTest, ScanListsWhatAllFindsAndTheJournalsItsDateBooksHold) {
       R"({"path":"memopad/MemoPad.dat","kind":"memo pad","holds":"memo pad","output":"memos/"}],)"
       R"("leftAlone":[{"path":"todo/ToDo.dat","reason":"not an archive this tool reads"},)"
       R"({"path":"Address.dat","reason":"left out: its exports would replace those of address/Address.dat"}],)"
-      R"("journals":[{"name":"daily journal","count":2},{"name":"gym","count":1}],)"
+      R"("journals":[{"name":"Daily Journal","count":2},{"name":"Gym","count":1}],)"
       R"("message":""})");
 }
 
