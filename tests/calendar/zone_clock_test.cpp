@@ -26,7 +26,12 @@ const char* const kZones[] = {"UTC", "Europe/Berlin", "America/New_York", "Austr
                               "Asia/Kolkata"};
 
 TEST(ZoneClockTest, EveryMomentOfFourCenturiesIsTheWallTimeLibicalGives) {
+#ifdef _WIN32
+  // Windows' C library splits no moment before 1970, and the reference goes through it.
+  constexpr std::int64_t kFrom = 0;
+#else
   constexpr std::int64_t kFrom = -5364662400;  // 1800-01-01
+#endif
   constexpr std::int64_t kTo = 7258118400;     // 2200-01-01
   // A step of a prime number of seconds lands on every time of day and every date in turn.
   constexpr std::int64_t kStep = 86400 * 7 + 3607;

@@ -26,6 +26,9 @@ struct ExportCase {
   bool calendar = false;
   bool notes = false;
   bool everything = false;
+  // The boxes shown: the final message, and before it one per record the calendar names (the
+  // sample date book's month-end review repeats until a moment that starts no day here).
+  std::size_t boxes = 1;
 };
 
 std::ostream& operator<<(std::ostream& out, const ExportCase& c) { return out << c.name; }
@@ -75,7 +78,7 @@ TEST_P(WindowExportTest, WritesWhatTheConsoleToolWrites) {
   if (c.everything) click("Everything");
   click("ReadDate");
   EXPECT_EQ(quits_, 1) << "the program ends after the final message";
-  EXPECT_EQ(messages_.size() + summaries_.size(), 1U);
+  EXPECT_EQ(messages_.size() + summaries_.size(), c.boxes);
   const std::vector<std::wstring> written = filesBelow(folder);
   ASSERT_EQ(written, filesBelow(expected(c.name)));
   for (const std::wstring& file : written) {
@@ -91,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"journal", L"Datebook.dat"},
         ExportCase{"journal-options", L"Datebook.dat", true, L"[]", L"0", L"German: Logbuch"},
         ExportCase{"journal-calendar-notes", L"Datebook.dat", false, nullptr, nullptr, nullptr,
-                   true, true},
+                   true, true, false, 2},
         ExportCase{"contacts", L"Address.dat"}, ExportCase{"todos", L"ToDo.dat"},
         ExportCase{"memos", L"MemoPad.dat"},
         ExportCase{"folder", L"M\u00fcller", false, nullptr, nullptr, nullptr, false, false,
