@@ -256,8 +256,10 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   }
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
-  const std::string kept = earlierKeptText(earlierKept_ ? std::vector<std::string>{csvName}
-                                                        : std::vector<std::string>{});
+  // The window's own hint replaces the console's and says what to do next instead.
+  const std::string kept =
+      earlierKeptText(earlierKept_ && failWithoutEntries_ ? std::vector<std::string>{csvName}
+                                                          : std::vector<std::string>{});
   const std::string beside =
       earlierCsvName_.empty() ? std::string() : kParagraph + besideEarlierText(earlierCsvName_);
   const std::string placed = leftAsItWas ? noEntriesHint(options.journalNameText(), path) + kept

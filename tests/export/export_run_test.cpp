@@ -348,8 +348,7 @@ TEST_F(ExportRunTest, NoEntryLeavesTheEarlierCsvWhenAsked) {
     EXPECT_FALSE(run.csvKept());
     EXPECT_EQ(files.created(kCsvPath), earlier);
     EXPECT_EQ(csv(), earlier ? "earlier rows" : "");
-    const std::string kept = earlier ? " The earlier " + kCsvPath + " was left as it was." : "";
-    EXPECT_EQ(view.messages, std::vector<std::string>{"All Done!\r\n\r\n" + hint + kept});
+    EXPECT_EQ(view.messages, std::vector<std::string>{"All Done!\r\n\r\n" + hint});
   }
   files = MemoryFiles();
   EXPECT_EQ(exportRecords({journalRecord("x", 1018137600, "Dentist")}), ExportOutcome::kComplete);
