@@ -2,20 +2,6 @@
 
 namespace vessory::exporting {
 
-bool endedInDamage(ExportOutcome outcome) {
-  switch (outcome) {
-    case ExportOutcome::kDataAfterEnd:
-    case ExportOutcome::kEndedEarly:
-    case ExportOutcome::kUnreadTails:
-    case ExportOutcome::kSequencingError:
-    case ExportOutcome::kDamagedRecords:
-    case ExportOutcome::kCannotRead:
-      return true;
-    default:
-      return false;
-  }
-}
-
 OutputPlace outputPlace(ExportOutcome outcome, bool earlier) {
   if (!earlier) return OutputPlace::kOwnName;
   if (outcome == ExportOutcome::kEndRequested) return OutputPlace::kEarlierKept;

@@ -21,10 +21,6 @@ enum class OutputPlace {
   kBeside,       // beside the earlier file, under damagedArchivePath()
 };
 
-// True when a run that ended as `outcome` holds only part of a damaged archive (or of one whose
-// reading failed part-way).
-bool endedInDamage(ExportOutcome outcome);
-
 // Where the output of a run that ended as `outcome` goes; `earlier` tells whether a file (or a
 // memo folder) of its name was there when the output was started.
 OutputPlace outputPlace(ExportOutcome outcome, bool earlier);

@@ -35,22 +35,18 @@ Step journal(bool classic = false) {
     return run.run(view);
   };
 }
-Step calendar() {
+// A run of `Run` with `Settings` whose zone is UTC and whose stamp is fixed.
+template <class Run, class Settings>
+Step withSettings() {
   return [](MemoryFiles& files, RecordingView& view) {
-    exporting::CalendarSettings settings;
+    Settings settings;
     settings.zoneName = "UTC";
     settings.stampTime = 0;
-    return exporting::CalendarRun(files, settings).run(view);
+    return Run(files, settings).run(view);
   };
 }
-Step organiser() {
-  return [](MemoryFiles& files, RecordingView& view) {
-    exporting::OrganiserSettings settings;
-    settings.zoneName = "UTC";
-    settings.stampTime = 0;
-    return exporting::OrganiserRun(files, settings).run(view);
-  };
-}
+const Step kCalendar = withSettings<exporting::CalendarRun, exporting::CalendarSettings>();
+const Step kOrganiser = withSettings<exporting::OrganiserRun, exporting::OrganiserSettings>();
 
 MemoPlan memo(const std::string& text) {
   MemoPlan plan;
@@ -81,14 +77,14 @@ std::vector<Kind> kinds() {
   return {
       {"journal", "Datebook.dat", datebook, journal(), "/p/Datebook.csv",
        "/p/Datebook (damaged archive).csv"},
-      {"calendar", "Datebook.dat", datebook, calendar(), "/p/Datebook.ics",
+      {"calendar", "Datebook.dat", datebook, kCalendar, "/p/Datebook.ics",
        "/p/Datebook (damaged archive).ics"},
       {"contacts", "Address.dat",
-       buildAddressArchive({}, {contact("Ann"), contact("Ben"), contact("Cy")}), organiser(),
+       buildAddressArchive({}, {contact("Ann"), contact("Ben"), contact("Cy")}), kOrganiser,
        "/p/Address.vcf", "/p/Address (damaged archive).vcf"},
       {"to-dos", "ToDo.dat", buildTodoArchive({}, {TodoPlan{}, TodoPlan{}, TodoPlan{}}),
-       organiser(), "/p/ToDo.ics", "/p/ToDo (damaged archive).ics"},
-      {"memos", "MemoPad.dat", buildMemoArchive({}, {memo("a"), memo("b"), memo("c")}), organiser(),
+       kOrganiser, "/p/ToDo.ics", "/p/ToDo (damaged archive).ics"},
+      {"memos", "MemoPad.dat", buildMemoArchive({}, {memo("a"), memo("b"), memo("c")}), kOrganiser,
        "/p/MemoPad/Unfiled/a.txt", "/p/MemoPad (damaged archive)/Unfiled/a.txt"},
   };
 }
@@ -269,13 +265,12 @@ TEST(EarlierFolderExportTest, TheSummaryNamesTheFileWritten) {
     MemoryFiles files;
     files.archives[row.archive] = row.bytes;
     files.earlier(row.earlier, kEarlier);
+    StoppingFolderView view;
+    view.stopAt = row.stopAt;
     exporting::FolderSettings settings;
     settings.folder = "/p";
     settings.outputFolder = "/o";
     settings.zoneName = "UTC";
-    settings.stampTime = 0;
-    StoppingFolderView view;
-    view.stopAt = row.stopAt;
     const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
     ASSERT_EQ(result.archives.size(), 1u);
     EXPECT_EQ(files.csv(row.earlier), kEarlier);
