@@ -39,7 +39,7 @@ std::optional<std::int64_t> ArchiveReader::readIntegerSlow(int width) {
       // field that follows.
       if (!past_end_reported_ && !sourceFailed()) {
         past_end_reported_ = true;
-        messages_.showMessage("Just read char past EOF on byte " + std::to_string(i + 1));
+        messages_.showMessage(kPastEndNotice + std::to_string(i + 1));
       }
       return std::nullopt;
     }

@@ -10,6 +10,10 @@
 
 namespace vessory::archive {
 
+// The classic notice of an integer that came up short, followed by the byte of it that was
+// missing (1 to 4).
+inline constexpr char kPastEndNotice[] = "Just read char past EOF on byte ";
+
 // What an empty CString (the single byte 00) reads as.
 enum class EmptyCString { kMarker, kEmpty };
 
@@ -18,9 +22,9 @@ enum class EmptyCString { kMarker, kEmpty };
 //
 // The reader borrows its source and its message sink; both must outlive it. It reports through
 // the sink the first time an integer comes up short ("Just read char past EOF on byte N", unless
-// the source failed to read) and never again for the same archive, the stray-group notice of readCString, and the sequencing
-// error. After a sequencing error the reader is halted: every later call reads nothing and
-// yields no value, and the caller is expected to end the export.
+// the source failed to read) and never again for the same archive, the stray-group notice of
+// readCString, and the sequencing error. After a sequencing error the reader is halted: every later
+// call reads nothing and yields no value, and the caller is expected to end the export.
 //
 // Strings: readCString gives the date book's marker text for an empty CString (the byte 00);
 // readCString(out, EmptyCString::kEmpty) gives a real empty string instead, for readers that

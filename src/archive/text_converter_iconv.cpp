@@ -8,6 +8,9 @@
 #include <string_view>
 
 #include "archive/text_converter.h"
+#ifdef VESSORY_CHARSET_TABLES
+#include "archive/text_converter_table.h"
+#endif
 
 namespace vessory::archive {
 
@@ -145,6 +148,10 @@ std::unique_ptr<TextConverter> TextConverter::open(const std::string& charset, s
     error = "no character set named";
     return nullptr;
   }
+#ifdef VESSORY_CHARSET_TABLES
+  // Where the C library's iconv would decode otherwise than the Linux build's, or not at all.
+  if (const CharsetTable* table = findCharsetTable(charset)) return openTableConverter(*table);
+#endif
   iconv_t handle = iconv_open("UTF-8", charset.c_str());
   // iconv_open's failure value is (iconv_t)-1.
   if (handle == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)

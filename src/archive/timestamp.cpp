@@ -1,7 +1,9 @@
 #include "archive/timestamp.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace vessory::archive {
@@ -43,6 +45,24 @@ std::string_view takeDigits(std::string_view s, std::size_t& i) {
 
 // The decimal number at the start of `s`; `used` is how many characters it took (0 when `s`
 // starts with no number).
+// Reads `number` (digits, a point, digits, maybe an exponent) into `value`; true when it is
+// out of double's range, `value` then left alone. A C++ library without from_chars for doubles
+// (libc++ before 17, as the WebAssembly build has it) reads it with strtod, which rounds the
+// same way and reports the same overflow and underflow (ERANGE) in the C locale the tool runs in.
+bool outOfRange(const std::string& number, double& value) {
+#ifdef __cpp_lib_to_chars
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  (void)end;
+  return error == std::errc::result_out_of_range;
+#else
+  errno = 0;
+  const double read = std::strtod(number.c_str(), nullptr);
+  if (errno == ERANGE) return true;
+  value = read;
+  return false;
+#endif
+}
+
 double decimalNumber(std::string_view s, std::size_t& used) {
   std::size_t i = 0;
   used = 0;
@@ -65,9 +85,7 @@ double decimalNumber(std::string_view s, std::size_t& used) {
     }
   }
   double value = 0;
-  auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  (void)end;
-  if (error == std::errc::result_out_of_range) {
+  if (outOfRange(number, value)) {
     // from_chars leaves the value alone when it overflows or underflows.
     value = exponent_negative ? 0.0 : std::numeric_limits<double>::infinity();
   }

@@ -1,8 +1,10 @@
 #include "calendar/calendar_event.h"
 
+#include "calendar/civil_date.h"
 #include "calendar/event_text.h"
 #include "calendar/ical_library.h"
 #include "calendar/meeting_properties.h"
+#include "calendar/rule_days.h"
 
 namespace vessory::calendar {
 
@@ -71,10 +73,23 @@ void addTimes(const EventRecord& record, const ZoneClock& clock, bool allDay, co
   }
 }
 
+// On another clock than the desktop's, an exception (its day's start there, or the occurrence
+// itself) can fall on the day before the occurrence it names: then, when none falls on its own
+// day, the occurrence of the next day at the start time, which comes within a day of it.
+WallTime exceptionDay(const archive::RepeatEvent& repeat, const RepeatRule& rule,
+                      const WallTime& start, const WallTime& day) {
+  const WallTime next = addDays(day, 1);
+  if (start.secondOfDay() < day.secondOfDay() && !occursOn(repeat, rule.dayShift, start, day) &&
+      occursOn(repeat, rule.dayShift, start, next)) {
+    return next;
+  }
+  return day;
+}
+
 // Exception dates on their local day at the event's start time, as the rule's own occurrences
-// fall; dates for an all-day event. Only the dates this record carried, and only those some
-// occurrence can reach: one before the first day or after the rule's last is no exception of
-// it, and calendar programs warn about it.
+// fall (for moved days, the day of the occurrence the exception names); dates for an all-day event.
+// Only the dates this record carried, and only those some occurrence can reach: one before the
+// first day or after the rule's last is no exception of it, and calendar programs warn about it.
 void addExceptions(const EventRecord& record, const ZoneClock& clock, const RepeatRule& rule,
                    bool allDay, const TimeMark& mark, icalcomponent* event) {
   const WallTime start = clock.wallTime(record.startTime);
@@ -83,6 +98,7 @@ void addExceptions(const EventRecord& record, const ZoneClock& clock, const Repe
       record.repeat.exceptionCount < 0 ? 0 : static_cast<std::size_t>(record.repeat.exceptionCount);
   for (std::size_t j = 0; j < dates.size() && j < count; ++j) {
     WallTime day = clock.wallTime(dates[j]);
+    if (rule.otherClock) day = exceptionDay(record.repeat, rule, start, day);
     if (day.dateBefore(start) || (rule.lastDay && rule.lastDay->dateBefore(day))) continue;
     if (allDay) {
       add(event, ical().icalproperty_new_exdate(floatingDate(day)));
@@ -191,7 +207,8 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
   const WallTime start = context.clock.wallTime(record.startTime);
   std::optional<RepeatResult> repeat;
   if (record.repeat.isRepeating) {
-    repeat = buildRepeatRule(record.repeat, start, context.clock, built.allDay);
+    repeat = buildRepeatRule(record.repeat, start, context.clock, built.allDay,
+                             /*followStart=*/true);
   }
   const bool zoned = record.zone && !built.allDay && context.zones != nullptr;
   TimeMark mark;
@@ -203,7 +220,10 @@ CalendarEvent buildEvent(const EventRecord& record, const std::string& uid,
   addTimes(record, context.clock, built.allDay, mark, event);
   if (repeat && repeat->rule) {
     if (zoned) untilInUtc(*record.zone, repeat->rule->rule);
-    add(event, ical().icalproperty_new_rrule(repeat->rule->rule));
+    if (!repeat->rule->listed) add(event, ical().icalproperty_new_rrule(repeat->rule->rule));
+    built.ruleDayShift = repeat->rule->dayShift;
+    built.ruleListed = repeat->rule->listed;
+    built.ruleOtherClock = repeat->rule->otherClock;
     addExtraDays(*repeat->rule, built.allDay, mark, event);
     addExceptions(record, context.clock, *repeat->rule, built.allDay, mark, event);
     built.repeating = true;

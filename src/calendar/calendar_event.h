@@ -42,6 +42,14 @@ struct CalendarEvent {
   bool allDay = false;
   // Set when the record repeats in a way no rule can say; the event is then written once.
   std::optional<RepeatProblem> repeatProblem;
+  // Days (-1, 0, 1) the repeat's days were moved to fall with the start on the export's clock,
+  // which is then not the one it was set on; `ruleListed` when no rule can say the moved days
+  // and they are written as RDATEs.
+  int ruleDayShift = 0;
+  bool ruleListed = false;
+  // The repeat was set on another clock than the export's (its days moved, or its end date
+  // shows it); its end and exceptions are then taken as instants.
+  bool ruleOtherClock = false;
   // Set when the record asks for an alarm in a unit other than minutes, hours or days; the
   // event is then written without one.
   std::optional<std::int64_t> unknownAlarmUnit;

@@ -77,6 +77,7 @@ namespace vessory::calendar {
   X(icaltime_is_utc)                   \
   X(icaltime_null_date)                \
   X(icaltime_null_time)                \
+  X(icaltimezone_convert_time)         \
   X(icaltimezone_get_builtin_timezone) \
   X(icaltimezone_get_utc_timezone)     \
   X(icalvalue_as_ical_string_r)        \

@@ -5,7 +5,9 @@
 #include <limits>
 
 #include "archive/format.h"
+#include "calendar/civil_date.h"
 #include "calendar/ical_library.h"
+#include "calendar/rule_days.h"
 
 namespace vessory::calendar {
 
@@ -22,16 +24,15 @@ constexpr std::int64_t kFebruaryIndex = 1;  // month index 1
 constexpr std::int64_t kLeapDay = 29;       // of February
 constexpr short kLastDayOfMonth = -1;       // BYMONTHDAY counted from the end
 constexpr int kDaysMaskBits = 0x7F;
+constexpr std::int64_t kSecondsPerDay = 86400;
 
 // The archive counts days from Sunday = 0; libical from Sunday = 1.
 icalrecurrencetype_weekday weekday(std::int64_t dayIndex) {
   return static_cast<icalrecurrencetype_weekday>(ICAL_SUNDAY_WEEKDAY + dayIndex);
 }
 
-// libical's by_day encoding: the day plus eight times the position, negative from the end.
 short byDay(std::int64_t dayIndex, int position) {
-  const int magnitude = (position < 0 ? -position : position) * 8 + weekday(dayIndex);
-  return static_cast<short>(position < 0 ? -magnitude : magnitude);
+  return byDayValue(static_cast<int>(dayIndex), position);
 }
 
 bool inRange(std::int64_t value, std::int64_t low, std::int64_t high) {
@@ -129,6 +130,16 @@ RepeatEnd endOf(const RepeatEvent& repeat, const ZoneClock& clock) {
   return RepeatEnd{last, true};
 }
 
+// The end of a repeat whose days were moved with the start: the desktop's end date is the
+// start of the last day on its own clock, so the last occurrence comes before the same moment
+// a day later; on this clock that is the last day whose start time is before it.
+RepeatEnd movedEnd(const RepeatEvent& repeat, const WallTime& start, const ZoneClock& clock) {
+  const RepeatEnd end = endOf(repeat, clock);
+  if (!end.ends) return end;
+  const WallTime before = clock.wallTime(repeat.endDate + kSecondsPerDay - 1);
+  return RepeatEnd{before.secondOfDay() < start.secondOfDay() ? addDays(before, -1) : before, true};
+}
+
 void setEnd(const RepeatEnd& end, bool allDay, icalrecurrencetype& r) {
   if (!end.ends) return;
   // Inclusive: the whole of the end day, as floating time (RFC 5545 wants UNTIL of the same
@@ -142,12 +153,6 @@ void setEnd(const RepeatEnd& end, bool allDay, icalrecurrencetype& r) {
     last.second = 59;
     r.until = floatingTime(last);
   }
-}
-
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
 // The last day of each month of a monthly repeat on the 29th or 30th that lacks the day, from
@@ -174,10 +179,31 @@ std::vector<WallTime> shortMonthEnds(const RepeatEvent& repeat, const WallTime& 
   return days;
 }
 
+// The rule of a repeat set on another clock than this one, its days moved by `shift` with the
+// start (none: 0), and its end as the instant the desktop keeps; the moved days themselves, as
+// RDATEs, where no rule can say them.
+RepeatResult otherClockRule(const RepeatEvent& repeat, const WallTime& start,
+                            const ZoneClock& clock, bool allDay, int shift, icalrecurrencetype r) {
+  const RepeatEnd end = movedEnd(repeat, start, clock);
+  RepeatRule rule{r, {}, std::nullopt};
+  rule.dayShift = shift;
+  rule.otherClock = true;
+  if (shift == 0) {
+    rule.extraDays = shortMonthEnds(repeat, start, end, std::max<std::int64_t>(repeat.interval, 1));
+  } else if (!moveRuleDays(repeat, shift, rule.rule)) {
+    rule.listed = true;
+    rule.extraDays =
+        movedDays(repeat, shift, start, end.ends ? end.day : addDays(kNoEndDay, shift));
+  }
+  setEnd(end, allDay, rule.rule);
+  if (end.ends) rule.lastDay = end.day;
+  return RepeatResult{std::move(rule), std::nullopt};
+}
+
 }  // namespace
 
 RepeatResult buildRepeatRule(const RepeatEvent& repeat, const WallTime& start,
-                             const ZoneClock& clock, bool allDay) {
+                             const ZoneClock& clock, bool allDay, bool followStart) {
   icalrecurrencetype r;
   ical().icalrecurrencetype_clear(&r);
   if (std::optional<RepeatResult> failed = setKind(repeat, r)) return *failed;
@@ -185,6 +211,13 @@ RepeatResult buildRepeatRule(const RepeatEvent& repeat, const WallTime& start,
     return problem("interval", repeat.interval);
   }
   if (repeat.interval > 1) r.interval = static_cast<short>(repeat.interval);
+  if (followStart) {
+    const std::optional<int> endTime = endTimeOfDay(repeat, clock);
+    const int shift = ruleDayShift(repeat, start, endTime);
+    if (shift != 0 || !onItsOwnClock(endTime)) {
+      return otherClockRule(repeat, start, clock, allDay, shift, r);
+    }
+  }
   const RepeatEnd end = endOf(repeat, clock);
   setEnd(end, allDay, r);
   const std::int64_t interval = std::max<std::int64_t>(repeat.interval, 1);  // 0 is every time

@@ -33,6 +33,15 @@ struct RepeatRule {
   std::vector<WallTime> extraDays;
   // The local day of UNTIL, the last day an occurrence may fall on; none without an end.
   std::optional<WallTime> lastDay;
+  // By how many days (-1, 0, 1) the rule's days were moved to fall with the start on this
+  // clock: the desktop keeps them on the clock of the zone the event was set on.
+  int dayShift = 0;
+  // The end date (or the moved days) show a clock other than this one: the end is taken as the
+  // instant the desktop keeps, and each exception names the occurrence within a day of it.
+  bool otherClock = false;
+  // No rule says the moved days: the event is its start and the RDATEs of extraDays, all of its
+  // days through the repeat's end (or the last day the desktop can hold, moved as well).
+  bool listed = false;
 };
 
 // Why a record's repeat could not be written as a rule; the event is then written once.
@@ -41,13 +50,15 @@ struct RepeatProblem {
 };
 
 // The rule for `repeat` (a repeating record's own repeat block), or the problem that keeps it
-// from being one. `start` is the event's first wall time; `allDay` makes UNTIL a date.
+// from being one. `start` is the event's first wall time; `allDay` makes UNTIL a date;
+// `followStart` moves the rule's days with the start where it falls on another day of this
+// clock than on the desktop's (rule_days.h), and its end with them.
 struct RepeatResult {
   std::optional<RepeatRule> rule;
   std::optional<RepeatProblem> problem;
 };
 RepeatResult buildRepeatRule(const archive::RepeatEvent& repeat, const WallTime& start,
-                             const ZoneClock& clock, bool allDay);
+                             const ZoneClock& clock, bool allDay, bool followStart = false);
 
 // The first local day the desktop takes as "no end": 2031-12-31 (it writes 1956542399, the
 // last second of that day in UTC, for a repeat without an end).

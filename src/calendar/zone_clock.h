@@ -22,6 +22,7 @@ struct WallTime {
     return year == other.year && month == other.month && day == other.day;
   }
   bool dateBefore(const WallTime& other) const;
+  int secondOfDay() const { return (hour * 60 + minute) * 60 + second; }
 };
 
 // Turns the archive's times (seconds since 1970, UTC) into the wall time of one IANA zone, with

@@ -5,6 +5,7 @@
 
 #include "calendar/calendar_event.h"
 #include "calendar/calendar_text.h"
+#include "calendar/civil_date.h"
 #include "calendar/event_text.h"
 #include "calendar/ical_library.h"
 
@@ -15,38 +16,14 @@ namespace {
 using archive::EventZone;
 using archive::ZoneRule;
 
-constexpr int kLastWeek = 4;
+constexpr int kLastWeek = kLastWeekOfMonth;
 constexpr int kFirstRuleYear = 1970;  // the observances start here; earlier times keep the offset
 constexpr std::int64_t kMinutesPerDay = std::int64_t{24} * 60;
 constexpr int kSecondsPerMinute = 60;
 
-// Days from 1970-01-01 to a day of the proleptic Gregorian calendar.
-std::int64_t daysFromCivil(std::int64_t year, int month, int day) {
-  year -= month <= 2 ? 1 : 0;
-  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-  const std::int64_t yoe = year - era * 400;
-  const std::int64_t doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 // The day of the month the rule falls on in `year`.
 int ruleDay(const ZoneRule& rule, int year) {
-  const std::int64_t first = daysFromCivil(year, rule.month, 1);
-  const int firstWeekday = static_cast<int>(((first + 4) % 7 + 7) % 7);  // 1970-01-01 Thursday
-  int day = 1 + (rule.weekday - firstWeekday + 7) % 7;
-  if (rule.week == kLastWeek) {
-    while (day + 7 <= daysInMonth(year, rule.month)) day += 7;
-  } else {
-    day += 7 * rule.week;
-  }
-  return day;
+  return weekdayInMonth(year, rule.month, rule.weekday, rule.week);
 }
 
 // Minutes since 1970 of a wall time read as UTC, for comparing wall times.

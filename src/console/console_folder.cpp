@@ -20,7 +20,8 @@ void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, te
 // Progress as one line per archive, not a line redrawn per record: many archives go by.
 class ConsoleFolderView : public exporting::FolderView {
  public:
-  ConsoleFolderView(std::FILE* err, bool showProgress) : err_(err), showProgress_(showProgress) {}
+  ConsoleFolderView(std::FILE* err, bool showProgress, exporting::FolderView* watcher)
+      : err_(err), showProgress_(showProgress), watcher_(watcher) {}
 
   void archiveRead(const std::string& name, std::int64_t records) override {
     if (!showProgress_) return;
@@ -32,9 +33,24 @@ class ConsoleFolderView : public exporting::FolderView {
   }
   bool endRequested() override { return stopSignal() != 0; }
 
+  // What the watcher is told; the console itself draws no progress of records.
+  void archiveStarted(const std::string& name) override {
+    if (watcher_) watcher_->archiveStarted(name);
+  }
+  void showTotalRecords(const std::string& text) override {
+    if (watcher_) watcher_->showTotalRecords(text);
+  }
+  void showThisRecord(const std::string& text) override {
+    if (watcher_) watcher_->showThisRecord(text);
+  }
+  void processPendingEvents() override {
+    if (watcher_) watcher_->processPendingEvents();
+  }
+
  private:
   std::FILE* err_;
   bool showProgress_;
+  exporting::FolderView* watcher_;
 };
 
 bool given(const ConsoleOptions& options, const char* name, const char* longName) {
@@ -74,15 +90,17 @@ int usageError(std::FILE* err, const std::string& text) {
 }  // namespace
 
 int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::FILE* err,
-                 bool showProgress) {
+                 bool showProgress, const FolderHooks& hooks) {
   exporting::OrganiserSettings check;
   check.zoneName = options.timeZone;
   if (options.encoding) check.charset = *options.encoding;
   if (std::optional<std::string> unknown = exporting::checkOrganiserSettings(check)) {
     return usageError(err, *unknown);
   }
-  ConsoleFolderView view(err, showProgress);
-  exporting::FolderExport run(files, folderSettings(options));
+  ConsoleFolderView view(err, showProgress, hooks.watcher);
+  exporting::FolderSettings settings = folderSettings(options);
+  settings.dailyNotes = hooks.dailyNotes;
+  exporting::FolderExport run(files, settings);
   const exporting::FolderResult result = run.run(view);
   switch (result.status) {
     case exporting::FolderStatus::kOutputRefused:
@@ -110,6 +128,8 @@ int exportFolder(const ConsoleOptions& options, files::ExportFiles& files, std::
     put(err, unreadable + "\n");
     status = std::max(status, 3);
   }
+  // Nothing exported is no success, whatever each archive's run said.
+  if (!exporting::wroteAny(result)) status = std::max(status, 3);
   if (!result.guidePath.empty()) {
     put(err, files.absolutePath(result.guidePath) +
                  " tells how to bring these files into other programs.\n");

@@ -2,9 +2,12 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
+#include "archive/archive_reader.h"
 #include "archive/text_converter.h"
 #include "archive/timestamp.h"
 #include "calendar/zone_clock.h"
@@ -72,9 +75,19 @@ void ConsoleView::clearProgress() {
   progressShown_ = false;
 }
 
+ConsoleView::~ConsoleView() {
+  if (!pastEndNotice_.empty()) put(err_, pastEndNotice_ + "\n");
+}
+
+// Without -q the classic notice of a short read follows the message that explains it, as in
+// the window; -q keeps the classic order.
 void ConsoleView::showMessage(const std::string& text) {
   clearProgress();
-  put(err_, text + "\n");
+  if (!options_.quiet && text.rfind(archive::kPastEndNotice, 0) == 0) {
+    pastEndNotice_ = text;
+    return;
+  }
+  put(err_, text + "\n" + (pastEndNotice_.empty() ? "" : std::exchange(pastEndNotice_, {}) + "\n"));
   std::fflush(err_);
 }
 
@@ -182,6 +195,49 @@ bool given(const ConsoleOptions& options, const char* name, const char* longName
   return false;
 }
 
+// `value` as std::to_chars writes it: the fewest digits that read back as the same double, in
+// plain or scientific notation, whichever is shorter (plain on a tie).
+std::string shortestText(double value) {
+#ifdef __cpp_lib_to_chars
+  char digits[32];
+  const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+  return std::string(digits, written.ptr);
+#else
+  // A C++ library without to_chars for doubles (libc++ before 14 finished it; the WebAssembly
+  // build's): the shortest "%.*e" that reads back, then laid out as to_chars lays it out.
+  char scientific[40];
+  for (int precision = 0; precision < 17; ++precision) {
+    std::snprintf(scientific, sizeof scientific, "%.*e", precision, value);
+    if (std::strtod(scientific, nullptr) == value) break;
+  }
+  std::string text = scientific;
+  const std::size_t e = text.find('e');
+  const int exponent = std::atoi(text.c_str() + e + 1);
+  std::string mantissa = text.substr(0, e);
+  const bool negative = mantissa[0] == '-';
+  std::string figures;
+  for (char c : mantissa) {
+    if (c >= '0' && c <= '9') figures += c;
+  }
+  std::string plain;
+  const int count = static_cast<int>(figures.size());
+  if (exponent < 0) {
+    plain = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + figures;
+  } else if (exponent + 1 >= count) {
+    plain = figures + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
+  } else {
+    plain = figures.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
+            figures.substr(static_cast<std::size_t>(exponent + 1));
+  }
+  char exponentText[8];
+  std::snprintf(exponentText, sizeof exponentText, "e%c%02d", exponent < 0 ? '-' : '+',
+                exponent < 0 ? -exponent : exponent);
+  std::string compact = mantissa.substr(negative ? 1 : 0) + exponentText;
+  const std::string& chosen = compact.size() < plain.size() ? compact : plain;
+  return (negative ? "-" : "") + chosen;
+#endif
+}
+
 // A bias that is not wholly a number is read as the journal has always read it, the number at
 // its start ("-13x" is -13, "EST" 0); the person who typed it is told once how it was taken.
 // Quiet runs (scripts) keep their messages as they were.
@@ -190,10 +246,8 @@ void noteBiasReading(const ConsoleOptions& options, std::FILE* err) {
   const archive::NumberReading reading = archive::readLeadingNumber(options.bias);
   if (reading.wholeText) return;
   const double value = reading.value == 0 ? 0.0 : reading.value;  // "-abc" is 0, not -0
-  char digits[32];
-  const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
-  put(err, "vessory-export: the bias \"" + options.bias + "\" was read as " +
-               std::string(digits, written.ptr) + "\n");
+  put(err, "vessory-export: the bias \"" + options.bias + "\" was read as " + shortestText(value) +
+               "\n");
 }
 
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view, ConsoleFiles& files,

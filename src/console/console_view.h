@@ -32,6 +32,10 @@ using exporting::kUnchecked;
 class ConsoleView : public exporting::JournalView {
  public:
   ConsoleView(const ConsoleOptions& options, std::FILE* err, bool showProgress);
+  ConsoleView(const ConsoleView&) = delete;
+  ConsoleView& operator=(const ConsoleView&) = delete;
+  // Prints a notice still held (showMessage).
+  ~ConsoleView() override;
 
   std::string inputPath() override { return options_.archive; }
   std::string journalNameText() override { return options_.journal; }
@@ -76,6 +80,7 @@ class ConsoleView : public exporting::JournalView {
   std::string total_ = "0", current_ = "0", found_ = "0", dateTime_;
   std::string count_ = "journals found";
   bool ended_ = false;
+  std::string pastEndNotice_;  // held for the message after it
 };
 
 // Files as the console tool sees them: "-" as the CSV path is standard output.

@@ -62,14 +62,15 @@ std::vector<std::string> launchArguments(const std::vector<std::string>& args, L
 }
 
 std::string launchHelpText() {
-  return "vessory-export turns the files of an organiser's desktop software into files that\n"
-         "today's calendars, address books, task lists and note apps import.\n"
+  // Wine's console breaks words at the 80th column: every line keeps to 79.
+  return "vessory-export turns the files of an organiser's desktop software into files\n"
+         "that today's calendars, address books, task lists and note apps import.\n"
          "\n"
-         "To export everything of one user: close this window, then drag the user's folder\n"
-         "(C:\\Palm\\YourName, say: the folder that holds datebook, address, todo and memopad)\n"
-         "onto vessory-export.exe in Explorer. The files go into a folder of the same name\n"
-         "with -export beside it, with \"How to import.txt\" on bringing them into other\n"
-         "programs.\n"
+         "To export everything of one user: close this window, then\n"
+         "drag the user's folder (C:\\Palm\\YourName, say: the folder that holds datebook,\n"
+         "address, todo and memopad) onto vessory-export.exe in Explorer. The files go\n"
+         "into a folder of the same name with -export beside it, with \"How to import.txt\"\n"
+         "on bringing them into other programs.\n"
          "\n"
          "From a Command Prompt, \"vessory-export --help\" lists everything else it can do.\n";
 }

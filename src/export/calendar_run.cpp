@@ -73,6 +73,7 @@ class CalendarSession : public archive::MessageSink, public archive::RecordObser
  private:
   void writeRecord(std::int64_t number, files::OutputFile& out);
   void reportProblems(std::int64_t number, const calendar::CalendarEvent& event);
+  void reportOtherClock(const std::string& which, const calendar::CalendarEvent& event);
 
   ExportView& view_;
   CalendarTools& tools_;
@@ -137,17 +138,36 @@ void CalendarSession::writeRecord(std::int64_t number, files::OutputFile& out) {
 }
 
 void CalendarSession::reportProblems(std::int64_t number, const calendar::CalendarEvent& event) {
-  if (!event.repeatProblem && !event.unknownAlarmUnit) return;
+  if (!event.repeatProblem && !event.unknownAlarmUnit && !event.ruleOtherClock) return;
   const std::string which = "Record " + std::to_string(number) + " (\"" +
                             calendar::eventText(record_.description, *tools_.text) + "\"): ";
   if (event.repeatProblem) {
     view_.showMessage(which + "unknown repeat (" + event.repeatProblem->what +
                       "); written as a single event");
   }
+  if (event.ruleOtherClock) reportOtherClock(which, event);
   if (event.unknownAlarmUnit) {
     view_.showMessage(which + "unknown alarm unit " + std::to_string(*event.unknownAlarmUnit) +
                       "; written without an alarm");
   }
+}
+
+// The archive names no zone: its end date, or a start on another day than the repeat's own,
+// shows the record was set on another clock.
+void CalendarSession::reportOtherClock(const std::string& which,
+                                       const calendar::CalendarEvent& event) {
+  const std::string clock =
+      "its repeat was set on the clock of another zone than " + tools_.clock->name() + "; ";
+  if (event.ruleDayShift == 0) {
+    view_.showMessage(which + clock + "its days fall on the same days here, and its end and " +
+                      "exceptions are taken as the moments the archive holds");
+    return;
+  }
+  view_.showMessage(which + clock + "its days moved one day " +
+                    (event.ruleDayShift > 0 ? "later" : "earlier") + " with its start" +
+                    (event.ruleListed ? ", and written as a list of dates, which no repeat "
+                                        "rule can say"
+                                      : ""));
 }
 
 void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,

@@ -63,7 +63,8 @@ std::string writeNotesBesideCsv(files::ExportFiles& files, const DailyNotesColle
       journal::writeDailyNotes(files, joinPath(outputFolder, folderName), notes.notes());
   error = written.error;
   if (!error.empty()) return {};
-  std::string text = countOf(written.days, "day", "days") + " in " + shownPrefix + folderName + "/";
+  std::string text =
+      countOf(written.days, "day", "days") + " in " + shownPrefix + folderName + pathSeparator();
   if (written.leftAlone > 0) {
     text += " (" + countOf(written.leftAlone, "file", "files") + " of other days left as they were)";
   }

@@ -4,6 +4,7 @@
 
 #include "archive/later_archive.h"
 #include "export/calendar_run.h"
+#include "export/daily_notes_step.h"
 #include "export/export_run.h"
 #include "export/export_view.h"
 #include "export/folder_notes.h"
@@ -11,7 +12,6 @@
 #include "export/import_guide.h"
 #include "export/output_place.h"
 #include "export/organiser_run.h"
-#include "export/daily_notes_step.h"
 #include "files/forwarding_files.h"
 #include "journal/journal_selection.h"
 
@@ -102,15 +102,30 @@ class OutputFolderFiles : public files::ForwardingFiles {
   // it when this made it and nothing else is in it.
   bool removeFolder(const std::string& path, std::string& error) override {
     if (!ForwardingFiles::removeFolder(path, error)) return false;
-    std::string reason;
-    if (made_ && !existed_ && ForwardingFiles::removeFolder(folder_, reason)) made_ = false;
+    removeMadeFoldersIfEmpty();
     return true;
+  }
+  // Once the archive's exports are over: the folders this made go again if nothing is in them
+  // (a user's folder whose archives gave nothing), the innermost first.
+  void removeMadeFoldersIfEmpty() {
+    std::string reason;
+    while (!madeFolders_.empty() && ForwardingFiles::removeFolder(madeFolders_.front(), reason)) {
+      madeFolders_.erase(madeFolders_.begin());
+    }
+    if (madeFolders_.empty()) made_ = false;
   }
 
  private:
   bool madeFolder(std::string& error) {
     if (made_) return true;
-    existed_ = folderExists(folder_);
+    // The folders missing up to the first that is there, innermost first; a path with no
+    // folder above it ends the walk.
+    madeFolders_.clear();
+    for (std::string path = folder_; !path.empty() && !folderExists(path);) {
+      madeFolders_.push_back(path);
+      const std::size_t separator = path.find_last_of("/\\");
+      path = separator == std::string::npos ? std::string() : path.substr(0, separator);
+    }
     std::string reason;
     made_ = ForwardingFiles::makeFolder(folder_, reason);
     if (!made_) error = "cannot make " + folder_ + ": " + reason;
@@ -119,7 +134,7 @@ class OutputFolderFiles : public files::ForwardingFiles {
 
   std::string folder_;
   bool made_ = false;
-  bool existed_ = false;  // the output folder was there before made_
+  std::vector<std::string> madeFolders_;  // made by made_, innermost first
 };
 
 // The journal's daily notes beside its CSV, counted in the part; a failure to write them is
@@ -161,11 +176,9 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
   // The zone named for the calendar dates the journal too, unless a bias is given; a handheld's
   // times are its own clock's (the run keeps its bias).
   if (!settings.zoneName.empty() && !settings.biasGiven) journal.shiftByZone(settings.zoneName);
-  // The handheld's journal gets no daily notes here for now: readers of a whole folder's
-  // export take every file beside the exports for one of them.
   std::string error;
   std::unique_ptr<DailyNotesCollector> notes;
-  if (found.sort != ArchiveSort::kHandheld) {
+  if (settings.dailyNotes) {
     notes = DailyNotesCollector::open(settings.encoding.value_or(std::string()), error);
   }
   journal.collectDailyNotes(notes.get());
@@ -210,8 +223,7 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
   PartReport part{"", "", run.run(view)};
   // A calendar whose writing failed, or that had nothing readable to hold, is not in place (an
   // earlier one is left as it was).
-  if (part.outcome == ExportOutcome::kCannotWrite ||
-      givenUp(part.outcome, run.tally().lastWhole)) {
+  if (part.outcome == ExportOutcome::kCannotWrite || givenUp(part.outcome, run.tally().lastWhole)) {
     part.counts = name + " not written";
     return part;
   }
@@ -221,10 +233,10 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
   if (!nothingExported(part.outcome)) {
     const CalendarTally& tally = run.tally();
     part.output = found.outputPrefix + writtenName(name, tally.earlierName, false);
-    part.counts = countsWithLeftOut(countOf(tally.events, "event", "events"),
-                              {tally.deletedLeftOut, tally.unreadableLeftOut,
-                               tally.cutShortLeftOut, tally.lastWhole, tally.announced,
-                               tally.endedEarly, tally.handheldClock, tally.events});
+    part.counts = countsWithLeftOut(
+        countOf(tally.events, "event", "events"),
+        {tally.deletedLeftOut, tally.unreadableLeftOut, tally.cutShortLeftOut, tally.lastWhole,
+         tally.announced, tally.endedEarly, tally.handheldClock, tally.events});
   }
   return part;
 }
@@ -246,14 +258,8 @@ bool ready(files::ExportFiles& files, const std::string& folder, const FolderLay
     return false;
   }
   result.status = FolderStatus::kNothingFound;
-  if (!layout.error.empty()) {
-    result.problem = "cannot read " + folder + ": " + layout.error;
-    return false;
-  }
-  if (layout.archives.empty()) {
-    result.problem = "no archive found; looked in";
-    for (const std::string& looked : layout.lookedIn) result.problem += " " + looked;
-    for (const std::string& unreadable : layout.unreadable) result.problem += "; " + unreadable;
+  if (std::optional<std::string> problem = nothingToExport(folder, layout)) {
+    result.problem = *problem;
     return false;
   }
   result.status = FolderStatus::kExported;
@@ -301,7 +307,8 @@ FolderResult FolderExport::run(FolderView& view) {
     view.archiveStarted(found.shownName);
     exportArchive(found, view, report);
     // Named, not read: the advice points into this folder, not at the export just run.
-    if (namedNotRead(found)) report.messages.push_back(folderNotReadMessage(found, layout.archives));
+    if (namedNotRead(found))
+      report.messages.push_back(folderNotReadMessage(found, layout.archives));
     view.archiveRead(found.shownName, report.recordsRead);
     if (stoppedPartWay(report)) {
       result.stopped = true;
@@ -317,42 +324,59 @@ FolderResult FolderExport::run(FolderView& view) {
   return result;
 }
 
+std::optional<std::string> nothingToExport(const std::string& folder, const FolderLayout& layout) {
+  if (!layout.error.empty()) return "cannot read " + folder + ": " + layout.error;
+  if (!layout.archives.empty()) return std::nullopt;
+  std::string problem = "no archive found; looked in";
+  for (const std::string& looked : layout.lookedIn) problem += " " + looked;
+  for (const std::string& unreadable : layout.unreadable) problem += "; " + unreadable;
+  return problem;
+}
+
+std::string foundWhat(const FoundArchive& found) {
+  const std::optional<archive::RecordKind> kind = exportKind(found);
+  if (!kind && !found.input.readError.empty()) return "cannot be read";
+  if (namedNotRead(found)) return namedNotReadWhat(found.input.desktop);
+  if (!kind) return "not an archive this tool reads";
+  if (found.input.laterHandheld) return kindWords(*kind) + ", later handheld database";
+  return archiveDescription(*kind, found.sort);
+}
+
+std::string leftOutNote(const FoundArchive& found) {
+  if (!found.duplicateOf.empty()) {
+    return "left out: its exports would replace those of " + found.duplicateOf;
+  }
+  if (!found.compatibilityCopyOf.empty()) return compatibilityNote(found);
+  return {};
+}
+
 void FolderExport::exportArchive(const FoundArchive& found, FolderView& view,
                                  ArchiveReport& report) {
   const std::optional<archive::RecordKind> kind = exportKind(found);
+  report.what = foundWhat(found);
   if (!kind && !found.input.readError.empty()) {
-    report.what = "cannot be read";
     report.messages.push_back(found.input.readError);
     report.parts.push_back({"", "", ExportOutcome::kCannotOpen});
     return;
   }
   if (namedNotRead(found)) {
     // Its message comes from run(), which knows what else the folder holds.
-    report.what = namedNotReadWhat(found.input.desktop);
     report.parts.push_back({"", "", ExportOutcome::kLaterVersion});
     return;
   }
   if (!kind) {
-    report.what = "not an archive this tool reads";
     report.parts.push_back({"", "", ExportOutcome::kNotDatebook});
     return;
   }
-  report.what = archiveDescription(*kind, found.sort);
-  if (found.input.laterHandheld) report.what = kindWords(*kind) + ", later handheld database";
-  if (!found.duplicateOf.empty()) {
-    report.note = "left out: its exports would replace those of " + found.duplicateOf;
-    return;
-  }
-  if (!found.compatibilityCopyOf.empty()) {
-    report.note = compatibilityNote(found);
-    return;
-  }
+  report.note = leftOutNote(found);
+  if (!report.note.empty()) return;
   OutputFolderFiles files(files_, found.outputFolder);
   if (*kind == archive::RecordKind::kDatebook) {
     exportDatebook(files, found, view, report);
   } else {
     exportOrganiser(files, found, *kind, view, report);
   }
+  files.removeMadeFoldersIfEmpty();
 }
 
 void FolderExport::exportDatebook(files::ExportFiles& files, const FoundArchive& found,
@@ -391,9 +415,10 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
   organiser.stampTime = settings_.stampTime;
   OrganiserRun run(files, organiser, false);
   PartReport part{"", "", run.run(runView)};
-  // A file whose writing failed is not in place; a memo folder keeps the memos written whole.
-  // Nothing readable makes nothing.
-  if ((part.outcome == ExportOutcome::kCannotWrite && kind != archive::RecordKind::kMemo) ||
+  // A file whose writing failed is not in place; a memo folder keeps the memos written whole,
+  // if any was. Nothing readable makes nothing.
+  const bool memosKept = kind == archive::RecordKind::kMemo && run.tally().written > 0;
+  if ((part.outcome == ExportOutcome::kCannotWrite && !memosKept) ||
       givenUp(part.outcome, run.tally().lastWhole)) {
     part.counts = name + " not written";
   } else if (part.outcome == ExportOutcome::kEndRequested && run.tally().earlierKept) {
@@ -404,13 +429,12 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
     const OrganiserTally& tally = run.tally();
     const auto& noun = kNouns[static_cast<int>(tally.kind)];
     const bool memo = kind == archive::RecordKind::kMemo;
-    part.output =
-        found.outputPrefix + writtenName(name, tally.earlierName, memo) + (memo ? "/" : "");
-    part.counts =
-        countsWithLeftOut(countOf(tally.written, noun[0], noun[1]),
-                    {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
-                     tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
-                     tally.written});
+    part.output = found.outputPrefix + writtenName(name, tally.earlierName, memo) +
+                  (memo ? std::string(1, pathSeparator()) : "");
+    part.counts = countsWithLeftOut(
+        countOf(tally.written, noun[0], noun[1]),
+        {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut, tally.lastWhole,
+         tally.announced, tally.endedEarly, tally.handheld, tally.written});
   }
   report.recordsRead = runView.recordsRead(part.outcome == ExportOutcome::kEndRequested);
   report.parts = {std::move(part)};

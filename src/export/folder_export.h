@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "files/export_files.h"
 #include "export/folder_layout.h"
 #include "export/run_steps.h"
+#include "files/export_files.h"
 
 namespace vessory::exporting {
 
@@ -29,6 +29,8 @@ struct FolderSettings {
   std::optional<std::string> encoding;
   std::string zoneName;  // the calendar's and the to-dos' zone; empty: the system's
   bool includeDeleted = false;
+  // A desktop date book's journal is also written as daily notes beside its CSV.
+  bool dailyNotes = true;
   bool details = false;
   // DTSTAMP of every event and to-do, seconds since 1970 UTC; the moment of the export when
   // not set.
@@ -87,8 +89,8 @@ struct ArchiveReport {
 
 // An output not started because the export stopped first.
 struct UntouchedOutput {
-  std::string output;   // as the summary would name it ("calendar.ics", "Ann/memos/")
-  std::string archive;  // what it would have come from, as the summary names it
+  std::string output;    // as the summary would name it ("calendar.ics", "Ann/memos/")
+  std::string archive;   // what it would have come from, as the summary names it
   bool earlier = false;  // a file or folder of that name is in the output folder
 };
 
@@ -146,12 +148,22 @@ class FolderExport {
   void exportDatebook(files::ExportFiles& files, const FoundArchive& found, FolderView& view,
                       ArchiveReport& report);
   void exportOrganiser(files::ExportFiles& files, const FoundArchive& found,
-                       archive::RecordKind kind, FolderView& view,
-                       ArchiveReport& report);
+                       archive::RecordKind kind, FolderView& view, ArchiveReport& report);
 
   files::ExportFiles& files_;
   FolderSettings settings_;
 };
+
+// What a whole-folder export finds, in the words its summary uses (the web page lists them
+// before the export runs):
+// Why `layout` of `folder` gives nothing to export (it could not be read, or holds no
+// archive), or nothing when it has archives.
+std::optional<std::string> nothingToExport(const std::string& folder, const FolderLayout& layout);
+// What the summary calls an archive found ("date book, archive file", "cannot be read").
+std::string foundWhat(const FoundArchive& found);
+// Why an archive the export reads is left out all the same (its exports would replace those of
+// another, or it is a compatibility copy), or empty when it is exported.
+std::string leftOutNote(const FoundArchive& found);
 
 // The summary's line for one archive: what it was, where its exports went with their counts,
 // how each ended, and the messages of its runs.

@@ -160,7 +160,7 @@ void scanFolder(Scan& scan, const UserFolder& user, const files::FolderEntry& en
   const std::string folder = joinPath(user.path, entry.name);
   scan.layout.kindFolders.push_back(folder);
   scan.layout.lookedIn.push_back(folder);
-  const std::string shown = user.prefix + entry.name + "/";
+  const std::string shown = user.prefix + entry.name + pathSeparator();
   addArchives(scan, user, folder, shown, sortedEntries(scan, folder, shown));
 }
 
@@ -236,7 +236,7 @@ FolderLayout findArchives(files::ExportFiles& files, const std::string& folder,
     if (!entry.isFolder || among(kKindFolders, entry.name) || lower(entry.name) == kBackupFolder) {
       continue;
     }
-    const UserFolder user{joinPath(folder, entry.name), entry.name + "/",
+    const UserFolder user{joinPath(folder, entry.name), entry.name + pathSeparator(),
                           joinPath(outputFolder, entry.name)};
     scanUser(scan, user, sortedEntries(scan, user.path, user.prefix));
   }

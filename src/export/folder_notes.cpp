@@ -23,7 +23,7 @@ std::vector<std::string> plannedOutputs(const FoundArchive& found) {
     return {found.outputPrefix + exportName(*kind, found.sort, found.namedAfter),
             found.outputPrefix + journalExportName(found.sort, found.namedAfter)};
   }
-  const char* folder = *kind == archive::RecordKind::kMemo ? "/" : "";
+  const std::string folder(*kind == archive::RecordKind::kMemo ? 1 : 0, pathSeparator());
   return {found.outputPrefix + exportName(*kind, found.sort, found.namedAfter) + folder};
 }
 
@@ -38,7 +38,7 @@ void noteUntouched(files::ExportFiles& files, const FoundArchive& found,
       continue;
     }
     std::string name = planned[i].substr(found.outputPrefix.size());
-    if (name.back() == '/') name.pop_back();
+    if (name.back() == pathSeparator()) name.pop_back();
     const std::string path = joinPath(found.outputFolder, name);
     result.untouched.push_back(
         {planned[i], found.shownName, files.fileExists(path) || files.folderExists(path)});

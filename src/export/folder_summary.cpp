@@ -160,7 +160,7 @@ std::string compatibilityNote(const FoundArchive& found) {
   std::string note = "left out: the compatibility copy of " + found.compatibilityCopyOf;
   if (found.idsOnlyHere == 0) return note;
   const std::string later =
-      found.compatibilityCopyOf.substr(found.compatibilityCopyOf.find_last_of('/') + 1);
+      found.compatibilityCopyOf.substr(found.compatibilityCopyOf.find_last_of(pathSeparator()) + 1);
   note += "; but " + std::to_string(found.idsOnlyHere) +
           (found.idsOnlyHere == 1 ? " record's unique id is" : " records' unique ids are") +
           " not in " + later + ": export it alone (vessory-export " +
@@ -220,14 +220,17 @@ std::string summaryLine(const ArchiveReport& report) {
   return line;
 }
 
-std::string folderHeading(const FolderResult& result, const std::string& folder,
-                          const std::string& outputFolder, const std::string& zone) {
-  const bool wrote =
-      std::any_of(result.archives.begin(), result.archives.end(), [](const ArchiveReport& report) {
+bool wroteAny(const FolderResult& result) {
+  return std::any_of(
+      result.archives.begin(), result.archives.end(), [](const ArchiveReport& report) {
         return std::any_of(report.parts.begin(), report.parts.end(),
                            [](const PartReport& part) { return !part.output.empty(); });
       });
-  if (!wrote) return "Nothing of " + folder + " was exported into " + outputFolder + ":";
+}
+
+std::string folderHeading(const FolderResult& result, const std::string& folder,
+                          const std::string& outputFolder, const std::string& zone) {
+  if (!wroteAny(result)) return "Nothing of " + folder + " was exported into " + outputFolder + ":";
   return "Exported " + folder + " into " + outputFolder + "; times as the clock showed them in " +
          zone + ":";
 }

@@ -34,6 +34,8 @@ std::string sharedRecordsNote(const ArchiveReport& report, std::int64_t records)
 // Why a classic handheld database beside a later one is not exported, and what to do when it
 // holds records the later one lacks.
 std::string compatibilityNote(const FoundArchive& found);
+// True when any export of the folder wrote a file (or memo folder).
+bool wroteAny(const FolderResult& result);
 // The summary's first line: "Exported FOLDER into OUTPUT; times as the clock showed them in
 // ZONE:" when any output was written, else "Nothing of FOLDER was exported into OUTPUT:".
 std::string folderHeading(const FolderResult& result, const std::string& folder,

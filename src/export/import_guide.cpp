@@ -1,5 +1,6 @@
 #include "export/import_guide.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -24,8 +25,8 @@ constexpr std::array<KindNames, 5> kKinds = {{{"calendar", GuideKind::kCalendar}
                                               {"memos", GuideKind::kMemos}}};
 
 GuideKind kindOf(std::string_view output) {
-  if (!output.empty() && output.back() == '/') output.remove_suffix(1);
-  const std::size_t slash = output.rfind('/');
+  if (!output.empty() && output.back() == pathSeparator()) output.remove_suffix(1);
+  const std::size_t slash = output.rfind(pathSeparator());
   const std::string_view name = slash == std::string_view::npos ? output : output.substr(slash + 1);
   for (const KindNames& k : kKinds) {
     if (name.substr(0, k.prefix.size()) == k.prefix) return k.kind;
@@ -78,14 +79,22 @@ constexpr std::string_view kUtf8JournalSteps[] = {
     "  Comma.",
 };
 
-// The daily notes written beside the journal CSV (always by --all, by the window when asked).
+// The daily notes written beside the journal CSV (always by --all, by the window when asked),
+// after the line that names their folder.
 constexpr std::string_view kDailyNotesSteps[] = {
-    "Daily notes, when written beside it (journal/): one Markdown file a day, in a",
-    "  folder a year. Obsidian: copy the folder into the vault; in Daily notes set it",
-    "  as the folder and YYYY/YYYY-MM-DD as the date format. Logseq: copy the day files",
-    "  into pages/. Day One: File > Import the day files as Markdown. Any notes folder",
-    "  or text editor takes them as they are.",
+    "  one Markdown file a day, in a folder a year. Obsidian: copy the folder into",
+    "  the vault; in Daily notes set it as the folder and YYYY/YYYY-MM-DD as the date",
+    "  format. Logseq: copy the day files into pages/. Day One: File > Import the day",
+    "  files as Markdown. Any notes folder or text editor takes them as they are.",
 };
+
+// The daily notes' folder beside a journal CSV: its name without ".csv", with the platform's
+// separator after it as every folder the guide names ("journal-archive/").
+std::string dailyNotesFolder(std::string_view csv) {
+  constexpr std::string_view kCsv = ".csv";
+  if (csv.ends_with(kCsv)) csv.remove_suffix(kCsv.size());
+  return std::string(csv) + pathSeparator();
+}
 
 constexpr std::string_view kContactsSteps[] = {
     "Character set: UTF-8, as every address book expects.",
@@ -132,8 +141,10 @@ void addSteps(std::string& text, const std::string_view (&steps)[N], std::string
   }
 }
 
-void addStepsFor(std::string& text, GuideKind kind, bool utf8Journal, std::string_view lineEnd) {
-  switch (kind) {
+// The steps for `output`, a name as the summary gives it.
+void addStepsFor(std::string& text, std::string_view output, bool utf8Journal,
+                 std::string_view lineEnd) {
+  switch (kindOf(output)) {
     case GuideKind::kCalendar:
       addSteps(text, kCalendarSteps, lineEnd);
       break;
@@ -143,6 +154,8 @@ void addStepsFor(std::string& text, GuideKind kind, bool utf8Journal, std::strin
       } else {
         addSteps(text, kJournalSteps, lineEnd);
       }
+      text += "  Daily notes, when written beside it, are in " + dailyNotesFolder(output) + ":";
+      text += lineEnd;
       addSteps(text, kDailyNotesSteps, lineEnd);
       break;
     case GuideKind::kContacts:
@@ -220,6 +233,30 @@ void addStop(std::string& text, const FolderResult& result, std::string_view lin
   addLine(text, "  Export the folder again to finish.", lineEnd);
 }
 
+bool writingFailed(const PartReport& part) {
+  return part.outcome == ExportOutcome::kCannotWrite ||
+         part.outcome == ExportOutcome::kCannotCreate;
+}
+
+// The archives some of whose files could not be written (a full disk), each with its summary
+// line, which names those files and the reason.
+void addFailedWrites(std::string& text, const FolderResult& result, std::string_view lineEnd) {
+  bool any = false;
+  for (const ArchiveReport& report : result.archives) {
+    if (std::none_of(report.parts.begin(), report.parts.end(), writingFailed)) continue;
+    if (!any) {
+      addLine(text, "", lineEnd);
+      addLine(text, "SOME FILES WERE NOT WRITTEN, or not whole: writing failed.", lineEnd);
+      any = true;
+    }
+    addLine(text, "  " + summaryLine(report), lineEnd);
+  }
+  if (any) {
+    addLine(text, "  Make room (or make the folder writable) and export the folder again.",
+            lineEnd);
+  }
+}
+
 // Where a handheld's export and the desktop's hold the same records: which to import, and when
 // the other is worth it.
 void addSharedPair(std::string& text, const ArchiveReport& report, std::string_view lineEnd) {
@@ -259,9 +296,10 @@ std::string importGuide(const FolderResult& result, std::string_view lineEnd) {
       addLine(text,
               part.output + " -- from " + report.archive + " (" + report.what +
                   "): " + part.counts +
-                  (stoppedHere(part) ? "; stopped: only the records before the stop" : ""),
+                  (stoppedHere(part) ? "; stopped: only the records before the stop" : "") +
+                  (writingFailed(part) ? "; writing failed, see above" : ""),
               lineEnd);
-      addStepsFor(text, kindOf(part.output), utf8Journal, lineEnd);
+      addStepsFor(text, part.output, utf8Journal, lineEnd);
     }
   }
   for (const UntouchedOutput& untouched : result.untouched) {
@@ -274,13 +312,14 @@ std::string importGuide(const FolderResult& result, std::string_view lineEnd) {
             lineEnd);
     // An earlier journal may have been written in either set; the steps for the archive's bytes
     // name both ways.
-    addStepsFor(text, kindOf(untouched.output), false, lineEnd);
+    addStepsFor(text, untouched.output, false, lineEnd);
   }
   if (text.empty()) return text;
   std::string head;
   addLine(head, "How to import these files", lineEnd);
   addLine(head, "=========================", lineEnd);
   if (result.stopped) addStop(head, result, lineEnd);
+  addFailedWrites(head, result, lineEnd);
   addLine(head, "", lineEnd);
   addLine(head, "Each file this export wrote into this folder, what it holds, and how to bring it",
           lineEnd);

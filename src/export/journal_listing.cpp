@@ -1,7 +1,9 @@
 #include "export/journal_listing.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "archive/event_record.h"
 #include "archive/format.h"
@@ -19,10 +21,38 @@ bool hasNote(const archive::EventRecord& record) {
   return !record.note.empty() && record.note != archive::kNullStringMarker;
 }
 
+// The records under one journal name, and each spelling of it (the same letters in other
+// cases) with its own count, in the order first read.
+struct NameTally {
+  std::int64_t count = 0;
+  std::vector<std::pair<std::string, std::int64_t>> spellings;
+
+  void add(std::string_view spelling) {
+    ++count;
+    for (auto& [text, times] : spellings) {
+      if (text == spelling) {
+        ++times;
+        return;
+      }
+    }
+    spellings.emplace_back(spelling, 1);
+  }
+  // The spelling most records carry; of equals, the first read.
+  const std::string& shown() const {
+    const auto* best = &spellings.front();
+    for (const auto& spelling : spellings) {
+      if (spelling.second > best->second) best = &spelling;
+    }
+    return best->first;
+  }
+};
+
+// Keyed by the journal name a description matches (lower case, blanks trimmed).
+using NameTallies = std::unordered_map<std::string, NameTally>;
+
 // Reads every record, counting the descriptions; how the reading stopped early, if it did.
-std::optional<ExportOutcome> countDescriptions(
-    ExportView& view, EventSource& source,
-    std::unordered_map<std::string, std::int64_t>& counts) {
+std::optional<ExportOutcome> countDescriptions(ExportView& view, EventSource& source,
+                                               NameTallies& tallies) {
   archive::EventRecord record;
   return readRecords(view, source, record,
                      [&](std::int64_t, archive::EventRecord& read,
@@ -31,10 +61,27 @@ std::optional<ExportOutcome> countDescriptions(
                        // earlier record's: it names no journal.
                        if (how == RecordRead::kWhole && hasNote(read) &&
                            !read.repeat.isRepeating) {
-                         ++counts[journal::lowerCase(journal::trimBlanks(read.description))];
+                         const std::string_view trimmed = journal::trimBlanks(read.description);
+                         tallies[journal::lowerCase(trimmed)].add(trimmed);
                        }
                        return std::nullopt;
                      });
+}
+
+// Most records first; of equals, in byte order of the name matched, whatever the spelling.
+std::vector<JournalCandidate> candidatesOf(const NameTallies& tallies) {
+  std::vector<NameTallies::const_pointer> order;
+  order.reserve(tallies.size());
+  for (const auto& entry : tallies) order.push_back(&entry);
+  std::sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+    return a->second.count != b->second.count ? a->second.count > b->second.count
+                                              : a->first < b->first;
+  });
+  std::vector<JournalCandidate> candidates;
+  candidates.reserve(order.size());
+  for (const auto* entry : order)
+    candidates.push_back({entry->second.count, entry->second.shown()});
+  return candidates;
 }
 
 void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
@@ -64,14 +111,11 @@ ExportOutcome JournalListing::run(ExportView& view) {
   if (!source.readTag()) {
     return refuseAtTag(view, path, source);
   }
-  std::unordered_map<std::string, std::int64_t> counts;
-  std::optional<ExportOutcome> stopped = countDescriptions(view, source, counts);
+  NameTallies tallies;
+  std::optional<ExportOutcome> stopped = countDescriptions(view, source, tallies);
   const ExportOutcome outcome = closingOutcome(true, stopped, source);
   reportEnd(view, outcome, path, source.readError());
-  for (auto& [description, count] : counts) candidates_.push_back({count, description});
-  std::sort(candidates_.begin(), candidates_.end(), [](const auto& a, const auto& b) {
-    return a.count != b.count ? a.count > b.count : a.description < b.description;
-  });
+  candidates_ = candidatesOf(tallies);
   if (toUtf8) {
     for (JournalCandidate& candidate : candidates_) {
       candidate.description = toUtf8->toUtf8(candidate.description);

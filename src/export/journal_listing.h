@@ -6,21 +6,25 @@
 #include <string>
 #include <vector>
 
-#include "files/export_files.h"
 #include "export/export_view.h"
 #include "export/run_steps.h"
+#include "files/export_files.h"
 
 namespace vessory::exporting {
 
 // One description that could name a journal, and how many records carry it.
 struct JournalCandidate {
   std::int64_t count = 0;
-  std::string description;  // as the journal selection compares it: lower case, blanks trimmed
+  // As the archive holds it, outer blanks off (the match ignores them). Descriptions that
+  // differ only in case name one journal and are counted together, shown as most records
+  // spell it.
+  std::string description;
 };
 
 // Finds the journals an archive holds, for a user who does not know what the journal was kept
 // under: every description of a non-repeating event with a note (the reader's empty-string
-// marker is no note), counted, most frequent first and ties in byte order of the description.
+// marker is no note), counted as the journal selection matches them (case-blind), most
+// frequent first and ties in byte order of the lower-cased description.
 // Reads the archive as an export does, with the same messages and ending, but writes no file
 // and leaves the program running. The listing borrows `files`, which must outlive it.
 class JournalListing {
@@ -38,6 +42,27 @@ class JournalListing {
   files::ExportFiles& files_;
   std::optional<std::string> utf8From_;
   std::vector<JournalCandidate> candidates_;
+};
+
+// The view of a listing run for a front end that only wants its candidates: the archive at
+// `path`, nothing shown, messages dropped (an export of the same archive reports its damage).
+class QuietListingView : public ExportView {
+ public:
+  explicit QuietListingView(std::string path) : path_(std::move(path)) {}
+  std::string inputPath() override { return path_; }
+  int showDetailsValue() override { return kUnchecked; }
+  void showTotalRecords(const std::string&) override {}
+  void showThisRecord(const std::string&) override {}
+  void showJournalsFound(const std::string&) override {}
+  void showDateTime(const std::string&) override {}
+  void setDescriptionBackColor(std::uint32_t) override {}
+  void showDescription(const std::string&) override {}
+  void processPendingEvents() override {}
+  void showMessage(const std::string&) override {}
+  void endProgram() override {}
+
+ private:
+  std::string path_;
 };
 
 }  // namespace vessory::exporting

@@ -114,16 +114,17 @@ bool MemosOutput::put(const std::string& folder, const std::string& relative,
   const std::size_t slash = relative.find('/');
   const std::string category = relative.substr(0, slash);
   std::string error;
+  const std::string folderPath = joinPath(folder, category);
   if (madeHere.count(category) == 0) {
-    if (!files_.makeFolder(joinPath(folder, category), error)) return fail(error);
+    if (!files_.makeFolder(folderPath, error)) return failIn(folderPath, error);
     madeHere.insert(category);
   }
-  // The reasons name the memo, which the messages about the whole folder do not.
-  std::unique_ptr<files::OutputFile> file =
-      files_.createFile(joinPath(joinPath(folder, category), relative.substr(slash + 1)), error);
-  if (!file) return fail(relative + ": " + error);
+  // The failures name the memo, which the messages about the whole folder do not.
+  const std::string path = joinPath(folderPath, relative.substr(slash + 1));
+  std::unique_ptr<files::OutputFile> file = files_.createFile(path, error);
+  if (!file) return failIn(path, error);
   file->append(text);
-  return file->close() ? true : fail(relative + ": " + file->errorText());
+  return file->close() ? true : failIn(path, file->errorText());
 }
 
 }  // namespace vessory::exporting

@@ -38,6 +38,9 @@ class RecordOutput {
   virtual bool closeAs(const std::string& path) = 0;
   virtual void discard() = 0;
   const std::string& errorText() const { return error_; }
+  // The file or folder inside the output that the first failure was in (a memo's), so that
+  // the message names it; empty when the failure was the output's own.
+  const std::string& failedPath() const { return failedPath_; }
 
  protected:
   bool fail(std::string reason) {
@@ -48,9 +51,14 @@ class RecordOutput {
   bool closed(bool ok, const files::OutputFile& out) {
     return ok ? error_.empty() : fail(out.errorText());
   }
+  bool failIn(std::string path, std::string reason) {
+    if (error_.empty()) failedPath_ = std::move(path);
+    return fail(std::move(reason));
+  }
 
  private:
   std::string error_;
+  std::string failedPath_;
 };
 
 // All contacts in one vCard file (or standard output, as the files decide).

@@ -98,8 +98,10 @@ std::optional<ExportOutcome> copyRecords(KindRun& run, RecordSource<Record>& sou
                      });
 }
 
+// `failed` names what could not be written when it is not the output itself (a memo).
 void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
-               const OrganiserTally& tally, const std::string& reason) {
+               const OrganiserTally& tally, const std::string& reason,
+               const std::string& failed = {}) {
   switch (outcome) {
     case ExportOutcome::kComplete:
       view.showMessage(kAllDone + organiserSummary(tally));
@@ -116,7 +118,8 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
       view.showMessage(organiserSummary(tally));
       break;
     case ExportOutcome::kCannotWrite:
-      view.showMessage("Cannot write " + tally.outputName + ": " + reason);
+      view.showMessage("Cannot write " + (failed.empty() ? tally.outputName : failed) + ": " +
+                       reason);
       break;
     case ExportOutcome::kCannotRead:
       view.showMessage("Cannot read " + archivePath + ": " + reason);
@@ -234,7 +237,11 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
   const std::string reason = written ? source.readError() : output->errorText();
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
-  if (run.endsProgram || failed) reportEnd(run.view, outcome, run.path, run.tally, reason);
+  const std::string& failedPath = output->failedPath();
+  if (run.endsProgram || failed) {
+    reportEnd(run.view, outcome, run.path, run.tally, reason,
+              written || failedPath.empty() ? std::string() : run.files.displayName(failedPath));
+  }
   return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "export/export_view.h"
 #include "export/folder_layout.h"
 
 namespace vessory::exporting {
@@ -30,7 +31,8 @@ UserFolderArchives userFolderArchives(files::ExportFiles& files, const std::stri
   for (const FoundArchive& found : findArchives(files, folder, "").archives) {
     // Another user's archives, found below a folder that holds none of its own.
     if (!found.outputPrefix.empty() || !exportKind(found)) continue;
-    (found.shownName.find('/') == std::string::npos ? held.inFolder : held.inKindFolder) = true;
+    (found.shownName.find(pathSeparator()) == std::string::npos ? held.inFolder
+                                                                : held.inKindFolder) = true;
   }
   return held;
 }

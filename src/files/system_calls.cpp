@@ -17,6 +17,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef __EMSCRIPTEN__
+// The WebAssembly console tool for Node works on the real file system (NODERAWFS), where
+// emscripten answers access() from the mode bits alone, as if nobody were root: a read-only
+// file root may replace would be refused. Node asks the system instead (src/web/web_library.js).
+extern "C" int vessory_node_write_refusal(const char* path);
+#endif
+
+// 0 when `path` may be written, else errno's value for why not.
+int writeRefusal(const std::string& path) {
+#ifdef __EMSCRIPTEN__
+  static constexpr int kReasons[] = {0, EACCES, EROFS, EPERM, ENOENT, ETXTBSY, EIO};
+  if (const int refusal = vessory_node_write_refusal(path.c_str()); refusal >= 0)
+    return kReasons[refusal];
+#endif
+  return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+}
+
 int openToRead(const std::string& path) {
   int file = -1;
   do {
@@ -62,14 +79,16 @@ PathState inspect(const std::string& path) {
   } else if (S_ISREG(info.st_mode)) {
     state.ordinary = true;
     state.permissions = info.st_mode & 07777;
-    if (::access(state.path.c_str(), W_OK) != 0) state.refusal = std::strerror(errno);
+    if (const int refusal = writeRefusal(state.path); refusal != 0) {
+      state.refusal = std::strerror(refusal);
+    }
   }
   return state;
 }
 
 int open(const std::string& path, OpenHow how, unsigned permissions) {
-  const int flags = how == OpenHow::kNew ? O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC
-                                         : O_WRONLY | O_CLOEXEC;
+  const int flags =
+      how == OpenHow::kNew ? O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC : O_WRONLY | O_CLOEXEC;
   int file = -1;
   do {
     file = ::open(path.c_str(), flags, static_cast<mode_t>(permissions));
@@ -102,8 +121,8 @@ int remove(const std::string& path) { return ::unlink(path.c_str()); }
 
 const pid_t kProcess = ::getpid();
 
-constexpr SystemCalls kPlatformCalls{openToRead, read,    size,           inspect,
-                                      open, write, close, setPermissions, replace, remove};
+constexpr SystemCalls kPlatformCalls{openToRead, read,  size,           inspect, open,
+                                     write,      close, setPermissions, replace, remove};
 
 }  // namespace
 

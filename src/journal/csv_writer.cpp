@@ -75,6 +75,11 @@ void CsvJournalWriter::writeJournalRow(JournalEntry& entry, std::string_view key
   entry.keyword = keyword_;
   if (toUtf8_ != nullptr) {
     entry.keyword = toUtf8_->toUtf8(keyword_);
+    // The label was upper-cased in the archive's bytes, as the daily notes take it, so that
+    // both show the same label; only then is it converted.
+    converted_.clear();
+    toUtf8_->appendUtf8(entry.timeText, converted_);
+    entry.timeText.swap(converted_);
     converted_.clear();
     toUtf8_->appendUtf8(entry.text, converted_);
     entry.text.swap(converted_);

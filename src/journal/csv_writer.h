@@ -28,9 +28,9 @@ std::string extractKeyword(std::string_view text, std::string_view delimiters,
 
 // Writes journal entries as CSV lines: category, the keyword (only when the delimiter text is
 // not empty), date, time and the quoted text, each line ended by CR LF. Bytes go out exactly as
-// they were read, unless a converter is given: then the keyword and the text are written in
-// UTF-8 (the keyword is still found in the text as read). The writer borrows `output` and the
-// converter, which must outlive it, and remembers the last keyword for the next row.
+// they were read, unless a converter is given: then the keyword, the time label and the text are
+// written in UTF-8 (the keyword is still found in the text as read). The writer borrows `output`
+// and the converter, which must outlive it, and remembers the last keyword for the next row.
 class CsvJournalWriter {
  public:
   explicit CsvJournalWriter(files::OutputFile& output, archive::TextConverter* toUtf8 = nullptr)

@@ -9,36 +9,16 @@ namespace vessory::window_model {
 
 namespace {
 
-// The listing's view: the archive the hint is about, nothing shown (the export that ran just
-// before has said what is wrong with the archive).
-class QuietView : public exporting::ExportView {
- public:
-  explicit QuietView(std::string path) : path_(std::move(path)) {}
-  std::string inputPath() override { return path_; }
-  int showDetailsValue() override { return exporting::kUnchecked; }
-  void showTotalRecords(const std::string&) override {}
-  void showThisRecord(const std::string&) override {}
-  void showJournalsFound(const std::string&) override {}
-  void showDateTime(const std::string&) override {}
-  void setDescriptionBackColor(std::uint32_t) override {}
-  void showDescription(const std::string&) override {}
-  void processPendingEvents() override {}
-  void showMessage(const std::string&) override {}
-  void endProgram() override {}
-
- private:
-  std::string path_;
-};
-
 std::string heldJournals(files::ExportFiles& files, const std::string& journalText,
                          const std::string& archivePath) {
   exporting::JournalListing listing(files);
   listing.convertToUtf8From(std::string(archive::kDefaultArchiveCharset));
-  QuietView view(archivePath);
+  // Nothing shown: the export that ran just before has said what is wrong with the archive.
+  exporting::QuietListingView view(archivePath);
   listing.run(view);
   const auto& found = listing.candidates();
-  std::string text = "No journal entries were found under \"" +
-                     journal::typedJournalName(journalText) + "\"";
+  std::string text =
+      "No journal entries were found under \"" + journal::typedJournalName(journalText) + "\"";
   if (found.empty()) return text + ", and no entry of this date book has a note.";
   text += ". This date book keeps notes under these descriptions, the most used first: ";
   for (std::size_t i = 0; i < found.size() && i < kHintedJournals; ++i) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <string_view>
 
 namespace vessory::window_model {
 
@@ -35,7 +36,9 @@ std::optional<RecordMessage> split(const std::string& text) {
   } else if (text.compare(end, 2, " (") == 0) {
     const std::size_t close = text.find(')', end);
     if (close != std::string::npos) end = restStart = close + 1;
-  } else if (text.compare(end, 2, ", ") == 0) {
+  }
+  // A field's place may follow the record's id: "Record 2 (id 7), field 5 (city): ...".
+  if (text.compare(end, 2, ", ") == 0) {
     const std::size_t colon = text.find(": ", end);
     if (colon != std::string::npos) end = restStart = colon;
   }
@@ -78,24 +81,38 @@ bool RecordMessages::hold(const std::string& text) {
   const std::string wording = wordingOf(message->rest);
   auto kind = std::find_if(kinds_.begin(), kinds_.end(),
                            [&](const Kind& k) { return k.wording == wording; });
-  if (kind == kinds_.end()) kind = kinds_.insert(kinds_.end(), Kind{wording, 0, {}});
+  if (kind == kinds_.end()) kind = kinds_.insert(kinds_.end(), Kind{wording, 0, {}, {}});
+  if (kind->count == 0) {
+    kind->first = text;
+  } else if (kind->named.size() + 1 < kNamedPerKind) {
+    kind->named.push_back(message->record);
+  }
   ++kind->count;
-  if (kind->named.size() < kNamedPerKind) kind->named.push_back(message->record);
   ++total_;
   return true;
+}
+
+// The kind's first message as the run gave it, then the other records of its kind: a record's
+// name may hold commas (its field's place), so the names are parted by semicolons.
+std::string RecordMessages::lineOf(const Kind& kind) {
+  std::string line = kind.first;
+  if (kind.count == 1) return line;
+  if (line.empty() || std::string_view(".!?").find(line.back()) == std::string_view::npos) {
+    line += '.';
+  }
+  line += " Likewise ";
+  for (std::size_t i = 0; i < kind.named.size(); ++i) line += (i ? "; " : "") + kind.named[i];
+  const auto more = kind.count - 1 - static_cast<std::int64_t>(kind.named.size());
+  if (more > 0)
+    line += (kind.named.size() > 1 ? "; and " : " and ") + std::to_string(more) + " more";
+  return line + '.';
 }
 
 std::string RecordMessages::take() {
   if (empty()) return {};
   std::string text = std::to_string(total_) + (total_ == 1 ? " message" : " messages") +
                      " on single records, by kind:" + kLineBreak;
-  for (const Kind& kind : kinds_) {
-    text += std::to_string(kind.count) + " x " + kind.wording + " (";
-    for (std::size_t i = 0; i < kind.named.size(); ++i) text += (i ? ", " : "") + kind.named[i];
-    const auto more = kind.count - static_cast<std::int64_t>(kind.named.size());
-    if (more > 0) text += " and " + std::to_string(more) + " more";
-    text += std::string(")") + kLineBreak;
-  }
+  for (const Kind& kind : kinds_) text += lineOf(kind) + kLineBreak;
   kinds_.clear();
   total_ = 0;
   return text;

@@ -8,13 +8,14 @@
 namespace vessory::window_model {
 
 // Gathers what a run says about single records ("Record 12 (unique id 4711) left out: its time
-// 1A3C is no time.") so that the window shows them in one box at the end, counted by kind of
-// damage with the first few records named, above the run's own message: a damaged database
-// must not ask for one click per record. A text that names no record passes. Lives for one run
-// of the window's; holds copies only.
+// 1A3C is no time.") so that the window shows them in one box at the end, one line per kind of
+// damage: the kind's first message as the run gave it, then the next few records of that kind
+// and how many more, above the run's own message: a damaged database must not ask for one click
+// per record. A text that names no record passes. Lives for one run of the window's; holds
+// copies only.
 class RecordMessages {
  public:
-  // How many records each kind names in the box.
+  // How many records each kind names in the box, its first message's included.
   static constexpr std::size_t kNamedPerKind = 3;
 
   // True when `text` is a record's message, now held for the box.
@@ -29,8 +30,10 @@ class RecordMessages {
   struct Kind {
     std::string wording;  // the message without its record and without its values
     std::int64_t count = 0;
-    std::vector<std::string> named;  // the first records of this kind
+    std::string first;               // the first message of this kind, whole
+    std::vector<std::string> named;  // the next records of this kind
   };
+  static std::string lineOf(const Kind& kind);
   std::vector<Kind> kinds_;
   std::int64_t total_ = 0;
 };

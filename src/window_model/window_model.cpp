@@ -1,5 +1,9 @@
 #include "window_model/window_model.h"
 
+#include <utility>
+
+#include "archive/archive_reader.h"
+#include "export/run_steps.h"
 #include "export/user_folder.h"
 #include "window_model/journal_hint.h"
 
@@ -7,8 +11,9 @@ namespace vessory::window_model {
 
 namespace {
 
-// Often enough to repaint about a hundred times a second, seldom enough not to slow the run.
-constexpr std::chrono::milliseconds kEventInterval{10};
+// Often enough for the window to answer at once to the eye (25 times a second), seldom enough
+// that handing the window its events costs the run little.
+constexpr std::chrono::milliseconds kEventInterval{40};
 
 constexpr char kSupportAddress[] = "support@vessory.example.com";
 
@@ -49,7 +54,7 @@ const std::vector<std::string>& WindowModel::journalNames() {
   return names;
 }
 
-std::string WindowModel::helpText() {
+std::string WindowModel::classicHelpText() {
   return std::string(
              "Navigate to the directory that has the Datebook.dat file (normally "
              "c:\\palm\\{HotSyncName}\\datebook - "
@@ -72,30 +77,43 @@ std::string WindowModel::helpText() {
              "If the times/dates do not match up in the CSV file, adjust the 'TimeZone "
              "HoursBias' value to compensate for what timezone you are in"
              "\r\n"
-             "Check 'Also export the whole calendar' to write every event of the date book as "
-             "well, journals and appointments alike, to an iCalendar file (.ics) in the same "
-             "directory, with the times of your computer's time zone."
-             "\r\n"
-             "Address books, to-do lists and memo pads are exported too, whatever the file is "
-             "called: select Address.dat, ToDo.dat or MemoPad.dat (or an archive file .aba, "
-             ".tda or .mpa, or a handheld AddressDB, ToDoDB or MemoDB .pdb, or a later "
-             "handheld's ContactsDB-PAdd, TasksDB-PTod or MemosDB-PMem .pdb) and click on export. "
-             "The contacts go to a vCard file (.vcf), the to-dos to an iCalendar file (.ics) and "
-             "each memo to a text file in a folder of the file's name, all in the same "
-             "directory; an archive file's output gets -archive added to its name. The journal "
-             "options do not apply to them and are greyed out while such a file is selected. "
-             "A handheld DatebookDB.pdb or CalendarDB-PDat.pdb is exported as Datebook.dat is."
-             "\r\n"
-             "Check 'Export everything in this user folder' to export every archive of the user "
-             "folder shown (or of the user folder above a datebook, address, todo or memopad "
-             "directory) at once, into the directory of its name with -export beside it, as "
-             "vessory-export --all does; the journal options apply to its date books. The "
-             "directory also gets 'How to import.txt', which tells how to bring each file into "
-             "other programs."
-             "\r\n"
              "If you have any questions on this application, "
              "email Tamsford Software at ") +
          kSupportAddress;
+}
+
+// The classic text stays whole and first; what the window does beyond it follows.
+std::string WindowModel::helpText() {
+  std::string text =
+      classicHelpText() +
+      "\r\n\r\n"
+      "Beyond that, this window also exports more. Check 'Also export the whole calendar' to "
+      "write every event of the date book as well, journals and appointments alike, to an "
+      "iCalendar file (.ics) in the same directory, with the times of your computer's time "
+      "zone. Check 'Also write the journal as daily notes' to write the journal's entries as "
+      "well, one Markdown file per day in a folder per year, into the directory of the file's "
+      "name with -journal added (Datebook-journal for Datebook.dat) beside it. "
+      "Check 'Export everything in this user folder' to export every archive of the user "
+      "folder shown (or of the user folder above a datebook, address, todo or memopad "
+      "directory) at once, into the directory of its name with -export beside it, as "
+      "vessory-export --all does; the journal options apply to its date books. The directory "
+      "also gets 'How to import.txt', which tells how to bring each file into other programs. "
+      "Address books, to-do lists and memo pads are exported too, whatever the file is "
+      "called: select Address.dat, ToDo.dat or MemoPad.dat (or an archive file .aba, "
+      ".tda or .mpa, or a handheld AddressDB, ToDoDB or MemoDB .pdb, or a later "
+      "handheld's ContactsDB-PAdd, TasksDB-PTod or MemosDB-PMem .pdb) and click on export. "
+      "The contacts go to a vCard file (.vcf), the to-dos to an iCalendar file (.ics) and "
+      "each memo to a text file in a folder of the file's name, all in the same "
+      "directory; an archive file's output gets -archive added to its name. The journal "
+      "options do not apply to them and are greyed out while such a file is selected. "
+      "A handheld DatebookDB.pdb or CalendarDB-PDat.pdb is exported as Datebook.dat is.";
+  if (buildPlatform() != Platform::kWindows) {
+    text +=
+        " On this system the desktop software's folders are usually a copy of c:\\palm from "
+        "the Windows computer (the window opens in ~/Palm or ~/Pilot when one of them holds a "
+        "file), or ~/.wine/drive_c/Palm where the desktop software runs under Wine.";
+  }
+  return text;
 }
 
 void WindowModel::startUp() {
@@ -115,7 +133,8 @@ void WindowModel::startUp() {
       controls_.driveOf(start.drive.empty() ? controls_.shownFolder() : start.drive);
   if (!root.empty()) controls_.showDrive(root);
   enableEverything();
-  for (const std::string& name : journalNames()) controls_.addListItem(Control::kJournalNames, name);
+  for (const std::string& name : journalNames())
+    controls_.addListItem(Control::kJournalNames, name);
   controls_.setText(Control::kJournalNames, journalNames().front());
 }
 
@@ -137,7 +156,8 @@ void WindowModel::driveChanged(const std::string& root) {
   controls_.showDrive(shown);
   controls_.showMessage("Drive " + root +
                         " cannot be read: it may hold no disk or be disconnected. The lists stay "
-                        "on " + (shown.empty() ? controls_.shownFolder() : shown) + ".");
+                        "on " +
+                        (shown.empty() ? controls_.shownFolder() : shown) + ".");
 }
 
 void WindowModel::openPath(const std::string& path) {
@@ -220,6 +240,11 @@ void WindowModel::exportPressed() {
   if (exportRunning() || finished_) return;
   const bool hadFocus = controls_.controlHasFocus(Control::kExport);
   controls_.enableControl(Control::kExport, false);
+  noEntryShown_ = false;
+  pastEndNotice_.clear();
+  // Each record as it is read when the details are shown, or when every event is let through.
+  pacer_.showEveryText(showDetailsValue() != exporting::kUnchecked || !throttle_);
+  readLiveOptions();
   const exporting::InputKind input = selectedInput();
   // A desktop date book's messages are the journal's own, each shown as it comes.
   gathering_ = input.container == exporting::Container::kHandheld || exportsOrganiser(input);
@@ -237,10 +262,17 @@ void WindowModel::exportPressed() {
     run_.run(*this);
   }
   gathering_ = false;
+  live_.reset();
   // Messages on records with none after them (the window ended, or the run said nothing more).
   const std::string unshown = recordMessages_.take();
-  if (!unshown.empty()) showMessage(unshown);
+  if (!unshown.empty()) {
+    showMessage(unshown);
+  } else if (!pastEndNotice_.empty() && !endRequested_) {
+    controls_.showMessage(pastEndNotice_);
+  }
+  pastEndNotice_.clear();
   if (finished_) return;
+  pacer_.flush();
   controls_.enableControl(Control::kExport, true);
   enableJournalOptions();
   if (hadFocus) controls_.focusControl(Control::kExport);
@@ -248,7 +280,7 @@ void WindowModel::exportPressed() {
 
 void WindowModel::helpPressed() { showMessage(helpText()); }
 
-void WindowModel::exitPressed() { endProgram(); }
+void WindowModel::exitPressed() { endNow(); }
 
 // The selected file's name joined to the folder shown: an empty name gives a path ending in
 // the separator, which the run takes for "nothing selected".
@@ -262,24 +294,42 @@ std::string WindowModel::selectedFileName() { return controls_.selectedFileName(
 
 std::string WindowModel::journalNameText() { return controls_.text(Control::kJournalNames); }
 
-int WindowModel::showDetailsValue() { return controls_.checkValue(Control::kShowDetails); }
+int WindowModel::showDetailsValue() {
+  return live_ ? live_->details : controls_.checkValue(Control::kShowDetails);
+}
 
-std::string WindowModel::keywordsText() { return controls_.text(Control::kKeywords); }
+std::string WindowModel::keywordsText() {
+  return live_ ? live_->keywords : controls_.text(Control::kKeywords);
+}
 
-int WindowModel::wordWrapValue() { return controls_.checkValue(Control::kWordWrap); }
+int WindowModel::wordWrapValue() {
+  return live_ ? live_->wordWrap : controls_.checkValue(Control::kWordWrap);
+}
 
-std::string WindowModel::hoursBiasBoxText() { return controls_.text(Control::kHoursBias); }
+std::string WindowModel::hoursBiasBoxText() {
+  return live_ ? live_->bias : controls_.text(Control::kHoursBias);
+}
+
+// Reading a control is dear (a native box answers a message each time) and the runs ask for
+// the live options at every record, while the user can change them only when the run lets
+// events through or a box is shown: they are read again then, and the details box, which a
+// run under way does not follow, is kept as the run found it.
+void WindowModel::readLiveOptions() {
+  const int details = live_ ? live_->details : controls_.checkValue(Control::kShowDetails);
+  live_ = LiveOptions{controls_.text(Control::kKeywords), controls_.checkValue(Control::kWordWrap),
+                      controls_.text(Control::kHoursBias), details};
+}
 
 void WindowModel::showTotalRecords(const std::string& text) {
-  controls_.setText(Control::kTotalRecords, text);
+  pacer_.show(Control::kTotalRecords, text);
 }
 
 void WindowModel::showThisRecord(const std::string& text) {
-  controls_.setText(Control::kThisRecord, text);
+  pacer_.show(Control::kThisRecord, text);
 }
 
 void WindowModel::showJournalsFound(const std::string& text) {
-  controls_.setText(Control::kJournalsFound, text);
+  pacer_.show(Control::kJournalsFound, text);
 }
 
 void WindowModel::showDateTime(const std::string& text) {
@@ -295,29 +345,49 @@ void WindowModel::showDescription(const std::string& text) {
 }
 
 void WindowModel::processPendingEvents() {
-  const auto now = std::chrono::steady_clock::now();
+  const auto now = clock_();
   if (throttle_ && lastEvents_ != std::chrono::steady_clock::time_point{} &&
       now - lastEvents_ < kEventInterval) {
     return;
   }
   lastEvents_ = now;
   controls_.processPendingEvents();
+  if (live_ && !endRequested_) readLiveOptions();
 }
 
 // Once the user has asked to end, nothing more is shown on the way out. A run's messages on
 // single records wait for its next message (its final one, as a rule) and go into the same box
-// above it.
+// above it. The classic notice of a short read comes before the words that explain it: it waits
+// for the next message and goes into the same box below it.
 void WindowModel::showMessage(const std::string& text) {
   if (endRequested_) return;
+  if (text.rfind(archive::kPastEndNotice, 0) == 0) {
+    pastEndNotice_ = text;
+    return;
+  }
   if (gathering_ && recordMessages_.hold(text)) return;
-  controls_.showMessage(withHeldJournals(recordMessages_.above(text), files_, journalNameText(),
-                                         inputPath()));
+  pacer_.flush();  // the counts as the message finds them
+  const std::string shown = recordMessages_.above(text);
+  std::string hinted = withHeldJournals(shown, files_, journalNameText(), inputPath());
+  // With the calendar written beside it, the press wrote something and ends as always.
+  if (hinted != shown && run_.running()) noEntryShown_ = true;
+  if (!pastEndNotice_.empty()) hinted += exporting::kParagraph + std::exchange(pastEndNotice_, {});
+  controls_.showMessage(hinted);
+  if (live_ && !endRequested_) readLiveOptions();
 }
 
 // Files are the run's: when it calls this it has closed them, and when the user ends the
 // program during a run, the run sees endRequested() and closes them before control gets back
 // to the main loop, which only then stops.
 void WindowModel::endProgram() {
+  if (noEntryShown_) {
+    noEntryShown_ = false;
+    return;
+  }
+  endNow();
+}
+
+void WindowModel::endNow() {
   const bool closing = !endRequested_;
   endRequested_ = true;
   if (closing) controls_.closeWindow();

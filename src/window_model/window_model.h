@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "export/journal_and_calendar.h"
 #include "export/organiser_run.h"
 #include "files/export_files.h"
+#include "window_model/progress_pacer.h"
 #include "window_model/record_messages.h"
 #include "window_model/window_controls.h"
 
@@ -40,14 +42,23 @@ class WindowModel : public exporting::JournalView {
   WindowModel(const WindowModel&) = delete;
   WindowModel& operator=(const WindowModel&) = delete;
 
-  // The text of the Help button's message.
+  // The text of the Help button's message: the classic text, then what the window does beyond
+  // it.
   static std::string helpText();
+  static std::string classicHelpText();
   // The journal names the list offers, the first shown at start.
   static const std::vector<std::string>& journalNames();
 
   // On (the default), processPendingEvents returns at once when it let the user act less than
-  // 10 ms ago; off, it does on every call.
+  // 40 ms ago, and the counters are paced (ProgressPacer); off, it lets the user act on every
+  // call and every counter is shown as it comes.
   void setEventThrottle(bool on) { throttle_ = on; }
+  // The clock that paces the events and the counters (ProgressPacer); the system's steady
+  // clock unless a test gives another.
+  void setClock(ProgressPacer::Clock clock) {
+    clock_ = clock;
+    pacer_.setClock(std::move(clock));
+  }
   bool exportRunning() const {
     return run_.running() || withCalendar_.running() || organiserRunning_ || folderRunning_;
   }
@@ -102,9 +113,14 @@ class WindowModel : public exporting::JournalView {
   void exportFolder();
   void showFolderResult(const exporting::FolderResult& result);
   void finish();
+  // Ends the program whatever the run's last message said.
+  void endNow();
+  void readLiveOptions();
 
   WindowControls& controls_;
   files::ExportFiles& files_;
+  ProgressPacer::Clock clock_ = [] { return std::chrono::steady_clock::now(); };
+  ProgressPacer pacer_{controls_, clock_};
   exporting::ExportRun run_{files_};
   exporting::JournalAndCalendarRun withCalendar_{files_};
   // The daily notes of the press under way, when asked for.
@@ -119,6 +135,19 @@ class WindowModel : public exporting::JournalView {
   // During an organiser or handheld run: its messages on single records, shown in one box.
   bool gathering_ = false;
   RecordMessages recordMessages_;
+  // The journal export alone found no entry under the name and said so: the window stays open
+  // for the name to be corrected rather than ending when the run asks it to.
+  bool noEntryShown_ = false;
+  // The classic notice of a short read, shown below the message that explains it.
+  std::string pastEndNotice_;
+  // While a run is under way: the options it reads at every record (readLiveOptions).
+  struct LiveOptions {
+    std::string keywords;
+    int wordWrap = 0;
+    std::string bias;
+    int details = 0;
+  };
+  std::optional<LiveOptions> live_;
 
   std::chrono::steady_clock::time_point lastEvents_{};
   bool throttle_ = true;

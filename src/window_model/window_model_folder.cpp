@@ -17,8 +17,7 @@ namespace {
 // left it rather than going back to 1, and the description box counts the calendar's records.
 class FolderProgress : public exporting::FolderView {
  public:
-  FolderProgress(WindowModel& model, WindowControls& controls)
-      : model_(model), controls_(controls) {}
+  FolderProgress(WindowModel& model, ProgressPacer& pacer) : model_(model), pacer_(pacer) {}
 
   void archiveStarted(const std::string& name) override {
     name_ = name;
@@ -27,7 +26,7 @@ class FolderProgress : public exporting::FolderView {
     model_.showThisRecord("0");
     model_.showTotalRecords("0");
     model_.showJournalsFound("0");
-    controls_.setSystemText(Control::kDescription, "Exporting " + name_);
+    pacer_.show(Control::kDescription, "Exporting " + name_, /*system=*/true);
   }
   void archiveRead(const std::string&, std::int64_t) override {}
   void showDetail(const std::string& label, const std::string& description) override {
@@ -39,8 +38,8 @@ class FolderProgress : public exporting::FolderView {
     const std::int64_t read = std::stoll(text);
     if (read < highest_ || secondReading_) {
       secondReading_ = true;
-      controls_.setSystemText(Control::kDescription,
-                              "Exporting " + name_ + ": its calendar, record " + text);
+      pacer_.show(Control::kDescription, "Exporting " + name_ + ": its calendar, record " + text,
+                  /*system=*/true);
       return;
     }
     highest_ = read;
@@ -52,7 +51,7 @@ class FolderProgress : public exporting::FolderView {
 
  private:
   WindowModel& model_;
-  WindowControls& controls_;
+  ProgressPacer& pacer_;
   std::string name_;            // the archive under way
   std::int64_t highest_ = 0;    // its records read
   bool secondReading_ = false;  // its calendar is under way
@@ -95,8 +94,9 @@ exporting::FolderSettings WindowModel::folderSettings() {
 
 void WindowModel::exportFolder() {
   folderRunning_ = true;
-  FolderProgress view(*this, controls_);
-  if (showDetailsValue() == exporting::kChecked) setDescriptionBackColor(exporting::kWindowBackgroundColor);
+  FolderProgress view(*this, pacer_);
+  if (showDetailsValue() == exporting::kChecked)
+    setDescriptionBackColor(exporting::kWindowBackgroundColor);
   const exporting::FolderResult result =
       exporting::FolderExport(files_, folderSettings()).run(view);
   setDescriptionBackColor(exporting::kMenuBackgroundColor);
@@ -124,6 +124,7 @@ void WindowModel::showFolderResult(const exporting::FolderResult& result) {
   } else if (!result.guideError.empty()) {
     text += "\r\n" + result.guideError;
   }
+  pacer_.flush();
   if (!endRequested_) controls_.showSummary(text);
   endProgram();
 }

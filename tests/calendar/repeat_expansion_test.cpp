@@ -10,48 +10,10 @@
 #include "calendar/calendar_reading.h"
 #include "calendar/civil_days.h"
 #include "calendar/datebook_rules.h"
+#include "calendar/repeat_cases.h"
 
 namespace vessory::testing {
 namespace {
-
-constexpr std::uint32_t kNoEnd = 0xFFFFFFFF;
-constexpr std::uint32_t kDesktopNoEnd = 1956542399;  // 2031-12-31 23:59:59 UTC
-constexpr int kNine = 9 * 3600;
-constexpr int kAllDay = -1;
-
-struct RepeatCase {
-  std::string name;
-  Civil start;
-  int startSecond = kNine;  // kAllDay for an untimed event
-  DatebookRule rule;        // lastDay and exceptions come from the two fields below
-  std::uint32_t endDate = kNoEnd;
-  std::vector<std::uint32_t> exceptions;
-  Civil windowEnd;
-};
-
-std::ostream& operator<<(std::ostream& out, const RepeatCase& c) { return out << c.name; }
-
-RecordPlan recordOf(const RepeatCase& c) {
-  RecordPlan r;
-  r.description = c.name;
-  r.note = "";
-  const int second = c.startSecond == kAllDay ? 0 : c.startSecond;
-  r.startTime = utcSeconds(c.start) + static_cast<std::uint32_t>(second);
-  r.endTime = r.startTime + 3600;
-  r.untimed = c.startSecond == kAllDay ? 1 : 0;
-  r.repeatFlag = 0xFFFF;
-  r.brand = static_cast<std::uint32_t>(c.rule.kind);
-  r.interval = static_cast<std::uint32_t>(c.rule.interval);
-  r.endDate = c.endDate;
-  r.firstDayOfWeek = static_cast<std::uint32_t>(c.rule.firstDayOfWeek);
-  r.dayIndex = static_cast<std::uint32_t>(c.rule.dayIndex);
-  r.daysMask = static_cast<std::uint8_t>(c.rule.daysMask);
-  r.weekIndex = static_cast<std::uint32_t>(c.rule.weekIndex);
-  r.dayNumber = static_cast<std::uint32_t>(c.rule.dayNumber);
-  r.monthIndex = static_cast<std::uint32_t>(c.rule.monthIndex);
-  r.exceptions = c.exceptions;
-  return r;
-}
 
 // The date book's days in UTC, where the local date of an archive time is its day count.
 std::vector<std::string> expectedStarts(const RepeatCase& c) {
@@ -84,39 +46,6 @@ TEST_P(RepeatExpansionTest, LibicalExpandsTheRuleToTheDatebooksDays) {
   ASSERT_GT(expected.size(), 0u);
   EXPECT_EQ(occurrences(calendar.event(0), c.windowEnd), expected) << out.text;
 }
-
-DatebookRule rule(int kind, int interval) {
-  DatebookRule r;
-  r.kind = kind;
-  r.interval = interval;
-  return r;
-}
-DatebookRule daily(int interval = 1) { return rule(1, interval); }
-DatebookRule weekly(int mask, int firstDay, int interval = 1) {
-  DatebookRule r = rule(2, interval);
-  r.daysMask = mask;
-  r.firstDayOfWeek = firstDay;
-  return r;
-}
-DatebookRule monthlyByDay(int weekIndex, int dayIndex, int interval = 1) {
-  DatebookRule r = rule(3, interval);
-  r.weekIndex = weekIndex;
-  r.dayIndex = dayIndex;
-  return r;
-}
-DatebookRule monthlyByDate(int dayNumber, int interval = 1) {
-  DatebookRule r = rule(4, interval);
-  r.dayNumber = dayNumber;
-  return r;
-}
-DatebookRule yearly(int monthIndex, int dayNumber, int interval = 1) {
-  DatebookRule r = rule(5, interval);
-  r.monthIndex = monthIndex;
-  r.dayNumber = dayNumber;
-  return r;
-}
-
-constexpr int kSun = 1, kMon = 2, kTue = 4, kWed = 8, kFri = 32, kSat = 64;
 
 INSTANTIATE_TEST_SUITE_P(
     DailyAndWeekly, RepeatExpansionTest,

@@ -204,9 +204,9 @@ TEST_F(ConsoleCalendarTest, ListJournalsPrintsCountsMostFrequentFirst) {
       records({noted(" Beta"), noted("ALPHA "), noted("beta"), noted("alpha"), noted("Gamma"),
                noted("Caf\xE9"), noted("Delta", ""), repeating, repeating}));
   EXPECT_EQ(run({"--list-journals", db}), 0);
-  EXPECT_EQ(out_, "2\talpha\n2\tbeta\n1\tcaf\xE9\n1\tgamma\n");
+  EXPECT_EQ(out_, "2\tALPHA\n2\tBeta\n1\tCaf\xE9\n1\tGamma\n");
   EXPECT_EQ(run({"--list-journals", "--encoding", "windows-1252", db}), 0);
-  EXPECT_EQ(out_, "2\talpha\n2\tbeta\n1\tcaf\u00E9\n1\tgamma\n");
+  EXPECT_EQ(out_, "2\tALPHA\n2\tBeta\n1\tCaf\u00E9\n1\tGamma\n");
   EXPECT_FALSE(fs::exists(path("Datebook.csv")));
 }
 

@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "console/console_folder.h"
+#include "console/console_options.h"
 #include "console/console_view.h"
 #include "console/windows_launch.h"
 #include "support/archive_builder.h"
-#include "support/later_desktop_builder.h"
 #include "support/captured_stream.h"
+#include "support/fake_export.h"
+#include "support/later_desktop_builder.h"
 #include "support/organiser_builder.h"
 
 namespace vessory::testing {
@@ -38,6 +42,13 @@ std::string memo() {
   MemoPlan note;
   note.text = "Shopping\r\nbread";
   return buildMemoArchive({}, {note});
+}
+
+// `text` with the names relative to the folder exported spelt with the platform's separator,
+// as the summary and the guide spell them.
+std::string native(std::string text) {
+  std::replace(text.begin(), text.end(), '/', exporting::pathSeparator());
+  return text;
 }
 
 std::string laterWrapper() { return std::string("\xBE\xBA\xFE\xCA\x0FPalmSG Database00RV", 24); }
@@ -184,7 +195,7 @@ TEST_F(ConsoleFolderTest, EveryArchiveFoundGoesToItsOwnNameAndTheWorstStatusWins
               0u)
         << summary;
     for (const std::string& line : c.said)
-      EXPECT_NE(summary.find(line), std::string::npos) << summary;
+      EXPECT_NE(summary.find(native(line)), std::string::npos) << summary;
   }
 }
 
@@ -237,8 +248,8 @@ TEST_F(ConsoleFolderTest, ProgressIsOneLinePerArchiveAndOptionsOfOneExportAreRef
                                 terminal.get(), true),
             0);
   const std::string text = terminal.text();
-  EXPECT_EQ(text.rfind("datebook/Datebook.dat: 1 records read\naddress/Address.dat: 1 records "
-                       "read\nExported ",
+  EXPECT_EQ(text.rfind(native("datebook/Datebook.dat: 1 records read\naddress/Address.dat: 1 "
+                              "records read\nExported "),
                        0),
             0u)
       << text;
@@ -275,7 +286,7 @@ TEST_F(ConsoleFolderTest, TheGuideIsWrittenAndNamedAndNothingMadeIsNotCalledExpo
     EXPECT_EQ(status, 0);
     const std::optional<std::string> text = readFile(guide.string());
     ASSERT_TRUE(text) << err.text();
-    EXPECT_NE(text->find("contacts.vcf -- from address/Address.dat"), std::string::npos);
+    EXPECT_NE(text->find(native("contacts.vcf -- from address/Address.dat")), std::string::npos);
     EXPECT_TRUE(err.text().ends_with(guide.string() +
                                      " tells how to bring these files into other programs.\n"))
         << err.text();
@@ -288,6 +299,26 @@ TEST_F(ConsoleFolderTest, TheGuideIsWrittenAndNamedAndNothingMadeIsNotCalledExpo
                         0),
             0u)
       << err();
+}
+
+// A full disk that lets no file be written: the summary says nothing was exported, and the
+// exit status says it failed.
+TEST(ConsoleFolderMemoryTest, EveryFileFailingIsNothingExported) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'";
+#endif
+  MemoryFiles files;
+  files.failWritesAfter = 0;
+  files.archives["/p/memopad/MemoPad.dat"] = memo();
+  files.archives["/p/address/Address.dat"] = address();
+  console::ConsoleOptions options;
+  options.all = "/p";
+  options.output = "/o";
+  options.timeZone = "UTC";
+  CapturedStream err;
+  EXPECT_GE(console::exportFolder(options, files, err.get(), false), 3);
+  EXPECT_EQ(err.text().rfind("Nothing of /p was exported into /o:\n", 0), 0u) << err.text();
+  EXPECT_TRUE(files.outputPaths().empty());
 }
 
 // The summary's first line names both folders absolute, however they were given, and the zone
@@ -308,7 +339,8 @@ TEST_F(ConsoleFolderTest, SummaryNamesBothFoldersAbsoluteAndTheZone) {
                           0),
             0u)
       << summary;
-  EXPECT_NE(summary.find("address/Address.aba (address book, archive file): "), std::string::npos)
+  EXPECT_NE(summary.find(native("address/Address.aba (address book, archive file): ")),
+            std::string::npos)
       << summary;
   int depth = 0;
   for (char c : summary) {

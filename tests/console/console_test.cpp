@@ -139,6 +139,26 @@ TEST_F(ConsoleTest, ExitStatusTellsHowTheArchiveEnded) {
   EXPECT_EQ(run({"-q", archive(ArchiveBuilder().archive({broken}).bytes())}), 4);
 }
 
+// Without -q the classic notice of a short read follows the words that explain it; -q keeps
+// the classic order, notice first.
+TEST_F(ConsoleTest, TheShortReadNoticeFollowsItsExplanationUnlessQuiet) {
+  const std::string full = oneJournal();
+  const std::string db = archive(full.substr(0, full.size() - 3));
+  for (const bool quiet : {true, false}) {
+    SCOPED_TRACE(quiet ? "-q" : "without -q");
+    CapturedStream err;
+    std::vector<std::string> args = {db};
+    if (quiet) args.insert(args.begin(), "-q");
+    console::runConsole(args, out_.get(), err.get(), false);
+    const std::string text = err.text();
+    const std::size_t notice = text.find("Just read char past EOF on byte ");
+    const std::size_t explanation = text.find("Datebook file ended early");
+    ASSERT_NE(notice, std::string::npos) << text;
+    ASSERT_NE(explanation, std::string::npos) << text;
+    EXPECT_EQ(notice < explanation, quiet) << text;
+  }
+}
+
 TEST_F(ConsoleTest, NothingExportedGivesStatusThreeAndNoCsv) {
   EXPECT_EQ(run({"-q", path("missing.dat")}), 3);
   EXPECT_EQ(run({"-q", archive("")}), 3);

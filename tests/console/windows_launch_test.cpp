@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -112,6 +113,19 @@ TEST(WindowsLaunchTest, TheHelpSaysToDropTheUserFolderInAFewLines) {
   std::size_t lines = 0;
   for (char c : help) lines += c == '\n';
   EXPECT_LE(lines, 12u);
+}
+
+// Wine's console breaks words at the 80th column: every line of the text and of the request
+// for Enter keeps to 79.
+TEST(WindowsLaunchTest, EveryLineFitsSeventyNineColumns) {
+  for (const std::string& text : {console::launchHelpText(), std::string(console::kPressEnter)}) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      EXPECT_LE(end - start, 79u) << text.substr(start, end - start);
+      start = end + 1;
+    }
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "export/export_run.h"
+#include "journal/csv_writer.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
 
@@ -15,9 +16,11 @@ namespace {
 constexpr std::uint32_t kMarch1st2008At2Utc = 1204336800;
 
 // The day files a journal run gathers from `records`, by name, with the bias or zone given.
+// With `csv`, the CSV is written in UTF-8 from `charset` too, and kept there.
 std::map<std::string, std::string> notesOf(const std::vector<RecordPlan>& records,
                                            const std::string& bias, const std::string& zone = {},
-                                           const std::string& charset = {}) {
+                                           const std::string& charset = {},
+                                           std::string* csv = nullptr) {
   RecordingView view;
   view.bias = bias;
   MemoryFiles files;
@@ -28,8 +31,10 @@ std::map<std::string, std::string> notesOf(const std::vector<RecordPlan>& record
   auto collector = exporting::DailyNotesCollector::open(charset, error);
   exporting::ExportRun run(files);
   if (!zone.empty()) run.shiftByZone(zone);
+  if (csv != nullptr) run.convertToUtf8From(charset);
   run.collectDailyNotes(collector.get());
   EXPECT_EQ(run.run(view), exporting::ExportOutcome::kComplete);
+  if (csv != nullptr) *csv = files.csv(journal::csvPathFor(view.inputPath()));
   std::map<std::string, std::string> days;
   collector->notes().render([&](const std::string& name, const std::string& text) {
     days[name] = text;
@@ -67,6 +72,23 @@ TEST(DailyNotesRun, TagsAndTextsInUtf8) {
             "---\ndate: 2008-03-01\ntags:\n  - \"Business\"\n  - \"K\xC3\xB6ln: \\\"#2\\\"\"\n"
             "---\n\n# Saturday, 1 March 2008\n\n## 8:00 AM #Anna\n\nK\xC3\xB6ln \\<Anna>\\\nnext\n"
             "\n## 9:00 AM\n\ntwo\n\n## 10:00 AM\n\nthree\n");
+}
+
+// A time label (upper-cased, over a line break) reads the same in the UTF-8 CSV as in its
+// day's note.
+TEST(DailyNotesRun, CsvTimeLabelInUtf8IsTheNotesLabel) {
+  const RecordPlan record =
+      journalRecord("8:10 am plan\r\ncaf\xE9 m\xFCller: lunch", kMarch1st2008At2Utc);
+  std::string csv;
+  const auto days = notesOf({record}, "0", "", "windows-1252", &csv);
+  const std::string label = "8:10 AM PLAN\r\nCAF\u00E9 M\u00FCLLER";
+  ASSERT_EQ(days.size(), 1U);
+  // The note's heading is one line: the line break stands as blanks there.
+  EXPECT_NE(days.begin()->second.find("\n## 8:10 AM PLAN  CAF\u00E9 M\u00FCLLER\n"),
+            std::string::npos)
+      << days.begin()->second;
+  EXPECT_EQ(csv,
+            std::string(journal::kUtf8ByteOrderMark) + "0,,3/01/2008," + label + ",\"lunch\"\r\n");
 }
 
 // The summary's line names the days written and the files of other days left as they were; a

@@ -29,6 +29,16 @@ struct RecordingFolderView : exporting::FolderView {
   }
 };
 
+// The settings most tests export /p into /o with: times in UTC, stamped at 0.
+exporting::FolderSettings usualSettings() {
+  exporting::FolderSettings settings;
+  settings.folder = "/p";
+  settings.outputFolder = "/o";
+  settings.zoneName = "UTC";
+  settings.stampTime = 0;
+  return settings;
+}
+
 TEST(FolderExportTest, UsersFoldersInMemoryGoToTheirOwnOutputFoldersOneLineEach) {
 #ifdef _WIN32
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
@@ -83,7 +93,7 @@ std::string pdbText(const PdbBytes& bytes) { return std::string(bytes.begin(), b
 
 // The Backup folder (any case) is looked in; a classic database beside a later one of its kind
 // is its compatibility copy: left out, with the count of ids only it holds; alone it is
-// exported.
+// exported. A handheld's journal has its daily notes beside it, as a desktop file's has.
 TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
 #ifdef _WIN32
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
@@ -110,29 +120,39 @@ TEST(FolderExportTest, BackupFolderAndCompatibilityCopies) {
   memos.appInfo = categoryAppInfo({"Unfiled"}, 282);
   memos.records = records(memoRecord("Alone\n"), {9});
   files.archives["/p/bAcKuP/MemoDB.pdb"] = pdbText(buildPdb(memos));
-  exporting::FolderSettings settings;
-  settings.folder = "/p";
-  settings.outputFolder = "/o";
-  settings.zoneName = "UTC";
-  settings.stampTime = 0;
+  EventPlan entry;
+  entry.note = "9:00 am: Up";
+  PdbPlan datebook;
+  datebook.appInfo = categoryAppInfo({"Unfiled"}, 280);
+  datebook.records = records(eventRecord(entry), {1});
+  files.archives["/p/bAcKuP/DatebookDB.pdb"] = pdbText(buildPdb(datebook));
+  exporting::FolderSettings settings = usualSettings();
+  settings.journalText = "Meeting";
   RecordingFolderView view;
   const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
 
   ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
-  ASSERT_EQ(result.archives.size(), 3u);
+  ASSERT_EQ(result.archives.size(), 4u);
   EXPECT_EQ(exporting::summaryLine(result.archives[0]),
-            "bAcKuP/MemoDB.pdb (memo pad, handheld database): memos-handheld/ (1 memo); "
+            "bAcKuP/DatebookDB.pdb (date book, handheld database): calendar-handheld.ics "
+            "(1 event), journal-handheld.csv (1 entry, daily notes: 1 day in journal-handheld/); "
             "all done");
   EXPECT_EQ(exporting::summaryLine(result.archives[1]),
+            "bAcKuP/MemoDB.pdb (memo pad, handheld database): memos-handheld/ (1 memo); "
+            "all done");
+  EXPECT_EQ(exporting::summaryLine(result.archives[2]),
             "bAcKuP/TasksDB-PTod.pdb (to-do list, later handheld database): "
             "todos-handheld.ics (2 to-dos); all done");
-  EXPECT_EQ(exporting::summaryLine(result.archives[2]),
+  EXPECT_EQ(exporting::summaryLine(result.archives[3]),
             "bAcKuP/ToDoDB.pdb (to-do list, handheld database): left out: the compatibility "
             "copy of bAcKuP/TasksDB-PTod.pdb; but 2 records' unique ids are not in "
             "TasksDB-PTod.pdb: export it alone (vessory-export /p/bAcKuP/ToDoDB.pdb) to keep "
             "them");
-  EXPECT_EQ(files.outputPaths(), (std::vector<std::string>{"/o/memos-handheld/Unfiled/Alone.txt",
-                                                           "/o/todos-handheld.ics"}));
+  EXPECT_EQ(
+      files.outputPaths(),
+      (std::vector<std::string>{"/o/calendar-handheld.ics", "/o/journal-handheld.csv",
+                                "/o/journal-handheld/2021/2021-02-20.md",
+                                "/o/memos-handheld/Unfiled/Alone.txt", "/o/todos-handheld.ics"}));
 }
 
 // A handheld database beside the desktop file of its kind: the handheld's line counts the
@@ -453,9 +473,8 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
        "/o/contacts.vcf: cannot make /o: Read-only file system"},
       {"write failure", "/p/memopad/MemoPad.mpa", buildMemoArchive({}, {MemoPlan{}}),
        [](MemoryFiles& f) { f.failWritesAfter = 0; },
-       "memopad/MemoPad.mpa (memo pad, archive file): memos-archive/ (0 memos, 1 not reached, of 1 "
-       "announced); writing failed -- Cannot write /o/memos-archive: Unfiled/Memo 1.txt: No space "
-       "left on device"},
+       "memopad/MemoPad.mpa (memo pad, archive file): memos-archive not written; writing failed "
+       "-- Cannot write /o/memos-archive/Unfiled/Memo 1.txt: No space left on device"},
       // The options reach both parts of a date book; the details are shown once a record.
       {"options", "/p/Datebook.dat",
        ArchiveBuilder().archive({journalRecord("9:15 am: Caf\xE9"), journalRecord("9:30 am: Up")}).bytes(),
@@ -502,6 +521,58 @@ TEST(FolderExportTest, EveryEndOfAnArchiveIsNamedOnItsLine) {
   }
 }
 
+// What gives nothing leaves nothing: a user's folder whose archives gave no file is not left
+// behind empty, and when every file failed (a full disk) no part names an output, so that the
+// summary says nothing was exported; a memo that failed is named by one path, with the reason.
+TEST(FolderExportTest, NothingWrittenLeavesNoFolderAndNamesNoOutput) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
+#endif
+  const std::string whole = ArchiveBuilder().archive({journalRecord("9:15 am: Up")}).bytes();
+  const std::size_t header = ArchiveBuilder().tag().header(HeaderPlan::forRecords(1)).size();
+  const struct {
+    const char* name;
+    long long failWritesAfter;
+    std::vector<std::string> outputs;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"a user's archives give nothing",
+       -1,
+       {"/o/Ann/memos/Unfiled/Shopping.txt"},
+       {"Ann/memopad/MemoPad.dat (memo pad): Ann/memos/ (1 memo); all done",
+        "DoeA/datebook/Datebook.dat (date book): calendar.ics not written, journal.csv not "
+        "written; no record could be read -- "}},
+      {"a full disk",
+       0,
+       {},
+       {"Ann/memopad/MemoPad.dat (memo pad): memos not written; writing failed -- Cannot write "
+        "/o/Ann/memos/Unfiled/Shopping.txt: No space left on device",
+        "DoeA/datebook/Datebook.dat (date book): calendar.ics not written, journal.csv not "
+        "written; no record could be read -- "}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFiles files;
+    files.failWritesAfter = row.failWritesAfter;
+    MemoPlan memo;
+    memo.text = "Shopping\r\nbread";
+    files.archives["/p/Ann/memopad/MemoPad.dat"] = buildMemoArchive({}, {memo});
+    files.archives["/p/DoeA/datebook/Datebook.dat"] = whole.substr(0, header + 3);
+    RecordingFolderView view;
+    const exporting::FolderResult result =
+        exporting::FolderExport(files, usualSettings()).run(view);
+    ASSERT_EQ(result.archives.size(), 2u) << result.problem;
+    for (std::size_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(exporting::summaryLine(result.archives[i]).substr(0, row.lines[i].size()),
+                row.lines[i]);
+    }
+    EXPECT_EQ(files.outputPaths(), row.outputs);
+    EXPECT_FALSE(files.folderExists("/o/DoeA"));
+    EXPECT_EQ(exporting::folderHeading(result, "/p", "/o", "UTC").starts_with("Nothing of /p"),
+              row.outputs.empty());
+  }
+}
+
 // The desktop names an archive file after the category its records were archived from: each is
 // exported under names of its own, made safe; names that differ only in letter case are one
 // file where the desktop keeps them; other programs' files of those extensions are left alone;
@@ -523,13 +594,8 @@ TEST(FolderExportTest, EveryArchiveFileIsExportedUnderNamesOfItsOwn) {
   files.archives["/p/address/..A:B*.ABA"] = buildAddressArchive({}, {ContactPlan{}});
   files.archives["/p/memopad/song.mpa"] = "ID3 audio";
   files.archives["/p/todo/CON.TDA"] = buildTodoArchive({}, {TodoPlan{}});
-  exporting::FolderSettings settings;
-  settings.folder = "/p";
-  settings.outputFolder = "/o";
-  settings.zoneName = "UTC";
-  settings.stampTime = 0;
   RecordingFolderView view;
-  const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
+  const exporting::FolderResult result = exporting::FolderExport(files, usualSettings()).run(view);
 
   ASSERT_EQ(result.status, exporting::FolderStatus::kExported) << result.problem;
   std::vector<std::string> lines;

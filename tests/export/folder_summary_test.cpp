@@ -131,23 +131,25 @@ TEST(FolderSummaryTest, WhatALeftOutFileIsAndWhatToDoAboutItIsSaid) {
             "memo pad, handheld database");
   EXPECT_EQ(exporting::archiveDescription(RecordKind::kAddress, ArchiveSort::kLive), "address book");
 
+  // The later database as the summary names it, with the platform's separator.
+  const std::string laterName =
+      std::string("Backup") + exporting::pathSeparator() + "CalendarDB-PDat.pdb";
   exporting::FoundArchive copy;
   copy.path = "User/Backup/DatebookDB.pdb";
-  copy.compatibilityCopyOf = "Backup/CalendarDB-PDat.pdb";
+  copy.compatibilityCopyOf = laterName;
   copy.input.records = RecordKind::kDatebook;
-  EXPECT_EQ(exporting::compatibilityNote(copy),
-            "left out: the compatibility copy of Backup/CalendarDB-PDat.pdb");
+  EXPECT_EQ(exporting::compatibilityNote(copy), "left out: the compatibility copy of " + laterName);
   copy.idsOnlyHere = 1;
   EXPECT_EQ(exporting::compatibilityNote(copy),
-            "left out: the compatibility copy of Backup/CalendarDB-PDat.pdb; but 1 record's "
-            "unique id is not in CalendarDB-PDat.pdb: export it alone (vessory-export --calendar "
-            "User/Backup/DatebookDB.pdb) to keep it");
+            "left out: the compatibility copy of " + laterName +
+                "; but 1 record's unique id is not in CalendarDB-PDat.pdb: export it alone "
+                "(vessory-export --calendar User/Backup/DatebookDB.pdb) to keep it");
   copy.idsOnlyHere = 2;
   copy.input.records = RecordKind::kAddress;
   EXPECT_EQ(exporting::compatibilityNote(copy),
-            "left out: the compatibility copy of Backup/CalendarDB-PDat.pdb; but 2 records' "
-            "unique ids are not in CalendarDB-PDat.pdb: export it alone (vessory-export "
-            "User/Backup/DatebookDB.pdb) to keep them");
+            "left out: the compatibility copy of " + laterName +
+                "; but 2 records' unique ids are not in CalendarDB-PDat.pdb: export it alone "
+                "(vessory-export User/Backup/DatebookDB.pdb) to keep them");
 
   // A later desktop file points at the handheld's database of the user, or says where one
   // comes from: never at the export just run.

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "export/export_view.h"
 #include "export/user_folder.h"
 #include "support/archive_builder.h"
 #include "support/fake_export.h"
@@ -204,6 +206,66 @@ TEST(ImportGuideTest, TellsOfAStopTheCharacterSetsAndRecordsHeldTwice) {
                     "that sync).\n");
 }
 
+// A journal's section names the daily notes' folder beside that very CSV.
+TEST(ImportGuideTest, AJournalsSectionNamesItsOwnDailyNotesFolder) {
+  const struct {
+    const char* csv;
+    const char* folder;
+  } rows[] = {
+      {"journal.csv", "journal/"},
+      {"journal-archive.csv", "journal-archive/"},
+      {"journal-archive-Business.csv", "journal-archive-Business/"},
+      {"Ann/journal-handheld.csv", "Ann/journal-handheld/"},
+  };
+  // The names as the platform spells them: "Ann\\journal-handheld\\" on Windows.
+  const auto spelled = [](std::string name) {
+    std::replace(name.begin(), name.end(), '/', exporting::pathSeparator());
+    return name;
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.csv);
+    const std::string guide = exporting::importGuide(
+        resultOf({report("datebook/Datebook.dba", "date book", {{spelled(row.csv), "1 entry"}})}),
+        "\n");
+    EXPECT_NE(guide.find(std::string("\n  Daily notes, when written beside it, are in ") +
+                         spelled(row.folder) + ":\n    one Markdown file a day"),
+              std::string::npos)
+        << guide;
+    EXPECT_EQ(guide.find(spelled("journal/")) == std::string::npos,
+              std::string(row.folder) != "journal/");
+  }
+}
+
+// After a failed write the guide says, as the summary does, which files were not written (or
+// not whole) and why; without one it says nothing of it.
+TEST(ImportGuideTest, TellsWhichFilesWritingFailedFor) {
+  using exporting::ExportOutcome;
+  exporting::ArchiveReport datebook =
+      report("datebook/Datebook.dat", "date book",
+             {{"", "calendar.ics not written", ExportOutcome::kCannotWrite},
+              {"journal.csv", "3 entries"}});
+  datebook.messages = {"Cannot write /o/calendar.ics: No space left on device"};
+  const exporting::ArchiveReport memos = report(
+      "memopad/MemoPad.dat", "memo pad", {{"memos/", "2 memos", ExportOutcome::kCannotWrite}});
+  const exporting::ArchiveReport todos =
+      report("ToDo.dat", "to-do list", {{"todos.ics", "1 to-do"}});
+  std::string guide = exporting::importGuide(resultOf({datebook, todos, memos}), "\n");
+  EXPECT_EQ(paragraph(guide, "SOME FILES"),
+            "SOME FILES WERE NOT WRITTEN, or not whole: writing failed.\n"
+            "  datebook/Datebook.dat (date book): calendar.ics not written (writing failed), "
+            "journal.csv (3 entries; complete) -- Cannot write /o/calendar.ics: No space left on "
+            "device\n"
+            "  memopad/MemoPad.dat (memo pad): memos/ (2 memos); writing failed\n"
+            "  Make room (or make the folder writable) and export the folder again.\n");
+  EXPECT_NE(guide.find("\nmemos/ -- from memopad/MemoPad.dat (memo pad): 2 memos; writing "
+                       "failed, see above\n"),
+            std::string::npos);
+  EXPECT_EQ(headings(guide), (std::set<std::string>{"journal.csv", "todos.ics", "memos/"}));
+  guide = exporting::importGuide(resultOf({todos}), "\n");
+  EXPECT_EQ(guide.find("SOME FILES"), std::string::npos);
+  EXPECT_EQ(guide.find("failed"), std::string::npos);
+}
+
 // The guide that a folder export writes beside its outputs names exactly what it wrote.
 TEST(ImportGuideTest, TheFolderExportWritesTheGuideOfWhatItWrote) {
 #ifdef _WIN32
@@ -243,6 +305,17 @@ TEST(ImportGuideTest, TheFolderExportWritesTheGuideOfWhatItWrote) {
   const exporting::FolderResult failed = exporting::FolderExport(files, settings).run(view);
   EXPECT_EQ(failed.guidePath, "");
   EXPECT_EQ(failed.guideError, "cannot write /o/How to import.txt: disk full");
+
+  // A file that cannot be made is named in the guide of those that were.
+  files.uncreatable.erase("/o/How to import.txt");
+  files.uncreatable["/o/contacts.vcf"] = "No space left on device";
+  const exporting::FolderResult full = exporting::FolderExport(files, settings).run(view);
+  ASSERT_EQ(full.guidePath, "/o/How to import.txt") << full.guideError;
+  EXPECT_EQ(paragraph(files.csv(full.guidePath), "SOME FILES"),
+            "SOME FILES WERE NOT WRITTEN, or not whole: writing failed.\n"
+            "  address/Address.dat (address book): output not created -- Cannot create "
+            "/o/contacts.vcf: No space left on device\n"
+            "  Make room (or make the folder writable) and export the folder again.\n");
 }
 
 TEST(UserFolderTest, AKindFolderBelongsToTheFolderAboveIt) {

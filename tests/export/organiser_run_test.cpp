@@ -428,7 +428,8 @@ TEST(OrganiserRunTest, NothingIsMadeForALaterToDoFileOfAnUnknownLayoutOrAnUncrea
         f.uncreatable[exporting::joinPath("/p/memopad", "Unfiled")] = "Read-only file system";
       });
   EXPECT_EQ(memos.outcome, ExportOutcome::kCannotWrite);
-  EXPECT_EQ(memos.last(), "Cannot write /p/memopad: Read-only file system");
+  EXPECT_EQ(memos.last(), "Cannot write " + exporting::joinPath("/p/memopad", "Unfiled") +
+                              ": Read-only file system");
 }
 
 // With details shown, each record is named as the archive holds it: a contact by its names,
@@ -524,8 +525,12 @@ TEST(OrganiserRunTest, WriteFailureStopsTheReadingAndSaysWhy) {
     const Exported out = exportAt(kind.archive, buildArchive(kind.kind, 3), testSettings(),
                                   [](MemoryFiles& f) { f.failWritesAfter = 5; });
     EXPECT_EQ(out.outcome, ExportOutcome::kCannotWrite);
-    const std::string memo = kind.begin.empty() ? "Unfiled/Record 1.txt: " : "";
-    EXPECT_EQ(out.last(), "Cannot write " + kind.output + ": " + memo + "No space left on device");
+    // A memo's failure names the memo.
+    const std::string failed =
+        kind.begin.empty()
+            ? exporting::joinPath(exporting::joinPath(kind.output, "Unfiled"), "Record 1.txt")
+            : kind.output;
+    EXPECT_EQ(out.last(), "Cannot write " + failed + ": No space left on device");
     EXPECT_TRUE(out.ended);
     EXPECT_TRUE(out.files.outputPaths().empty());  // nothing part-written is left
   }
@@ -552,7 +557,10 @@ TEST(OrganiserRunTest, WriteFailureStopsTheReadingAndSaysWhy) {
                                        "Record 2.txt")] = "Permission denied";
                                  });
   EXPECT_EQ(memo.outcome, ExportOutcome::kCannotWrite);
-  EXPECT_EQ(memo.last(), "Cannot write /p/memopad: Unfiled/Record 2.txt: Permission denied");
+  EXPECT_EQ(memo.last(),
+            "Cannot write " +
+                exporting::joinPath(exporting::joinPath("/p/memopad", "Unfiled"), "Record 2.txt") +
+                ": Permission denied");
   EXPECT_EQ(memo.files.outputPaths(),
             std::vector<std::string>{exporting::joinPath(
                 exporting::joinPath("/p/memopad", "Unfiled"), "Record 1.txt")});

@@ -20,8 +20,9 @@ class Utf8RowTest : public ::testing::Test {
     ASSERT_NE(converter_, nullptr) << error;
   }
   // One row of `text` under `delimiters`, through a writer that lives for the whole test.
-  std::string row(const std::string& text, const std::string& delimiters) {
-    JournalEntry entry{2, "", "4/07/2002", "9:15 AM", text};
+  std::string row(const std::string& text, const std::string& delimiters,
+                  const std::string& label = "9:15 AM") {
+    JournalEntry entry{2, "", "4/07/2002", label, text};
     writer_.writeJournalRow(entry, delimiters);
     output_.flush();
     std::string written = output_.contents().substr(taken_);
@@ -41,8 +42,9 @@ class Utf8WriterTest : public Utf8RowTest {
     Utf8RowTest::SetUp();
     utf8Writer_ = std::make_unique<CsvJournalWriter>(output_, converter_.get());
   }
-  std::string utf8Row(const std::string& text, const std::string& delimiters) {
-    JournalEntry entry{2, "", "4/07/2002", "9:15 AM", text};
+  std::string utf8Row(const std::string& text, const std::string& delimiters,
+                      const std::string& label = "9:15 AM") {
+    JournalEntry entry{2, "", "4/07/2002", label, text};
     utf8Writer_->writeJournalRow(entry, delimiters);
     output_.flush();
     std::string written = output_.contents().substr(taken_);
@@ -69,6 +71,24 @@ TEST_F(Utf8WriterTest, KeptKeywordIsConvertedOnceForEveryRow) {
             "2,\u00E9t\u00E9,4/07/2002,9:15 AM,\"<\u00E9t\u00E9>\"\r\n");
   EXPECT_EQ(utf8Row("next", "<"), "2,\u00E9t\u00E9,4/07/2002,9:15 AM,\"next\"\r\n");
   EXPECT_EQ(utf8Row("again", "<"), "2,\u00E9t\u00E9,4/07/2002,9:15 AM,\"again\"\r\n");
+}
+
+// The time label (upper-cased in the archive's bytes by the splitter) is converted like the
+// text beside it; without a converter it keeps its bytes.
+TEST_F(Utf8WriterTest, TimeLabelIsConvertedOnlyWithAConverter) {
+  const struct {
+    std::string label;
+    std::string converted;
+  } rows[] = {
+      {"8:10 AM PLAN CAF\xE9 M\xFCLLER", "8:10 AM PLAN CAF\u00E9 M\u00FCLLER"},
+      {"8:10 AM PLAN\r\nCAF\xC9 \x80", "8:10 AM PLAN\r\nCAF\u00C9 \u20AC"},
+      {"No Time", "No Time"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.converted);
+    EXPECT_EQ(utf8Row("x", "", r.label), "2,4/07/2002," + r.converted + ",\"x\"\r\n");
+    EXPECT_EQ(row("x", "", r.label), "2,4/07/2002," + r.label + ",\"x\"\r\n");
+  }
 }
 
 TEST_F(Utf8RowTest, WithoutAConverterBytesGoOutAsRead) {

@@ -125,6 +125,8 @@ struct DamagedArchive {
 
 void PrintTo(const DamagedArchive& archive, std::ostream* out) { *out << archive.name; }
 
+constexpr char kPastEnd[] = "Just read char past EOF on byte ";
+
 class DamagedArchiveTest : public CalendarExportTest,
                            public ::testing::WithParamInterface<DamagedArchive> {};
 
@@ -139,13 +141,25 @@ TEST_P(DamagedArchiveTest, WarningIsShownOnceAndTheCalendarStillFollows) {
   std::vector<std::string> calendarMessages;
   EXPECT_EQ(withoutStamps(readFile(icsPath()).value_or("<no calendar>")),
             withoutStamps(consoleCalendar(archive, &calendarMessages)));
+  // The calendar part's notice is the journal part's, shown once.
+  while (!calendarMessages.empty() && calendarMessages.back().rfind(kPastEnd, 0) == 0) {
+    calendarMessages.pop_back();
+  }
   ASSERT_FALSE(calendarMessages.empty());
   std::string calendarPart = calendarMessages.back();
   const std::string& warning = GetParam().calendarWarning;
   ASSERT_EQ(calendarPart.substr(0, warning.size()), warning);
   calendarPart.erase(0, warning.size());
 
-  QStringList expected = asQt(messageLines(journalErr));
+  // The console prints the classic notice of a short read on a line of its own after the
+  // message that explains it; the window shows it in that message's box, below it.
+  std::vector<std::string> journalLines = messageLines(journalErr);
+  for (std::size_t i = 1; i < journalLines.size(); ++i) {
+    if (journalLines[i].rfind(kPastEnd, 0) != 0) continue;
+    journalLines[i - 1] += "\r\n\r\n" + journalLines[i];
+    journalLines.erase(journalLines.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+  QStringList expected = asQt(journalLines);
   expected << QString::fromStdString(kJournalsPlaced + csvPath() + "\r\n\r\n" + calendarPart);
   EXPECT_EQ(messages_, expected);
   EXPECT_EQ(quits_, 1);

@@ -22,6 +22,8 @@ class FakeWindow : public WindowControls {
   std::map<Control, std::string> texts = {{Control::kHoursBias, "-4"}, {Control::kKeywords, "<>"}};
   std::map<Control, int> checks = {{Control::kWordWrap, exporting::kChecked}};
   std::map<Control, bool> disabled;
+  std::map<Control, int> textsSet;    // how many times each control's text was set
+  std::map<Control, int> valuesRead;  // how many times each control's text or check was read
   std::vector<std::string> listItems;
   std::set<std::string> folders;  // the folders that exist
   std::vector<std::string> drives;
@@ -39,10 +41,22 @@ class FakeWindow : public WindowControls {
   std::function<void()> onEvents;
   WindowModel* model = nullptr;
 
-  std::string text(Control c) override { return texts[c]; }
-  void setText(Control c, const std::string& t) override { texts[c] = t; }
-  void setSystemText(Control c, const std::string& t) override { texts[c] = t; }
-  int checkValue(Control c) override { return checks[c]; }
+  std::string text(Control c) override {
+    ++valuesRead[c];
+    return texts[c];
+  }
+  void setText(Control c, const std::string& t) override {
+    texts[c] = t;
+    ++textsSet[c];
+  }
+  void setSystemText(Control c, const std::string& t) override {
+    texts[c] = "system: " + t;
+    ++textsSet[c];
+  }
+  int checkValue(Control c) override {
+    ++valuesRead[c];
+    return checks[c];
+  }
   bool controlEnabled(Control c) override { return !disabled[c]; }
   void enableControl(Control c, bool on) override { disabled[c] = !on; }
   bool controlHasFocus(Control c) override { return c == Control::kExport && exportFocused; }

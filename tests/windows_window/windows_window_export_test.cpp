@@ -1,10 +1,11 @@
 // Exports driven through the Windows window, each compared file by file with what the console
 // tool wrote on Linux for the same archive and options (VESSORY_WINDOW_CASES/NAME/given, the
 // files before, and NAME/expected, the files after): the journal byte for byte, calendars and
-// to-dos but for DTSTAMP, the import guide but for its CR LF line ends.
+// to-dos but for DTSTAMP, the import guide but for its CR LF line ends and separators.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "window_fixture.h"
@@ -29,7 +30,8 @@ struct ExportCase {
 
 std::ostream& operator<<(std::ostream& out, const ExportCase& c) { return out << c.name; }
 
-// The bytes as they must be equal: calendars without DTSTAMP, the guide without its CRs.
+// The bytes as they must be equal: calendars without DTSTAMP, the guide without its CRs and
+// with the separators of the folder's names as on Linux.
 std::string comparable(const std::wstring& name, const std::string& bytes) {
   std::istringstream lines(bytes);
   std::string out;
@@ -39,6 +41,7 @@ std::string comparable(const std::wstring& name, const std::string& bytes) {
   for (std::string line; std::getline(lines, line);) {
     if (calendar && line.rfind("DTSTAMP", 0) == 0) continue;
     if (guide && !line.empty() && line.back() == '\r') line.pop_back();
+    if (guide) std::replace(line.begin(), line.end(), '\\', '/');
     out += line + "\n";
   }
   return out;

@@ -1,0 +1,88 @@
+// TextConverter over a table written from the build machine's iconv (text_converter_table.h).
+
+#include "archive/text_converter_table.h"
+
+#include <cctype>
+
+namespace vessory::archive {
+
+namespace {
+
+#include "charset_tables.inc"
+
+void appendCodePoint(std::uint32_t point, std::string& out) {
+  if (point < 0x80) {
+    out += static_cast<char>(point);
+  } else if (point < 0x800) {
+    out += static_cast<char>(0xC0 | (point >> 6));
+    out += static_cast<char>(0x80 | (point & 0x3F));
+  } else if (point < 0x10000) {
+    out += static_cast<char>(0xE0 | (point >> 12));
+    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (point & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (point >> 18));
+    out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (point & 0x3F));
+  }
+}
+
+class TableConverter : public TextConverter {
+ public:
+  explicit TableConverter(const CharsetTable& table) : table_(table) {}
+
+  void appendUtf8(std::string_view bytes, std::string& out) override {
+    const auto byteAt = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    for (std::size_t at = 0; at < bytes.size();) {
+      const unsigned char byte = byteAt(at);
+      const std::uint32_t single = table_.single[byte];
+      std::uint32_t point = single;
+      std::size_t length = 1;
+      if (single == kTableLead) {
+        point = kTableRefused;
+        if (at + 1 < bytes.size()) {
+          const std::uint16_t pair = table_.pairs[table_.rows[byte] * 256 + byteAt(at + 1)];
+          if (pair != 0) {
+            point = pair;
+            length = 2;
+          }
+        }
+      }
+      if (point == kTableRefused) {
+        out.append(kReplacementCharacter);
+        countReplacement();
+      } else {
+        appendCodePoint(point, out);
+      }
+      at += length;
+    }
+  }
+
+ private:
+  const CharsetTable& table_;
+};
+
+std::string upper(const std::string& name) {
+  std::string result;
+  for (char c : name) result += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return result;
+}
+
+}  // namespace
+
+const CharsetTable* findCharsetTable(const std::string& charset) {
+  const std::string wanted = upper(charset);
+  for (const CharsetTable& table : kCharsetTables) {
+    for (const char* const* name = table.names; *name != nullptr; ++name) {
+      if (wanted == *name) return &table;
+    }
+  }
+  return nullptr;
+}
+
+std::unique_ptr<TextConverter> openTableConverter(const CharsetTable& table) {
+  return std::make_unique<TableConverter>(table);
+}
+
+}  // namespace vessory::archive
