@@ -317,7 +317,9 @@ std::string consoleUsage() {
          "                       memos into the folder PATH) instead of beside the\n"
          "                       archive; \"-\" writes it to standard output\n"
          "  -q, --quiet          no progress display, and the messages as scripts have\n"
-         "                       always read them\n"
+         "                       always read them; the journal's CSV then replaces an\n"
+         "                       earlier one as it always has, even when empty or cut\n"
+         "                       short by damage (a stop still leaves it)\n"
          "      --all FOLDER     export every archive of a desktop user folder (its\n"
          "                       datebook, address, todo and memopad folders, or the\n"
          "                       folder itself; or each user's folder in it) into the\n"
@@ -337,10 +339,14 @@ std::string consoleUsage() {
          "(also an unknown time zone or character set, or an -o that names another\n"
          "archive); 3 nothing exported (no such archive, not an archive this tool reads,\n"
          "a file named but not read, contacts, to-dos or memos cut inside the header,\n"
-         "output not created); 4 stopped part-way or records left out (a corrupt string\n"
+         "output not created, a journal export without -q that wrote no row); 4 stopped part-way or records left out (a corrupt string\n"
          "marker, a field or record that cannot be read, a read or write failure). With\n"
          "--all, the worst of every export's status, and 3 when the folder holds no\n"
          "archive.\n"
+         "An earlier export of the same name is replaced only by a whole one: a stop\n"
+         "leaves it as it was, and a damaged archive's export (status 1 or 4) is written\n"
+         "beside it as NAME (damaged archive).EXT, a memo folder as FOLDER (damaged\n"
+         "archive); a journal export without -q that writes no row leaves it too.\n"
          "Short options may be grouped (-qd); values may follow \"=\" (--bias=-4).\n";
 }
 

@@ -19,6 +19,7 @@
 #include "console/terminal_width.h"
 #include "export/journal_listing.h"
 #include "export/organiser_run.h"
+#include "export/output_place.h"
 
 namespace vessory::console {
 
@@ -250,8 +251,14 @@ void noteBiasReading(const ConsoleOptions& options, std::FILE* err) {
 }
 
 ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view, ConsoleFiles& files,
-                            std::string& kept) {
+                            std::string& kept, bool& earlierKept) {
   ExportRun run(files, options.output);
+  // Quiet runs keep the classic CSV: an earlier one replaced by whatever the archive gave.
+  if (options.quiet) {
+    run.replaceEarlierWhenDamaged();
+  } else {
+    run.failWithoutEntries();
+  }
   ConsoleNotes notes(options);
   run.collectDailyNotes(notes.collector());
   if (options.encoding) run.convertToUtf8From(*options.encoding);
@@ -262,6 +269,7 @@ ExportOutcome exportJournal(const ConsoleOptions& options, ConsoleView& view, Co
   const ExportOutcome journal = run.run(view);
   const ExportOutcome outcome = notes.finish(journal, run.csvKept(), view, files);
   kept = run.csvName();
+  earlierKept = run.earlierKept();
   // A hint for whoever typed the name: quiet runs (scripts) are spared it.
   const bool read = !exporting::nothingExported(outcome) &&
                     outcome != ExportOutcome::kEndRequested &&
@@ -384,7 +392,8 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   ConsoleView view(adjusted, err, errIsTerminal && !options.quiet && !resultsToOut);
   view.setProgressCount(progressCount(choice.run, kind));
   ExportOutcome outcome;
-  std::string kept;  // the output, as the messages name it
+  std::string kept;          // the output, as the messages name it
+  bool earlierKept = false;  // an earlier output of that name was left as it was
   switch (choice.run) {
     case RunKind::kListJournals:
       outcome = listJournals(options, view, files, out);
@@ -393,21 +402,22 @@ int runConsole(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       CalendarRun run(files, calendarSettings(options));
       outcome = calendarDailyNotes(options, run.run(view), view, files);
       kept = run.tally().calendarName;
+      earlierKept = run.tally().earlierKept;
       break;
     }
     case RunKind::kOrganiser: {
       exporting::OrganiserRun run(files, organiserSettings(options));
       outcome = run.run(view);
       kept = run.tally().outputName;
+      earlierKept = run.tally().earlierKept;
       break;
     }
     default:
-      outcome = exportJournal(options, view, files, kept);
+      outcome = exportJournal(options, view, files, kept, earlierKept);
       break;
   }
   if (outcome == ExportOutcome::kEndRequested && stopSignal() != 0) {
-    view.showMessage("Stopped: the " + std::to_string(view.recordsBeforeStop()) +
-                     " records read before that point have been kept in " + kept);
+    view.showMessage(exporting::stoppedText(view.recordsBeforeStop(), kept, earlierKept));
     std::fflush(err);
     return 128 + stopSignal();
   }

@@ -17,6 +17,7 @@
 #include "export/datebook_source.h"
 #include "export/handheld_source.h"
 #include "export/organiser_run.h"
+#include "export/output_place.h"
 #include "export/record_loop.h"
 
 namespace vessory::exporting {
@@ -229,6 +230,7 @@ std::string calendarSummary(const CalendarTally& tally) {
   if (tally.zoneFallback) {
     text += "\r\nThe system's time zone could not be told; the times are those of UTC.";
   }
+  if (!tally.earlierName.empty()) text += "\r\n" + besideEarlierText(tally.earlierName);
   return text;
 }
 
@@ -288,11 +290,25 @@ ExportOutcome CalendarRun::run(ExportView& view) {
   // Every event read is written whole and the calendar closed, whatever stopped the reading,
   // so that the file on disk is a calendar that programs can read.
   out->append(frame.tail);
-  const bool written = out->close();
+  const bool written = placeOutput(*out, ending, earlier, outPath);
   const ExportOutcome outcome = written ? ending : ExportOutcome::kCannotWrite;
   const std::string reason = written ? readError : out->errorText();
   out.reset();
   return endWith(view, outcome, path, reason);
+}
+
+// A stopped run's part never takes an earlier calendar's place, nor a damaged archive's: the
+// earlier one stays, and the damaged archive's goes beside it.
+bool CalendarRun::placeOutput(files::OutputFile& out, ExportOutcome ending, bool earlier,
+                              const std::string& outPath) {
+  const OutputPlace place = outputPlace(ending, earlier);
+  const std::string beside = damagedArchivePath(outPath);
+  tally_.earlierKept = place != OutputPlace::kOwnName;
+  if (place == OutputPlace::kBeside) {
+    tally_.earlierName = tally_.calendarName;
+    tally_.calendarName = files_.displayName(beside);
+  }
+  return settleOutput(out, place, beside);
 }
 
 // Without the end of the program the caller tells how things went, but a failure is said here,

@@ -40,9 +40,12 @@ struct CalendarTally {
   bool zoneFallback = false;         // the system's zone could not be told: UTC was used
   bool handheldClock = false;        // a handheld database: its own wall times, in no zone
   std::string calendarName;          // the calendar file as messages name it
-  // Nothing readable was found: a calendar of that name from an earlier export was there, and
-  // was left as it was.
+  // A calendar of that name from an earlier export was there, and was left as it was: nothing
+  // readable was found, the run was stopped, or a damaged archive's calendar went beside it.
   bool earlierKept = false;
+  // The earlier calendar as messages name it when a damaged archive's went beside it (then
+  // calendarName names that one); else empty.
+  std::string earlierName;
 };
 
 // A record that the desktop deleted but kept in the archive (status bit 0x04).
@@ -82,9 +85,13 @@ class CalendarRun {
 
  private:
   ExportOutcome endWith(ExportView& view, ExportOutcome outcome, const std::string& path,
-                        const std::string& reason);
+                               const std::string& reason);
   ExportOutcome endWithNothing(ExportView& view, ExportOutcome ending, const std::string& path,
                                const std::string& reason);
+  // Puts the calendar where `ending` and `earlier` say (see OutputPlace); false when writing
+  // failed.
+  bool placeOutput(files::OutputFile& out, ExportOutcome ending, bool earlier,
+                   const std::string& outPath);
 
   files::ExportFiles& files_;
   CalendarSettings settings_;

@@ -9,6 +9,7 @@
 #include "export/daily_notes_step.h"
 #include "export/datebook_source.h"
 #include "export/handheld_source.h"
+#include "export/output_place.h"
 #include "export/record_loop.h"
 #include "journal/csv_writer.h"
 #include "journal/entry_splitter.h"
@@ -126,9 +127,11 @@ void Session::processRecord(journal::CsvJournalWriter& writer, archive::TextConv
 }
 
 // The final message; `placed` is what follows the text on the journals found: where they are,
-// or the hint when no entry was found and no CSV made.
+// or the hint when no entry was found and no CSV made. `beside` tells of an earlier CSV left
+// beside a damaged archive's.
 void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archivePath,
-               const std::string& csvName, const std::string& placed, const std::string& reason) {
+               const std::string& csvName, const std::string& placed, const std::string& reason,
+               const std::string& beside) {
   switch (outcome) {
     case ExportOutcome::kComplete:
       view.showMessage(kAllDone + placed);
@@ -143,7 +146,7 @@ void reportEnd(ExportView& view, ExportOutcome outcome, const std::string& archi
       view.showMessage(placed);
       break;
     case ExportOutcome::kUnreadTails:  // the source has said how many records ended so
-      view.showMessage(kJournalsPlaced + csvName);
+      view.showMessage(kJournalsPlaced + csvName + beside);
       break;
     case ExportOutcome::kCannotWrite:
       view.showMessage("Cannot write " + csvName + ": " + reason);
@@ -179,7 +182,8 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   const ClearOnExit clear{running_};
 
   journalsFound_ = rowsWritten_ = 0;
-  csvKept_ = false;
+  csvKept_ = earlierKept_ = false;
+  earlierCsvName_.clear();
   nothingRead_.reset();
   const ExportSettings settings(view, options, utf8From_);
   OptionalConverter openedConverter = openConverter(view, utf8From_);
@@ -216,6 +220,7 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   if (auto refused = refuseOutputOverArchive(view, files_, csvPath, path, "CSV file")) {
     return *refused;
   }
+  const bool earlier = files_.fileExists(csvPath);
   std::string error;
   std::unique_ptr<files::OutputFile> csv = files_.createCsv(csvPath, error);
   if (!csv) {
@@ -228,19 +233,20 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   journalsFound_ = session.journalCount();
   rowsWritten_ = session.rowCount();
   const bool leftAsItWas = keepEarlier_ && rowsWritten_ == 0;
+  const ExportOutcome ending = closingOutcome(true, stopped, session.source());
   // Rows are in place before anything is reported; a failure to put them there is reported
   // instead of any success.
   bool written = true;
   if (leftAsItWas) {
     csv->discard();
+    earlierKept_ = earlier;
   } else {
-    written = csv->close();
+    written = placeCsv(*csv, ending, earlier);
   }
-  csvKept_ = written && !leftAsItWas;
   notesMessage_ = notes_ != nullptr && csvKept_ && !notesFolder_.empty()
                       ? dailyNotesMessage(files_, *notes_, notesFolder_)
                       : std::string();
-  const ExportOutcome outcome = closingOutcome(written, stopped, session.source());
+  ExportOutcome outcome = written ? ending : ExportOutcome::kCannotWrite;
   const std::string reason = written ? session.source().readError() : csv->errorText();
   source.reset();
   csv.reset();
@@ -250,15 +256,42 @@ ExportOutcome ExportRun::run(ExportView& view, JournalOptions& options) {
   }
   const bool failed =
       outcome == ExportOutcome::kCannotWrite || outcome == ExportOutcome::kCannotRead;
-  const std::string placed = leftAsItWas ? noEntriesHint(options.journalNameText(), path)
-                                         : placedText(outcome, csvName) + notesMessage_;
-  if (outcome == ExportOutcome::kDataAfterEnd && leftAsItWas && endsProgram_) {
+  // The window's own hint replaces the console's and says what to do next instead.
+  const std::string kept =
+      earlierKeptText(earlierKept_ && failWithoutEntries_ ? std::vector<std::string>{csvName}
+                                                          : std::vector<std::string>{});
+  const std::string beside =
+      earlierCsvName_.empty() ? std::string() : kParagraph + besideEarlierText(earlierCsvName_);
+  const std::string placed = leftAsItWas ? noEntriesHint(options.journalNameText(), path) + kept
+                                         : placedText(outcome, csvName) + beside + notesMessage_;
+  const bool noSuccess =
+      leftAsItWas && failWithoutEntries_ && !failed && outcome != ExportOutcome::kEndRequested;
+  if (outcome == ExportOutcome::kDataAfterEnd && (leftAsItWas || !beside.empty()) && endsProgram_) {
     view.showMessage(kDataAfterEndMessage + (kParagraph + placed));
+  } else if (noSuccess && outcome == ExportOutcome::kComplete && endsProgram_) {
+    view.showMessage(placed);
   } else if (endsProgram_ || failed) {
-    reportEnd(view, outcome, path, csvName, placed, reason);
+    reportEnd(view, outcome, path, csvName, placed, reason, beside);
   }
+  if (noSuccess) outcome = ExportOutcome::kNothingRead;
   if (endsProgram_ && outcome != ExportOutcome::kEndRequested) view.endProgram();
   return outcome;
+}
+
+// A stopped run's part never takes an earlier CSV's place, nor a damaged archive's (unless the
+// classic replacement is asked for): the earlier CSV stays, and the damaged one goes beside it.
+bool ExportRun::placeCsv(files::OutputFile& csv, ExportOutcome ending, bool earlier) {
+  OutputPlace place = outputPlace(ending, earlier);
+  if (place == OutputPlace::kBeside && replaceWhenDamaged_) place = OutputPlace::kOwnName;
+  earlierKept_ = place != OutputPlace::kOwnName;
+  if (place == OutputPlace::kBeside) {
+    earlierCsvName_ = csvName_;
+    csvPath_ = damagedArchivePath(csvPath_);
+    csvName_ = files_.displayName(csvPath_);
+  }
+  const bool written = settleOutput(csv, place, csvPath_);
+  csvKept_ = written && place != OutputPlace::kEarlierKept;
+  return written;
 }
 
 // Damaged before its first whole record: no entry could be told from no journal, and no CSV

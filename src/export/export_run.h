@@ -72,6 +72,16 @@ class ExportRun {
   // final message gives the hint of noEntriesHint() where it would name the CSV. An archive
   // damaged before its first whole record then ends the run as kNothingRead, which says so.
   void keepEarlierWithoutEntries() { keepEarlier_ = true; }
+  // As keepEarlierWithoutEntries(), and such a run is no success: its final message has no
+  // "All Done!" and it ends as kNothingRead, with nothingRead() empty unless the archive was
+  // damaged before its first whole record.
+  void failWithoutEntries() {
+    keepEarlier_ = true;
+    failWithoutEntries_ = true;
+  }
+  // An earlier CSV is replaced by the export of a damaged archive too, as the console has
+  // always done; a stop still leaves it as it was.
+  void replaceEarlierWhenDamaged() { replaceWhenDamaged_ = true; }
   // Hands every journal note the run writes rows for to `notes` (borrowed; null for none), so
   // that the same entries are also written as daily notes.
   void collectDailyNotes(DailyNotesCollector* notes) { notes_ = notes; }
@@ -96,11 +106,18 @@ class ExportRun {
   std::int64_t rowsWritten() const { return rowsWritten_; }
   // True when the last run's CSV is in place under its name, holding rowsWritten() rows.
   bool csvKept() const { return csvKept_; }
+  // True when a CSV of that name was there before the last run and was left as it was: the run
+  // was stopped, wrote no row, or put its CSV beside it (earlierCsvName() then names it).
+  bool earlierKept() const { return earlierKept_; }
+  // The earlier CSV as messages name it when a damaged archive's CSV went beside it; else empty.
+  const std::string& earlierCsvName() const { return earlierCsvName_; }
   // After a run that ended as kNothingRead: how the reading of the archive ended.
   std::optional<ExportOutcome> nothingRead() const { return nothingRead_; }
 
  private:
   ExportOutcome endWithNothing(ExportView& view, ExportOutcome ending);
+  // Puts the CSV where `ending` and `earlier` say (see OutputPlace); false when writing failed.
+  bool placeCsv(files::OutputFile& csv, ExportOutcome ending, bool earlier);
 
   files::ExportFiles& files_;
   std::optional<std::string> csvPathOverride_;
@@ -111,6 +128,10 @@ class ExportRun {
   std::string notesMessage_;
   bool endsProgram_ = true;
   bool keepEarlier_ = false;
+  bool failWithoutEntries_ = false;
+  bool replaceWhenDamaged_ = false;
+  bool earlierKept_ = false;
+  std::string earlierCsvName_;
   bool csvKept_ = false;
   bool running_ = false;
   std::string csvName_;

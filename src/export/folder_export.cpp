@@ -10,6 +10,7 @@
 #include "export/folder_notes.h"
 #include "export/folder_summary.h"
 #include "export/import_guide.h"
+#include "export/output_place.h"
 #include "export/organiser_run.h"
 #include "files/forwarding_files.h"
 #include "journal/journal_selection.h"
@@ -150,6 +151,19 @@ void addDailyNotes(files::ExportFiles& files, const DailyNotesCollector& notes,
   part.outcome = ExportOutcome::kCannotWrite;
 }
 
+// The name of the output a part wrote: `name`, or beside the earlier one (`earlierName` not
+// empty) when the archive was damaged.
+std::string writtenName(const std::string& name, const std::string& earlierName, bool folder) {
+  return earlierName.empty() ? name : damagedArchivePath(name, folder);
+}
+
+// A part stopped while an earlier output of its name was there: that one was left as it was.
+PartReport keptPart(PartReport part, const std::string& name) {
+  part.output.clear();
+  part.counts = name + " not written; the earlier one was left as it was";
+  return part;
+}
+
 // The journal, made only when the archive holds an entry: an archive without one leaves an
 // earlier journal where it is.
 PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings,
@@ -170,14 +184,16 @@ PartReport journalPart(files::ExportFiles& files, const FolderSettings& settings
   journal.collectDailyNotes(notes.get());
   PartReport part{"", "", journal.run(view)};
   if (journal.csvKept()) {
-    part.output = found.outputPrefix + name;
+    const std::string written = writtenName(name, journal.earlierCsvName(), false);
+    part.output = found.outputPrefix + written;
     part.counts = countOf(journal.rowsWritten(), "entry", "entries");
-    if (notes) addDailyNotes(files, *notes, found, name, view, part);
+    if (notes) addDailyNotes(files, *notes, found, written, view, part);
     return part;
   }
   // Nothing made: the outcome and the run's message say why.
   if (part.outcome == ExportOutcome::kNothingRead) part.counts = name + " not written";
   if (nothingExported(part.outcome)) return part;
+  if (journal.earlierKept()) return keptPart(std::move(part), name);
   // Only a reading that went through the records can tell that none was an entry.
   const bool read = part.outcome != ExportOutcome::kCannotWrite &&
                     part.outcome != ExportOutcome::kCannotRead &&
@@ -211,9 +227,12 @@ PartReport calendarPart(files::ExportFiles& files, const FolderSettings& setting
     part.counts = name + " not written";
     return part;
   }
+  if (part.outcome == ExportOutcome::kEndRequested && run.tally().earlierKept) {
+    return keptPart(std::move(part), name);
+  }
   if (!nothingExported(part.outcome)) {
     const CalendarTally& tally = run.tally();
-    part.output = found.outputPrefix + name;
+    part.output = found.outputPrefix + writtenName(name, tally.earlierName, false);
     part.counts = countsWithLeftOut(
         countOf(tally.events, "event", "events"),
         {tally.deletedLeftOut, tally.unreadableLeftOut, tally.cutShortLeftOut, tally.lastWhole,
@@ -402,13 +421,16 @@ void FolderExport::exportOrganiser(files::ExportFiles& files, const FoundArchive
   if ((part.outcome == ExportOutcome::kCannotWrite && !memosKept) ||
       givenUp(part.outcome, run.tally().lastWhole)) {
     part.counts = name + " not written";
+  } else if (part.outcome == ExportOutcome::kEndRequested && run.tally().earlierKept) {
+    part = keptPart(std::move(part), name);
   } else if (!nothingExported(part.outcome)) {
     static constexpr const char* kNouns[][2] = {
         {"event", "events"}, {"contact", "contacts"}, {"to-do", "to-dos"}, {"memo", "memos"}};
     const OrganiserTally& tally = run.tally();
     const auto& noun = kNouns[static_cast<int>(tally.kind)];
-    part.output = found.outputPrefix + name +
-                  (kind == archive::RecordKind::kMemo ? std::string(1, pathSeparator()) : "");
+    const bool memo = kind == archive::RecordKind::kMemo;
+    part.output = found.outputPrefix + writtenName(name, tally.earlierName, memo) +
+                  (memo ? std::string(1, pathSeparator()) : "");
     part.counts = countsWithLeftOut(
         countOf(tally.written, noun[0], noun[1]),
         {tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut, tally.lastWhole,

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "export/output_place.h"
+
 namespace vessory::exporting {
 
 namespace {
@@ -103,6 +105,13 @@ void exportCalendar(ExportView& window, OncePerArchiveView& relay, files::Export
   window.endProgram();
 }
 
+// The words on an earlier CSV that a damaged archive's went beside, after a paragraph; empty for
+// none.
+std::string besideText(const ExportRun& journal) {
+  if (journal.earlierCsvName().empty()) return {};
+  return kParagraph + besideEarlierText(journal.earlierCsvName());
+}
+
 }  // namespace
 
 // The files of both parts that an earlier press left beside the archive, as messages name them.
@@ -131,7 +140,8 @@ void JournalAndCalendarRun::run(JournalView& view) {
     case ExportOutcome::kEndedEarly:
     case ExportOutcome::kDataAfterEnd:
     case ExportOutcome::kUnreadTails:
-      exportCalendar(view, relay, files_, journal, journal_.csvName() + journal_.notesMessage(),
+      exportCalendar(view, relay, files_, journal,
+                     journal_.csvName() + besideText(journal_) + journal_.notesMessage(),
                      journal_.rowsWritten() == 0
                          ? noEntriesHint(view.journalNameText(), view.inputPath())
                          : std::string());

@@ -21,10 +21,6 @@ bool ContactsOutput::write(const archive::ContactRecord& record) {
   return out_->ok() ? true : fail(out_->errorText());
 }
 
-bool ContactsOutput::close() {
-  return out_->close() ? errorText().empty() : fail(out_->errorText());
-}
-
 TodosOutput::TodosOutput(files::ExportFiles& files, std::string path,
                          const archive::OrganiserCatalogue& catalogue, archive::TextConverter& text,
                          const calendar::ZoneClock& clock, std::int64_t stampTime)
@@ -59,7 +55,12 @@ bool TodosOutput::write(const archive::TodoRecord& record) {
 // The calendar is closed whatever stopped the reading, so that the file is one programs read.
 bool TodosOutput::close() {
   out_->append(tail_);
-  return out_->close() ? errorText().empty() : fail(out_->errorText());
+  return closed(out_->close(), *out_);
+}
+
+bool TodosOutput::closeAs(const std::string& path) {
+  out_->append(tail_);
+  return closed(out_->closeAs(path), *out_);
 }
 
 bool MemosOutput::open() {
@@ -69,10 +70,26 @@ bool MemosOutput::open() {
 }
 
 void MemosOutput::discard() {
+  held_.clear();
   if (!madeOutputFolder_ || !made_.empty()) return;
   // A folder that will not go stays, empty: nothing is lost, so nothing more is said.
   std::string error;
   files_.removeFolder(folder_, error);
+}
+
+bool MemosOutput::closeAs(const std::string& path) {
+  std::string error;
+  if (!files_.makeFolder(path, error)) return fail(error);
+  return writeHeld(path);
+}
+
+bool MemosOutput::writeHeld(const std::string& folder) {
+  std::set<std::string> madeHere;
+  for (const auto& [relative, text] : held_) {
+    if (!put(folder, relative, text, madeHere)) return false;
+  }
+  held_.clear();
+  return errorText().empty();
 }
 
 std::string MemosOutput::categoryFolder(std::int64_t category) {
@@ -82,22 +99,31 @@ std::string MemosOutput::categoryFolder(std::int64_t category) {
 }
 
 bool MemosOutput::write(const archive::MemoRecord& record) {
-  const std::string text = memos::memoUtf8(record.text, text_);
-  const std::string relative =
-      names_.next(categoryFolder(record.category), memos::memoTitle(text, record.recordId));
+  const std::string utf8 = memos::memoUtf8(record.text, text_);
+  const std::string text = memos::memoFileText(utf8);
+  std::string relative =
+      names_.next(categoryFolder(record.category), memos::memoTitle(utf8, record.recordId));
+  if (madeOutputFolder_) return put(folder_, relative, text, made_);
+  made_.insert(relative.substr(0, relative.find('/')));
+  held_.emplace_back(std::move(relative), text);
+  return true;
+}
+
+bool MemosOutput::put(const std::string& folder, const std::string& relative,
+                      const std::string& text, std::set<std::string>& madeHere) {
   const std::size_t slash = relative.find('/');
-  const std::string folder = relative.substr(0, slash);
+  const std::string category = relative.substr(0, slash);
   std::string error;
-  const std::string folderPath = joinPath(folder_, folder);
-  if (made_.count(folder) == 0) {
+  const std::string folderPath = joinPath(folder, category);
+  if (madeHere.count(category) == 0) {
     if (!files_.makeFolder(folderPath, error)) return failIn(folderPath, error);
-    made_.insert(folder);
+    madeHere.insert(category);
   }
   // The failures name the memo, which the messages about the whole folder do not.
   const std::string path = joinPath(folderPath, relative.substr(slash + 1));
   std::unique_ptr<files::OutputFile> file = files_.createFile(path, error);
   if (!file) return failIn(path, error);
-  file->append(memos::memoFileText(text));
+  file->append(text);
   return file->close() ? true : failIn(path, file->errorText());
 }
 

@@ -11,6 +11,7 @@
 #include "export/handheld_source.h"
 #include "export/input_kind.h"
 #include "export/organiser_source.h"
+#include "export/output_place.h"
 #include "export/record_loop.h"
 
 namespace vessory::exporting {
@@ -177,6 +178,22 @@ void tellNothingRead(KindRun& run, ExportOutcome ending, bool earlier) {
                                                             : text);
 }
 
+// A stopped run's part never takes an earlier output's place, nor a damaged archive's: the
+// earlier one stays, and the damaged archive's goes beside it. False when writing failed.
+template <class Record>
+bool placeOutput(KindRun& run, RecordOutput<Record>& output, ExportOutcome ending, bool earlier,
+                 const std::string& outPath) {
+  const OutputPlace place = outputPlace(ending, earlier);
+  const std::string beside =
+      damagedArchivePath(outPath, run.tally.kind == archive::RecordKind::kMemo);
+  run.tally.earlierKept = place != OutputPlace::kOwnName;
+  if (place == OutputPlace::kBeside) {
+    run.tally.earlierName = run.tally.outputName;
+    run.tally.outputName = run.files.displayName(beside);
+  }
+  return settleOutput(output, place, beside);
+}
+
 // The steps after the kind is known: header, output, records, ending.
 template <class Record>
 ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
@@ -213,8 +230,9 @@ ExportOutcome exportKind(KindRun& run, RecordSource<Record>& source,
     tellNothingRead(run, ending, earlier);
     return ending == ExportOutcome::kCannotRead ? ending : ExportOutcome::kNothingRead;
   }
-  const bool written = output->close();
-  if (auto* memos = dynamic_cast<MemosOutput*>(output.get())) run.tally.folders = memos->folderCount();
+  const bool written = placeOutput(run, *output, ending, earlier, outPath);
+  if (auto* memos = dynamic_cast<MemosOutput*>(output.get()))
+    run.tally.folders = memos->folderCount();
   const ExportOutcome outcome = written ? ending : ExportOutcome::kCannotWrite;
   const std::string reason = written ? source.readError() : output->errorText();
   const bool failed =
@@ -301,9 +319,11 @@ std::string organiserSummary(const OrganiserTally& tally) {
                            : ", due dates as the calendar showed them in " + tally.zoneName;
   }
   text += ".\r\n";
-  return text + leftOutText({tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
-                             tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
-                             tally.written});
+  text += leftOutText({tally.deletedLeftOut, tally.unreadableLeftOut, tally.damagedLeftOut,
+                       tally.lastWhole, tally.announced, tally.endedEarly, tally.handheld,
+                       tally.written});
+  if (!tally.earlierName.empty()) text += "\r\n" + besideEarlierText(tally.earlierName);
+  return text;
 }
 
 ExportOutcome OrganiserRun::run(ExportView& view) {

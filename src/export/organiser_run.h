@@ -48,9 +48,12 @@ struct OrganiserTally {
   bool handheld = false;            // read from a handheld database
   std::string outputName;           // the output as messages name it
   std::string zoneName;             // to-dos: the zone of the due dates
-  // Nothing readable was found: an output of that name from an earlier export was there, and
-  // was left as it was.
+  // An output of that name from an earlier export was there, and was left as it was: nothing
+  // readable was found, the run was stopped, or a damaged archive's output went beside it.
   bool earlierKept = false;
+  // The earlier output as messages name it when a damaged archive's went beside it (then
+  // outputName names that one); else empty.
+  std::string earlierName;
 };
 
 // The output beside an archive for records of `kind`: the archive's name with its extension

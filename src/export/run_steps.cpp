@@ -36,11 +36,11 @@ bool nothingExported(ExportOutcome outcome) {
   }
 }
 
-bool nothingReadable(ExportOutcome outcome, std::int64_t wholeRecords) {
-  if (wholeRecords > 0) return false;
+bool endedInDamage(ExportOutcome outcome) {
   switch (outcome) {
-    case ExportOutcome::kEndedEarly:
     case ExportOutcome::kDataAfterEnd:
+    case ExportOutcome::kEndedEarly:
+    case ExportOutcome::kUnreadTails:
     case ExportOutcome::kSequencingError:
     case ExportOutcome::kDamagedRecords:
     case ExportOutcome::kCannotRead:
@@ -48,6 +48,11 @@ bool nothingReadable(ExportOutcome outcome, std::int64_t wholeRecords) {
     default:
       return false;
   }
+}
+
+// Records whose tails went unread were read whole: they are something to export.
+bool nothingReadable(ExportOutcome outcome, std::int64_t wholeRecords) {
+  return wholeRecords == 0 && outcome != ExportOutcome::kUnreadTails && endedInDamage(outcome);
 }
 
 std::string earlierKeptText(const std::vector<std::string>& earlierKept) {

@@ -40,6 +40,10 @@ enum class ExportOutcome {
 // True for the outcomes after which nothing was written.
 bool nothingExported(ExportOutcome outcome);
 
+// True when a run that ended as `outcome` holds only part of a damaged archive (or of one whose
+// reading failed part-way).
+bool endedInDamage(ExportOutcome outcome);
+
 // True when a run that read `wholeRecords` records whole and ended as `outcome` has nothing to
 // write because its file is damaged (or could not be read) before its first whole record: it
 // then writes nothing and leaves an earlier output of the same name as it was. A file read to

@@ -72,6 +72,13 @@ void OutputFile::discard() {
   if (error_.empty()) error_ = "given up";
 }
 
+bool OutputFile::closeAs(const std::string& path) {
+  discard();
+  error_.clear();
+  fail("cannot be written as " + path + " here");
+  return false;
+}
+
 std::unique_ptr<FileOutput> FileOutput::made(int file, const std::string& unfinished,
                                              const std::string& target) {
   return std::unique_ptr<FileOutput>(new FileOutput(file, unfinished, target));
@@ -190,14 +197,26 @@ bool FileOutput::close() {
     stream_ = nullptr;
     return ok();
   }
-  // Closed before: bytes that came since fail it rather than vanish.
+  return finishInto(target_);
+}
+
+// The bytes are whole in the temporary (or the new file made in place) before it takes the
+// other name, so that name, too, only ever holds a whole file.
+bool FileOutput::closeAs(const std::string& path) {
+  if (stream_ != nullptr || unfinished_.empty()) return close();
+  closing_ = true;
+  return finishInto(path);
+}
+
+// Closed before: bytes that came since fail it rather than vanish.
+bool FileOutput::finishInto(const std::string& target) {
   if (file_ < 0) return OutputFile::close();
   if (!OutputFile::close() || !closeFile()) {
     abandon();
     return false;
   }
   std::string reason;
-  if (!target_.empty() && !systemCalls().replace(unfinished_, target_, reason)) {
+  if (!target.empty() && !systemCalls().replace(unfinished_, target, reason)) {
     fail(reason);
     abandon();
     return false;

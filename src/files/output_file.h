@@ -53,6 +53,11 @@ class OutputFile {
   // Drops everything not yet handed on and releases the destination without putting anything
   // in place of what was there before. The output counts as failed afterwards.
   virtual void discard();
+  // As close(), but the bytes go under `path` (a file in the same folder, replaced when there)
+  // and the file of the name the output was started for is left as it was: an export of a
+  // damaged archive put beside a good earlier one. Outputs that cannot do so fail, and the
+  // earlier file still stays.
+  virtual bool closeAs(const std::string& path);
 
   bool ok() const { return error_.empty(); }
   // The first failure's reason, followed by what became of the earlier file when there is one
@@ -111,6 +116,7 @@ class FileOutput : public OutputFile {
 
   bool close() override;
   void discard() override;
+  bool closeAs(const std::string& path) override;
 
  protected:
   bool write(std::string_view bytes) override;
@@ -125,6 +131,8 @@ class FileOutput : public OutputFile {
   bool inPlace() const { return !unfinished_.empty() && target_.empty(); }
   // Moves a new file's bytes to a temporary, for a file larger than the buffer.
   bool moveToTemporary();
+  // Flushes, closes and gives the unfinished file the name `target` (none: it has its name).
+  bool finishInto(const std::string& target);
   // Closes the descriptor; false (with the reason) when that fails.
   bool closeFile();
   // Closes and removes the unfinished file; a file already at the target is not touched.

@@ -71,8 +71,9 @@ TEST_F(ConsoleCalendarTest, OptionsOfTheOtherExportAreUsageErrorsNamingTheOption
   EXPECT_FALSE(fs::exists(path("Datebook.csv")));
 }
 
-// A date book cut in its header beside earlier exports: the calendar and --all write nothing,
-// leave them and exit 3; the journal export alone keeps the journal's rules (an empty CSV, 1).
+// A date book cut in its header beside earlier exports: the calendar, --all and the journal
+// write nothing, leave them and exit 3; the quiet journal export alone keeps the journal's rules
+// (an empty CSV, 1).
 TEST_F(ConsoleCalendarTest, ADateBookCutInItsHeaderLeavesEarlierExportsButTheJournalAlone) {
   const std::string cut = records({noted("x")}).substr(
       0, ArchiveBuilder().tag().header(HeaderPlan::forRecords(1)).size() - 2);
@@ -87,7 +88,8 @@ TEST_F(ConsoleCalendarTest, ADateBookCutInItsHeaderLeavesEarlierExportsButTheJou
       {{"--calendar", db}, {"Datebook.ics"}, 3, true},
       {{"--all", folder_.string(), "-o", path("out")}, {"out/calendar.ics", "out/journal.csv"}, 3,
        true},
-      {{db}, {"Datebook.csv"}, 1, false},
+      {{db}, {"Datebook.csv"}, 3, true},
+      {{"-q", db}, {"Datebook.csv"}, 1, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.args.front());
@@ -176,7 +178,9 @@ TEST_F(ConsoleCalendarTest, ExitStatusTellsHowTheArchiveEnded) {
   EXPECT_EQ(run(with(archive(full))), 0);
   EXPECT_EQ(run(with(archive(full + "X"))), 1);
   EXPECT_EQ(run(with(archive(full.substr(0, full.size() - 5)))), 1);
-  EXPECT_EQ(ReadCalendar(*readFile(path("Datebook.ics"))).size(), 1u);
+  // The damaged archive's calendar went beside the whole one.
+  EXPECT_EQ(ReadCalendar(*readFile(path("Datebook.ics"))).size(), 2u);
+  EXPECT_EQ(ReadCalendar(*readFile(path("Datebook (damaged archive).ics"))).size(), 1u);
   RecordPlan broken = noted("b");
   broken.rawNote = std::string("\xFF\x00\x00\x01\x00", 5);
   EXPECT_EQ(run(with(archive(records({noted("a"), broken})))), 4);

@@ -107,20 +107,33 @@ int rowsKept(const std::string& rows) {
 }
 
 // The run stops at the next record, keeps the rows of the records read before it, says so, and
-// ends with 128 + the signal.
+// ends with 128 + the signal; an earlier CSV of that name is left as it was instead.
 TEST(StopSignalTest, ASignalMidExportKeepsTheWholeRecordsReadAndEndsWithItsStatus) {
   const StopFolder files;
   const fs::path archive = files.folder / "user" / "datebook" / "Datebook.dat";
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-    SCOPED_TRACE(signal);
+  const struct {
+    int signal;
+    bool earlier;
+  } cases[] = {{SIGINT, false}, {SIGTERM, false}, {SIGHUP, false}, {SIGINT, true}, {SIGTERM, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.signal) + (c.earlier ? " earlier" : ""));
     const fs::path csv = files.folder / "out.csv";
-    std::ofstream(csv, std::ios::binary) << "earlier";
+    fs::remove(csv);
+    if (c.earlier) std::ofstream(csv, std::ios::binary) << "earlier";
     const std::string output = csv.string();
-    const Stopped stopped = runAndStop({"-d", "-o", output, archive.string()}, signal);
+    const Stopped stopped = runAndStop({"-d", "-o", output, archive.string()}, c.signal);
     const std::string& said = stopped.said;
 
     ASSERT_TRUE(WIFEXITED(stopped.status)) << said.substr(said.size() - 300);
-    EXPECT_EQ(WEXITSTATUS(stopped.status), 128 + signal);
+    EXPECT_EQ(WEXITSTATUS(stopped.status), 128 + c.signal);
+    if (c.earlier) {
+      EXPECT_EQ(readAll(csv), "earlier");
+      EXPECT_NE(said.find("records read: the earlier " + output +
+                          " was left as it was, and the part exported was not kept\n"),
+                std::string::npos)
+          << said.substr(said.size() - 300);
+      continue;
+    }
     const int kept = rowsKept(readAll(csv));
     EXPECT_GT(kept, 0);
     EXPECT_LT(kept, kRecords);

@@ -76,11 +76,16 @@ ExportStep organiser() {
     return exporting::OrganiserRun(files, settings).run(view);
   };
 }
-// The window's journal export keeps an earlier CSV; the console's alone keeps the journal rules.
+// The window's journal export keeps an earlier CSV; the quiet console's alone keeps the journal
+// rules.
 ExportStep journal(bool keepEarlier) {
   return [keepEarlier](MemoryFiles& files, RecordingView& view) {
     exporting::ExportRun run(files);
-    if (keepEarlier) run.keepEarlierWithoutEntries();
+    if (keepEarlier) {
+      run.keepEarlierWithoutEntries();
+    } else {
+      run.replaceEarlierWhenDamaged();
+    }
     return run.run(view);
   };
 }
@@ -113,6 +118,7 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
     bool lastEnds = false;
     std::optional<std::size_t> failReadAt = std::nullopt;
     std::vector<std::string> folders = {};  // there before the run, and exactly these after it
+    std::size_t beside = 0;                 // outputs written beside the earlier ones
   } rows[] = {
       {"calendar, cut in the header", "Datebook.dat", datebook.substr(0, headerEnd - 2),
        calendar(), {"Datebook.ics"}, ExportOutcome::kNothingRead, true,
@@ -158,10 +164,21 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
       {"calendar without records", "Datebook.dat", ArchiveBuilder().archive({}).bytes(),
        calendar(), {"Datebook.ics"}, ExportOutcome::kComplete, false,
        "0 events written (0 repeating, 0 all-day), times as the clock showed them in UTC.\r\n"
-       "No records left out.", true},
-      {"handheld to-dos, one readable", "ToDoDB.pdb", todoDatabase({13, 5, 13}), organiser(),
-       {"ToDoDB.ics"}, ExportOutcome::kDamagedRecords, false,
-       "2 records left out: 2 unreadable (see the messages above).", true},
+       "No records left out.",
+       true},
+      {"handheld to-dos, one readable: beside the earlier",
+       "ToDoDB.pdb",
+       todoDatabase({13, 5, 13}),
+       organiser(),
+       {"ToDoDB.ics"},
+       ExportOutcome::kDamagedRecords,
+       true,
+       "2 records left out: 2 unreadable (see the messages above).\r\nThe archive is damaged: the "
+       "earlier /p/ToDoDB.ics was left as it was, and this export was written beside it.",
+       true,
+       std::nullopt,
+       {},
+       1},
   };
 #ifdef _WIN32
   GTEST_SKIP() << "the folders in memory are written with '/'; the console tests cover Windows";
@@ -182,7 +199,7 @@ TEST(NothingReadableTest, ADamagedFileWithoutAWholeRecordLeavesTheEarlierExport)
     for (const std::string& output : row.outputs) {
       EXPECT_EQ(files.csv("/p/" + output) == kEarlier, row.kept) << output;
     }
-    EXPECT_EQ(files.outputPaths().size(), row.outputs.size());
+    EXPECT_EQ(files.outputPaths().size(), row.outputs.size() + row.beside);
     EXPECT_TRUE(view.ended);
     ASSERT_FALSE(view.messages.empty());
     if (row.last.empty()) continue;

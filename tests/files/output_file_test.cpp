@@ -234,6 +234,39 @@ TEST(FileOutputTest, TheEarlierFileIsReplacedOnlyByAWholeClose) {
 #endif
 }
 
+// Closed as another name, the whole bytes go there (replacing a file there) and the file of the
+// output's own name is left as it was, or never made; nothing is left beside them.
+TEST(FileOutputTest, CloseAsPutsTheBytesUnderTheOtherNameOnly) {
+  const std::string path = scratchPath("vessory_close_as.csv");
+  const std::string beside = scratchPath("vessory_close_as (damaged archive).csv");
+  const struct {
+    bool earlier, besideThere;
+    int rows;  // past the buffer, a new file moves to a temporary
+  } cases[] = {{true, false, 3}, {true, true, 3000}, {false, false, 3}, {false, true, 3000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.earlier) + std::to_string(c.besideThere) +
+                 std::to_string(c.rows));
+    std::filesystem::remove(path);
+    if (c.earlier) writeFile(path, "earlier");
+    if (c.besideThere) writeFile(beside, "an earlier damaged one");
+    std::string error;
+    auto output = FileOutput::create(path, error);
+    ASSERT_NE(output, nullptr) << error;
+    std::string bytes;
+    for (int n = 0; n < c.rows; ++n) {
+      output->append(row(n));
+      bytes += row(n);
+    }
+    EXPECT_TRUE(output->closeAs(beside)) << output->errorText();
+    EXPECT_EQ(fileContents(beside), bytes);
+    EXPECT_EQ(std::filesystem::exists(path), c.earlier);
+    if (c.earlier) EXPECT_EQ(fileContents(path), "earlier");
+    EXPECT_TRUE(othersBeside(path).empty());  // no temporary left
+    std::filesystem::remove(beside);
+  }
+  std::filesystem::remove(path);
+}
+
 #ifndef _WIN32
 // A write refused part-way (a file size limit stands in for a full disk): the reason says the
 // earlier file was kept, and it was.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <set>
 
 #include "files/byte_source.h"
@@ -16,9 +17,10 @@ namespace {
 // without failure.
 class SharedOutput : public files::OutputFile {
  public:
+  using Lookup = std::function<std::shared_ptr<MemoryFiles::Output>(const std::string&)>;
   SharedOutput(std::shared_ptr<MemoryFiles::Output> file, long long failAfter,
-               const std::string& path)
-      : file_(std::move(file)), failAfter_(failAfter) {
+               const std::string& path, Lookup lookup)
+      : file_(std::move(file)), failAfter_(failAfter), lookup_(std::move(lookup)) {
     file_->written.clear();
     file_->open = true;
     file_->closed = false;
@@ -40,6 +42,17 @@ class SharedOutput : public files::OutputFile {
     files::OutputFile::discard();
     file_->open = false;
   }
+  // The bytes go to the other name; this one keeps what it had.
+  bool closeAs(const std::string& path) override {
+    const bool ok = files::OutputFile::close();
+    file_->open = false;
+    if (!ok) return false;
+    std::shared_ptr<MemoryFiles::Output> other = lookup_(path);
+    other->bytes = file_->written;
+    other->exists = true;
+    other->closed = true;
+    return true;
+  }
 
  protected:
   bool write(std::string_view bytes) override {
@@ -55,6 +68,7 @@ class SharedOutput : public files::OutputFile {
  private:
   std::shared_ptr<MemoryFiles::Output> file_;
   long long failAfter_;
+  Lookup lookup_;
 };
 
 // An archive source that owns a copy of the bytes, read forward or at any offset; given a
@@ -164,7 +178,11 @@ std::unique_ptr<files::OutputFile> MemoryFiles::createCsv(const std::string& pat
   }
   std::shared_ptr<Output>& file = outputs_[path];
   if (!file) file = std::make_shared<Output>();
-  return std::make_unique<SharedOutput>(file, failWritesAfter, path);
+  return std::make_unique<SharedOutput>(file, failWritesAfter, path, [this](const std::string& to) {
+    std::shared_ptr<Output>& other = outputs_[to];
+    if (!other) other = std::make_shared<Output>();
+    return other;
+  });
 }
 
 void MemoryFiles::earlier(const std::string& path, const std::string& bytes) {
