@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,6 +27,13 @@ using exporting::ExportOutcome;
 using Step = std::function<ExportOutcome(MemoryFiles&, RecordingView&)>;
 
 const std::string kEarlier = "EARLIER EXPORT\r\n";
+
+// A path under the test's folders "/p" and "/o" as the runs join it on this system: "/p\\a.csv"
+// on Windows.
+std::string native(std::string path) {
+  std::replace(path.begin() + 2, path.end(), '/', exporting::pathSeparator());
+  return path;
+}
 
 Step journal(bool classic = false) {
   return [classic](MemoryFiles& files, RecordingView& view) {
@@ -75,17 +83,17 @@ std::vector<Kind> kinds() {
           .archive({journalRecord("9:00: a"), journalRecord("9:00: b"), journalRecord("9:00: c")})
           .bytes();
   return {
-      {"journal", "Datebook.dat", datebook, journal(), "/p/Datebook.csv",
-       "/p/Datebook (damaged archive).csv"},
-      {"calendar", "Datebook.dat", datebook, kCalendar, "/p/Datebook.ics",
-       "/p/Datebook (damaged archive).ics"},
+      {"journal", "Datebook.dat", datebook, journal(), native("/p/Datebook.csv"),
+       native("/p/Datebook (damaged archive).csv")},
+      {"calendar", "Datebook.dat", datebook, kCalendar, native("/p/Datebook.ics"),
+       native("/p/Datebook (damaged archive).ics")},
       {"contacts", "Address.dat",
        buildAddressArchive({}, {contact("Ann"), contact("Ben"), contact("Cy")}), kOrganiser,
-       "/p/Address.vcf", "/p/Address (damaged archive).vcf"},
+       native("/p/Address.vcf"), native("/p/Address (damaged archive).vcf")},
       {"to-dos", "ToDo.dat", buildTodoArchive({}, {TodoPlan{}, TodoPlan{}, TodoPlan{}}),
-       kOrganiser, "/p/ToDo.ics", "/p/ToDo (damaged archive).ics"},
+       kOrganiser, native("/p/ToDo.ics"), native("/p/ToDo (damaged archive).ics")},
       {"memos", "MemoPad.dat", buildMemoArchive({}, {memo("a"), memo("b"), memo("c")}), kOrganiser,
-       "/p/MemoPad/Unfiled/a.txt", "/p/MemoPad (damaged archive)/Unfiled/a.txt"},
+       native("/p/MemoPad/Unfiled/a.txt"), native("/p/MemoPad (damaged archive)/Unfiled/a.txt")},
   };
 }
 
@@ -100,7 +108,7 @@ class EarlierExportTest : public ::testing::Test {
     view.fileName = kind.file;
     files.archives[view.inputPath()] = bytes;
     if (earlier) {
-      if (kind.name == std::string("memos")) files.folders = {"/p/MemoPad"};
+      if (kind.name == std::string("memos")) files.folders = {native("/p/MemoPad")};
       files.earlier(kind.output, kEarlier);
     }
     if (stop) {
@@ -139,7 +147,7 @@ TEST_F(EarlierExportTest, ADamagedArchivesExportGoesBesideAnEarlierOneAndNamesBo
       EXPECT_EQ(files.csv(kind.output) == kEarlier, earlier);
       EXPECT_NE(files.csv(earlier ? kind.beside : kind.output), "");
       EXPECT_EQ(files.created(kind.beside), earlier);
-      const std::string named = kind.name == std::string("memos") ? "/p/MemoPad" : kind.output;
+      const std::string named = kind.name == std::string("memos") ? native("/p/MemoPad") : kind.output;
       const std::string besideName = kind.beside.substr(0, kind.beside.find(" archive)") + 9);
       EXPECT_EQ(lastMessage().find(exporting::besideEarlierText(named)) != std::string::npos,
                 earlier)
@@ -178,11 +186,12 @@ TEST_F(EarlierExportTest, AJournalWithoutRowsKeepsTheEarlierCsvAndIsNoSuccess) {
     std::string said;  // in the last message
   } rows[] = {
       {"no entry", "Nope", kind.bytes, true,
-       "lists the descriptions this archive uses. The earlier /p/Datebook.csv was left as it was."},
+       "lists the descriptions this archive uses. The earlier " + native("/p/Datebook.csv") +
+           " was left as it was."},
       {"no entry, none earlier", "Nope", kind.bytes, false,
        "lists the descriptions this archive uses."},
       {"nothing readable", "English: Daily Journal", kind.bytes.substr(0, 10), true,
-       "nothing was exported. The earlier /p/Datebook.csv was left as it was."},
+       "nothing was exported. The earlier " + native("/p/Datebook.csv") + " was left as it was."},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -203,15 +212,15 @@ TEST_F(EarlierExportTest, AJournalWithoutRowsKeepsTheEarlierCsvAndIsNoSuccess) {
 
 TEST(OutputPlaceTest, DamagedArchiveNamesKeepTheExtension) {
   const struct {
-    const char* path;
+    std::string path;
     bool folder;
-    const char* beside;
+    std::string beside;
   } rows[] = {
-      {"/o/journal.csv", false, "/o/journal (damaged archive).csv"},
+      {native("/o/journal.csv"), false, native("/o/journal (damaged archive).csv")},
       {"C:\\Palm\\Datebook.ics", false, "C:\\Palm\\Datebook (damaged archive).ics"},
-      {"/o/v1.2/memos", true, "/o/v1.2/memos (damaged archive)"},
-      {"/o/v1.2/notes", false, "/o/v1.2/notes (damaged archive)"},
-      {"/o/.hidden", false, "/o/.hidden (damaged archive)"},
+      {native("/o/v1.2/memos"), true, native("/o/v1.2/memos (damaged archive)")},
+      {native("/o/v1.2/notes"), false, native("/o/v1.2/notes (damaged archive)")},
+      {native("/o/.hidden"), false, native("/o/.hidden (damaged archive)")},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(exporting::damagedArchivePath(row.path, row.folder), row.beside);
@@ -251,13 +260,13 @@ TEST(EarlierFolderExportTest, TheSummaryNamesTheFileWritten) {
     int stopAt;
     std::string line;  // in the archive's summary line
   } rows[] = {
-      {"damaged contacts", "/p/Address.dat", address.substr(0, address.size() - 1),
-       "/o/contacts.vcf", "/o/contacts (damaged archive).vcf", 0,
+      {"damaged contacts", native("/p/Address.dat"), address.substr(0, address.size() - 1),
+       native("/o/contacts.vcf"), native("/o/contacts (damaged archive).vcf"), 0,
        "contacts (damaged archive).vcf (1 contact"},
-      {"damaged journal", "/p/Datebook.dat", datebook.substr(0, datebook.size() - 1),
-       "/o/journal.csv", "/o/journal (damaged archive).csv", 0,
+      {"damaged journal", native("/p/Datebook.dat"), datebook.substr(0, datebook.size() - 1),
+       native("/o/journal.csv"), native("/o/journal (damaged archive).csv"), 0,
        "journal (damaged archive).csv (2 entries"},
-      {"stopped journal", "/p/Datebook.dat", datebook, "/o/journal.csv", "", 3,
+      {"stopped journal", native("/p/Datebook.dat"), datebook, native("/o/journal.csv"), "", 3,
        "journal.csv not written; the earlier one was left as it was"},
   };
   for (const auto& row : rows) {
