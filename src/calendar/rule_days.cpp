@@ -216,8 +216,9 @@ std::vector<WallTime> movedDays(const RepeatEvent& repeat, int shift, const Wall
   const WallTime first = addDays(start, -shift);  // the start on the desktop's own clock
   const std::int64_t step = std::max<std::int64_t>(repeat.interval, 1) *
                             (repeat.brand == archive::kRepeatYearly ? kMonthsInYear : 1);
-  for (std::int64_t month = first.year * std::int64_t{kMonthsInYear} + first.month - 1;;
-       month += step) {
+  // Months counted from year 0, so that a step crosses years by itself.
+  std::int64_t month = first.year * std::int64_t{kMonthsInYear} + first.month - 1;
+  for (;; month += step) {
     WallTime day = first;
     day.year = static_cast<int>(month / kMonthsInYear);
     day.month = static_cast<int>(month % kMonthsInYear) + 1;
