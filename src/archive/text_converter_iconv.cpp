@@ -79,6 +79,7 @@ class IconvConverter : public TextConverter {
   void appendUtf8(std::string_view bytes, std::string& out) override;
 
  private:
+  void flush(std::string& out);
   void keepWellFormed(std::string& out, std::size_t start);
 
   iconv_t handle_;
@@ -106,13 +107,25 @@ void IconvConverter::appendUtf8(std::string_view bytes, std::string& out) {
     if (done != static_cast<std::size_t>(-1) || error == E2BIG) continue;
     // A byte the character set does not define (EILSEQ), or a sequence the text ends inside
     // (EINVAL): one replacement for one byte, and on with the next.
+    flush(out);
     out.append(kReplacementCharacter);
     countReplacement();
     ++in;
     --inLeft;
-    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
   }
+  flush(out);
   keepWellFormed(out, start);
+}
+
+// Some decoders hold a character back until they see whether a combining mark follows to join
+// it (glibc's windows-1255 and windows-1258): a text's last letter, and the letter before a
+// refused byte, would be lost unless asked for. Also returns the decoder to its first state.
+void IconvConverter::flush(std::string& out) {
+  char buffer[64];
+  char* to = buffer;
+  std::size_t toLeft = sizeof buffer;
+  iconv(handle_, nullptr, nullptr, &to, &toLeft);
+  out.append(buffer, static_cast<std::size_t>(to - buffer));
 }
 
 // glibc's decoder of UTF-8 itself lets through sequences that are not UTF-8 (lead bytes F5 to

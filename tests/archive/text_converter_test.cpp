@@ -107,6 +107,40 @@ TEST(TextConverterTest, AsciiTextIsAsEachCharacterSetDefinesIt) {
   }
 }
 
+// windows-1255 and windows-1258 letters followed by combining marks. Linux's decoder joins a
+// letter and its marks into one character where Unicode has one, and holds each letter back to
+// see; every letter must still come out: at the text's end, before a refused byte, before ASCII.
+// Windows gives each byte its own character.
+TEST(TextConverterTest, LettersBeforeCombiningMarksAreJoinedOrKeptNeverLost) {
+  struct Case {
+    const char* charset;
+    std::string in;
+    std::string joined;    // Linux and the WebAssembly build
+    std::string separate;  // Windows
+    int replacements;
+  };
+  const std::vector<Case> cases = {
+      {"windows-1255", "\xE0", "\u05D0", "\u05D0", 0},
+      {"windows-1255", "ab\xE0", "ab\u05D0", "ab\u05D0", 0},
+      {"windows-1255", "\xE0\x81" "b", "\u05D0" + kFffd + "b", "\u05D0" + kFffd + "b", 1},
+      {"windows-1255", "\xE0\xC8", "\uFB2F", "\u05D0\u05B8", 0},
+      {"windows-1255", "\xF9\xD1\xC9", "\uFB2A\u05B9", "\u05E9\u05C1\u05B9", 0},
+      {"windows-1255", "\xF9\xCC\xD1", "\uFB2C", "\u05E9\u05BC\u05C1", 0},
+      {"CP1258", "x\xE2", "x\u00E2", "x\u00E2", 0},
+      {"CP1258", "a\xCC.", "\u00E0.", "a\u0300.", 0},
+      {"CP1258", "\xE2\xDE\x81", "\u1EAB" + kFffd, "\u00E2\u0303" + kFffd, 1},
+  };
+  for (const Case& c : cases) {
+    auto converter = open(c.charset);
+#ifdef _WIN32
+    EXPECT_EQ(converter->toUtf8(c.in), c.separate) << c.charset << " " << c.in;
+#else
+    EXPECT_EQ(converter->toUtf8(c.in), c.joined) << c.charset << " " << c.in;
+#endif
+    EXPECT_EQ(converter->replacements(), c.replacements) << c.charset << " " << c.in;
+  }
+}
+
 TEST(TextConverterTest, AppendKeepsWhatWasThereAndEmptyTextAddsNothing) {
   auto converter = open("windows-1252");
   std::string out = "head:";
