@@ -28,12 +28,16 @@ void appendCodePoint(std::uint32_t point, std::string& out) {
   }
 }
 
+constexpr std::uint32_t kNothingHeld = 0xFFFFFFFF;
+
 class TableConverter : public TextConverter {
  public:
   explicit TableConverter(const CharsetTable& table) : table_(table) {}
 
   void appendUtf8(std::string_view bytes, std::string& out) override {
     const auto byteAt = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    // The last character, held until the next shows whether it is a mark to join to it.
+    std::uint32_t held = kNothingHeld;
     for (std::size_t at = 0; at < bytes.size();) {
       const unsigned char byte = byteAt(at);
       const std::uint32_t single = table_.single[byte];
@@ -49,17 +53,44 @@ class TableConverter : public TextConverter {
           }
         }
       }
+      at += length;
+      if (point != kTableRefused && held != kNothingHeld) {
+        if (const std::uint32_t joined = join(held, point); joined != kNothingHeld) {
+          held = joined | kTableJoined;
+          continue;
+        }
+      }
+      if (held != kNothingHeld) appendCodePoint(held & ~kTableJoined, out);
+      held = point;
       if (point == kTableRefused) {
         out.append(kReplacementCharacter);
         countReplacement();
-      } else {
-        appendCodePoint(point, out);
+        held = kNothingHeld;
       }
-      at += length;
     }
+    if (held != kNothingHeld) appendCodePoint(held & ~kTableJoined, out);
   }
 
  private:
+  // The character `first` (kTableJoined set when it was joined) and the mark `mark` make, or
+  // kNothingHeld when the set joins none.
+  std::uint32_t join(std::uint32_t first, std::uint32_t mark) const {
+    std::size_t low = 0;
+    std::size_t high = table_.joinCount;
+    while (low < high) {
+      const std::size_t middle = (low + high) / 2;
+      const std::uint32_t* triple = table_.joins + 3 * middle;
+      if (triple[0] < first || (triple[0] == first && triple[1] < mark)) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    const std::uint32_t* triple = table_.joins + 3 * low;
+    return low < table_.joinCount && triple[0] == first && triple[1] == mark ? triple[2]
+                                                                               : kNothingHeld;
+  }
+
   const CharsetTable& table_;
 };
 

@@ -1,6 +1,6 @@
 // The character set tables of the WebAssembly build against this machine's iconv, which they
-// were written from: every byte, every two-byte sequence and the ways a text can break off must
-// decode alike, replacements counted alike.
+// were written from: every byte, every two-byte sequence, marks joined to letters and the ways a
+// text can break off must decode alike, replacements counted alike.
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ void expectSameDecoding(const std::string& charset, const std::vector<std::strin
   EXPECT_EQ(both.table->replacements(), both.iconv->replacements()) << charset;
 }
 
-const char* const kTableCharsets[] = {"CP932", "SHIFT_JIS"};
+const char* const kTableCharsets[] = {"CP932", "SHIFT_JIS", "CP1255", "CP1258"};
 
 TEST(CharsetTableTest, EveryByteAndEveryTwoByteSequenceDecodesAsIconvDoes) {
   for (const char* charset : kTableCharsets) {
@@ -90,6 +90,23 @@ TEST(CharsetTableTest, BrokenSequencesResumeWhereIconvResumes) {
   for (const char* charset : kTableCharsets) expectSameDecoding(charset, texts);
 }
 
+// A letter with two marks after it, the second joining what the first made (shin, dagesh and
+// shin dot in windows-1255), or not joining it, or a letter after a letter.
+TEST(CharsetTableTest, MarksJoinOneAfterAnotherAsIconvJoinsThem) {
+  for (const char* charset : {"CP1255", "CP1258"}) {
+    std::vector<std::string> texts;
+    for (int first = 0x20; first < 256; ++first) {
+      for (int second = 0xC0; second < 256; ++second) {
+        for (int third = 0xC0; third < 256; ++third) {
+          texts.push_back({static_cast<char>(first), static_cast<char>(second),
+                           static_cast<char>(third)});
+        }
+      }
+    }
+    expectSameDecoding(charset, texts);
+  }
+}
+
 TEST(CharsetTableTest, TablesAreFoundByEveryNameIconvTakesAndNoOther) {
   struct Case {
     const char* name;
@@ -97,6 +114,7 @@ TEST(CharsetTableTest, TablesAreFoundByEveryNameIconvTakesAndNoOther) {
   };
   const Case cases[] = {{"cp932", true},         {"Windows-31J", true}, {"MS932", true},
                         {"shift_jis", true},     {"SJIS", true},        {"ms_kanji", true},
+                        {"windows-1255", true},  {"MS-HEBR", true},     {"Windows-1258", true},
                         {"windows-1252", false}, {"EUC-JP", false},     {"", false}};
   for (const Case& c : cases) {
     EXPECT_EQ(findCharsetTable(c.name) != nullptr, c.found) << c.name;

@@ -3,8 +3,8 @@
 
     charset_tables.py OUTPUT.inc CHARSET...
 
-The C library that the WebAssembly build runs on has no CP932 and a SHIFT_JIS that decodes
-otherwise than the Linux build's. For each CHARSET (a name iconv knows, at most two bytes a
+The C library that the WebAssembly build runs on has no CP932, a SHIFT_JIS that decodes
+otherwise than the Linux build's, and a windows-1255 and windows-1258 that join no marks. For each CHARSET (a name iconv knows, at most two bytes a
 character) every single byte and every two-byte sequence is given to the C library's iconv here,
 and what it makes of it is written down: the code point, or that the byte begins a longer
 sequence, or that it is refused. The names iconv takes for the same set (its aliases, from the
@@ -19,6 +19,7 @@ import sys
 
 ILLEGAL = 0xFFFFFFFF  # refused alone: the converter writes U+FFFD for this byte
 LEAD = 0xFFFFFFFE     # incomplete alone: the first byte of a two-byte sequence
+JOINED = 0x80000000   # on a held character: it was joined from a character and a mark
 
 libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
 libc.iconv_open.restype = ctypes.c_void_p
@@ -43,6 +44,8 @@ def convert(handle, data):
     result = libc.iconv(handle, ctypes.byref(in_ptr), ctypes.byref(in_left),
                         ctypes.byref(out_ptr), ctypes.byref(out_left))
     error = ctypes.get_errno() if result == FAILED else 0
+    if error == 0:  # the character a decoder holds back to see whether a mark follows
+        libc.iconv(handle, None, None, ctypes.byref(out_ptr), ctypes.byref(out_left))
     written = target.raw[:64 - out_left.value].decode("utf-32-le")
     return [ord(c) for c in written], len(data) - in_left.value, error
 
@@ -94,8 +97,36 @@ def probe(charset):
             else:
                 row.append(0)
         pairs[lead] = row
+    joins = {} if pairs else probe_joins(handle, charset, single)
     libc.iconv_close(handle)
-    return single, pairs
+    return single, pairs, joins
+
+
+def probe_joins(handle, charset, single):
+    """Where iconv joins a character and the mark after it into one (windows-1255, windows-1258):
+    {(held, mark): joined}. `held` is a code point, with JOINED set when it was itself joined
+    from a character and a mark: windows-1255 joins such a character with a further mark,
+    windows-1258 does not."""
+    defined = [b for b in range(256) if single[b] not in (ILLEGAL, LEAD)]
+    joins = {}
+    frontier = [(bytes([b]), single[b]) for b in defined]
+    while frontier:
+        grown = []
+        for text, held in frontier:
+            for mark in defined:
+                longer = text + bytes([mark])
+                points, taken, error = convert(handle, longer)
+                if error != 0 or taken != len(longer):
+                    sys.exit("charset_tables.py: %s refuses %s" % (charset, longer.hex()))
+                if points == [held & ~JOINED, single[mark]]:
+                    continue
+                if len(points) != 1 or joins.get((held, single[mark]), points[0]) != points[0]:
+                    sys.exit("charset_tables.py: %s: %s is no join of two characters" % (charset, longer.hex()))
+                if (held, single[mark]) not in joins:
+                    joins[(held, single[mark])] = points[0]
+                    grown.append((longer, points[0] | JOINED))
+        frontier = grown
+    return joins
 
 
 def c_array(values, per_line, width):
@@ -111,7 +142,7 @@ def main():
     out = ["// Written by tools/charsets/charset_tables.py from the build machine's iconv; not edited by hand.", ""]
     entries = []
     for index, charset in enumerate(sys.argv[2:]):
-        single, pairs = probe(charset)
+        single, pairs, joins = probe(charset)
         names = aliases(charset)
         leads = sorted(pairs)
         out.append("constexpr std::uint32_t kSingle%d[256] = {" % index)
@@ -128,8 +159,13 @@ def main():
         out.append("};")
         out.append("constexpr const char* kNames%d[] = {%s, nullptr};" %
                    (index, ", ".join('"%s"' % n for n in names)))
+        triples = [v for key in sorted(joins) for v in (key[0], key[1], joins[key])]
+        out.append("constexpr std::uint32_t kJoins%d[%d] = {" % (index, max(3, len(triples))))
+        out.append(c_array(triples or [0, 0, 0], 3, 8))
+        out.append("};")
         out.append("")
-        entries.append("    {kNames%d, kSingle%d, kRows%d, kPairs%d}," % (index, index, index, index))
+        entries.append("    {kNames%d, kSingle%d, kRows%d, kPairs%d, kJoins%d, %d}," %
+                       (index, index, index, index, index, len(joins)))
     out.append("constexpr CharsetTable kCharsetTables[] = {")
     out += entries
     out.append("};")
