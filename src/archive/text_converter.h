@@ -47,6 +47,25 @@ class TextConverter {
 // U+FFFD in UTF-8.
 inline constexpr std::string_view kReplacementCharacter{"\xEF\xBF\xBD"};
 
+// Appends the UTF-8 form of the code point `point` (at most U+10FFFF) to `out`.
+inline void appendCodePointUtf8(char32_t point, std::string& out) {
+  if (point < 0x80) {
+    out += static_cast<char>(point);
+  } else if (point < 0x800) {
+    out += static_cast<char>(0xC0 | (point >> 6));
+    out += static_cast<char>(0x80 | (point & 0x3F));
+  } else if (point < 0x10000) {
+    out += static_cast<char>(0xE0 | (point >> 12));
+    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (point & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (point >> 18));
+    out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (point & 0x3F));
+  }
+}
+
 // The character set archive text is taken to be in when nobody says otherwise.
 inline constexpr std::string_view kDefaultArchiveCharset{"windows-1252"};
 

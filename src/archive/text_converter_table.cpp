@@ -10,24 +10,6 @@ namespace {
 
 #include "charset_tables.inc"
 
-void appendCodePoint(std::uint32_t point, std::string& out) {
-  if (point < 0x80) {
-    out += static_cast<char>(point);
-  } else if (point < 0x800) {
-    out += static_cast<char>(0xC0 | (point >> 6));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  } else if (point < 0x10000) {
-    out += static_cast<char>(0xE0 | (point >> 12));
-    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (point >> 18));
-    out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  }
-}
-
 constexpr std::uint32_t kNothingHeld = 0xFFFFFFFF;
 
 class TableConverter : public TextConverter {
@@ -60,7 +42,7 @@ class TableConverter : public TextConverter {
           continue;
         }
       }
-      if (held != kNothingHeld) appendCodePoint(held & ~kTableJoined, out);
+      if (held != kNothingHeld) appendCodePointUtf8(held & ~kTableJoined, out);
       held = point;
       if (point == kTableRefused) {
         out.append(kReplacementCharacter);
@@ -68,7 +50,7 @@ class TableConverter : public TextConverter {
         held = kNothingHeld;
       }
     }
-    if (held != kNothingHeld) appendCodePoint(held & ~kTableJoined, out);
+    if (held != kNothingHeld) appendCodePointUtf8(held & ~kTableJoined, out);
   }
 
  private:

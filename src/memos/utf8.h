@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "archive/text_converter.h"
+
 namespace vessory::memos {
 
 // UTF-8 read one code point at a time and written back. Names are made from text that went
@@ -20,7 +22,7 @@ char32_t nextCodePoint(std::string_view text, std::size_t& at);
 // `text` as code points.
 std::u32string decodeUtf8(std::string_view text);
 
-void appendUtf8(char32_t c, std::string& out);
+inline void appendUtf8(char32_t c, std::string& out) { archive::appendCodePointUtf8(c, out); }
 
 }  // namespace vessory::memos
 

@@ -204,7 +204,9 @@ TEST_F(EarlierExportTest, AJournalWithoutRowsKeepsTheEarlierCsvAndIsNoSuccess) {
     if (row.earlier) files.earlier(kind.output, kEarlier);
     EXPECT_EQ(kind.run(files, view), ExportOutcome::kNothingRead);
     EXPECT_EQ(files.created(kind.output), row.earlier);
-    if (row.earlier) EXPECT_EQ(files.csv(kind.output), kEarlier);
+    if (row.earlier) {
+      EXPECT_EQ(files.csv(kind.output), kEarlier);
+    }
     EXPECT_TRUE(lastMessage().ends_with(row.said)) << lastMessage();
     EXPECT_EQ(lastMessage().find("All Done!"), std::string::npos);
   }
@@ -283,7 +285,9 @@ TEST(EarlierFolderExportTest, TheSummaryNamesTheFileWritten) {
     const exporting::FolderResult result = exporting::FolderExport(files, settings).run(view);
     ASSERT_EQ(result.archives.size(), 1u);
     EXPECT_EQ(files.csv(row.earlier), kEarlier);
-    if (!row.beside.empty()) EXPECT_NE(files.csv(row.beside), "");
+    if (!row.beside.empty()) {
+      EXPECT_NE(files.csv(row.beside), "");
+    }
     const std::string line = exporting::summaryLine(result.archives[0]);
     EXPECT_NE(line.find(row.line), std::string::npos) << line;
   }

@@ -328,7 +328,9 @@ TEST(OrganiserRunTest, ArchiveCutAtEveryLengthKeepsEveryWholeRecordBeforeTheCut)
       if (wholeRecords == 0) {  // no record whole: nothing exported, and the outcome says so
         EXPECT_EQ(cut.outcome, ExportOutcome::kNothingRead);
         EXPECT_TRUE(cut.files.outputPaths().empty());
-        if (length < ends[0]) EXPECT_TRUE(cut.wroteNothing());  // inside the header
+        if (length < ends[0]) {  // inside the header
+          EXPECT_TRUE(cut.wroteNothing());
+        }
         EXPECT_EQ(cut.last(), kEndedEarly + "\r\n\r\n" + kNothingRead);
         continue;
       }
