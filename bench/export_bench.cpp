@@ -27,7 +27,7 @@ const std::string& archiveBytes() {
 }
 
 // A view that answers with the defaults and shows nothing, so that only the run is measured.
-class QuietView : public exporting::JournalView {
+class QuietView : public exporting::UnshownView<exporting::JournalView> {
  public:
   explicit QuietView(std::string path) : path_(std::move(path)) {}
 
@@ -37,15 +37,7 @@ class QuietView : public exporting::JournalView {
   std::string keywordsText() override { return "<>"; }
   int wordWrapValue() override { return exporting::kChecked; }
   std::string hoursBiasBoxText() override { return "-4"; }
-  void showTotalRecords(const std::string&) override {}
-  void showThisRecord(const std::string&) override {}
-  void showJournalsFound(const std::string&) override {}
-  void showDateTime(const std::string&) override {}
-  void setDescriptionBackColor(std::uint32_t) override {}
-  void showDescription(const std::string&) override {}
-  void processPendingEvents() override {}
   void showMessage(const std::string& text) override { lastMessage = text; }
-  void endProgram() override {}
 
   std::string lastMessage;
 

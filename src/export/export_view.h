@@ -68,6 +68,23 @@ class JournalOptions {
 // A front end that offers the journal export: the view of every run and the journal's options.
 class JournalView : public ExportView, public JournalOptions {};
 
+// `View` with progress and details shown nowhere, the user never asked to act and messages
+// dropped: the base of a view for a caller that wants only a run's outcome (the journals of an
+// archive before its export, a benchmark). It still answers none of the run's options.
+template <class View>
+class UnshownView : public View {
+ public:
+  void showTotalRecords(const std::string&) override {}
+  void showThisRecord(const std::string&) override {}
+  void showJournalsFound(const std::string&) override {}
+  void showDateTime(const std::string&) override {}
+  void setDescriptionBackColor(std::uint32_t) override {}
+  void showDescription(const std::string&) override {}
+  void processPendingEvents() override {}
+  void showMessage(const std::string&) override {}
+  void endProgram() override {}
+};
+
 // The platform's folder separator: "\" on Windows, "/" elsewhere.
 char pathSeparator();
 

@@ -46,20 +46,11 @@ class JournalListing {
 
 // The view of a listing run for a front end that only wants its candidates: the archive at
 // `path`, nothing shown, messages dropped (an export of the same archive reports its damage).
-class QuietListingView : public ExportView {
+class QuietListingView : public UnshownView<ExportView> {
  public:
   explicit QuietListingView(std::string path) : path_(std::move(path)) {}
   std::string inputPath() override { return path_; }
   int showDetailsValue() override { return kUnchecked; }
-  void showTotalRecords(const std::string&) override {}
-  void showThisRecord(const std::string&) override {}
-  void showJournalsFound(const std::string&) override {}
-  void showDateTime(const std::string&) override {}
-  void setDescriptionBackColor(std::uint32_t) override {}
-  void showDescription(const std::string&) override {}
-  void processPendingEvents() override {}
-  void showMessage(const std::string&) override {}
-  void endProgram() override {}
 
  private:
   std::string path_;
