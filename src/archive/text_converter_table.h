@@ -13,8 +13,8 @@ namespace vessory::archive {
 // A character set of one- and two-byte characters written down as a table: what the build
 // machine's iconv makes of every byte and every two-byte sequence (tools/charsets), and which
 // characters it joins with the combining mark after them into one. The WebAssembly build's C
-// library lacks some sets the Linux build reads (CP932), decodes others differently (SHIFT_JIS)
-// or joins no marks (windows-1255, windows-1258); there a table stands in for iconv, so that
+// library lacks some sets the Linux build reads (CP932), decodes others differently (SHIFT_JIS,
+// GBK, BIG5, EUC-KR) or joins no marks (windows-1255, windows-1258); there a table stands in for iconv, so that
 // both builds give the same UTF-8 for the same archive. The tables are constant data.
 struct CharsetTable {
   const char* const* names;     // the set's name and its aliases, upper case, null-terminated

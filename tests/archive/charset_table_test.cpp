@@ -57,7 +57,8 @@ void expectSameDecoding(const std::string& charset, const std::vector<std::strin
   EXPECT_EQ(both.table->replacements(), both.iconv->replacements()) << charset;
 }
 
-const char* const kTableCharsets[] = {"CP932", "SHIFT_JIS", "CP1255", "CP1258"};
+const char* const kTableCharsets[] = {"CP932", "SHIFT_JIS", "GBK",    "BIG5",
+                                      "EUC-KR", "CP1255",    "CP1258"};
 
 TEST(CharsetTableTest, EveryByteAndEveryTwoByteSequenceDecodesAsIconvDoes) {
   for (const char* charset : kTableCharsets) {
@@ -115,6 +116,7 @@ TEST(CharsetTableTest, TablesAreFoundByEveryNameIconvTakesAndNoOther) {
   const Case cases[] = {{"cp932", true},         {"Windows-31J", true}, {"MS932", true},
                         {"shift_jis", true},     {"SJIS", true},        {"ms_kanji", true},
                         {"windows-1255", true},  {"MS-HEBR", true},     {"Windows-1258", true},
+                        {"CP936", true},         {"Big5", true},        {"euc-kr", true},
                         {"windows-1252", false}, {"EUC-JP", false},     {"", false}};
   for (const Case& c : cases) {
     EXPECT_EQ(findCharsetTable(c.name) != nullptr, c.found) << c.name;

@@ -3,8 +3,9 @@
 
     charset_tables.py OUTPUT.inc CHARSET...
 
-The C library that the WebAssembly build runs on has no CP932, a SHIFT_JIS that decodes
-otherwise than the Linux build's, and a windows-1255 and windows-1258 that join no marks. For each CHARSET (a name iconv knows, at most two bytes a
+The C library that the WebAssembly build runs on has no CP932, a SHIFT_JIS, GBK, BIG5 and EUC-KR
+that decode otherwise than the Linux build's, and a windows-1255 and windows-1258 that join no
+marks. For each CHARSET (a name iconv knows, at most two bytes a
 character) every single byte and every two-byte sequence is given to the C library's iconv here,
 and what it makes of it is written down: the code point, or that the byte begins a longer
 sequence, or that it is refused. The names iconv takes for the same set (its aliases, from the
